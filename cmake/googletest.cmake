@@ -1,0 +1,15 @@
+# GoogleTest: Debian's build natively; for mingw, built from Debian's source package
+# /usr/src/googletest with the same toolchain, once per build tree.
+include(GoogleTest)
+if(CMAKE_CROSSCOMPILING)
+    set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+    add_library(kestrix_gtest_main INTERFACE)
+    target_link_libraries(kestrix_gtest_main INTERFACE gtest_main gmock)
+else()
+    find_package(GTest REQUIRED)
+    add_library(kestrix_gtest_main INTERFACE)
+    target_link_libraries(kestrix_gtest_main INTERFACE GTest::gtest_main GTest::gmock)
+endif()

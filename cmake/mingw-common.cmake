@@ -1,0 +1,18 @@
+# What the two mingw-w64 toolchain files share; KESTRIX_MINGW_HOST names the target.
+set(CMAKE_SYSTEM_NAME Windows)
+if(KESTRIX_MINGW_HOST MATCHES "^x86_64")
+    set(CMAKE_SYSTEM_PROCESSOR AMD64)
+else()
+    set(CMAKE_SYSTEM_PROCESSOR x86)
+endif()
+
+# The posix flavour of the compiler: it has std::thread and std::mutex.
+set(CMAKE_C_COMPILER ${KESTRIX_MINGW_HOST}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${KESTRIX_MINGW_HOST}-g++-posix)
+set(CMAKE_RC_COMPILER ${KESTRIX_MINGW_HOST}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${KESTRIX_MINGW_HOST})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
