@@ -1,0 +1,17 @@
+// Conversion between the Windows-1252 texts searched and UTF-8 terminals.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace sorbex {
+
+// Every byte as UTF-8; the five bytes the code page leaves undefined become the C1
+// controls of the same value, as Windows converts them.
+std::string Cp1252ToUtf8(std::string_view text);
+
+// Converts valid UTF-8 whose characters all exist in Windows-1252 into `out`; false
+// (and `out` unspecified) otherwise.
+bool Utf8ToCp1252(std::string_view text, std::string& out);
+
+} // namespace sorbex

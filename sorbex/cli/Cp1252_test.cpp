@@ -1,0 +1,53 @@
+// Tests of the conversion between Windows-1252 and UTF-8.
+#include "cli/Cp1252.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace sorbex {
+namespace {
+
+TEST(Cp1252Test, ConvertsBothWays) {
+    struct Case {
+        std::string cp1252;
+        std::string utf8;
+    };
+    const Case cases[] = {
+        {"plain", "plain"},
+        {"Gr\xF6\xDF\x65", "Gr\xC3\xB6\xC3\x9F\x65"},
+        {"\xC4\xD6\xDC\xE4\xF6\xFC", "\xC3\x84\xC3\x96\xC3\x9C\xC3\xA4\xC3\xB6\xC3\xBC"},
+        {"\x80", "\xE2\x82\xAC"}, // euro sign
+        {"\x93quoted\x94", "\xE2\x80\x9Cquoted\xE2\x80\x9D"},
+        {"\x81", "\xC2\x81"}, // undefined in the code page: the C1 control
+        {"\xFF", "\xC3\xBF"},
+        {"", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.cp1252));
+        EXPECT_EQ(c.utf8, Cp1252ToUtf8(c.cp1252));
+        std::string back;
+        ASSERT_TRUE(Utf8ToCp1252(c.utf8, back));
+        EXPECT_EQ(c.cp1252, back);
+    }
+}
+
+TEST(Cp1252Test, RefusesWhatTheCodePageCannotHold) {
+    const char* const cases[] = {
+        "\xE2\x82",         // cut short
+        "\xC3",             // cut short at the end
+        "\xF6",             // a Windows-1252 byte, not UTF-8
+        "\xC0\xAF",         // overlong
+        "\xE4\xB8\xAD",     // a CJK character
+        "\xF0\x9F\x98\x80", // outside the basic plane
+        "a\xC3\x28",        // a lead byte without its continuation
+    };
+    for (const char* utf8 : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::string(utf8)));
+        std::string out;
+        EXPECT_FALSE(Utf8ToCp1252(utf8, out));
+    }
+}
+
+} // namespace
+} // namespace sorbex

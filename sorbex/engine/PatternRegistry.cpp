@@ -1,0 +1,69 @@
+// The compiled patterns of the current search expression, addressed by index.
+#include "engine/PatternRegistry.h"
+
+#include <stdexcept>
+
+#include "engine/ExprError.h"
+#include "engine/RegexMatcher.h"
+#include "engine/SearchFlags.h"
+
+namespace sorbex {
+namespace {
+
+std::unique_ptr<CPatternMatcher> CreatePatternMatcher(unsigned method) {
+    if (method == kSearchMethodStandard) {
+        return std::make_unique<CRegexMatcher>();
+    }
+    // The phonetic matcher is not part of the engine yet; no caller can ask for it.
+    throw std::invalid_argument("no pattern matcher for this search method");
+}
+
+} // namespace
+
+int CPatternRegistry::Add(const std::string& pattern, unsigned flags) {
+    std::unique_ptr<CPatternMatcher> matcher = CreatePatternMatcher(flags & kSearchMethodMask);
+    const unsigned error = matcher->Compile(pattern, (flags & kSearchMatchCase) != 0,
+                                            (flags & kSearchWholeWords) != 0);
+    if (error != 0) {
+        throw CExprError(error);
+    }
+    matchers.push_back(std::move(matcher));
+    return static_cast<int>(matchers.size() - 1);
+}
+
+CPatternMatcher* CPatternRegistry::At(int index) const {
+    if (index < 0 || static_cast<std::size_t>(index) >= matchers.size()) {
+        return nullptr;
+    }
+    return matchers[static_cast<std::size_t>(index)].get();
+}
+
+bool CPatternRegistry::Activate(int index) {
+    CPatternMatcher* matcher = At(index);
+    if (matcher == nullptr) {
+        return false;
+    }
+    matcher->Activate(active);
+    return true;
+}
+
+bool CPatternRegistry::Deactivate(int index) {
+    CPatternMatcher* matcher = At(index);
+    if (matcher == nullptr) {
+        return false;
+    }
+    matcher->Deactivate(active);
+    return true;
+}
+
+void CPatternRegistry::Clear() {
+    active = nullptr;
+    matchers.clear();
+}
+
+bool CPatternRegistry::FindMatch(const char* text, std::size_t length, int group, int& start,
+                                 int& end) {
+    return active != nullptr && active->FindMatch(text, length, group, start, end);
+}
+
+} // namespace sorbex

@@ -1,0 +1,191 @@
+// The standard pattern matcher: a term compiled as a GNU regular expression.
+#include "engine/RegexMatcher.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+#include "engine/CaseFold.h"
+#include "engine/GnuRegex.h"
+#include "engine/RegexErrors.h"
+#include "engine/WordBytes.h"
+#include "strings/StringIds.h"
+
+namespace sorbex {
+namespace {
+
+// Extended syntax without character classes: "[:alpha:]" inside a list stands for its
+// bytes, a repetition with nothing before it is ignored, a line feed separates
+// alternatives and a negated list never matches a line feed.
+constexpr reg_syntax_t kSyntax = RE_CONTEXT_INDEP_ANCHORS | RE_CONTEXT_INDEP_OPS |
+                                 RE_HAT_LISTS_NOT_NEWLINE | RE_INTERVALS | RE_NEWLINE_ALT |
+                                 RE_NO_BK_BRACES | RE_NO_BK_PARENS | RE_NO_BK_VBAR;
+static_assert(kSyntax == 0xBB18, "the pattern language depends on exactly these bits");
+
+constexpr std::size_t kByteValues = 256;
+
+bool IsWholeWord(const char* line, std::ptrdiff_t length, std::ptrdiff_t start,
+                 std::ptrdiff_t size) {
+    const bool freeBefore = start == 0 || !IsWordByte(static_cast<unsigned char>(line[start - 1]));
+    const bool freeAfter =
+        start + size == length || !IsWordByte(static_cast<unsigned char>(line[start + size]));
+    return freeBefore && freeAfter;
+}
+
+} // namespace
+
+// The library keeps the fastmap and translate table it is given and frees them in
+// regfree, so both come from malloc; the registers are allocated by the searches.
+struct CRegexMatcher::CompiledRegex {
+    re_pattern_buffer buffer{};
+    re_registers registers{};
+
+    CompiledRegex() = default;
+    CompiledRegex(const CompiledRegex&) = delete;
+    CompiledRegex& operator=(const CompiledRegex&) = delete;
+    ~CompiledRegex() {
+        regfree(&buffer);
+        std::free(registers.start);
+        std::free(registers.end);
+    }
+};
+
+CRegexMatcher::CRegexMatcher() = default;
+
+CRegexMatcher::~CRegexMatcher() = default;
+
+unsigned CRegexMatcher::Compile(const std::string& pattern, bool matchCase, bool wholeWords) {
+    regex.reset();
+    caseFold = !matchCase;
+    matchWords = wholeWords;
+
+    auto compiled = std::make_unique<CompiledRegex>();
+    re_pattern_buffer& buffer = compiled->buffer;
+    buffer.fastmap = static_cast<char*>(std::malloc(kByteValues));
+    if (buffer.fastmap == nullptr) {
+        return IDS_MEMORY_OVERFLOW;
+    }
+    if (caseFold) {
+        using TranslateTable = decltype(buffer.translate);
+        buffer.translate = static_cast<TranslateTable>(std::malloc(kByteValues));
+        if (buffer.translate == nullptr) {
+            return IDS_MEMORY_OVERFLOW;
+        }
+        for (std::size_t c = 0; c < kByteValues; ++c) {
+            buffer.translate[c] = FoldToUpper(static_cast<unsigned char>(c));
+        }
+    }
+    buffer.newline_anchor = 1;
+    buffer.no_sub = 0;
+
+    // The syntax is a process-wide setting of the library that only the compile reads;
+    // setting it right before every compile keeps other users of the library from
+    // changing our pattern language.
+    re_syntax_options = kSyntax;
+    const char* error = re_compile_pattern(pattern.data(), pattern.size(), &buffer);
+    if (error != nullptr) {
+        return RegexCompileErrorId(error);
+    }
+    regex = std::move(compiled);
+    return 0;
+}
+
+void CRegexMatcher::Activate(CPatternMatcher*& activeSlot) {
+    previousActive = activeSlot;
+    activeSlot = this;
+}
+
+void CRegexMatcher::Deactivate(CPatternMatcher*& activeSlot) {
+    activeSlot = previousActive;
+    previousActive = nullptr;
+}
+
+bool CRegexMatcher::FindMatch(const char* text, std::size_t length, int group, int& start,
+                              int& end) {
+    if (regex == nullptr) {
+        return false;
+    }
+    // Offsets leave as int, and glibc's library takes int lengths: a longer range is
+    // searched up to INT_MAX bytes only.
+    const char* const rangeEnd = text + std::min<std::size_t>(length, INT_MAX);
+    const char* line = text;
+    while (line < rangeEnd) {
+        if (prefilter != nullptr) {
+            line = prefilter->NextCandidateLine(line, rangeEnd);
+            if (line == nullptr) {
+                return false;
+            }
+        }
+        const void* feed = std::memchr(line, '\n', static_cast<std::size_t>(rangeEnd - line));
+        const char* lineEnd = feed != nullptr ? static_cast<const char*>(feed) : rangeEnd;
+
+        std::ptrdiff_t matchStart = 0;
+        if (SearchLine(line, lineEnd - line, matchStart)) {
+            const re_registers& registers = regex->registers;
+            // Several enclosing pairs around one term leave a group number below 1;
+            // each of those pairs encloses the whole match.
+            const std::size_t wanted = group > 0 ? static_cast<std::size_t>(group) : 0;
+            if (wanted >= registers.num_regs || registers.start[wanted] < 0) {
+                start = -1;
+                end = -1;
+                return true;
+            }
+            const std::ptrdiff_t lineOffset = line - text;
+            start = static_cast<int>(lineOffset + registers.start[wanted]);
+            end = static_cast<int>(lineOffset + registers.end[wanted]);
+            return true;
+        }
+        if (lineEnd == rangeEnd) {
+            break;
+        }
+        line = lineEnd + 1;
+    }
+    return false;
+}
+
+// Finds the first acceptable match on one line (no line feed inside); on success the
+// registers describe it.
+bool CRegexMatcher::SearchLine(const char* line, std::ptrdiff_t length,
+                               std::ptrdiff_t& matchStart) {
+    re_pattern_buffer& buffer = regex->buffer;
+    re_registers* registers = &regex->registers;
+    const auto lineLength = static_cast<regoff_t>(length);
+    regoff_t from = 0;
+    for (;;) {
+        buffer.not_eol = 0;
+        const regoff_t found =
+            re_search(&buffer, line, lineLength, from, lineLength - from, registers);
+        if (found < 0) {
+            return false;
+        }
+        matchStart = found;
+        if (!matchWords) {
+            return true;
+        }
+        // The library prefers the longest match, which may run into the next word
+        // ("abbbc" for ab*): try shorter ones at the same place before moving on.
+        regoff_t size = registers->end[0] - found;
+        for (;;) {
+            if (IsWholeWord(line, length, found, size)) {
+                return true;
+            }
+            if (size == 0) {
+                break;
+            }
+            buffer.not_eol = 1;
+            const regoff_t shorter = re_match(&buffer, line, found + size - 1, found, registers);
+            buffer.not_eol = 0;
+            if (shorter < 1) {
+                break;
+            }
+            size = shorter;
+        }
+        if (found >= lineLength) {
+            return false;
+        }
+        from = found + 1;
+    }
+}
+
+} // namespace sorbex

@@ -1,0 +1,42 @@
+// The standard pattern matcher: a term compiled as a GNU regular expression.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+#include "engine/LinePrefilter.h"
+#include "engine/PatternMatcher.h"
+
+namespace sorbex {
+
+// Matches line by line, so a match never spans a line feed, and applies the whole-word
+// rule itself. Texts are single-byte (Windows-1252): the library must run in a locale
+// with single-byte characters, as the C locale every program starts in is.
+class CRegexMatcher final : public CPatternMatcher {
+public:
+    CRegexMatcher();
+    ~CRegexMatcher() override;
+
+    unsigned Compile(const std::string& pattern, bool matchCase, bool wholeWords) override;
+    void Activate(CPatternMatcher*& activeSlot) override;
+    void Deactivate(CPatternMatcher*& activeSlot) override;
+    bool FindMatch(const char* text, std::size_t length, int group, int& start, int& end) override;
+
+    // Lets `filter` skip lines before the library runs on them; the keyword set and the
+    // automaton that speed up big searches plug in here.
+    void SetPrefilter(std::unique_ptr<CLinePrefilter> filter) { prefilter = std::move(filter); }
+
+private:
+    struct CompiledRegex;
+
+    bool SearchLine(const char* line, std::ptrdiff_t length, std::ptrdiff_t& matchStart);
+
+    std::unique_ptr<CompiledRegex> regex; // the library's pattern buffer and registers
+    bool caseFold = false;
+    bool matchWords = false;
+    std::unique_ptr<CLinePrefilter> prefilter;
+    CPatternMatcher* previousActive = nullptr;
+};
+
+} // namespace sorbex

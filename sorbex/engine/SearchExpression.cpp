@@ -1,0 +1,57 @@
+// Compiling a search expression, and what the passages of its root mean for a text.
+#include "engine/SearchExpression.h"
+
+#include <new>
+
+#include "engine/ExprParser.h"
+#include "engine/SearchFlags.h"
+#include "strings/StringIds.h"
+
+namespace sorbex {
+
+std::optional<CExprError> CompileSearchExpression(std::string_view expression, bool standard,
+                                                  bool phonetic, bool wholeWords, bool matchCase,
+                                                  CPatternRegistry& registry,
+                                                  std::unique_ptr<CExprNode>& root,
+                                                  int& groupCount) {
+    root.reset();
+    registry.Clear();
+    try {
+        CExprParser parser(expression);
+        std::unique_ptr<CExprNode> tree = parser.ParseExpression();
+        groupCount = parser.GroupCount();
+
+        unsigned flags = phonetic && !standard ? kSearchMethodPhonetic : kSearchMethodStandard;
+        if (wholeWords) {
+            flags |= kSearchWholeWords;
+        }
+        if (matchCase) {
+            flags |= kSearchMatchCase;
+        }
+        tree->SetFlags(flags);
+        tree->Compile(registry);
+        root = std::move(tree);
+        return std::nullopt;
+    } catch (const CExprError& error) {
+        registry.Clear();
+        return error;
+    } catch (const std::bad_alloc&) {
+        registry.Clear();
+        return CExprError(IDS_MEMORY_OVERFLOW);
+    }
+}
+
+ExprOutcome InterpretRootList(CPassageList& list, int subexpression) {
+    if (subexpression > 0) {
+        list.RemoveUnmarked();
+    }
+    if (!list.inverted && !list.empty()) {
+        return ExprOutcome::MatchWithPassages;
+    }
+    if (list.inverted && list.empty()) {
+        return ExprOutcome::FileLevelMatch;
+    }
+    return ExprOutcome::NoMatch;
+}
+
+} // namespace sorbex

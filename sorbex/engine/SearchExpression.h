@@ -1,0 +1,36 @@
+// Compiling a search expression, and what the passages of its root mean for a text.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string_view>
+
+#include "engine/ExprError.h"
+#include "engine/ExprNode.h"
+#include "engine/PatternRegistry.h"
+
+namespace sorbex {
+
+// Compiles `expression` (not empty) into `root`, its terms' patterns into `registry`
+// (emptied first), and counts its unescaped '(' into `groupCount`. The method is
+// phonetic when `phonetic` is set and `standard` is not, else standard. Returns nothing
+// on success; on failure the error, whose what() is the message, with `root` empty.
+// `root` refers to `registry`, which must be kept, and not compiled into again, while
+// `root` is evaluated.
+std::optional<CExprError> CompileSearchExpression(std::string_view expression, bool standard,
+                                                  bool phonetic, bool wholeWords, bool matchCase,
+                                                  CPatternRegistry& registry,
+                                                  std::unique_ptr<CExprNode>& root,
+                                                  int& groupCount);
+
+enum class ExprOutcome {
+    NoMatch,
+    MatchWithPassages, // the list holds the passages found
+    FileLevelMatch,    // the text matches as a whole, without passages
+};
+
+// What the root's list says about its text. For a search that targets subexpression
+// `subexpression` (> 0) the passages of other parts are removed from `list` first.
+ExprOutcome InterpretRootList(CPassageList& list, int subexpression);
+
+} // namespace sorbex

@@ -1,0 +1,29 @@
+// A term of a search expression: one pattern, matched by the method's matcher.
+#pragma once
+
+#include <string>
+
+#include "engine/ExprNode.h"
+
+namespace sorbex {
+
+class CTermNode final : public CExprNode {
+public:
+    std::string pattern;   // the operand text after clean-up
+    unsigned flags = 0;    // the search flag word
+    int matcher = -1;      // index of the compiled pattern in the registry
+    int groupsBefore = 0;  // unescaped '(' of the whole expression before this operand
+    int groupsInside = 0;  // unescaped '(' in the operand, before enclosing pairs went
+    int strippedPairs = 0; // enclosing pairs removed from the operand
+
+    bool IsEmpty() const override { return pattern.empty(); }
+    void SetFlags(unsigned searchFlags) override { flags = searchFlags; }
+    int Compile(CPatternRegistry& registry) override;
+    std::unique_ptr<CPassageList> Evaluate(const char* text, std::size_t length,
+                                           int subexpression) const override;
+
+private:
+    CPatternRegistry* registry = nullptr;
+};
+
+} // namespace sorbex

@@ -1,0 +1,97 @@
+// Sorbex's string table: every user-visible text, sorted by number.
+#include "strings/SorbexStrings.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace sorbex {
+namespace {
+
+struct StringEntry {
+    unsigned id;
+    const char* text;
+};
+
+// Keep the entries in ascending order of number: lookup is a binary search, and the
+// static_assert below refuses a table that is out of order.
+constexpr StringEntry kStrings[] = {
+    {IDS_RE_NOT_FOUND, "The text was not found."},
+    {IDS_RE_INVALID, "The regular expression is invalid."},
+    {IDS_RE_BAD_COLLATION, "The search expression contains an invalid character."},
+    {IDS_RE_BAD_CLASS_NAME,
+     "The search expression contains an invalid name for a character class."},
+    {IDS_RE_TRAILING_BACKSLASH, "The search expression contains a single backslash \\, which "
+                                "isn't followed by a character."},
+    {IDS_RE_BAD_BACKREF, "The search expression contains an invalid reference to a subexpression."},
+    {IDS_RE_UNMATCHED_BRACKET, "The bracket [ or ] is missing in an enumeration."},
+    {IDS_EXPR_MISSING_CLOSE_PAREN, "The closing bracket ) is missing in a subexpression."},
+    {IDS_RE_UNMATCHED_BRACE, "The bracket \\{ or \\} is missing in the repetition statement."},
+    {IDS_RE_BAD_INTERVAL, "The repetition statement is invalid."},
+    {IDS_RE_BAD_RANGE_END, "The end of the sentence is invalid."},
+    {IDS_MEMORY_OVERFLOW, "Memory overflow!"},
+    {IDS_RE_BAD_REPEAT_START, "The search expression starts with an invalid character."},
+    {IDS_RE_PREMATURE_END, "The search expression is incomplete."},
+    {IDS_RE_TOO_BIG, "The search expression is too long."},
+    {IDS_EXPR_MISSING_OPEN_PAREN, "The opening bracket is missing in a subexpression."},
+    {IDS_RE_BAD_REPEAT_COUNT, "The repetition statement is invalid."},
+    {IDS_RE_REPEAT_INCOMPLETE, "The repetition statement is incomplete."},
+    {IDS_RE_SYNTAX_NOT_SET, "The syntax is invalid."},
+    {IDS_EXPR_EMPTY_SUBEXPRESSION, "The search expression contains an empty subexpression."},
+    {IDS_EXPR_NOT_NEEDS_AND, "When a not operator (!) is used between two subexpressions, it "
+                             "must be preceded by an and operator (&)."},
+    {IDS_EXPR_NOT_OPERAND_MISSING, "The operand after the not operator is missing."},
+    {IDS_EXPR_AND_LEFT_MISSING, "The left operand of an and operator (&) is missing."},
+    {IDS_EXPR_AND_RIGHT_MISSING, "The right operand of an and operator is missing."},
+    {IDS_EXPR_PHONETIC_EMPTY, "The search expression must contain at least one character."},
+    {IDS_EXPR_GROUP_NEEDS_AND, "An operator (&) is missing between a parenthesized "
+                               "subexpression and the text beside it."},
+    {IDS_REPLACE_TAG_TOO_HIGH, "You want to replace the subexpression %ld, but the search "
+                               "expression contains only %ld subexpressions."},
+    {IDS_SEARCH_EXPRESSION_ERROR, "Error in search expression:\n"},
+};
+
+constexpr bool IsStrictlyAscending() {
+    for (std::size_t i = 1; i < std::size(kStrings); ++i) {
+        if (kStrings[i - 1].id >= kStrings[i].id) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(IsStrictlyAscending(), "the string table must be sorted by number");
+
+} // namespace
+
+const char* SorbexString(unsigned id) {
+    const auto* found = std::lower_bound(
+        std::begin(kStrings), std::end(kStrings), id,
+        [](const StringEntry& entry, unsigned wanted) { return entry.id < wanted; });
+    if (found == std::end(kStrings) || found->id != id) {
+        return "";
+    }
+    return found->text;
+}
+
+std::string InsertArguments(std::string_view text, std::initializer_list<std::string_view> args) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+        if (text[i] == '%' && next >= '1' && next <= '9') {
+            const auto index = static_cast<std::size_t>(next - '1');
+            if (index < args.size()) {
+                out.append(*(args.begin() + index));
+                ++i;
+                continue;
+            }
+        }
+        out.push_back(text[i]);
+    }
+    return out;
+}
+
+std::string FormatSorbexString(unsigned id, std::initializer_list<std::string_view> args) {
+    return InsertArguments(SorbexString(id), args);
+}
+
+} // namespace sorbex

@@ -1,0 +1,37 @@
+// Numbers of the string-table entries that code refers to by name.
+#pragma once
+
+namespace sorbex {
+
+// Messages 9800 to 9815 stand for the error codes 1 to 16 of the regular-expression
+// library, in that order; RegexErrors.cpp relies on the arithmetic.
+constexpr unsigned IDS_RE_NOT_FOUND = 9800;
+constexpr unsigned IDS_RE_INVALID = 9801;
+constexpr unsigned IDS_RE_BAD_COLLATION = 9802;
+constexpr unsigned IDS_RE_BAD_CLASS_NAME = 9803;
+constexpr unsigned IDS_RE_TRAILING_BACKSLASH = 9804;
+constexpr unsigned IDS_RE_BAD_BACKREF = 9805;
+constexpr unsigned IDS_RE_UNMATCHED_BRACKET = 9806;
+constexpr unsigned IDS_EXPR_MISSING_CLOSE_PAREN = 9807;
+constexpr unsigned IDS_RE_UNMATCHED_BRACE = 9808;
+constexpr unsigned IDS_RE_BAD_INTERVAL = 9809;
+constexpr unsigned IDS_RE_BAD_RANGE_END = 9810;
+constexpr unsigned IDS_MEMORY_OVERFLOW = 9811;
+constexpr unsigned IDS_RE_BAD_REPEAT_START = 9812;
+constexpr unsigned IDS_RE_PREMATURE_END = 9813;
+constexpr unsigned IDS_RE_TOO_BIG = 9814;
+constexpr unsigned IDS_EXPR_MISSING_OPEN_PAREN = 9815;
+constexpr unsigned IDS_RE_BAD_REPEAT_COUNT = 9816;
+constexpr unsigned IDS_RE_REPEAT_INCOMPLETE = 9817;
+constexpr unsigned IDS_RE_SYNTAX_NOT_SET = 9818;
+constexpr unsigned IDS_EXPR_EMPTY_SUBEXPRESSION = 9819;
+constexpr unsigned IDS_EXPR_NOT_NEEDS_AND = 9820;
+constexpr unsigned IDS_EXPR_NOT_OPERAND_MISSING = 9821;
+constexpr unsigned IDS_EXPR_AND_LEFT_MISSING = 9822;
+constexpr unsigned IDS_EXPR_AND_RIGHT_MISSING = 9823;
+constexpr unsigned IDS_EXPR_PHONETIC_EMPTY = 9824;
+constexpr unsigned IDS_EXPR_GROUP_NEEDS_AND = 9825;
+constexpr unsigned IDS_REPLACE_TAG_TOO_HIGH = 10017;
+constexpr unsigned IDS_SEARCH_EXPRESSION_ERROR = 10018;
+
+} // namespace sorbex
