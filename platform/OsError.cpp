@@ -19,8 +19,8 @@ std::string OsErrorText(long code) {
 #else
     std::string text = std::strerror(static_cast<int>(code));
 #endif
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' ||
-                             text.back() == '.'))
+    while (!text.empty() &&
+           (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' || text.back() == '.'))
         text.pop_back();
     if (text.empty())
         text = "error";

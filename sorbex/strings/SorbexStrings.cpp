@@ -45,6 +45,10 @@ constexpr StringEntry kStrings[] = {
     {IDS_EXPR_PHONETIC_EMPTY, "The search expression must contain at least one character."},
     {IDS_EXPR_GROUP_NEEDS_AND, "An operator (&) is missing between a parenthesized "
                                "subexpression and the text beside it."},
+    {IDS_INSERT_DISC, "Please insert a disc in drive \"%1\" and press Ok."},
+    {IDS_INSERT_CD_ROM, "Please insert a CD ROM in drive \"%1\" and press OK."},
+    {IDS_INVALID_DIRECTORY, "The directory name is invalid."},
+    {IDS_SCANNING_DIRECTORY, "Scanning directory %1"},
     {IDS_REPLACE_TAG_TOO_HIGH, "You want to replace the subexpression %ld, but the search "
                                "expression contains only %ld subexpressions."},
     {IDS_SEARCH_EXPRESSION_ERROR, "Error in search expression:\n"},

@@ -31,6 +31,10 @@ constexpr unsigned IDS_EXPR_AND_LEFT_MISSING = 9822;
 constexpr unsigned IDS_EXPR_AND_RIGHT_MISSING = 9823;
 constexpr unsigned IDS_EXPR_PHONETIC_EMPTY = 9824;
 constexpr unsigned IDS_EXPR_GROUP_NEEDS_AND = 9825;
+constexpr unsigned IDS_INSERT_DISC = 10012;
+constexpr unsigned IDS_INSERT_CD_ROM = 10013;
+constexpr unsigned IDS_INVALID_DIRECTORY = 10014;
+constexpr unsigned IDS_SCANNING_DIRECTORY = 10015;
 constexpr unsigned IDS_REPLACE_TAG_TOO_HIGH = 10017;
 constexpr unsigned IDS_SEARCH_EXPRESSION_ERROR = 10018;
 

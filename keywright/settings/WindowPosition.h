@@ -1,0 +1,29 @@
+// Saved window positions: their "%d %d %d %d" text and the centring used when none is saved.
+#pragma once
+
+#include <string>
+
+namespace keywright {
+
+// Screen coordinates, as the system reports a window's rectangle.
+struct ScreenRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+
+// The text stored for no saved position.
+constexpr const char* kNoWindowPosition = "-1 -1 -1 -1";
+
+std::string FormatWindowPosition(const ScreenRect& rect);
+
+// Reads a stored position. Returns false when none is saved: "-1 -1 -1 -1", and also
+// a text that does not hold four numbers or gives an empty rectangle, since placing a
+// window there would leave it invisible.
+bool ParseWindowPosition(const char* text, ScreenRect* rect);
+
+// `window` moved so that its centre is the centre of `owner`, its size unchanged.
+ScreenRect CentreOver(const ScreenRect& owner, const ScreenRect& window);
+
+} // namespace keywright

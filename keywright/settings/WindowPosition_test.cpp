@@ -1,0 +1,66 @@
+// Saved window positions: round trips, texts that hold no usable position, centring.
+#include "settings/WindowPosition.h"
+
+#include <gtest/gtest.h>
+
+namespace keywright {
+namespace {
+
+bool operator==(const ScreenRect& a, const ScreenRect& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+TEST(WindowPosition, ParsesFourDecimalFieldsOrMeansCentre) {
+    EXPECT_EQ("10 -20 610 470", FormatWindowPosition({10, -20, 610, 470}));
+    struct Case {
+        const char* text;
+        bool saved;
+        ScreenRect rect;
+    } cases[] = {
+        {"10 -20 610 470", true, {10, -20, 610, 470}},
+        {"-2147483648 -2147483648 2147483647 2147483647",
+         true,
+         {-2147483647 - 1, -2147483647 - 1, 2147483647, 2147483647}},
+        {"10px 20 30 40 junk", true, {10, 20, 30, 40}},
+        // Only the first 15 characters of a field count.
+        {"0000000000000001234 0 5 5", true, {0, 0, 5, 5}},
+        {"000000000000001 0 5 5", true, {1, 0, 5, 5}},
+        {kNoWindowPosition, false, {}},
+        // No usable rectangle: the window would be invisible, so it is centred instead.
+        {"", false, {}},
+        {"10 20 30", false, {}},
+        {"10  20 30 40", false, {}},
+        {"10 20 5 40", false, {}},
+        {"abc def ghi jkl", false, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        ScreenRect rect{1, 2, 3, 4};
+        EXPECT_EQ(c.saved, ParseWindowPosition(c.text, &rect));
+        EXPECT_TRUE(rect == (c.saved ? c.rect : ScreenRect{1, 2, 3, 4}))
+            << FormatWindowPosition(rect);
+    }
+}
+
+TEST(WindowPosition, CentringKeepsTheSizeAndMatchesTheCentres) {
+    struct Case {
+        const char* what;
+        ScreenRect owner;
+        ScreenRect window;
+        ScreenRect expected;
+    } cases[] = {
+        {"smaller window", {0, 0, 800, 600}, {0, 0, 400, 300}, {200, 150, 600, 450}},
+        {"window elsewhere", {100, 100, 500, 300}, {900, 900, 1100, 1000}, {200, 150, 400, 250}},
+        {"larger window", {100, 100, 300, 200}, {0, 0, 400, 300}, {0, 0, 400, 300}},
+        {"odd difference", {0, 0, 101, 101}, {0, 0, 10, 10}, {45, 45, 55, 55}},
+        {"negative owner", {-800, -600, -400, -300}, {0, 0, 200, 100}, {-700, -500, -500, -400}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScreenRect got = CentreOver(c.owner, c.window);
+        EXPECT_TRUE(got == c.expected) << FormatWindowPosition(got);
+    }
+}
+
+} // namespace
+} // namespace keywright

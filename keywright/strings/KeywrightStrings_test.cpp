@@ -1,0 +1,40 @@
+// The string table answers by number and says so when a number is unknown.
+#include "strings/KeywrightStrings.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace keywright {
+namespace {
+
+TEST(KeywrightStrings, LooksUpByNumber) {
+    EXPECT_STREQ("Buffer too small in function EncodeSpecialChars ", KeywrightString(2094));
+    EXPECT_STREQ("Velmara Keywright", KeywrightString(2106));
+    for (unsigned missing : {0u, 2093u, 2095u, 2305u, 0xFFFFFFFFu}) {
+        SCOPED_TRACE(missing);
+        EXPECT_EQ(nullptr, KeywrightString(missing));
+    }
+}
+
+TEST(KeywrightStrings, InsertsTextWithoutReadingItAsAFormat) {
+    struct Case {
+        unsigned id;
+        const char* insert;
+        const char* expected;
+    } cases[] = {
+        {kStrInvalidKey, "HKXX", "Invalid key : HKXX"},
+        {kStrKeyNotFound, "My Computer\\HKEY_USERS\\%s%n",
+         "Key not found : My Computer\\HKEY_USERS\\%s%n"},
+        {kStrValueNotFound, "", "Value not found : "},
+        {kStrAddinTitle, "ignored", "Velmara Keywright"},
+        {1, "only the insert", "only the insert"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expected);
+        EXPECT_EQ(c.expected, KeywrightStringWith(c.id, c.insert));
+    }
+}
+
+} // namespace
+} // namespace keywright

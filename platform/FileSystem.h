@@ -1,0 +1,86 @@
+// The file-system seam: what portable code may ask of directories and files.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/OsError.h"
+
+namespace kestrix {
+
+#ifdef _WIN32
+constexpr char kPathSeparator = '\\';
+#else
+constexpr char kPathSeparator = '/';
+#endif
+
+// True for the characters the system accepts between path components.
+inline bool IsPathSeparator(char c) {
+#ifdef _WIN32
+    return c == '\\' || c == '/';
+#else
+    return c == '/';
+#endif
+}
+
+enum class DriveType { Unknown, Fixed, Removable, CdRom, Remote };
+
+// Why a file operation failed, for callers that treat a locked file differently
+// from a missing one.
+enum class FileFailure { None, NotFound, Locked, AccessDenied, NoSpace, Other };
+
+FileFailure ClassifyFailure(const OsError& error);
+
+// A native error code that ClassifyFailure reports as `failure`, so that fakes fail
+// exactly as the system would.
+long NativeCodeFor(FileFailure failure);
+
+struct DirEntry {
+    std::string name;             // in the program's 8-bit code page
+    bool isDirectory = false;     // for a link: whether its target is a directory
+    bool isLink = false;          // symbolic link, junction or other reparse point
+    bool isShortName = false;     // the name is its own 8.3 short name (never on POSIX)
+    std::uint64_t size = 0;       // bytes; 0 for directories
+    std::int64_t modified = 0;    // seconds since 1970-01-01 UTC
+    std::uint32_t attributes = 0; // FILE_ATTRIBUTE_* on Windows, st_mode on POSIX
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // Calls `visit` for every entry of `dir` except "." and "..", in the order the
+    // system delivers them, until `visit` returns false. An error only when the
+    // directory cannot be read at all.
+    virtual OsError ListDirectory(const std::string& dir,
+                                  const std::function<bool(const DirEntry&)>& visit) = 0;
+
+    // The absolute form of `path`, resolved against the current directory; a
+    // trailing separator is kept.
+    virtual OsError FullPath(const std::string& path, std::string& full) = 0;
+
+    // The root of the volume that holds `path` ("A:\", "\\server\share\", "/").
+    virtual std::string RootOf(const std::string& path) = 0;
+    virtual DriveType DriveTypeOf(const std::string& root) = 0;
+
+    // Succeeds when `path` is a directory that could be made the current one.
+    virtual OsError CheckDirectory(const std::string& path) = 0;
+
+    // The whole file, opened read-only while others may read and write it.
+    virtual OsError ReadFile(const std::string& path, std::string& bytes) = 0;
+
+    // Writes `bytes` into a new file beside `path` and only then puts it in the place
+    // of `path` in one step, keeping the original's attributes; on failure `path` is
+    // left as it was and the new file is removed.
+    virtual OsError ReplaceFileContent(const std::string& path, const std::string& bytes) = 0;
+
+    // Orders names the way the system's locale does, ignoring case: <0, 0, >0.
+    virtual int CompareNames(const std::string& a, const std::string& b) = 0;
+};
+
+// The implementation for the system the program runs on.
+std::unique_ptr<FileSystem> MakeSystemFileSystem();
+
+} // namespace kestrix

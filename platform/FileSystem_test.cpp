@@ -1,0 +1,347 @@
+// Tests of the system's file-system implementation against real scratch directories.
+#include "platform/FileSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+
+#include "platform/testing/TempTree.h"
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include "platform/win32/AnsiText.h"
+#else
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#endif
+
+namespace kestrix {
+namespace {
+
+std::map<std::string, DirEntry> ListAll(FileSystem& fs, const std::string& dir) {
+    std::map<std::string, DirEntry> entries;
+    const OsError error = fs.ListDirectory(dir, [&](const DirEntry& e) {
+        entries[e.name] = e;
+        return true;
+    });
+    EXPECT_FALSE(error) << error.Describe();
+    return entries;
+}
+
+std::set<std::string> NamesIn(FileSystem& fs, const std::string& dir) {
+    std::set<std::string> names;
+    for (const auto& entry : ListAll(fs, dir))
+        names.insert(entry.first);
+    return names;
+}
+
+TEST(FileSystemTest, ListsFilesAndDirectoriesWithSizes) {
+    TempTree tree;
+    tree.Write("a.txt", "12345");
+    tree.Write("empty", "");
+    tree.MakeDir("sub");
+    tree.Write("sub/inner.txt", "x");
+    auto fs = MakeSystemFileSystem();
+
+    const auto entries = ListAll(*fs, tree.root());
+    ASSERT_EQ(3u, entries.size());
+    EXPECT_FALSE(entries.at("a.txt").isDirectory);
+    EXPECT_EQ(5u, entries.at("a.txt").size);
+    EXPECT_GT(entries.at("a.txt").modified, 1000000000);
+    EXPECT_EQ(0u, entries.at("empty").size);
+    EXPECT_TRUE(entries.at("sub").isDirectory);
+    EXPECT_FALSE(entries.at("sub").isLink);
+    // Without a trailing separator the same directory lists the same way.
+    std::string noSeparator = tree.Path("sub");
+    EXPECT_EQ(std::set<std::string>{"inner.txt"}, NamesIn(*fs, noSeparator));
+
+    int visited = 0;
+    EXPECT_FALSE(fs->ListDirectory(tree.root(), [&](const DirEntry&) { return ++visited < 2; }));
+    EXPECT_EQ(2, visited) << "the visitor stops the listing";
+}
+
+TEST(FileSystemTest, MissingThingsAreReportedAsNotFound) {
+    TempTree tree;
+    auto fs = MakeSystemFileSystem();
+    const std::string missing = tree.Path("nothing-here");
+    std::string bytes = "old";
+
+    OsError list = fs->ListDirectory(missing, [](const DirEntry&) { return true; });
+    EXPECT_EQ(FileFailure::NotFound, ClassifyFailure(list)) << list.Describe();
+    OsError read = fs->ReadFile(missing, bytes);
+    EXPECT_EQ(FileFailure::NotFound, ClassifyFailure(read)) << read.Describe();
+    EXPECT_EQ(missing, read.path);
+    EXPECT_TRUE(bytes.empty());
+    OsError check = fs->CheckDirectory(missing);
+    EXPECT_TRUE(check);
+    OsError replace = fs->ReplaceFileContent(missing, "new");
+    EXPECT_EQ(FileFailure::NotFound, ClassifyFailure(replace)) << replace.Describe();
+    EXPECT_TRUE(NamesIn(*fs, tree.root()).empty()) << "nothing may be created";
+}
+
+TEST(FileSystemTest, CheckDirectoryAcceptsOnlyDirectories) {
+    TempTree tree;
+    tree.MakeDir("d");
+    tree.Write("f", "x");
+    auto fs = MakeSystemFileSystem();
+    EXPECT_FALSE(fs->CheckDirectory(tree.Path("d")));
+    EXPECT_FALSE(fs->CheckDirectory(tree.Path("d/")));
+    EXPECT_TRUE(fs->CheckDirectory(tree.Path("f")));
+}
+
+TEST(FileSystemTest, ReadsEveryByteUnchanged) {
+    TempTree tree;
+    std::string content("a\0b\r\nc\x80\xff", 8);
+    content += std::string(200000, 'z'); // more than one read
+    tree.Write("bin", content);
+    tree.MakeDir("dir");
+    auto fs = MakeSystemFileSystem();
+    std::string bytes;
+    ASSERT_FALSE(fs->ReadFile(tree.Path("bin"), bytes));
+    EXPECT_EQ(content, bytes);
+    EXPECT_TRUE(fs->ReadFile(tree.Path("dir"), bytes)) << "a directory is no file";
+}
+
+TEST(FileSystemTest, ReplaceFileSwapsContentAndLeavesNothingBehind) {
+    TempTree tree;
+    tree.Write("doc.txt", "old content");
+    auto fs = MakeSystemFileSystem();
+    const std::string replacement = std::string("new\0content", 11) + std::string(100000, 'n');
+    ASSERT_FALSE(fs->ReplaceFileContent(tree.Path("doc.txt"), replacement));
+    EXPECT_EQ(replacement, tree.Read("doc.txt"));
+    EXPECT_EQ(std::set<std::string>{"doc.txt"}, NamesIn(*fs, tree.root()));
+    ASSERT_FALSE(fs->ReplaceFileContent(tree.Path("doc.txt"), ""));
+    EXPECT_EQ("", tree.Read("doc.txt"));
+}
+
+TEST(FileSystemTest, ComparesNamesIgnoringCase) {
+    struct Case {
+        const char* a;
+        const char* b;
+        int sign;
+    };
+    const Case cases[] = {
+        {"abc", "ABC", 0}, {"a", "B", -1}, {"B", "a", 1},        {"ab", "abc", -1},
+        {"", "", 0},       {"", "a", -1},  {"Zeta", "alpha", 1},
+    };
+    auto fs = MakeSystemFileSystem();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.a) + " vs " + c.b);
+        const int result = fs->CompareNames(c.a, c.b);
+        EXPECT_EQ(c.sign, (result > 0) - (result < 0));
+    }
+}
+
+#ifndef _WIN32
+
+TEST(PosixFileSystemTest, FullPathFoldsDotsWithoutTouchingTheDisk) {
+    struct Case {
+        const char* path;
+        const char* full;
+    };
+    const Case cases[] = {
+        {"/a/b/", "/a/b/"},
+        {"/a/./b", "/a/b"},
+        {"/a/../b/", "/b/"},
+        {"//a///b", "/a/b"},
+        {"/..", "/"},
+        {"/", "/"},
+        {"/no/such/dir/", "/no/such/dir/"},
+    };
+    auto fs = MakeSystemFileSystem();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        std::string full;
+        ASSERT_FALSE(fs->FullPath(c.path, full));
+        EXPECT_EQ(c.full, full);
+    }
+    std::string relative;
+    ASSERT_FALSE(fs->FullPath("x/", relative));
+    EXPECT_EQ('/', relative.front());
+    EXPECT_EQ("/x/", relative.substr(relative.size() - 3));
+}
+
+TEST(PosixFileSystemTest, EveryRootIsAFixedDrive) {
+    auto fs = MakeSystemFileSystem();
+    EXPECT_EQ("/", fs->RootOf("/media/cdrom/x"));
+    EXPECT_EQ(DriveType::Fixed, fs->DriveTypeOf("/"));
+}
+
+TEST(PosixFileSystemTest, ReplaceFileKeepsTheMode) {
+    TempTree tree;
+    tree.Write("script", "old");
+    ASSERT_EQ(0, ::chmod(tree.Path("script").c_str(), 0741));
+    auto fs = MakeSystemFileSystem();
+    ASSERT_FALSE(fs->ReplaceFileContent(tree.Path("script"), "new"));
+    struct stat st {};
+    ASSERT_EQ(0, ::stat(tree.Path("script").c_str(), &st));
+    EXPECT_EQ(0741u, st.st_mode & 07777);
+}
+
+// A write that the system cuts short must leave the old file whole.
+TEST(PosixFileSystemTest, FailedWriteLeavesTheOldFileWhole) {
+    TempTree tree;
+    tree.Write("big.txt", "the old text");
+    auto fs = MakeSystemFileSystem();
+
+    struct rlimit saved {};
+    ASSERT_EQ(0, ::getrlimit(RLIMIT_FSIZE, &saved));
+    auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limited = saved;
+    limited.rlim_cur = 4096;
+    ASSERT_EQ(0, ::setrlimit(RLIMIT_FSIZE, &limited));
+    const OsError error = fs->ReplaceFileContent(tree.Path("big.txt"), std::string(100000, 'n'));
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+
+    EXPECT_EQ(FileFailure::NoSpace, ClassifyFailure(error)) << error.Describe();
+    EXPECT_EQ("the old text", tree.Read("big.txt"));
+    EXPECT_EQ(std::set<std::string>{"big.txt"}, NamesIn(*fs, tree.root()));
+}
+
+TEST(PosixFileSystemTest, OnlyRegularFilesAreRead) {
+    TempTree tree;
+    ASSERT_EQ(0, ::mkfifo(tree.Path("pipe").c_str(), 0600));
+    auto fs = MakeSystemFileSystem();
+    std::string bytes;
+    EXPECT_TRUE(fs->ReadFile(tree.Path("pipe"), bytes)) << "a pipe without writer must not block";
+    EXPECT_TRUE(fs->ReadFile("/dev/zero", bytes)) << "a device could deliver for ever";
+    EXPECT_TRUE(bytes.empty());
+}
+
+TEST(PosixFileSystemTest, LinksAreMarkedAndReportTheirTarget) {
+    TempTree tree;
+    tree.MakeDir("real");
+    ASSERT_EQ(0, ::symlink(tree.Path("real").c_str(), tree.Path("loop").c_str()));
+    ASSERT_EQ(0, ::symlink(tree.Path("gone").c_str(), tree.Path("dangling").c_str()));
+    auto fs = MakeSystemFileSystem();
+    const auto entries = ListAll(*fs, tree.root());
+    EXPECT_TRUE(entries.at("loop").isLink);
+    EXPECT_TRUE(entries.at("loop").isDirectory);
+    EXPECT_TRUE(entries.at("dangling").isLink);
+    EXPECT_FALSE(entries.at("dangling").isDirectory);
+    EXPECT_FALSE(entries.at("real").isLink);
+}
+
+#else
+
+// Holds a file open the way another program would that refuses to share it.
+class ExclusiveOpen {
+public:
+    explicit ExclusiveOpen(const std::string& path)
+        : handle_(CreateFileW(WideFromAnsi(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+    ~ExclusiveOpen() {
+        if (handle_ != INVALID_HANDLE_VALUE)
+            CloseHandle(handle_);
+    }
+    bool ok() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE handle_;
+};
+
+TEST(Win32FileSystemTest, LockedFileIsToldApartFromMissing) {
+    TempTree tree;
+    tree.Write("locked.txt", "secret");
+    auto fs = MakeSystemFileSystem();
+    ExclusiveOpen lock(tree.Path("locked.txt"));
+    ASSERT_TRUE(lock.ok());
+    std::string bytes;
+    const OsError read = fs->ReadFile(tree.Path("locked.txt"), bytes);
+    EXPECT_EQ(FileFailure::Locked, ClassifyFailure(read)) << read.Describe();
+    const OsError replace = fs->ReplaceFileContent(tree.Path("locked.txt"), "new");
+    EXPECT_TRUE(replace);
+    EXPECT_EQ(std::set<std::string>{"locked.txt"}, NamesIn(*fs, tree.root()));
+}
+
+TEST(Win32FileSystemTest, ReplaceFileKeepsAttributes) {
+    TempTree tree;
+    tree.Write("hidden.txt", "old");
+    const std::wstring path = WideFromAnsi(tree.Path("hidden.txt"));
+    ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+    auto fs = MakeSystemFileSystem();
+    ASSERT_FALSE(fs->ReplaceFileContent(tree.Path("hidden.txt"), "new"));
+    EXPECT_EQ("new", tree.Read("hidden.txt"));
+    EXPECT_TRUE(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+}
+
+TEST(Win32FileSystemTest, FullPathAndRoots) {
+    auto fs = MakeSystemFileSystem();
+    struct Case {
+        const char* path;
+        const char* full;
+        const char* root;
+    };
+    const Case cases[] = {
+        {"C:\\a\\.\\b\\..\\c\\", "C:\\a\\c\\", "C:\\"},
+        {"c:/x/y", "c:\\x\\y", "c:\\"},
+        {"\\\\server\\share\\dir\\", "\\\\server\\share\\dir\\", "\\\\server\\share\\"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        std::string full;
+        ASSERT_FALSE(fs->FullPath(c.path, full));
+        EXPECT_EQ(c.full, full);
+        EXPECT_EQ(c.root, fs->RootOf(c.path));
+    }
+    EXPECT_EQ(DriveType::Fixed, fs->DriveTypeOf("C:\\"));
+}
+
+TEST(Win32FileSystemTest, NamesCompareInTheLocaleNotByBytes) {
+    if (GetACP() != 1252)
+        GTEST_SKIP() << "needs code page 1252";
+    struct Case {
+        const char* a;
+        const char* b;
+        int sign;
+    };
+    const Case cases[] = {
+        {"\xC4rger", "zebra", -1}, // A umlaut sorts with A, not after Z as its byte would
+        {"\xE4rger", "\xC4RGER", 0},
+        {"\xE9t\xE9", "ete", 1},
+        {"b", "A", 1},
+    };
+    auto fs = MakeSystemFileSystem();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.a) + " vs " + c.b);
+        const int result = fs->CompareNames(c.a, c.b);
+        EXPECT_EQ(c.sign, (result > 0) - (result < 0));
+    }
+}
+
+TEST(Win32FileSystemTest, ShortNamesAreRecognised) {
+    TempTree tree;
+    tree.Write("README.TXT", "x");
+    tree.Write("A long file name.text", "x");
+    auto fs = MakeSystemFileSystem();
+    const auto entries = ListAll(*fs, tree.root());
+    EXPECT_TRUE(entries.at("README.TXT").isShortName);
+    EXPECT_FALSE(entries.at("A long file name.text").isShortName);
+}
+
+TEST(Win32FileSystemTest, CodePageNamesRoundTrip) {
+    TempTree tree;
+    // "Grüße.txt" in the Latin-1 code page that the program and Wine's default use.
+    const std::string name = "Gr\xFC\xDF"
+                             "e.txt";
+    if (GetACP() != 1252)
+        GTEST_SKIP() << "needs code page 1252";
+    auto fs = MakeSystemFileSystem();
+    HANDLE h = CreateFileW(WideFromAnsi(tree.Path(name)).c_str(), GENERIC_WRITE, 0, nullptr,
+                           CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, h);
+    CloseHandle(h);
+    EXPECT_EQ(std::set<std::string>{name}, NamesIn(*fs, tree.root()));
+    std::string bytes;
+    EXPECT_FALSE(fs->ReadFile(tree.Path(name), bytes));
+}
+
+#endif
+
+} // namespace
+} // namespace kestrix

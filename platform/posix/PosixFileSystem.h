@@ -1,0 +1,23 @@
+// The file-system seam on POSIX systems.
+#pragma once
+
+#include "platform/FileSystem.h"
+
+namespace kestrix {
+
+// POSIX has no drive letters, short names or share modes: every root is "/" on a
+// fixed drive, and a file is never locked against reading.
+class PosixFileSystem : public FileSystem {
+public:
+    OsError ListDirectory(const std::string& dir,
+                          const std::function<bool(const DirEntry&)>& visit) override;
+    OsError FullPath(const std::string& path, std::string& full) override;
+    std::string RootOf(const std::string& path) override;
+    DriveType DriveTypeOf(const std::string& root) override;
+    OsError CheckDirectory(const std::string& path) override;
+    OsError ReadFile(const std::string& path, std::string& bytes) override;
+    OsError ReplaceFileContent(const std::string& path, const std::string& bytes) override;
+    int CompareNames(const std::string& a, const std::string& b) override;
+};
+
+} // namespace kestrix

@@ -1,0 +1,67 @@
+// A file system for tests that passes calls to a real one and fails those it is told to.
+#include "platform/testing/FaultyFileSystem.h"
+
+namespace kestrix {
+namespace {
+
+// Returns the planned failure for `path`, or no error when none is planned.
+OsError Planned(const std::map<std::string, FileFailure>& plan, const char* function,
+                const std::string& path) {
+    OsError e;
+    const auto it = plan.find(path);
+    if (it != plan.end()) {
+        e.function = function;
+        e.path = path;
+        e.code = NativeCodeFor(it->second);
+    }
+    return e;
+}
+
+} // namespace
+
+OsError FaultyFileSystem::ListDirectory(const std::string& dir,
+                                        const std::function<bool(const DirEntry&)>& visit) {
+    if (OsError e = Planned(failList, "ListDirectory", dir))
+        return e;
+    return real_.ListDirectory(dir, visit);
+}
+
+OsError FaultyFileSystem::FullPath(const std::string& path, std::string& full) {
+    ++fullPathCalls;
+    auto it = failFullPathTimes.find(path);
+    if (it != failFullPathTimes.end() && it->second > 0) {
+        --it->second;
+        OsError e;
+        e.function = "FullPath";
+        e.path = path;
+        e.code = NativeCodeFor(FileFailure::NotFound);
+        return e;
+    }
+    return real_.FullPath(path, full);
+}
+
+DriveType FaultyFileSystem::DriveTypeOf(const std::string& root) {
+    const auto it = driveTypes.find(root);
+    return it != driveTypes.end() ? it->second : real_.DriveTypeOf(root);
+}
+
+OsError FaultyFileSystem::CheckDirectory(const std::string& path) {
+    if (OsError e = Planned(failCheck, "CheckDirectory", path))
+        return e;
+    return real_.CheckDirectory(path);
+}
+
+OsError FaultyFileSystem::ReadFile(const std::string& path, std::string& bytes) {
+    ++readCalls;
+    if (OsError e = Planned(failRead, "ReadFile", path))
+        return e;
+    return real_.ReadFile(path, bytes);
+}
+
+OsError FaultyFileSystem::ReplaceFileContent(const std::string& path, const std::string& bytes) {
+    if (OsError e = Planned(failReplace, "ReplaceFileContent", path))
+        return e;
+    return real_.ReplaceFileContent(path, bytes);
+}
+
+} // namespace kestrix

@@ -1,0 +1,357 @@
+// The file-system seam on Windows, through the wide-character API.
+#include "platform/win32/Win32FileSystem.h"
+
+#include <new>
+#include <vector>
+
+#include <windows.h>
+
+#include "platform/win32/AnsiText.h"
+
+namespace kestrix {
+namespace {
+
+OsError ErrorWithCode(const char* function, const std::string& path, long code) {
+    OsError e;
+    e.function = function;
+    e.path = path;
+    e.code = code;
+    return e;
+}
+
+// Closes a file or search handle on every path out of a function.
+class HandleGuard {
+public:
+    HandleGuard(HANDLE handle, BOOL(WINAPI* close)(HANDLE)) : handle_(handle), close_(close) {}
+    ~HandleGuard() { reset(); }
+    HandleGuard(const HandleGuard&) = delete;
+    HandleGuard& operator=(const HandleGuard&) = delete;
+    HANDLE get() const { return handle_; }
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    // Closes now and reports whether the system accepted it.
+    bool reset() {
+        bool ok = true;
+        if (handle_ != INVALID_HANDLE_VALUE)
+            ok = close_(handle_) != 0;
+        handle_ = INVALID_HANDLE_VALUE;
+        return ok;
+    }
+
+private:
+    HANDLE handle_;
+    BOOL(WINAPI* close_)(HANDLE);
+};
+
+std::int64_t UnixSeconds(const FILETIME& time) {
+    const std::uint64_t ticks =
+        (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    const std::int64_t kEpochDifference = 116444736000000000LL; // 1601 to 1970 in 100 ns
+    return (static_cast<std::int64_t>(ticks) - kEpochDifference) / 10000000LL;
+}
+
+// Where short names are not generated, a long name has no alias either; only a name
+// that fits the 8.3 form really is its own short name.
+bool FitsShortForm(const std::wstring& name) {
+    const std::size_t dot = name.find(L'.');
+    const std::size_t base = dot == std::wstring::npos ? name.size() : dot;
+    const std::size_t extension = dot == std::wstring::npos ? 0 : name.size() - dot - 1;
+    if (base == 0 || base > 8 || extension > 3)
+        return false;
+    if (dot != std::wstring::npos && name.find(L'.', dot + 1) != std::wstring::npos)
+        return false;
+    for (wchar_t c : name)
+        if (c <= L' ' || c == 0x7F || wcschr(L"\"*+,/:;<=>?[\\]|", c))
+            return false;
+    return true;
+}
+
+bool EndsInSeparator(const std::string& path) {
+    return !path.empty() && IsPathSeparator(path.back());
+}
+
+OsError WriteAll(HANDLE file, const std::string& bytes, const std::string& path) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const std::size_t left = bytes.size() - done;
+        const DWORD chunk = left > 0x100000 ? 0x100000 : static_cast<DWORD>(left);
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr))
+            return LastOsError("WriteFile", path);
+        if (written == 0)
+            return ErrorWithCode("WriteFile", path, ERROR_DISK_FULL);
+        done += written;
+    }
+    return {};
+}
+
+} // namespace
+
+FileFailure ClassifyFailure(const OsError& error) {
+    switch (error.code) {
+    case 0:
+        return FileFailure::None;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_NETPATH:
+    case ERROR_INVALID_DRIVE:
+        return FileFailure::NotFound;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return FileFailure::Locked;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+        return FileFailure::AccessDenied;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return FileFailure::NoSpace;
+    default:
+        return FileFailure::Other;
+    }
+}
+
+long NativeCodeFor(FileFailure failure) {
+    switch (failure) {
+    case FileFailure::None:
+        return 0;
+    case FileFailure::NotFound:
+        return ERROR_FILE_NOT_FOUND;
+    case FileFailure::Locked:
+        return ERROR_SHARING_VIOLATION;
+    case FileFailure::AccessDenied:
+        return ERROR_ACCESS_DENIED;
+    case FileFailure::NoSpace:
+        return ERROR_DISK_FULL;
+    case FileFailure::Other:
+        break;
+    }
+    return ERROR_GEN_FAILURE;
+}
+
+OsError Win32FileSystem::ListDirectory(const std::string& dir,
+                                       const std::function<bool(const DirEntry&)>& visit) {
+    std::string pattern = dir;
+    if (!EndsInSeparator(pattern))
+        pattern += '\\';
+    pattern += '*';
+    WIN32_FIND_DATAW data;
+    HandleGuard find(FindFirstFileW(WideFromAnsi(pattern).c_str(), &data), FindClose);
+    if (!find.valid()) {
+        // An empty drive root has not even "." to deliver.
+        if (GetLastError() == ERROR_FILE_NOT_FOUND)
+            return {};
+        return LastOsError("FindFirstFileW", dir);
+    }
+    do {
+        if (wcscmp(data.cFileName, L".") == 0 || wcscmp(data.cFileName, L"..") == 0)
+            continue;
+        DirEntry entry;
+        bool lossless = true;
+        entry.name = AnsiFromWide(data.cFileName, &lossless);
+        entry.isShortName = data.cAlternateFileName[0] == L'\0' && FitsShortForm(data.cFileName);
+        // A long name with characters outside the code page could never be opened
+        // again under its 8-bit form; its short name can.
+        if (!lossless && !entry.isShortName) {
+            entry.name = AnsiFromWide(data.cAlternateFileName);
+            entry.isShortName = true;
+        }
+        entry.attributes = data.dwFileAttributes;
+        entry.isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        entry.isLink = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+        entry.size = entry.isDirectory ? 0
+                                       : (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) |
+                                             data.nFileSizeLow;
+        entry.modified = UnixSeconds(data.ftLastWriteTime);
+        if (!visit(entry))
+            break;
+    } while (FindNextFileW(find.get(), &data));
+    return {};
+}
+
+OsError Win32FileSystem::FullPath(const std::string& path, std::string& full) {
+    const std::wstring wide = WideFromAnsi(path);
+    std::vector<wchar_t> buffer(MAX_PATH);
+    while (true) {
+        const DWORD n = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(buffer.size()),
+                                         buffer.data(), nullptr);
+        if (n == 0)
+            return LastOsError("GetFullPathNameW", path);
+        if (n < buffer.size()) {
+            full = AnsiFromWide(std::wstring(buffer.data(), n));
+            return {};
+        }
+        buffer.resize(n + 1);
+    }
+}
+
+std::string Win32FileSystem::RootOf(const std::string& path) {
+    if (path.size() >= 2 && path[1] == ':')
+        return path.substr(0, 2) + "\\";
+    if (path.size() >= 2 && IsPathSeparator(path[0]) && IsPathSeparator(path[1])) {
+        // \\server\share\ : the root ends after the second component.
+        std::size_t pos = 2;
+        for (int component = 0; component < 2 && pos < path.size(); ++component) {
+            while (pos < path.size() && !IsPathSeparator(path[pos]))
+                ++pos;
+            if (pos < path.size())
+                ++pos;
+        }
+        std::string root = path.substr(0, pos);
+        if (!EndsInSeparator(root))
+            root += '\\';
+        return root;
+    }
+    wchar_t current[MAX_PATH];
+    const DWORD n = GetCurrentDirectoryW(MAX_PATH, current);
+    if (n == 0 || n >= MAX_PATH)
+        return std::string();
+    return RootOf(AnsiFromWide(std::wstring(current, n)));
+}
+
+DriveType Win32FileSystem::DriveTypeOf(const std::string& root) {
+    switch (GetDriveTypeW(WideFromAnsi(root).c_str())) {
+    case DRIVE_FIXED:
+    case DRIVE_RAMDISK:
+        return DriveType::Fixed;
+    case DRIVE_REMOVABLE:
+        return DriveType::Removable;
+    case DRIVE_CDROM:
+        return DriveType::CdRom;
+    case DRIVE_REMOTE:
+        return DriveType::Remote;
+    default:
+        return DriveType::Unknown;
+    }
+}
+
+OsError Win32FileSystem::CheckDirectory(const std::string& path) {
+    const DWORD attributes = GetFileAttributesW(WideFromAnsi(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return LastOsError("GetFileAttributesW", path);
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return ErrorWithCode("GetFileAttributesW", path, ERROR_DIRECTORY);
+    return {};
+}
+
+OsError Win32FileSystem::ReadFile(const std::string& path, std::string& bytes) {
+    bytes.clear();
+    HandleGuard file(CreateFileW(WideFromAnsi(path).c_str(), GENERIC_READ,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr),
+                     CloseHandle);
+    if (!file.valid())
+        return LastOsError("CreateFileW", path);
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file.get(), &size))
+        return LastOsError("GetFileSizeEx", path);
+    if (static_cast<unsigned long long>(size.QuadPart) >= bytes.max_size())
+        return ErrorWithCode("ReadFile", path, ERROR_NOT_ENOUGH_MEMORY);
+    try {
+        bytes.resize(static_cast<std::size_t>(size.QuadPart));
+    } catch (const std::bad_alloc&) {
+        return ErrorWithCode("ReadFile", path, ERROR_NOT_ENOUGH_MEMORY);
+    }
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const std::size_t left = bytes.size() - done;
+        const DWORD chunk = left > 0x100000 ? 0x100000 : static_cast<DWORD>(left);
+        DWORD got = 0;
+        if (!::ReadFile(file.get(), &bytes[done], chunk, &got, nullptr)) {
+            OsError e = LastOsError("ReadFile", path);
+            bytes.clear();
+            return e;
+        }
+        if (got == 0)
+            break; // the file shrank while it was read
+        done += got;
+    }
+    bytes.resize(done);
+    return {};
+}
+
+OsError Win32FileSystem::ReplaceFileContent(const std::string& path, const std::string& bytes) {
+    const std::wstring target = WideFromAnsi(path);
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return LastOsError("GetFileAttributesW", path);
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        return ErrorWithCode("GetFileAttributesW", path, ERROR_ACCESS_DENIED);
+
+    // A file another program holds without sharing cannot be replaced; finding that out
+    // before the new content is written costs nothing and leaves nothing behind.
+    {
+        HandleGuard probe(CreateFileW(target.c_str(), GENERIC_READ | DELETE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr),
+                          CloseHandle);
+        if (!probe.valid())
+            return LastOsError("CreateFileW", path);
+    }
+
+    // The new file lives beside the old one: only a move within one volume is one step.
+    std::string dir = path;
+    while (!dir.empty() && !IsPathSeparator(dir.back()) && dir.back() != ':')
+        dir.pop_back();
+    if (dir.empty())
+        dir = ".";
+    wchar_t tempName[MAX_PATH];
+    if (!GetTempFileNameW(WideFromAnsi(dir).c_str(), L"sbx", 0, tempName))
+        return LastOsError("GetTempFileNameW", path);
+    const std::string tempPath = AnsiFromWide(tempName);
+
+    OsError error;
+    {
+        HandleGuard file(CreateFileW(tempName, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr),
+                         CloseHandle);
+        if (!file.valid())
+            error = LastOsError("CreateFileW", tempPath);
+        if (!error)
+            error = WriteAll(file.get(), bytes, tempPath);
+        if (!error && !FlushFileBuffers(file.get()))
+            error = LastOsError("FlushFileBuffers", tempPath);
+        if (!error && !file.reset())
+            error = LastOsError("CloseHandle", tempPath);
+    }
+    if (!error && !ReplaceFileW(target.c_str(), tempName, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                                nullptr, nullptr)) {
+        error = LastOsError("ReplaceFileW", path);
+        // Where the volume cannot merge attributes and security, a plain move over the
+        // old file still replaces it in one step; the attributes are carried by hand.
+        if (error.code != ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 &&
+            SetFileAttributesW(tempName, attributes & ~FILE_ATTRIBUTE_READONLY) &&
+            MoveFileExW(tempName, target.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            SetFileAttributesW(target.c_str(), attributes);
+            error = OsError();
+        }
+    }
+    if (error) {
+        DeleteFileW(tempName);
+        return error;
+    }
+    // Not every implementation of the call carries the attributes over; the content is
+    // in place either way, so a failure here is not the caller's concern.
+    const DWORD kept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                       FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    if ((GetFileAttributesW(target.c_str()) & kept) != (attributes & kept))
+        SetFileAttributesW(target.c_str(),
+                           (attributes & kept) ? (attributes & kept) : FILE_ATTRIBUTE_NORMAL);
+    return {};
+}
+
+int Win32FileSystem::CompareNames(const std::string& a, const std::string& b) {
+    const int result =
+        CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
+                       b.data(), static_cast<int>(b.size()));
+    if (result != 0)
+        return result - CSTR_EQUAL;
+    const int bytes = a.compare(b);
+    return bytes < 0 ? -1 : (bytes > 0 ? 1 : 0);
+}
+
+std::unique_ptr<FileSystem> MakeSystemFileSystem() {
+    return std::make_unique<Win32FileSystem>();
+}
+
+} // namespace kestrix

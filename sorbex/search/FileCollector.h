@@ -1,0 +1,39 @@
+// Building the list of files (and, with subdirectories, directories) a search works on.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/FileSystem.h"
+#include "search/FileEntry.h"
+#include "search/FileListUi.h"
+
+namespace sorbex {
+
+class CFileCollector {
+public:
+    CFileCollector(kestrix::FileSystem& fileSystem, CFileListUi& ui)
+        : fileSystem_(fileSystem), ui_(ui) {}
+
+    // Walks `directories` (checked full paths, each ending in a separator) in order
+    // and fills the sorted file list with the entries whose names match a mask of
+    // `maskText`. Returns the number of entries added; `filesSeen` counts every file
+    // met, matching or not. Stops early, keeping what it found, on cancellation.
+    int CollectFiles(const std::vector<std::string>& directories, const std::string& directoryText,
+                     const std::string& maskText, bool withSubdirectories, int& filesSeen);
+
+    const std::vector<CFileEntry>& files() const { return files_; }
+
+private:
+    int Walk(const std::string& dir);
+    bool Matches(const std::string& name) const;
+
+    kestrix::FileSystem& fileSystem_;
+    CFileListUi& ui_;
+    std::vector<CFileEntry> files_;
+    std::vector<std::string> masks_;
+    bool withSubdirectories_ = false;
+    int filesSeen_ = 0;
+};
+
+} // namespace sorbex

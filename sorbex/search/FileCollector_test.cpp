@@ -1,0 +1,193 @@
+// Tests of building the file list from real directory trees, and of its order.
+#include "search/FileCollector.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/testing/FaultyFileSystem.h"
+#include "platform/testing/TempTree.h"
+#include "search/FileListOrder.h"
+#include "search/FileListUiRecorder.h"
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+namespace sorbex {
+namespace {
+
+// "dir-relative-to-root|name|d" for a directory entry, "...|name|f" for a file.
+std::vector<std::string> Describe(const std::vector<CFileEntry>& files, const std::string& root) {
+    std::vector<std::string> out;
+    for (const CFileEntry& f : files) {
+        std::string dir = f.dir.substr(0, root.size()) == root ? f.dir.substr(root.size()) : f.dir;
+        for (char& c : dir)
+            if (c == kestrix::kPathSeparator)
+                c = '/';
+        out.push_back(dir + "|" + f.name + (f.isDirectory ? "|d" : "|f"));
+    }
+    return out;
+}
+
+class FileCollectorTest : public ::testing::Test {
+protected:
+    FileCollectorTest() {
+        tree.Write("Top/A.c", "");
+        tree.Write("Top/B.h", "");
+        tree.Write("Top/Readme", "");
+        tree.Write("Top/Notes.txt", "");
+        tree.Write("Top/Sub/X.c", "");
+        tree.Write("Top/Sub/Deeper/Y.c", "");
+        tree.Write("Top/Zdir.c/Z.txt", "");
+        tree.Write("Other/O.c", "");
+    }
+
+    std::string Dir(const std::string& relative) const {
+        return tree.Path(relative) + kestrix::kPathSeparator;
+    }
+
+    std::vector<std::string> Collect(const std::vector<std::string>& dirs, const std::string& masks,
+                                     bool subdirs) {
+        added = collector.CollectFiles(dirs, "dir text", masks, subdirs, filesSeen);
+        return Describe(collector.files(), tree.root());
+    }
+
+    kestrix::TempTree tree;
+    std::unique_ptr<kestrix::FileSystem> real = kestrix::MakeSystemFileSystem();
+    kestrix::FaultyFileSystem fs{*real};
+    CFileListUiRecorder ui;
+    CFileCollector collector{fs, ui};
+    int added = -1;
+    int filesSeen = -1;
+};
+
+TEST_F(FileCollectorTest, Table) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> dirs;
+        const char* masks;
+        bool subdirs;
+        std::vector<std::string> entries;
+        int filesSeen;
+    };
+    const Case cases[] = {
+        {"masks, no subdirectories", {"Top"}, "*.c | *.h", false, {"Top/|A.c|f", "Top/|B.h|f"}, 4},
+        {"directories entered whatever their name, listed when they match",
+         {"Top"},
+         "*.c|*.h",
+         true,
+         {"Top/|Zdir.c|d", "Top/|A.c|f", "Top/|B.h|f", "Top/Sub/|X.c|f", "Top/Sub/Deeper/|Y.c|f"},
+         7},
+        {"every directory before the files of its parent",
+         {"Top"},
+         "*",
+         true,
+         {"Top/|Sub|d", "Top/|Zdir.c|d", "Top/|A.c|f", "Top/|B.h|f", "Top/|Notes.txt|f",
+          "Top/|Readme|f", "Top/Sub/|Deeper|d", "Top/Sub/|X.c|f", "Top/Sub/Deeper/|Y.c|f",
+          "Top/Zdir.c/|Z.txt|f"},
+         7},
+        {"names without extension", {"Top"}, "*.", false, {"Top/|Readme|f"}, 4},
+        {"empty mask list matches nothing", {"Top"}, " | ", true, {}, 7},
+        {"directories in sorted order",
+         {"Top/Sub", "Other"},
+         "*.c",
+         false,
+         {"Other/|O.c|f", "Top/Sub/|X.c|f"},
+         2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> dirs;
+        for (const std::string& d : c.dirs)
+            dirs.push_back(Dir(d));
+        EXPECT_EQ(c.entries, Collect(dirs, c.masks, c.subdirs));
+        EXPECT_EQ(static_cast<int>(c.entries.size()), added);
+        EXPECT_EQ(c.filesSeen, filesSeen);
+    }
+}
+
+TEST_F(FileCollectorTest, TellsTheUserInterfaceWhatItDoes) {
+    Collect({Dir("Top/Sub")}, "*.c", true);
+    EXPECT_EQ(std::vector<std::string>({"Scanning directory " + Dir("Top/Sub"),
+                                        "Scanning directory " + Dir("Top/Sub/Deeper")}),
+              ui.statusTexts);
+    EXPECT_EQ(1, ui.idleStatusCount);
+    EXPECT_EQ("dir text", ui.historyDirectories);
+    EXPECT_EQ("*.c", ui.historyMasks);
+    // Once per directory, once per entry, once after each listed directory.
+    EXPECT_EQ(2 + 3 + 1, ui.pumps);
+}
+
+TEST_F(FileCollectorTest, UnlistableDirectoryAddsNothingAndSaysNothing) {
+    fs.failList[Dir("Top/Sub")] = kestrix::FileFailure::AccessDenied;
+    EXPECT_EQ(std::vector<std::string>({"Top/|Zdir.c|d", "Top/|A.c|f"}),
+              Collect({Dir("Top")}, "*.c", true));
+    EXPECT_TRUE(ui.errors.empty());
+}
+
+TEST_F(FileCollectorTest, CancelStopsTheWalkAndKeepsWhatWasFound) {
+    ui.cancelAtPump = 3; // after at most two entries, whatever order the disk gives
+    const auto entries = Collect({Dir("Top"), Dir("Other")}, "*", true);
+    EXPECT_LE(entries.size(), 2u);
+    EXPECT_EQ(static_cast<int>(entries.size()), added);
+    EXPECT_LE(filesSeen, 2);
+    // No directory is entered after the cancel, and the list is still tidied up.
+    EXPECT_EQ(0, ui.statusTextsAfterCancel);
+    EXPECT_GE(2u, ui.statusTexts.size());
+    EXPECT_EQ(1, ui.idleStatusCount);
+}
+
+TEST_F(FileCollectorTest, CancelBeforeTheFirstDirectoryListsNothing) {
+    ui.cancelAtPump = 1;
+    EXPECT_TRUE(Collect({Dir("Top")}, "*", true).empty());
+    EXPECT_EQ(0, filesSeen);
+}
+
+TEST_F(FileCollectorTest, EachCollectionStartsAfresh) {
+    Collect({Dir("Top")}, "*", true);
+    EXPECT_EQ(std::vector<std::string>{"Other/|O.c|f"}, Collect({Dir("Other")}, "*", true));
+    EXPECT_EQ(1, filesSeen);
+}
+
+#ifndef _WIN32
+TEST_F(FileCollectorTest, LinkedDirectoriesAreListedButNotEntered) {
+    ASSERT_EQ(0, ::symlink(tree.Path("Top").c_str(), tree.Path("Top/Sub/Loop").c_str()));
+    const auto entries = Collect({Dir("Top/Sub")}, "*", true);
+    EXPECT_EQ(std::vector<std::string>({"Top/Sub/|Deeper|d", "Top/Sub/|Loop|d", "Top/Sub/|X.c|f",
+                                        "Top/Sub/Deeper/|Y.c|f"}),
+              entries);
+}
+#else
+TEST_F(FileCollectorTest, ShortNamesAreShownRecased) {
+    tree.Write("case/README.TXT", "");
+    tree.Write("case/Mixed Case Name.TXT", "");
+    EXPECT_EQ(std::vector<std::string>({"case/|Mixed Case Name.TXT|f", "case/|Readme.txt|f"}),
+              Collect({Dir("case")}, "*.txt", false));
+}
+#endif
+
+TEST(FileListOrderTest, DirectoryThenDirectoriesFirstThenName) {
+    auto fs = kestrix::MakeSystemFileSystem();
+    const char sep = kestrix::kPathSeparator;
+    const std::string a = std::string("C:") + sep + "a" + sep;
+    const std::string upperA = std::string("C:") + sep + "A" + sep;
+    const std::string b = std::string("c:") + sep + "b" + sep;
+    std::vector<CFileEntry> files = {
+        {"f", b, 0},    {"Zeta", a, 0},   {"alpha", a, 0}, {"sub", a, 1},
+        {"Beta", a, 0}, {"x", upperA, 0}, {"A-dir", b, 1},
+    };
+    SortFileList(files, *fs);
+    std::vector<std::string> order;
+    for (const CFileEntry& f : files)
+        order.push_back(f.dir + f.name);
+    // Case is ignored, but one spelling of a directory never mixes with another's.
+    EXPECT_EQ(std::vector<std::string>({upperA + "x", a + "sub", a + "alpha", a + "Beta",
+                                        a + "Zeta", b + "A-dir", b + "f"}),
+              order);
+}
+
+} // namespace
+} // namespace sorbex
