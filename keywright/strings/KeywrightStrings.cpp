@@ -21,6 +21,16 @@ constexpr StringEntry kStrings[] = {
     {kStrValueNotFound, "Value not found : %s"},
     {kStrDefaultNotFound, "default not found"},
     {kStrSetValueFailed, "Error Setting value in RegSetVal"},
+    {kStrNotAvailableYet, "This feature is not available yet."},
+    {kStrAboutVersion, "Version %s"},
+    {3016, "Create a new bookmark"},
+    {3017, "Create a new bookmark folder"},
+    {3018, "Search the registry"},
+    {3019, "Search and replace data in the registry"},
+    {3020, "Preview a registry file"},
+    {3021, "Send subkey through email"},
+    {3023, "Help for Keywright"},
+    {3024, "About Keywright"},
 };
 
 constexpr bool IsSortedAndUnique() {

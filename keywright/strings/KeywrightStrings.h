@@ -12,6 +12,11 @@ constexpr unsigned kStrKeyNotFound = 2301;
 constexpr unsigned kStrValueNotFound = 2302;
 constexpr unsigned kStrDefaultNotFound = 2303;
 constexpr unsigned kStrSetValueFailed = 2304;
+constexpr unsigned kStrNotAvailableYet = 2990;
+constexpr unsigned kStrAboutVersion = 2991;
+// Status bar texts of the add-in's menu commands share the commands' numbers.
+constexpr unsigned kStrFirstMenuStatus = 3016;
+constexpr unsigned kStrLastMenuStatus = 3024;
 
 // The text of string `id`, or null when the table has no such string.
 const char* KeywrightString(unsigned id);

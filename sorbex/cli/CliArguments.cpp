@@ -1,39 +1,59 @@
 // The command line of the sorbex front end.
 #include "cli/CliArguments.h"
 
-#include <cstdlib>
-
 namespace sorbex {
 
 const char* const kCliUsage =
-    "Usage: sorbex search EXPRESSION [-d DIR]... [--case] [--words] [--tag N]\n"
-    "       sorbex --help\n"
-    "\n"
-    "Searches the files below each DIR (default: the current directory) for the\n"
-    "passages that match EXPRESSION, and prints each file that matches with its\n"
-    "passages marked as [[...]].\n"
+    "Usage: sorbex search EXPRESSION [OPTION]...\n"
+    "  or:  sorbex list [OPTION]...\n"
+    "Search the files below each DIR for the passages that match EXPRESSION and\n"
+    "print them as a result page reads: a line for each file (name, size, date,\n"
+    "directory), then one line for each passage with its byte offsets.\n"
+    "With an empty EXPRESSION, or with 'list', print the matching files only.\n"
     "\n"
     "EXPRESSION combines regular expressions with the operators\n"
     "  a&b     a and b both occur         a&20b   a within 20 bytes of b\n"
     "  a&!b    a occurs, b does not       (...)   grouping\n"
     "and \\& \\! \\( \\) for the characters themselves.\n"
     "\n"
-    "  -d DIR    a directory to search (may be repeated)\n"
-    "  --case    match case (default: ASCII letters and umlauts fold)\n"
-    "  --words   match whole words only\n"
-    "  --tag N   show only the passages of subexpression N (its Nth '(')\n"
-    "  --help    show this text\n"
+    "  -d, --directory=DIR   search below DIR (may be repeated; default: .)\n"
+    "  -m, --mask=MASK       only files whose name matches MASK, where * is any\n"
+    "                          text and ? one character or none (may be repeated,\n"
+    "                          or MASK may be 'A | B'; default: *)\n"
+    "      --no-subdirs      do not descend into subdirectories\n"
+    "      --case            match case (default: ASCII letters and umlauts fold)\n"
+    "      --words           match whole words only\n"
+    "      --phonetic        the operands are words found by their sound (Meier\n"
+    "                          finds Mayer) instead of regular expressions;\n"
+    "                          --case has no effect\n"
+    "      --help            display this help and exit\n"
     "\n"
-    "Exit status: 0 something found, 1 nothing found, 2 an error.\n";
+    "Passages are highlighted on a terminal and marked [[like this]] otherwise.\n"
+    "Progress goes to standard error on a terminal; Ctrl+C cancels the search\n"
+    "and still prints what was found.\n"
+    "\n"
+    "Exit status is 0 if something was found, 1 if nothing was found, 2 if an\n"
+    "error occurred, 130 if the search was cancelled.\n";
 
 namespace {
 
-bool ReadCount(const std::string& text, int& value) {
-    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos ||
-        text.size() > 9) {
-        return false;
+// The value of `--name=VALUE` or `--name VALUE` / `-n VALUE`; false when `arg` is
+// not the option.
+bool TakeValue(const std::string& arg, const char* shortName, const char* longName,
+               const std::vector<std::string>& args, std::size_t& i, std::string& value,
+               std::string& problem) {
+    const std::string longPrefix = std::string(longName) + "=";
+    if (arg.compare(0, longPrefix.size(), longPrefix) == 0) {
+        value = arg.substr(longPrefix.size());
+        return true;
     }
-    value = std::atoi(text.c_str());
+    if (arg != shortName && arg != longName)
+        return false;
+    if (i + 1 >= args.size()) {
+        problem = "option '" + arg + "' requires an argument";
+        return true;
+    }
+    value = args[++i];
     return true;
 }
 
@@ -42,53 +62,61 @@ bool ReadCount(const std::string& text, int& value) {
 std::string ParseCliArguments(const std::vector<std::string>& args, CliOptions& options) {
     options = CliOptions();
     for (const std::string& arg : args) {
+        if (arg == "--")
+            break;
         if (arg == "--help" || arg == "-h") {
             options.help = true;
             return "";
         }
     }
-    if (args.empty()) {
+    if (args.empty())
         return "no command given";
-    }
-    if (args[0] != "search") {
+    const bool listing = args[0] == "list";
+    if (args[0] != "search" && !listing)
         return "unknown command '" + args[0] + "'";
-    }
-    bool haveExpression = false;
+
+    bool haveExpression = listing;
     bool optionsEnded = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool isOption = !optionsEnded && arg.size() > 1 && arg[0] == '-';
-        if (isOption && arg == "--") {
-            optionsEnded = true;
-        } else if (isOption && (arg == "-d" || arg == "--tag")) {
-            if (i + 1 >= args.size()) {
-                return arg + " needs a value";
-            }
-            const std::string& value = args[++i];
-            if (arg == "-d") {
-                options.directories.push_back(value);
-            } else if (!ReadCount(value, options.tag)) {
-                return "--tag needs a number from 0 on, not '" + value + "'";
-            }
-        } else if (isOption && arg == "--case") {
-            options.matchCase = true;
-        } else if (isOption && arg == "--words") {
-            options.wholeWords = true;
-        } else if (isOption) {
-            return "unknown option '" + arg + "'";
-        } else if (haveExpression) {
-            return "more than one expression ('" + options.expression + "', '" + arg + "')";
-        } else {
+        std::string value;
+        std::string problem;
+        if (!isOption) {
+            if (haveExpression)
+                return listing ? "'list' takes no expression ('" + arg + "')"
+                               : "more than one expression ('" + options.expression + "', '" + arg +
+                                     "')";
             options.expression = arg;
             haveExpression = true;
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (TakeValue(arg, "-d", "--directory", args, i, value, problem)) {
+            if (!problem.empty())
+                return problem;
+            options.directories.push_back(value);
+        } else if (TakeValue(arg, "-m", "--mask", args, i, value, problem)) {
+            if (!problem.empty())
+                return problem;
+            options.masks.push_back(value);
+        } else if (arg == "--no-subdirs") {
+            options.withSubdirectories = false;
+        } else if (arg == "--case") {
+            options.matchCase = true;
+        } else if (arg == "--words") {
+            options.wholeWords = true;
+        } else if (arg == "--phonetic") {
+            options.phonetic = true;
+        } else {
+            return "unrecognized option '" + arg + "'";
         }
     }
-    if (!haveExpression) {
+    if (!haveExpression)
         return "no search expression given";
-    }
-    if (options.directories.empty()) {
+    if (options.directories.empty())
         options.directories.push_back(".");
-    }
+    if (options.masks.empty())
+        options.masks.push_back("*");
     return "";
 }
 

@@ -8,15 +8,17 @@ namespace sorbex {
 
 struct CliOptions {
     bool help = false;
-    std::string expression;
+    std::string expression;               // empty: list the files
     std::vector<std::string> directories; // "." when none is given
+    std::vector<std::string> masks;       // "*" when none is given
+    bool withSubdirectories = true;
     bool matchCase = false;
     bool wholeWords = false;
-    int tag = 0; // the subexpression whose passages are shown; 0 for whole matches
+    bool phonetic = false; // operands are words found by their sound, not regular expressions
 };
 
-// Reads `sorbex search EXPR [-d DIR]... [--case] [--words] [--tag N]` or `--help` (the
-// program name not included). Returns "" or what is wrong with the command line.
+// Reads `sorbex search EXPR [options]`, `sorbex list [options]` or `--help` (the program
+// name not included). Returns "" or what is wrong with the command line.
 std::string ParseCliArguments(const std::vector<std::string>& args, CliOptions& options);
 
 extern const char* const kCliUsage;

@@ -1,11 +1,26 @@
 // The entry point of the sorbex command-line front end.
+#include <cstdio>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+#include "cli/CancelSignal.h"
 #include "cli/SearchCommand.h"
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    return sorbex::RunCli(args, std::cout, std::cerr);
+    sorbex::CCliTerminal terminal;
+#ifndef _WIN32
+    // The Windows console of the systems this runs on understands no colour or
+    // line-clearing sequences, so it gets the plain form.
+    terminal.colour = isatty(fileno(stdout)) != 0;
+    terminal.progress = isatty(fileno(stderr)) != 0;
+#endif
+    terminal.cancelSignalled = sorbex::CancelSignalled;
+    sorbex::InstallCancelHandler();
+    return sorbex::RunCli(args, std::cout, std::cerr, terminal);
 }

@@ -9,6 +9,8 @@ namespace sorbex {
 namespace {
 
 struct Search {
+    bool standard = true;
+    bool phonetic = false;
     bool wholeWords = false;
     bool matchCase = false;
     int subexpression = 0;
@@ -21,8 +23,9 @@ std::string SearchText(const std::string& expression, const std::string& text, S
     CPatternRegistry registry;
     std::unique_ptr<CExprNode> root;
     int groups = 0;
-    if (auto error = CompileSearchExpression(expression, true, false, search.wholeWords,
-                                             search.matchCase, registry, root, groups)) {
+    if (auto error =
+            CompileSearchExpression(expression, search.standard, search.phonetic, search.wholeWords,
+                                    search.matchCase, registry, root, groups)) {
         return std::string("error ") + std::to_string(error->Id());
     }
     std::unique_ptr<CPassageList> list =
@@ -152,6 +155,38 @@ TEST(EvaluateTest, CaseAndWholeWords) {
         {"cat&5dog", "cat, dog; catdog", "0-3 5-8"},
     };
     RunCases(std::begin(wholeWords), std::end(wholeWords), words);
+}
+
+TEST(EvaluateTest, PhoneticMethod) {
+    Search phonetic;
+    phonetic.standard = false;
+    phonetic.phonetic = true;
+    const Case insideWords[] = {
+        {"Meier", "Hammer Meier", "2-6 7-12"},
+        {"Meier&M\xFCller", "Herr Maier und Frau Mueller", "5-10 20-27"},
+        {"Meier&!Schmidt", "Meyer", "0-5"},
+        {"Meier&!Schmidt", "Meyer Schmitt", "no match"},
+        {"Meier&10Schmidt", "Meyer und Schmitt", "0-5 10-16"}, // up to the first t
+        {"Meier&3Schmidt", "Meyer und Schmitt", "no match"},
+        {"Meier&...", "Meier", "error 9824"},
+    };
+    RunCases(std::begin(insideWords), std::end(insideWords), phonetic);
+
+    phonetic.wholeWords = true;
+    const Case wholeWords[] = {
+        {"Meier", "Hammer Meyer", "7-12"},
+        {"Meier&Hans", "Hans-Meier", "0-4 5-10"},
+    };
+    RunCases(std::begin(wholeWords), std::end(wholeWords), phonetic);
+
+    phonetic.wholeWords = false;
+    phonetic.subexpression = 1;
+    EXPECT_EQ("8-13*", SearchText("(Meier)&Schmidt", "Schmitt Mayer", phonetic));
+
+    // With both methods asked for, the standard one wins.
+    Search both;
+    both.phonetic = true;
+    EXPECT_EQ("no match", SearchText("Meier", "Maier", both));
 }
 
 TEST(EvaluateTest, MarksTheChosenSubexpression) {

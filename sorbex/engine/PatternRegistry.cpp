@@ -1,21 +1,21 @@
 // The compiled patterns of the current search expression, addressed by index.
 #include "engine/PatternRegistry.h"
 
-#include <stdexcept>
-
 #include "engine/ExprError.h"
+#include "engine/PhoneticMatcher.h"
 #include "engine/RegexMatcher.h"
 #include "engine/SearchFlags.h"
 
 namespace sorbex {
 namespace {
 
+// Any method other than the phonetic one is the standard one, as in the compile of an
+// expression.
 std::unique_ptr<CPatternMatcher> CreatePatternMatcher(unsigned method) {
-    if (method == kSearchMethodStandard) {
-        return std::make_unique<CRegexMatcher>();
+    if (method == kSearchMethodPhonetic) {
+        return std::make_unique<CPhoneticMatcher>();
     }
-    // The phonetic matcher is not part of the engine yet; no caller can ask for it.
-    throw std::invalid_argument("no pattern matcher for this search method");
+    return std::make_unique<CRegexMatcher>();
 }
 
 } // namespace

@@ -50,12 +50,12 @@ int CFileCollector::Walk(const std::string& dir) {
         if (!entry.isDirectory) {
             ++filesSeen_;
             if (Matches(name)) {
-                files_.push_back({name, dir, 0});
+                files_.push_back({name, dir, 0, entry.size, entry.modified});
                 ++added;
             }
         } else if (withSubdirectories_) {
             if (Matches(name)) {
-                files_.push_back({name, dir, 1});
+                files_.push_back({name, dir, 1, entry.size, entry.modified});
                 ++added;
             }
             // A link may lead back to a directory above it; following it would

@@ -49,9 +49,23 @@ constexpr StringEntry kStrings[] = {
     {IDS_INSERT_CD_ROM, "Please insert a CD ROM in drive \"%1\" and press OK."},
     {IDS_INVALID_DIRECTORY, "The directory name is invalid."},
     {IDS_SCANNING_DIRECTORY, "Scanning directory %1"},
+    {IDS_NO_FILES_FOUND, "There were no files found which match the given file name."},
     {IDS_REPLACE_TAG_TOO_HIGH, "You want to replace the subexpression %ld, but the search "
                                "expression contains only %ld subexpressions."},
     {IDS_SEARCH_EXPRESSION_ERROR, "Error in search expression:\n"},
+    {IDS_SCANNING_FILE, "Scanning "},
+    {IDS_SEARCH_FINISHED, "Searching terminated normally (%.2lf seconds)."},
+    {IDS_SEARCH_CANCELED, "SEARCHING CANCELED (%.2lf seconds)."},
+    {IDS_NO_PASSAGES_FOUND,
+     "There were no passages found, which match the given search expression."},
+    {IDS_CONFIRM_REPLACE, "Do you want to replace \"%1\" with \"%2\"?"},
+    {IDS_CONVERTED_NOT_REPLACEABLE,
+     "You can't replace text, when internal or external converters are\nused for searching. Go "
+     "to the register card \"Converters\" and\nswitch all converters off."},
+    {IDS_FILE_CHANGED_NOT_REPLACED, "The file \"%1\" has changed since it was searched. Its "
+                                    "remaining passages are not replaced, so that the file stays "
+                                    "intact."},
+    {IDS_FILE_NOT_WRITTEN, "The file \"%1\" could not be written. It was left as it was."},
 };
 
 constexpr bool IsStrictlyAscending() {

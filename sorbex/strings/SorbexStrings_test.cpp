@@ -20,6 +20,9 @@ TEST(SorbexStringTest, LooksUpExactTexts) {
         {IDS_RE_UNMATCHED_BRACE, "The bracket \\{ or \\} is missing in the repetition statement."},
         {IDS_EXPR_AND_RIGHT_MISSING, "The right operand of an and operator is missing."},
         {IDS_SEARCH_EXPRESSION_ERROR, "Error in search expression:\n"},
+        {IDS_CONVERTED_NOT_REPLACEABLE,
+         "You can't replace text, when internal or external converters are\nused for "
+         "searching. Go to the register card \"Converters\" and\nswitch all converters off."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);
@@ -28,7 +31,7 @@ TEST(SorbexStringTest, LooksUpExactTexts) {
 }
 
 TEST(SorbexStringTest, UnknownNumbersGiveEmptyText) {
-    for (unsigned id : {0u, 9799u, 9826u, 10016u, 10019u, 0xFFFFFFFFu}) {
+    for (unsigned id : {0u, 9799u, 9826u, 10020u, 10023u, 0xFFFFFFFFu}) {
         SCOPED_TRACE(id);
         EXPECT_STREQ("", SorbexString(id));
     }

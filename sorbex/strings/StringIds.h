@@ -35,7 +35,16 @@ constexpr unsigned IDS_INSERT_DISC = 10012;
 constexpr unsigned IDS_INSERT_CD_ROM = 10013;
 constexpr unsigned IDS_INVALID_DIRECTORY = 10014;
 constexpr unsigned IDS_SCANNING_DIRECTORY = 10015;
+constexpr unsigned IDS_NO_FILES_FOUND = 10016;
 constexpr unsigned IDS_REPLACE_TAG_TOO_HIGH = 10017;
 constexpr unsigned IDS_SEARCH_EXPRESSION_ERROR = 10018;
+constexpr unsigned IDS_SCANNING_FILE = 10019;
+constexpr unsigned IDS_SEARCH_FINISHED = 10024;
+constexpr unsigned IDS_SEARCH_CANCELED = 10025;
+constexpr unsigned IDS_NO_PASSAGES_FOUND = 10029;
+constexpr unsigned IDS_CONFIRM_REPLACE = 10032;
+constexpr unsigned IDS_CONVERTED_NOT_REPLACEABLE = 10056;
+constexpr unsigned IDS_FILE_CHANGED_NOT_REPLACED = 10063;
+constexpr unsigned IDS_FILE_NOT_WRITTEN = 10064;
 
 } // namespace sorbex

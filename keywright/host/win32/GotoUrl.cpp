@@ -1,0 +1,141 @@
+// The navigation thread: resolving a location takes many synchronous tree messages, and
+// the editor's thread must stay free to answer them and to fill its keys.
+#include "host/win32/GotoUrl.h"
+
+#include "host/LastLocation.h"
+#include "host/LauncherLocation.h"
+#include "host/Navigation.h"
+#include "host/win32/AddinContext.h"
+#include "host/win32/DebugWindow.h"
+#include "host/win32/EditorListView.h"
+#include "host/win32/EditorTreeView.h"
+#include "host/win32/SharedText.h"
+
+#include <memory>
+
+namespace keywright {
+
+namespace {
+
+constexpr SIZE_T kNavigationStack = 32768;
+// How long the editor gets to fill its list after a key was selected.
+constexpr DWORD kValueListDelayMs = 1000;
+
+struct NavigationJob {
+    GotoRequest request;
+    HWND frame;
+    HWND tree;
+    HWND list;
+    DWORD callerThread;
+};
+
+std::string EditorProgramName() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const char* name = path;
+    for (const char* p = path; *p; ++p)
+        if (*p == '\\' || *p == '/')
+            name = p + 1;
+    return name;
+}
+
+// Focus can only be given to a window of a thread whose input we share.
+void FocusFrom(DWORD callerThread, HWND window) {
+    DWORD self = GetCurrentThreadId();
+    BOOL attached = AttachThreadInput(self, callerThread, TRUE);
+    SetFocus(window);
+    if (attached)
+        AttachThreadInput(self, callerThread, FALSE);
+}
+
+class EditorNavigationHost : public NavigationHost {
+public:
+    explicit EditorNavigationHost(const NavigationJob& job) : job_(job) {}
+    void ShowMessage(const std::string& text) override {
+        MessageBoxA(job_.frame, text.c_str(), EditorProgramName().c_str(), MB_OK);
+    }
+    void FocusTree() override { FocusFrom(job_.callerThread, job_.tree); }
+    void FocusList() override { FocusFrom(job_.callerThread, job_.list); }
+    void WaitForValueList() override { Sleep(kValueListDelayMs); }
+
+private:
+    const NavigationJob& job_;
+};
+
+DWORD WINAPI NavigationThread(LPVOID parameter) {
+    std::unique_ptr<NavigationJob> job(static_cast<NavigationJob*>(parameter));
+    try {
+        EditorTreeView tree(job->tree);
+        EditorListView list(job->list);
+        EditorNavigationHost host(*job);
+        Navigate(job->request, tree, list, host, AddinDebugLog());
+    } catch (...) {
+        // A thread must not end by an exception.
+    }
+    return 0;
+}
+
+} // namespace
+
+int GotoUrl(const std::string& location, const std::string& valueName) {
+    AddinContext& context = Addin();
+    if (!context.attached)
+        return 1;
+    std::optional<GotoRequest> request =
+        MakeGotoRequest(location, valueName, context.rootText, AddinDebugLog());
+    if (!request)
+        return 1;
+    auto job = std::make_unique<NavigationJob>(
+        NavigationJob{*request, context.editor.frame, context.editor.tree, context.editor.list,
+                      GetCurrentThreadId()});
+    HANDLE thread =
+        CreateThread(nullptr, kNavigationStack, NavigationThread, job.get(), 0, nullptr);
+    if (!thread)
+        return 1;
+    job.release(); // the thread owns it now
+    CloseHandle(thread);
+    return 0;
+}
+
+void GotoSharedText() {
+    std::string text;
+    if (ReadSharedText(kLauncherTextSize, &text) != 0)
+        return;
+    if (!Addin().editor.tree)
+        return;
+    LauncherLocation location = ParseLauncherText(text);
+    switch (location.action) {
+    case LauncherLocation::kRestoreLast:
+        GotoUrl(RestoreLocation(AddinSettings()), "");
+        break;
+    case LauncherLocation::kGoto:
+        GotoUrl(location.key, location.value);
+        break;
+    case LauncherLocation::kIgnore:
+        break;
+    }
+}
+
+void GoBackInHistory() {
+    if (std::optional<std::string> path = GoBack(Addin().history))
+        GotoUrl(*path, "");
+}
+
+void GoForwardInHistory() {
+    if (std::optional<std::string> path = GoForward(Addin().history))
+        GotoUrl(*path, "");
+}
+
+void RecordTreeSelection(const std::string& fullKeyPath) {
+    RecordSelection(Addin().history, fullKeyPath);
+}
+
+void RememberCurrentLocation() {
+    AddinContext& context = Addin();
+    if (!context.editor.tree)
+        return;
+    if (std::optional<std::string> path = CurrentKeyPath(context.editor.tree))
+        RememberLocation(AddinSettings(), *path);
+}
+
+} // namespace keywright

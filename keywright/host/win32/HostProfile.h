@@ -1,0 +1,41 @@
+// The numbers and window structure of one registry editor that the add-in attaches to.
+#pragma once
+
+#include <windows.h>
+
+namespace keywright {
+
+// Every number that differs between editors lives here and nowhere else.
+struct HostProfile {
+    const char* name;
+    // Class of the frame's child that holds the tree and list and receives their
+    // notifications; null when they are direct children of the frame.
+    const char* paneContainerClass;
+    int menuPosition;      // where "&Keywright" goes in the menu bar
+    int acceleratorTable;  // the editor's own table, in its executable
+    WPARAM menuStatusPart; // SB_SETTEXT wParam for the text of a highlighted menu item
+    WORD cmdSwitchPane;
+    WORD cmdRefresh;
+    WORD cmdHelp;
+    WORD cmdDelete;
+    WORD cmdRename;
+    WORD cmdNewKey;
+    WORD cmdNewString;
+    WORD cmdNewDword;
+    WORD cmdNewBinary;
+};
+
+// The editor's windows found at attach.
+struct HostWindows {
+    HWND frame = nullptr;
+    HWND paneContainer = nullptr; // receives the tree's and list's notifications
+    HWND tree = nullptr;
+    HWND list = nullptr;
+    HWND statusBar = nullptr;
+};
+
+// Picks the profile from the frame's child structure and finds the editor's windows.
+// Returns null when the frame has no tree view and list view.
+const HostProfile* DetectHost(HWND frame, HostWindows* windows);
+
+} // namespace keywright

@@ -1,0 +1,94 @@
+// The search run's user interface on a terminal: results to one stream, the rest to another.
+#include "cli/CliSearchUi.h"
+
+#include "cli/Cp1252.h"
+
+namespace sorbex {
+namespace {
+
+constexpr std::size_t kProgressWidth = 79; // one line of a classic terminal
+
+// Texts searched are Windows-1252; terminals elsewhere speak UTF-8.
+std::string ForTerminal(const std::string& text) {
+#ifdef _WIN32
+    return text;
+#else
+    return Cp1252ToUtf8(text);
+#endif
+}
+
+} // namespace
+
+bool CCliSearchUi::AskOkCancel(const std::string& text) {
+    // Nobody can put a disc in while a script waits: cancelled, and said so.
+    ClearProgressLine();
+    err_ << "sorbex: " << text << " (cancelled)\n";
+    errorShown_ = true;
+    return false;
+}
+
+void CCliSearchUi::ShowError(const std::string& text) {
+    ClearProgressLine();
+    err_ << text << "\n";
+    errorShown_ = true;
+}
+
+void CCliSearchUi::SetStatusText(const std::string& text) {
+    if (!terminal_.progress)
+        return;
+    std::string line;
+    if (progressRange_ > 0)
+        line =
+            "[" + std::to_string(progressPosition_) + "/" + std::to_string(progressRange_) + "] ";
+    line += text;
+    if (line.size() > kProgressWidth)
+        line = line.substr(0, kProgressWidth - 3) + "...";
+    err_ << "\r" << line << "\x1b[K" << std::flush;
+    progressShown_ = true;
+}
+
+void CCliSearchUi::ClearProgressLine() {
+    if (!progressShown_)
+        return;
+    err_ << "\r\x1b[K" << std::flush;
+    progressShown_ = false;
+}
+
+bool CCliSearchUi::CancelRequested() const {
+    return terminal_.cancelSignalled && terminal_.cancelSignalled();
+}
+
+void CCliSearchUi::AppendResult(CFileFindDoc& page, CSearchResult& result, const CFileEntry& file) {
+    ClearProgressLine();
+    result.viewPosition = lineCount_;
+    const bool listing = page.request.expression.empty();
+    if (listing || (result.flags & kResultFirstOfFile)) {
+        out_ << FormatFileLine(file.name, file.dir, file.isDirectory != 0, file.size, file.modified)
+             << "\n";
+        ++lineCount_;
+    }
+    if (!listing) {
+        out_ << ForTerminal(FormatPassageLine(result, terminal_.colour ? CHighlight::Colour
+                                                                       : CHighlight::Brackets))
+             << "\n";
+        ++lineCount_;
+    }
+}
+
+void CCliSearchUi::AppendClosingLine(CFileFindDoc&, const std::string& text) {
+    ClearProgressLine();
+    out_ << "\n" << text << "\n";
+    lineCount_ += 2;
+}
+
+void CCliSearchUi::ShowCounters(CFileFindDoc&, const CSearchCounters& counters) {
+    if (counters.listing) {
+        out_ << "Entries listed: " << counters.found << " (" << counters.total << " files seen)\n";
+        return;
+    }
+    out_ << "Files found / total: " << counters.filesWithPassages << " / " << counters.found << " ("
+         << counters.total << " files seen)\n"
+         << "Passages found: " << counters.passages << "\n";
+}
+
+} // namespace sorbex

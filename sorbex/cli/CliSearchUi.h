@@ -1,0 +1,65 @@
+// The search run's user interface on a terminal: results to one stream, the rest to another.
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "cli/ResultLines.h"
+#include "search/SearchUi.h"
+
+namespace sorbex {
+
+struct CCliTerminal {
+    bool colour = false;   // standard output is a terminal: highlight with colour
+    bool progress = false; // standard error is a terminal: show progress on one line
+    // Raised by Ctrl+C; null when nothing can cancel.
+    bool (*cancelSignalled)() = nullptr;
+};
+
+class CCliSearchUi : public CSearchUi {
+public:
+    CCliSearchUi(std::ostream& out, std::ostream& err, const CCliTerminal& terminal)
+        : out_(out), err_(err), terminal_(terminal) {}
+
+    // Something went wrong that the user was told about on standard error.
+    bool errorShown() const { return errorShown_; }
+
+    bool AskOkCancel(const std::string& text) override;
+    void ShowError(const std::string& text) override;
+    void SetStatusText(const std::string& text) override;
+    void ShowIdleStatus() override { ClearProgressLine(); }
+    void RememberHistory(const std::string&, const std::string&) override {}
+    void ProcessMessages() override {}
+    bool CancelRequested() const override;
+    bool QuitReceived() override { return false; }
+
+    void UpdateCommandStates() override {}
+    void FocusActiveView() override {}
+    void FoldPropertyBar() override {}
+    void UnfoldPropertyBar() override {}
+    bool OpenPage(CFileFindDoc&) override { return true; }
+    void ActivatePage(CFileFindDoc&) override {}
+    void ClearPage(CFileFindDoc&) override {}
+    void AppendResult(CFileFindDoc& page, CSearchResult& result, const CFileEntry& file) override;
+    void AppendClosingLine(CFileFindDoc& page, const std::string& text) override;
+    void ShowCounters(CFileFindDoc& page, const CSearchCounters& counters) override;
+    void RefreshResults(CFileFindDoc&, int) override { out_.flush(); }
+    void ShowProgress(int range) override { progressRange_ = range; }
+    void SetProgress(int position) override { progressPosition_ = position; }
+    void HideProgress() override { ClearProgressLine(); }
+    void Beep() override {}
+
+private:
+    void ClearProgressLine();
+
+    std::ostream& out_;
+    std::ostream& err_;
+    CCliTerminal terminal_;
+    bool errorShown_ = false;
+    bool progressShown_ = false;
+    int progressRange_ = 0;
+    int progressPosition_ = 0;
+    int lineCount_ = 0; // lines written to the page, for viewPosition
+};
+
+} // namespace sorbex

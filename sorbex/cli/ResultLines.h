@@ -1,0 +1,26 @@
+// The printed lines of a result page: a file's line and a passage's line.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "search/SearchResult.h"
+
+namespace sorbex {
+
+// How a passage stands out from its excerpt.
+enum class CHighlight {
+    Brackets, // [[passage]], for files and pipes
+    Colour,   // bold red, for terminals
+};
+
+// "NAME  SIZE  DATE  DIR": the size in bytes or <DIR>, the date in local time.
+std::string FormatFileLine(const std::string& name, const std::string& dir, bool isDirectory,
+                           std::uint64_t size, std::int64_t modified);
+
+// "  START-END: excerpt" with the passage highlighted; the bytes of the excerpt are
+// those of the text (Windows-1252). A result without passage says that the file
+// matches as a whole.
+std::string FormatPassageLine(const CSearchResult& result, CHighlight highlight);
+
+} // namespace sorbex

@@ -1,0 +1,53 @@
+// The replacement walk over a replace page's results, and its start from a chosen result.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "platform/FileSystem.h"
+#include "search/ProfileSettings.h"
+#include "search/ReplaceUi.h"
+#include "search/SearchResultArray.h"
+
+namespace sorbex {
+
+// The search controller's flags that a walk reads and changes, held by reference so that
+// the controller's own members are the ones changed. The controller's message pump sets
+// quitRequested when the application is asked to quit.
+struct CReplaceRunState {
+    int& searching;
+    int& replacing;
+    int& quitRequested;
+};
+
+// What a walk needs besides the page: the user, the profile and the files.
+struct CReplaceContext {
+    CReplaceUi& ui;
+    CProfileSettings& settings;
+    kestrix::FileSystem& fs;
+    CReplaceRunState state;
+};
+
+// What a walk did, for front ends that report it in summary.
+struct CReplaceOutcome {
+    int replaced = 0;
+    int refused = 0;     // came through a converter
+    int declined = 0;    // answered No
+    int changed = 0;     // the file no longer held the passage
+    int readFailed = 0;  // skipped without a message
+    int writeFailed = 0; // the file stayed as it was
+    bool cancelled = false;
+};
+
+// Walks the results from `startIndex` to the end and on from the first, asking for each
+// passage not yet replaced unless the user chose to replace all. `page` may be null.
+CReplaceOutcome ReplacePassages(CSearchResultArray* page, std::size_t startIndex,
+                                const std::string& replacement, CReplaceContext& context);
+
+// The walk started from a result of a replace page; ignored (returns false) while a
+// search or a replacement runs or when there is no page.
+bool StartReplacementAt(CSearchResultArray* page, std::size_t startIndex,
+                        const std::string& replacement, CReplaceContext& context,
+                        CReplaceOutcome* outcome = nullptr);
+
+} // namespace sorbex

@@ -1,0 +1,301 @@
+// Tests of the replacement walk: order, questions, refusals, shifted offsets, file trouble.
+#include "search/ReplacePassages.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/testing/FaultyFileSystem.h"
+#include "platform/testing/TempTree.h"
+#include "search/ReplaceUiRecorder.h"
+#include "strings/SorbexStrings.h"
+#include "text/CleanText.h"
+
+namespace sorbex {
+namespace {
+
+using kestrix::FileFailure;
+
+constexpr CReplaceConfirmation kYes{CReplaceAnswer::Yes, false};
+constexpr CReplaceConfirmation kNo{CReplaceAnswer::No, false};
+constexpr CReplaceConfirmation kYesToAll{CReplaceAnswer::Yes, true};
+constexpr CReplaceConfirmation kNoThenAll{CReplaceAnswer::No, true};
+constexpr CReplaceConfirmation kCancel{CReplaceAnswer::Cancel, false};
+
+class ReplacePassagesTest : public ::testing::Test {
+protected:
+    ReplacePassagesTest() { profile.values["Options/NoReplaceWarning"] = 1; }
+
+    // Writes the file and records one result per occurrence of `word`, as a search would.
+    void AddFile(const std::string& name, const std::string& bytes, const std::string& word,
+                 int flags = 0) {
+        tree.Write(name, bytes);
+        std::string text = bytes;
+        CleanText(text.data(), text.size());
+        const std::size_t first = page.size();
+        for (std::size_t at = text.find(word); at != std::string::npos;
+             at = text.find(word, at + word.size())) {
+            auto result = std::make_unique<CSearchResult>(
+                text.data(), text.size(), static_cast<int>(at), static_cast<int>(at + word.size()),
+                tree.root(), name);
+            result->flags = flags | (page.size() == first ? kResultFirstOfFile : 0);
+            page.Add(std::move(result));
+        }
+        for (std::size_t i = first; i < page.size(); ++i)
+            page[i].passageCount = static_cast<int>(page.size() - first);
+    }
+
+    CReplaceOutcome Walk(std::size_t startIndex, const std::string& replacement) {
+        return ReplacePassages(&page, startIndex, replacement, context);
+    }
+
+    kestrix::TempTree tree;
+    std::unique_ptr<kestrix::FileSystem> real = kestrix::MakeSystemFileSystem();
+    kestrix::FaultyFileSystem fs{*real};
+    int searching = 0;
+    int replacing = 0;
+    int quitRequested = 0;
+    CReplaceRunState state{searching, replacing, quitRequested};
+    CReplaceUiRecorder ui{quitRequested};
+    CMemoryProfile profile;
+    CReplaceContext context{ui, profile, fs, state};
+    CSearchResultArray page;
+};
+
+TEST_F(ReplacePassagesTest, SeveralPassagesOfOneFileGiveExactlyTheExpectedBytes) {
+    const std::string before =
+        std::string("cat\r\n\x80 cat\0cat|\xff\r\n", 18) + "the cat sat on the cat\r\n";
+    AddFile("a.txt", before, "cat");
+    ASSERT_EQ(page.size(), 5u);
+    ui.answers = {kYesToAll};
+
+    const CReplaceOutcome outcome = Walk(0, "tiger");
+
+    EXPECT_EQ(tree.Read("a.txt"), std::string("tiger\r\n\x80 tiger\0tiger|\xff\r\n", 24) +
+                                      "the tiger sat on the tiger\r\n");
+    EXPECT_EQ(outcome.replaced, 5);
+    EXPECT_EQ(ui.questions.size(), 1u);
+    const int expectedStarts[] = {0, 9, 15, 28, 45};
+    for (std::size_t i = 0; i < page.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(page[i].start, expectedStarts[i]);
+        EXPECT_EQ(page[i].end, expectedStarts[i] + 5);
+        EXPECT_NE(page[i].flags & kResultReplaced, 0);
+    }
+}
+
+TEST_F(ReplacePassagesTest, StartsAtTheChosenResultAndWrapsAround) {
+    AddFile("a.txt", "x1 x2 x3 x4 x5", "x");
+    ui.answers = {kYes, kYes, kYes, kYes, kYes};
+
+    Walk(2, "yy");
+
+    EXPECT_EQ(ui.shown, (std::vector<std::size_t>{2, 3, 4, 0, 1}));
+    EXPECT_EQ(ui.replaced, (std::vector<std::size_t>{2, 3, 4, 0, 1}));
+    EXPECT_EQ(tree.Read("a.txt"), "yy1 yy2 yy3 yy4 yy5");
+    EXPECT_EQ(ui.questions.front(), "Do you want to replace \"x\" with \"yy\"?");
+}
+
+TEST_F(ReplacePassagesTest, AnswersDecideWhatIsReplaced) {
+    struct Case {
+        const char* what;
+        std::vector<CReplaceConfirmation> answers;
+        const char* after;
+        int questions;
+        bool cancelled;
+    };
+    const Case cases[] = {
+        {"yes and no in turn", {kYes, kNo, kYes, kNo}, "B a B a", 4, false},
+        {"no with replace all skips only the current passage", {kNoThenAll}, "a B B B", 1, false},
+        {"cancel ends the walk", {kYes, kCancel}, "B a a a", 2, true},
+        {"a same-length text keeps the length", {kYesToAll}, "B B B B", 1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        page.RemoveAll();
+        quitRequested = 0;
+        ui.questions.clear();
+        AddFile("f.txt", "a a a a", "a");
+        ui.answers.assign(c.answers.begin(), c.answers.end());
+
+        const CReplaceOutcome outcome = Walk(0, "B");
+
+        EXPECT_EQ(tree.Read("f.txt"), c.after);
+        EXPECT_EQ(static_cast<int>(ui.questions.size()), c.questions);
+        EXPECT_EQ(outcome.cancelled, c.cancelled);
+        EXPECT_EQ(quitRequested != 0, c.cancelled);
+    }
+}
+
+TEST_F(ReplacePassagesTest, TheWarningFollowsTheProfileAndStoresItsCheckBox) {
+    struct Case {
+        const char* what;
+        int stored; // -1: not in the profile
+        bool checked;
+        int warnings;
+        int storedAfter;
+    };
+    const Case cases[] = {
+        {"not set: shown, box left clear", -1, false, 1, 0},
+        {"not set: shown, box ticked", -1, true, 1, 1},
+        {"set: not shown", 1, false, 0, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        page.RemoveAll();
+        ui.warnings = 0;
+        profile.values.clear();
+        if (c.stored >= 0)
+            profile.values["Options/NoReplaceWarning"] = c.stored;
+        ui.warningNoLonger = c.checked;
+        AddFile("f.txt", "a", "a");
+        ui.answers = {kYes};
+
+        Walk(0, "b");
+
+        EXPECT_EQ(ui.warnings, c.warnings);
+        EXPECT_EQ(profile.values["Options/NoReplaceWarning"], c.storedAfter);
+        EXPECT_EQ(tree.Read("f.txt"), "b"); // the walk goes on after the warning
+    }
+}
+
+TEST_F(ReplacePassagesTest, ConvertedResultsAreRefusedOncePerWalk) {
+    AddFile("a.rtf", "word word", "word", kResultConverted);
+    AddFile("b.doc", "word", "word", kResultConverted | kResultExternal);
+    ui.answers = {kYesToAll};
+
+    const CReplaceOutcome outcome = Walk(0, "x");
+
+    EXPECT_EQ(ui.messages, std::vector<std::string>{SorbexString(IDS_CONVERTED_NOT_REPLACEABLE)});
+    EXPECT_EQ(outcome.refused, 3);
+    EXPECT_TRUE(ui.questions.empty());
+    EXPECT_EQ(tree.Read("a.rtf"), "word word");
+    EXPECT_EQ(tree.Read("b.doc"), "word");
+
+    Walk(0, "x"); // a new walk tells it again
+    EXPECT_EQ(ui.messages.size(), 2u);
+}
+
+TEST_F(ReplacePassagesTest, ASecondWalkOffersOnlyWhatIsNotReplacedYet) {
+    AddFile("f.txt", "a a a", "a");
+    ui.answers = {kNo, kYes, kNo};
+    Walk(0, "bb");
+    ui.questions.clear();
+    ui.answers = {kYesToAll};
+
+    Walk(0, "bb");
+
+    EXPECT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(tree.Read("f.txt"), "bb bb bb");
+}
+
+TEST_F(ReplacePassagesTest, AFileChangedSinceTheSearchIsLeftUntouched) {
+    AddFile("a.txt", "one one one", "one");
+    AddFile("b.txt", "one", "one");
+    tree.Write("a.txt", "two one one");
+    ui.answers = {kYesToAll};
+
+    const CReplaceOutcome outcome = Walk(0, "1");
+
+    EXPECT_EQ(tree.Read("a.txt"), "two one one");
+    EXPECT_EQ(tree.Read("b.txt"), "1");
+    EXPECT_EQ(outcome.changed, 3);
+    EXPECT_EQ(ui.messages, std::vector<std::string>{FormatSorbexString(
+                               IDS_FILE_CHANGED_NOT_REPLACED, {tree.Path("a.txt")})});
+    EXPECT_EQ(page[0].flags & kResultReplaced, 0);
+}
+
+TEST_F(ReplacePassagesTest, AFailedWriteKeepsTheOldFileAndIsReportedOnce) {
+    AddFile("a.txt", "one\r\none", "one");
+    AddFile("b.txt", "one", "one");
+    fs.failReplace[tree.Path("a.txt")] = FileFailure::NoSpace;
+    ui.answers = {kYesToAll};
+
+    const CReplaceOutcome outcome = Walk(0, "1");
+
+    EXPECT_EQ(tree.Read("a.txt"), "one\r\none");
+    EXPECT_EQ(tree.Read("b.txt"), "1");
+    EXPECT_EQ(outcome.writeFailed, 2);
+    EXPECT_EQ(ui.messages, std::vector<std::string>{
+                               FormatSorbexString(IDS_FILE_NOT_WRITTEN, {tree.Path("a.txt")})});
+    EXPECT_EQ(page[0].flags & kResultReplaced, 0);
+    EXPECT_EQ(page[1].start, 5); // nothing was written, so nothing moved
+}
+
+TEST_F(ReplacePassagesTest, AnUnreadableFileIsSkippedSilently) {
+    AddFile("a.txt", "one", "one");
+    AddFile("b.txt", "one", "one");
+    fs.failRead[tree.Path("a.txt")] = FileFailure::Locked;
+    ui.answers = {kYesToAll};
+
+    const CReplaceOutcome outcome = Walk(0, "1");
+
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(outcome.readFailed, 1);
+    EXPECT_EQ(tree.Read("a.txt"), "one");
+    EXPECT_EQ(tree.Read("b.txt"), "1");
+}
+
+TEST_F(ReplacePassagesTest, OnlyPassagesOfTheSameFileMove) {
+    AddFile("a.txt", "ab ab", "ab");
+    AddFile("b.txt", "ab ab", "ab");
+    ui.answers = {kYes, kNo, kNo, kNo};
+
+    Walk(0, "abcd");
+
+    const int expectedStarts[] = {0, 5, 0, 3};
+    for (std::size_t i = 0; i < page.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(page[i].start, expectedStarts[i]);
+    }
+    EXPECT_EQ(ui.deltas, std::vector<int>{2});
+}
+
+TEST_F(ReplacePassagesTest, AQuitWhileShowingAResultEndsTheWalk) {
+    AddFile("f.txt", "a a", "a");
+    ui.quitAtPump = 1;
+    ui.answers = {kYes, kYes};
+
+    const CReplaceOutcome outcome = Walk(0, "b");
+
+    EXPECT_EQ(tree.Read("f.txt"), "b a");
+    EXPECT_TRUE(outcome.cancelled);
+}
+
+TEST_F(ReplacePassagesTest, StartReplacementAtRunsOnlyWhenNothingElseRuns) {
+    struct Case {
+        const char* what;
+        bool searching, replacing, hasPage;
+        bool runs;
+    };
+    const Case cases[] = {
+        {"idle", false, false, true, true},
+        {"a search runs", true, false, true, false},
+        {"a replacement runs", false, true, true, false},
+        {"no page", false, false, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        page.RemoveAll();
+        AddFile("f.txt", "a", "a");
+        searching = c.searching ? 1 : 0;
+        replacing = c.replacing ? 1 : 0;
+        quitRequested = 1; // left over from an earlier walk
+        ui.answers = {kYes};
+
+        const bool ran = StartReplacementAt(c.hasPage ? &page : nullptr, 0, "b", context, nullptr);
+
+        EXPECT_EQ(ran, c.runs);
+        EXPECT_EQ(tree.Read("f.txt"), c.runs ? "b" : "a");
+        if (c.runs) {
+            EXPECT_EQ(replacing, 0);
+            EXPECT_EQ(quitRequested, 0);
+        }
+    }
+    EXPECT_EQ(ui.commandUpdates, 1);
+}
+
+} // namespace
+} // namespace sorbex

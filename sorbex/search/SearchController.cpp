@@ -1,0 +1,330 @@
+// The search run: from a request to a page of results, with the run's state and timing.
+#include "search/SearchController.h"
+
+#include <algorithm>
+
+#include "engine/SearchExpression.h"
+#include "search/DirectoryCheck.h"
+#include "search/RunMessages.h"
+#include "strings/SorbexStrings.h"
+#include "text/TextSink.h"
+
+namespace sorbex {
+namespace {
+
+constexpr int kRefreshSmallPage = 50; // results up to which the view refreshes often
+constexpr std::uint32_t kRefreshSmallMs = 250;
+constexpr std::uint32_t kRefreshLargeMs = 4000;
+
+} // namespace
+
+// Building the file list talks to the user through the run, so that its pumping
+// honours the run's cancel and quit state.
+class CSearchController::CUiBridge : public CFileListUi {
+public:
+    explicit CUiBridge(CSearchController& run) : run_(run) {}
+
+    bool AskOkCancel(const std::string& text) override { return run_.ui_.AskOkCancel(text); }
+    void ShowError(const std::string& text) override { run_.ui_.ShowError(text); }
+    void SetStatusText(const std::string& text) override { run_.ui_.SetStatusText(text); }
+    void ShowIdleStatus() override { run_.ui_.ShowIdleStatus(); }
+    void RememberHistory(const std::string& directoryText, const std::string& maskText) override {
+        run_.ui_.RememberHistory(directoryText, maskText);
+    }
+    void ProcessMessages() override { run_.PumpMessages(); }
+    bool CancelRequested() const override { return run_.cancelRequested != 0; }
+
+private:
+    CSearchController& run_;
+};
+
+// Receives one file's text from the loader and records its passages.
+class CSearchController::CFileSearcher : public CTextSink {
+public:
+    CFileSearcher(CSearchController& run, CFileFindDoc& page, const CFileEntry& file,
+                  bool replaceMode, const CExprNode& root)
+        : run_(run), page_(page), file_(file), replaceMode_(replaceMode), root_(root) {}
+
+    void ProcessMessages() override { run_.PumpMessages(); }
+    bool CancelRequested() const override { return run_.cancelRequested != 0; }
+
+    void SearchText(const char* text, std::size_t length, int originFlags) override {
+        const int subexpression = replaceMode_ ? run_.replaceTag_ : 0;
+        std::unique_ptr<CPassageList> list = root_.Evaluate(text, length, subexpression);
+        if (!list)
+            return;
+        switch (InterpretRootList(*list, subexpression)) {
+        case ExprOutcome::NoMatch:
+            break;
+        case ExprOutcome::FileLevelMatch: {
+            // Nothing in such a file could be replaced.
+            if (replaceMode_)
+                break;
+            auto result = std::make_unique<CSearchResult>();
+            result->dir = file_.dir;
+            result->name = file_.name;
+            result->passageCount = 1;
+            result->flags = kResultFirstOfFile;
+            run_.AddResult(page_, std::move(result), file_);
+            ++run_.filesWithPassages;
+            ++run_.passagesFound;
+            break;
+        }
+        case ExprOutcome::MatchWithPassages: {
+            const int count = static_cast<int>(list->passages.size());
+            bool first = true;
+            for (const CPassage& passage : list->passages) {
+                auto result = std::make_unique<CSearchResult>(text, length, passage.start,
+                                                              passage.end, file_.dir, file_.name);
+                result->passageCount = count;
+                result->flags = (first ? kResultFirstOfFile : 0) |
+                                (originFlags & (kTextConverted | kTextExternal));
+                first = false;
+                run_.AddResult(page_, std::move(result), file_);
+            }
+            ++run_.filesWithPassages;
+            run_.passagesFound += count;
+            break;
+        }
+        }
+    }
+
+private:
+    CSearchController& run_;
+    CFileFindDoc& page_;
+    const CFileEntry& file_;
+    bool replaceMode_;
+    const CExprNode& root_;
+};
+
+CSearchController::CSearchController(kestrix::FileSystem& fileSystem, kestrix::Clock& clock,
+                                     CSearchUi& ui, CResultDocument& document)
+    : fileSystem_(fileSystem), clock_(clock), ui_(ui), document_(document),
+      bridge_(std::make_unique<CUiBridge>(*this)), collector_(fileSystem, *bridge_),
+      loader_(fileSystem) {}
+
+CSearchController::~CSearchController() = default;
+
+void CSearchController::PumpMessages() {
+    ui_.ProcessMessages();
+    if (ui_.CancelRequested())
+        cancelRequested = 1;
+    if (ui_.QuitReceived()) {
+        cancelRequested = 1;
+        quitRequested = 1;
+    }
+}
+
+CRunOutcome CSearchController::StartSearching(const CSearchRequest& request) {
+    if (searching || replacing)
+        return {};
+    if (request.replaceMode) {
+        quitRequested = 0;
+        replacing = 1;
+    }
+    const CRunOutcome outcome = RunSearch(request);
+    // A cancelled search is no basis for changing files: the user asked to stop.
+    if (request.replaceMode && outcome.success && outcome.page && !outcome.page->results.empty() &&
+        !quitRequested && !cancelRequested && startReplacement)
+        startReplacement(*outcome.page, 0);
+    if (request.replaceMode) {
+        replacing = 0;
+        ui_.UpdateCommandStates();
+    }
+    return outcome;
+}
+
+CRunOutcome CSearchController::EndEarly(CFileFindDoc* page) {
+    searching = 0;
+    ui_.UpdateCommandStates();
+    ui_.UnfoldPropertyBar();
+    CRunOutcome outcome;
+    outcome.page = page;
+    return outcome;
+}
+
+CRunOutcome CSearchController::RunSearch(const CSearchRequest& request) {
+    std::unique_ptr<CExprNode> root;
+    replaceTag_ = request.replaceMode ? request.replaceTag : 0;
+    if (!request.expression.empty()) {
+        int groupCount = 0;
+        std::string error;
+        if (auto compileError = CompileSearchExpression(
+                request.expression, request.searchMethod == 0, request.searchMethod == 1,
+                request.matchWholeWords != 0, request.matchCase != 0, registry_, root, groupCount))
+            error = compileError->what();
+        else if (request.replaceMode && request.replaceTag > groupCount)
+            error = FormatReplaceTagTooHigh(request.replaceTag, groupCount);
+        if (!error.empty()) {
+            ui_.ShowError(SorbexString(IDS_SEARCH_EXPRESSION_ERROR) + error);
+            return EndEarly(nullptr);
+        }
+    }
+
+    std::vector<std::string> directories;
+    if (!CheckDirectories(request.directory, fileSystem_, *bridge_, directories))
+        return EndEarly(nullptr);
+
+    cancelRequested = 0;
+    searching = 1;
+    ui_.UpdateCommandStates();
+    ui_.FocusActiveView();
+    ui_.FoldPropertyBar();
+
+    CFileFindDoc* page = document_.CurrentPage();
+    if (!page || !page->request.IsSameSearch(request)) {
+        page =
+            &document_.AddPage(request.expression.empty() ? request.fileMask : request.expression);
+        if (!ui_.OpenPage(*page)) {
+            document_.RemovePage(*page);
+            return EndEarly(nullptr);
+        }
+    }
+    ui_.ActivatePage(*page);
+    page->results.RemoveAll();
+    page->current = -1;
+    ui_.ClearPage(*page);
+    page->request = request;
+
+    filesWithPassages = 0;
+    passagesFound = 0;
+    resultsAtLastRefresh = 0;
+    resultAdded = 0;
+    const std::uint32_t startTime = clock_.Milliseconds();
+    lastRefreshTime = startTime;
+    int filesSeen = 0;
+    const int found = collector_.CollectFiles(directories, request.directory, request.fileMask,
+                                              request.withSubDirectories != 0, filesSeen);
+    CSearchCounters counters;
+    counters.listing = request.expression.empty();
+    counters.total = filesSeen;
+    if (found == 0) {
+        ui_.AppendClosingLine(
+            *page, cancelRequested
+                       ? FormatTimedMessage(IDS_SEARCH_CANCELED,
+                                            ElapsedSeconds(startTime, clock_.Milliseconds()))
+                       : SorbexString(IDS_NO_FILES_FOUND));
+        ui_.ShowCounters(*page, counters);
+        return EndEarly(page);
+    }
+
+    int listed = 0;
+    if (root) {
+        SearchAll(*page, request, *root);
+    } else {
+        ListAll(*page);
+        listed = static_cast<int>(page->results.size());
+    }
+    if (resultAdded)
+        ui_.RefreshResults(*page, resultsAtLastRefresh);
+
+    const double seconds = ElapsedSeconds(startTime, clock_.Milliseconds());
+    std::string closing;
+    if (cancelRequested)
+        closing = FormatTimedMessage(IDS_SEARCH_CANCELED, seconds);
+    else if (root && page->results.empty())
+        closing = SorbexString(IDS_NO_PASSAGES_FOUND);
+    else
+        closing = FormatTimedMessage(IDS_SEARCH_FINISHED, seconds);
+    ui_.AppendClosingLine(*page, closing);
+    counters.found = root ? found : listed;
+    counters.filesWithPassages = filesWithPassages;
+    counters.passages = passagesFound;
+    ui_.ShowCounters(*page, counters);
+
+    ui_.FocusActiveView();
+    if (root)
+        ui_.HideProgress();
+    searching = 0;
+    ui_.UpdateCommandStates();
+    ui_.Beep();
+    if (page->results.empty())
+        ui_.UnfoldPropertyBar();
+    CRunOutcome outcome;
+    outcome.success = true;
+    outcome.page = page;
+    return outcome;
+}
+
+void CSearchController::SearchAll(CFileFindDoc& page, const CSearchRequest& request,
+                                  const CExprNode& root) {
+    const std::vector<CFileEntry>& files = collector_.files();
+    const int range = static_cast<int>(files.size());
+    ui_.ShowProgress(range);
+    int position = 0;
+    for (const CFileEntry& file : files) {
+        PumpMessages();
+        if (cancelRequested)
+            break;
+        position = std::min(position + 1, range);
+        ui_.SetProgress(position);
+        ui_.SetStatusText(SorbexString(IDS_SCANNING_FILE) + file.dir + file.name);
+        if (!file.isDirectory && !file.name.empty())
+            SearchFile(page, file, request.replaceMode != 0, &root, request.useInternalFilter,
+                       request.useExternalFilter);
+        RefreshIfDue(page, passagesFound);
+    }
+}
+
+void CSearchController::ListAll(CFileFindDoc& page) {
+    const std::string* previousDir = nullptr;
+    int listed = 0;
+    for (const CFileEntry& file : collector_.files()) {
+        PumpMessages();
+        if (cancelRequested)
+            break;
+        ui_.SetStatusText(SorbexString(IDS_SCANNING_FILE) + file.dir + file.name);
+        auto result = std::make_unique<CSearchResult>();
+        result->dir = file.dir;
+        result->name = file.name;
+        result->passageCount = 1;
+        if (!previousDir || fileSystem_.CompareNames(*previousDir, file.dir) != 0)
+            result->flags |= kResultFirstOfFile;
+        if (file.isDirectory)
+            result->flags |= kResultDirectory;
+        previousDir = &file.dir;
+        AddResult(page, std::move(result), file);
+        RefreshIfDue(page, ++listed);
+    }
+}
+
+void CSearchController::SearchFile(CFileFindDoc& page, const CFileEntry& file, bool replaceMode,
+                                   const CExprNode* root, int useInternalFilter,
+                                   int useExternalFilter) {
+    if (!root)
+        return;
+    PumpMessages();
+    if (cancelRequested)
+        return;
+    CTextLoadOptions options;
+    options.replaceMode = replaceMode;
+    options.useInternalFilter = useInternalFilter != 0;
+    options.useExternalFilter = useExternalFilter != 0;
+    CFileSearcher searcher(*this, page, file, replaceMode, *root);
+    // A file that cannot be read is skipped without a word.
+    loader_.LoadFileText(file.dir, file.name, options, &searcher);
+}
+
+void CSearchController::AddResult(CFileFindDoc& page, std::unique_ptr<CSearchResult> result,
+                                  const CFileEntry& file) {
+    CSearchResult& added = *result;
+    page.results.Add(std::move(result));
+    ui_.AppendResult(page, added, file);
+    resultAdded = 1;
+}
+
+void CSearchController::RefreshIfDue(CFileFindDoc& page, int results) {
+    if (!resultAdded)
+        return;
+    const std::uint32_t now = clock_.Milliseconds();
+    const std::uint32_t interval =
+        resultsAtLastRefresh <= kRefreshSmallPage ? kRefreshSmallMs : kRefreshLargeMs;
+    if (now - lastRefreshTime <= interval)
+        return;
+    ui_.RefreshResults(page, resultsAtLastRefresh);
+    resultAdded = 0;
+    lastRefreshTime = now;
+    resultsAtLastRefresh = results;
+}
+
+} // namespace sorbex

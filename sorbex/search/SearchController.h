@@ -1,0 +1,86 @@
+// The search run: from a request to a page of results, with the run's state and timing.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "engine/ExprNode.h"
+#include "engine/PatternRegistry.h"
+#include "platform/Clock.h"
+#include "platform/FileSystem.h"
+#include "search/FileCollector.h"
+#include "search/ResultDocument.h"
+#include "search/SearchRequest.h"
+#include "search/SearchUi.h"
+#include "text/FileTextLoader.h"
+
+namespace sorbex {
+
+// What a run reports to the command that started it.
+struct CRunOutcome {
+    bool success = false;         // false for every early end: no replacement follows
+    CFileFindDoc* page = nullptr; // the page that received the results, if any
+};
+
+class CSearchController {
+public:
+    CSearchController(kestrix::FileSystem& fileSystem, kestrix::Clock& clock, CSearchUi& ui,
+                      CResultDocument& document);
+    ~CSearchController();
+
+    // The command "Start Searching": refused while a run or a replacement is going on.
+    // In replace mode a run that ends normally with results hands the page to
+    // `startReplacement`, which walks it from the first result.
+    CRunOutcome StartSearching(const CSearchRequest& request);
+    // The command "Cancel Searching" and the Esc key: honoured between files.
+    void CancelSearching() { cancelRequested = 1; }
+    CRunOutcome RunSearch(const CSearchRequest& request);
+    // Loads and searches one file of the list and records its results in `page`.
+    void SearchFile(CFileFindDoc& page, const CFileEntry& file, bool replaceMode,
+                    const CExprNode* root, int useInternalFilter, int useExternalFilter);
+    // Lets the user interface handle what is waiting; a cancel or the application's
+    // quit message arrives this way.
+    void PumpMessages();
+
+    // Where the cache, the converters and the internal readers plug in.
+    CFileTextLoader& loader() { return loader_; }
+    const std::vector<CFileEntry>& fileList() const { return collector_.files(); }
+
+    std::function<void(CFileFindDoc& page, std::size_t startIndex)> startReplacement;
+
+    int searching = 0;
+    int replacing = 0;
+    int cancelRequested = 0;
+    int quitRequested = 0;
+    int filesWithPassages = 0;
+    int passagesFound = 0;
+    std::uint32_t lastRefreshTime = 0;
+    int resultsAtLastRefresh = 0;
+    int resultAdded = 0;
+
+private:
+    class CUiBridge;
+    class CFileSearcher;
+
+    CRunOutcome EndEarly(CFileFindDoc* page);
+    void SearchAll(CFileFindDoc& page, const CSearchRequest& request, const CExprNode& root);
+    void ListAll(CFileFindDoc& page);
+    void AddResult(CFileFindDoc& page, std::unique_ptr<CSearchResult> result,
+                   const CFileEntry& file);
+    void RefreshIfDue(CFileFindDoc& page, int results);
+
+    kestrix::FileSystem& fileSystem_;
+    kestrix::Clock& clock_;
+    CSearchUi& ui_;
+    CResultDocument& document_;
+    std::unique_ptr<CUiBridge> bridge_;
+    CFileCollector collector_;
+    CFileTextLoader loader_;
+    CPatternRegistry registry_;
+    int replaceTag_ = 0;
+};
+
+} // namespace sorbex

@@ -1,0 +1,60 @@
+// Tests of when a new search may reuse the page an earlier one filled.
+#include "search/SearchRequest.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace sorbex {
+namespace {
+
+TEST(SearchRequestTest, SameSearchComparesEveryFieldAndReplaceFieldsOnlyInReplaceMode) {
+    struct Case {
+        const char* what;
+        std::function<void(CSearchRequest&)> change;
+        bool sameInSearchMode;
+        bool sameInReplaceMode;
+    };
+    const Case cases[] = {
+        {"nothing", [](CSearchRequest&) {}, true, true},
+        {"expression", [](CSearchRequest& r) { r.expression = "other"; }, false, false},
+        {"expression case", [](CSearchRequest& r) { r.expression = "COLOUR"; }, false, false},
+        {"mask", [](CSearchRequest& r) { r.fileMask = "*.TXT"; }, false, false},
+        {"directory", [](CSearchRequest& r) { r.directory = "C:\\Docs"; }, false, false},
+        {"subdirectories", [](CSearchRequest& r) { r.withSubDirectories = 0; }, false, false},
+        {"case", [](CSearchRequest& r) { r.matchCase = 1; }, false, false},
+        {"words", [](CSearchRequest& r) { r.matchWholeWords = 1; }, false, false},
+        {"method", [](CSearchRequest& r) { r.searchMethod = 1; }, false, false},
+        {"internal filter", [](CSearchRequest& r) { r.useInternalFilter = 0; }, false, false},
+        {"external filter", [](CSearchRequest& r) { r.useExternalFilter = 0; }, false, false},
+        {"replacement", [](CSearchRequest& r) { r.replaceString = "grey"; }, true, false},
+        {"tag", [](CSearchRequest& r) { r.replaceTag = 1; }, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (int replaceMode : {0, 1}) {
+            CSearchRequest before;
+            before.expression = "colour";
+            before.fileMask = "*.txt";
+            before.directory = "C:\\docs";
+            before.replaceMode = replaceMode;
+            before.replaceString = "color";
+            CSearchRequest after = before;
+            c.change(after);
+            EXPECT_EQ(replaceMode ? c.sameInReplaceMode : c.sameInSearchMode,
+                      after.IsSameSearch(before))
+                << "replace mode " << replaceMode;
+        }
+    }
+}
+
+TEST(SearchRequestTest, ReplaceModeItselfMustMatch) {
+    CSearchRequest search;
+    CSearchRequest replace;
+    replace.replaceMode = 1;
+    EXPECT_FALSE(search.IsSameSearch(replace));
+    EXPECT_FALSE(replace.IsSameSearch(search));
+}
+
+} // namespace
+} // namespace sorbex
