@@ -5,11 +5,14 @@ namespace sorbex {
 
 const char* const kCliUsage =
     "Usage: sorbex search EXPRESSION [OPTION]...\n"
+    "  or:  sorbex replace EXPRESSION --with=TEXT [--tag=N] [--all] [OPTION]...\n"
     "  or:  sorbex list [OPTION]...\n"
     "Search the files below each DIR for the passages that match EXPRESSION and\n"
     "print them as a result page reads: a line for each file (name, size, date,\n"
     "directory), then one line for each passage with its byte offsets.\n"
     "With an empty EXPRESSION, or with 'list', print the matching files only.\n"
+    "With 'replace', search the same way, then replace each passage found by\n"
+    "TEXT, asking for each one (yes, no, all, cancel) on the terminal.\n"
     "\n"
     "EXPRESSION combines regular expressions with the operators\n"
     "  a&b     a and b both occur         a&20b   a within 20 bytes of b\n"
@@ -26,14 +29,20 @@ const char* const kCliUsage =
     "      --phonetic        the operands are words found by their sound (Meier\n"
     "                          finds Mayer) instead of regular expressions;\n"
     "                          --case has no effect\n"
+    "      --with=TEXT       (replace) the replacement text; may be empty\n"
+    "      --tag=N           (replace) replace only what the N-th parenthesized\n"
+    "                          subexpression matched, 1 to 5 (default: 0, the\n"
+    "                          whole passage)\n"
+    "      --all             (replace) replace every passage without asking;\n"
+    "                          required when standard input is not a terminal\n"
     "      --help            display this help and exit\n"
     "\n"
     "Passages are highlighted on a terminal and marked [[like this]] otherwise.\n"
     "Progress goes to standard error on a terminal; Ctrl+C cancels the search\n"
     "and still prints what was found.\n"
     "\n"
-    "Exit status is 0 if something was found, 1 if nothing was found, 2 if an\n"
-    "error occurred, 130 if the search was cancelled.\n";
+    "Exit status is 0 if something was found (replaced, for 'replace'), 1 if\n"
+    "nothing was, 2 if an error occurred, 130 if the search was cancelled.\n";
 
 namespace {
 
@@ -72,10 +81,12 @@ std::string ParseCliArguments(const std::vector<std::string>& args, CliOptions& 
     if (args.empty())
         return "no command given";
     const bool listing = args[0] == "list";
-    if (args[0] != "search" && !listing)
+    options.replace = args[0] == "replace";
+    if (args[0] != "search" && !listing && !options.replace)
         return "unknown command '" + args[0] + "'";
 
     bool haveExpression = listing;
+    bool haveReplacement = false;
     bool optionsEnded = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -99,6 +110,19 @@ std::string ParseCliArguments(const std::vector<std::string>& args, CliOptions& 
             if (!problem.empty())
                 return problem;
             options.masks.push_back(value);
+        } else if (options.replace && TakeValue(arg, "", "--with", args, i, value, problem)) {
+            if (!problem.empty())
+                return problem;
+            options.replacement = value;
+            haveReplacement = true;
+        } else if (options.replace && TakeValue(arg, "", "--tag", args, i, value, problem)) {
+            if (!problem.empty())
+                return problem;
+            if (value.size() != 1 || value[0] < '0' || value[0] > '5')
+                return "invalid tag '" + value + "' (0 to 5)";
+            options.replaceTag = value[0] - '0';
+        } else if (options.replace && arg == "--all") {
+            options.replaceAll = true;
         } else if (arg == "--no-subdirs") {
             options.withSubdirectories = false;
         } else if (arg == "--case") {
@@ -113,6 +137,10 @@ std::string ParseCliArguments(const std::vector<std::string>& args, CliOptions& 
     }
     if (!haveExpression)
         return "no search expression given";
+    if (options.replace && options.expression.empty())
+        return "no search expression given";
+    if (options.replace && !haveReplacement)
+        return "no replacement text given (--with=TEXT)";
     if (options.directories.empty())
         options.directories.push_back(".");
     if (options.masks.empty())

@@ -15,10 +15,17 @@ struct CliOptions {
     bool matchCase = false;
     bool wholeWords = false;
     bool phonetic = false; // operands are words found by their sound, not regular expressions
+
+    // `sorbex replace`: the passages found are replaced by `replacement`.
+    bool replace = false;
+    std::string replacement;
+    int replaceTag = 0;      // 0 the whole match, 1 to 5 that subexpression
+    bool replaceAll = false; // replace without asking
 };
 
-// Reads `sorbex search EXPR [options]`, `sorbex list [options]` or `--help` (the program
-// name not included). Returns "" or what is wrong with the command line.
+// Reads `sorbex search EXPR [options]`, `sorbex replace EXPR --with TEXT [options]`,
+// `sorbex list [options]` or `--help` (the program name not included). Returns "" or what is wrong
+// with the command line.
 std::string ParseCliArguments(const std::vector<std::string>& args, CliOptions& options);
 
 extern const char* const kCliUsage;

@@ -47,6 +47,30 @@ TEST(CliArgumentsTest, ReadsSearchAndListCommands) {
     EXPECT_TRUE(options.help);
 }
 
+TEST(CliArgumentsTest, ReadsReplaceCommands) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string replacement;
+        int tag;
+        bool all;
+    };
+    const Case cases[] = {
+        {{"replace", "a", "--with", "b"}, "b", 0, false},
+        {{"replace", "a", "--with="}, "", 0, false},
+        {{"replace", "(a)b", "--with=x", "--tag=1", "--all"}, "x", 1, true},
+        {{"replace", "--all", "(a)b", "--tag", "5", "--with", "-d"}, "-d", 5, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.args));
+        CliOptions options;
+        ASSERT_EQ("", ParseCliArguments(c.args, options));
+        EXPECT_TRUE(options.replace);
+        EXPECT_EQ(c.replacement, options.replacement);
+        EXPECT_EQ(c.tag, options.replaceTag);
+        EXPECT_EQ(c.all, options.replaceAll);
+    }
+}
+
 TEST(CliArgumentsTest, RejectsBadCommandLines) {
     const std::vector<std::vector<std::string>> cases = {
         {},
@@ -58,6 +82,14 @@ TEST(CliArgumentsTest, RejectsBadCommandLines) {
         {"search", "a", "--fast"},
         {"search", "a", "--tag", "1"},
         {"list", "a"},
+        {"search", "a", "--with", "b"},
+        {"search", "a", "--all"},
+        {"replace", "a"},
+        {"replace", "", "--with", "b"},
+        {"replace", "a", "--with"},
+        {"replace", "a", "--with", "b", "--tag", "6"},
+        {"replace", "a", "--with", "b", "--tag=-1"},
+        {"replace", "a", "--with", "b", "--tag", "12"},
     };
     for (const auto& args : cases) {
         SCOPED_TRACE(testing::PrintToString(args));

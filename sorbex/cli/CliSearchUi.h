@@ -1,6 +1,8 @@
 // The search run's user interface on a terminal: results to one stream, the rest to another.
 #pragma once
 
+#include <functional>
+#include <istream>
 #include <ostream>
 #include <string>
 
@@ -14,6 +16,12 @@ struct CCliTerminal {
     bool progress = false; // standard error is a terminal: show progress on one line
     // Raised by Ctrl+C; null when nothing can cancel.
     bool (*cancelSignalled)() = nullptr;
+    // Where the answers to the replacement questions come from, and whether a person
+    // types them there; a replacement that would have to guess its answers is refused.
+    std::istream* answers = nullptr;
+    bool answersInteractive = false;
+    // Called between the search and the replacement walk; tests change files there.
+    std::function<void()> beforeReplacing;
 };
 
 class CCliSearchUi : public CSearchUi {

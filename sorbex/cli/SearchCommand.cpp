@@ -1,12 +1,14 @@
-// The search and list commands of the front end: one search run, printed as a result page.
+// The search, replace and list commands of the front end: one run, printed as a result page.
 #include "cli/SearchCommand.h"
 
 #include <memory>
 
 #include "cli/CliArguments.h"
+#include "cli/CliReplaceUi.h"
 #include "cli/Cp1252.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
+#include "search/ReplacePassages.h"
 #include "search/ResultDocument.h"
 #include "search/SearchController.h"
 
@@ -47,6 +49,11 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             << "Try 'sorbex --help' for more information.\n";
         return kExitError;
     }
+    if (options.replace && !options.replaceAll && !terminal.answersInteractive) {
+        err << "sorbex: standard input is not a terminal, so nobody can be asked about each "
+               "passage; give --all to replace them all without asking\n";
+        return kExitError;
+    }
 
     CSearchRequest request;
     request.expression = ExpressionFromTerminal(options.expression);
@@ -59,19 +66,50 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     // Only the plain text path exists so far.
     request.useInternalFilter = 0;
     request.useExternalFilter = 0;
+    if (options.replace) {
+        request.replaceMode = 1;
+        request.replaceString = ExpressionFromTerminal(options.replacement);
+        request.replaceTag = options.replaceTag;
+    }
 
     const std::unique_ptr<kestrix::FileSystem> fileSystem = kestrix::MakeSystemFileSystem();
     const std::unique_ptr<kestrix::Clock> clock = kestrix::MakeSteadyClock();
     CCliSearchUi ui(out, err, terminal);
     CResultDocument document;
     CSearchController run(*fileSystem, *clock, ui, document);
+
+    CMemoryProfile profile;
+    CCliReplaceUi replaceUi(err, terminal);
+    if (options.replaceAll)
+        replaceUi.AnswerAll();
+    CReplaceContext context{replaceUi, profile, *fileSystem,
+                            CReplaceRunState{run.searching, run.replacing, run.quitRequested}};
+    CReplaceOutcome replaced;
+    bool walked = false;
+    run.startReplacement = [&](CFileFindDoc& page, std::size_t startIndex) {
+        out.flush();
+        if (terminal.beforeReplacing)
+            terminal.beforeReplacing();
+        replaceUi.Attach(page.results, run.quitRequested);
+        replaced = ReplacePassages(&page.results, startIndex, request.replaceString, context);
+        walked = true;
+    };
+
     const CRunOutcome outcome = run.StartSearching(request);
+    if (walked)
+        out << FormatReplaceReport(replaceUi.replacedFiles(), replaced);
     out.flush();
 
     if (ui.errorShown())
         return kExitError;
     if (run.cancelRequested)
         return kExitCancelled;
+    if (options.replace) {
+        // A passage that could not be written is a failure, whatever else was replaced.
+        if (replaced.writeFailed > 0 || replaced.readFailed > 0)
+            return kExitError;
+        return replaced.replaced > 0 ? kExitFound : kExitNothingFound;
+    }
     const bool found = outcome.page && !outcome.page->results.empty();
     return found ? kExitFound : kExitNothingFound;
 }

@@ -1,4 +1,4 @@
-// The search and list commands of the front end: one search run, printed as a result page.
+// The search, replace and list commands of the front end: one run, printed as a result page.
 #pragma once
 
 #include <ostream>

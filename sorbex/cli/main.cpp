@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <unistd.h>
 #endif
 
@@ -21,6 +23,12 @@ int main(int argc, char** argv) {
     terminal.progress = isatty(fileno(stderr)) != 0;
 #endif
     terminal.cancelSignalled = sorbex::CancelSignalled;
+    terminal.answers = &std::cin;
+#ifdef _WIN32
+    terminal.answersInteractive = _isatty(_fileno(stdin)) != 0;
+#else
+    terminal.answersInteractive = isatty(fileno(stdin)) != 0;
+#endif
     sorbex::InstallCancelHandler();
     return sorbex::RunCli(args, std::cout, std::cerr, terminal);
 }

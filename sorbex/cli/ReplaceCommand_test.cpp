@@ -1,0 +1,188 @@
+// End-to-end replacements by the command line over trees made by the tests, against golden outputs.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/Cp1252.h"
+#include "cli/SearchCommand.h"
+#include "platform/testing/TempTree.h"
+
+namespace sorbex {
+namespace {
+
+// Set SORBEX_UPDATE_GOLDEN=1 to write the outputs as the new golden files; review them.
+std::string GoldenPath(const std::string& name) {
+    return std::string(SORBEX_CLI_GOLDEN) + "/" + name + ".golden";
+}
+
+std::string ReadGolden(const std::string& name) {
+    std::ifstream file(GoldenPath(name), std::ios::binary);
+    std::ostringstream content;
+    content << file.rdbuf();
+    return content.str();
+}
+
+constexpr const char* kFirst = "grey and grey\r\ngreyish\n";
+constexpr const char* kSecond = "one grey line\n";
+
+class ReplaceCommandTest : public ::testing::Test {
+protected:
+    ReplaceCommandTest() {
+        tree.Write("First.txt", kFirst);
+        tree.Write("Second.txt", kSecond);
+        tree.Write("Sub/Third.txt", "no colour here\n");
+    }
+
+    // The transcript of one run, with the tree's place, the separators, the dates and
+    // the seconds made neutral.
+    std::string Transcript(const std::vector<std::string>& args, const CCliTerminal& terminal,
+                           const char* input, int& status) {
+        std::vector<std::string> real;
+        std::string shown = "$ sorbex";
+        for (const std::string& arg : args) {
+            const bool plain = !arg.empty() && arg.find_first_of(" |&!()*?") == std::string::npos;
+            shown += " " + (plain ? arg : "'" + arg + "'");
+            real.push_back(arg == "ROOT" ? tree.root() : arg);
+        }
+        if (input != nullptr)
+            shown += "\n--- stdin\n" + std::string(input);
+        std::ostringstream out;
+        std::ostringstream err;
+        status = RunCli(real, out, err, terminal);
+        std::string text = shown + "\n" + out.str() + "--- stderr\n" + err.str() + "--- exit " +
+                           std::to_string(status) + "\n";
+#ifdef _WIN32
+        text = Cp1252ToUtf8(text);
+#endif
+        std::string root = tree.root();
+#ifdef _WIN32
+        root = Cp1252ToUtf8(root);
+#endif
+        for (std::size_t at; (at = text.find(root)) != std::string::npos;)
+            text.replace(at, root.size(), "ROOT/");
+        for (char& c : text)
+            if (c == '\\')
+                c = '/';
+        text = std::regex_replace(text, std::regex("\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d"),
+                                  "YYYY-MM-DD hh:mm");
+        return std::regex_replace(text, std::regex("\\(\\d+\\.\\d\\d seconds\\)"),
+                                  "(N.NN seconds)");
+    }
+
+    kestrix::TempTree tree;
+};
+
+TEST_F(ReplaceCommandTest, RunsMatchTheirGoldenOutputsAndFiles) {
+    struct Case {
+        const char* golden;
+        std::vector<std::string> args;
+        const char* input;          // typed answers; null: standard input is no terminal
+        bool changeSecondMeanwhile; // Second.txt is rewritten between search and replacement
+        int status;
+        const char* first; // the files' bytes afterwards
+        const char* second;
+    };
+    const Case cases[] = {
+        {"replace_all",
+         {"replace", "grey", "--with", "blue-green", "--all", "-d", "ROOT"},
+         nullptr,
+         false,
+         kExitFound,
+         "blue-green and blue-green\r\nblue-greenish\n",
+         "one blue-green line\n"},
+        {"replace_tag",
+         {"replace", "(gr)ey", "--with=GR", "--tag=1", "--all", "-d", "ROOT"},
+         nullptr,
+         false,
+         kExitFound,
+         "GRey and GRey\r\nGReyish\n",
+         "one GRey line\n"},
+        {"replace_answers_yes_no_all",
+         {"replace", "grey", "--with", "blue", "-d", "ROOT"},
+         "y\nno\nmaybe\na\n",
+         false,
+         kExitFound,
+         "blue and grey\r\nblueish\n",
+         "one blue line\n"},
+        {"replace_answers_no_cancel",
+         {"replace", "grey", "--with", "blue", "-d", "ROOT"},
+         "n\nc\n",
+         false,
+         kExitNothingFound,
+         kFirst,
+         kSecond},
+        {"replace_answers_end_early",
+         {"replace", "grey", "--with", "blue", "-d", "ROOT"},
+         "Y\n",
+         false,
+         kExitFound,
+         "blue and grey\r\ngreyish\n",
+         kSecond},
+        {"replace_changed_file_untouched",
+         {"replace", "grey", "--with", "blue", "--all", "-d", "ROOT"},
+         nullptr,
+         true,
+         kExitFound,
+         "blue and blue\r\nblueish\n",
+         "one GREY line\n"},
+        {"replace_nothing_found",
+         {"replace", "purple", "--with", "blue", "--all", "-d", "ROOT"},
+         nullptr,
+         false,
+         kExitNothingFound,
+         kFirst,
+         kSecond},
+        {"error_replace_tag_too_high",
+         {"replace", "(gr)ey", "--with", "x", "--tag", "2", "--all", "-d", "ROOT"},
+         nullptr,
+         false,
+         kExitError,
+         kFirst,
+         kSecond},
+        {"error_replace_without_terminal",
+         {"replace", "grey", "--with", "blue", "-d", "ROOT"},
+         nullptr,
+         false,
+         kExitError,
+         kFirst,
+         kSecond},
+        {"error_replace_without_text",
+         {"replace", "grey", "--all", "-d", "ROOT"},
+         nullptr,
+         false,
+         kExitError,
+         kFirst,
+         kSecond},
+    };
+    const bool update = std::getenv("SORBEX_UPDATE_GOLDEN") != nullptr;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.golden);
+        tree.Write("First.txt", kFirst);
+        tree.Write("Second.txt", kSecond);
+        std::istringstream answers(c.input != nullptr ? c.input : "");
+        CCliTerminal terminal;
+        terminal.answers = &answers;
+        terminal.answersInteractive = c.input != nullptr;
+        if (c.changeSecondMeanwhile)
+            terminal.beforeReplacing = [this] { tree.Write("Second.txt", "one GREY line\n"); };
+        int status = -1;
+        const std::string transcript = Transcript(c.args, terminal, c.input, status);
+        EXPECT_EQ(c.status, status);
+        EXPECT_EQ(c.first, tree.Read("First.txt"));
+        EXPECT_EQ(c.second, tree.Read("Second.txt"));
+        EXPECT_EQ("no colour here\n", tree.Read("Sub/Third.txt"));
+        if (update) {
+            std::ofstream(GoldenPath(c.golden), std::ios::binary) << transcript;
+            continue;
+        }
+        EXPECT_EQ(ReadGolden(c.golden), transcript);
+    }
+}
+
+} // namespace
+} // namespace sorbex
