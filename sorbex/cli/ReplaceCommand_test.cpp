@@ -3,29 +3,18 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "cli/Cp1252.h"
+#include "cli/CliTranscript_test.h"
 #include "cli/SearchCommand.h"
 #include "platform/testing/TempTree.h"
 
 namespace sorbex {
 namespace {
 
-// Set SORBEX_UPDATE_GOLDEN=1 to write the outputs as the new golden files; review them.
-std::string GoldenPath(const std::string& name) {
-    return std::string(SORBEX_CLI_GOLDEN) + "/" + name + ".golden";
-}
-
-std::string ReadGolden(const std::string& name) {
-    std::ifstream file(GoldenPath(name), std::ios::binary);
-    std::ostringstream content;
-    content << file.rdbuf();
-    return content.str();
-}
+using transcript::GoldenPath;
 
 constexpr const char* kFirst = "grey and grey\r\ngreyish\n";
 constexpr const char* kSecond = "one grey line\n";
@@ -38,40 +27,18 @@ protected:
         tree.Write("Sub/Third.txt", "no colour here\n");
     }
 
-    // The transcript of one run, with the tree's place, the separators, the dates and
-    // the seconds made neutral.
     std::string Transcript(const std::vector<std::string>& args, const CCliTerminal& terminal,
                            const char* input, int& status) {
         std::vector<std::string> real;
-        std::string shown = "$ sorbex";
-        for (const std::string& arg : args) {
-            const bool plain = !arg.empty() && arg.find_first_of(" |&!()*?") == std::string::npos;
-            shown += " " + (plain ? arg : "'" + arg + "'");
-            real.push_back(arg == "ROOT" ? tree.root() : arg);
-        }
+        for (const std::string& arg : args)
+            real.push_back(transcript::ProgramArgument(arg, tree.root()));
+        std::string shown = transcript::ShownCommand(args);
         if (input != nullptr)
             shown += "\n--- stdin\n" + std::string(input);
         std::ostringstream out;
         std::ostringstream err;
         status = RunCli(real, out, err, terminal);
-        std::string text = shown + "\n" + out.str() + "--- stderr\n" + err.str() + "--- exit " +
-                           std::to_string(status) + "\n";
-#ifdef _WIN32
-        text = Cp1252ToUtf8(text);
-#endif
-        std::string root = tree.root();
-#ifdef _WIN32
-        root = Cp1252ToUtf8(root);
-#endif
-        for (std::size_t at; (at = text.find(root)) != std::string::npos;)
-            text.replace(at, root.size(), "ROOT/");
-        for (char& c : text)
-            if (c == '\\')
-                c = '/';
-        text = std::regex_replace(text, std::regex("\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d"),
-                                  "YYYY-MM-DD hh:mm");
-        return std::regex_replace(text, std::regex("\\(\\d+\\.\\d\\d seconds\\)"),
-                                  "(N.NN seconds)");
+        return transcript::Compose(shown, out.str(), err.str(), status, tree.root());
     }
 
     kestrix::TempTree tree;
@@ -180,7 +147,7 @@ TEST_F(ReplaceCommandTest, RunsMatchTheirGoldenOutputsAndFiles) {
             std::ofstream(GoldenPath(c.golden), std::ios::binary) << transcript;
             continue;
         }
-        EXPECT_EQ(ReadGolden(c.golden), transcript);
+        EXPECT_EQ(transcript::ReadBytes(GoldenPath(c.golden)), transcript);
     }
 }
 

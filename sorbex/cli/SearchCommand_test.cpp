@@ -5,28 +5,18 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "cli/Cp1252.h"
+#include "cli/CliTranscript_test.h"
 #include "platform/testing/TempTree.h"
 
 namespace sorbex {
 namespace {
 
-// Set SORBEX_UPDATE_GOLDEN=1 to write the outputs as the new golden files; review them.
-std::string GoldenPath(const std::string& name) {
-    return std::string(SORBEX_CLI_GOLDEN) + "/" + name + ".golden";
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream content;
-    content << file.rdbuf();
-    return content.str();
-}
+using transcript::GoldenPath;
+using transcript::ReadBytes;
 
 class SearchCommandTest : public ::testing::Test {
 protected:
@@ -39,44 +29,15 @@ protected:
         tree.Write("Sub/Deep/Huegel.txt", "Auf dem H\xFCgel gab es Tee.\n");
     }
 
-    // The transcript of one run with what varies from run to run made neutral: the
-    // tree's place, the separators, the dates and the seconds.
     std::string Transcript(const std::vector<std::string>& args, int& status) {
         std::vector<std::string> real;
-        std::string shown = "$ sorbex";
-        for (const std::string& arg : args) {
-            const bool plain = !arg.empty() && arg.find_first_of(" |&!()*?") == std::string::npos;
-            shown += " " + (plain ? arg : "'" + arg + "'");
-            std::string value = arg == "ROOT" ? tree.root() : arg;
-#ifdef _WIN32
-            // The program receives its arguments in the ANSI code page there.
-            std::string converted;
-            if (Utf8ToCp1252(value, converted))
-                value = converted;
-#endif
-            real.push_back(value);
-        }
+        for (const std::string& arg : args)
+            real.push_back(transcript::ProgramArgument(arg, tree.root()));
         std::ostringstream out;
         std::ostringstream err;
         status = RunCli(real, out, err);
-        std::string printed = out.str() + "--- stderr\n" + err.str();
-#ifdef _WIN32
-        printed = Cp1252ToUtf8(printed);
-#endif
-        std::string text = shown + "\n" + printed + "--- exit " + std::to_string(status) + "\n";
-        std::string root = tree.root();
-#ifdef _WIN32
-        root = Cp1252ToUtf8(root);
-#endif
-        for (std::size_t at; (at = text.find(root)) != std::string::npos;)
-            text.replace(at, root.size(), "ROOT/");
-        for (char& c : text)
-            if (c == '\\')
-                c = '/';
-        text = std::regex_replace(text, std::regex("\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d"),
-                                  "YYYY-MM-DD hh:mm");
-        return std::regex_replace(text, std::regex("\\(\\d+\\.\\d\\d seconds\\)"),
-                                  "(N.NN seconds)");
+        return transcript::Compose(transcript::ShownCommand(args), out.str(), err.str(), status,
+                                   tree.root());
     }
 
     kestrix::TempTree tree;
@@ -122,7 +83,7 @@ TEST_F(SearchCommandTest, RunsMatchTheirGoldenOutputs) {
             std::ofstream(GoldenPath(c.golden), std::ios::binary) << transcript;
             continue;
         }
-        EXPECT_EQ(ReadFile(GoldenPath(c.golden)), transcript);
+        EXPECT_EQ(ReadBytes(GoldenPath(c.golden)), transcript);
     }
 }
 
