@@ -32,10 +32,11 @@ constexpr unsigned kDeleteOnRelease = 0x04000000;
 // Failure codes in OsError::code: the system's STG_E_* / HRESULT values, which the
 // native implementation reports for the same situations.
 namespace StorageError {
-constexpr long kFileNotFound = static_cast<long>(0x80030002);  // STG_E_FILENOTFOUND
-constexpr long kPathNotFound = static_cast<long>(0x80030003);  // STG_E_PATHNOTFOUND
-constexpr long kAccessDenied = static_cast<long>(0x80030005);  // STG_E_ACCESSDENIED
-constexpr long kInvalidHandle = static_cast<long>(0x80030006); // STG_E_INVALIDHANDLE
+constexpr long kInvalidFunction = static_cast<long>(0x80030001); // STG_E_INVALIDFUNCTION
+constexpr long kFileNotFound = static_cast<long>(0x80030002);    // STG_E_FILENOTFOUND
+constexpr long kPathNotFound = static_cast<long>(0x80030003);    // STG_E_PATHNOTFOUND
+constexpr long kAccessDenied = static_cast<long>(0x80030005);    // STG_E_ACCESSDENIED
+constexpr long kInvalidHandle = static_cast<long>(0x80030006);   // STG_E_INVALIDHANDLE
 constexpr long kInsufficientMemory = static_cast<long>(0x80030008);
 constexpr long kWriteFault = static_cast<long>(0x8003001D);     // STG_E_WRITEFAULT
 constexpr long kReadFault = static_cast<long>(0x8003001E);      // STG_E_READFAULT
@@ -46,6 +47,7 @@ constexpr long kInvalidParameter = static_cast<long>(0x80030057);
 constexpr long kMediumFull = static_cast<long>(0x80030070);    // STG_E_MEDIUMFULL
 constexpr long kInvalidName = static_cast<long>(0x800300FC);   // STG_E_INVALIDNAME
 constexpr long kInvalidHeader = static_cast<long>(0x800300FB); // STG_E_INVALIDHEADER
+constexpr long kInvalidFlag = static_cast<long>(0x800300FF);   // STG_E_INVALIDFLAG
 constexpr long kReverted = static_cast<long>(0x80030102);      // STG_E_REVERTED
 } // namespace StorageError
 
@@ -117,8 +119,8 @@ public:
     virtual bool IsCompoundFile(const std::string& path) = 0;
 };
 
-// The implementation for this system: OLE structured storage on Windows, our own
-// compound-file reader and writer elsewhere.
+// The implementation for this system: OLE structured storage on Windows, elsewhere
+// our own tree in memory over libgsf's compound-file reader and writer.
 CompoundFiles& SystemCompoundFiles();
 
 } // namespace kestrix

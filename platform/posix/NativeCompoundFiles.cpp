@@ -1,0 +1,361 @@
+// Compound files on a POSIX disk, kept in memory while open and written whole.
+#include "platform/posix/NativeCompoundFiles.h"
+
+#include "platform/memory/MemoryCompoundTree.h"
+#include "platform/posix/CfbCodec.h"
+
+#include <cerrno>
+#include <climits>
+#include <fcntl.h>
+#include <new>
+#include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kestrix {
+
+namespace {
+
+using namespace StorageMode;
+
+OsError Fail(const char* function, const std::string& path, long code) {
+    OsError e;
+    e.function = function;
+    e.path = path;
+    e.code = code;
+    return e;
+}
+
+// The storage failure code for an errno, as the system reports the same situation.
+long StorageCode(int error, bool writing) {
+    switch (error) {
+    case ENOENT:
+        return StorageError::kFileNotFound;
+    case ENOTDIR:
+        return StorageError::kPathNotFound;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+        return StorageError::kAccessDenied;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return StorageError::kMediumFull;
+    case ENOMEM:
+        return StorageError::kInsufficientMemory;
+    case EEXIST:
+        return StorageError::kFileAlreadyExists;
+    default:
+        return writing ? StorageError::kWriteFault : StorageError::kReadFault;
+    }
+}
+
+OsError Errno(const char* function, const std::string& path, bool writing) {
+    return Fail(function, path, StorageCode(errno, writing));
+}
+
+class Fd {
+public:
+    explicit Fd(int fd = -1) : fd_(fd) {}
+    ~Fd() { Reset(); }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    Fd(Fd&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+    Fd& operator=(Fd&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            fd_ = other.fd_;
+            other.fd_ = -1;
+        }
+        return *this;
+    }
+    int get() const { return fd_; }
+    void Reset() {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = -1;
+    }
+
+private:
+    int fd_;
+};
+
+// Share modes as open-file-description locks on bytes far past any real content:
+// each open holds a shared lock on the bytes of the access it has and of the access
+// it denies, and checks the opposite bytes first. These locks belong to the open
+// file, not to the process, so a second open in the same process is refused as one
+// from another process is; all of this happens under a short exclusive lock on a
+// guard byte so that two opens cannot both pass the check.
+constexpr off_t kLockBase = 0x7FFFFF00;
+constexpr off_t kGuard = kLockBase;
+constexpr off_t kAccessRead = kLockBase + 1;
+constexpr off_t kAccessWrite = kLockBase + 2;
+constexpr off_t kDenyRead = kLockBase + 3;
+constexpr off_t kDenyWrite = kLockBase + 4;
+
+bool Lock(int fd, short type, off_t byte, bool wait) {
+    struct flock lock = {};
+    lock.l_type = type;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = byte;
+    lock.l_len = 1;
+    while (::fcntl(fd, wait ? F_OFD_SETLKW : F_OFD_SETLK, &lock) != 0)
+        if (errno != EINTR)
+            return false;
+    return true;
+}
+
+// True when another open file holds a lock on `byte`.
+bool Held(int fd, off_t byte) {
+    struct flock lock = {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = byte;
+    lock.l_len = 1;
+    if (::fcntl(fd, F_OFD_GETLK, &lock) != 0)
+        return false; // no locks on this file system: nothing to honour
+    return lock.l_type != F_UNLCK;
+}
+
+struct ShareBytes {
+    bool read, write, denyRead, denyWrite;
+};
+
+ShareBytes BytesFor(unsigned mode) {
+    const unsigned access = mode & 3u, deny = mode & 0x70u;
+    return {access != kWrite, access == kWrite || access == kReadWrite,
+            deny == kShareExclusive || deny == kShareDenyRead,
+            deny == kShareExclusive || deny == kShareDenyWrite};
+}
+
+// Takes the share locks of `mode` on `fd`; false when another open forbids it.
+bool TakeShareLocks(int fd, unsigned mode, bool canGuard) {
+    const ShareBytes b = BytesFor(mode);
+    if (canGuard && !Lock(fd, F_WRLCK, kGuard, true))
+        return true; // the file system keeps no locks
+    bool ok = !(b.read && Held(fd, kDenyRead)) && !(b.write && Held(fd, kDenyWrite)) &&
+              !(b.denyRead && Held(fd, kAccessRead)) && !(b.denyWrite && Held(fd, kAccessWrite));
+    const std::pair<bool, off_t> wanted[] = {{b.read, kAccessRead},
+                                             {b.write, kAccessWrite},
+                                             {b.denyRead, kDenyRead},
+                                             {b.denyWrite, kDenyWrite}};
+    for (const auto& [want, byte] : wanted)
+        if (ok && want)
+            ok = Lock(fd, F_RDLCK, byte, false);
+    if (canGuard)
+        Lock(fd, F_UNLCK, kGuard, false);
+    return ok;
+}
+
+OsError ReadAll(int fd, const std::string& path, std::vector<unsigned char>& bytes) {
+    struct stat st;
+    if (::fstat(fd, &st) != 0)
+        return Errno("fstat", path, false);
+    if (!S_ISREG(st.st_mode))
+        return Fail("fstat", path, StorageError::kAccessDenied);
+    try {
+        bytes.resize(static_cast<std::size_t>(st.st_size));
+    } catch (const std::bad_alloc&) {
+        return Fail("read", path, StorageError::kInsufficientMemory);
+    } catch (const std::length_error&) {
+        return Fail("read", path, StorageError::kInsufficientMemory);
+    }
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t got =
+            ::pread(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return Errno("read", path, false);
+        if (got == 0)
+            break; // the file shrank under us: take what is there
+        done += static_cast<std::size_t>(got);
+    }
+    bytes.resize(done);
+    return {};
+}
+
+OsError WriteAll(int fd, const std::string& path, const std::vector<unsigned char>& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            return Errno("write", path, true);
+        done += static_cast<std::size_t>(put);
+    }
+    return {};
+}
+
+std::string DirectoryOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// One compound file on disk while roots are open on it.
+class DiskImage final : public compound::Image {
+public:
+    DiskImage(std::string path, Fd fd, unsigned mode, bool canGuard)
+        : path_(std::move(path)), fd_(std::move(fd)), mode_(mode), canGuard_(canGuard) {}
+
+    // Writes the whole tree beside the file, makes it durable and puts it in the
+    // file's place in one step; the new file takes over this open's locks first, so
+    // that no other open can slip in between.
+    OsError Persist() override {
+        if (temporary())
+            return {};
+        std::vector<unsigned char> bytes;
+        if (OsError e = cfb::Write(*root, path_, bytes))
+            return e;
+        std::string temp = path_ + ".XXXXXX";
+        Fd out(::mkstemp(&temp[0]));
+        if (out.get() < 0)
+            return Errno("mkstemp", temp, true);
+        struct stat st;
+        if (::fstat(fd_.get(), &st) == 0)
+            ::fchmod(out.get(), st.st_mode & 07777);
+        OsError e = WriteAll(out.get(), temp, bytes);
+        if (!e && ::fsync(out.get()) != 0)
+            e = Errno("fsync", temp, true);
+        if (!e && !TakeShareLocks(out.get(), mode_, canGuard_))
+            e = Fail("fcntl", temp, StorageError::kLockViolation);
+        if (!e && ::rename(temp.c_str(), path_.c_str()) != 0)
+            e = Errno("rename", path_, true);
+        if (e) {
+            ::unlink(temp.c_str());
+            return e;
+        }
+        Fd dir(::open(DirectoryOf(path_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (dir.get() >= 0)
+            ::fsync(dir.get());
+        fd_ = std::move(out); // releases the old file's locks
+        return {};
+    }
+
+    void Released(unsigned) override { fd_.Reset(); }
+
+private:
+    bool temporary() const { return path_.empty(); }
+
+    std::string path_;
+    Fd fd_;
+    unsigned mode_;
+    bool canGuard_;
+};
+
+// Opens `path` and takes the share locks of `mode`, making sure that the locked file
+// is still the one at `path` (a commit may have replaced it meanwhile).
+OsError OpenLocked(const std::string& path, unsigned mode, int flags, Fd& fd, bool& canGuard) {
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        canGuard = true;
+        fd = Fd(::open(path.c_str(), flags | O_RDWR | O_CLOEXEC, 0666));
+        if (fd.get() < 0 && (errno == EACCES || errno == EROFS) && !compound::ModeWrites(mode)) {
+            // A file we may only read: the guard byte needs write access.
+            canGuard = false;
+            fd = Fd(::open(path.c_str(), (flags & ~O_CREAT) | O_RDONLY | O_CLOEXEC));
+        }
+        if (fd.get() < 0)
+            return Errno("open", path, compound::ModeWrites(mode));
+        if (!TakeShareLocks(fd.get(), mode, canGuard))
+            return Fail("open", path, StorageError::kShareViolation);
+        struct stat held, now;
+        if (::fstat(fd.get(), &held) == 0 && ::stat(path.c_str(), &now) == 0 &&
+            held.st_ino == now.st_ino && held.st_dev == now.st_dev)
+            return {};
+        flags &= ~O_EXCL;
+    }
+    return Fail("open", path, StorageError::kLockViolation);
+}
+
+} // namespace
+
+OsError NativeCompoundFiles::Open(const std::string& path, unsigned mode,
+                                  std::unique_ptr<Storage>& root) {
+    root.reset();
+    if (OsError e = compound::CheckRootMode("Open", path, mode))
+        return e;
+    if (path.empty())
+        return Fail("Open", path, StorageError::kInvalidParameter);
+    Fd fd;
+    bool canGuard = true;
+    if (OsError e = OpenLocked(path, mode, 0, fd, canGuard))
+        return e;
+    std::vector<unsigned char> bytes;
+    if (OsError e = ReadAll(fd.get(), path, bytes))
+        return e;
+    auto image = std::make_shared<DiskImage>(path, std::move(fd), mode, canGuard);
+    if (!cfb::LooksLikeCompoundFile(bytes.data(), bytes.size())) {
+        // The system's answer for an existing file that is not a compound file; with
+        // conversion it opens as an empty storage that replaces the file on commit.
+        if (!(mode & kConvert))
+            return Fail("Open", path, StorageError::kFileAlreadyExists);
+    } else if (OsError e = cfb::Read(bytes, path, *image->root)) {
+        return e;
+    }
+    root = compound::OpenRoot(image, mode, path);
+    return {};
+}
+
+OsError NativeCompoundFiles::Create(const std::string& path, unsigned mode,
+                                    std::unique_ptr<Storage>& root) {
+    root.reset();
+    if (OsError e = compound::CheckRootMode("Create", path, mode))
+        return e;
+    if (!compound::ModeWrites(mode))
+        return Fail("Create", path, StorageError::kInvalidFlag);
+    if (path.empty()) {
+        // A temporary never needs the disk: it lives in memory until released.
+        if (!(mode & kDeleteOnRelease))
+            return Fail("Create", path, StorageError::kInvalidParameter);
+        auto image = std::make_shared<DiskImage>(std::string(), Fd(), mode, false);
+        root = compound::OpenRoot(image, mode, path);
+        return {};
+    }
+    const bool replace = (mode & (kCreate | kConvert)) != 0;
+    Fd fd;
+    bool canGuard = true;
+    if (OsError e = OpenLocked(path, mode, O_CREAT | (replace ? 0 : O_EXCL), fd, canGuard)) {
+        if (e.code == StorageError::kFileNotFound)
+            e.code = StorageError::kPathNotFound; // the directory is missing
+        return e;
+    }
+    auto image = std::make_shared<DiskImage>(path, std::move(fd), mode, canGuard);
+    // The new, empty file exists from now on, as the system's does.
+    if (OsError e = image->Persist())
+        return e;
+    root = compound::OpenRoot(image, mode, path);
+    return {};
+}
+
+bool NativeCompoundFiles::IsCompoundFile(const std::string& path) {
+    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0)
+        return false;
+    unsigned char header[512];
+    std::size_t done = 0;
+    while (done < sizeof header) {
+        const ssize_t got = ::read(fd.get(), header + done, sizeof header - done);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
+        done += static_cast<std::size_t>(got);
+    }
+    return cfb::LooksLikeCompoundFile(header, done);
+}
+
+} // namespace kestrix
+
+namespace kestrix {
+
+CompoundFiles& SystemCompoundFiles() {
+    static NativeCompoundFiles files;
+    return files;
+}
+
+} // namespace kestrix
