@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/OsError.h"
 
@@ -47,6 +48,15 @@ struct DirEntry {
     std::uint32_t attributes = 0; // FILE_ATTRIBUTE_* on Windows, st_mode on POSIX
 };
 
+// Size and times of one file. Times count 100-nanosecond ticks since 1601-01-01 UTC,
+// as the system's FILETIME does, so that stored values compare on every host.
+struct FileStatus {
+    std::uint64_t size = 0;
+    std::uint64_t creationTime = 0;
+    std::uint64_t lastWriteTime = 0;
+    bool isDirectory = false;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -75,6 +85,34 @@ public:
     // of `path` in one step, keeping the original's attributes; on failure `path` is
     // left as it was and the new file is removed.
     virtual OsError ReplaceFileContent(const std::string& path, const std::string& bytes) = 0;
+
+    // Size and times of a file or directory. Where the system keeps no creation time
+    // (POSIX without a birth time), the inode change time stands in for it: it changes
+    // whenever the content does, so a comparison never mistakes a changed file for
+    // an unchanged one.
+    virtual OsError GetFileStatus(const std::string& path, FileStatus& status) = 0;
+
+    // Bytes free for the caller on the volume that holds `path`.
+    virtual OsError FreeSpace(const std::string& path, std::uint64_t& bytes) = 0;
+
+    // Removes a file (not a directory).
+    virtual OsError RemoveFile(const std::string& path) = 0;
+
+    // Moves `from` to `to` within one volume; an existing `to` is an error.
+    virtual OsError RenameFile(const std::string& from, const std::string& to) = 0;
+
+    // Opens the file for reading with nobody else allowed in, and closes it again:
+    // fails (Locked) while another program holds it open without sharing.
+    virtual OsError OpenExclusively(const std::string& path) = 0;
+
+    // The directory of the running program, ending in the separator.
+    virtual std::string ProgramDirectory() = 0;
+
+    // Where the program keeps files that may be rebuilt at any time, best place first,
+    // each ending in the separator: on Windows the program's directory and then the
+    // Windows directory; elsewhere $XDG_CACHE_HOME/sorbex (or ~/.cache/sorbex), made
+    // when missing.
+    virtual std::vector<std::string> CacheDirectories() = 0;
 
     // Orders names the way the system's locale does, ignoring case: <0, 0, >0.
     virtual int CompareNames(const std::string& a, const std::string& b) = 0;

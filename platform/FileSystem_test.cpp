@@ -6,6 +6,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 
 #include "platform/testing/TempTree.h"
 
@@ -15,8 +16,11 @@
 #include "platform/win32/AnsiText.h"
 #else
 #include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace kestrix {
@@ -106,6 +110,27 @@ TEST(FileSystemTest, ReadsEveryByteUnchanged) {
     EXPECT_TRUE(fs->ReadFile(tree.Path("dir"), bytes)) << "a directory is no file";
 }
 
+// The search run reads every file into one string; nothing of a longer file read
+// before may stay behind, and a failed read leaves the string empty.
+TEST(FileSystemTest, AReusedBufferHoldsExactlyEachFile) {
+    TempTree tree;
+    const std::string big(100000, 'b');
+    tree.Write("big", big);
+    tree.Write("small", "small");
+    tree.Write("empty", "");
+    auto fs = MakeSystemFileSystem();
+    std::string bytes;
+    const std::pair<const char*, std::string> reads[] = {
+        {"big", big}, {"small", "small"}, {"empty", ""}, {"big", big}, {"small", "small"}};
+    for (const auto& read : reads) {
+        SCOPED_TRACE(read.first);
+        ASSERT_FALSE(fs->ReadFile(tree.Path(read.first), bytes));
+        EXPECT_EQ(read.second, bytes);
+    }
+    EXPECT_TRUE(fs->ReadFile(tree.Path("missing"), bytes));
+    EXPECT_TRUE(bytes.empty());
+}
+
 TEST(FileSystemTest, ReplaceFileSwapsContentAndLeavesNothingBehind) {
     TempTree tree;
     tree.Write("doc.txt", "old content");
@@ -134,6 +159,72 @@ TEST(FileSystemTest, ComparesNamesIgnoringCase) {
         const int result = fs->CompareNames(c.a, c.b);
         EXPECT_EQ(c.sign, (result > 0) - (result < 0));
     }
+}
+
+TEST(FileSystemTest, StatusRemoveRenameAndFreeSpace) {
+    TempTree tree;
+    tree.Write("a.txt", "12345");
+    tree.Write("b.txt", "b");
+    tree.MakeDir("d");
+    auto fs = MakeSystemFileSystem();
+
+    FileStatus status;
+    ASSERT_FALSE(fs->GetFileStatus(tree.Path("a.txt"), status));
+    EXPECT_EQ(5u, status.size);
+    EXPECT_FALSE(status.isDirectory);
+    // Some time after 2001 in 100 ns ticks since 1601; creation never after the write.
+    EXPECT_GT(status.lastWriteTime, 126000000000000000ULL);
+    EXPECT_GT(status.creationTime, 126000000000000000ULL);
+    ASSERT_FALSE(fs->GetFileStatus(tree.Path("d"), status));
+    EXPECT_TRUE(status.isDirectory);
+    OsError missing = fs->GetFileStatus(tree.Path("none"), status);
+    EXPECT_EQ(FileFailure::NotFound, ClassifyFailure(missing)) << missing.Describe();
+
+    std::uint64_t free = 0;
+    ASSERT_FALSE(fs->FreeSpace(tree.root(), free));
+    EXPECT_GT(free, 0u);
+
+    EXPECT_TRUE(fs->RenameFile(tree.Path("a.txt"), tree.Path("b.txt")))
+        << "an existing target is never replaced";
+    EXPECT_EQ("b", tree.Read("b.txt"));
+    ASSERT_FALSE(fs->RenameFile(tree.Path("a.txt"), tree.Path("c.txt")));
+    EXPECT_EQ("12345", tree.Read("c.txt"));
+    ASSERT_FALSE(fs->RemoveFile(tree.Path("c.txt")));
+    EXPECT_EQ((std::set<std::string>{"b.txt", "d"}), NamesIn(*fs, tree.root()));
+    EXPECT_EQ(FileFailure::NotFound, ClassifyFailure(fs->RemoveFile(tree.Path("c.txt"))));
+
+    EXPECT_FALSE(fs->OpenExclusively(tree.Path("b.txt")));
+    EXPECT_EQ(FileFailure::NotFound, ClassifyFailure(fs->OpenExclusively(tree.Path("c.txt"))));
+    const std::string program = fs->ProgramDirectory();
+    ASSERT_FALSE(program.empty());
+    EXPECT_TRUE(IsPathSeparator(program.back()));
+    for (const std::string& dir : fs->CacheDirectories()) {
+        SCOPED_TRACE(dir);
+        EXPECT_FALSE(fs->CheckDirectory(dir));
+    }
+}
+
+TEST(FileSystemTest, AFileHeldWithoutSharingCannotBeOpenedExclusively) {
+    TempTree tree;
+    tree.Write("held.doc", "x");
+    auto fs = MakeSystemFileSystem();
+#ifdef _WIN32
+    HANDLE h = CreateFileW(WideFromAnsi(tree.Path("held.doc")).c_str(), GENERIC_READ, 0, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, h);
+#else
+    const int fd = ::open(tree.Path("held.doc").c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(0, ::flock(fd, LOCK_EX));
+#endif
+    const OsError error = fs->OpenExclusively(tree.Path("held.doc"));
+    EXPECT_EQ(FileFailure::Locked, ClassifyFailure(error)) << error.Describe();
+#ifdef _WIN32
+    CloseHandle(h);
+#else
+    ::close(fd);
+#endif
+    EXPECT_FALSE(fs->OpenExclusively(tree.Path("held.doc")));
 }
 
 #ifndef _WIN32
@@ -218,8 +309,13 @@ TEST(PosixFileSystemTest, LinksAreMarkedAndReportTheirTarget) {
     tree.MakeDir("real");
     ASSERT_EQ(0, ::symlink(tree.Path("real").c_str(), tree.Path("loop").c_str()));
     ASSERT_EQ(0, ::symlink(tree.Path("gone").c_str(), tree.Path("dangling").c_str()));
+    tree.Write("text", "12345");
+    ASSERT_EQ(0, ::symlink("text", tree.Path("alias").c_str()));
     auto fs = MakeSystemFileSystem();
     const auto entries = ListAll(*fs, tree.root());
+    EXPECT_TRUE(entries.at("alias").isLink);
+    EXPECT_FALSE(entries.at("alias").isDirectory);
+    EXPECT_EQ(5u, entries.at("alias").size) << "a link reports its target's size";
     EXPECT_TRUE(entries.at("loop").isLink);
     EXPECT_TRUE(entries.at("loop").isDirectory);
     EXPECT_TRUE(entries.at("dangling").isLink);

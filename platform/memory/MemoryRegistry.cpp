@@ -193,6 +193,22 @@ RegKey MemoryRegistry::NewHandle(const std::shared_ptr<Node>& node, RegAccess ac
     return key;
 }
 
+long MemoryRegistry::TakeChange() {
+    if (changesLeft_ < 0)
+        return kErrorSuccess;
+    if (changesLeft_ == 0) {
+        if (failuresLeft_ == 0) {
+            changesLeft_ = -1;
+            return kErrorSuccess;
+        }
+        if (failuresLeft_ > 0)
+            --failuresLeft_;
+        return failureCode_;
+    }
+    --changesLeft_;
+    return kErrorSuccess;
+}
+
 long MemoryRegistry::Deny(RegKey root, const char* subkey, MemoryDenial denial) {
     Handle h;
     if (long rc = Resolve(root, &h))
@@ -242,6 +258,8 @@ long MemoryRegistry::CreateKey(RegKey parent, const char* subkey, RegKey* result
         if (node->denial != MemoryDenial::None ||
             (viaParentHandle && h.access != RegAccess::ReadWrite))
             return kErrorAccessDenied;
+        if (long rc = TakeChange())
+            return rc;
         std::string rest;
         for (; i < parts.size(); ++i)
             rest += parts[i] + "\\";
@@ -303,6 +321,8 @@ long MemoryRegistry::SetValue(RegKey key, const char* name, std::uint32_t type, 
         return kErrorAccessDenied;
     if (data == nullptr && size != 0)
         return kErrorInvalidParameter;
+    if (long rc = TakeChange())
+        return rc;
     Value* v = FindValue(*h.node, name);
     if (!v) {
         h.node->values.push_back(Value{name ? name : "", type, {}});
@@ -323,6 +343,8 @@ long MemoryRegistry::DeleteValue(RegKey key, const char* name) {
     Value* v = FindValue(*h.node, name);
     if (!v)
         return kErrorFileNotFound;
+    if (long rc = TakeChange())
+        return rc;
     h.node->values.erase(h.node->values.begin() + (v - h.node->values.data()));
     return kErrorSuccess;
 }
@@ -337,6 +359,8 @@ long MemoryRegistry::DeleteKey(RegKey parent, const char* subkey) {
     // Hive roots and keys that still hold subkeys stay, as in the real registry.
     if (node->parent == nullptr || !node->children.empty() || node->denial != MemoryDenial::None)
         return kErrorAccessDenied;
+    if (long rc = TakeChange())
+        return rc;
     MarkDeleted(*node);
     node->parent->children.erase(Upper(node->name));
     node->parent = nullptr;

@@ -45,6 +45,15 @@ public:
     void AddRemoteComputer(const std::string& name);
     // Handles handed out and not yet closed.
     std::size_t OpenHandleCount() const { return handles_.size(); }
+    // Lets `count` more changes (set or delete a value, create or delete a key)
+    // succeed, then refuses `failures` changes (all, when negative) with `code`, as a
+    // full disk or a permission change would half way through a long operation. A
+    // negative count lets every change succeed again.
+    void FailChangesAfter(long count, long code = kErrorAccessDenied, long failures = -1) {
+        changesLeft_ = count;
+        failureCode_ = code;
+        failuresLeft_ = failures;
+    }
 
     long OpenKey(RegKey parent, const char* subkey, RegAccess access, RegKey* result) override;
     long CreateKey(RegKey parent, const char* subkey, RegKey* result) override;
@@ -68,6 +77,8 @@ private:
 
     long Resolve(RegKey key, Handle* out) const;
     RegKey NewHandle(const std::shared_ptr<memreg::Node>& node, RegAccess access);
+    // kErrorSuccess while injected failures allow one more change, consuming it.
+    long TakeChange();
 
     std::string computerName_;
     std::string currentUserSid_;
@@ -75,6 +86,9 @@ private:
     std::map<std::string, std::unique_ptr<memreg::Computer>> remotes_; // by upper-cased name
     std::map<RegKey, Handle> handles_;
     RegKey nextHandle_ = 0x1000;
+    long changesLeft_ = -1;
+    long failureCode_ = kErrorAccessDenied;
+    long failuresLeft_ = -1;
 };
 
 } // namespace kestrix

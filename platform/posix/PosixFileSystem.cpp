@@ -11,7 +11,9 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace kestrix {
@@ -23,12 +25,6 @@ OsError ErrorWithCode(const char* function, const std::string& path, long code) 
     e.path = path;
     e.code = code;
     return e;
-}
-
-std::string JoinPath(const std::string& dir, const std::string& name) {
-    if (!dir.empty() && dir.back() == '/')
-        return dir + name;
-    return dir + "/" + name;
 }
 
 // Closes a descriptor on every path out of a function.
@@ -64,6 +60,87 @@ OsError WriteAll(int fd, const std::string& bytes, const std::string& path) {
         if (n == 0)
             return ErrorWithCode("write", path, ENOSPC);
         done += static_cast<std::size_t>(n);
+    }
+    return {};
+}
+
+// 100-nanosecond ticks since 1601, the unit the stored file times use everywhere.
+std::uint64_t TicksSince1601(std::int64_t seconds, long nanoseconds) {
+    constexpr std::int64_t kEpochDifference = 11644473600LL; // 1601 to 1970 in seconds
+    const std::int64_t s = seconds + kEpochDifference;
+    if (s < 0)
+        return 0;
+    return static_cast<std::uint64_t>(s) * 10000000ULL +
+           static_cast<std::uint64_t>(nanoseconds / 100);
+}
+
+std::string WithSeparator(std::string dir) {
+    if (dir.empty() || dir.back() != '/')
+        dir += '/';
+    return dir;
+}
+
+// mkdir -p for the cache directory; an existing directory is success.
+bool MakeDirectories(const std::string& dir) {
+    for (std::size_t pos = 1; pos <= dir.size(); ++pos) {
+        if (pos != dir.size() && dir[pos] != '/')
+            continue;
+        const std::string part = dir.substr(0, pos);
+        if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST)
+            return false;
+    }
+    struct stat st {};
+    return ::stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// Reads a regular file straight into `bytes`. The string keeps its old size until the
+// read overwrites it, so that a buffer reused from file to file is neither copied nor
+// zero-filled again; a file that grew since fstat is read on to its end.
+OsError ReadWholeFile(const std::string& path, std::string& bytes) {
+    // Without O_NONBLOCK opening a named pipe waits for a writer that may never come;
+    // only regular files are read at all, as a pipe or device could deliver for ever.
+    FdGuard fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (fd.get() < 0)
+        return LastOsError("open", path);
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0)
+        return LastOsError("fstat", path);
+    if (S_ISDIR(st.st_mode))
+        return ErrorWithCode("open", path, EISDIR);
+    if (!S_ISREG(st.st_mode))
+        return ErrorWithCode("open", path, EINVAL);
+    try {
+        const auto size = static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 0);
+        if (size > bytes.capacity())
+            bytes.clear(); // nothing of the old text is worth copying into a larger block
+        bytes.resize(size);
+        std::size_t done = 0;
+        char beyond[4096];
+        while (true) {
+            const bool full = done == bytes.size();
+            char* into = full ? beyond : &bytes[done];
+            const std::size_t room = full ? sizeof beyond : bytes.size() - done;
+            const ssize_t n = ::read(fd.get(), into, room);
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                return LastOsError("read", path);
+            }
+            if (n == 0)
+                break;
+            if (full)
+                bytes.append(beyond, static_cast<std::size_t>(n));
+            done += static_cast<std::size_t>(n);
+        }
+        bytes.resize(done); // a file that shrank since fstat
+    } catch (const std::bad_alloc&) {
+        bytes.clear();
+        bytes.shrink_to_fit();
+        return ErrorWithCode("read", path, ENOMEM);
+    } catch (const std::length_error&) {
+        bytes.clear();
+        bytes.shrink_to_fit();
+        return ErrorWithCode("read", path, ENOMEM);
     }
     return {};
 }
@@ -120,6 +197,8 @@ OsError PosixFileSystem::ListDirectory(const std::string& dir,
     DIR* handle = ::opendir(dir.c_str());
     if (!handle)
         return LastOsError("opendir", dir);
+    const int dirFd = ::dirfd(handle);
+    DirEntry entry; // one record for all entries, so that names reuse its storage
     while (true) {
         errno = 0;
         const dirent* d = ::readdir(handle);
@@ -127,18 +206,16 @@ OsError PosixFileSystem::ListDirectory(const std::string& dir,
             break;
         if (std::strcmp(d->d_name, ".") == 0 || std::strcmp(d->d_name, "..") == 0)
             continue;
-        DirEntry entry;
-        entry.name = d->d_name;
-        const std::string path = JoinPath(dir, entry.name);
+        // Relative to the open directory, each entry costs the system one name lookup
+        // instead of a walk down the whole path.
         struct stat link {};
-        if (::lstat(path.c_str(), &link) != 0)
+        if (::fstatat(dirFd, d->d_name, &link, AT_SYMLINK_NOFOLLOW) != 0)
             continue; // vanished since it was listed
         struct stat target = link;
-        if (S_ISLNK(link.st_mode)) {
-            entry.isLink = true;
-            if (::stat(path.c_str(), &target) != 0)
-                target = link; // a dangling link is listed as what it is
-        }
+        entry.name.assign(d->d_name);
+        entry.isLink = S_ISLNK(link.st_mode);
+        if (entry.isLink && ::fstatat(dirFd, d->d_name, &target, 0) != 0)
+            target = link; // a dangling link is listed as what it is
         entry.isDirectory = S_ISDIR(target.st_mode);
         entry.size = entry.isDirectory ? 0 : static_cast<std::uint64_t>(target.st_size);
         entry.modified = static_cast<std::int64_t>(target.st_mtime);
@@ -209,46 +286,10 @@ OsError PosixFileSystem::CheckDirectory(const std::string& path) {
 }
 
 OsError PosixFileSystem::ReadFile(const std::string& path, std::string& bytes) {
-    bytes.clear();
-    // Without O_NONBLOCK opening a named pipe waits for a writer that may never come;
-    // only regular files are read at all, as a pipe or device could deliver for ever.
-    FdGuard fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (fd.get() < 0)
-        return LastOsError("open", path);
-    struct stat st {};
-    if (::fstat(fd.get(), &st) != 0)
-        return LastOsError("fstat", path);
-    if (S_ISDIR(st.st_mode))
-        return ErrorWithCode("open", path, EISDIR);
-    if (!S_ISREG(st.st_mode))
-        return ErrorWithCode("open", path, EINVAL);
-    try {
-        if (st.st_size > 0)
-            bytes.reserve(static_cast<std::size_t>(st.st_size));
-        char chunk[65536];
-        while (true) {
-            ssize_t n = ::read(fd.get(), chunk, sizeof chunk);
-            if (n < 0) {
-                if (errno == EINTR)
-                    continue;
-                OsError e = LastOsError("read", path);
-                bytes.clear();
-                return e;
-            }
-            if (n == 0)
-                break;
-            bytes.append(chunk, static_cast<std::size_t>(n));
-        }
-    } catch (const std::bad_alloc&) {
+    OsError error = ReadWholeFile(path, bytes);
+    if (error)
         bytes.clear();
-        bytes.shrink_to_fit();
-        return ErrorWithCode("read", path, ENOMEM);
-    } catch (const std::length_error&) {
-        bytes.clear();
-        bytes.shrink_to_fit();
-        return ErrorWithCode("read", path, ENOMEM);
-    }
-    return {};
+    return error;
 }
 
 OsError PosixFileSystem::ReplaceFileContent(const std::string& path, const std::string& bytes) {
@@ -288,6 +329,97 @@ OsError PosixFileSystem::ReplaceFileContent(const std::string& path, const std::
     if (dirFd.get() >= 0)
         ::fsync(dirFd.get());
     return {};
+}
+
+OsError PosixFileSystem::GetFileStatus(const std::string& path, FileStatus& status) {
+    status = FileStatus();
+    struct statx sx {};
+    // The birth time is the true creation time where the file system keeps one.
+    if (::statx(AT_FDCWD, path.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &sx) != 0) {
+        if (errno != ENOSYS)
+            return LastOsError("statx", path);
+        // Kernels and sandboxes without the call still have stat().
+        struct stat st {};
+        if (::stat(path.c_str(), &st) != 0)
+            return LastOsError("stat", path);
+        status.isDirectory = S_ISDIR(st.st_mode);
+        status.size = status.isDirectory ? 0 : static_cast<std::uint64_t>(st.st_size);
+        status.lastWriteTime = TicksSince1601(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
+        status.creationTime = TicksSince1601(st.st_ctim.tv_sec, st.st_ctim.tv_nsec);
+        return {};
+    }
+    status.isDirectory = S_ISDIR(sx.stx_mode);
+    status.size = status.isDirectory ? 0 : sx.stx_size;
+    status.lastWriteTime = TicksSince1601(sx.stx_mtime.tv_sec, sx.stx_mtime.tv_nsec);
+    if (sx.stx_mask & STATX_BTIME)
+        status.creationTime = TicksSince1601(sx.stx_btime.tv_sec, sx.stx_btime.tv_nsec);
+    else
+        status.creationTime = TicksSince1601(sx.stx_ctime.tv_sec, sx.stx_ctime.tv_nsec);
+    return {};
+}
+
+OsError PosixFileSystem::FreeSpace(const std::string& path, std::uint64_t& bytes) {
+    bytes = 0;
+    struct statvfs vfs {};
+    if (::statvfs(path.c_str(), &vfs) != 0)
+        return LastOsError("statvfs", path);
+    bytes = static_cast<std::uint64_t>(vfs.f_bavail) * vfs.f_frsize;
+    return {};
+}
+
+OsError PosixFileSystem::RemoveFile(const std::string& path) {
+    if (::unlink(path.c_str()) != 0)
+        return LastOsError("unlink", path);
+    return {};
+}
+
+OsError PosixFileSystem::RenameFile(const std::string& from, const std::string& to) {
+    // rename() would silently replace `to`; the Windows move refuses, and so do we.
+    struct stat st {};
+    if (::lstat(to.c_str(), &st) == 0)
+        return ErrorWithCode("rename", to, EEXIST);
+    if (::rename(from.c_str(), to.c_str()) != 0)
+        return LastOsError("rename", from);
+    return {};
+}
+
+OsError PosixFileSystem::OpenExclusively(const std::string& path) {
+    // POSIX has no share modes; an advisory lock is what cooperating programs hold.
+    FdGuard fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (fd.get() < 0)
+        return LastOsError("open", path);
+    if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
+        return LastOsError("flock", path);
+    ::flock(fd.get(), LOCK_UN);
+    return {};
+}
+
+std::string PosixFileSystem::ProgramDirectory() {
+    std::vector<char> buffer(PATH_MAX);
+    while (true) {
+        const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+        if (n < 0)
+            return "./";
+        if (static_cast<std::size_t>(n) < buffer.size()) {
+            std::string path(buffer.data(), static_cast<std::size_t>(n));
+            return path.substr(0, path.rfind('/') + 1);
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+std::vector<std::string> PosixFileSystem::CacheDirectories() {
+    std::string base;
+    if (const char* xdg = std::getenv("XDG_CACHE_HOME"); xdg && xdg[0] == '/')
+        base = xdg;
+    else if (const char* home = std::getenv("HOME"); home && home[0] == '/')
+        base = WithSeparator(home) + ".cache";
+    if (base.empty())
+        return {};
+    const std::string dir = WithSeparator(base) + "sorbex/";
+    if (!MakeDirectories(dir))
+        return {};
+    return {dir};
 }
 
 int PosixFileSystem::CompareNames(const std::string& a, const std::string& b) {

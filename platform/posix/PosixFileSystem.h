@@ -17,6 +17,13 @@ public:
     OsError CheckDirectory(const std::string& path) override;
     OsError ReadFile(const std::string& path, std::string& bytes) override;
     OsError ReplaceFileContent(const std::string& path, const std::string& bytes) override;
+    OsError GetFileStatus(const std::string& path, FileStatus& status) override;
+    OsError FreeSpace(const std::string& path, std::uint64_t& bytes) override;
+    OsError RemoveFile(const std::string& path) override;
+    OsError RenameFile(const std::string& from, const std::string& to) override;
+    OsError OpenExclusively(const std::string& path) override;
+    std::string ProgramDirectory() override;
+    std::vector<std::string> CacheDirectories() override;
     int CompareNames(const std::string& a, const std::string& b) override;
 };
 

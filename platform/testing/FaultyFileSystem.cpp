@@ -64,4 +64,40 @@ OsError FaultyFileSystem::ReplaceFileContent(const std::string& path, const std:
     return real_.ReplaceFileContent(path, bytes);
 }
 
+OsError FaultyFileSystem::GetFileStatus(const std::string& path, FileStatus& status) {
+    if (OsError e = Planned(failStatus, "GetFileStatus", path))
+        return e;
+    return real_.GetFileStatus(path, status);
+}
+
+OsError FaultyFileSystem::FreeSpace(const std::string& path, std::uint64_t& bytes) {
+    if (limitFreeSpace) {
+        bytes = freeSpace;
+        return {};
+    }
+    return real_.FreeSpace(path, bytes);
+}
+
+OsError FaultyFileSystem::RemoveFile(const std::string& path) {
+    if (OsError e = Planned(failRemove, "RemoveFile", path))
+        return e;
+    return real_.RemoveFile(path);
+}
+
+OsError FaultyFileSystem::RenameFile(const std::string& from, const std::string& to) {
+    if (OsError e = Planned(failRename, "RenameFile", from))
+        return e;
+    return real_.RenameFile(from, to);
+}
+
+OsError FaultyFileSystem::OpenExclusively(const std::string& path) {
+    if (OsError e = Planned(failExclusive, "OpenExclusively", path))
+        return e;
+    return real_.OpenExclusively(path);
+}
+
+std::vector<std::string> FaultyFileSystem::CacheDirectories() {
+    return cacheDirectories.empty() ? real_.CacheDirectories() : cacheDirectories;
+}
+
 } // namespace kestrix

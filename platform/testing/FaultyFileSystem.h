@@ -3,6 +3,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "platform/FileSystem.h"
 
@@ -20,8 +21,19 @@ public:
     std::map<std::string, FileFailure> failReplace;
     // FullPath of the path fails this many more times, then works.
     std::map<std::string, int> failFullPathTimes;
+    std::map<std::string, FileFailure> failStatus;
+    std::map<std::string, FileFailure> failRemove;
+    // Keyed by the source path.
+    std::map<std::string, FileFailure> failRename;
+    // A file another program holds open without sharing.
+    std::map<std::string, FileFailure> failExclusive;
     // Drive types by root, in place of the real ones.
     std::map<std::string, DriveType> driveTypes;
+    // When set, every volume has this many bytes free (a nearly full disk).
+    bool limitFreeSpace = false;
+    std::uint64_t freeSpace = 0;
+    // In place of the real ones, when not empty.
+    std::vector<std::string> cacheDirectories;
     int readCalls = 0;
     int fullPathCalls = 0;
 
@@ -33,6 +45,13 @@ public:
     OsError CheckDirectory(const std::string& path) override;
     OsError ReadFile(const std::string& path, std::string& bytes) override;
     OsError ReplaceFileContent(const std::string& path, const std::string& bytes) override;
+    OsError GetFileStatus(const std::string& path, FileStatus& status) override;
+    OsError FreeSpace(const std::string& path, std::uint64_t& bytes) override;
+    OsError RemoveFile(const std::string& path) override;
+    OsError RenameFile(const std::string& from, const std::string& to) override;
+    OsError OpenExclusively(const std::string& path) override;
+    std::string ProgramDirectory() override { return real_.ProgramDirectory(); }
+    std::vector<std::string> CacheDirectories() override;
     int CompareNames(const std::string& a, const std::string& b) override {
         return real_.CompareNames(a, b);
     }

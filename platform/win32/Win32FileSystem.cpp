@@ -84,6 +84,16 @@ OsError WriteAll(HANDLE file, const std::string& bytes, const std::string& path)
     return {};
 }
 
+std::uint64_t Ticks(const FILETIME& time) {
+    return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+std::string WithSeparator(std::string dir) {
+    if (!EndsInSeparator(dir))
+        dir += '\\';
+    return dir;
+}
+
 } // namespace
 
 FileFailure ClassifyFailure(const OsError& error) {
@@ -338,6 +348,76 @@ OsError Win32FileSystem::ReplaceFileContent(const std::string& path, const std::
         SetFileAttributesW(target.c_str(),
                            (attributes & kept) ? (attributes & kept) : FILE_ATTRIBUTE_NORMAL);
     return {};
+}
+
+OsError Win32FileSystem::GetFileStatus(const std::string& path, FileStatus& status) {
+    status = FileStatus();
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(WideFromAnsi(path).c_str(), GetFileExInfoStandard, &data))
+        return LastOsError("GetFileAttributesExW", path);
+    status.isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    status.size = status.isDirectory
+                      ? 0
+                      : (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    status.creationTime = Ticks(data.ftCreationTime);
+    status.lastWriteTime = Ticks(data.ftLastWriteTime);
+    return {};
+}
+
+OsError Win32FileSystem::FreeSpace(const std::string& path, std::uint64_t& bytes) {
+    bytes = 0;
+    ULARGE_INTEGER available;
+    if (!GetDiskFreeSpaceExW(WideFromAnsi(RootOf(path)).c_str(), &available, nullptr, nullptr))
+        return LastOsError("GetDiskFreeSpaceExW", path);
+    bytes = available.QuadPart;
+    return {};
+}
+
+OsError Win32FileSystem::RemoveFile(const std::string& path) {
+    if (!DeleteFileW(WideFromAnsi(path).c_str()))
+        return LastOsError("DeleteFileW", path);
+    return {};
+}
+
+OsError Win32FileSystem::RenameFile(const std::string& from, const std::string& to) {
+    if (!MoveFileW(WideFromAnsi(from).c_str(), WideFromAnsi(to).c_str()))
+        return LastOsError("MoveFileW", from);
+    return {};
+}
+
+OsError Win32FileSystem::OpenExclusively(const std::string& path) {
+    HandleGuard file(CreateFileW(WideFromAnsi(path).c_str(), GENERIC_READ, 0, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr),
+                     CloseHandle);
+    if (!file.valid())
+        return LastOsError("CreateFileW", path);
+    return {};
+}
+
+std::string Win32FileSystem::ProgramDirectory() {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    while (true) {
+        const DWORD n =
+            GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n == 0)
+            return ".\\";
+        if (n < buffer.size()) {
+            std::string path = AnsiFromWide(std::wstring(buffer.data(), n));
+            while (!path.empty() && !IsPathSeparator(path.back()))
+                path.pop_back();
+            return path;
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+std::vector<std::string> Win32FileSystem::CacheDirectories() {
+    std::vector<std::string> dirs{ProgramDirectory()};
+    wchar_t windows[MAX_PATH];
+    const UINT n = GetWindowsDirectoryW(windows, MAX_PATH);
+    if (n > 0 && n < MAX_PATH)
+        dirs.push_back(WithSeparator(AnsiFromWide(std::wstring(windows, n))));
+    return dirs;
 }
 
 int Win32FileSystem::CompareNames(const std::string& a, const std::string& b) {
