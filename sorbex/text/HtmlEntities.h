@@ -1,0 +1,14 @@
+// The character references that the HTML reader decodes.
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+namespace sorbex {
+
+// The byte for a reference name (the text between "&" and ";"), or nothing for a
+// name that is not decoded. Names are case-sensitive; the numeric forms are "#34",
+// "#38", "#60", "#62" and "#160" to "#255" in plain decimal.
+std::optional<unsigned char> LookUpHtmlEntity(std::string_view name);
+
+} // namespace sorbex
