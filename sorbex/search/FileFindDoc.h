@@ -17,6 +17,9 @@ public:
     CSearchRequest request;
     CSearchResultArray results;
     int current = -1; // the result walked to last; -1 before the first step
+    // The stream of the result file that holds the results ("P%lx"); empty for a page
+    // without results or not stored yet.
+    std::string streamName;
 };
 
 } // namespace sorbex

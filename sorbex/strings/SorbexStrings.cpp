@@ -62,10 +62,24 @@ constexpr StringEntry kStrings[] = {
     {IDS_CONVERTED_NOT_REPLACEABLE,
      "You can't replace text, when internal or external converters are\nused for searching. Go "
      "to the register card \"Converters\" and\nswitch all converters off."},
+    {IDS_RESULTS_REORGANIZE_NO_SPACE, "There is not enough free space on your disk to "
+                                      "reorganize the search result database."},
+    {IDS_RESULTS_REORGANIZE_FAILED,
+     "An error occured while reorganizing the search result database."},
+    {IDS_CACHE_REORGANIZING, "Reorganizing the cache."},
+    {IDS_CACHE_REORGANIZE_NO_SPACE,
+     "There is not enough free space on your disk to reorganize the cache."},
+    {IDS_CACHE_REORGANIZE_FAILED, "An error occured while reorganizing the cache."},
+    {IDS_CACHE_CONFIRM_DELETE, "Do you really want to delete the cache?"},
     {IDS_FILE_CHANGED_NOT_REPLACED, "The file \"%1\" has changed since it was searched. Its "
                                     "remaining passages are not replaced, so that the file stays "
                                     "intact."},
     {IDS_FILE_NOT_WRITTEN, "The file \"%1\" could not be written. It was left as it was."},
+    {IDS_PROMPT_RESULTS_REORGANIZE, "Reorganizes the search result database."},
+    {IDS_PROMPT_CACHE_REORGANIZE, "Removes all obsolete documents from the cache."},
+    {IDS_PROMPT_CACHE_DELETE, "Deletes the cache."},
+    {IDS_FAILED_TO_OPEN_DOCUMENT, "Failed to open document."},
+    {IDS_FAILED_TO_SAVE_DOCUMENT, "Failed to save document."},
 };
 
 constexpr bool IsStrictlyAscending() {

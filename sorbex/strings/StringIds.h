@@ -44,7 +44,19 @@ constexpr unsigned IDS_SEARCH_CANCELED = 10025;
 constexpr unsigned IDS_NO_PASSAGES_FOUND = 10029;
 constexpr unsigned IDS_CONFIRM_REPLACE = 10032;
 constexpr unsigned IDS_CONVERTED_NOT_REPLACEABLE = 10056;
+constexpr unsigned IDS_RESULTS_REORGANIZE_NO_SPACE = 10057;
+constexpr unsigned IDS_RESULTS_REORGANIZE_FAILED = 10058;
+constexpr unsigned IDS_CACHE_REORGANIZING = 10059;
+constexpr unsigned IDS_CACHE_REORGANIZE_NO_SPACE = 10060;
+constexpr unsigned IDS_CACHE_REORGANIZE_FAILED = 10061;
+constexpr unsigned IDS_CACHE_CONFIRM_DELETE = 10062;
 constexpr unsigned IDS_FILE_CHANGED_NOT_REPLACED = 10063;
 constexpr unsigned IDS_FILE_NOT_WRITTEN = 10064;
+// Status-bar prompts of the storage commands.
+constexpr unsigned IDS_PROMPT_RESULTS_REORGANIZE = 32816;
+constexpr unsigned IDS_PROMPT_CACHE_REORGANIZE = 32817;
+constexpr unsigned IDS_PROMPT_CACHE_DELETE = 32818;
+constexpr unsigned IDS_FAILED_TO_OPEN_DOCUMENT = 61697;
+constexpr unsigned IDS_FAILED_TO_SAVE_DOCUMENT = 61698;
 
 } // namespace sorbex

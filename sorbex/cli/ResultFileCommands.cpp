@@ -1,0 +1,112 @@
+// The command line's use of result files: adding a run's page to one, and showing one.
+#include "cli/ResultFileCommands.h"
+
+#include <memory>
+
+#include "cli/Cp1252.h"
+#include "cli/ResultLines.h"
+#include "cli/SearchCommand.h"
+#include "storage/TabDoc.h"
+#include "strings/SorbexStrings.h"
+
+namespace sorbex {
+namespace {
+
+std::string ForTerminal(const std::string& text) {
+#ifdef _WIN32
+    return text;
+#else
+    return Cp1252ToUtf8(text);
+#endif
+}
+
+// FILETIME ticks to seconds since 1970, as the file lines show dates.
+std::int64_t UnixSeconds(std::uint64_t ticks) {
+    constexpr std::int64_t kEpochDifference = 11644473600LL;
+    return static_cast<std::int64_t>(ticks / 10000000ULL) - kEpochDifference;
+}
+
+} // namespace
+
+bool SavePageToResultFile(const CFileFindDoc& page, const std::string& path,
+                          kestrix::FileSystem& fs, kestrix::CompoundFiles& files,
+                          CCliStorageUi& ui) {
+    CTabDoc doc(fs, files);
+    kestrix::FileStatus status;
+    const bool exists = !fs.GetFileStatus(path, status);
+    // Saving into a file that is not a result file would replace whatever it holds.
+    if (exists && !files.IsCompoundFile(path)) {
+        ui.ShowError(path + " is not a result file; it was left as it was.");
+        return false;
+    }
+    if (exists ? !doc.OpenDocument(path, ui) : !doc.NewDocument()) {
+        if (!exists)
+            ui.ShowError(SorbexString(IDS_FAILED_TO_SAVE_DOCUMENT));
+        return false;
+    }
+    CFileFindDoc& copy = doc.AddPage(page.caption);
+    for (std::size_t i = 0; i < page.results.size(); ++i)
+        copy.results.Add(std::make_unique<CSearchResult>(page.results[i]));
+    if (!doc.StorePageResults(copy)) {
+        ui.ShowError(SorbexString(IDS_FAILED_TO_SAVE_DOCUMENT));
+        return false;
+    }
+    return doc.SaveDocument(path, ui);
+}
+
+int RunShow(const CliOptions& options, std::ostream& out, std::ostream& err,
+            const CCliTerminal& terminal) {
+    const std::unique_ptr<kestrix::FileSystem> fs = kestrix::MakeSystemFileSystem();
+    CCliStorageUi ui(err, false);
+    kestrix::FileStatus status;
+    if (fs->GetFileStatus(options.resultFile, status) || status.isDirectory) {
+        err << "sorbex: " << options.resultFile << ": no such result file\n";
+        return kExitError;
+    }
+    CTabDoc doc(*fs, kestrix::SystemCompoundFiles());
+    if (!doc.OpenDocument(options.resultFile, ui))
+        return kExitError;
+    if (options.page == 0) {
+        for (std::size_t i = 0; i < doc.size(); ++i) {
+            const bool read = doc.ShowPage(i);
+            const std::size_t count = doc[i].results.size();
+            out << "Page " << i + 1 << ": " << ForTerminal(doc[i].caption) << "  ("
+                << (read ? std::to_string(count) + (count == 1 ? " result" : " results")
+                         : std::string("results unreadable"))
+                << ")\n";
+        }
+        return doc.size() > 0 ? kExitFound : kExitNothingFound;
+    }
+    if (options.page > doc.size()) {
+        err << "sorbex: " << options.resultFile << " has " << doc.size() << " page"
+            << (doc.size() == 1 ? "" : "s") << ", not " << options.page << "\n";
+        return kExitError;
+    }
+    const std::size_t index = options.page - 1;
+    if (!doc.ShowPage(index)) {
+        err << "sorbex: the results of page " << options.page << " cannot be read\n";
+        return kExitError;
+    }
+    const CSearchResultArray& results = doc[index].results;
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        const CSearchResult& r = results[i];
+        const bool isDirectory = (r.flags & kResultDirectory) != 0;
+        const bool passage = !(r.start == 0 && r.end == 0);
+        if ((r.flags & kResultFirstOfFile) || isDirectory || !passage) {
+            kestrix::FileStatus file;
+            if (fs->GetFileStatus(r.dir + r.name, file))
+                out << ForTerminal(r.name + "  (gone)  " + r.dir) << "\n";
+            else
+                out << ForTerminal(FormatFileLine(r.name, r.dir, isDirectory, file.size,
+                                                  UnixSeconds(file.lastWriteTime)))
+                    << "\n";
+        }
+        if (passage)
+            out << ForTerminal(FormatPassageLine(r, terminal.colour ? CHighlight::Colour
+                                                                    : CHighlight::Brackets))
+                << "\n";
+    }
+    return results.empty() ? kExitNothingFound : kExitFound;
+}
+
+} // namespace sorbex

@@ -1,0 +1,78 @@
+// Runs of `search --save` and `show` over a tree made by the test, against golden outputs.
+#include "cli/ResultFileCommands.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/CliTranscript_test.h"
+#include "cli/SearchCommand.h"
+#include "platform/testing/TempTree.h"
+
+namespace sorbex {
+namespace {
+
+TEST(ResultFileCommandsTest, SavedRunsAreListedAndShownAsTheyWerePrinted) {
+    kestrix::TempTree tree;
+    tree.Write("Search.txt", "search and then replace\r\nnothing here\r\n");
+    tree.Write("Sub/Colour.txt", "a colour, a grey colour\n");
+    tree.Write("not-a-result-file.sbx", "plain text");
+    struct Step {
+        const char* golden;
+        std::vector<std::string> args;
+        int status;
+    };
+    // The steps build on each other: the first one creates the file.
+    const Step steps[] = {
+        {"save_creates_file",
+         {"search", "colou?r|search", "-m", "*.txt", "-d", "ROOT", "--save", "ROOT/r.sbx"},
+         kExitFound},
+        {"save_adds_page", {"list", "-m", "*.txt", "-d", "ROOT", "--save=ROOT/r.sbx"}, kExitFound},
+        {"save_empty_page",
+         {"search", "purple", "-m", "*.txt", "-d", "ROOT", "--save=ROOT/r.sbx"},
+         kExitNothingFound},
+        {"show_pages", {"show", "ROOT/r.sbx"}, kExitFound},
+        {"show_page", {"show", "ROOT/r.sbx", "--page", "1"}, kExitFound},
+        {"show_page_beyond", {"show", "ROOT/r.sbx", "--page=4"}, kExitError},
+        {"show_missing_file", {"show", "ROOT/none.sbx"}, kExitError},
+        {"show_foreign_file", {"show", "ROOT/not-a-result-file.sbx"}, kExitNothingFound},
+        {"error_save_without_file", {"search", "x", "--save="}, kExitError},
+        {"error_save_into_foreign_file",
+         {"search", "grey", "-m", "*.txt", "-d", "ROOT", "--save=ROOT/not-a-result-file.sbx"},
+         kExitError},
+    };
+    const bool update = std::getenv("SORBEX_UPDATE_GOLDEN") != nullptr;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.golden);
+        std::vector<std::string> real;
+        for (const std::string& arg : step.args) {
+            std::string value = transcript::ProgramArgument(arg, tree.root());
+            for (const char* prefix : {"ROOT/", "--save=ROOT/"}) {
+                const std::string p = prefix;
+                if (value.compare(0, p.size(), p) == 0)
+                    value = p.substr(0, p.size() - 5) + tree.root() + value.substr(p.size());
+            }
+            real.push_back(value);
+        }
+        std::ostringstream out;
+        std::ostringstream err;
+        const int status = RunCli(real, out, err);
+        const std::string text = transcript::Compose(transcript::ShownCommand(step.args), out.str(),
+                                                     err.str(), status, tree.root());
+        EXPECT_EQ(step.status, status);
+        if (update) {
+            std::ofstream(transcript::GoldenPath(step.golden), std::ios::binary) << text;
+            continue;
+        }
+        EXPECT_EQ(transcript::ReadBytes(transcript::GoldenPath(step.golden)), text);
+    }
+    EXPECT_EQ("plain text", tree.Read("not-a-result-file.sbx"))
+        << "neither showing nor a refused save writes";
+}
+
+} // namespace
+} // namespace sorbex
