@@ -7,6 +7,7 @@ const char* const kCliUsage =
     "Usage: sorbex search EXPRESSION [OPTION]...\n"
     "  or:  sorbex replace EXPRESSION --with=TEXT [--tag=N] [--all] [OPTION]...\n"
     "  or:  sorbex list [OPTION]...\n"
+    "  or:  sorbex show FILE.sbx [--page=N]\n"
     "Search the files below each DIR for the passages that match EXPRESSION and\n"
     "print them as a result page reads: a line for each file (name, size, date,\n"
     "directory), then one line for each passage with its byte offsets.\n"
@@ -29,12 +30,20 @@ const char* const kCliUsage =
     "      --phonetic        the operands are words found by their sound (Meier\n"
     "                          finds Mayer) instead of regular expressions;\n"
     "                          --case has no effect\n"
+    "      --no-internal-filter  search HTML and RTF files as they are stored, tags\n"
+    "                          and control words included\n"
+    "      --no-external-filter  use neither the registered word-processor text\n"
+    "                          converters nor the cache of their texts\n"
     "      --with=TEXT       (replace) the replacement text; may be empty\n"
     "      --tag=N           (replace) replace only what the N-th parenthesized\n"
     "                          subexpression matched, 1 to 5 (default: 0, the\n"
     "                          whole passage)\n"
     "      --all             (replace) replace every passage without asking;\n"
     "                          required when standard input is not a terminal\n"
+    "      --save=FILE.sbx   (search, list) add the results as a new page to the\n"
+    "                          result file FILE.sbx, creating it when missing\n"
+    "      --page=N          (show) print the results of page N (from 1) as a\n"
+    "                          search prints them; without it, list the pages\n"
     "      --help            display this help and exit\n"
     "\n"
     "Passages are highlighted on a terminal and marked [[like this]] otherwise.\n"
@@ -66,6 +75,38 @@ bool TakeValue(const std::string& arg, const char* shortName, const char* longNa
     return true;
 }
 
+// `show FILE [--page N]`.
+std::string ParseShowArguments(const std::vector<std::string>& args, CliOptions& options) {
+    options.show = true;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        std::string value;
+        std::string problem;
+        if (TakeValue(arg, "", "--page", args, i, value, problem)) {
+            if (!problem.empty())
+                return problem;
+            std::size_t number = 0;
+            for (char c : value) {
+                if (c < '0' || c > '9' || number > 100000000)
+                    return "invalid page number '" + value + "'";
+                number = number * 10 + static_cast<std::size_t>(c - '0');
+            }
+            if (number == 0)
+                return "invalid page number '" + value + "'";
+            options.page = number;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return "unrecognized option '" + arg + "'";
+        } else if (!options.resultFile.empty()) {
+            return "more than one result file ('" + options.resultFile + "', '" + arg + "')";
+        } else {
+            options.resultFile = arg;
+        }
+    }
+    if (options.resultFile.empty())
+        return "no result file given";
+    return "";
+}
+
 } // namespace
 
 std::string ParseCliArguments(const std::vector<std::string>& args, CliOptions& options) {
@@ -80,6 +121,8 @@ std::string ParseCliArguments(const std::vector<std::string>& args, CliOptions& 
     }
     if (args.empty())
         return "no command given";
+    if (args[0] == "show")
+        return ParseShowArguments(args, options);
     const bool listing = args[0] == "list";
     options.replace = args[0] == "replace";
     if (args[0] != "search" && !listing && !options.replace)
@@ -121,6 +164,12 @@ std::string ParseCliArguments(const std::vector<std::string>& args, CliOptions& 
             if (value.size() != 1 || value[0] < '0' || value[0] > '5')
                 return "invalid tag '" + value + "' (0 to 5)";
             options.replaceTag = value[0] - '0';
+        } else if (!options.replace && TakeValue(arg, "", "--save", args, i, value, problem)) {
+            if (!problem.empty())
+                return problem;
+            if (value.empty())
+                return "no result file given (--save=FILE.sbx)";
+            options.saveFile = value;
         } else if (options.replace && arg == "--all") {
             options.replaceAll = true;
         } else if (arg == "--no-subdirs") {
@@ -131,6 +180,10 @@ std::string ParseCliArguments(const std::vector<std::string>& args, CliOptions& 
             options.wholeWords = true;
         } else if (arg == "--phonetic") {
             options.phonetic = true;
+        } else if (arg == "--no-internal-filter") {
+            options.internalFilter = false;
+        } else if (arg == "--no-external-filter") {
+            options.externalFilter = false;
         } else {
             return "unrecognized option '" + arg + "'";
         }

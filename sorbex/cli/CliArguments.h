@@ -1,6 +1,7 @@
 // The command line of the sorbex front end.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -14,18 +15,27 @@ struct CliOptions {
     bool withSubdirectories = true;
     bool matchCase = false;
     bool wholeWords = false;
-    bool phonetic = false; // operands are words found by their sound, not regular expressions
+    bool phonetic = false;      // operands are words found by their sound, not regular expressions
+    bool internalFilter = true; // HTML and RTF files are searched as the text they show
+    bool externalFilter = true; // registered text converters and the document cache are used
 
     // `sorbex replace`: the passages found are replaced by `replacement`.
     bool replace = false;
     std::string replacement;
     int replaceTag = 0;      // 0 the whole match, 1 to 5 that subexpression
     bool replaceAll = false; // replace without asking
+
+    // `search` and `list`: the run's page is added to this result file (*.sbx).
+    std::string saveFile;
+    // `sorbex show FILE [--page N]`: the pages of a result file, or page N from 1.
+    bool show = false;
+    std::string resultFile;
+    std::size_t page = 0; // 0: list the pages
 };
 
 // Reads `sorbex search EXPR [options]`, `sorbex replace EXPR --with TEXT [options]`,
-// `sorbex list [options]` or `--help` (the program name not included). Returns "" or what is wrong
-// with the command line.
+// `sorbex list [options]`, `sorbex show FILE [--page N]` or `--help` (the program name not
+// included). Returns "" or what is wrong with the command line.
 std::string ParseCliArguments(const std::vector<std::string>& args, CliOptions& options);
 
 extern const char* const kCliUsage;

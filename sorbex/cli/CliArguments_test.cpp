@@ -22,8 +22,14 @@ TEST(CliArgumentsTest, ReadsSearchAndListCommands) {
     EXPECT_FALSE(options.withSubdirectories);
     EXPECT_FALSE(options.phonetic);
 
-    ASSERT_EQ("", ParseCliArguments({"search", "Meier", "--phonetic"}, options));
+    EXPECT_TRUE(options.internalFilter);
+    EXPECT_TRUE(options.externalFilter);
+
+    ASSERT_EQ(
+        "", ParseCliArguments({"search", "Meier", "--phonetic", "--no-external-filter"}, options));
     EXPECT_TRUE(options.phonetic);
+    EXPECT_TRUE(options.internalFilter);
+    EXPECT_FALSE(options.externalFilter);
 
     ASSERT_EQ("", ParseCliArguments({"search", "--", "-x"}, options));
     EXPECT_EQ("-x", options.expression);

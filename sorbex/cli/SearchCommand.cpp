@@ -6,11 +6,15 @@
 #include "cli/CliArguments.h"
 #include "cli/CliReplaceUi.h"
 #include "cli/Cp1252.h"
+#include "cli/ResultFileCommands.h"
 #include "platform/Clock.h"
+#include "platform/CompoundStorage.h"
 #include "platform/FileSystem.h"
 #include "search/ReplacePassages.h"
 #include "search/ResultDocument.h"
 #include "search/SearchController.h"
+#include "storage/DocCache.h"
+#include "text/TextConverterList.h"
 
 namespace sorbex {
 namespace {
@@ -49,6 +53,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             << "Try 'sorbex --help' for more information.\n";
         return kExitError;
     }
+    if (options.show)
+        return RunShow(options, out, err, terminal);
     if (options.replace && !options.replaceAll && !terminal.answersInteractive) {
         err << "sorbex: standard input is not a terminal, so nobody can be asked about each "
                "passage; give --all to replace them all without asking\n";
@@ -63,9 +69,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     request.matchCase = options.matchCase ? 1 : 0;
     request.matchWholeWords = options.wholeWords ? 1 : 0;
     request.searchMethod = options.phonetic ? 1 : 0;
-    // Only the plain text path exists so far.
-    request.useInternalFilter = 0;
-    request.useExternalFilter = 0;
+    request.useInternalFilter = options.internalFilter ? 1 : 0;
+    request.useExternalFilter = options.externalFilter ? 1 : 0;
     if (options.replace) {
         request.replaceMode = 1;
         request.replaceString = ExpressionFromTerminal(options.replacement);
@@ -77,6 +82,19 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     CCliSearchUi ui(out, err, terminal);
     CResultDocument document;
     CSearchController run(*fileSystem, *clock, ui, document);
+
+    // What the program builds at start: the registered converters and the cache of
+    // their texts. Without the external filter neither is touched. A cache that
+    // cannot be opened (another instance holds it) only makes the search slower.
+    const std::unique_ptr<CConverterLoader> converterLoader = MakeSystemConverterLoader();
+    CTextConverterList converters;
+    CDocCache cache(*fileSystem, kestrix::SystemCompoundFiles());
+    if (options.externalFilter) {
+        BuildSystemConverterList(converters, *converterLoader, *fileSystem);
+        run.loader().SetConverters(&converters);
+        if (cache.Open())
+            run.loader().SetCache(&cache);
+    }
 
     CMemoryProfile profile;
     CCliReplaceUi replaceUi(err, terminal);
@@ -102,6 +120,13 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
     if (ui.errorShown())
         return kExitError;
+    // A cancelled run's page holds what was found until then, and is saved as such.
+    if (!options.saveFile.empty() && outcome.page) {
+        CCliStorageUi storageUi(err, false);
+        if (!SavePageToResultFile(*outcome.page, options.saveFile, *fileSystem,
+                                  kestrix::SystemCompoundFiles(), storageUi))
+            return kExitError;
+    }
     if (run.cancelRequested)
         return kExitCancelled;
     if (options.replace) {

@@ -87,6 +87,31 @@ TEST_F(SearchCommandTest, RunsMatchTheirGoldenOutputs) {
     }
 }
 
+TEST_F(SearchCommandTest, HtmlIsSearchedAsItsTextUnlessTheInternalFilterIsOff) {
+    tree.Write("Page.htm", "<html><body><p>a <b>bold</b> grey</p><script>grey</script>"
+                           "</body></html>\r\n");
+    struct Case {
+        const char* golden;
+        std::vector<std::string> args;
+    };
+    const Case cases[] = {
+        {"search_html_internal", {"search", "bold&grey", "-m", "*.htm", "-d", "ROOT"}},
+        {"search_html_raw",
+         {"search", "bold&grey", "-m", "*.htm", "--no-internal-filter", "-d", "ROOT"}},
+    };
+    const bool update = std::getenv("SORBEX_UPDATE_GOLDEN") != nullptr;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.golden);
+        int status = -1;
+        const std::string transcript = Transcript(c.args, status);
+        EXPECT_EQ(kExitFound, status);
+        if (update)
+            std::ofstream(GoldenPath(c.golden), std::ios::binary) << transcript;
+        else
+            EXPECT_EQ(ReadBytes(GoldenPath(c.golden)), transcript);
+    }
+}
+
 TEST_F(SearchCommandTest, HelpGoesToStandardOutput) {
     std::ostringstream out;
     std::ostringstream err;

@@ -14,6 +14,10 @@
 #include "cli/SearchCommand.h"
 
 int main(int argc, char** argv) {
+    // A search may print hundreds of thousands of lines: the streams keep their own
+    // buffers instead of handing every piece to C's. Standard error stays tied to
+    // standard output, so progress and messages still come out in order.
+    std::ios::sync_with_stdio(false);
     const std::vector<std::string> args(argv + 1, argv + argc);
     sorbex::CCliTerminal terminal;
 #ifndef _WIN32

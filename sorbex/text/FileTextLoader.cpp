@@ -1,17 +1,70 @@
-// Loading the text of one file for the search run.
+// Loading the text of one file for the search run: from the document cache, a
+// word-processor converter or the raw bytes, through the internal readers and
+// CleanText.
 #include "text/FileTextLoader.h"
 
+#include <cctype>
 #include <climits>
 #include <new>
 
 #include "text/CleanText.h"
+#include "text/HtmlToText.h"
+#include "text/RtfToText.h"
+#include "text/TextOrigin.h"
 
 namespace sorbex {
+namespace {
+
+// Buffers up to this size are kept for the next file; a larger one is given back.
+constexpr std::size_t kKeptBufferBytes = 16u << 20;
+
+bool EndsWithIgnoringCase(const std::string& name, const char* suffix, std::size_t suffixLength) {
+    if (name.size() < suffixLength)
+        return false;
+    const std::size_t start = name.size() - suffixLength;
+    for (std::size_t i = 0; i < suffixLength; ++i) {
+        if (std::tolower(static_cast<unsigned char>(name[start + i])) != suffix[i])
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool IsHtmlName(const std::string& name) {
+    return (name.size() > 3 && EndsWithIgnoringCase(name, ".htm", 4)) ||
+           (name.size() > 4 && EndsWithIgnoringCase(name, ".html", 5));
+}
+
+bool IsRtfName(const std::string& name) {
+    return name.size() > 3 && EndsWithIgnoringCase(name, ".rtf", 4);
+}
+
+bool CFileTextLoader::Convert(const std::string& path, const std::string& name, std::string& text,
+                              bool& applied) {
+    const std::string extension = FileExtension(name);
+    for (std::size_t i = 0; i < converters_->size(); ++i) {
+        CTextConverter& converter = (*converters_)[i];
+        if (!converter.MatchesExtension(extension) || !converter.Load())
+            continue;
+        applied = true;
+        converter.Initialise(false);
+        text.clear();
+        const bool produced = converter.IsFormatCorrect(path) && converter.ConvertToRtf(path, text);
+        converter.Finish();
+        if (produced)
+            return true;
+    }
+    text.clear();
+    return false;
+}
 
 CTextLoadResult CFileTextLoader::LoadFileText(const std::string& dir, const std::string& name,
                                               const CTextLoadOptions& options,
                                               CTextSink* searcher) {
     CTextLoadResult result;
+    bool html = IsHtmlName(name);
+    bool rtf = IsRtfName(name);
     if (!searcher)
         return result;
     searcher->ProcessMessages();
@@ -21,27 +74,57 @@ CTextLoadResult CFileTextLoader::LoadFileText(const std::string& dir, const std:
     }
 
     const std::string path = dir + name;
-    std::string text;
-    int originFlags = 0;
+    std::string& text = text_;
+    bool useInternalFilter = options.useInternalFilter;
+    bool converted = false;
+    bool external = false;
+    bool converterApplied = false;
     try {
-        bool supplied = false;
-        for (CTextSource* source : sources_) {
-            originFlags = 0;
-            if (source->LoadText(path, options, text, originFlags)) {
-                supplied = true;
-                break;
+        bool haveText = false;
+        if (options.useExternalFilter) {
+            bool tryConverters = converters_ != nullptr;
+            bool negative = false;
+            if (cache_ && cache_->Lookup(dir, name, negative)) {
+                // The cached text is final: no reader runs over it again.
+                if (negative) {
+                    tryConverters = false;
+                } else if (cache_->Read(text)) {
+                    haveText = true;
+                    tryConverters = false;
+                    useInternalFilter = false;
+                    converted = external = true;
+                }
+                // A damaged entry is converted anew, and the new text replaces it.
+            }
+            if (tryConverters) {
+                if (Convert(path, name, text, converterApplied)) {
+                    haveText = true;
+                    html = false;
+                    rtf = true;
+                    useInternalFilter = true;
+                    external = true;
+                } else if (converterApplied && fileSystem_.OpenExclusively(path)) {
+                    // A converter may have failed only because someone else holds
+                    // the file: that is no reason to never try again.
+                    converterApplied = false;
+                }
             }
         }
-        if (!supplied) {
-            originFlags = 0;
+        if (!haveText) {
             result.error = fileSystem_.ReadFile(path, text);
             if (result.error)
                 return result;
+        }
+        if (useInternalFilter && (html || rtf)) {
+            scratch_ = html ? HtmlToText(text) : RtfToText(text);
+            text.swap(scratch_);
+            converted = true;
         }
         // Passage offsets are 32-bit throughout results and the result file.
         if (text.size() > static_cast<std::size_t>(INT_MAX))
             throw std::bad_alloc();
     } catch (const std::bad_alloc&) {
+        text.clear();
         result.error.function = "LoadFileText";
         result.error.path = path;
         result.error.code = kestrix::NativeCodeFor(kestrix::FileFailure::Other);
@@ -50,8 +133,21 @@ CTextLoadResult CFileTextLoader::LoadFileText(const std::string& dir, const std:
 
     // std::string keeps the zero byte after the text that the searcher relies on.
     CleanText(&text[0], text.size());
-    searcher->SearchText(text.c_str(), text.size(), originFlags);
+    if (cache_ && converterApplied) {
+        try {
+            cache_->Store(dir, name, text.data(), external ? text.size() : 0);
+        } catch (const std::bad_alloc&) {
+            // Without the entry the next search converts again; nothing is lost.
+        }
+    }
+    const int flags = (converted ? kTextConverted : 0) | (external ? kTextExternal : 0);
+    searcher->SearchText(text.c_str(), text.size(), flags);
     result.outcome = CTextLoadOutcome::Handed;
+    // A huge file's buffer is not kept for the rest of the run.
+    if (text.capacity() > kKeptBufferBytes) {
+        std::string().swap(text);
+        std::string().swap(scratch_);
+    }
     return result;
 }
 

@@ -1,14 +1,22 @@
-// Loading the text of one file for the search run.
+// Loading the text of one file for the search run: from the document cache, a
+// word-processor converter or the raw bytes, through the internal readers and
+// CleanText.
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "platform/FileSystem.h"
+#include "text/TextCache.h"
+#include "text/TextConverterList.h"
 #include "text/TextSink.h"
-#include "text/TextSource.h"
 
 namespace sorbex {
+
+struct CTextLoadOptions {
+    bool replaceMode = false;
+    bool useInternalFilter = false; // HTML and RTF files are read by the internal readers
+    bool useExternalFilter = false; // the converters and the document cache are used
+};
 
 enum class CTextLoadOutcome {
     Handed,    // the sink received the text
@@ -21,22 +29,38 @@ struct CTextLoadResult {
     kestrix::OsError error; // why a file was skipped, for callers that log it
 };
 
+// Longer than 3 characters and ending in ".htm", or longer than 4 and ending in
+// ".html", ignoring case.
+bool IsHtmlName(const std::string& name);
+// Longer than 3 characters and ending in ".rtf", ignoring case.
+bool IsRtfName(const std::string& name);
+
 class CFileTextLoader {
 public:
     explicit CFileTextLoader(kestrix::FileSystem& fileSystem) : fileSystem_(fileSystem) {}
 
-    // Sources are asked in the order added, before the raw bytes are read; the cache
-    // goes first, then the converters and the internal readers. Not owned.
-    void AddSource(CTextSource* source) { sources_.push_back(source); }
+    // Neither is owned; null (the default) works without them.
+    void SetCache(CTextCache* cache) { cache_ = cache; }
+    void SetConverters(CTextConverterList* converters) { converters_ = converters; }
 
-    // Reads `dir` + `name` (`dir` ends in a separator), cleans it and hands it with its
-    // origin flags to `searcher`. A file that cannot be read is skipped silently.
+    // Reads `dir` + `name` (`dir` ends in a separator), converts and cleans it and hands
+    // it with its origin flags to `searcher`. A file that cannot be read is skipped
+    // silently.
     CTextLoadResult LoadFileText(const std::string& dir, const std::string& name,
                                  const CTextLoadOptions& options, CTextSink* searcher);
 
 private:
+    // Tries the matching converters in list order. True when one produced RTF, which
+    // is then in `text`; `applied` tells whether any matching one could be loaded.
+    bool Convert(const std::string& path, const std::string& name, std::string& text,
+                 bool& applied);
+
     kestrix::FileSystem& fileSystem_;
-    std::vector<CTextSource*> sources_;
+    CTextCache* cache_ = nullptr;
+    CTextConverterList* converters_ = nullptr;
+    // Kept between files so that a search of many files reuses their memory.
+    std::string text_;
+    std::string scratch_;
 };
 
 } // namespace sorbex

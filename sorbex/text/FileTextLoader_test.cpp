@@ -3,12 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/testing/FaultyFileSystem.h"
 #include "platform/testing/TempTree.h"
+#include "text/TextConverterList.h"
 #include "text/TextOrigin.h"
 
 namespace sorbex {
@@ -39,26 +41,80 @@ public:
     }
 };
 
-class FixedSource : public CTextSource {
-public:
-    FixedSource(std::string text, int flags, bool declineInReplaceMode)
-        : text_(std::move(text)), flags_(flags), declineInReplaceMode_(declineInReplaceMode) {}
-    std::vector<std::string> asked;
+// A converter library that answers as its script says and counts what is asked of it.
+struct ConverterScript {
+    bool formatCorrect = true;
+    std::string rtf; // empty: the converter produces nothing
+    int loads = 0;
+    int converts = 0;
+    int finishes = 0;
+};
 
-    bool LoadText(const std::string& path, const CTextLoadOptions& options, std::string& text,
-                  int& originFlags) override {
-        asked.push_back(path);
-        if (declineInReplaceMode_ && options.replaceMode)
-            return false;
-        text = text_;
-        originFlags = flags_;
-        return true;
+class ScriptedModule : public CConverterModule {
+public:
+    explicit ScriptedModule(ConverterScript& script) : script_(script) {}
+    ~ScriptedModule() override { ++script_.finishes; }
+    void Initialise(bool) override {}
+    bool IsFormatCorrect(const std::string&) override { return script_.formatCorrect; }
+    bool ConvertToRtf(const std::string&, std::string& rtf) override {
+        ++script_.converts;
+        rtf += script_.rtf;
+        return !rtf.empty();
     }
+    void Uninitialise() override {}
 
 private:
-    std::string text_;
-    int flags_;
-    bool declineInReplaceMode_;
+    ConverterScript& script_;
+};
+
+class ScriptedLoader : public CConverterLoader {
+public:
+    std::map<std::string, ConverterScript> libraries; // a library not here cannot be loaded
+    std::unique_ptr<CConverterModule> Load(const std::string& path) override {
+        auto it = libraries.find(path);
+        if (it == libraries.end())
+            return nullptr;
+        ++it->second.loads;
+        return std::make_unique<ScriptedModule>(it->second);
+    }
+};
+
+// A cache whose entries stay valid until the test touches the file.
+class FakeCache : public CTextCache {
+public:
+    struct Entry {
+        std::string text;
+        bool valid = true;
+        bool damaged = false;
+    };
+    std::map<std::string, Entry> entries; // by directory + name
+    int lookups = 0;
+    int stores = 0;
+
+    bool Lookup(const std::string& dir, const std::string& name, bool& negative) override {
+        ++lookups;
+        found_ = entries.find(dir + name);
+        if (found_ == entries.end() || !found_->second.valid)
+            return false;
+        negative = found_->second.text.empty();
+        return true;
+    }
+    bool Read(std::string& text) override {
+        if (found_->second.damaged)
+            return false;
+        text = found_->second.text;
+        return true;
+    }
+    bool Store(const std::string& dir, const std::string& name, const char* text,
+               std::size_t length) override {
+        ++stores;
+        entries[dir + name] = Entry{std::string(text, length)};
+        return true;
+    }
+    void Touch(const std::string& path) { entries[path].valid = false; }
+
+private:
+    std::map<std::string, Entry>::iterator found_;
 };
 
 class FileTextLoaderTest : public ::testing::Test {
@@ -130,24 +186,172 @@ TEST_F(FileTextLoaderTest, WithoutSearcherNothingIsRead) {
     EXPECT_EQ(0, fs.readCalls);
 }
 
-TEST_F(FileTextLoaderTest, SourcesComeFirstAndTheirTextIsCleanedToo) {
-    tree.Write("doc.rtf", "raw bytes");
-    FixedSource converter("con\tverted\r", kTextConverted | kTextExternal, true);
-    loader.AddSource(&converter);
+// The cache, the converters and the internal readers, as the two options steer them.
+class FileTextLoaderFilterTest : public FileTextLoaderTest {
+protected:
+    FileTextLoaderFilterTest() {
+        loader.SetCache(&cache);
+        loader.SetConverters(&converters);
+    }
+    // A converter for `extensions` whose library is `library`.
+    ConverterScript& AddConverter(const std::string& library, const char* extensions) {
+        converters.Add(std::make_unique<CTextConverter>(libraries, library, library, extensions));
+        return libraries.libraries[library];
+    }
+    const RecordingSink::Call& Load(const std::string& name, bool internal, bool external) {
+        CTextLoadOptions options;
+        options.useInternalFilter = internal;
+        options.useExternalFilter = external;
+        loader.LoadFileText(tree.root(), name, options, &sink);
+        EXPECT_FALSE(sink.calls.empty());
+        static const RecordingSink::Call none{};
+        return sink.calls.empty() ? none : sink.calls.back();
+    }
 
-    loader.LoadFileText(tree.root(), "doc.rtf", {}, &sink);
-    CTextLoadOptions replacing;
-    replacing.replaceMode = true;
-    loader.LoadFileText(tree.root(), "doc.rtf", replacing, &sink);
+    ScriptedLoader libraries;
+    CTextConverterList converters;
+    FakeCache cache;
+};
 
-    ASSERT_EQ(2u, sink.calls.size());
-    EXPECT_EQ("con verted\n", sink.calls[0].text);
-    EXPECT_EQ(kTextConverted | kTextExternal, sink.calls[0].flags);
-    EXPECT_EQ(1, fs.readCalls) << "only the declined file is read raw";
-    EXPECT_EQ("raw bytes", sink.calls[1].text);
-    EXPECT_EQ(0, sink.calls[1].flags);
-    EXPECT_EQ(std::vector<std::string>(2, tree.Path("doc.rtf")), converter.asked);
+TEST_F(FileTextLoaderFilterTest, InternalReadersAndTheirFlag) {
+    tree.Write("page.HTM", "<p>one</p>");
+    tree.Write("x.rtf", "{\\rtf1 two\\par}");
+    tree.Write("notes.txt", "<p>three</p>");
+    AddConverter("htm.cnv", "htm rtf txt").rtf = "{\\rtf1 never}";
+    struct Case {
+        const char* name;
+        bool internal;
+        const char* text;
+        int flags;
+    };
+    const Case cases[] = {
+        {"page.HTM", false, "<p>one</p>", 0},      {"x.rtf", false, "{\\rtf1 two\\par}", 0},
+        {"page.HTM", true, "one", kTextConverted}, {"x.rtf", true, "two", kTextConverted},
+        {"notes.txt", true, "<p>three</p>", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + (c.internal ? " internal" : " raw"));
+        const RecordingSink::Call& call = Load(c.name, c.internal, false);
+        const std::size_t first = call.text.find_first_not_of("\n ");
+        const std::size_t last = call.text.find_last_not_of("\n ");
+        EXPECT_EQ(c.text,
+                  first == std::string::npos ? "" : call.text.substr(first, last - first + 1));
+        EXPECT_EQ(c.flags, call.flags);
+    }
+    EXPECT_EQ(0, libraries.libraries["htm.cnv"].loads);
+    EXPECT_EQ(0, cache.lookups);
+    EXPECT_EQ(0, cache.stores);
 }
 
+TEST_F(FileTextLoaderFilterTest, ConvertedOnceThenTakenFromTheCacheUntilTouched) {
+    tree.Write("r.doc", "binary \x01 stuff");
+    ConverterScript& script = AddConverter("doc.cnv", "doc wpd");
+    script.rtf = "{\\rtf1 Hello\\tab world\\par}";
+    const int both = kTextConverted | kTextExternal;
+
+    EXPECT_EQ("Hello world\n", Load("r.doc", false, true).text);
+    EXPECT_EQ(both, sink.calls.back().flags);
+    EXPECT_EQ(1, script.converts);
+    EXPECT_EQ(1, script.finishes);
+    EXPECT_EQ(0, fs.readCalls) << "the raw file is not read when a converter gave the text";
+    EXPECT_EQ("Hello world\n", cache.entries[tree.Path("r.doc")].text);
+
+    // The cached text is final: even with the internal filter on it is not read as RTF.
+    script.rtf = "{\\rtf1 Changed\\par}";
+    EXPECT_EQ("Hello world\n", Load("r.doc", true, true).text);
+    EXPECT_EQ(both, sink.calls.back().flags);
+    EXPECT_EQ(1, script.loads);
+
+    cache.Touch(tree.Path("r.doc"));
+    EXPECT_EQ("Changed\n", Load("r.doc", false, true).text);
+    EXPECT_EQ(2, script.loads);
+    EXPECT_EQ(2, cache.stores);
+}
+
+TEST_F(FileTextLoaderFilterTest, ConvertersAreTriedInOrderUntilOneProducesText) {
+    tree.Write("a.wpd", "raw");
+    AddConverter("missing.cnv", "wpd");
+    libraries.libraries.erase("missing.cnv");
+    ConverterScript& other = AddConverter("other.cnv", "doc");
+    ConverterScript& refuses = AddConverter("refuses.cnv", "wpd");
+    refuses.formatCorrect = false;
+    refuses.rtf = "{\\rtf1 refused}";
+    ConverterScript& empty = AddConverter("empty.cnv", "WPD");
+    ConverterScript& good = AddConverter("good.cnv", "txt wpd");
+    good.rtf = "{\\rtf1 good}";
+    ConverterScript& late = AddConverter("late.cnv", "wpd");
+    late.rtf = "{\\rtf1 late}";
+
+    EXPECT_EQ("good", Load("a.wpd", false, true).text);
+    EXPECT_EQ(0, other.loads);
+    EXPECT_EQ(0, refuses.converts);
+    EXPECT_EQ(1, refuses.finishes);
+    EXPECT_EQ(1, empty.converts);
+    EXPECT_EQ(1, empty.finishes);
+    EXPECT_EQ(1, good.finishes);
+    EXPECT_EQ(0, late.loads);
+}
+
+TEST_F(FileTextLoaderFilterTest, NothingProducedLeavesANegativeEntryUnlessTheFileWasLocked) {
+    tree.Write("empty.doc", "raw <b>bytes</b>");
+    tree.Write("locked.doc", "raw locked");
+    ConverterScript& script = AddConverter("doc.cnv", "doc");
+    fs.failExclusive[tree.Path("locked.doc")] = kestrix::FileFailure::Locked;
+
+    EXPECT_EQ("raw <b>bytes</b>", Load("empty.doc", true, true).text);
+    EXPECT_EQ(0, sink.calls.back().flags);
+    ASSERT_EQ(1u, cache.entries.count(tree.Path("empty.doc")));
+    EXPECT_EQ("", cache.entries[tree.Path("empty.doc")].text);
+    EXPECT_EQ("raw locked", Load("locked.doc", true, true).text);
+    EXPECT_EQ(0u, cache.entries.count(tree.Path("locked.doc")));
+    EXPECT_EQ(2, script.loads);
+
+    // The negative entry spares the converter; the locked file is tried again.
+    Load("empty.doc", true, true);
+    Load("locked.doc", true, true);
+    EXPECT_EQ(3, script.loads);
+    EXPECT_EQ(1, cache.stores);
+}
+
+TEST_F(FileTextLoaderFilterTest, WithoutTheExternalFilterTheCacheIsNeitherReadNorWritten) {
+    tree.Write("r.doc", "raw");
+    AddConverter("doc.cnv", "doc").rtf = "{\\rtf1 converted}";
+    cache.entries[tree.Path("r.doc")].text = "cached";
+
+    EXPECT_EQ("raw", Load("r.doc", true, false).text);
+    EXPECT_EQ(0, sink.calls.back().flags);
+    EXPECT_EQ(0, cache.lookups);
+    EXPECT_EQ(0, cache.stores);
+    EXPECT_EQ(0, libraries.libraries["doc.cnv"].loads);
+}
+
+TEST_F(FileTextLoaderFilterTest, ADamagedCacheEntryIsConvertedAgainAndReplaced) {
+    tree.Write("r.doc", "raw");
+    AddConverter("doc.cnv", "doc").rtf = "{\\rtf1 fresh}";
+    cache.entries[tree.Path("r.doc")] = FakeCache::Entry{"stale", true, true};
+
+    EXPECT_EQ("fresh", Load("r.doc", false, true).text);
+    EXPECT_EQ(kTextConverted | kTextExternal, sink.calls.back().flags);
+    EXPECT_EQ("fresh", cache.entries[tree.Path("r.doc")].text);
+    EXPECT_FALSE(cache.entries[tree.Path("r.doc")].damaged);
+}
+
+TEST(FileTextNamesTest, HtmlAndRtfNames) {
+    struct Case {
+        const char* name;
+        bool html;
+        bool rtf;
+    };
+    const Case cases[] = {
+        {"page.HTM", true, false}, {"a.html", true, false}, {".htm", true, false},
+        {"x.htmlx", false, false}, {".html", true, false},  {"X.Rtf", false, true},
+        {".rtf", false, true},     {"rtf", false, false},   {"a.txt", false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.html, IsHtmlName(c.name));
+        EXPECT_EQ(c.rtf, IsRtfName(c.name));
+    }
+}
 } // namespace
 } // namespace sorbex

@@ -1,0 +1,190 @@
+// Loading texts through the real converter bridge under Windows: our test converter is
+// registered in the registry, found, loaded and its texts cached.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+#include "platform/CompoundStorage.h"
+#include "platform/testing/TempTree.h"
+#include "platform/win32/Win32Registry.h"
+#include "storage/DocCache.h"
+#include "text/FileTextLoader.h"
+#include "text/TextConverterList.h"
+
+namespace sorbex {
+namespace {
+
+// The third of the keys the converters are read from, where our entries go.
+const char* const kImportKey = "Software\\Microsoft\\Word\\7.0\\Text Converters\\Import";
+const char* const kEntries[] = {"KestrixTest", "KestrixMissing", "KestrixNoExtensions"};
+
+// Tests run in parallel in one prefix: each process has entries and names of its own.
+std::string Own(const char* text) {
+    return text + std::to_string(GetCurrentProcessId());
+}
+
+// The library's path as this program sees it: Wine shows the build tree on Z:.
+std::string TestConverterPath() {
+    std::string path = KESTRIX_TESTCONVERTER_DLL;
+    if (!path.empty() && path[0] == '/')
+        path = "Z:" + path;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+class ConverterSearchTest : public ::testing::Test {
+protected:
+    struct Sink : CTextSink {
+        std::string text;
+        int flags = 0;
+        void ProcessMessages() override {}
+        bool CancelRequested() const override { return false; }
+        void SearchText(const char* t, std::size_t length, int originFlags) override {
+            text.assign(t, length);
+            flags = originFlags;
+        }
+    };
+
+    void SetUp() override {
+        // The registry is the prefix's: one test at a time may have converters in it.
+        serial_ = CreateMutexA(nullptr, FALSE, "KestrixConverterSearchTest");
+        ASSERT_NE(nullptr, serial_);
+        ASSERT_NE(WAIT_FAILED, WaitForSingleObject(serial_, 120000));
+        Register(kEntries[0], "Kestrix test ", "ktc", TestConverterPath());
+        Register(kEntries[1], "Kestrix missing ", "mis", tree.Path("nowhere.cnv"));
+        Register(kEntries[2], "Kestrix no extensions ", "", TestConverterPath());
+        SetEnvironmentVariableA("KESTRIX_TESTCONVERTER_LOG", tree.Path("converter.log").c_str());
+        BuildSystemConverterList(converters, *libraries, *fs);
+        loader.SetConverters(&converters);
+        ASSERT_TRUE(cache.OpenAt(tree.Path("cache.tmp")));
+        loader.SetCache(&cache);
+    }
+    void TearDown() override {
+        cache.Close();
+        SetEnvironmentVariableA("KESTRIX_TESTCONVERTER_LOG", nullptr);
+        kestrix::RegKey import = 0;
+        if (registry.OpenKey(kestrix::kHkeyCurrentUser, kImportKey, kestrix::RegAccess::ReadWrite,
+                             &import) != kestrix::kErrorSuccess)
+            return;
+        for (const char* entry : kEntries)
+            registry.DeleteKey(import, Own(entry).c_str());
+        registry.CloseKey(import);
+    }
+    ~ConverterSearchTest() override {
+        if (serial_) {
+            ReleaseMutex(serial_);
+            CloseHandle(serial_);
+        }
+    }
+
+    void Register(const char* entry, const char* name, const char* extensions,
+                  const std::string& path) {
+        const std::string key = std::string(kImportKey) + "\\" + Own(entry);
+        kestrix::RegKey handle = 0;
+        ASSERT_EQ(kestrix::kErrorSuccess,
+                  registry.CreateKey(kestrix::kHkeyCurrentUser, key.c_str(), &handle));
+        const std::pair<const char*, std::string> values[] = {
+            {"Name", Own(name)}, {"Extensions", extensions}, {"Path", path}};
+        for (const auto& value : values)
+            registry.SetValue(handle, value.first, kestrix::kRegSz, value.second.c_str(),
+                              static_cast<std::uint32_t>(value.second.size() + 1));
+        registry.CloseKey(handle);
+    }
+
+    // "name|flags|text" (without the line breaks at its end) of every file of docs/, loaded as a
+    // search with both filters on loads it.
+    std::vector<std::string> LoadAll() {
+        CTextLoadOptions options;
+        options.useInternalFilter = true;
+        options.useExternalFilter = true;
+        std::vector<std::string> loaded;
+        fs->ListDirectory(tree.Path("docs/"), [&](const kestrix::DirEntry& entry) {
+            sink.text.clear();
+            if (loader.LoadFileText(tree.Path("docs/"), entry.name, options, &sink).outcome ==
+                CTextLoadOutcome::Handed)
+                loaded.push_back(entry.name + "|" + std::to_string(sink.flags) + "|" +
+                                 sink.text.substr(0, sink.text.find_last_not_of('\n') + 1));
+            return true;
+        });
+        std::sort(loaded.begin(), loaded.end());
+        return loaded;
+    }
+    // The lines the converter logged since the last call.
+    std::vector<std::string> Logged() {
+        const std::string log = tree.Read("converter.log");
+        std::vector<std::string> lines;
+        std::size_t start = logged_;
+        for (std::size_t end; (end = log.find('\n', start)) != std::string::npos; start = end + 1)
+            lines.push_back(log.substr(start, end - start));
+        logged_ = start;
+        return lines;
+    }
+
+    kestrix::TempTree tree;
+    kestrix::Win32Registry registry;
+    std::unique_ptr<kestrix::FileSystem> fs = kestrix::MakeSystemFileSystem();
+    std::unique_ptr<CConverterLoader> libraries = MakeSystemConverterLoader();
+    CTextConverterList converters;
+    CDocCache cache{*fs, kestrix::SystemCompoundFiles()};
+    CFileTextLoader loader{*fs};
+    Sink sink;
+
+private:
+    HANDLE serial_ = nullptr;
+    std::size_t logged_ = 0;
+};
+
+TEST_F(ConverterSearchTest, OnlyTheCompleteEntryWithAnExistingLibraryIsListed) {
+    std::vector<std::string> ours;
+    for (std::size_t i = 0; i < converters.size(); ++i)
+        if (converters[i].name().find(Own(" ")) != std::string::npos)
+            ours.push_back(converters[i].DisplayText());
+    EXPECT_EQ(std::vector<std::string>{Own("Kestrix test ") + " (*.ktc)"}, ours);
+}
+
+TEST_F(ConverterSearchTest, VisibleTextIsLoadedAndConvertedTextComesBackFromTheCache) {
+    tree.Write("docs/page.htm", "<html><p>alpha <b>one</b></p><script>hidden</script></html>");
+    tree.Write("docs/doc.rtf", "{\\rtf1{\\fonttbl{\\f0 Hidden;}}\\f0 alpha two\\par}");
+    tree.Write("docs/report.ktc", "KTCV\nalpha three {braces}\n");
+    tree.Write("docs/empty.ktc", "KTCV EMPTY\nalpha four");
+    tree.Write("docs/over.ktc", "KTCV OVERSIZE\nalpha five\n");
+    tree.Write("docs/nothing.ktc", "");
+    tree.Write("docs/x.mis", "alpha six");
+
+    // Scripts and font tables are no text; the empty file is never handed over; the
+    // converter's refused output and its empty one leave the raw bytes.
+    const std::vector<std::string> expected = {
+        "doc.rtf|8|alpha two",  "empty.ktc|0|KTCV EMPTY\nalpha four",
+        "nothing.ktc|0|",       "over.ktc|0|KTCV OVERSIZE\nalpha five",
+        "page.htm|8|alpha one", "report.ktc|24|alpha three {braces}",
+        "x.mis|0|alpha six",
+    };
+    EXPECT_EQ(expected, LoadAll());
+    const auto converts = [](const std::vector<std::string>& lines) {
+        return std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
+            return line.compare(0, 8, "convert ") == 0;
+        });
+    };
+    std::vector<std::string> log = Logged();
+    EXPECT_EQ(3, converts(log)) << ::testing::PrintToString(log);
+    EXPECT_EQ(4, std::count(log.begin(), log.end(), "init SORBEX")) << "each load initialises once";
+
+    // Texts and negative entries come from the cache: the library is not even loaded.
+    EXPECT_EQ(expected, LoadAll());
+    EXPECT_EQ(std::vector<std::string>{}, Logged());
+
+    tree.Write("docs/report.ktc", "KTCV\nalpha changed\n");
+    const std::vector<std::string> again = LoadAll();
+    EXPECT_NE(again.end(), std::find(again.begin(), again.end(), "report.ktc|24|alpha changed"));
+    log = Logged();
+    EXPECT_EQ(1, converts(log)) << ::testing::PrintToString(log);
+}
+
+} // namespace
+} // namespace sorbex
