@@ -13,6 +13,17 @@ public:
     // The first byte of the first line in [from, end) that may hold a match, `from`
     // counting as the start of a line; nullptr when no line in the range can.
     virtual const char* NextCandidateLine(const char* from, const char* end) const = 0;
+
+    // Like NextCandidateLine; a prefilter that knows the pattern's matches exactly may
+    // also answer with the span of the first match in the range, which the library
+    // would find there too (`matchStart` stays nullptr otherwise). Asked only where the
+    // whole match is wanted.
+    virtual const char* NextCandidate(const char* from, const char* end, const char*& matchStart,
+                                      const char*& matchEnd) const {
+        matchStart = nullptr;
+        matchEnd = nullptr;
+        return NextCandidateLine(from, end);
+    }
 };
 
 } // namespace sorbex

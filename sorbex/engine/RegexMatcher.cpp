@@ -8,6 +8,7 @@
 
 #include "engine/CaseFold.h"
 #include "engine/GnuRegex.h"
+#include "engine/PatternPrefilter.h"
 #include "engine/RegexErrors.h"
 #include "engine/WordBytes.h"
 #include "strings/StringIds.h"
@@ -24,6 +25,12 @@ constexpr reg_syntax_t kSyntax = RE_CONTEXT_INDEP_ANCHORS | RE_CONTEXT_INDEP_OPS
 static_assert(kSyntax == 0xBB18, "the pattern language depends on exactly these bits");
 
 constexpr std::size_t kByteValues = 256;
+
+#if defined(SORBEX_NO_PREFILTERS)
+constexpr bool kPrefiltersBuilt = false;
+#else
+constexpr bool kPrefiltersBuilt = true;
+#endif
 
 bool IsWholeWord(const char* line, std::ptrdiff_t length, std::ptrdiff_t start,
                  std::ptrdiff_t size) {
@@ -51,12 +58,14 @@ struct CRegexMatcher::CompiledRegex {
     }
 };
 
-CRegexMatcher::CRegexMatcher() = default;
+CRegexMatcher::CRegexMatcher(bool withPrefilters)
+    : buildPrefilters(withPrefilters && kPrefiltersBuilt) {}
 
 CRegexMatcher::~CRegexMatcher() = default;
 
 unsigned CRegexMatcher::Compile(const std::string& pattern, bool matchCase, bool wholeWords) {
     regex.reset();
+    prefilter.reset();
     caseFold = !matchCase;
     matchWords = wholeWords;
 
@@ -87,6 +96,14 @@ unsigned CRegexMatcher::Compile(const std::string& pattern, bool matchCase, bool
     if (error != nullptr) {
         return RegexCompileErrorId(error);
     }
+    if (buildPrefilters) {
+        std::unique_ptr<CPatternPrefilter> built;
+        if (const unsigned prefilterError =
+                CPatternPrefilter::Build(pattern, caseFold, matchWords, built)) {
+            return prefilterError;
+        }
+        prefilter = std::move(built);
+    }
     regex = std::move(compiled);
     return 0;
 }
@@ -112,9 +129,17 @@ bool CRegexMatcher::FindMatch(const char* text, std::size_t length, int group, i
     const char* line = text;
     while (line < rangeEnd) {
         if (prefilter != nullptr) {
-            line = prefilter->NextCandidateLine(line, rangeEnd);
+            const char* matchStart = nullptr;
+            const char* matchEnd = nullptr;
+            line = group > 0 ? prefilter->NextCandidateLine(line, rangeEnd)
+                             : prefilter->NextCandidate(line, rangeEnd, matchStart, matchEnd);
             if (line == nullptr) {
                 return false;
+            }
+            if (matchStart != nullptr) {
+                start = static_cast<int>(matchStart - text);
+                end = static_cast<int>(matchEnd - text);
+                return true;
             }
         }
         const void* feed = std::memchr(line, '\n', static_cast<std::size_t>(rangeEnd - line));

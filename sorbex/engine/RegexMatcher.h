@@ -15,7 +15,9 @@ namespace sorbex {
 // with single-byte characters, as the C locale every program starts in is.
 class CRegexMatcher final : public CPatternMatcher {
 public:
-    CRegexMatcher();
+    // `withPrefilters` builds the keyword set and the automaton with each compile;
+    // without them the results are the same, only slower.
+    explicit CRegexMatcher(bool withPrefilters = true);
     ~CRegexMatcher() override;
 
     unsigned Compile(const std::string& pattern, bool matchCase, bool wholeWords) override;
@@ -23,8 +25,8 @@ public:
     void Deactivate(CPatternMatcher*& activeSlot) override;
     bool FindMatch(const char* text, std::size_t length, int group, int& start, int& end) override;
 
-    // Lets `filter` skip lines before the library runs on them; the keyword set and the
-    // automaton that speed up big searches plug in here.
+    // Lets `filter` skip lines before the library runs on them (in place of the one that
+    // Compile builds); the keyword set and the automaton plug in here.
     void SetPrefilter(std::unique_ptr<CLinePrefilter> filter) { prefilter = std::move(filter); }
 
 private:
@@ -35,6 +37,7 @@ private:
     std::unique_ptr<CompiledRegex> regex; // the library's pattern buffer and registers
     bool caseFold = false;
     bool matchWords = false;
+    bool buildPrefilters = true;
     std::unique_ptr<CLinePrefilter> prefilter;
     CPatternMatcher* previousActive = nullptr;
 };

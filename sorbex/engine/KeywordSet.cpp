@@ -1,0 +1,161 @@
+// A set of fixed strings searched in a text, optionally ignoring case.
+#include "engine/KeywordSet.h"
+
+#include <algorithm>
+#include <cstring>
+#include <queue>
+
+#include "engine/CaseFold.h"
+
+namespace sorbex {
+namespace {
+
+constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+} // namespace
+
+CKeywordSet::CKeywordSet(const std::vector<std::string>& words, bool caseFold) {
+    for (std::size_t c = 0; c < fold.size(); ++c) {
+        fold[c] = static_cast<unsigned char>(c);
+    }
+    if (caseFold) {
+        // The matcher folds to upper case; the pairs are the same either way, and the
+        // keywords are kept in the lower-case form.
+        for (std::size_t c = 0; c < fold.size(); ++c) {
+            const unsigned char upper = FoldToUpper(static_cast<unsigned char>(c));
+            if (upper != c) {
+                fold[upper] = static_cast<unsigned char>(c);
+            }
+        }
+    }
+    for (const std::string& word : words) {
+        std::string folded = word;
+        for (char& c : folded) {
+            c = static_cast<char>(fold[static_cast<unsigned char>(c)]);
+        }
+        longest = std::max(longest, folded.size());
+        keywords.push_back(std::move(folded));
+    }
+    if (keywords.size() == 1) {
+        const std::string& word = keywords.front();
+        shift.fill(word.size());
+        for (std::size_t i = 0; i + 1 < word.size(); ++i) {
+            shift[static_cast<unsigned char>(word[i])] = word.size() - 1 - i;
+        }
+    } else if (keywords.size() > 1) {
+        BuildAutomaton();
+    }
+}
+
+void CKeywordSet::BuildAutomaton() {
+    // The trie first, with -1 for missing edges; then a breadth-first pass turns it
+    // into the complete automaton, whose missing edges follow the suffix links.
+    next.push_back({});
+    next[0].fill(-1);
+    output.push_back(kNone);
+    for (std::size_t k = 0; k < keywords.size(); ++k) {
+        int state = 0;
+        for (char c : keywords[k]) {
+            const auto byte = static_cast<unsigned char>(c);
+            if (next[static_cast<std::size_t>(state)][byte] < 0) {
+                next[static_cast<std::size_t>(state)][byte] = static_cast<int>(next.size());
+                next.push_back({}); // moves the table: no reference into it lives across
+                next.back().fill(-1);
+                output.push_back(kNone);
+            }
+            state = next[static_cast<std::size_t>(state)][byte];
+        }
+        std::size_t& out = output[static_cast<std::size_t>(state)];
+        if (out == kNone) {
+            out = k; // a duplicate keyword keeps the first index
+        }
+    }
+
+    std::vector<int> failure(next.size(), 0);
+    std::queue<int> pending;
+    for (int& edge : next[0]) {
+        if (edge < 0) {
+            edge = 0;
+        } else {
+            pending.push(edge);
+        }
+    }
+    while (!pending.empty()) {
+        const auto state = static_cast<std::size_t>(pending.front());
+        pending.pop();
+        const auto link = static_cast<std::size_t>(failure[state]);
+        // A state's own keyword is the longest one ending there; otherwise the longest
+        // comes from the suffix link, whose output is final already.
+        if (output[state] == kNone) {
+            output[state] = output[link];
+        }
+        for (std::size_t c = 0; c < 256; ++c) {
+            int& edge = next[state][c];
+            if (edge < 0) {
+                edge = next[link][c];
+            } else {
+                failure[static_cast<std::size_t>(edge)] = next[link][c];
+                pending.push(edge);
+            }
+        }
+    }
+}
+
+bool CKeywordSet::Find(const char* text, std::size_t length, Hit& hit) const {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+    if (keywords.empty()) {
+        return false;
+    }
+    return keywords.size() == 1 ? FindOne(bytes, length, hit) : FindMany(bytes, length, hit);
+}
+
+bool CKeywordSet::FindOne(const unsigned char* text, std::size_t length, Hit& hit) const {
+    const std::string& word = keywords.front();
+    const std::size_t size = word.size();
+    if (size > length) {
+        return false;
+    }
+    const auto* pattern = reinterpret_cast<const unsigned char*>(word.data());
+    const unsigned char lastByte = pattern[size - 1];
+    std::size_t at = 0;
+    while (at <= length - size) {
+        const unsigned char last = fold[text[at + size - 1]];
+        if (last == lastByte) {
+            std::size_t i = 0;
+            while (i + 1 < size && fold[text[at + i]] == pattern[i]) {
+                ++i;
+            }
+            if (i + 1 >= size) {
+                hit = {at, at + size, 0};
+                return true;
+            }
+        }
+        at += shift[last];
+    }
+    return false;
+}
+
+bool CKeywordSet::FindMany(const unsigned char* text, std::size_t length, Hit& hit) const {
+    bool found = false;
+    int state = 0;
+    for (std::size_t i = 0; i < length; ++i) {
+        // Once a hit is known, only a keyword that starts no later than it can still win.
+        if (found && i >= hit.start + longest) {
+            break;
+        }
+        state = next[static_cast<std::size_t>(state)][fold[text[i]]];
+        const std::size_t k = output[static_cast<std::size_t>(state)];
+        if (k == kNone) {
+            continue;
+        }
+        const std::size_t end = i + 1;
+        const std::size_t start = end - keywords[k].size();
+        if (!found || start < hit.start || (start == hit.start && end > hit.end)) {
+            hit = {start, end, k};
+            found = true;
+        }
+    }
+    return found;
+}
+
+} // namespace sorbex

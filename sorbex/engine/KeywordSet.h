@@ -1,0 +1,52 @@
+// A set of fixed strings searched in a text, optionally ignoring case.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace sorbex {
+
+// Finds the leftmost occurrence of any keyword (the longest one where several start
+// there), the way the regular-expression library would pick among literal
+// alternatives. One keyword is searched with Boyer-Moore-Horspool, several with an
+// Aho-Corasick automaton. Folding uses the matcher's case pairs, in the lower-case
+// direction.
+class CKeywordSet {
+public:
+    struct Hit {
+        std::size_t start = 0;
+        std::size_t end = 0;
+        std::size_t keyword = 0; // index in the order the keywords were added
+    };
+
+    // Keywords must not be empty; `caseFold` folds keywords and text alike.
+    CKeywordSet(const std::vector<std::string>& keywords, bool caseFold);
+
+    bool empty() const { return keywords.empty(); }
+    std::size_t size() const { return keywords.size(); }
+    const std::vector<std::string>& Words() const { return keywords; } // folded
+
+    // The leftmost-longest occurrence in the `length` bytes from `text`.
+    bool Find(const char* text, std::size_t length, Hit& hit) const;
+
+private:
+    bool FindOne(const unsigned char* text, std::size_t length, Hit& hit) const;
+    bool FindMany(const unsigned char* text, std::size_t length, Hit& hit) const;
+    void BuildAutomaton();
+
+    std::array<unsigned char, 256> fold{};
+    std::vector<std::string> keywords; // folded
+    std::size_t longest = 0;
+
+    // Boyer-Moore-Horspool: how far the window may move for its last byte.
+    std::array<std::size_t, 256> shift{};
+
+    // Aho-Corasick: a full transition table over folded bytes; `output` is the longest
+    // keyword that ends in a state (through its suffix links), or npos.
+    std::vector<std::array<int, 256>> next;
+    std::vector<std::size_t> output;
+};
+
+} // namespace sorbex
