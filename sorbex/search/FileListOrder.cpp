@@ -11,6 +11,10 @@ namespace {
 // with another's.
 int CompareWithTieBreak(kestrix::FileSystem& fileSystem, const std::string& a,
                         const std::string& b) {
+    // Most comparisons while sorting are between entries of one directory, whose
+    // directory texts are the same bytes: that needs no locale.
+    if (a == b)
+        return 0;
     const int locale = fileSystem.CompareNames(a, b);
     if (locale != 0)
         return locale;

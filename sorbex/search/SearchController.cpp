@@ -193,6 +193,7 @@ CRunOutcome CSearchController::RunSearch(const CSearchRequest& request) {
     const std::uint32_t startTime = clock_.Milliseconds();
     lastRefreshTime = startTime;
     int filesSeen = 0;
+    scanningPrefix_ = SorbexString(IDS_SCANNING_FILE);
     const int found = collector_.CollectFiles(directories, request.directory, request.fileMask,
                                               request.withSubDirectories != 0, filesSeen);
     CSearchCounters counters;
@@ -258,7 +259,7 @@ void CSearchController::SearchAll(CFileFindDoc& page, const CSearchRequest& requ
             break;
         position = std::min(position + 1, range);
         ui_.SetProgress(position);
-        ui_.SetStatusText(SorbexString(IDS_SCANNING_FILE) + file.dir + file.name);
+        ShowScanning(file);
         if (!file.isDirectory && !file.name.empty())
             SearchFile(page, file, request.replaceMode != 0, &root, request.useInternalFilter,
                        request.useExternalFilter);
@@ -273,7 +274,7 @@ void CSearchController::ListAll(CFileFindDoc& page) {
         PumpMessages();
         if (cancelRequested)
             break;
-        ui_.SetStatusText(SorbexString(IDS_SCANNING_FILE) + file.dir + file.name);
+        ShowScanning(file);
         auto result = std::make_unique<CSearchResult>();
         result->dir = file.dir;
         result->name = file.name;
@@ -311,6 +312,13 @@ void CSearchController::AddResult(CFileFindDoc& page, std::unique_ptr<CSearchRes
     page.results.Add(std::move(result));
     ui_.AppendResult(page, added, file);
     resultAdded = 1;
+}
+
+void CSearchController::ShowScanning(const CFileEntry& file) {
+    statusText_.assign(scanningPrefix_);
+    statusText_ += file.dir;
+    statusText_ += file.name;
+    ui_.SetStatusText(statusText_);
 }
 
 void CSearchController::RefreshIfDue(CFileFindDoc& page, int results) {

@@ -71,6 +71,7 @@ private:
     void AddResult(CFileFindDoc& page, std::unique_ptr<CSearchResult> result,
                    const CFileEntry& file);
     void RefreshIfDue(CFileFindDoc& page, int results);
+    void ShowScanning(const CFileEntry& file);
 
     kestrix::FileSystem& fileSystem_;
     kestrix::Clock& clock_;
@@ -81,6 +82,8 @@ private:
     CFileTextLoader loader_;
     CPatternRegistry registry_;
     int replaceTag_ = 0;
+    std::string scanningPrefix_; // the status text before each file's path, once per run
+    std::string statusText_;     // reused for every file, so that it allocates once
 };
 
 } // namespace sorbex
