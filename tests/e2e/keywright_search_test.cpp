@@ -1,0 +1,261 @@
+// End to end: Ctrl+S's command opens the add-in's search window in the registry
+// editor; a search lists the rows of a scratch key, a row takes the editor to its
+// key, and Stop and closing during a search behave.
+//   keywright_search_test PATH_TO_KWLAUNCH
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+constexpr DWORD kLaunchTimeoutMs = 60000;
+constexpr DWORD kWaitMs = 60000;
+constexpr WPARAM kCmdSearch = 3018;
+constexpr int kIdText = 1301;
+constexpr int kIdStart = 1330;
+constexpr int kIdStop = 1331;
+constexpr int kIdResults = 1333;
+constexpr int kIdStatus = 1334;
+constexpr char kScratch[] = "Software\\KestrixSearchE2E";
+// Unique per run, so that traces of an earlier run (the editor's last key, the
+// add-in's last location) never match.
+const std::string kTerm = "kwneedle" + std::to_string(GetTickCount());
+const std::string kKeyHitEnd = "HKEY_CURRENT_USER\\Software\\KestrixSearchE2E\\" + kTerm + "-key";
+
+int failures = 0;
+
+void Check(bool ok, const std::string& what) {
+    std::printf("%s: %s\n", ok ? "ok" : "FAILED", what.c_str());
+    if (!ok)
+        ++failures;
+}
+
+std::string WindowsPath(std::string path) {
+    if (!path.empty() && path[0] == '/')
+        path = "Z:" + path;
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+
+int RunLauncher(const std::string& launcher) {
+    std::string command = "\"" + launcher + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return -1;
+    CloseHandle(process.hThread);
+    DWORD code = static_cast<DWORD>(-2);
+    if (WaitForSingleObject(process.hProcess, kLaunchTimeoutMs) == WAIT_OBJECT_0)
+        GetExitCodeProcess(process.hProcess, &code);
+    else
+        TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hProcess);
+    return static_cast<int>(code);
+}
+
+std::string Text(HWND window) {
+    char text[1024] = {};
+    if (window)
+        SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                            SMTO_NORMAL, 5000, nullptr);
+    return text;
+}
+
+bool EndsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+template <typename Condition> bool WaitFor(Condition condition) {
+    for (DWORD waited = 0; waited < kWaitMs; waited += 100) {
+        if (condition())
+            return true;
+        Sleep(100);
+    }
+    return false;
+}
+
+void SetDword(HKEY key, const char* name, DWORD value) {
+    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+}
+
+// A key, a value name and string data that hold the term; the search window's
+// settings search the current user only, through both of its roots.
+void PrepareRegistry() {
+    HKEY key = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kScratch) + "\\" + kTerm + "-key").c_str(), 0,
+                    nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    RegCloseKey(key);
+    RegCreateKeyExA(HKEY_CURRENT_USER, kScratch, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                    nullptr);
+    const std::string data = "data with " + kTerm + " inside";
+    RegSetValueExA(key, (kTerm + "-value").c_str(), 0, REG_SZ,
+                   reinterpret_cast<const BYTE*>(data.c_str()), DWORD(data.size() + 1));
+    RegCloseKey(key);
+    RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Velmara\\Keywright\\Search", 0, nullptr, 0,
+                    KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    SetDword(key, "SearchAll", 1);
+    for (const char* root : {"HKCR", "HKLM", "HKCC", "HKDD"})
+        SetDword(key, root, 0);
+    for (const char* on :
+         {"HKCU", "HKU", "SuppressDupHKCU", "SearchKeys", "SearchValues", "SearchData"})
+        SetDword(key, on, 1);
+    SetDword(key, "CurrentUserOnly", 0);
+    RegCloseKey(key);
+    // The debug window logs each navigation, which explains a failed one.
+    RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Velmara\\Keywright\\Restore", 0, nullptr, 0,
+                    KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    SetDword(key, "ShowDebugWnd", 1);
+    RegCloseKey(key);
+}
+
+std::string DebugLogText() {
+    HWND window = FindWindowA(nullptr, "Debug");
+    HWND edit = window ? GetDlgItem(window, 1092) : nullptr;
+    static char text[65536];
+    text[0] = '\0';
+    if (edit)
+        SendMessageTimeoutA(edit, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                            SMTO_NORMAL, 5000, nullptr);
+    return text;
+}
+
+void RemoveScratch() {
+    RegDeleteKeyA(HKEY_CURRENT_USER, (std::string(kScratch) + "\\" + kTerm + "-key").c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, kScratch);
+}
+
+HWND OpenSearchWindow(HWND frame) {
+    HWND before = FindWindowA("#32770", "Search");
+    PostMessageA(frame, WM_COMMAND, kCmdSearch, 0);
+    HWND found = nullptr;
+    WaitFor([&] {
+        for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", "Search"); w;
+             w = FindWindowExA(nullptr, w, "#32770", "Search"))
+            if (w != before) {
+                found = w;
+                return true;
+            }
+        return false;
+    });
+    return found;
+}
+
+void Press(HWND dialog, int id) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+std::string StatusOf(HWND dialog) {
+    return Text(GetDlgItem(dialog, kIdStatus));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: keywright_search_test PATH_TO_KWLAUNCH\n");
+        return 2;
+    }
+    PrepareRegistry();
+    Check(RunLauncher(WindowsPath(argv[1])) == 0, "kwlaunch starts the editor and attaches");
+    HWND frame = FindWindowA("RegEdit_RegEdit", nullptr);
+    Check(frame != nullptr, "the editor's frame exists");
+    if (!frame)
+        return 1;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(frame, &processId);
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId);
+
+    HWND search = OpenSearchWindow(frame);
+    Check(search != nullptr, "command 3018 opens the search window");
+    HWND second = search ? OpenSearchWindow(frame) : nullptr;
+    Check(second != nullptr && second != search, "command 3018 opens another window each time");
+    if (second)
+        PostMessageA(second, WM_CLOSE, 0, 0);
+
+    if (search) {
+        SendMessageA(GetDlgItem(search, kIdText), WM_SETTEXT, 0,
+                     reinterpret_cast<LPARAM>(kTerm.c_str()));
+        Press(search, kIdStart);
+        bool done = WaitFor([&] { return StatusOf(search) == "Search Completed"; });
+        Check(done, "the search completes (status: \"" + StatusOf(search) + "\")");
+        HWND list = GetDlgItem(search, kIdResults);
+        LRESULT rows = SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
+        // The key, the value name and the data, once each: the user's hive under
+        // HKEY_USERS is left out as a duplicate.
+        Check(rows == 3, "three rows are listed (" + std::to_string(rows) + ")");
+
+        // The first row is the key, found before its parent's values: a real click on it,
+        // just below the column headers.
+        SetForegroundWindow(search);
+        RECT header{}, area{};
+        GetWindowRect(FindWindowExA(list, nullptr, "SysHeader32", nullptr), &header);
+        GetWindowRect(list, &area);
+        SetCursorPos(area.left + 40, header.bottom + 6);
+        Sleep(200);
+        INPUT click[2] = {};
+        click[0].type = click[1].type = INPUT_MOUSE;
+        click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(2, click, sizeof(INPUT));
+        HWND editorStatus = FindWindowExA(frame, nullptr, STATUSCLASSNAMEA, nullptr);
+        bool selected = WaitFor([&] { return EndsWith(Text(editorStatus), kKeyHitEnd); });
+        Check(selected,
+              "the row selects its key in the editor (status: \"" + Text(editorStatus) + "\")");
+        if (!selected)
+            std::printf("selected row %d; debug log:\n%s\n",
+                        static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, -1, LVNI_SELECTED)),
+                        DebugLogText().c_str());
+
+        // Stop right after starting: the worker sees the stop before its first subkey.
+        Press(search, kIdStart);
+        Press(search, kIdStop);
+        bool stopped = WaitFor([&] { return StatusOf(search) == "Search Interrupted"; });
+        Check(stopped, "Stop interrupts the search (status: \"" + StatusOf(search) + "\")");
+        Check(WaitFor([&] { return IsWindowEnabled(GetDlgItem(search, kIdStart)) != FALSE; }),
+              "after the stop, Search is enabled again");
+
+        // Closing during a search stops it, and the window goes when the worker is done.
+        Press(search, kIdStart);
+        PostMessageA(search, WM_CLOSE, 0, 0);
+        Check(WaitFor([&] { return !IsWindow(search); }), "closing during a search closes it");
+
+        // A figure, not a check: the whole registry with the window open.
+        HKEY key = nullptr;
+        RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Velmara\\Keywright\\Search", 0, nullptr, 0,
+                        KEY_ALL_ACCESS, nullptr, &key, nullptr);
+        for (const char* root : {"HKCR", "HKLM", "HKCC", "HKDD"})
+            SetDword(key, root, 1);
+        RegCloseKey(key);
+        HWND timed = OpenSearchWindow(frame);
+        if (timed) {
+            SendMessageA(GetDlgItem(timed, kIdText), WM_SETTEXT, 0,
+                         reinterpret_cast<LPARAM>("kestrix-no-such-text"));
+            DWORD start = GetTickCount();
+            Press(timed, kIdStart);
+            if (WaitFor([&] { return StatusOf(timed) == "Search Completed"; }))
+                std::printf("whole registry with the window open: %lu ms\n",
+                            static_cast<unsigned long>(GetTickCount() - start));
+            PostMessageA(timed, WM_CLOSE, 0, 0);
+        }
+    }
+
+    PostMessageA(frame, WM_CLOSE, 0, 0);
+    bool ended = process && WaitForSingleObject(process, kWaitMs) == WAIT_OBJECT_0;
+    Check(ended, "closing the editor ends it");
+    if (process) {
+        if (!ended)
+            TerminateProcess(process, 1);
+        CloseHandle(process);
+    }
+    RemoveScratch();
+    return failures == 0 ? 0 : 1;
+}
