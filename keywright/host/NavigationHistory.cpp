@@ -18,6 +18,7 @@ std::optional<std::string> GoBack(NavigationHistory& history) {
         return std::nullopt;
     --history.current;
     history.navigating = true;
+    ++history.navigation;
     return history.paths[history.current - 1];
 }
 
@@ -26,7 +27,13 @@ std::optional<std::string> GoForward(NavigationHistory& history) {
         return std::nullopt;
     ++history.current;
     history.navigating = true;
+    ++history.navigation;
     return history.paths[history.current - 1];
+}
+
+void EndNavigation(NavigationHistory& history, unsigned navigation) {
+    if (navigation == history.navigation)
+        history.navigating = false;
 }
 
 } // namespace keywright

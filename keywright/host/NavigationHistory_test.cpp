@@ -52,5 +52,34 @@ TEST(NavigationHistory, BackThenANewVisitDropsForward) {
     EXPECT_EQ(2u, h.current);
 }
 
+TEST(NavigationHistory, ANavigationThatSelectsNothingDoesNotSwallowTheNextSelection) {
+    NavigationHistory h;
+    for (const char* p : {"A", "B", "C"})
+        RecordSelection(h, p);
+    // Back to B, but the key is gone: no selection follows, the navigation just ends.
+    ASSERT_EQ("B", GoBack(h).value_or(""));
+    EndNavigation(h, h.navigation);
+    RecordSelection(h, "D");
+    EXPECT_EQ((std::vector<std::string>{"A", "B", "D"}), h.paths);
+    EXPECT_FALSE(CanGoForward(h));
+}
+
+TEST(NavigationHistory, TheEndOfAnEarlierNavigationLeavesALaterOnesFlag) {
+    NavigationHistory h;
+    for (const char* p : {"A", "B", "C"})
+        RecordSelection(h, p);
+    ASSERT_TRUE(GoBack(h));
+    unsigned first = h.navigation;
+    RecordSelection(h, "B"); // the first navigation's selection
+    ASSERT_TRUE(GoBack(h));
+    EndNavigation(h, first); // arrives while the second is still under way
+    RecordSelection(h, "A"); // the second navigation's selection
+    EndNavigation(h, h.navigation);
+    EXPECT_EQ((std::vector<std::string>{"A", "B", "C"}), h.paths);
+    EXPECT_EQ(1u, h.current);
+    RecordSelection(h, "E");
+    EXPECT_EQ((std::vector<std::string>{"A", "E"}), h.paths);
+}
+
 } // namespace
 } // namespace keywright

@@ -13,24 +13,11 @@ struct StringEntry {
     const char* text;
 };
 
+// The texts live in one list that the resource script reads as well.
 constexpr StringEntry kStrings[] = {
-    {kStrEncodeBufferTooSmall, "Buffer too small in function EncodeSpecialChars "},
-    {kStrAddinTitle, "Velmara Keywright"},
-    {kStrInvalidKey, "Invalid key : %s"},
-    {kStrKeyNotFound, "Key not found : %s"},
-    {kStrValueNotFound, "Value not found : %s"},
-    {kStrDefaultNotFound, "default not found"},
-    {kStrSetValueFailed, "Error Setting value in RegSetVal"},
-    {kStrNotAvailableYet, "This feature is not available yet."},
-    {kStrAboutVersion, "Version %s"},
-    {3016, "Create a new bookmark"},
-    {3017, "Create a new bookmark folder"},
-    {3018, "Search the registry"},
-    {3019, "Search and replace data in the registry"},
-    {3020, "Preview a registry file"},
-    {3021, "Send subkey through email"},
-    {3023, "Help for Keywright"},
-    {3024, "About Keywright"},
+#define KW_STRING(id, text) {id, text},
+#include "strings/KeywrightStringTable.inc"
+#undef KW_STRING
 };
 
 constexpr bool IsSortedAndUnique() {

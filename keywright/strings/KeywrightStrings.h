@@ -5,15 +5,45 @@
 
 namespace keywright {
 
+// Toolbar tooltips; the table that maps a button's command to its tooltip is in the
+// toolbar code.
+constexpr unsigned kStrFirstTooltip = 102;
+constexpr unsigned kStrLastTooltip = 115;
 constexpr unsigned kStrEncodeBufferTooSmall = 2094;
+constexpr unsigned kStrOleInitializeFailed = 2097;
 constexpr unsigned kStrAddinTitle = 2106;
 constexpr unsigned kStrInvalidKey = 2300;
 constexpr unsigned kStrKeyNotFound = 2301;
 constexpr unsigned kStrValueNotFound = 2302;
 constexpr unsigned kStrDefaultNotFound = 2303;
 constexpr unsigned kStrSetValueFailed = 2304;
+// Key operations and the registry search.
+constexpr unsigned kStrDestroyKeyFailed = 2092;
+constexpr unsigned kStrReplicateKeyFailed = 2093;
+constexpr unsigned kStrValueDataError = 2144;
+constexpr unsigned kStrMarkerNotRemoved = 2146;
+constexpr unsigned kStrRemoteKeyError = 2147;
+constexpr unsigned kStrNoSearchString = 2148;
+constexpr unsigned kStrBadKeyName = 2400;
+constexpr unsigned kStrCopyRemoved = 2401;
+constexpr unsigned kStrCopyMergedPartly = 2402;
+constexpr unsigned kStrCopyNotRemoved = 2403;
+constexpr unsigned kStrDeleteLeftBoth = 2404;
+constexpr unsigned kStrRemoteRootError = 2410;
+constexpr unsigned kStrOpenKeyError = 2411;
+constexpr unsigned kStrSearching = 2412;
+constexpr unsigned kStrSearchCompleted = 2413;
+constexpr unsigned kStrSearchInterrupted = 2414;
+constexpr unsigned kStrKeysVisited = 2415;
+constexpr unsigned kStrValuesVisited = 2416;
+constexpr unsigned kStrDataVisited = 2417;
+constexpr unsigned kStrKeysFound = 2418;
+constexpr unsigned kStrValuesFound = 2419;
+constexpr unsigned kStrDataFound = 2420;
+constexpr unsigned kStrEnterSearchString = 2421;
 constexpr unsigned kStrNotAvailableYet = 2990;
-constexpr unsigned kStrAboutVersion = 2991;
+constexpr unsigned kStrAboutVersion = 2991; // "%d.%02d (build %d)": major, minor, build
+constexpr unsigned kStrSplitterClassFailed = 2992;
 // Status bar texts of the add-in's menu commands share the commands' numbers.
 constexpr unsigned kStrFirstMenuStatus = 3016;
 constexpr unsigned kStrLastMenuStatus = 3024;

@@ -1,5 +1,6 @@
-// End to end: kwlaunch puts keywright into the registry editor, adds its menu, sends
-// the editor to reg: locations, goes Back and Forward, and closing the editor still ends it.
+// End to end: kwlaunch puts keywright into the registry editor, adds its menu and
+// toolbar, sends the editor to keys and values, reports bad locations, goes Back and
+// Forward with the toolbar's buttons following, and closing the editor still ends it.
 //   keywright_launch_test PATH_TO_KWLAUNCH
 #include <windows.h>
 
@@ -20,6 +21,9 @@ constexpr char kParentStatusEnd[] = "HKEY_CURRENT_USER\\Software";
 constexpr WPARAM kCmdGoForward = 40010;
 constexpr WPARAM kCmdGoBack = 40011;
 constexpr char kLoggedStep[] = "Trying backslash locate : Wine  ... Found";
+constexpr char kValueKey[] = "Software\\KeywrightE2E";
+constexpr int kMessageTextId = 0xFFFF; // the text of a message box
+constexpr int kToolbarButtons = 14;
 
 int failures = 0;
 
@@ -126,7 +130,7 @@ void AskForDebugWindow() {
 }
 
 std::string DebugLogText() {
-    HWND window = FindWindowA("Velmara-Debug-Wnd", "Debug");
+    HWND window = FindWindowA(nullptr, "Debug");
     HWND edit = window ? GetDlgItem(window, kDebugEditId) : nullptr;
     static char text[65536];
     text[0] = '\0';
@@ -145,6 +149,129 @@ std::string RememberedLocation() {
     return text;
 }
 
+struct BoxSearch {
+    DWORD process;
+    HWND box;
+};
+
+BOOL CALLBACK FindMessageBox(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<BoxSearch*>(parameter);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (process == search->process && lstrcmpA(name, "#32770") == 0 && IsWindowVisible(window) &&
+        GetDlgItem(window, kMessageTextId)) {
+        search->box = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Waits for a message box of the editor, reads its text and closes it.
+std::string TakeMessageBox(DWORD process) {
+    for (DWORD waited = 0; waited < kStatusTimeoutMs; waited += 200) {
+        BoxSearch search{process, nullptr};
+        EnumWindows(FindMessageBox, reinterpret_cast<LPARAM>(&search));
+        if (search.box) {
+            char text[512] = {};
+            SendMessageTimeoutA(GetDlgItem(search.box, kMessageTextId), WM_GETTEXT, sizeof text,
+                                reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, nullptr);
+            PostMessageA(search.box, WM_COMMAND, IDOK, 0);
+            for (int i = 0; i < 50 && IsWindow(search.box); ++i)
+                Sleep(100);
+            return text;
+        }
+        Sleep(200);
+    }
+    return "(no message box)";
+}
+
+// A key with two values; the second has a ":" in its name, which a location encodes.
+void CreateValueKey() {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kValueKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return;
+    for (const char* name : {"Alpha", "Beta:x"})
+        RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>("1"), 2);
+    RegCloseKey(key);
+}
+
+int SelectedListItem(HWND frame) {
+    HWND child = FindWindowExA(frame, nullptr, "REGEDIT", nullptr);
+    HWND list = FindWindowExA(child ? child : frame, nullptr, WC_LISTVIEWA, nullptr);
+    DWORD_PTR index = static_cast<DWORD_PTR>(-1);
+    if (list)
+        SendMessageTimeoutA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED,
+                            SMTO_NORMAL, 5000, &index);
+    return static_cast<int>(index);
+}
+
+bool WaitForSelectedItem(HWND frame, int expected, int* last) {
+    for (DWORD waited = 0; waited < kStatusTimeoutMs; waited += 200) {
+        *last = SelectedListItem(frame);
+        if (*last == expected)
+            return true;
+        Sleep(200);
+    }
+    return false;
+}
+
+bool ButtonEnabled(HWND toolbar, WPARAM command) {
+    DWORD_PTR state = 0;
+    SendMessageTimeoutA(toolbar, TB_GETSTATE, command, 0, SMTO_NORMAL, 5000, &state);
+    return (state & TBSTATE_ENABLED) != 0;
+}
+
+// The toolbar's state follows the history a moment after the selection.
+void ExpectButtons(HWND toolbar, bool back, bool forward, const std::string& when) {
+    bool ok = false;
+    for (int i = 0; i < 25 && !ok; ++i) {
+        ok = ButtonEnabled(toolbar, kCmdGoBack) == back &&
+             ButtonEnabled(toolbar, kCmdGoForward) == forward;
+        if (!ok)
+            Sleep(200);
+    }
+    Check(ok, when + ": Go Back " + (back ? "enabled" : "disabled") + ", Go Forward " +
+                  (forward ? "enabled" : "disabled"));
+}
+
+std::string UrlHandlerCommand() {
+    char text[1024] = {};
+    DWORD size = sizeof text;
+    if (RegGetValueA(HKEY_CURRENT_USER, "Software\\Classes\\reg\\shell\\open\\command", nullptr,
+                     RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
+        return {};
+    return text;
+}
+
+// Registering for reg: links and unregistering needs no editor.
+void CheckUrlRegistration(const std::string& launcher) {
+    Check(RunLauncher(launcher, "--register") == 0, "kwlaunch --register");
+    std::string command = UrlHandlerCommand();
+    Check(command == "\"" + launcher + "\" \"%1\"",
+          "reg: links open through kwlaunch (\"" + command + "\")");
+    Check(RunLauncher(launcher, "--unregister") == 0 && UrlHandlerCommand().empty(),
+          "kwlaunch --unregister removes it");
+    // Another program's handler is not ours to remove.
+    HKEY key = nullptr;
+    const char other[] = "\"C:\\other.exe\" \"%1\"";
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Classes\\reg\\shell\\open\\command", 0,
+                        nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) == ERROR_SUCCESS) {
+        RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(other), sizeof other);
+        RegCloseKey(key);
+    }
+    Check(RunLauncher(launcher, "--unregister") != 0 && UrlHandlerCommand() == other,
+          "kwlaunch --unregister leaves another program's handler alone");
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Classes\\reg\\shell\\open\\command");
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Classes\\reg\\shell\\open");
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Classes\\reg\\shell");
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Classes\\reg");
+    Check(RunLauncher(launcher, "--preview Z:\\no\\such\\file.reg") == 2,
+          "kwlaunch --preview refuses a missing file before it starts the editor");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -159,6 +286,7 @@ int main(int argc, char** argv) {
     if (key)
         RegCloseKey(key);
 
+    CheckUrlRegistration(launcher);
     AskForDebugWindow();
     ForgetEditorLastKey();
     Check(RunLauncher(launcher, "") == 0, "kwlaunch starts the editor and attaches");
@@ -173,15 +301,44 @@ int main(int argc, char** argv) {
     std::string status;
     bool opened = OpenKeywrightMenu(frame, &status);
     Check(opened, "Alt+K opens the add-in's menu (status: \"" + status + "\")");
+
+    HWND toolbar = FindWindowExA(frame, nullptr, TOOLBARCLASSNAMEA, nullptr);
+    LRESULT buttons = toolbar ? SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0) : 0;
+    Check(buttons == kToolbarButtons && GetDlgCtrlID(toolbar) == 1004,
+          "the toolbar has " + std::to_string(kToolbarButtons) + " buttons (" +
+              std::to_string(buttons) + ")");
+
+    CreateValueKey();
+    Check(RunLauncher(launcher, "reg:HKCU\\Software\\KeywrightE2E:Beta%3Ax") == 0,
+          "kwlaunch reg: with a value");
+    int selected = -1;
+    // Row 0 is the unnamed value, then Alpha, then Beta:x.
+    bool valueSelected = WaitForSelectedItem(frame, 2, &selected);
+    Check(valueSelected,
+          "a value location selects the value (selected row " + std::to_string(selected) + ")");
+    ExpectStatus(frame, "HKEY_CURRENT_USER\\Software\\KeywrightE2E", "and its key");
+
+    Check(RunLauncher(launcher, "reg:HKXX\\Software") == 0, "kwlaunch reg: unknown abbreviation");
+    std::string box = TakeMessageBox(processId);
+    Check(box == "Invalid key : HKXX", "an unknown abbreviation is reported (\"" + box + "\")");
+    Check(RunLauncher(launcher, "reg:HKCU\\Software\\KwMissing\\Deeper") == 0,
+          "kwlaunch reg: missing key");
+    box = TakeMessageBox(processId);
+    Check(box.rfind("Key not found : ", 0) == 0 &&
+              EndsWith(box, "\\HKEY_CURRENT_USER\\Software\\KwMissing"),
+          "a missing key is reported up to its first missing part (\"" + box + "\")");
     Check(RunLauncher(launcher, "reg:HKCU\\Software\\Wine") == 0, "kwlaunch reg: succeeds");
     ExpectStatus(frame, kExpectedStatusEnd, "the navigation selects the key");
 
     Check(RunLauncher(launcher, "reg:HKCU\\Software") == 0, "kwlaunch reg: to a second key");
     ExpectStatus(frame, kParentStatusEnd, "the second location selects its key");
+    ExpectButtons(toolbar, true, false, "after three visits");
     PostMessageA(frame, WM_COMMAND, kCmdGoBack, 0);
     ExpectStatus(frame, kExpectedStatusEnd, "Back returns to the first key");
+    ExpectButtons(toolbar, true, true, "after Back");
     PostMessageA(frame, WM_COMMAND, kCmdGoForward, 0);
     ExpectStatus(frame, kParentStatusEnd, "Forward goes to the second key");
+    ExpectButtons(toolbar, true, false, "after Forward");
     PostMessageA(frame, WM_COMMAND, kCmdGoBack, 0);
     ExpectStatus(frame, kExpectedStatusEnd, "Back again to the first key");
 

@@ -1,7 +1,10 @@
-// kwlaunch [reg:LOCATION]: starts the registry editor or finds the running one, puts
-// keywright into it, and optionally sends it to a location.
+// kwlaunch [reg:LOCATION | --preview FILE]: starts the registry editor or finds the
+// running one, puts keywright into it, and optionally sends it to a location or has it
+// preview a registry file. kwlaunch --register | --unregister makes it the current
+// user's handler of reg: links, or stops that.
 #include "AddinHook.h"
 #include "EditorProcess.h"
+#include "Registration.h"
 #include "SharedText.h"
 
 #include <windows.h>
@@ -14,6 +17,9 @@ namespace {
 
 constexpr UINT kMsgAttach = 0x8000;
 constexpr UINT kMsgGotoSharedText = 0x8001;
+constexpr UINT kMsgPreviewSharedText = 0x8002;
+constexpr char kUsage[] =
+    "usage: kwlaunch [reg:LOCATION | --preview FILE | --register | --unregister]";
 constexpr DWORD kSendTimeoutMs = 30000;
 
 int Fail(const std::string& text, int code) {
@@ -27,14 +33,61 @@ bool Send(HWND window, UINT message, LPARAM lParam) {
            0;
 }
 
-int Run(int argc, char** argv) {
-    std::string location;
-    if (argc > 2 || (argc == 2 && std::strncmp(argv[1], "reg:", 4) != 0))
-        return Fail("usage: kwlaunch [reg:LOCATION]", 2);
-    if (argc == 2)
-        location = argv[1];
+struct Request {
+    enum Kind { kAttach, kGoto, kPreview, kRegister, kUnregister } kind = kAttach;
+    std::string text; // the location or the file's full path
+};
 
+bool ParseArguments(int argc, char** argv, Request* request, std::string* error) {
+    *error = kUsage;
+    if (argc == 1)
+        return true;
+    std::string first = argv[1];
+    if (argc == 2 && first.size() >= 4 && _strnicmp(first.c_str(), "reg:", 4) == 0) {
+        // The shared memory holds 4096 bytes with the NUL; a cut location would lead
+        // somewhere else.
+        if (first.size() >= 4096) {
+            *error = "the location is too long";
+            return false;
+        }
+        request->kind = Request::kGoto;
+        request->text = first;
+        return true;
+    }
+    if (argc == 2 && (first == "--register" || first == "--unregister")) {
+        request->kind = first == "--register" ? Request::kRegister : Request::kUnregister;
+        return true;
+    }
+    if (argc == 3 && first == "--preview") {
+        char full[MAX_PATH] = {};
+        DWORD length = GetFullPathNameA(argv[2], MAX_PATH, full, nullptr);
+        // The add-in reads at most MAX_PATH characters; a longer path would arrive cut.
+        if (length == 0 || length >= MAX_PATH) {
+            *error = std::string("the path is too long or invalid: ") + argv[2];
+            return false;
+        }
+        DWORD attributes = GetFileAttributesA(full);
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            *error = std::string("cannot find the file ") + full;
+            return false;
+        }
+        request->kind = Request::kPreview;
+        request->text = full;
+        return true;
+    }
+    return false;
+}
+
+int Run(int argc, char** argv) {
+    Request request;
     std::string error;
+    if (!ParseArguments(argc, argv, &request, &error))
+        return Fail(error, 2);
+    if (request.kind == Request::kRegister)
+        return kwlaunch::RegisterUrlHandler(&error) ? 0 : Fail(error, 7);
+    if (request.kind == Request::kUnregister)
+        return kwlaunch::UnregisterUrlHandler(&error) ? 0 : Fail(error, 7);
+
     kwlaunch::Editor editor = kwlaunch::FindEditor();
     if (!editor.frame)
         editor = kwlaunch::StartEditor(&error);
@@ -49,13 +102,14 @@ int Run(int argc, char** argv) {
         if (!Send(control, kMsgAttach, reinterpret_cast<LPARAM>(editor.frame)))
             return Fail("the add-in did not answer the attach message", 5);
     }
-    if (!location.empty()) {
+    if (request.kind == Request::kGoto || request.kind == Request::kPreview) {
         kwlaunch::SharedText shared;
-        if (!shared.Write(location))
-            return Fail("cannot write the location to shared memory", 6);
+        if (!shared.Write(request.text))
+            return Fail("cannot write to the shared memory REGURL_THINGY", 6);
         // The add-in has read the text once this returns; only then may it go.
-        if (!Send(control, kMsgGotoSharedText, 0))
-            return Fail("the add-in did not answer the location message", 5);
+        UINT message = request.kind == Request::kGoto ? kMsgGotoSharedText : kMsgPreviewSharedText;
+        if (!Send(control, message, 0))
+            return Fail("the add-in did not answer", 5);
     }
     return 0;
 }

@@ -16,12 +16,14 @@ namespace keywright {
 constexpr int kMaxModelessWindows = 100;
 
 // Private messages between the add-in's windows.
+constexpr UINT kMsgRelayout = WM_USER + 300;          // 1324
 constexpr UINT kMsgBookmarkReload = WM_USER + 302;    // 1326
 constexpr UINT kMsgBookmarkDelete = WM_USER + 303;    // 1327
 constexpr UINT kMsgBookmarkRename = WM_USER + 304;    // 1328
 constexpr UINT kMsgBookmarkHasFocus = WM_USER + 305;  // 1329
 constexpr UINT kMsgBookmarkFocus = WM_USER + 306;     // 1330
 constexpr UINT kMsgBookmarkNewFolder = WM_USER + 307; // 1331
+constexpr UINT kMsgRepaintToolbar = WM_USER + 309;    // 1333
 
 struct AddinContext {
     const HostProfile* profile = nullptr;
@@ -33,6 +35,8 @@ struct AddinContext {
     HINSTANCE ownInstance = nullptr;
     HINSTANCE editorInstance = nullptr;
     HACCEL editorAccelerators = nullptr; // owned by the editor's module
+    UINT clipboardFormat = 0;            // "Velmara-Keywright-txt-ClipFormat"
+    bool oleInitialized = false;
     HWND modeless[kMaxModelessWindows] = {};
     int modelessCount = 0;
     bool acceleratorsEnabled = true;

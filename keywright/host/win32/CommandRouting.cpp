@@ -3,25 +3,23 @@
 #include "host/win32/CommandRouting.h"
 
 #include "host/win32/AddinContext.h"
+#include "host/win32/AddinDialogs.h"
 #include "host/win32/AddinMessageBox.h"
 #include "host/win32/GotoUrl.h"
 #include "host/win32/KeywrightMenu.h"
+#include "registry/win32/SearchWindow.h"
 #include "strings/KeywrightStrings.h"
 
 #include <shellapi.h>
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <string>
 
 namespace keywright {
 
 namespace {
 
-constexpr int kVersionMajor = 0;
-constexpr int kVersionMinor = 1;
-constexpr int kBuildNumber = 0;
 constexpr char kSupportAddress[] = "mailto:support@example.invalid";
 
 void SwitchPane() {
@@ -56,13 +54,6 @@ void ShowHelp(HWND frame) {
     WinHelpA(frame, path.c_str(), HELP_FINDER, 0);
 }
 
-void ShowAbout(HWND frame) {
-    char version[64];
-    std::snprintf(version, sizeof version, "%d.%02d (build %d)", kVersionMajor, kVersionMinor,
-                  kBuildNumber);
-    ShowAddinMessage(frame, KeywrightStringWith(kStrAboutVersion, version));
-}
-
 } // namespace
 
 bool RouteCommand(HWND frame, WORD command, LRESULT* result) {
@@ -92,26 +83,33 @@ bool RouteCommand(HWND frame, WORD command, LRESULT* result) {
         return true;
     }
     switch (command) {
-    case kCmdCreateBookmarkFolder:
-        if (context.bookmarkPane) {
-            *result = SendMessageW(context.bookmarkPane, kMsgBookmarkNewFolder, 0, 0);
-            return true;
-        }
+    // Each feature that a later part of the add-in brings has its one line here.
+    case kCmdCreateBookmark: // bookmarks
         ShowNotAvailableYet(frame);
         return true;
-    case kCmdCreateBookmark:
-    case kCmdSearch:
-    case kCmdReplace:
-    case kCmdPreview:
-    case kCmdMailSubkey:
-    case kCmdOptions:
+    case kCmdCreateBookmarkFolder:
+        *result = SendMessageW(context.bookmarkPane, kMsgBookmarkNewFolder, 0, 0);
+        return true;
+    case kCmdSearch: // the search window
+        OpenSearchWindow();
+        return true;
+    case kCmdReplace: // the replacement wizard
         ShowNotAvailableYet(frame);
+        return true;
+    case kCmdPreview: // the preview window
+        ShowNotAvailableYet(frame);
+        return true;
+    case kCmdMailSubkey: // mail
+        ShowNotAvailableYet(frame);
+        return true;
+    case kCmdOptions:
+        ShowOptionsDialog(frame);
         return true;
     case kCmdHelp:
         ShowHelp(frame);
         return true;
     case kCmdAbout:
-        ShowAbout(frame);
+        ShowAboutBox(frame);
         return true;
     case kCmdGoForward:
         GoForwardInHistory();

@@ -1,8 +1,9 @@
-// The debug window is a plain top-level window around a read-only edit control. Lines
+// The debug window is the modeless dialog 224 around a read-only edit control. Lines
 // come from any thread of the editor, so they travel to it as messages.
 #include "host/win32/DebugWindow.h"
 
 #include "host/win32/AddinContext.h"
+#include "resources/KeywrightResources.h"
 #include "settings/SettingsStore.h"
 #include "settings/WindowPosition.h"
 
@@ -13,9 +14,6 @@ namespace keywright {
 
 namespace {
 
-constexpr wchar_t kClassName[] = L"Velmara-Debug-Wnd";
-constexpr int kDefaultWidth = 480;
-constexpr int kDefaultHeight = 360;
 constexpr std::size_t kPositionText = 64;
 
 std::atomic<HWND> g_window{nullptr};
@@ -57,45 +55,52 @@ void SavePosition(HWND window) {
                  static_cast<std::uint32_t>(text.size() + 1));
 }
 
-ScreenRect InitialPosition(HWND owner) {
+// The saved place, or the dialog's own size centred over the editor.
+void PlaceWindow(HWND window, HWND owner) {
     char text[kPositionText] = {};
-    ScreenRect saved;
-    if (ReadSetting(AddinSettings(), kSettingDebugWindowPos, text, sizeof text) == 1 &&
-        ParseWindowPosition(text, &saved))
-        return saved;
-    RECT ownerRect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    if (owner)
-        GetWindowRect(owner, &ownerRect);
-    return CentreOver({ownerRect.left, ownerRect.top, ownerRect.right, ownerRect.bottom},
-                      {0, 0, kDefaultWidth, kDefaultHeight});
+    ScreenRect place;
+    if (ReadSetting(AddinSettings(), kSettingDebugWindowPos, text, sizeof text) != 1 ||
+        !ParseWindowPosition(text, &place)) {
+        RECT own{}, ownerRect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        GetWindowRect(window, &own);
+        if (owner)
+            GetWindowRect(owner, &ownerRect);
+        place = CentreOver({ownerRect.left, ownerRect.top, ownerRect.right, ownerRect.bottom},
+                           {own.left, own.top, own.right, own.bottom});
+    }
+    MoveWindow(window, place.left, place.top, place.right - place.left, place.bottom - place.top,
+               FALSE);
 }
 
-LRESULT CALLBACK DebugWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR CALLBACK DebugDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     try {
         switch (message) {
+        case WM_INITDIALOG:
+            // The log grows for as long as the editor runs.
+            SendDlgItemMessageA(window, kDebugEditId, EM_SETLIMITTEXT, 0, 0);
+            return TRUE;
         case kMsgDebugAppend:
             Append(window, reinterpret_cast<const char*>(lParam), wParam != 0);
-            return 0;
+            return TRUE;
         case WM_SIZE:
             MoveWindow(GetDlgItem(window, kDebugEditId), 0, 0, LOWORD(lParam), HIWORD(lParam),
                        TRUE);
-            return 0;
+            return TRUE;
         case WM_CLOSE:
             DestroyWindow(window);
-            return 0;
+            return TRUE;
         case WM_DESTROY:
             SavePosition(window);
             RemoveModelessWindow(window);
             g_window = nullptr;
-            return 0;
+            return TRUE;
         default:
-            break;
+            return FALSE;
         }
     } catch (...) {
         // Nothing may unwind into the system's message dispatch.
-        return 0;
+        return FALSE;
     }
-    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 } // namespace
@@ -103,27 +108,12 @@ LRESULT CALLBACK DebugWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 void CreateDebugWindow(HWND owner) {
     if (g_window.load())
         return;
-    HINSTANCE instance = Addin().ownInstance;
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = DebugWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    windowClass.lpszClassName = kClassName;
-    RegisterClassW(&windowClass);
-    ScreenRect place = InitialPosition(owner);
     // On the desktop rather than owned, so it stays put while the editor is minimised.
-    HWND window = CreateWindowExW(0, kClassName, L"Debug", WS_OVERLAPPEDWINDOW, place.left,
-                                  place.top, place.right - place.left, place.bottom - place.top,
-                                  nullptr, nullptr, instance, nullptr);
+    HWND window = CreateDialogParamW(Addin().ownInstance, MAKEINTRESOURCEW(KW_IDD_DEBUG), nullptr,
+                                     DebugDialogProc, 0);
     if (!window)
         return;
-    RECT client{};
-    GetClientRect(window, &client);
-    CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
-                    WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY |
-                        ES_AUTOVSCROLL | ES_AUTOHSCROLL,
-                    0, 0, client.right, client.bottom, window,
-                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kDebugEditId)), instance, nullptr);
+    PlaceWindow(window, owner);
     g_window = window;
     AddModelessWindow(window);
     ShowWindow(window, SW_SHOWNOACTIVATE);

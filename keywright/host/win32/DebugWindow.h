@@ -8,7 +8,7 @@
 namespace keywright {
 
 constexpr UINT kMsgDebugAppend = WM_USER + 308; // 1332: lParam text, wParam nonzero ends the line
-constexpr int kDebugEditId = 1092;
+constexpr int kDebugEditId = 1092;              // KW_IDC_DEBUG_LOG
 
 // Creates, shows and registers the window; it remembers its place in DebugWindowPos.
 void CreateDebugWindow(HWND owner);

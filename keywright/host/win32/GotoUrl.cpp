@@ -9,7 +9,9 @@
 #include "host/win32/DebugWindow.h"
 #include "host/win32/EditorListView.h"
 #include "host/win32/EditorTreeView.h"
+#include "host/win32/HiddenControlWindow.h"
 #include "host/win32/SharedText.h"
+#include "host/win32/Toolbar.h"
 
 #include <memory>
 
@@ -27,6 +29,8 @@ struct NavigationJob {
     HWND tree;
     HWND list;
     DWORD callerThread;
+    HWND notify;                // told when a history navigation ends
+    unsigned historyNavigation; // 0: not started by Back or Forward
 };
 
 std::string EditorProgramName() {
@@ -72,12 +76,14 @@ DWORD WINAPI NavigationThread(LPVOID parameter) {
     } catch (...) {
         // A thread must not end by an exception.
     }
+    // Whether or not the navigation selected anything, the history may record again.
+    if (job->historyNavigation)
+        PostMessageW(job->notify, kMsgNavigationEnded, job->historyNavigation, 0);
     return 0;
 }
 
-} // namespace
-
-int GotoUrl(const std::string& location, const std::string& valueName) {
+int StartNavigation(const std::string& location, const std::string& valueName,
+                    unsigned historyNavigation) {
     AddinContext& context = Addin();
     if (!context.attached)
         return 1;
@@ -87,7 +93,7 @@ int GotoUrl(const std::string& location, const std::string& valueName) {
         return 1;
     auto job = std::make_unique<NavigationJob>(
         NavigationJob{*request, context.editor.frame, context.editor.tree, context.editor.list,
-                      GetCurrentThreadId()});
+                      GetCurrentThreadId(), context.hiddenWindow, historyNavigation});
     HANDLE thread =
         CreateThread(nullptr, kNavigationStack, NavigationThread, job.get(), 0, nullptr);
     if (!thread)
@@ -95,6 +101,20 @@ int GotoUrl(const std::string& location, const std::string& valueName) {
     job.release(); // the thread owns it now
     CloseHandle(thread);
     return 0;
+}
+
+// Back or Forward: a navigation that could not even start ends at once.
+void GotoHistoryPath(const std::string& path) {
+    NavigationHistory& history = Addin().history;
+    if (StartNavigation(path, "", history.navigation) != 0)
+        EndNavigation(history, history.navigation);
+    UpdateHistoryButtons();
+}
+
+} // namespace
+
+int GotoUrl(const std::string& location, const std::string& valueName) {
+    return StartNavigation(location, valueName, 0);
 }
 
 void GotoSharedText() {
@@ -118,16 +138,21 @@ void GotoSharedText() {
 
 void GoBackInHistory() {
     if (std::optional<std::string> path = GoBack(Addin().history))
-        GotoUrl(*path, "");
+        GotoHistoryPath(*path);
 }
 
 void GoForwardInHistory() {
     if (std::optional<std::string> path = GoForward(Addin().history))
-        GotoUrl(*path, "");
+        GotoHistoryPath(*path);
+}
+
+void EndHistoryNavigation(unsigned navigation) {
+    EndNavigation(Addin().history, navigation);
 }
 
 void RecordTreeSelection(const std::string& fullKeyPath) {
     RecordSelection(Addin().history, fullKeyPath);
+    UpdateHistoryButtons();
 }
 
 void RememberCurrentLocation() {

@@ -12,8 +12,12 @@ int GotoUrl(const std::string& location, const std::string& valueName);
 // Handles the launcher's shared text: a location, or an empty text for the last one.
 void GotoSharedText();
 
+// Back and Forward, with the toolbar's two buttons brought up to date.
 void GoBackInHistory();
 void GoForwardInHistory();
+
+// A navigation that Back or Forward started has ended (kMsgNavigationEnded).
+void EndHistoryNavigation(unsigned navigation);
 
 // The TVN_SELCHANGED side of the history.
 void RecordTreeSelection(const std::string& fullKeyPath);

@@ -42,13 +42,13 @@ void RunEditorLoop(MSG* hooked) {
     PinOwnModule();
     CreateHiddenControlWindow();
     PostThreadMessageW(SharedInstallerThread(), WM_NULL, 0, 0);
-    AcceleratorTable own = CreateKeywrightAccelerators();
+    HACCEL own = LoadKeywrightAccelerators(Addin().ownInstance);
 
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (OfferToModelessWindows(&message))
             continue;
-        if (TranslateAccelerators(&message, own.get()))
+        if (TranslateAccelerators(&message, own))
             continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);

@@ -6,14 +6,15 @@ namespace keywright {
 namespace {
 
 constexpr HostProfile kWindowsEditor = {
-    "windows", nullptr, 3, 100, 0x1FF, 640, 648, 672, 913, 914, 663, 664, 674, 665,
+    "windows", nullptr, false, 3, 100, 0x1FF, 640, 648, 672, 913, 914, 663, 664, 674, 665,
 };
 
 // Wine's editor keeps tree and list inside a "REGEDIT" child that splits them, and
 // puts Edit, View and Favorites at positions 1 to 3, which it finds by position. Its
 // menu help goes into the status bar's first part, not the simple one.
 constexpr HostProfile kWineEditor = {
-    "wine", "REGEDIT", 4, 109, 0, 32871, 32776, 32794, 32778, 32779, 32785, 32786, 32788, 32787,
+    "wine", "REGEDIT", true,  4,     109,   0,     32871, 32776,
+    32794,  32778,     32779, 32785, 32786, 32788, 32787,
 };
 
 bool ClassIs(HWND window, const char* name) {

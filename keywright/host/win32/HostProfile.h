@@ -11,6 +11,10 @@ struct HostProfile {
     // Class of the frame's child that holds the tree and list and receives their
     // notifications; null when they are direct children of the frame.
     const char* paneContainerClass;
+    // Whether the frame's own WM_SIZE handling runs before the add-in lays the panes
+    // out. The system's editor leaves the layout to the add-in; Wine's sizes its pane
+    // container and status bar itself, and the add-in then moves them into place.
+    bool sizeFrameFirst;
     int menuPosition;      // where "&Keywright" goes in the menu bar
     int acceleratorTable;  // the editor's own table, in its executable
     WPARAM menuStatusPart; // SB_SETTEXT wParam for the text of a highlighted menu item

@@ -1,4 +1,5 @@
-// Builds the add-in's popup in code and answers the menu's status and enabling messages.
+// The add-in's menu and accelerators, loaded from its resources, and the menu's status
+// texts and enabling.
 #include "host/win32/KeywrightMenu.h"
 
 #include "strings/KeywrightStrings.h"
@@ -7,58 +8,25 @@
 
 namespace keywright {
 
-namespace {
-
-struct MenuEntry {
-    WORD id; // 0: separator
-    const char* text;
-};
-
-constexpr MenuEntry kMenu[] = {
-    {kCmdCreateBookmark, "&Create Bookmark\tCtrl+B"},
-    {kCmdCreateBookmarkFolder, "Create &Bookmark Folder\tCtrl+D"},
-    {0, nullptr},
-    {kCmdSearch, "&Search Registry...\tCtrl+S"},
-    {kCmdReplace, "&Replace...\tCtrl+R"},
-    {0, nullptr},
-    {kCmdPreview, "&Preview File...\tCtrl+V"},
-    {kCmdMailSubkey, "&Mail Subkey...\tCtrl+M"},
-    {0, nullptr},
-    {kCmdOptions, "&Options...\tCtrl+O"},
-    {kCmdContactSupport, "Co&ntact Support..."},
-    {kCmdHelp, "&Help on Keywright..."},
-    {kCmdAbout, "&About Keywright..."},
-};
-
-} // namespace
-
-AcceleratorTable CreateKeywrightAccelerators() {
-    ACCEL keys[] = {
-        {FVIRTKEY | FCONTROL, 'B', kCmdCreateBookmark},
-        {FVIRTKEY | FCONTROL, 'D', kCmdCreateBookmarkFolder},
-        {FVIRTKEY | FCONTROL, 'M', kCmdMailSubkey},
-        {FVIRTKEY | FCONTROL, 'O', kCmdOptions},
-        {FVIRTKEY | FCONTROL, 'R', kCmdReplace},
-        {FVIRTKEY | FCONTROL, 'S', kCmdSearch},
-        {FVIRTKEY | FCONTROL, 'V', kCmdPreview},
-    };
-    return AcceleratorTable(CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys))));
+HACCEL LoadKeywrightAccelerators(HINSTANCE own) {
+    return LoadAcceleratorsW(own, MAKEINTRESOURCEW(KW_IDA_ACCELERATORS));
 }
 
-void InsertKeywrightMenu(HWND frame, int position) {
+void InsertKeywrightMenu(HWND frame, HINSTANCE own, int position) {
     HMENU bar = GetMenu(frame);
     if (!bar)
         return;
-    HMENU popup = CreatePopupMenu();
+    HMENU resource = LoadMenuW(own, MAKEINTRESOURCEW(KW_IDM_MENU));
+    if (!resource)
+        return;
+    HMENU popup = GetSubMenu(resource, 0);
+    // Taken out of the loaded bar, the popup survives that bar's destruction; once
+    // inserted, it belongs to the editor's bar and is destroyed with it.
+    if (popup)
+        RemoveMenu(resource, 0, MF_BYPOSITION);
+    DestroyMenu(resource);
     if (!popup)
         return;
-    for (const MenuEntry& entry : kMenu) {
-        if (entry.id == 0)
-            AppendMenuA(popup, MF_SEPARATOR, 0, nullptr);
-        else
-            AppendMenuA(popup, MF_STRING, entry.id, entry.text);
-    }
-    // Once inserted, the popup belongs to the bar and is destroyed with it.
     if (!InsertMenuA(bar, static_cast<UINT>(position), MF_BYPOSITION | MF_POPUP,
                      reinterpret_cast<UINT_PTR>(popup), "&Keywright")) {
         DestroyMenu(popup);

@@ -2,36 +2,32 @@
 // keyboard accelerators.
 #pragma once
 
-#include <windows.h>
+#include "resources/KeywrightResources.h"
 
-#include <memory>
-#include <type_traits>
+#include <windows.h>
 
 namespace keywright {
 
-// Command identifiers of the add-in.
-constexpr WORD kCmdCreateBookmark = 3016;
-constexpr WORD kCmdCreateBookmarkFolder = 3017;
-constexpr WORD kCmdSearch = 3018;
-constexpr WORD kCmdReplace = 3019;
-constexpr WORD kCmdPreview = 3020;
-constexpr WORD kCmdMailSubkey = 3021;
-constexpr WORD kCmdHelp = 3023;
-constexpr WORD kCmdAbout = 3024;
-constexpr WORD kCmdGoForward = 40010;
-constexpr WORD kCmdGoBack = 40011;
-constexpr WORD kCmdOptions = 40032;
-constexpr WORD kCmdContactSupport = 40035;
+// Command identifiers of the add-in; the menu and accelerator resources use the same.
+constexpr WORD kCmdCreateBookmark = KW_CMD_CREATE_BOOKMARK;
+constexpr WORD kCmdCreateBookmarkFolder = KW_CMD_CREATE_BOOKMARK_FOLDER;
+constexpr WORD kCmdSearch = KW_CMD_SEARCH;
+constexpr WORD kCmdReplace = KW_CMD_REPLACE;
+constexpr WORD kCmdPreview = KW_CMD_PREVIEW;
+constexpr WORD kCmdMailSubkey = KW_CMD_MAIL_SUBKEY;
+constexpr WORD kCmdHelp = KW_CMD_HELP;
+constexpr WORD kCmdAbout = KW_CMD_ABOUT;
+constexpr WORD kCmdGoForward = KW_CMD_GO_FORWARD;
+constexpr WORD kCmdGoBack = KW_CMD_GO_BACK;
+constexpr WORD kCmdOptions = KW_CMD_OPTIONS;
+constexpr WORD kCmdContactSupport = KW_CMD_CONTACT_SUPPORT;
 
-struct AcceleratorTableCloser {
-    void operator()(HACCEL table) const { DestroyAcceleratorTable(table); }
-};
-using AcceleratorTable = std::unique_ptr<std::remove_pointer_t<HACCEL>, AcceleratorTableCloser>;
+// The add-in's accelerator table (resource 101); the system frees it with the module.
+HACCEL LoadKeywrightAccelerators(HINSTANCE own);
 
-AcceleratorTable CreateKeywrightAccelerators();
-
-// Inserts the menu at `position` of the frame's menu bar; without a bar, nothing.
-void InsertKeywrightMenu(HWND frame, int position);
+// Inserts popup 0 of menu resource 214 at `position` of the frame's menu bar; without
+// a bar or without the resource, nothing.
+void InsertKeywrightMenu(HWND frame, HINSTANCE own, int position);
 
 // WM_MENUSELECT: shows the add-in's status text for its own items. Returns whether
 // the message was for an add-in item (and so is consumed).

@@ -4,7 +4,11 @@
 #include "host/win32/CommandRouting.h"
 #include "host/win32/Exports.h"
 #include "host/win32/KeywrightMenu.h"
+#include "host/win32/Layout.h"
 #include "host/win32/NotificationProc.h"
+#include "host/win32/Toolbar.h"
+
+#include <commctrl.h>
 
 namespace keywright {
 
@@ -20,9 +24,52 @@ LRESULT DetachThenPass(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
+LRESULT HandleSize(HWND window, WPARAM wParam, LPARAM lParam) {
+    AddinContext& context = Addin();
+    LRESULT result = 0;
+    if (context.profile && context.profile->sizeFrameFirst)
+        result = CallPrevious(window, WM_SIZE, wParam, lParam);
+    if (wParam != SIZE_MINIMIZED)
+        LayOutEditorPanes(LOWORD(lParam), HIWORD(lParam));
+    PostMessageW(window, kMsgRepaintToolbar, 0, 0);
+    return result;
+}
+
+// The editor's splitter moved the list: the panes follow the new tree width.
+LRESULT Relayout() {
+    AddinContext& context = Addin();
+    if (context.profile && !context.profile->paneContainerClass) {
+        ShowWindow(context.editor.tree, SW_HIDE);
+        ShowWindow(context.editor.list, SW_HIDE);
+    }
+    LayOutEditorPanesNow();
+    return 1;
+}
+
+LRESULT HandleFrameNotify(HWND window, WPARAM wParam, LPARAM lParam) {
+    AddinContext& context = Addin();
+    auto* header = reinterpret_cast<NMHDR*>(lParam);
+    if (header && context.profile &&
+        (header->code == TTN_NEEDTEXTA || header->code == TTN_NEEDTEXTW)) {
+        FillToolbarTooltip(*context.profile, header);
+        return 0;
+    }
+    if (context.editor.paneContainer == window)
+        return HandleEditorNotify(window, wParam, lParam);
+    return CallPrevious(window, WM_NOTIFY, wParam, lParam);
+}
+
 LRESULT HandleFrameMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     AddinContext& context = Addin();
     switch (message) {
+    case WM_SIZE:
+        return HandleSize(window, wParam, lParam);
+    case kMsgRelayout:
+        return Relayout();
+    case kMsgRepaintToolbar:
+        if (context.toolbar)
+            InvalidateRect(context.toolbar, nullptr, TRUE);
+        return 0;
     case WM_COMMAND: {
         LRESULT result = 0;
         if (context.profile && RouteCommand(window, LOWORD(wParam), &result))
@@ -30,9 +77,7 @@ LRESULT HandleFrameMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         break;
     }
     case WM_NOTIFY:
-        if (context.editor.paneContainer == window)
-            return HandleEditorNotify(window, wParam, lParam);
-        break;
+        return HandleFrameNotify(window, wParam, lParam);
     case WM_MENUSELECT:
         if (context.profile &&
             ShowMenuStatus(context.editor.statusBar, context.profile->menuStatusPart,

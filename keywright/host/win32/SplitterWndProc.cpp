@@ -1,12 +1,9 @@
-// The window procedure of the bar that splits the preview window's two panes: it shows
-// the resizing cursor and hands dragging to its parent as mouse messages.
+// The window procedure of the bar that splits the preview window's two panes: its class
+// gives it the resizing cursor, and it hands dragging to its parent as mouse messages.
 #include "host/win32/Exports.h"
 
 LRESULT CALLBACK SplitterWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_SETCURSOR:
-        SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_SIZENS)));
-        return TRUE;
     case WM_LBUTTONDOWN:
         SetCapture(window);
         return 0;

@@ -1,0 +1,33 @@
+// The pane layout's arithmetic, apart from the windows it moves.
+#include "host/PaneLayout.h"
+
+#include <algorithm>
+
+namespace keywright {
+
+namespace {
+
+int AtLeastZero(int value) {
+    return std::max(value, 0);
+}
+
+} // namespace
+
+PaneLayout LayOutPanes(const PaneMeasures& m) {
+    const int width = AtLeastZero(m.clientWidth);
+    const int toolbar = AtLeastZero(m.toolbarHeight);
+    const int status = AtLeastZero(m.statusHeight);
+    // A window lower than toolbar and status bar together leaves no room between them.
+    const int between = AtLeastZero(m.clientHeight - status - toolbar);
+    const int upper = between / 2;
+    PaneLayout layout;
+    layout.toolbar = {0, 0, width, toolbar};
+    layout.tree = {0, toolbar - 1, AtLeastZero(m.treeWidth), between + 1};
+    layout.list = {m.listLeft, toolbar - 1, AtLeastZero(width - m.treeWidth - 3), upper + 1};
+    layout.bookmarkPane = {m.listLeft - 1, toolbar + upper, AtLeastZero(width - m.treeWidth - 2),
+                           between - upper};
+    layout.statusBar = {0, toolbar + between, width, status};
+    return layout;
+}
+
+} // namespace keywright

@@ -1,0 +1,37 @@
+// Where the toolbar, the editor's tree and list, the bookmark pane and the status bar
+// go in the editor's main window.
+#pragma once
+
+namespace keywright {
+
+struct PaneRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// Sizes measured before the layout, in the main window's client coordinates.
+struct PaneMeasures {
+    int clientWidth = 0;
+    int clientHeight = 0;
+    int toolbarHeight = 0;
+    int statusHeight = 0;
+    int treeWidth = 0; // kept: the editor's own splitter decides it
+    int listLeft = 0;  // the list view's current left edge
+};
+
+struct PaneLayout {
+    PaneRect toolbar;
+    PaneRect tree;
+    PaneRect list;
+    PaneRect bookmarkPane;
+    PaneRect statusBar;
+};
+
+// The tree takes the whole height between toolbar and status bar; the list the upper
+// half beside it and the bookmark pane the lower half. No size comes out negative,
+// however small the window.
+PaneLayout LayOutPanes(const PaneMeasures& measures);
+
+} // namespace keywright

@@ -1,0 +1,17 @@
+// The bookmark pane under the editor's list view. Its bookmark tree comes with the
+// bookmarks; until then it is an empty pane that answers the pane messages.
+#pragma once
+
+#include <windows.h>
+
+namespace keywright {
+
+constexpr wchar_t kBookmarkPaneClass[] = L"Velmara-Sheet-Wnd";
+
+// Registers the pane's window class; true when it is registered (now or before).
+bool RegisterBookmarkPaneClass(HINSTANCE own);
+
+// Creates the pane as a child of the editor's main window.
+HWND CreateBookmarkPane(HWND frame, HINSTANCE own);
+
+} // namespace keywright
