@@ -5,6 +5,10 @@
 #include <cstring>
 #include <queue>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "engine/CaseFold.h"
 
 namespace sorbex {
@@ -42,6 +46,25 @@ CKeywordSet::CKeywordSet(const std::vector<std::string>& words, bool caseFold) {
         for (std::size_t i = 0; i + 1 < word.size(); ++i) {
             shift[static_cast<unsigned char>(word[i])] = word.size() - 1 - i;
         }
+#if defined(__SSE2__)
+        vectorFilter = true;
+        const unsigned char ends[2] = {static_cast<unsigned char>(word.front()),
+                                       static_cast<unsigned char>(word.back())};
+        for (int e = 0; e < 2; ++e) {
+            // Every byte that folds to this end must equal it once bit 0x20 is set in
+            // both; otherwise the block filter cannot stand in for the folding table.
+            bool partner = false;
+            for (std::size_t c = 0; c < fold.size(); ++c) {
+                if (fold[c] == ends[e] && c != ends[e]) {
+                    partner = true;
+                    if ((c | 0x20) != (ends[e] | 0x20u)) {
+                        vectorFilter = false;
+                    }
+                }
+            }
+            blockMask[e] = partner ? 0x20 : 0;
+        }
+#endif
     } else if (keywords.size() > 1) {
         BuildAutomaton();
     }
@@ -115,9 +138,24 @@ bool CKeywordSet::FindOne(const unsigned char* text, std::size_t length, Hit& hi
     if (size > length) {
         return false;
     }
+    std::size_t at = 0;
+#if defined(__SSE2__)
+    if (vectorFilter) {
+        at = ScanBlocks(text, length, hit);
+        if (at == kNone) {
+            return true;
+        }
+    }
+#endif
+    return Horspool(text, length, at, hit);
+}
+
+bool CKeywordSet::Horspool(const unsigned char* text, std::size_t length, std::size_t at,
+                           Hit& hit) const {
+    const std::string& word = keywords.front();
+    const std::size_t size = word.size();
     const auto* pattern = reinterpret_cast<const unsigned char*>(word.data());
     const unsigned char lastByte = pattern[size - 1];
-    std::size_t at = 0;
     while (at <= length - size) {
         const unsigned char last = fold[text[at + size - 1]];
         if (last == lastByte) {
@@ -134,6 +172,43 @@ bool CKeywordSet::FindOne(const unsigned char* text, std::size_t length, Hit& hi
     }
     return false;
 }
+
+#if defined(__SSE2__)
+std::size_t CKeywordSet::ScanBlocks(const unsigned char* text, std::size_t length, Hit& hit) const {
+    // Sixteen windows at a time are tested on their first and last byte, with bit 0x20
+    // ignored where the keyword's byte has a case partner that differs only there; the
+    // few windows that pass are compared in full through the folding table.
+    const std::string& word = keywords.front();
+    const std::size_t size = word.size();
+    const auto* pattern = reinterpret_cast<const unsigned char*>(word.data());
+    const __m128i firstMask = _mm_set1_epi8(static_cast<char>(blockMask[0]));
+    const __m128i lastMask = _mm_set1_epi8(static_cast<char>(blockMask[1]));
+    const __m128i first = _mm_set1_epi8(static_cast<char>(pattern[0] | blockMask[0]));
+    const __m128i last = _mm_set1_epi8(static_cast<char>(pattern[size - 1] | blockMask[1]));
+    std::size_t at = 0;
+    for (; length - at >= size - 1 + 16; at += 16) {
+        const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at));
+        const __m128i tail =
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at + size - 1));
+        const __m128i both = _mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(head, firstMask), first),
+                                           _mm_cmpeq_epi8(_mm_or_si128(tail, lastMask), last));
+        auto candidates = static_cast<unsigned>(_mm_movemask_epi8(both));
+        while (candidates != 0) {
+            const std::size_t start = at + static_cast<std::size_t>(__builtin_ctz(candidates));
+            std::size_t i = 0;
+            while (i < size && fold[text[start + i]] == pattern[i]) {
+                ++i;
+            }
+            if (i == size) {
+                hit = {start, start + size, 0};
+                return kNone;
+            }
+            candidates &= candidates - 1;
+        }
+    }
+    return at;
+}
+#endif
 
 bool CKeywordSet::FindMany(const unsigned char* text, std::size_t length, Hit& hit) const {
     bool found = false;

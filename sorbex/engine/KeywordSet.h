@@ -33,6 +33,11 @@ public:
 
 private:
     bool FindOne(const unsigned char* text, std::size_t length, Hit& hit) const;
+    bool Horspool(const unsigned char* text, std::size_t length, std::size_t at, Hit& hit) const;
+#if defined(__SSE2__)
+    // Scans whole blocks; returns npos on a hit, else where the scalar search resumes.
+    std::size_t ScanBlocks(const unsigned char* text, std::size_t length, Hit& hit) const;
+#endif
     bool FindMany(const unsigned char* text, std::size_t length, Hit& hit) const;
     void BuildAutomaton();
 
@@ -42,6 +47,11 @@ private:
 
     // Boyer-Moore-Horspool: how far the window may move for its last byte.
     std::array<std::size_t, 256> shift{};
+
+    // The block filter for one keyword: bits ignored in its first and last byte, and
+    // whether the filter applies to its case pairs at all.
+    unsigned char blockMask[2] = {0, 0};
+    bool vectorFilter = false;
 
     // Aho-Corasick: a full transition table over folded bytes; `output` is the longest
     // keyword that ends in a state (through its suffix links), or npos.
