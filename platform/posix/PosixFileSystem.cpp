@@ -96,10 +96,11 @@ bool MakeDirectories(const std::string& dir) {
 // Reads a regular file straight into `bytes`. The string keeps its old size until the
 // read overwrites it, so that a buffer reused from file to file is neither copied nor
 // zero-filled again; a file that grew since fstat is read on to its end.
-OsError ReadWholeFile(const std::string& path, std::string& bytes) {
+OsError ReadWholeFile(const std::string& path, int dirFd, const char* name, std::string& bytes) {
     // Without O_NONBLOCK opening a named pipe waits for a writer that may never come;
     // only regular files are read at all, as a pipe or device could deliver for ever.
-    FdGuard fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
+    FdGuard fd(dirFd >= 0 ? ::openat(dirFd, name, kFlags) : ::open(path.c_str(), kFlags));
     if (fd.get() < 0)
         return LastOsError("open", path);
     struct stat st {};
@@ -194,6 +195,7 @@ long NativeCodeFor(FileFailure failure) {
 
 OsError PosixFileSystem::ListDirectory(const std::string& dir,
                                        const std::function<bool(const DirEntry&)>& visit) {
+    ForgetReadDirectory();
     DIR* handle = ::opendir(dir.c_str());
     if (!handle)
         return LastOsError("opendir", dir);
@@ -285,8 +287,49 @@ OsError PosixFileSystem::CheckDirectory(const std::string& path) {
     return {};
 }
 
+PosixFileSystem::~PosixFileSystem() {
+    if (readDirFd_ >= 0)
+        ::close(readDirFd_);
+}
+
+void PosixFileSystem::ForgetReadDirectory() {
+    std::lock_guard<std::mutex> lock(readDirMutex_);
+    if (readDirFd_ >= 0)
+        ::close(readDirFd_);
+    readDirFd_ = -1;
+    readDir_.clear();
+}
+
 OsError PosixFileSystem::ReadFile(const std::string& path, std::string& bytes) {
-    OsError error = ReadWholeFile(path, bytes);
+    // A search reads the files of one folder after another: opening each relative to
+    // its folder, held open while the names stay in it, spares the system a walk down
+    // the whole path for every file. A listing starts afresh, so a folder renamed or
+    // replaced between two searches is looked up again.
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos || slash == 0 || slash + 1 == path.size())
+        return ReadWithoutFolder(path, bytes);
+    std::unique_lock<std::mutex> lock(readDirMutex_);
+    if (readDirFd_ < 0 || path.compare(0, slash, readDir_) != 0 || readDir_.size() != slash) {
+        if (readDirFd_ >= 0)
+            ::close(readDirFd_);
+        readDir_.assign(path, 0, slash);
+        readDirFd_ = ::open(readDir_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (readDirFd_ < 0) {
+            // The plain open reports whatever is wrong with the path.
+            readDir_.clear();
+            lock.unlock();
+            return ReadWithoutFolder(path, bytes);
+        }
+    }
+    OsError error = ReadWholeFile(path, readDirFd_, path.c_str() + slash + 1, bytes);
+    lock.unlock();
+    if (error)
+        bytes.clear();
+    return error;
+}
+
+OsError PosixFileSystem::ReadWithoutFolder(const std::string& path, std::string& bytes) {
+    OsError error = ReadWholeFile(path, -1, nullptr, bytes);
     if (error)
         bytes.clear();
     return error;

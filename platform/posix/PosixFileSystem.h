@@ -1,6 +1,9 @@
 // The file-system seam on POSIX systems.
 #pragma once
 
+#include <mutex>
+#include <string>
+
 #include "platform/FileSystem.h"
 
 namespace kestrix {
@@ -9,6 +12,11 @@ namespace kestrix {
 // fixed drive, and a file is never locked against reading.
 class PosixFileSystem : public FileSystem {
 public:
+    PosixFileSystem() = default;
+    ~PosixFileSystem() override;
+    PosixFileSystem(const PosixFileSystem&) = delete;
+    PosixFileSystem& operator=(const PosixFileSystem&) = delete;
+
     OsError ListDirectory(const std::string& dir,
                           const std::function<bool(const DirEntry&)>& visit) override;
     OsError FullPath(const std::string& path, std::string& full) override;
@@ -25,6 +33,15 @@ public:
     std::string ProgramDirectory() override;
     std::vector<std::string> CacheDirectories() override;
     int CompareNames(const std::string& a, const std::string& b) override;
+
+private:
+    OsError ReadWithoutFolder(const std::string& path, std::string& bytes);
+    void ForgetReadDirectory();
+
+    // The folder of the last file read, held open for the files that follow it.
+    std::mutex readDirMutex_;
+    std::string readDir_;
+    int readDirFd_ = -1;
 };
 
 } // namespace kestrix
