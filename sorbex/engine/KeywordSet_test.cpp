@@ -54,6 +54,29 @@ TEST(KeywordSetTest, OneKeyword) {
     });
 }
 
+TEST(KeywordSetTest, OneKeywordAtEveryOffset) {
+    // Long texts go through the block filter, their last bytes through the byte loop;
+    // a decoy with the right first and last letters stands ahead of every real hit.
+    const CKeywordSet folded({"\xFCxY\xE4"}, true);
+    const CKeywordSet exact({"\xFCxY\xE4"}, false);
+    for (std::size_t length = 4; length <= 70; ++length) {
+        for (std::size_t at = 0; at + 4 <= length; ++at) {
+            std::string text(length, 'q');
+            text.replace(at, 4, "\xDCXy\xC4");
+            if (at >= 4) {
+                text.replace(at - 4, 4, "\xFCxz\xE4");
+            }
+            SCOPED_TRACE("length " + std::to_string(length) + ", at " + std::to_string(at));
+            CKeywordSet::Hit hit;
+            ASSERT_TRUE(folded.Find(text.data(), text.size(), hit));
+            EXPECT_EQ(at, hit.start);
+            EXPECT_EQ(at + 4, hit.end);
+            EXPECT_FALSE(exact.Find(text.data(), text.size(), hit));
+            EXPECT_FALSE(folded.Find(text.data(), at + 3, hit));
+        }
+    }
+}
+
 TEST(KeywordSetTest, ManyKeywords) {
     RunCases({
         {{"he", "she", "his", "hers"}, false, "ushers", "1-4"},

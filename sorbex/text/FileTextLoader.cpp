@@ -111,6 +111,12 @@ CTextLoadResult CFileTextLoader::LoadFileText(const std::string& dir, const std:
             }
         }
         if (!haveText) {
+            // The kept size is reserved at once: the memory is only touched as far as
+            // the files need it, and it never has to move while they grow one by one.
+            if (text.capacity() < kKeptBufferBytes) {
+                text.clear();
+                text.reserve(kKeptBufferBytes);
+            }
             result.error = fileSystem_.ReadFile(path, text);
             if (result.error)
                 return result;
