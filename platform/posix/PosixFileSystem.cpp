@@ -277,6 +277,7 @@ DriveType PosixFileSystem::DriveTypeOf(const std::string&) {
 }
 
 OsError PosixFileSystem::CheckDirectory(const std::string& path) {
+    ForgetReadDirectory(); // a new search: its folders are looked up anew
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0)
         return LastOsError("stat", path);
@@ -417,6 +418,7 @@ OsError PosixFileSystem::RemoveFile(const std::string& path) {
 }
 
 OsError PosixFileSystem::RenameFile(const std::string& from, const std::string& to) {
+    ForgetReadDirectory(); // `from` may be the folder held open
     // rename() would silently replace `to`; the Windows move refuses, and so do we.
     struct stat st {};
     if (::lstat(to.c_str(), &st) == 0)
