@@ -15,8 +15,11 @@
 namespace sorbex {
 namespace {
 
-// Buffers up to this size are kept for the next file; a larger one is given back.
+// Buffers of this size are reserved at once for the files to come.
 constexpr std::size_t kKeptBufferBytes = 16u << 20;
+// A buffer above this size is given back after its file; up to it, the next file reuses
+// the memory already touched.
+constexpr std::size_t kGivenBackBytes = 64u << 20;
 
 bool EndsWithIgnoringCase(const std::string& name, const char* suffix, std::size_t suffixLength) {
     if (name.size() < suffixLength)
@@ -150,7 +153,7 @@ CTextLoadResult CFileTextLoader::LoadFileText(const std::string& dir, const std:
     searcher->SearchText(text.c_str(), text.size(), flags);
     result.outcome = CTextLoadOutcome::Handed;
     // A huge file's buffer is not kept for the rest of the run.
-    if (text.capacity() > kKeptBufferBytes) {
+    if (text.capacity() > kGivenBackBytes) {
         std::string().swap(text);
         std::string().swap(scratch_);
     }
