@@ -46,7 +46,14 @@ struct DirEntry {
     std::uint64_t size = 0;       // bytes; 0 for directories
     std::int64_t modified = 0;    // seconds since 1970-01-01 UTC
     std::uint32_t attributes = 0; // FILE_ATTRIBUTE_* on Windows, st_mode on POSIX
+    // False when a listing asked for types only left size, modified and attributes
+    // unfilled (0) to spare a call per entry.
+    bool statusKnown = true;
 };
+
+// What a listing must tell about each entry. Names and types come with the directory
+// itself everywhere; size and time cost a call per entry on POSIX systems.
+enum class EntryDetail { TypesOnly, SizeAndTime };
 
 // Size and times of one file. Times count 100-nanosecond ticks since 1601-01-01 UTC,
 // as the system's FILETIME does, so that stored values compare on every host.
@@ -57,14 +64,21 @@ struct FileStatus {
     bool isDirectory = false;
 };
 
+// FILETIME ticks to seconds since 1970, the unit of `DirEntry::modified`.
+inline std::int64_t SecondsSince1970(std::uint64_t ticks) {
+    constexpr std::int64_t kEpochDifference = 11644473600LL; // 1601 to 1970 in seconds
+    return static_cast<std::int64_t>(ticks / 10000000ULL) - kEpochDifference;
+}
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
 
     // Calls `visit` for every entry of `dir` except "." and "..", in the order the
     // system delivers them, until `visit` returns false. An error only when the
-    // directory cannot be read at all.
-    virtual OsError ListDirectory(const std::string& dir,
+    // directory cannot be read at all. With `TypesOnly` an entry may come without its
+    // size and time (`statusKnown` false); `GetFileStatus` has them.
+    virtual OsError ListDirectory(const std::string& dir, EntryDetail detail,
                                   const std::function<bool(const DirEntry&)>& visit) = 0;
 
     // The absolute form of `path`, resolved against the current directory; a

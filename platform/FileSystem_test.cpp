@@ -26,9 +26,10 @@
 namespace kestrix {
 namespace {
 
-std::map<std::string, DirEntry> ListAll(FileSystem& fs, const std::string& dir) {
+std::map<std::string, DirEntry> ListAll(FileSystem& fs, const std::string& dir,
+                                        EntryDetail detail = EntryDetail::SizeAndTime) {
     std::map<std::string, DirEntry> entries;
-    const OsError error = fs.ListDirectory(dir, [&](const DirEntry& e) {
+    const OsError error = fs.ListDirectory(dir, detail, [&](const DirEntry& e) {
         entries[e.name] = e;
         return true;
     });
@@ -59,12 +60,26 @@ TEST(FileSystemTest, ListsFilesAndDirectoriesWithSizes) {
     EXPECT_EQ(0u, entries.at("empty").size);
     EXPECT_TRUE(entries.at("sub").isDirectory);
     EXPECT_FALSE(entries.at("sub").isLink);
+    for (const auto& entry : entries)
+        EXPECT_TRUE(entry.second.statusKnown) << entry.first;
+    // Asked for types only, the same entries come; a size given must be the true one.
+    const auto typed = ListAll(*fs, tree.root(), EntryDetail::TypesOnly);
+    ASSERT_EQ(3u, typed.size());
+    for (const auto& entry : typed) {
+        SCOPED_TRACE(entry.first);
+        EXPECT_EQ(entries.at(entry.first).isDirectory, entry.second.isDirectory);
+        EXPECT_FALSE(entry.second.isLink);
+        if (entry.second.statusKnown) {
+            EXPECT_EQ(entries.at(entry.first).size, entry.second.size);
+        }
+    }
     // Without a trailing separator the same directory lists the same way.
     std::string noSeparator = tree.Path("sub");
     EXPECT_EQ(std::set<std::string>{"inner.txt"}, NamesIn(*fs, noSeparator));
 
     int visited = 0;
-    EXPECT_FALSE(fs->ListDirectory(tree.root(), [&](const DirEntry&) { return ++visited < 2; }));
+    EXPECT_FALSE(fs->ListDirectory(tree.root(), EntryDetail::TypesOnly,
+                                   [&](const DirEntry&) { return ++visited < 2; }));
     EXPECT_EQ(2, visited) << "the visitor stops the listing";
 }
 
@@ -74,7 +89,8 @@ TEST(FileSystemTest, MissingThingsAreReportedAsNotFound) {
     const std::string missing = tree.Path("nothing-here");
     std::string bytes = "old";
 
-    OsError list = fs->ListDirectory(missing, [](const DirEntry&) { return true; });
+    OsError list =
+        fs->ListDirectory(missing, EntryDetail::TypesOnly, [](const DirEntry&) { return true; });
     EXPECT_EQ(FileFailure::NotFound, ClassifyFailure(list)) << list.Describe();
     OsError read = fs->ReadFile(missing, bytes);
     EXPECT_EQ(FileFailure::NotFound, ClassifyFailure(read)) << read.Describe();
@@ -302,6 +318,9 @@ TEST(PosixFileSystemTest, OnlyRegularFilesAreRead) {
     EXPECT_TRUE(fs->ReadFile(tree.Path("pipe"), bytes)) << "a pipe without writer must not block";
     EXPECT_TRUE(fs->ReadFile("/dev/zero", bytes)) << "a device could deliver for ever";
     EXPECT_TRUE(bytes.empty());
+    // A regular file that reports no size still has its content read to the end.
+    EXPECT_FALSE(fs->ReadFile("/proc/self/status", bytes));
+    EXPECT_NE(std::string::npos, bytes.find("Pid:")) << bytes.size();
 }
 
 TEST(PosixFileSystemTest, LinksAreMarkedAndReportTheirTarget) {
@@ -312,15 +331,21 @@ TEST(PosixFileSystemTest, LinksAreMarkedAndReportTheirTarget) {
     tree.Write("text", "12345");
     ASSERT_EQ(0, ::symlink("text", tree.Path("alias").c_str()));
     auto fs = MakeSystemFileSystem();
-    const auto entries = ListAll(*fs, tree.root());
-    EXPECT_TRUE(entries.at("alias").isLink);
-    EXPECT_FALSE(entries.at("alias").isDirectory);
-    EXPECT_EQ(5u, entries.at("alias").size) << "a link reports its target's size";
-    EXPECT_TRUE(entries.at("loop").isLink);
-    EXPECT_TRUE(entries.at("loop").isDirectory);
-    EXPECT_TRUE(entries.at("dangling").isLink);
-    EXPECT_FALSE(entries.at("dangling").isDirectory);
-    EXPECT_FALSE(entries.at("real").isLink);
+    // A listing of types only still follows links: a walk must not mistake a link to a
+    // folder for a file, nor follow it as a folder of its own.
+    for (const EntryDetail detail : {EntryDetail::SizeAndTime, EntryDetail::TypesOnly}) {
+        SCOPED_TRACE(detail == EntryDetail::TypesOnly ? "types only" : "size and time");
+        const auto entries = ListAll(*fs, tree.root(), detail);
+        EXPECT_TRUE(entries.at("alias").isLink);
+        EXPECT_FALSE(entries.at("alias").isDirectory);
+        EXPECT_EQ(5u, entries.at("alias").size) << "a link reports its target's size";
+        EXPECT_TRUE(entries.at("loop").isLink);
+        EXPECT_TRUE(entries.at("loop").isDirectory);
+        EXPECT_TRUE(entries.at("dangling").isLink);
+        EXPECT_FALSE(entries.at("dangling").isDirectory);
+        EXPECT_FALSE(entries.at("real").isLink);
+        EXPECT_TRUE(entries.at("real").isDirectory);
+    }
 }
 
 #else

@@ -95,7 +95,8 @@ bool MakeDirectories(const std::string& dir) {
 
 // Reads a regular file straight into `bytes`. The string keeps its old size until the
 // read overwrites it, so that a buffer reused from file to file is neither copied nor
-// zero-filled again; a file that grew since fstat is read on to its end.
+// zero-filled again. A file is read up to the size it had when opened; one that
+// reports no size is read on to its end.
 OsError ReadWholeFile(const std::string& path, int dirFd, const char* name, std::string& bytes) {
     // Without O_NONBLOCK opening a named pipe waits for a writer that may never come;
     // only regular files are read at all, as a pipe or device could deliver for ever.
@@ -132,6 +133,11 @@ OsError ReadWholeFile(const std::string& path, int dirFd, const char* name, std:
             if (full)
                 bytes.append(beyond, static_cast<std::size_t>(n));
             done += static_cast<std::size_t>(n);
+            // The file as it stood when opened is read whole: asking once more for an
+            // end that a plain file has already reached would cost a call per file.
+            // Files that report no size (as in /proc) are read until they end.
+            if (size > 0 && done == size)
+                break;
         }
         bytes.resize(done); // a file that shrank since fstat
     } catch (const std::bad_alloc&) {
@@ -193,7 +199,7 @@ long NativeCodeFor(FileFailure failure) {
     return EIO;
 }
 
-OsError PosixFileSystem::ListDirectory(const std::string& dir,
+OsError PosixFileSystem::ListDirectory(const std::string& dir, EntryDetail detail,
                                        const std::function<bool(const DirEntry&)>& visit) {
     ForgetReadDirectory();
     DIR* handle = ::opendir(dir.c_str());
@@ -208,20 +214,33 @@ OsError PosixFileSystem::ListDirectory(const std::string& dir,
             break;
         if (std::strcmp(d->d_name, ".") == 0 || std::strcmp(d->d_name, "..") == 0)
             continue;
-        // Relative to the open directory, each entry costs the system one name lookup
-        // instead of a walk down the whole path.
-        struct stat link {};
-        if (::fstatat(dirFd, d->d_name, &link, AT_SYMLINK_NOFOLLOW) != 0)
-            continue; // vanished since it was listed
-        struct stat target = link;
         entry.name.assign(d->d_name);
-        entry.isLink = S_ISLNK(link.st_mode);
-        if (entry.isLink && ::fstatat(dirFd, d->d_name, &target, 0) != 0)
-            target = link; // a dangling link is listed as what it is
-        entry.isDirectory = S_ISDIR(target.st_mode);
-        entry.size = entry.isDirectory ? 0 : static_cast<std::uint64_t>(target.st_size);
-        entry.modified = static_cast<std::int64_t>(target.st_mtime);
-        entry.attributes = static_cast<std::uint32_t>(target.st_mode);
+        // The directory already says what a plain file or folder is; only a link (for
+        // its target), a file system that does not say, or a caller who wants sizes
+        // and times costs a call per entry.
+        if (detail == EntryDetail::TypesOnly && (d->d_type == DT_REG || d->d_type == DT_DIR)) {
+            entry.isLink = false;
+            entry.isDirectory = d->d_type == DT_DIR;
+            entry.size = 0;
+            entry.modified = 0;
+            entry.attributes = 0;
+            entry.statusKnown = false;
+        } else {
+            // Relative to the open directory, each entry costs the system one name
+            // lookup instead of a walk down the whole path.
+            struct stat link {};
+            if (::fstatat(dirFd, d->d_name, &link, AT_SYMLINK_NOFOLLOW) != 0)
+                continue; // vanished since it was listed
+            struct stat target = link;
+            entry.isLink = S_ISLNK(link.st_mode);
+            if (entry.isLink && ::fstatat(dirFd, d->d_name, &target, 0) != 0)
+                target = link; // a dangling link is listed as what it is
+            entry.isDirectory = S_ISDIR(target.st_mode);
+            entry.size = entry.isDirectory ? 0 : static_cast<std::uint64_t>(target.st_size);
+            entry.modified = static_cast<std::int64_t>(target.st_mtime);
+            entry.attributes = static_cast<std::uint32_t>(target.st_mode);
+            entry.statusKnown = true;
+        }
         if (!visit(entry))
             break;
     }

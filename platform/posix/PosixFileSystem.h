@@ -17,7 +17,7 @@ public:
     PosixFileSystem(const PosixFileSystem&) = delete;
     PosixFileSystem& operator=(const PosixFileSystem&) = delete;
 
-    OsError ListDirectory(const std::string& dir,
+    OsError ListDirectory(const std::string& dir, EntryDetail detail,
                           const std::function<bool(const DirEntry&)>& visit) override;
     OsError FullPath(const std::string& path, std::string& full) override;
     std::string RootOf(const std::string& path) override;

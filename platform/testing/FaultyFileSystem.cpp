@@ -19,11 +19,11 @@ OsError Planned(const std::map<std::string, FileFailure>& plan, const char* func
 
 } // namespace
 
-OsError FaultyFileSystem::ListDirectory(const std::string& dir,
+OsError FaultyFileSystem::ListDirectory(const std::string& dir, EntryDetail detail,
                                         const std::function<bool(const DirEntry&)>& visit) {
     if (OsError e = Planned(failList, "ListDirectory", dir))
         return e;
-    return real_.ListDirectory(dir, visit);
+    return real_.ListDirectory(dir, detail, visit);
 }
 
 OsError FaultyFileSystem::FullPath(const std::string& path, std::string& full) {

@@ -37,7 +37,7 @@ public:
     int readCalls = 0;
     int fullPathCalls = 0;
 
-    OsError ListDirectory(const std::string& dir,
+    OsError ListDirectory(const std::string& dir, EntryDetail detail,
                           const std::function<bool(const DirEntry&)>& visit) override;
     OsError FullPath(const std::string& path, std::string& full) override;
     std::string RootOf(const std::string& path) override { return real_.RootOf(path); }

@@ -45,8 +45,7 @@ private:
 std::int64_t UnixSeconds(const FILETIME& time) {
     const std::uint64_t ticks =
         (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-    const std::int64_t kEpochDifference = 116444736000000000LL; // 1601 to 1970 in 100 ns
-    return (static_cast<std::int64_t>(ticks) - kEpochDifference) / 10000000LL;
+    return SecondsSince1970(ticks);
 }
 
 // Where short names are not generated, a long name has no alias either; only a name
@@ -138,7 +137,7 @@ long NativeCodeFor(FileFailure failure) {
     return ERROR_GEN_FAILURE;
 }
 
-OsError Win32FileSystem::ListDirectory(const std::string& dir,
+OsError Win32FileSystem::ListDirectory(const std::string& dir, EntryDetail,
                                        const std::function<bool(const DirEntry&)>& visit) {
     std::string pattern = dir;
     if (!EndsInSeparator(pattern))

@@ -7,7 +7,7 @@ namespace kestrix {
 
 class Win32FileSystem : public FileSystem {
 public:
-    OsError ListDirectory(const std::string& dir,
+    OsError ListDirectory(const std::string& dir, EntryDetail detail,
                           const std::function<bool(const DirEntry&)>& visit) override;
     OsError FullPath(const std::string& path, std::string& full) override;
     std::string RootOf(const std::string& path) override;

@@ -20,12 +20,6 @@ std::string ForTerminal(const std::string& text) {
 #endif
 }
 
-// FILETIME ticks to seconds since 1970, as the file lines show dates.
-std::int64_t UnixSeconds(std::uint64_t ticks) {
-    constexpr std::int64_t kEpochDifference = 11644473600LL;
-    return static_cast<std::int64_t>(ticks / 10000000ULL) - kEpochDifference;
-}
-
 } // namespace
 
 bool SavePageToResultFile(const CFileFindDoc& page, const std::string& path,
@@ -98,7 +92,7 @@ int RunShow(const CliOptions& options, std::ostream& out, std::ostream& err,
                 out << ForTerminal(r.name + "  (gone)  " + r.dir) << "\n";
             else
                 out << ForTerminal(FormatFileLine(r.name, r.dir, isDirectory, file.size,
-                                                  UnixSeconds(file.lastWriteTime)))
+                                                  kestrix::SecondsSince1970(file.lastWriteTime)))
                     << "\n";
         }
         if (passage)

@@ -11,8 +11,10 @@ namespace sorbex {
 
 int CFileCollector::CollectFiles(const std::vector<std::string>& directories,
                                  const std::string& directoryText, const std::string& maskText,
-                                 bool withSubdirectories, int& filesSeen) {
+                                 bool withSubdirectories, kestrix::EntryDetail detail,
+                                 int& filesSeen) {
     filesSeen_ = 0;
+    detail_ = detail;
     masks_ = SplitList(maskText);
     withSubdirectories_ = withSubdirectories;
     ui_.RememberHistory(directoryText, maskText);
@@ -45,17 +47,17 @@ int CFileCollector::Walk(const std::string& dir) {
 
     int added = 0;
     // A directory that cannot be listed adds nothing and says nothing.
-    fileSystem_.ListDirectory(dir, [&](const kestrix::DirEntry& entry) {
+    fileSystem_.ListDirectory(dir, detail_, [&](const kestrix::DirEntry& entry) {
         const std::string name = entry.isShortName ? RecaseShortName(entry.name) : entry.name;
         if (!entry.isDirectory) {
             ++filesSeen_;
             if (Matches(name)) {
-                files_.push_back({name, dir, 0, entry.size, entry.modified});
+                files_.push_back({name, dir, 0, entry.size, entry.modified, entry.statusKnown});
                 ++added;
             }
         } else if (withSubdirectories_) {
             if (Matches(name)) {
-                files_.push_back({name, dir, 1, entry.size, entry.modified});
+                files_.push_back({name, dir, 1, entry.size, entry.modified, entry.statusKnown});
                 ++added;
             }
             // A link may lead back to a directory above it; following it would

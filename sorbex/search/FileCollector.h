@@ -19,8 +19,10 @@ public:
     // and fills the sorted file list with the entries whose names match a mask of
     // `maskText`. Returns the number of entries added; `filesSeen` counts every file
     // met, matching or not. Stops early, keeping what it found, on cancellation.
+    // `detail` says whether the entries need their size and time at once.
     int CollectFiles(const std::vector<std::string>& directories, const std::string& directoryText,
-                     const std::string& maskText, bool withSubdirectories, int& filesSeen);
+                     const std::string& maskText, bool withSubdirectories,
+                     kestrix::EntryDetail detail, int& filesSeen);
 
     const std::vector<CFileEntry>& files() const { return files_; }
 
@@ -33,6 +35,7 @@ private:
     std::vector<CFileEntry> files_;
     std::vector<std::string> masks_;
     bool withSubdirectories_ = false;
+    kestrix::EntryDetail detail_ = kestrix::EntryDetail::SizeAndTime;
     int filesSeen_ = 0;
 };
 

@@ -51,7 +51,8 @@ protected:
 
     std::vector<std::string> Collect(const std::vector<std::string>& dirs, const std::string& masks,
                                      bool subdirs) {
-        added = collector.CollectFiles(dirs, "dir text", masks, subdirs, filesSeen);
+        added = collector.CollectFiles(dirs, "dir text", masks, subdirs,
+                                       kestrix::EntryDetail::TypesOnly, filesSeen);
         return Describe(collector.files(), tree.root());
     }
 

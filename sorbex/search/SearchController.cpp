@@ -193,9 +193,15 @@ CRunOutcome CSearchController::RunSearch(const CSearchRequest& request) {
     const std::uint32_t startTime = clock_.Milliseconds();
     lastRefreshTime = startTime;
     int filesSeen = 0;
+    statusFor_ = nullptr; // the list is built anew
     scanningPrefix_ = SorbexString(IDS_SCANNING_FILE);
-    const int found = collector_.CollectFiles(directories, request.directory, request.fileMask,
-                                              request.withSubDirectories != 0, filesSeen);
+    // A listing shows every entry's size and time; a search only those of files with
+    // passages, looked up when the first one is found.
+    const int found = collector_.CollectFiles(
+        directories, request.directory, request.fileMask, request.withSubDirectories != 0,
+        request.expression.empty() ? kestrix::EntryDetail::SizeAndTime
+                                   : kestrix::EntryDetail::TypesOnly,
+        filesSeen);
     CSearchCounters counters;
     counters.listing = request.expression.empty();
     counters.total = filesSeen;
@@ -310,8 +316,25 @@ void CSearchController::AddResult(CFileFindDoc& page, std::unique_ptr<CSearchRes
                                   const CFileEntry& file) {
     CSearchResult& added = *result;
     page.results.Add(std::move(result));
-    ui_.AppendResult(page, added, file);
+    ui_.AppendResult(page, added, WithStatus(file));
     resultAdded = 1;
+}
+
+const CFileEntry& CSearchController::WithStatus(const CFileEntry& file) {
+    if (file.statusKnown)
+        return file;
+    if (statusFor_ != &file) {
+        statusFor_ = &file;
+        completed_ = file;
+        kestrix::FileStatus status;
+        // A file gone since it was read keeps size and time 0, as a listing shows it.
+        if (!fileSystem_.GetFileStatus(file.dir + file.name, status)) {
+            completed_.size = status.size;
+            completed_.modified = kestrix::SecondsSince1970(status.lastWriteTime);
+        }
+        completed_.statusKnown = true;
+    }
+    return completed_;
 }
 
 void CSearchController::ShowScanning(const CFileEntry& file) {

@@ -72,6 +72,8 @@ private:
                    const CFileEntry& file);
     void RefreshIfDue(CFileFindDoc& page, int results);
     void ShowScanning(const CFileEntry& file);
+    // `file` with its size and time, looked up once when the walk left them out.
+    const CFileEntry& WithStatus(const CFileEntry& file);
 
     kestrix::FileSystem& fileSystem_;
     kestrix::Clock& clock_;
@@ -82,8 +84,10 @@ private:
     CFileTextLoader loader_;
     CPatternRegistry registry_;
     int replaceTag_ = 0;
-    std::string scanningPrefix_; // the status text before each file's path, once per run
-    std::string statusText_;     // reused for every file, so that it allocates once
+    std::string scanningPrefix_;            // the status text before each file's path, once per run
+    std::string statusText_;                // reused for every file, so that it allocates once
+    const CFileEntry* statusFor_ = nullptr; // the entry `completed_` completes
+    CFileEntry completed_;
 };
 
 } // namespace sorbex

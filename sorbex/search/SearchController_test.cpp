@@ -68,6 +68,10 @@ TEST_F(SearchControllerTest, RecordsPassagesFileByFileWithCounters) {
     EXPECT_EQ((std::vector<std::string>{"|A.txt|2|2-8|2", "|A.txt|0|17-23|2", "Sub/|D.txt|2|3-9|2",
                                         "Sub/|D.txt|0|17-23|2"}),
               Results());
+    // The walk of a search leaves sizes and times out; the result lines still show them.
+    EXPECT_EQ((std::vector<std::string>{"A.txt 24 dated", "A.txt 24 dated", "D.txt 25 dated",
+                                        "D.txt 25 dated"}),
+              ui.shownFiles);
     EXPECT_EQ(2, ui.counters.filesWithPassages);
     EXPECT_EQ(3, ui.counters.found);
     EXPECT_EQ(5, ui.counters.total);
@@ -139,6 +143,9 @@ TEST_F(SearchControllerTest, ListsFilesAndMatchingDirectories) {
         request.withSubDirectories = c.withSubDirectories;
         EXPECT_TRUE(run.StartSearching(request).success);
         EXPECT_EQ(c.results, Results());
+        for (const std::string& shown : ui.shownFiles)
+            EXPECT_NE(std::string::npos, shown.find(" dated")) << shown;
+        ui.shownFiles.clear();
         EXPECT_TRUE(ui.counters.listing);
         EXPECT_EQ(c.found, ui.counters.found);
         EXPECT_EQ(c.total, ui.counters.total);

@@ -15,6 +15,7 @@ public:
     CFileListUiRecorder fileList; // prompts, errors, status texts and the pump's cancel
     std::vector<std::string> events;
     std::vector<std::string> closingLines;
+    std::vector<std::string> shownFiles;
     std::vector<std::string> refreshes; // "results on the page@progress" of each refresh
     CSearchCounters counters;
     int countersShown = 0;
@@ -48,7 +49,10 @@ public:
     }
     void ActivatePage(CFileFindDoc&) override {}
     void ClearPage(CFileFindDoc&) override { closingLines.clear(); }
-    void AppendResult(CFileFindDoc&, CSearchResult& result, const CFileEntry&) override {
+    void AppendResult(CFileFindDoc&, CSearchResult& result, const CFileEntry& file) override {
+        // What a result line shows of its file: name, size, and whether it has a date.
+        shownFiles.push_back(file.name + " " + std::to_string(file.size) +
+                             (file.modified > 0 ? " dated" : " undated"));
         if (onAppend)
             onAppend(result);
     }

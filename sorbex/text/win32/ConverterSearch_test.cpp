@@ -104,14 +104,16 @@ protected:
         options.useInternalFilter = true;
         options.useExternalFilter = true;
         std::vector<std::string> loaded;
-        fs->ListDirectory(tree.Path("docs/"), [&](const kestrix::DirEntry& entry) {
-            sink.text.clear();
-            if (loader.LoadFileText(tree.Path("docs/"), entry.name, options, &sink).outcome ==
-                CTextLoadOutcome::Handed)
-                loaded.push_back(entry.name + "|" + std::to_string(sink.flags) + "|" +
-                                 sink.text.substr(0, sink.text.find_last_not_of('\n') + 1));
-            return true;
-        });
+        fs->ListDirectory(
+            tree.Path("docs/"), kestrix::EntryDetail::SizeAndTime,
+            [&](const kestrix::DirEntry& entry) {
+                sink.text.clear();
+                if (loader.LoadFileText(tree.Path("docs/"), entry.name, options, &sink).outcome ==
+                    CTextLoadOutcome::Handed)
+                    loaded.push_back(entry.name + "|" + std::to_string(sink.flags) + "|" +
+                                     sink.text.substr(0, sink.text.find_last_not_of('\n') + 1));
+                return true;
+            });
         std::sort(loaded.begin(), loaded.end());
         return loaded;
     }
