@@ -4,8 +4,11 @@
 #include "platform/memory/MemoryCompoundTree.h"
 #include "platform/posix/CfbCodec.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
+#include <cstring>
 #include <fcntl.h>
 #include <new>
 #include <stdexcept>
@@ -205,13 +208,17 @@ public:
 
     // Writes the whole tree beside the file, makes it durable and puts it in the
     // file's place in one step; the new file takes over this open's locks first, so
-    // that no other open can slip in between.
+    // that no other open can slip in between. A tree that would write exactly the
+    // bytes already on disk leaves the file alone: closing a cache or result file
+    // that was only read costs no write and no flush to the disk.
     OsError Persist() override {
         if (temporary())
             return {};
         std::vector<unsigned char> bytes;
         if (OsError e = cfb::Write(*root, path_, bytes))
             return e;
+        if (SameAsOnDisk(bytes))
+            return {};
         std::string temp = path_ + ".XXXXXX";
         Fd out(::mkstemp(&temp[0]));
         if (out.get() < 0)
@@ -241,6 +248,25 @@ public:
 
 private:
     bool temporary() const { return path_.empty(); }
+
+    bool SameAsOnDisk(const std::vector<unsigned char>& bytes) const {
+        struct stat st;
+        if (fd_.get() < 0 || ::fstat(fd_.get(), &st) != 0 ||
+            static_cast<std::uint64_t>(st.st_size) != bytes.size())
+            return false;
+        unsigned char chunk[65536];
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const std::size_t want = std::min(sizeof chunk, bytes.size() - done);
+            const ssize_t got = ::pread(fd_.get(), chunk, want, static_cast<off_t>(done));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0 || std::memcmp(chunk, bytes.data() + done, static_cast<std::size_t>(got)))
+                return false;
+            done += static_cast<std::size_t>(got);
+        }
+        return true;
+    }
 
     std::string path_;
     Fd fd_;
@@ -304,14 +330,10 @@ OsError NativeCompoundFiles::Open(const std::string& path, unsigned mode,
 OsError NativeCompoundFiles::Create(const std::string& path, unsigned mode,
                                     std::unique_ptr<Storage>& root) {
     root.reset();
-    if (OsError e = compound::CheckRootMode("Create", path, mode))
+    if (OsError e = compound::CheckCreateMode(path, mode))
         return e;
-    if (!compound::ModeWrites(mode))
-        return Fail("Create", path, StorageError::kInvalidFlag);
     if (path.empty()) {
         // A temporary never needs the disk: it lives in memory until released.
-        if (!(mode & kDeleteOnRelease))
-            return Fail("Create", path, StorageError::kInvalidParameter);
         auto image = std::make_shared<DiskImage>(std::string(), Fd(), mode, false);
         root = compound::OpenRoot(image, mode, path);
         return {};

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -54,6 +55,41 @@ TEST(NativeCompoundFiles, AnotherProcessIsKeptOutAlsoAfterACommit) {
               OpenFromAnotherProcess(path, kReadWrite | kShareExclusive));
     root.reset();
     EXPECT_EQ(0, OpenFromAnotherProcess(path, kReadWrite | kShareExclusive));
+}
+
+// The inode of `path`: a commit that writes puts a new file in place.
+ino_t InodeOf(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+}
+
+TEST(NativeCompoundFiles, OnlyAChangedTreeIsWrittenBack) {
+    TempTree dir;
+    const std::string path = dir.Path("kept.cfb");
+    NativeCompoundFiles files;
+    std::unique_ptr<Storage> root;
+    ASSERT_FALSE(files.Create(path, kCreate | kReadWrite | kShareExclusive, root));
+    ASSERT_FALSE(testtree::Build(*root, "S=1;D/T=22;"));
+    root.reset();
+    const ino_t written = InodeOf(path);
+    ASSERT_NE(0u, written);
+
+    // Opened for writing, read, committed and released: the file stays as it was.
+    ASSERT_FALSE(files.Open(path, kReadWrite | kShareExclusive, root));
+    const std::string before = testtree::Dump(*root);
+    ASSERT_FALSE(root->Commit());
+    root.reset();
+    EXPECT_EQ(written, InodeOf(path));
+
+    // A change is written, and reads back.
+    ASSERT_FALSE(files.Open(path, kReadWrite | kShareExclusive, root));
+    ASSERT_FALSE(testtree::Build(*root, "U=333;"));
+    root.reset();
+    EXPECT_NE(written, InodeOf(path));
+    ASSERT_FALSE(files.Open(path, kRead | kShareDenyWrite, root));
+    const std::string after = testtree::Dump(*root);
+    EXPECT_NE(before, after);
+    EXPECT_NE(std::string::npos, after.find("U=333")) << after;
 }
 
 TEST(NativeCompoundFiles, DamagedFilesFailWithoutHarm) {
