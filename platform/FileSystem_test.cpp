@@ -166,8 +166,18 @@ TEST(FileSystemTest, ComparesNamesIgnoringCase) {
         int sign;
     };
     const Case cases[] = {
-        {"abc", "ABC", 0}, {"a", "B", -1}, {"B", "a", 1},        {"ab", "abc", -1},
-        {"", "", 0},       {"", "a", -1},  {"Zeta", "alpha", 1},
+        {"abc", "ABC", 0},
+        {"a", "B", -1},
+        {"B", "a", 1},
+        {"ab", "abc", -1},
+        {"", "", 0},
+        {"", "a", -1},
+        {"Zeta", "alpha", 1},
+        // Long shared beginnings, with the difference before, at and after eight bytes.
+        {"/src/linux/drivers/a.c", "/src/linux/drivers/B.c", -1},
+        {"/src/linuxZ", "/src/linuxa", 1},
+        {"/SRC/LINUX/DRIVERS/", "/src/linux/drivers/", 0},
+        {"/src/linux/drivers/", "/src/linux/drivers", 1},
     };
     auto fs = MakeSystemFileSystem();
     for (const Case& c : cases) {

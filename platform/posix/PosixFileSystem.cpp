@@ -488,7 +488,18 @@ std::vector<std::string> PosixFileSystem::CacheDirectories() {
 
 int PosixFileSystem::CompareNames(const std::string& a, const std::string& b) {
     const std::size_t n = a.size() < b.size() ? a.size() : b.size();
-    for (std::size_t i = 0; i < n; ++i) {
+    // Sorting a file list compares paths that share long beginnings: the equal bytes
+    // are passed eight at a time before any folding.
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t x = 0;
+        std::uint64_t y = 0;
+        std::memcpy(&x, a.data() + i, 8);
+        std::memcpy(&y, b.data() + i, 8);
+        if (x != y)
+            break;
+    }
+    for (; i < n; ++i) {
         unsigned char x = static_cast<unsigned char>(a[i]);
         unsigned char y = static_cast<unsigned char>(b[i]);
         if (x >= 'A' && x <= 'Z')
