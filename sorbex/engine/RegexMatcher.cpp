@@ -10,6 +10,7 @@
 #include "engine/GnuRegex.h"
 #include "engine/PatternPrefilter.h"
 #include "engine/RegexErrors.h"
+#include "engine/RepetitionRuns.h"
 #include "engine/WordBytes.h"
 #include "strings/StringIds.h"
 
@@ -92,14 +93,15 @@ unsigned CRegexMatcher::Compile(const std::string& pattern, bool matchCase, bool
     // setting it right before every compile keeps other users of the library from
     // changing our pattern language.
     re_syntax_options = kSyntax;
-    const char* error = re_compile_pattern(pattern.data(), pattern.size(), &buffer);
+    const std::string folded = CollapseRepetitionRuns(pattern);
+    const char* error = re_compile_pattern(folded.data(), folded.size(), &buffer);
     if (error != nullptr) {
         return RegexCompileErrorId(error);
     }
     if (buildPrefilters) {
         std::unique_ptr<CPatternPrefilter> built;
         if (const unsigned prefilterError =
-                CPatternPrefilter::Build(pattern, caseFold, matchWords, built)) {
+                CPatternPrefilter::Build(folded, caseFold, matchWords, built)) {
             return prefilterError;
         }
         prefilter = std::move(built);

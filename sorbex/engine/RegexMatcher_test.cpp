@@ -9,6 +9,7 @@
 #include "engine/ExprError.h"
 #include "engine/PatternRegistry.h"
 #include "engine/RegexErrors.h"
+#include "engine/RepetitionRuns.h"
 #include "engine/SearchFlags.h"
 #include "strings/StringIds.h"
 
@@ -68,6 +69,34 @@ TEST(RegexMatcherTest, PatternLanguage) {
         {"x*", "abc", "0-0"},
         {"[z-a]", "za", "none"}, // an empty range is no error, just no byte
         {"\x80+", "x\x80\x80y", "1-3"},
+    };
+    RunCases(std::begin(cases), std::end(cases));
+}
+
+TEST(RegexMatcherTest, StackedRepetitionsFoldIntoTheOneTheyEqual) {
+    struct Fold {
+        const char* pattern;
+        const char* folded;
+    };
+    const Fold folds[] = {
+        {"a+++", "a+"},         {"a???", "a?"},         {"a*+?", "a*"},
+        {"a+?", "a*"},          {"a?+", "a*"},          {"(ab)**c++", "(ab)*c+"},
+        {"\\*\\*+", "\\*\\*+"}, {"\\++++", "\\++"},     {"[*+?]+?", "[*+?]*"},
+        {"[]++]++", "[]++]+"},  {"[^]**]*", "[^]**]*"}, {"[[:a:]**]", "[[:a:]*]"},
+        {"a{2}??", "a{2}?"},    {"[ab++", "[ab++"},     {"x\\", "x\\"},
+    };
+    for (const Fold& f : folds) {
+        SCOPED_TRACE(f.pattern);
+        EXPECT_EQ(f.folded, CollapseRepetitionRuns(f.pattern));
+    }
+    // Forty stacked operators would take the library years to compile unfolded; folded
+    // they match as the one they equal.
+    const std::string stacked = "b" + std::string(40, '+');
+    EXPECT_EQ("1-4", Find(stacked, "abbbc"));
+    EXPECT_EQ("0-0", Find("x" + std::string(40, '?') + std::string(40, '+'), "abc"));
+    const Case cases[] = {
+        {"**a", "xa", "1-2"}, // still ignored with nothing before them
+        {"(a|*+b)", "b", "0-1"},
     };
     RunCases(std::begin(cases), std::end(cases));
 }
