@@ -333,6 +333,34 @@ TEST(PosixFileSystemTest, OnlyRegularFilesAreRead) {
     EXPECT_NE(std::string::npos, bytes.find("Pid:")) << bytes.size();
 }
 
+TEST(PosixFileSystemTest, StatusOfTheFilesOfTheFolderJustRead) {
+    TempTree tree;
+    tree.Write("d/a.txt", "123");
+    tree.Write("d/b.txt", "12345");
+    tree.Write("d/sub/a.txt", "1234567");
+    auto fs = MakeSystemFileSystem();
+    std::string bytes;
+    ASSERT_FALSE(fs->ReadFile(tree.Path("d/a.txt"), bytes));
+    struct Case {
+        const char* path;
+        std::uint64_t size;
+    };
+    const Case cases[] = {{"d/a.txt", 3}, {"d/b.txt", 5}, {"d/sub/a.txt", 7}, {"d/sub", 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        FileStatus status;
+        ASSERT_FALSE(fs->GetFileStatus(tree.Path(c.path), status));
+        EXPECT_EQ(c.size, status.size);
+    }
+    FileStatus status;
+    EXPECT_EQ(FileFailure::NotFound,
+              ClassifyFailure(fs->GetFileStatus(tree.Path("d/gone.txt"), status)));
+    // The folder read from is renamed: its old path no longer leads to the file.
+    ASSERT_FALSE(fs->RenameFile(tree.Path("d"), tree.Path("e")));
+    EXPECT_EQ(FileFailure::NotFound,
+              ClassifyFailure(fs->GetFileStatus(tree.Path("d/a.txt"), status)));
+}
+
 TEST(PosixFileSystemTest, LinksAreMarkedAndReportTheirTarget) {
     TempTree tree;
     tree.MakeDir("real");

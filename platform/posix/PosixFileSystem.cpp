@@ -397,8 +397,26 @@ OsError PosixFileSystem::ReplaceFileContent(const std::string& path, const std::
 OsError PosixFileSystem::GetFileStatus(const std::string& path, FileStatus& status) {
     status = FileStatus();
     struct statx sx {};
+    // A search asks for the status of the file it has just read: relative to that
+    // file's folder, still held open, the system looks up one name instead of a path.
+    int dirFd = AT_FDCWD;
+    const char* name = path.c_str();
+    std::unique_lock<std::mutex> lock(readDirMutex_);
+    const std::size_t slash = path.rfind('/');
+    if (readDirFd_ >= 0 && slash != std::string::npos && slash + 1 < path.size() &&
+        readDir_.size() == slash && path.compare(0, slash, readDir_) == 0) {
+        dirFd = readDirFd_;
+        name = path.c_str() + slash + 1;
+    } else {
+        lock.unlock();
+    }
     // The birth time is the true creation time where the file system keeps one.
-    if (::statx(AT_FDCWD, path.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &sx) != 0) {
+    const int got = ::statx(dirFd, name, 0, STATX_BASIC_STATS | STATX_BTIME, &sx);
+    const int error = errno;
+    if (lock.owns_lock())
+        lock.unlock();
+    errno = error;
+    if (got != 0) {
         if (errno != ENOSYS)
             return LastOsError("statx", path);
         // Kernels and sandboxes without the call still have stat().
