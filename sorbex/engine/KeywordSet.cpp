@@ -16,6 +16,30 @@ namespace {
 
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
+// A pair-shift entry at or above this names a bucket; below it, it is a shift.
+constexpr std::uint16_t kPairBucket = 0x8000;
+
+// Wu-Manber reads the text a pair of bytes at a time, so a one-byte keyword needs the
+// automaton. Measured on C sources, skipping wins by far for a few keywords, even of
+// two bytes, and falls behind somewhere past a hundred, where most pairs occur in some
+// keyword and every window is checked; the automaton then also holds up better.
+constexpr std::size_t kSkipShortest = 2;
+constexpr std::size_t kSkipMostKeywords = 64;
+static_assert(kSkipShortest >= 2, "a window must hold a pair and move at least one byte");
+
+// A pair of bytes as the search reads it from the text: one 16-bit load, in whatever
+// byte order the machine has; the table is built through the same load.
+std::size_t LoadPair(const unsigned char* at) {
+    std::uint16_t pair;
+    std::memcpy(&pair, at, sizeof pair);
+    return pair;
+}
+
+std::size_t PairIndex(unsigned char first, unsigned char second) {
+    const unsigned char bytes[2] = {first, second};
+    return LoadPair(bytes);
+}
+
 } // namespace
 
 CKeywordSet::CKeywordSet(const std::vector<std::string>& words, bool caseFold) {
@@ -66,7 +90,83 @@ CKeywordSet::CKeywordSet(const std::vector<std::string>& words, bool caseFold) {
         }
 #endif
     } else if (keywords.size() > 1) {
-        BuildAutomaton();
+        shortest = keywords.front().size();
+        for (const std::string& word : keywords) {
+            shortest = std::min(shortest, word.size());
+        }
+        if (shortest >= kSkipShortest && keywords.size() <= kSkipMostKeywords) {
+            BuildPairShifts();
+        } else {
+            BuildAutomaton();
+        }
+    }
+}
+
+void CKeywordSet::BuildPairShifts() {
+    // The window's last pair (its bytes shortest - 2 and shortest - 1) is the pair
+    // ending at byte shortest - 1 - d of a keyword that starts `d` bytes later. The
+    // window may therefore move by the least such `d` over the keywords' window-long
+    // prefixes, or by shortest - 1 where none holds the pair. The table is built over
+    // folded pairs and then spread to every raw pair that folds to one.
+    const std::size_t reach = std::min<std::size_t>(shortest - 1, kPairBucket - 1);
+    pairReach = static_cast<std::uint16_t>(reach);
+    std::vector<std::uint16_t> folded(65536, pairReach);
+    auto pairAt = [this](std::size_t k, std::size_t j) {
+        const std::string& word = keywords[k];
+        return PairIndex(static_cast<unsigned char>(word[j - 1]),
+                         static_cast<unsigned char>(word[j]));
+    };
+    for (std::size_t k = 0; k < keywords.size(); ++k) {
+        for (std::size_t j = 1; j + 1 < shortest; ++j) {
+            std::uint16_t& entry = folded[pairAt(k, j)];
+            entry = std::min(entry, static_cast<std::uint16_t>(std::min(shortest - 1 - j, reach)));
+        }
+    }
+
+    // The pairs that end a prefix become buckets. Before they do, their entry holds
+    // how far the window may move when no keyword of the bucket matched.
+    std::vector<std::size_t> order(keywords.size());
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        order[k] = k;
+    }
+    // Keywords by their last window pair; within one, the longest first and, among
+    // equal keywords, the one added first, so that the first match in a bucket wins.
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        const std::size_t pairA = pairAt(a, shortest - 1);
+        const std::size_t pairB = pairAt(b, shortest - 1);
+        if (pairA != pairB) {
+            return pairA < pairB;
+        }
+        if (keywords[a].size() != keywords[b].size()) {
+            return keywords[a].size() > keywords[b].size();
+        }
+        return a < b;
+    });
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const std::size_t pair = pairAt(order[i], shortest - 1);
+        if (i == 0 || pair != pairAt(order[i - 1], shortest - 1)) {
+            bucketFirst.push_back(bucketWords.size());
+            bucketMiss.push_back(folded[pair]);
+            // At most kSkipMostKeywords buckets, far below the entry's range.
+            folded[pair] = static_cast<std::uint16_t>(kPairBucket + bucketMiss.size() - 1);
+        }
+        bucketWords.push_back(order[i]);
+    }
+    bucketFirst.push_back(bucketWords.size());
+
+    // Only pairs holding a byte that folds to another differ from their folded form;
+    // they take the entry of that form, which no step here writes.
+    pairShift = std::move(folded);
+    for (std::size_t c = 0; c < fold.size(); ++c) {
+        if (fold[c] == c) {
+            continue;
+        }
+        const auto byte = static_cast<unsigned char>(c);
+        for (std::size_t other = 0; other < fold.size(); ++other) {
+            const auto second = static_cast<unsigned char>(other);
+            pairShift[PairIndex(byte, second)] = pairShift[PairIndex(fold[c], fold[other])];
+            pairShift[PairIndex(second, byte)] = pairShift[PairIndex(fold[other], fold[c])];
+        }
     }
 }
 
@@ -129,7 +229,10 @@ bool CKeywordSet::Find(const char* text, std::size_t length, Hit& hit) const {
     if (keywords.empty()) {
         return false;
     }
-    return keywords.size() == 1 ? FindOne(bytes, length, hit) : FindMany(bytes, length, hit);
+    if (keywords.size() == 1) {
+        return FindOne(bytes, length, hit);
+    }
+    return pairShift.empty() ? FindMany(bytes, length, hit) : FindSkipping(bytes, length, hit);
 }
 
 bool CKeywordSet::FindOne(const unsigned char* text, std::size_t length, Hit& hit) const {
@@ -231,6 +334,62 @@ bool CKeywordSet::FindMany(const unsigned char* text, std::size_t length, Hit& h
         }
     }
     return found;
+}
+
+bool CKeywordSet::FindSkipping(const unsigned char* text, std::size_t length, Hit& hit) const {
+    // Windows are tried from left to right and a window is left only once no keyword
+    // can start in it before where it moves to, so the first match is the leftmost.
+    if (length < shortest) {
+        return false;
+    }
+    const std::uint16_t* table = pairShift.data();
+    const unsigned char* tail = text + shortest - 2;
+    const std::size_t last = length - shortest;
+    std::size_t at = 0;
+    while (at <= last) {
+        std::uint16_t entry = table[LoadPair(tail + at)];
+        // Most windows end in a pair that no keyword holds. Moving them by the constant
+        // full reach, rather than by the entry read, lets the processor fetch the next
+        // windows before the table has answered for this one.
+        while (entry == pairReach) {
+            at += pairReach;
+            if (at > last) {
+                return false;
+            }
+            entry = table[LoadPair(tail + at)];
+        }
+        if (entry < kPairBucket) {
+            at += entry;
+            continue;
+        }
+        const std::size_t bucket = entry - kPairBucket;
+        if (MatchBucket(text, length, at, bucket, hit)) {
+            return true;
+        }
+        at += bucketMiss[bucket];
+    }
+    return false;
+}
+
+bool CKeywordSet::MatchBucket(const unsigned char* text, std::size_t length, std::size_t at,
+                              std::size_t bucket, Hit& hit) const {
+    for (std::size_t i = bucketFirst[bucket]; i < bucketFirst[bucket + 1]; ++i) {
+        const std::size_t k = bucketWords[i];
+        const std::string& word = keywords[k];
+        if (word.size() > length - at) {
+            continue;
+        }
+        const auto* pattern = reinterpret_cast<const unsigned char*>(word.data());
+        std::size_t j = 0;
+        while (j < word.size() && fold[text[at + j]] == pattern[j]) {
+            ++j;
+        }
+        if (j == word.size()) {
+            hit = {at, at + word.size(), k};
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace sorbex

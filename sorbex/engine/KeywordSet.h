@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -10,9 +11,10 @@ namespace sorbex {
 
 // Finds the leftmost occurrence of any keyword (the longest one where several start
 // there), the way the regular-expression library would pick among literal
-// alternatives. One keyword is searched with Boyer-Moore-Horspool, several with an
-// Aho-Corasick automaton. Folding uses the matcher's case pairs, in the lower-case
-// direction.
+// alternatives. One keyword is searched with Boyer-Moore-Horspool; several with
+// Wu-Manber's shifts over pairs of bytes, or with an Aho-Corasick automaton where a
+// keyword has a single byte or there are very many. Folding uses the matcher's case
+// pairs, in the lower-case direction.
 class CKeywordSet {
 public:
     struct Hit {
@@ -39,7 +41,11 @@ private:
     std::size_t ScanBlocks(const unsigned char* text, std::size_t length, Hit& hit) const;
 #endif
     bool FindMany(const unsigned char* text, std::size_t length, Hit& hit) const;
+    bool FindSkipping(const unsigned char* text, std::size_t length, Hit& hit) const;
+    bool MatchBucket(const unsigned char* text, std::size_t length, std::size_t at,
+                     std::size_t bucket, Hit& hit) const;
     void BuildAutomaton();
+    void BuildPairShifts();
 
     std::array<unsigned char, 256> fold{};
     std::vector<std::string> keywords; // folded
@@ -57,6 +63,18 @@ private:
     // keyword that ends in a state (through its suffix links), or npos.
     std::vector<std::array<int, 256>> next;
     std::vector<std::size_t> output;
+
+    // Wu-Manber: windows as long as the shortest keyword, moved by the two bytes at
+    // their end. `pairShift` is indexed by those two raw bytes read as one 16-bit
+    // number and holds how far the window may move, or kPairBucket plus the bucket of
+    // the keywords whose window-long prefix ends in that pair. A bucket lists its
+    // keywords longest first and knows how far the window may move once none matched.
+    std::size_t shortest = 0;
+    std::uint16_t pairReach = 0; // the longest move: shortest - 1, or the entry's limit
+    std::vector<std::uint16_t> pairShift;
+    std::vector<std::size_t> bucketFirst; // index in bucketWords; one more than buckets
+    std::vector<std::size_t> bucketWords;
+    std::vector<std::size_t> bucketMiss;
 };
 
 } // namespace sorbex

@@ -3,8 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
+
+#include "engine/CaseFold.h"
 
 namespace sorbex {
 namespace {
@@ -93,7 +98,142 @@ TEST(KeywordSetTest, ManyKeywords) {
          "4-6"},
         {{"CAT", "dog"}, true, "Dog cat", "0-3"},
         {{"bcd", "abcde"}, false, "abcdx", "1-4"},
+        // Skipping windows as long as the shortest keyword.
+        {{"abcdef", "cdef"}, false, "xxabcdef", "2-8"}, // the other ends first
+        {{"wxyz", "wxyzab"}, false, "wxyzabc", "0-6"},  // the longer one at the same start
+        {{"wxyzab", "wxyz"}, false, "wxyza", "0-4"},    // the longer one runs off the end
+        {{"ERR_SYS", "PM_RESUME"}, true, "xpm_resume err_sys", "1-10"},
+        {{"abab", "baba"}, false, "aababab", "1-5"},
+        {{"\xFC\x62\x63\x64", "wxyz"}, true, "\xDC\x42\x43\x44", "0-4"},
     });
+}
+
+TEST(KeywordSetTest, EqualKeywordsReportTheFirstAdded) {
+    for (const std::vector<std::string>& words :
+         {std::vector<std::string>{"bbxyz", "abcd", "ABCD", "abcd"},
+          std::vector<std::string>{"bb", "ab", "AB"}}) {
+        SCOPED_TRACE(words.front());
+        const CKeywordSet set(words, true);
+        CKeywordSet::Hit hit;
+        ASSERT_TRUE(set.Find("xAbCd", 5, hit));
+        EXPECT_EQ(1u, hit.keyword);
+    }
+}
+
+TEST(KeywordSetTest, KeywordsLongerThanATableShift) {
+    // Windows this long move by less than their length; the result must not change.
+    std::string shorter(40000, 'a');
+    shorter.back() = 'b';
+    const std::string longer = shorter + "c";
+    const CKeywordSet set({shorter + "x", longer}, false);
+    const std::string text = "aaa" + longer + "x";
+    CKeywordSet::Hit hit;
+    ASSERT_TRUE(set.Find(text.data(), text.size(), hit));
+    EXPECT_EQ(3u, hit.start);
+    EXPECT_EQ(1u, hit.keyword);
+    EXPECT_FALSE(set.Find(text.data(), text.size() - 2, hit));
+}
+
+// A fixed generator, so that every platform and every run sees the same cases.
+class CRandom {
+public:
+    explicit CRandom(std::uint64_t seed) : state(seed) {}
+    std::size_t Next(std::size_t bound) {
+        state += 0x9E3779B97F4A7C15ull;
+        std::uint64_t z = state;
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        return static_cast<std::size_t>((z ^ (z >> 31)) % bound);
+    }
+    std::string Text(const std::string& alphabet, std::size_t length) {
+        std::string text;
+        for (std::size_t i = 0; i < length; ++i) {
+            text += alphabet[Next(alphabet.size())];
+        }
+        return text;
+    }
+
+private:
+    std::uint64_t state;
+};
+
+// The leftmost start, the longest keyword there, the first added among equal ones.
+bool NaiveFind(const std::vector<std::string>& words, bool caseFold, const std::string& text,
+               CKeywordSet::Hit& hit) {
+    auto same = [caseFold](char a, char b) {
+        const auto x = static_cast<unsigned char>(a);
+        const auto y = static_cast<unsigned char>(b);
+        return caseFold ? FoldToUpper(x) == FoldToUpper(y) : x == y;
+    };
+    for (std::size_t start = 0; start < text.size(); ++start) {
+        bool found = false;
+        for (std::size_t k = 0; k < words.size(); ++k) {
+            const std::string& word = words[k];
+            if (word.size() > text.size() - start ||
+                (found && word.size() <= hit.end - hit.start)) {
+                continue;
+            }
+            if (std::equal(word.begin(), word.end(),
+                           text.begin() + static_cast<std::ptrdiff_t>(start), same)) {
+                hit = {start, start + word.size(), k};
+                found = true;
+            }
+        }
+        if (found) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST(KeywordSetTest, ManyKeywordsAgreeWithNaiveSearch) {
+    // Few letters, so that keywords overlap, share prefixes and suffixes and occur
+    // often; the shortest keyword's length decides between skipping and the automaton.
+    struct Setup {
+        const char* alphabet;
+        std::size_t shortest;
+        std::size_t mostKeywords;
+    };
+    const Setup setups[] = {
+        {"ab", 1, 6},         {"abc", 2, 6},        {"abAB", 3, 8},   {"abcAB", 4, 12},
+        {"ab\xE4\xC4", 4, 5}, {"abcdABCD_", 5, 20}, {"abcd", 6, 100}, {"aAbB\xDF", 8, 4},
+    };
+    CRandom random(20261208);
+    for (const Setup& setup : setups) {
+        const std::string alphabet = setup.alphabet;
+        for (int round = 0; round < 50; ++round) {
+            const bool caseFold = random.Next(2) == 0;
+            std::vector<std::string> words(2 + random.Next(setup.mostKeywords - 1));
+            std::string trace = caseFold ? "folded" : "exact";
+            for (std::string& word : words) {
+                word = random.Text(alphabet, setup.shortest + random.Next(13 - setup.shortest));
+                trace += " \"" + word + "\"";
+            }
+            const CKeywordSet set(words, caseFold);
+            for (int texts = 0; texts < 4; ++texts) {
+                std::string text = random.Text(alphabet, random.Next(160));
+                // Hits at the very start and the very end of the text.
+                const std::string& first = words[random.Next(words.size())];
+                const std::string& last = words[random.Next(words.size())];
+                if (random.Next(3) == 0) {
+                    text = first + text;
+                }
+                if (random.Next(3) == 0) {
+                    text += last;
+                }
+                SCOPED_TRACE(trace + " in \"" + text + "\"");
+                CKeywordSet::Hit expected;
+                CKeywordSet::Hit hit;
+                const bool found = NaiveFind(words, caseFold, text, expected);
+                ASSERT_EQ(found, set.Find(text.data(), text.size(), hit));
+                if (found) {
+                    EXPECT_EQ(expected.start, hit.start);
+                    EXPECT_EQ(expected.end, hit.end);
+                    EXPECT_EQ(expected.keyword, hit.keyword);
+                }
+            }
+        }
+    }
 }
 
 } // namespace
