@@ -88,17 +88,11 @@ OsError MemoryCompoundFiles::Open(const std::string& path, unsigned mode,
 OsError MemoryCompoundFiles::Create(const std::string& path, unsigned mode,
                                     std::unique_ptr<Storage>& root) {
     root.reset();
-    if (OsError e = compound::CheckRootMode("Create", path, mode))
+    if (OsError e = compound::CheckCreateMode(path, mode))
         return e;
-    if (!compound::ModeWrites(mode))
-        return Fail("Create", path, StorageError::kInvalidFlag);
     std::string key = path;
-    const bool temporary = path.empty();
-    if (temporary) {
-        if (!(mode & StorageMode::kDeleteOnRelease))
-            return Fail("Create", path, StorageError::kInvalidParameter);
+    if (path.empty())
         key = "~temporary" + std::to_string(++temporaries_);
-    }
     auto it = files_.find(key);
     if (it != files_.end()) {
         if (!(mode & (StorageMode::kCreate | StorageMode::kConvert)))

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 #include <set>
+#include <type_traits>
 
 namespace kestrix {
 namespace compound {
@@ -13,22 +14,6 @@ namespace {
 
 char Upper(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-unsigned Access(unsigned mode) {
-    return mode & 3u;
-}
-unsigned Deny(unsigned mode) {
-    return mode & 0x70u;
-}
-bool Reads(unsigned mode) {
-    return Access(mode) != StorageMode::kWrite;
-}
-bool DeniesRead(unsigned mode) {
-    return Deny(mode) == StorageMode::kShareExclusive || Deny(mode) == StorageMode::kShareDenyRead;
-}
-bool DeniesWrite(unsigned mode) {
-    return Deny(mode) == StorageMode::kShareExclusive || Deny(mode) == StorageMode::kShareDenyWrite;
 }
 
 OsError Fail(const std::string& function, const std::string& path, long code) {
@@ -61,13 +46,6 @@ struct State {
         return !parent || (parent->epoch == parentEpoch && parent->Valid());
     }
 };
-
-// A sub-element must be opened exclusively and with a known access value.
-OsError CheckElementMode(const std::string& function, const std::string& path, unsigned mode) {
-    if (Access(mode) == 3 || Deny(mode) != StorageMode::kShareExclusive)
-        return Fail(function, path, StorageError::kInvalidFlag);
-    return {};
-}
 
 class TreeStream final : public StorageStream {
 public:
@@ -153,7 +131,7 @@ private:
             return Fail(function, path_, StorageError::kReverted);
         if (writing && !ModeWrites(mode_))
             return Fail(function, path_, StorageError::kAccessDenied);
-        if (!writing && !Reads(mode_))
+        if (!writing && !ModeReads(mode_))
             return Fail(function, path_, StorageError::kAccessDenied);
         return {};
     }
@@ -200,48 +178,22 @@ public:
 
     OsError OpenStream(const std::string& name, unsigned mode,
                        std::unique_ptr<StorageStream>& stream) override {
-        stream.reset();
-        std::shared_ptr<Node> node;
-        if (OsError e = Prepare("OpenStream", name, mode, false, node))
-            return e;
-        if (!node || node->isStorage)
-            return Fail("OpenStream", Child(name), StorageError::kFileNotFound);
-        stream = std::make_unique<TreeStream>(state_, node, Stored(name), mode);
-        state_->open.insert(Stored(name));
-        return {};
+        return Reach("OpenStream", name, mode, false, stream);
     }
 
     OsError CreateStream(const std::string& name, unsigned mode,
                          std::unique_ptr<StorageStream>& stream) override {
-        stream.reset();
-        std::shared_ptr<Node> node;
-        if (OsError e = PrepareCreate("CreateStream", name, mode, false, node))
-            return e;
-        stream = std::make_unique<TreeStream>(state_, node, Stored(name), mode);
-        state_->open.insert(Stored(name));
-        return {};
+        return Reach("CreateStream", name, mode, true, stream);
     }
 
     OsError OpenStorage(const std::string& name, unsigned mode,
                         std::unique_ptr<Storage>& storage) override {
-        storage.reset();
-        std::shared_ptr<Node> node;
-        if (OsError e = Prepare("OpenStorage", name, mode, true, node))
-            return e;
-        if (!node || !node->isStorage)
-            return Fail("OpenStorage", Child(name), StorageError::kFileNotFound);
-        storage = MakeChild(name, node, mode);
-        return {};
+        return Reach("OpenStorage", name, mode, false, storage);
     }
 
     OsError CreateStorage(const std::string& name, unsigned mode,
                           std::unique_ptr<Storage>& storage) override {
-        storage.reset();
-        std::shared_ptr<Node> node;
-        if (OsError e = PrepareCreate("CreateStorage", name, mode, true, node))
-            return e;
-        storage = MakeChild(name, node, mode);
-        return {};
+        return Reach("CreateStorage", name, mode, true, storage);
     }
 
     OsError DestroyElement(const std::string& name) override {
@@ -361,6 +313,28 @@ private:
             return Fail(function, state_->path, StorageError::kReverted);
         if (writing && !state_->Writable())
             return Fail(function, state_->path, StorageError::kAccessDenied);
+        return {};
+    }
+
+    // Opens or creates the child stream or storage `name`, the one way behind the four
+    // element calls; an element of the other kind counts as missing.
+    template <typename Element>
+    OsError Reach(const char* function, const std::string& name, unsigned mode, bool create,
+                  std::unique_ptr<Element>& element) {
+        constexpr bool storage = std::is_same_v<Element, Storage>;
+        element.reset();
+        std::shared_ptr<Node> node;
+        if (OsError e = create ? PrepareCreate(function, name, mode, storage, node)
+                               : Prepare(function, name, mode, storage, node))
+            return e;
+        if (!node || node->isStorage != storage)
+            return Fail(function, Child(name), StorageError::kFileNotFound);
+        if constexpr (storage) {
+            element = MakeChild(name, node, mode);
+        } else {
+            element = std::make_unique<TreeStream>(state_, node, Stored(name), mode);
+            state_->open.insert(Stored(name));
+        }
         return {};
     }
 
@@ -512,32 +486,6 @@ OsError CheckName(const std::string& function, const std::string& name) {
         name.find_first_of("/\\:!") != std::string::npos)
         return Fail(function, name, StorageError::kInvalidName);
     return {};
-}
-
-OsError CheckRootMode(const char* function, const std::string& path, unsigned mode) {
-    // Direct mode allows a reader that denies writing and an exclusive writer only.
-    if (Access(mode) == 3)
-        return Fail(function, path, StorageError::kInvalidFlag);
-    if (!(mode & StorageMode::kTransacted) &&
-        (ModeWrites(mode) ? Deny(mode) != StorageMode::kShareExclusive : !DeniesWrite(mode)))
-        return Fail(function, path, StorageError::kInvalidFlag);
-    return {};
-}
-
-bool ModeWrites(unsigned mode) {
-    return Access(mode) == StorageMode::kWrite || Access(mode) == StorageMode::kReadWrite;
-}
-
-bool ShareCompatible(unsigned existing, unsigned mode) {
-    if (Reads(mode) && DeniesRead(existing))
-        return false;
-    if (ModeWrites(mode) && DeniesWrite(existing))
-        return false;
-    if (Reads(existing) && DeniesRead(mode))
-        return false;
-    if (ModeWrites(existing) && DeniesWrite(mode))
-        return false;
-    return true;
 }
 
 std::unique_ptr<Storage> OpenRoot(std::shared_ptr<Image> image, unsigned mode,

@@ -4,6 +4,7 @@
 // files both keep their content here; they differ only in where a commit goes.
 #pragma once
 
+#include "platform/CompoundModes.h"
 #include "platform/CompoundStorage.h"
 
 #include <cstdint>
@@ -65,12 +66,6 @@ std::unique_ptr<Storage> OpenRoot(std::shared_ptr<Image> image, unsigned mode,
 // Copies every element of `source` into `target` through the Storage interface
 // alone, for storages of two different implementations.
 OsError CopyElements(Storage& source, Storage& target);
-
-// Whether a new open with `mode` may coexist with an open that used `existing`.
-bool ShareCompatible(unsigned existing, unsigned mode);
-bool ModeWrites(unsigned mode);
-// kInvalidFlag for a root mode the system refuses, else success.
-OsError CheckRootMode(const char* function, const std::string& path, unsigned mode);
 
 } // namespace compound
 } // namespace kestrix
