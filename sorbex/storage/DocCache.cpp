@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "storage/Compaction.h"
 #include "storage/PackedBlock.h"
 #include "storage/StreamIo.h"
 #include "strings/SorbexStrings.h"
@@ -28,13 +29,6 @@ bool IsHeldElsewhere(const OsError& e) {
     return e.code == kestrix::StorageError::kShareViolation ||
            e.code == kestrix::StorageError::kLockViolation ||
            e.code == kestrix::StorageError::kAccessDenied;
-}
-
-std::string DirectoryOf(const std::string& path) {
-    std::size_t end = path.size();
-    while (end > 0 && !kestrix::IsPathSeparator(path[end - 1]))
-        --end;
-    return path.substr(0, end);
 }
 
 bool SameFile(kestrix::FileSystem& fs, const CacheEntry& entry, const std::string& directory,
@@ -264,30 +258,21 @@ bool CDocCache::RemoveObsolete(CStorageUi& ui) {
         std::uint64_t free = 0;
         if (fs_.GetFileStatus(path_, status) || fs_.FreeSpace(path_, free)) {
             ok = false;
-        } else if (static_cast<double>(free) < static_cast<double>(status.size) * 1.2) {
+        } else if (!HasRoomForCopy(free, status.size)) {
             ui.EndWaitCursor();
             ui.ShowError(SorbexString(IDS_CACHE_REORGANIZE_NO_SPACE));
             ui.BeginWaitCursor();
             ok = false;
         } else {
-            std::unique_ptr<kestrix::Storage> copy;
-            OsError e = files_.Create(temp, kCreateRoot, copy);
-            if (!e)
-                e = root_->CopyTo(*copy);
-            if (!e)
-                e = copy->Commit();
-            copy.reset();
-            if (e) {
-                fs_.RemoveFile(temp);
+            const std::string path = path_;
+            const CompactResult result =
+                CompactCompoundFile(fs_, files_, *root_, path, temp, [this] { Close(); });
+            if (result != CompactResult::kReplaced)
                 ok = false;
-            } else {
-                const std::string path = path_;
-                Close();
-                if (fs_.RemoveFile(path) || fs_.RenameFile(temp, path))
-                    ok = false;
-                // Whatever happened, the program goes on with a cache if one opens.
+            // Once the cache was let go, whatever happened, the program goes on with a
+            // cache if one opens.
+            if (result != CompactResult::kCopyFailed)
                 OpenAt(path);
-            }
         }
     }
     ui.EndWaitCursor();

@@ -7,6 +7,7 @@
 #include "storage/ArchiveError.h"
 #include "storage/ArchiveReader.h"
 #include "storage/ArchiveWriter.h"
+#include "storage/Compaction.h"
 #include "storage/PageList.h"
 #include "storage/StreamIo.h"
 #include "strings/SorbexStrings.h"
@@ -24,7 +25,6 @@ constexpr unsigned kConvertRoot = Mode::kConvert | kOpenRoot;
 constexpr unsigned kConvertReadOnly = Mode::kConvert | Mode::kTransacted | Mode::kRead;
 constexpr unsigned kSaveAsRoot =
     Mode::kTransacted | Mode::kCreate | Mode::kShareDenyWrite | Mode::kReadWrite;
-constexpr unsigned kCompactRoot = Mode::kCreate | Mode::kReadWrite | Mode::kShareExclusive;
 constexpr unsigned kReadChild = Mode::kRead | Mode::kShareExclusive;
 constexpr unsigned kOpenChild = Mode::kReadWrite | Mode::kShareExclusive;
 constexpr unsigned kCreateChild = Mode::kCreate | Mode::kReadWrite | Mode::kShareExclusive;
@@ -32,13 +32,6 @@ constexpr const char* kIndexStream = "Index";
 
 std::string StreamOf(const CFileFindDoc& page) {
     return page.streamName.empty() ? kEmptyPageStream : page.streamName;
-}
-
-std::string DirectoryOf(const std::string& path) {
-    std::size_t end = path.size();
-    while (end > 0 && !kestrix::IsPathSeparator(path[end - 1]))
-        --end;
-    return path.substr(0, end);
 }
 
 } // namespace
@@ -249,30 +242,23 @@ bool CTabDoc::Reorganize(CStorageUi& ui) {
     for (std::size_t i = 0; ok && i < size(); ++i)
         if (!(*this)[i].streamName.empty())
             ok = Measure((*this)[i].streamName, needed);
-    if (ok && static_cast<double>(free) < static_cast<double>(needed) * 1.2) {
+    if (ok && !HasRoomForCopy(free, needed)) {
         ui.EndWaitCursor();
         ui.ShowError(SorbexString(IDS_RESULTS_REORGANIZE_NO_SPACE));
         return false;
     }
     if (ok) {
-        std::unique_ptr<kestrix::Storage> copy;
-        OsError e = files_.Create(temp, kCompactRoot, copy);
-        if (!e)
-            e = root_->CopyTo(*copy);
-        if (!e)
-            e = copy->Commit();
-        copy.reset();
-        if (e) {
-            fs_.RemoveFile(temp);
+        const std::string reopen = currentName_;
+        const std::string path = path_;
+        const CompactResult result =
+            CompactCompoundFile(fs_, files_, *root_, path, temp, [this] { CloseDocument(); });
+        if (result == CompactResult::kCopyFailed) {
             ok = false;
         } else {
-            const std::string reopen = currentName_;
-            CloseDocument();
-            OsError moved = fs_.RemoveFile(path_);
-            if (!moved)
-                moved = fs_.RenameFile(temp, path_);
+            const bool replaceFailed = result == CompactResult::kReplaceFailed;
             // On any failure the document goes on with whichever file holds it.
-            const std::string& from = moved ? (files_.IsCompoundFile(path_) ? path_ : temp) : path_;
+            const std::string& from =
+                replaceFailed ? (files_.IsCompoundFile(path_) ? path_ : temp) : path_;
             if (files_.Open(from, kOpenRoot, root_)) {
                 root_.reset();
                 ok = false;
@@ -280,7 +266,7 @@ bool CTabDoc::Reorganize(CStorageUi& ui) {
                 path_ = from;
                 if (!reopen.empty())
                     OpenPageStream(reopen);
-                ok = !moved;
+                ok = !replaceFailed;
                 if (ok)
                     modified_ = false;
             }
