@@ -9,14 +9,19 @@
 #include <cstdio>
 #include <string>
 
+#include "EditorSession.h"
+
 namespace {
 
-constexpr DWORD kLaunchTimeoutMs = 60000;
+using e2e::Check;
+using e2e::EndsWith;
+using e2e::RunLauncher;
+using e2e::WaitFor;
+
 constexpr DWORD kStatusTimeoutMs = 30000;
 constexpr DWORD kCloseTimeoutMs = 30000;
 constexpr char kExpectedStatusEnd[] = "HKEY_CURRENT_USER\\Software\\Wine";
 constexpr char kFirstItemStatus[] = "Create a new bookmark";
-constexpr int kDebugEditId = 1092;
 constexpr char kParentStatusEnd[] = "HKEY_CURRENT_USER\\Software";
 constexpr WPARAM kCmdGoForward = 40010;
 constexpr WPARAM kCmdGoBack = 40011;
@@ -25,63 +30,22 @@ constexpr char kValueKey[] = "Software\\KeywrightE2E";
 constexpr int kMessageTextId = 0xFFFF; // the text of a message box
 constexpr int kToolbarButtons = 14;
 
-int failures = 0;
-
-void Check(bool ok, const std::string& what) {
-    std::printf("%s: %s\n", ok ? "ok" : "FAILED", what.c_str());
-    if (!ok)
-        ++failures;
-}
-
-// ctest hands over a path of the build machine; Wine shows its root as drive Z:.
-std::string WindowsPath(std::string path) {
-    if (!path.empty() && path[0] == '/')
-        path = "Z:" + path;
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
-}
-
-int RunLauncher(const std::string& launcher, const std::string& arguments) {
-    std::string command = "\"" + launcher + "\"" + (arguments.empty() ? "" : " " + arguments);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-        return -1;
-    CloseHandle(process.hThread);
-    DWORD code = static_cast<DWORD>(-2);
-    if (WaitForSingleObject(process.hProcess, kLaunchTimeoutMs) == WAIT_OBJECT_0)
-        GetExitCodeProcess(process.hProcess, &code);
-    else
-        TerminateProcess(process.hProcess, 1);
-    CloseHandle(process.hProcess);
-    return static_cast<int>(code);
-}
-
 std::string StatusText(HWND frame) {
-    HWND status = FindWindowExA(frame, nullptr, STATUSCLASSNAMEA, nullptr);
-    char text[1024] = {};
-    if (status)
-        SendMessageTimeoutA(status, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                            SMTO_NORMAL, 5000, nullptr);
-    return text;
+    return e2e::WindowText(FindWindowExA(frame, nullptr, STATUSCLASSNAMEA, nullptr));
 }
 
-bool WaitForStatusEnding(HWND frame, const std::string& end, std::string* last);
+bool WaitForStatusEnding(HWND frame, const std::string& end, std::string* last) {
+    return WaitFor(kStatusTimeoutMs, [&] {
+        *last = StatusText(frame);
+        return EndsWith(*last, end);
+    });
+}
 
 // Waits for the status bar and reports what it showed last.
 void ExpectStatus(HWND frame, const char* end, const std::string& what) {
     std::string last;
     bool shown = WaitForStatusEnding(frame, end, &last);
     Check(shown, what + " (status bar: \"" + last + "\")");
-}
-
-bool EndsWith(const std::string& text, const std::string& end) {
-    return text.size() >= end.size() &&
-           text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
 // Menus belong to their process under Wine, so the bar is read through the editor
@@ -93,16 +57,6 @@ bool OpenKeywrightMenu(HWND frame, std::string* last) {
     PostMessageA(frame, WM_KEYDOWN, VK_ESCAPE, 0);
     PostMessageA(frame, WM_KEYDOWN, VK_ESCAPE, 0);
     return shown;
-}
-
-bool WaitForStatusEnding(HWND frame, const std::string& end, std::string* last) {
-    for (DWORD waited = 0; waited < kStatusTimeoutMs; waited += 200) {
-        *last = StatusText(frame);
-        if (EndsWith(*last, end))
-            return true;
-        Sleep(200);
-    }
-    return false;
 }
 
 // The editor reopens the key it showed last; without that memory, a selected key can
@@ -127,17 +81,6 @@ void AskForDebugWindow() {
     RegSetValueExA(key, "ShowDebugWnd", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one),
                    sizeof one);
     RegCloseKey(key);
-}
-
-std::string DebugLogText() {
-    HWND window = FindWindowA(nullptr, "Debug");
-    HWND edit = window ? GetDlgItem(window, kDebugEditId) : nullptr;
-    static char text[65536];
-    text[0] = '\0';
-    if (edit)
-        SendMessageTimeoutA(edit, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                            SMTO_NORMAL, 5000, nullptr);
-    return text;
 }
 
 std::string RememberedLocation() {
@@ -170,21 +113,16 @@ BOOL CALLBACK FindMessageBox(HWND window, LPARAM parameter) {
 
 // Waits for a message box of the editor, reads its text and closes it.
 std::string TakeMessageBox(DWORD process) {
-    for (DWORD waited = 0; waited < kStatusTimeoutMs; waited += 200) {
-        BoxSearch search{process, nullptr};
-        EnumWindows(FindMessageBox, reinterpret_cast<LPARAM>(&search));
-        if (search.box) {
-            char text[512] = {};
-            SendMessageTimeoutA(GetDlgItem(search.box, kMessageTextId), WM_GETTEXT, sizeof text,
-                                reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, nullptr);
-            PostMessageA(search.box, WM_COMMAND, IDOK, 0);
-            for (int i = 0; i < 50 && IsWindow(search.box); ++i)
-                Sleep(100);
-            return text;
-        }
-        Sleep(200);
-    }
-    return "(no message box)";
+    BoxSearch search{process, nullptr};
+    if (!WaitFor(kStatusTimeoutMs, [&] {
+            EnumWindows(FindMessageBox, reinterpret_cast<LPARAM>(&search));
+            return search.box != nullptr;
+        }))
+        return "(no message box)";
+    const std::string text = e2e::WindowText(GetDlgItem(search.box, kMessageTextId));
+    PostMessageA(search.box, WM_COMMAND, IDOK, 0);
+    WaitFor(5000, [&] { return !IsWindow(search.box); });
+    return text;
 }
 
 // A key with two values; the second has a ":" in its name, which a location encodes.
@@ -209,13 +147,10 @@ int SelectedListItem(HWND frame) {
 }
 
 bool WaitForSelectedItem(HWND frame, int expected, int* last) {
-    for (DWORD waited = 0; waited < kStatusTimeoutMs; waited += 200) {
+    return WaitFor(kStatusTimeoutMs, [&] {
         *last = SelectedListItem(frame);
-        if (*last == expected)
-            return true;
-        Sleep(200);
-    }
-    return false;
+        return *last == expected;
+    });
 }
 
 bool ButtonEnabled(HWND toolbar, WPARAM command) {
@@ -279,7 +214,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: keywright_launch_test PATH_TO_KWLAUNCH\n");
         return 2;
     }
-    std::string launcher = WindowsPath(argv[1]);
+    std::string launcher = e2e::WindowsPath(argv[1]);
     HKEY key = nullptr;
     RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine", 0, nullptr, 0, KEY_READ, nullptr, &key,
                     nullptr);
@@ -289,14 +224,11 @@ int main(int argc, char** argv) {
     CheckUrlRegistration(launcher);
     AskForDebugWindow();
     ForgetEditorLastKey();
-    Check(RunLauncher(launcher, "") == 0, "kwlaunch starts the editor and attaches");
-    HWND frame = FindWindowA("RegEdit_RegEdit", nullptr);
-    Check(frame != nullptr, "the editor's frame exists");
-    if (!frame)
+    e2e::EditorSession editor;
+    if (!editor.Start(launcher))
         return 1;
-    DWORD processId = 0;
-    GetWindowThreadProcessId(frame, &processId);
-    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId);
+    HWND frame = editor.frame();
+    DWORD processId = editor.processId();
 
     std::string status;
     bool opened = OpenKeywrightMenu(frame, &status);
@@ -342,20 +274,13 @@ int main(int argc, char** argv) {
     PostMessageA(frame, WM_COMMAND, kCmdGoBack, 0);
     ExpectStatus(frame, kExpectedStatusEnd, "Back again to the first key");
 
-    std::string log = DebugLogText();
+    std::string log = e2e::DebugLogText();
     Check(log.find(kLoggedStep) != std::string::npos,
           "the debug window logged the navigation steps:\n" + log);
 
-    PostMessageA(frame, WM_CLOSE, 0, 0);
-    bool ended = process && WaitForSingleObject(process, kCloseTimeoutMs) == WAIT_OBJECT_0;
-    Check(ended, "closing the editor ends it");
-    if (process) {
-        if (!ended)
-            TerminateProcess(process, 1);
-        CloseHandle(process);
-    }
+    editor.Close(kCloseTimeoutMs);
     std::string remembered = RememberedLocation();
     Check(EndsWith(remembered, kExpectedStatusEnd),
           "detaching stored the current key (\"" + remembered + "\")");
-    return failures == 0 ? 0 : 1;
+    return e2e::ExitCode();
 }

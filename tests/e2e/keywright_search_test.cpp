@@ -9,9 +9,13 @@
 #include <cstdio>
 #include <string>
 
+#include "EditorSession.h"
+
 namespace {
 
-constexpr DWORD kLaunchTimeoutMs = 60000;
+using e2e::Check;
+using e2e::EndsWith;
+
 constexpr DWORD kWaitMs = 60000;
 constexpr WPARAM kCmdSearch = 3018;
 constexpr int kIdText = 1301;
@@ -25,61 +29,12 @@ constexpr char kScratch[] = "Software\\KestrixSearchE2E";
 const std::string kTerm = "kwneedle" + std::to_string(GetTickCount());
 const std::string kKeyHitEnd = "HKEY_CURRENT_USER\\Software\\KestrixSearchE2E\\" + kTerm + "-key";
 
-int failures = 0;
-
-void Check(bool ok, const std::string& what) {
-    std::printf("%s: %s\n", ok ? "ok" : "FAILED", what.c_str());
-    if (!ok)
-        ++failures;
-}
-
-std::string WindowsPath(std::string path) {
-    if (!path.empty() && path[0] == '/')
-        path = "Z:" + path;
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
-}
-
-int RunLauncher(const std::string& launcher) {
-    std::string command = "\"" + launcher + "\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-        return -1;
-    CloseHandle(process.hThread);
-    DWORD code = static_cast<DWORD>(-2);
-    if (WaitForSingleObject(process.hProcess, kLaunchTimeoutMs) == WAIT_OBJECT_0)
-        GetExitCodeProcess(process.hProcess, &code);
-    else
-        TerminateProcess(process.hProcess, 1);
-    CloseHandle(process.hProcess);
-    return static_cast<int>(code);
-}
-
 std::string Text(HWND window) {
-    char text[1024] = {};
-    if (window)
-        SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                            SMTO_NORMAL, 5000, nullptr);
-    return text;
-}
-
-bool EndsWith(const std::string& text, const std::string& end) {
-    return text.size() >= end.size() &&
-           text.compare(text.size() - end.size(), end.size(), end) == 0;
+    return e2e::WindowText(window);
 }
 
 template <typename Condition> bool WaitFor(Condition condition) {
-    for (DWORD waited = 0; waited < kWaitMs; waited += 100) {
-        if (condition())
-            return true;
-        Sleep(100);
-    }
-    return false;
+    return e2e::WaitFor(kWaitMs, condition);
 }
 
 void SetDword(HKEY key, const char* name, DWORD value) {
@@ -114,17 +69,6 @@ void PrepareRegistry() {
                     KEY_ALL_ACCESS, nullptr, &key, nullptr);
     SetDword(key, "ShowDebugWnd", 1);
     RegCloseKey(key);
-}
-
-std::string DebugLogText() {
-    HWND window = FindWindowA(nullptr, "Debug");
-    HWND edit = window ? GetDlgItem(window, 1092) : nullptr;
-    static char text[65536];
-    text[0] = '\0';
-    if (edit)
-        SendMessageTimeoutA(edit, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                            SMTO_NORMAL, 5000, nullptr);
-    return text;
 }
 
 void RemoveScratch() {
@@ -165,14 +109,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     PrepareRegistry();
-    Check(RunLauncher(WindowsPath(argv[1])) == 0, "kwlaunch starts the editor and attaches");
-    HWND frame = FindWindowA("RegEdit_RegEdit", nullptr);
-    Check(frame != nullptr, "the editor's frame exists");
-    if (!frame)
+    e2e::EditorSession editor;
+    if (!editor.Start(e2e::WindowsPath(argv[1])))
         return 1;
-    DWORD processId = 0;
-    GetWindowThreadProcessId(frame, &processId);
-    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId);
+    HWND frame = editor.frame();
 
     HWND search = OpenSearchWindow(frame);
     Check(search != nullptr, "command 3018 opens the search window");
@@ -213,7 +153,7 @@ int main(int argc, char** argv) {
         if (!selected)
             std::printf("selected row %d; debug log:\n%s\n",
                         static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, -1, LVNI_SELECTED)),
-                        DebugLogText().c_str());
+                        e2e::DebugLogText().c_str());
 
         // Stop right after starting: the worker sees the stop before its first subkey.
         Press(search, kIdStart);
@@ -248,14 +188,7 @@ int main(int argc, char** argv) {
         }
     }
 
-    PostMessageA(frame, WM_CLOSE, 0, 0);
-    bool ended = process && WaitForSingleObject(process, kWaitMs) == WAIT_OBJECT_0;
-    Check(ended, "closing the editor ends it");
-    if (process) {
-        if (!ended)
-            TerminateProcess(process, 1);
-        CloseHandle(process);
-    }
+    editor.Close(kWaitMs);
     RemoveScratch();
-    return failures == 0 ? 0 : 1;
+    return e2e::ExitCode();
 }

@@ -1,0 +1,101 @@
+// What the end-to-end tests of keywright share: checks, running kwlaunch, reading
+// windows, and the registry editor that kwlaunch starts and the test closes again.
+#include "EditorSession.h"
+
+#include <cstdio>
+#include <vector>
+
+namespace e2e {
+namespace {
+
+int failures = 0;
+
+} // namespace
+
+void Check(bool ok, const std::string& what) {
+    std::printf("%s: %s\n", ok ? "ok" : "FAILED", what.c_str());
+    if (!ok)
+        ++failures;
+}
+
+int ExitCode() {
+    return failures == 0 ? 0 : 1;
+}
+
+std::string WindowsPath(std::string path) {
+    if (!path.empty() && path[0] == '/')
+        path = "Z:" + path;
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+
+int RunLauncher(const std::string& launcher, const std::string& arguments) {
+    std::string command = "\"" + launcher + "\"" + (arguments.empty() ? "" : " " + arguments);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return -1;
+    CloseHandle(process.hThread);
+    DWORD code = static_cast<DWORD>(-2);
+    if (WaitForSingleObject(process.hProcess, kLaunchTimeoutMs) == WAIT_OBJECT_0)
+        GetExitCodeProcess(process.hProcess, &code);
+    else
+        TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hProcess);
+    return static_cast<int>(code);
+}
+
+std::string WindowText(HWND window, std::size_t capacity) {
+    std::vector<char> text(capacity, '\0');
+    // A window of another process that hangs must not hang the test.
+    if (window)
+        SendMessageTimeoutA(window, WM_GETTEXT, capacity, reinterpret_cast<LPARAM>(text.data()),
+                            SMTO_NORMAL, 5000, nullptr);
+    text.back() = '\0';
+    return text.data();
+}
+
+bool EndsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+std::string DebugLogText() {
+    constexpr int kDebugEditId = 1092;
+    HWND window = FindWindowA(nullptr, "Debug");
+    return WindowText(window ? GetDlgItem(window, kDebugEditId) : nullptr, 65536);
+}
+
+EditorSession::~EditorSession() {
+    if (process_)
+        CloseHandle(process_);
+}
+
+bool EditorSession::Start(const std::string& launcher) {
+    Check(RunLauncher(launcher) == 0, "kwlaunch starts the editor and attaches");
+    frame_ = FindWindowA("RegEdit_RegEdit", nullptr);
+    Check(frame_ != nullptr, "the editor's frame exists");
+    if (!frame_)
+        return false;
+    GetWindowThreadProcessId(frame_, &processId_);
+    process_ = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId_);
+    return true;
+}
+
+void EditorSession::Close(DWORD timeoutMs) {
+    PostMessageA(frame_, WM_CLOSE, 0, 0);
+    bool ended = process_ && WaitForSingleObject(process_, timeoutMs) == WAIT_OBJECT_0;
+    Check(ended, "closing the editor ends it");
+    if (process_) {
+        if (!ended)
+            TerminateProcess(process_, 1);
+        CloseHandle(process_);
+        process_ = nullptr;
+    }
+}
+
+} // namespace e2e
