@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/CaseFold.h"
+#include "engine/TestRandom.h"
 
 namespace sorbex {
 namespace {
@@ -133,29 +134,6 @@ TEST(KeywordSetTest, KeywordsLongerThanATableShift) {
     EXPECT_EQ(1u, hit.keyword);
     EXPECT_FALSE(set.Find(text.data(), text.size() - 2, hit));
 }
-
-// A fixed generator, so that every platform and every run sees the same cases.
-class CRandom {
-public:
-    explicit CRandom(std::uint64_t seed) : state(seed) {}
-    std::size_t Next(std::size_t bound) {
-        state += 0x9E3779B97F4A7C15ull;
-        std::uint64_t z = state;
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return static_cast<std::size_t>((z ^ (z >> 31)) % bound);
-    }
-    std::string Text(const std::string& alphabet, std::size_t length) {
-        std::string text;
-        for (std::size_t i = 0; i < length; ++i) {
-            text += alphabet[Next(alphabet.size())];
-        }
-        return text;
-    }
-
-private:
-    std::uint64_t state;
-};
 
 // The leftmost start, the longest keyword there, the first added among equal ones.
 bool NaiveFind(const std::vector<std::string>& words, bool caseFold, const std::string& text,

@@ -10,29 +10,10 @@
 
 #include "engine/PrefilterPattern.h"
 #include "engine/RegexMatcher.h"
+#include "engine/TestRandom.h"
 
 namespace sorbex {
 namespace {
-
-// A fixed generator, so that every platform and every run sees the same cases.
-class CRandom {
-public:
-    explicit CRandom(std::uint64_t seed) : state(seed) {}
-    std::uint32_t Next(std::uint32_t bound) {
-        state += 0x9E3779B97F4A7C15ull;
-        std::uint64_t z = state;
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return static_cast<std::uint32_t>((z ^ (z >> 31)) % bound);
-    }
-    bool OneIn(std::uint32_t n) { return Next(n) == 0; }
-    char Pick(const std::string& from) {
-        return from[Next(static_cast<std::uint32_t>(from.size()))];
-    }
-
-private:
-    std::uint64_t state;
-};
 
 // Few distinct bytes, so that random patterns match random texts often: both cases,
 // the umlaut pair Ä/ä, ß, a digit, a word byte and non-word bytes.
