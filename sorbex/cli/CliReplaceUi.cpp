@@ -8,15 +8,6 @@
 namespace sorbex {
 namespace {
 
-// Texts in files are Windows-1252; terminals elsewhere speak UTF-8.
-std::string ForTerminal(const std::string& text) {
-#ifdef _WIN32
-    return text;
-#else
-    return Cp1252ToUtf8(text);
-#endif
-}
-
 std::string Normalized(const std::string& line) {
     std::string word;
     for (char c : line)

@@ -8,15 +8,6 @@ namespace {
 
 constexpr std::size_t kProgressWidth = 79; // one line of a classic terminal
 
-// Texts searched are Windows-1252; terminals elsewhere speak UTF-8.
-std::string ForTerminal(const std::string& text) {
-#ifdef _WIN32
-    return text;
-#else
-    return Cp1252ToUtf8(text);
-#endif
-}
-
 } // namespace
 
 bool CCliSearchUi::AskOkCancel(const std::string& text) {

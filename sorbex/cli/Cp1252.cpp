@@ -100,4 +100,12 @@ bool Utf8ToCp1252(std::string_view text, std::string& out) {
     return true;
 }
 
+std::string ForTerminal(const std::string& text) {
+#ifdef _WIN32
+    return text;
+#else
+    return Cp1252ToUtf8(text);
+#endif
+}
+
 } // namespace sorbex

@@ -14,4 +14,8 @@ std::string Cp1252ToUtf8(std::string_view text);
 // (and `out` unspecified) otherwise.
 bool Utf8ToCp1252(std::string_view text, std::string& out);
 
+// A text of the files as the terminal shows it: unchanged on Windows, where the
+// console uses the code page, UTF-8 elsewhere.
+std::string ForTerminal(const std::string& text);
+
 } // namespace sorbex

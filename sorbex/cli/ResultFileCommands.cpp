@@ -10,18 +10,6 @@
 #include "strings/SorbexStrings.h"
 
 namespace sorbex {
-namespace {
-
-std::string ForTerminal(const std::string& text) {
-#ifdef _WIN32
-    return text;
-#else
-    return Cp1252ToUtf8(text);
-#endif
-}
-
-} // namespace
-
 bool SavePageToResultFile(const CFileFindDoc& page, const std::string& path,
                           kestrix::FileSystem& fs, kestrix::CompoundFiles& files,
                           CCliStorageUi& ui) {
