@@ -1,25 +1,12 @@
 // Encoding and decoding of key paths and value names inside location texts.
 #include "host/LocationEncoding.h"
+#include "platform/HexDigit.h"
 
 #include "strings/KeywrightStrings.h"
 
 #include <cstring>
 
 namespace keywright {
-
-namespace {
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-} // namespace
 
 std::string EncodeSpecialChars(const std::string& text) {
     std::string out;
@@ -63,8 +50,8 @@ bool DecodeSpecialChars(std::string& text) {
             ++i;
             continue;
         }
-        int high = i + 1 < text.size() ? HexDigit(text[i + 1]) : -1;
-        int low = i + 2 < text.size() ? HexDigit(text[i + 2]) : -1;
+        int high = i + 1 < text.size() ? kestrix::HexDigitValue(text[i + 1]) : -1;
+        int low = i + 2 < text.size() ? kestrix::HexDigitValue(text[i + 2]) : -1;
         if (high < 0 || low < 0) {
             text = out;
             return false;

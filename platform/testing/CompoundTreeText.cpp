@@ -1,5 +1,6 @@
 // Builds and dumps compound-file trees written as one line of text.
 #include "platform/testing/CompoundTreeText.h"
+#include "platform/HexDigit.h"
 
 #include <algorithm>
 #include <memory>
@@ -25,22 +26,13 @@ std::vector<std::string> Split(const std::string& text, char separator) {
     return parts;
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 std::string Unescape(const std::string& text) {
     std::string bytes;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\\' && i + 3 < text.size() && text[i + 1] == 'x' &&
-            HexDigit(text[i + 2]) >= 0 && HexDigit(text[i + 3]) >= 0) {
-            bytes += static_cast<char>(HexDigit(text[i + 2]) * 16 + HexDigit(text[i + 3]));
+            kestrix::HexDigitValue(text[i + 2]) >= 0 && kestrix::HexDigitValue(text[i + 3]) >= 0) {
+            bytes += static_cast<char>(kestrix::HexDigitValue(text[i + 2]) * 16 +
+                                       kestrix::HexDigitValue(text[i + 3]));
             i += 3;
         } else {
             bytes += text[i];

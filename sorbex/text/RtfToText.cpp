@@ -1,5 +1,6 @@
 // The internal RTF reader: the visible text of a Rich Text Format document.
 #include "text/RtfToText.h"
+#include "platform/HexDigit.h"
 
 #include <cstdint>
 #include <new>
@@ -21,16 +22,6 @@ struct SavedState {
     Destination destination;
     InputState input;
 };
-
-int HexValue(unsigned char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 class RtfReader {
 public:
@@ -129,7 +120,7 @@ bool RtfReader::OnByte(const RtfToken& token) {
         WriteCharacter(token.byte);
         return true;
     }
-    const int digit = HexValue(token.byte);
+    const int digit = kestrix::HexDigitValue(static_cast<char>(token.byte));
     if (digit < 0) {
         Stop(RtfStop::BadHexDigit, token.position);
         return false;
