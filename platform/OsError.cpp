@@ -27,6 +27,14 @@ std::string OsErrorText(long code) {
     return text;
 }
 
+OsError MakeOsError(const std::string& function, const std::string& path, long code) {
+    OsError e;
+    e.function = function;
+    e.path = path;
+    e.code = code;
+    return e;
+}
+
 OsError LastOsError(const char* function, const std::string& path) {
     OsError e;
     e.function = function;

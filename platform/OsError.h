@@ -19,6 +19,10 @@ struct OsError {
     std::string Describe() const;
 };
 
+// The record for a failure the program itself detects, with the native code the
+// system would give for it.
+OsError MakeOsError(const std::string& function, const std::string& path, long code);
+
 // Builds an OsError from the current errno (POSIX) or GetLastError (Windows).
 OsError LastOsError(const char* function, const std::string& path);
 

@@ -5,18 +5,6 @@
 
 namespace kestrix {
 
-namespace {
-
-OsError Fail(const char* function, const std::string& path, long code) {
-    OsError e;
-    e.function = function;
-    e.path = path;
-    e.code = code;
-    return e;
-}
-
-} // namespace
-
 struct MemoryCompoundFiles::File final : compound::Image {
     bool compound = true;
     std::vector<unsigned char> plain; // the bytes of a file that is not a compound file
@@ -69,14 +57,14 @@ OsError MemoryCompoundFiles::Open(const std::string& path, unsigned mode,
         return e;
     auto it = files_.find(path);
     if (it == files_.end())
-        return Fail("Open", path, StorageError::kFileNotFound);
+        return MakeOsError("Open", path, StorageError::kFileNotFound);
     File& file = *it->second;
     if (!file.Admits(mode))
-        return Fail("Open", path, StorageError::kShareViolation);
+        return MakeOsError("Open", path, StorageError::kShareViolation);
     if (!file.compound) {
         // The system's answer for an existing file that is not a compound file.
         if (!(mode & StorageMode::kConvert))
-            return Fail("Open", path, StorageError::kFileAlreadyExists);
+            return MakeOsError("Open", path, StorageError::kFileAlreadyExists);
         file.root = std::make_shared<compound::Node>();
         file.converting = compound::ModeWrites(mode);
     }
@@ -96,9 +84,9 @@ OsError MemoryCompoundFiles::Create(const std::string& path, unsigned mode,
     auto it = files_.find(key);
     if (it != files_.end()) {
         if (!(mode & (StorageMode::kCreate | StorageMode::kConvert)))
-            return Fail("Create", path, StorageError::kFileAlreadyExists);
+            return MakeOsError("Create", path, StorageError::kFileAlreadyExists);
         if (!it->second->opens.empty())
-            return Fail("Create", path, StorageError::kShareViolation);
+            return MakeOsError("Create", path, StorageError::kShareViolation);
         files_.erase(it);
     }
     auto file = std::make_shared<File>();

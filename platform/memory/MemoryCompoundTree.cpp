@@ -16,14 +16,6 @@ char Upper(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-OsError Fail(const std::string& function, const std::string& path, long code) {
-    OsError e;
-    e.function = function;
-    e.path = path;
-    e.code = code;
-    return e;
-}
-
 // What a storage object and everything opened from it share. Objects opened from a
 // storage keep it alive, so a parent released too early never leaves them dangling.
 struct State {
@@ -79,7 +71,7 @@ public:
             return {};
         const std::uint64_t end = position_ + size;
         if (end < position_ || end > kMaxStreamSize)
-            return Fail("Write", path_, StorageError::kMediumFull);
+            return MakeOsError("Write", path_, StorageError::kMediumFull);
         if (OsError e = Grow(end, "Write"))
             return e;
         std::memcpy(node_->data.data() + position_, buffer, size);
@@ -98,7 +90,7 @@ public:
         // Positions before the start are refused; positions past the end are allowed
         // and a write there fills the gap with zeros.
         if ((offset < 0 && from + offset < 0) || (offset > 0 && offset > INT64_MAX - from))
-            return Fail("Seek", path_, StorageError::kInvalidFunction);
+            return MakeOsError("Seek", path_, StorageError::kInvalidFunction);
         position_ = static_cast<std::uint64_t>(from + offset);
         if (position)
             *position = position_;
@@ -117,7 +109,7 @@ public:
         if (OsError e = Check("SetSize", true))
             return e;
         if (size > kMaxStreamSize)
-            return Fail("SetSize", path_, StorageError::kMediumFull);
+            return MakeOsError("SetSize", path_, StorageError::kMediumFull);
         if (size <= node_->data.size()) {
             node_->data.resize(static_cast<std::size_t>(size));
             return {};
@@ -128,11 +120,11 @@ public:
 private:
     OsError Check(const char* function, bool writing) const {
         if (!(parent_->epoch == epoch_ && parent_->Valid()))
-            return Fail(function, path_, StorageError::kReverted);
+            return MakeOsError(function, path_, StorageError::kReverted);
         if (writing && !ModeWrites(mode_))
-            return Fail(function, path_, StorageError::kAccessDenied);
+            return MakeOsError(function, path_, StorageError::kAccessDenied);
         if (!writing && !ModeReads(mode_))
-            return Fail(function, path_, StorageError::kAccessDenied);
+            return MakeOsError(function, path_, StorageError::kAccessDenied);
         return {};
     }
 
@@ -142,7 +134,7 @@ private:
         try {
             node_->data.resize(static_cast<std::size_t>(size));
         } catch (const std::bad_alloc&) {
-            return Fail(function, path_, StorageError::kInsufficientMemory);
+            return MakeOsError(function, path_, StorageError::kInsufficientMemory);
         }
         return {};
     }
@@ -204,9 +196,9 @@ public:
         auto& children = state_->node->children;
         auto it = children.find(name);
         if (it == children.end())
-            return Fail("DestroyElement", Child(name), StorageError::kFileNotFound);
+            return MakeOsError("DestroyElement", Child(name), StorageError::kFileNotFound);
         if (state_->open.count(name))
-            return Fail("DestroyElement", Child(name), StorageError::kAccessDenied);
+            return MakeOsError("DestroyElement", Child(name), StorageError::kAccessDenied);
         children.erase(it);
         return {};
     }
@@ -238,11 +230,11 @@ public:
         // Open elements of the target would be replaced under their users.
         for (const auto& [name, node] : state_->node->children)
             if (tree->state_->open.count(name))
-                return Fail("CopyTo", tree->Child(name), StorageError::kAccessDenied);
+                return MakeOsError("CopyTo", tree->Child(name), StorageError::kAccessDenied);
         try {
             tree->state_->node->MergeFrom(*state_->node->Clone());
         } catch (const std::bad_alloc&) {
-            return Fail("CopyTo", state_->path, StorageError::kInsufficientMemory);
+            return MakeOsError("CopyTo", state_->path, StorageError::kInsufficientMemory);
         }
         return {};
     }
@@ -252,7 +244,8 @@ public:
             return e;
         State& s = *state_;
         if (!s.Writable())
-            return s.Transacted() ? Fail("Commit", s.path, StorageError::kAccessDenied) : OsError{};
+            return s.Transacted() ? MakeOsError("Commit", s.path, StorageError::kAccessDenied)
+                                  : OsError{};
         if (s.Transacted()) {
             // Stage the whole tree first, so that a failed commit leaves the
             // committed content as it was.
@@ -260,7 +253,7 @@ public:
             try {
                 copy = s.node->Clone();
             } catch (const std::bad_alloc&) {
-                return Fail("Commit", s.path, StorageError::kInsufficientMemory);
+                return MakeOsError("Commit", s.path, StorageError::kInsufficientMemory);
             }
             if (s.parent) {
                 s.base->children.swap(copy->children);
@@ -287,7 +280,7 @@ public:
         try {
             s.node->AssignFrom(committed);
         } catch (const std::bad_alloc&) {
-            return Fail("Revert", s.path, StorageError::kInsufficientMemory);
+            return MakeOsError("Revert", s.path, StorageError::kInsufficientMemory);
         }
         ++s.epoch;
         s.open.clear();
@@ -310,9 +303,9 @@ private:
 
     OsError CheckUsable(const char* function, bool writing) const {
         if (!state_->Valid())
-            return Fail(function, state_->path, StorageError::kReverted);
+            return MakeOsError(function, state_->path, StorageError::kReverted);
         if (writing && !state_->Writable())
-            return Fail(function, state_->path, StorageError::kAccessDenied);
+            return MakeOsError(function, state_->path, StorageError::kAccessDenied);
         return {};
     }
 
@@ -328,7 +321,7 @@ private:
                                : Prepare(function, name, mode, storage, node))
             return e;
         if (!node || node->isStorage != storage)
-            return Fail(function, Child(name), StorageError::kFileNotFound);
+            return MakeOsError(function, Child(name), StorageError::kFileNotFound);
         if constexpr (storage) {
             element = MakeChild(name, node, mode);
         } else {
@@ -348,15 +341,15 @@ private:
         if (OsError e = CheckElementMode(function, Child(name), mode))
             return e;
         if (!storage && (mode & StorageMode::kTransacted))
-            return Fail(function, Child(name), StorageError::kInvalidFunction);
+            return MakeOsError(function, Child(name), StorageError::kInvalidFunction);
         // Opening with more access than the parent has is a bad flag; creating in a
         // read-only parent is refused access (checked by the caller).
         if (!creating && ModeWrites(mode) && !state_->Writable())
-            return Fail(function, Child(name), StorageError::kInvalidFlag);
+            return MakeOsError(function, Child(name), StorageError::kInvalidFlag);
         auto it = state_->node->children.find(name);
         if (it != state_->node->children.end()) {
             if (state_->open.count(name))
-                return Fail(function, Child(name), StorageError::kAccessDenied);
+                return MakeOsError(function, Child(name), StorageError::kAccessDenied);
             node = it->second;
         }
         return {};
@@ -367,9 +360,9 @@ private:
         if (OsError e = Prepare(function, name, mode, storage, node, true))
             return e;
         if (!state_->Writable() || !ModeWrites(mode))
-            return Fail(function, Child(name), StorageError::kAccessDenied);
+            return MakeOsError(function, Child(name), StorageError::kAccessDenied);
         if (node && !(mode & StorageMode::kCreate))
-            return Fail(function, Child(name), StorageError::kFileAlreadyExists);
+            return MakeOsError(function, Child(name), StorageError::kFileAlreadyExists);
         try {
             node = std::make_shared<Node>();
             node->isStorage = storage;
@@ -377,7 +370,7 @@ private:
             children.erase(name);
             children.emplace(name, node);
         } catch (const std::bad_alloc&) {
-            return Fail(function, Child(name), StorageError::kInsufficientMemory);
+            return MakeOsError(function, Child(name), StorageError::kInsufficientMemory);
         }
         return {};
     }
@@ -484,7 +477,7 @@ OsError CheckName(const std::string& function, const std::string& name) {
     // reserved by structured storage.
     if (name.empty() || name.size() > kMaxNameLength ||
         name.find_first_of("/\\:!") != std::string::npos)
-        return Fail(function, name, StorageError::kInvalidName);
+        return MakeOsError(function, name, StorageError::kInvalidName);
     return {};
 }
 

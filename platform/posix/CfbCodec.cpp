@@ -23,14 +23,6 @@ namespace {
 // Deeper nesting than this is taken as a broken file, not followed.
 constexpr int kMaxDepth = 64;
 
-OsError Fail(const char* function, const std::string& path, long code) {
-    OsError e;
-    e.function = function;
-    e.path = path;
-    e.code = code;
-    return e;
-}
-
 // Complaints of the reader on this thread (see InitOnce).
 thread_local unsigned long tComplaints = 0;
 
@@ -75,13 +67,13 @@ unsigned Le16(const unsigned char* p) {
 OsError ReadTree(GsfInfile* storage, const std::string& path, compound::Node& node, int depth,
                  std::uint64_t fileSize) {
     if (depth > kMaxDepth)
-        return Fail("gsf_infile_msole_new", path, StorageError::kInvalidHeader);
+        return MakeOsError("gsf_infile_msole_new", path, StorageError::kInvalidHeader);
     const int count = gsf_infile_num_children(storage);
     for (int i = 0; i < count; ++i) {
         const char* name = gsf_infile_name_by_index(storage, i);
         GRef<GsfInput> child(gsf_infile_child_by_index(storage, i));
         if (!name || !child)
-            return Fail("gsf_infile_child_by_index", path, StorageError::kReadFault);
+            return MakeOsError("gsf_infile_child_by_index", path, StorageError::kReadFault);
         auto element = std::make_shared<compound::Node>();
         if (GSF_IS_INFILE(child.get()) && gsf_infile_num_children(GSF_INFILE(child.get())) >= 0) {
             element->isStorage = true;
@@ -94,16 +86,16 @@ OsError ReadTree(GsfInfile* storage, const std::string& path, compound::Node& no
             // damage, not a reason to allocate.
             if (size < 0 || static_cast<std::uint64_t>(size) > compound::kMaxStreamSize ||
                 static_cast<std::uint64_t>(size) > fileSize)
-                return Fail("gsf_input_size", path, StorageError::kReadFault);
+                return MakeOsError("gsf_input_size", path, StorageError::kReadFault);
             element->data.resize(static_cast<std::size_t>(size));
             if (size > 0 &&
                 !gsf_input_read(child.get(), static_cast<std::size_t>(size), element->data.data()))
-                return Fail("gsf_input_read", path, StorageError::kReadFault);
+                return MakeOsError("gsf_input_read", path, StorageError::kReadFault);
         }
         // A name the format could not have stored (or a second entry of the same
         // name) marks a broken file.
         if (compound::CheckName("", name) || !node.children.emplace(name, element).second)
-            return Fail("gsf_infile_name_by_index", path, StorageError::kInvalidHeader);
+            return MakeOsError("gsf_infile_name_by_index", path, StorageError::kInvalidHeader);
     }
     return {};
 }
@@ -144,7 +136,7 @@ OsError Read(const std::vector<unsigned char>& bytes, const std::string& path,
     root.isStorage = true;
     root.children.clear();
     if (!LooksLikeCompoundFile(bytes.data(), bytes.size()))
-        return Fail("gsf_infile_msole_new", path, StorageError::kInvalidHeader);
+        return MakeOsError("gsf_infile_msole_new", path, StorageError::kInvalidHeader);
     const unsigned long complaintsBefore = tComplaints;
     try {
         GRef<GsfInput> input(
@@ -154,16 +146,16 @@ OsError Read(const std::vector<unsigned char>& bytes, const std::string& path,
         if (error)
             g_error_free(error);
         if (!file)
-            return Fail("gsf_infile_msole_new", path, StorageError::kInvalidHeader);
+            return MakeOsError("gsf_infile_msole_new", path, StorageError::kInvalidHeader);
         OsError e = ReadTree(file.get(), path, root, 0, bytes.size());
         if (!e && tComplaints != complaintsBefore)
-            e = Fail("gsf_infile_msole_new", path, StorageError::kInvalidHeader);
+            e = MakeOsError("gsf_infile_msole_new", path, StorageError::kInvalidHeader);
         if (e)
             root.children.clear();
         return e;
     } catch (const std::bad_alloc&) {
         root.children.clear();
-        return Fail("gsf_infile_msole_new", path, StorageError::kInsufficientMemory);
+        return MakeOsError("gsf_infile_msole_new", path, StorageError::kInsufficientMemory);
     }
 }
 
@@ -173,25 +165,25 @@ OsError Write(const compound::Node& root, const std::string& path,
     bytes.clear();
     GRef<GsfOutput> sink(gsf_output_memory_new());
     if (!sink)
-        return Fail("gsf_output_memory_new", path, StorageError::kInsufficientMemory);
+        return MakeOsError("gsf_output_memory_new", path, StorageError::kInsufficientMemory);
     bool ok;
     {
         GRef<GsfOutfile> file(gsf_outfile_msole_new(sink.get()));
         if (!file)
-            return Fail("gsf_outfile_msole_new", path, StorageError::kWriteFault);
+            return MakeOsError("gsf_outfile_msole_new", path, StorageError::kWriteFault);
         ok = WriteTree(file.get(), root);
         ok = gsf_output_close(GSF_OUTPUT(file.get())) && ok;
     }
     if (!ok)
-        return Fail("gsf_outfile_msole_new", path, StorageError::kInvalidName);
+        return MakeOsError("gsf_outfile_msole_new", path, StorageError::kInvalidName);
     const gsf_off_t size = gsf_output_size(sink.get());
     const guint8* data = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(sink.get()));
     if (size <= 0 || !data)
-        return Fail("gsf_output_memory_get_bytes", path, StorageError::kWriteFault);
+        return MakeOsError("gsf_output_memory_get_bytes", path, StorageError::kWriteFault);
     try {
         bytes.assign(data, data + size);
     } catch (const std::bad_alloc&) {
-        return Fail("gsf_output_memory_get_bytes", path, StorageError::kInsufficientMemory);
+        return MakeOsError("gsf_output_memory_get_bytes", path, StorageError::kInsufficientMemory);
     }
     return {};
 }

@@ -21,14 +21,6 @@ namespace {
 
 using namespace StorageMode;
 
-OsError Fail(const char* function, const std::string& path, long code) {
-    OsError e;
-    e.function = function;
-    e.path = path;
-    e.code = code;
-    return e;
-}
-
 // The storage failure code for an errno, as the system reports the same situation.
 long StorageCode(int error, bool writing) {
     switch (error) {
@@ -55,7 +47,7 @@ long StorageCode(int error, bool writing) {
 }
 
 OsError Errno(const char* function, const std::string& path, bool writing) {
-    return Fail(function, path, StorageCode(errno, writing));
+    return MakeOsError(function, path, StorageCode(errno, writing));
 }
 
 class Fd {
@@ -156,13 +148,13 @@ OsError ReadAll(int fd, const std::string& path, std::vector<unsigned char>& byt
     if (::fstat(fd, &st) != 0)
         return Errno("fstat", path, false);
     if (!S_ISREG(st.st_mode))
-        return Fail("fstat", path, StorageError::kAccessDenied);
+        return MakeOsError("fstat", path, StorageError::kAccessDenied);
     try {
         bytes.resize(static_cast<std::size_t>(st.st_size));
     } catch (const std::bad_alloc&) {
-        return Fail("read", path, StorageError::kInsufficientMemory);
+        return MakeOsError("read", path, StorageError::kInsufficientMemory);
     } catch (const std::length_error&) {
-        return Fail("read", path, StorageError::kInsufficientMemory);
+        return MakeOsError("read", path, StorageError::kInsufficientMemory);
     }
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -230,7 +222,7 @@ public:
         if (!e && ::fsync(out.get()) != 0)
             e = Errno("fsync", temp, true);
         if (!e && !TakeShareLocks(out.get(), mode_, canGuard_))
-            e = Fail("fcntl", temp, StorageError::kLockViolation);
+            e = MakeOsError("fcntl", temp, StorageError::kLockViolation);
         if (!e && ::rename(temp.c_str(), path_.c_str()) != 0)
             e = Errno("rename", path_, true);
         if (e) {
@@ -288,14 +280,14 @@ OsError OpenLocked(const std::string& path, unsigned mode, int flags, Fd& fd, bo
         if (fd.get() < 0)
             return Errno("open", path, compound::ModeWrites(mode));
         if (!TakeShareLocks(fd.get(), mode, canGuard))
-            return Fail("open", path, StorageError::kShareViolation);
+            return MakeOsError("open", path, StorageError::kShareViolation);
         struct stat held, now;
         if (::fstat(fd.get(), &held) == 0 && ::stat(path.c_str(), &now) == 0 &&
             held.st_ino == now.st_ino && held.st_dev == now.st_dev)
             return {};
         flags &= ~O_EXCL;
     }
-    return Fail("open", path, StorageError::kLockViolation);
+    return MakeOsError("open", path, StorageError::kLockViolation);
 }
 
 } // namespace
@@ -306,7 +298,7 @@ OsError NativeCompoundFiles::Open(const std::string& path, unsigned mode,
     if (OsError e = compound::CheckRootMode("Open", path, mode))
         return e;
     if (path.empty())
-        return Fail("Open", path, StorageError::kInvalidParameter);
+        return MakeOsError("Open", path, StorageError::kInvalidParameter);
     Fd fd;
     bool canGuard = true;
     if (OsError e = OpenLocked(path, mode, 0, fd, canGuard))
@@ -319,7 +311,7 @@ OsError NativeCompoundFiles::Open(const std::string& path, unsigned mode,
         // The system's answer for an existing file that is not a compound file; with
         // conversion it opens as an empty storage that replaces the file on commit.
         if (!(mode & kConvert))
-            return Fail("Open", path, StorageError::kFileAlreadyExists);
+            return MakeOsError("Open", path, StorageError::kFileAlreadyExists);
     } else if (OsError e = cfb::Read(bytes, path, *image->root)) {
         return e;
     }

@@ -19,14 +19,6 @@
 namespace kestrix {
 namespace {
 
-OsError ErrorWithCode(const char* function, const std::string& path, long code) {
-    OsError e;
-    e.function = function;
-    e.path = path;
-    e.code = code;
-    return e;
-}
-
 // Closes a descriptor on every path out of a function.
 class FdGuard {
 public:
@@ -58,7 +50,7 @@ OsError WriteAll(int fd, const std::string& bytes, const std::string& path) {
             return LastOsError("write", path);
         }
         if (n == 0)
-            return ErrorWithCode("write", path, ENOSPC);
+            return MakeOsError("write", path, ENOSPC);
         done += static_cast<std::size_t>(n);
     }
     return {};
@@ -108,9 +100,9 @@ OsError ReadWholeFile(const std::string& path, int dirFd, const char* name, std:
     if (::fstat(fd.get(), &st) != 0)
         return LastOsError("fstat", path);
     if (S_ISDIR(st.st_mode))
-        return ErrorWithCode("open", path, EISDIR);
+        return MakeOsError("open", path, EISDIR);
     if (!S_ISREG(st.st_mode))
-        return ErrorWithCode("open", path, EINVAL);
+        return MakeOsError("open", path, EINVAL);
     try {
         const auto size = static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 0);
         if (size > bytes.capacity())
@@ -143,11 +135,11 @@ OsError ReadWholeFile(const std::string& path, int dirFd, const char* name, std:
     } catch (const std::bad_alloc&) {
         bytes.clear();
         bytes.shrink_to_fit();
-        return ErrorWithCode("read", path, ENOMEM);
+        return MakeOsError("read", path, ENOMEM);
     } catch (const std::length_error&) {
         bytes.clear();
         bytes.shrink_to_fit();
-        return ErrorWithCode("read", path, ENOMEM);
+        return MakeOsError("read", path, ENOMEM);
     }
     return {};
 }
@@ -301,7 +293,7 @@ OsError PosixFileSystem::CheckDirectory(const std::string& path) {
     if (::stat(path.c_str(), &st) != 0)
         return LastOsError("stat", path);
     if (!S_ISDIR(st.st_mode))
-        return ErrorWithCode("stat", path, ENOTDIR);
+        return MakeOsError("stat", path, ENOTDIR);
     if (::access(path.c_str(), X_OK) != 0)
         return LastOsError("access", path);
     return {};
@@ -360,7 +352,7 @@ OsError PosixFileSystem::ReplaceFileContent(const std::string& path, const std::
     if (::stat(path.c_str(), &original) != 0)
         return LastOsError("stat", path);
     if (!S_ISREG(original.st_mode))
-        return ErrorWithCode("stat", path, EISDIR);
+        return MakeOsError("stat", path, EISDIR);
 
     // The new file lives beside the old one: rename is atomic only within a file system.
     const std::size_t slash = path.rfind('/');
@@ -459,7 +451,7 @@ OsError PosixFileSystem::RenameFile(const std::string& from, const std::string& 
     // rename() would silently replace `to`; the Windows move refuses, and so do we.
     struct stat st {};
     if (::lstat(to.c_str(), &st) == 0)
-        return ErrorWithCode("rename", to, EEXIST);
+        return MakeOsError("rename", to, EEXIST);
     if (::rename(from.c_str(), to.c_str()) != 0)
         return LastOsError("rename", from);
     return {};

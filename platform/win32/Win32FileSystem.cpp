@@ -11,14 +11,6 @@
 namespace kestrix {
 namespace {
 
-OsError ErrorWithCode(const char* function, const std::string& path, long code) {
-    OsError e;
-    e.function = function;
-    e.path = path;
-    e.code = code;
-    return e;
-}
-
 // Closes a file or search handle on every path out of a function.
 class HandleGuard {
 public:
@@ -77,7 +69,7 @@ OsError WriteAll(HANDLE file, const std::string& bytes, const std::string& path)
         if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr))
             return LastOsError("WriteFile", path);
         if (written == 0)
-            return ErrorWithCode("WriteFile", path, ERROR_DISK_FULL);
+            return MakeOsError("WriteFile", path, ERROR_DISK_FULL);
         done += written;
     }
     return {};
@@ -238,7 +230,7 @@ OsError Win32FileSystem::CheckDirectory(const std::string& path) {
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return LastOsError("GetFileAttributesW", path);
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return ErrorWithCode("GetFileAttributesW", path, ERROR_DIRECTORY);
+        return MakeOsError("GetFileAttributesW", path, ERROR_DIRECTORY);
     return {};
 }
 
@@ -254,11 +246,11 @@ OsError Win32FileSystem::ReadFile(const std::string& path, std::string& bytes) {
     if (!GetFileSizeEx(file.get(), &size))
         return LastOsError("GetFileSizeEx", path);
     if (static_cast<unsigned long long>(size.QuadPart) >= bytes.max_size())
-        return ErrorWithCode("ReadFile", path, ERROR_NOT_ENOUGH_MEMORY);
+        return MakeOsError("ReadFile", path, ERROR_NOT_ENOUGH_MEMORY);
     try {
         bytes.resize(static_cast<std::size_t>(size.QuadPart));
     } catch (const std::bad_alloc&) {
-        return ErrorWithCode("ReadFile", path, ERROR_NOT_ENOUGH_MEMORY);
+        return MakeOsError("ReadFile", path, ERROR_NOT_ENOUGH_MEMORY);
     }
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -284,7 +276,7 @@ OsError Win32FileSystem::ReplaceFileContent(const std::string& path, const std::
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return LastOsError("GetFileAttributesW", path);
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-        return ErrorWithCode("GetFileAttributesW", path, ERROR_ACCESS_DENIED);
+        return MakeOsError("GetFileAttributesW", path, ERROR_ACCESS_DENIED);
 
     // A file another program holds without sharing cannot be replaced; finding that out
     // before the new content is written costs nothing and leaves nothing behind.
