@@ -1,6 +1,8 @@
 // Conversion between the program's 8-bit code page and the system's wide characters.
 #include "platform/win32/AnsiText.h"
 
+#include "platform/ProgramCodePage.h"
+
 #include <windows.h>
 
 namespace kestrix {
@@ -36,6 +38,12 @@ std::string AnsiFromWide(const std::wstring& text, bool* lossless) {
     if (lossless && usedDefault)
         *lossless = false;
     return narrow;
+}
+
+std::string CodePageFromUtf16(std::u16string_view text) {
+    // Windows' wide characters are UTF-16 code units.
+    static_assert(sizeof(wchar_t) == sizeof(char16_t), "wide characters are UTF-16");
+    return AnsiFromWide(std::wstring(reinterpret_cast<const wchar_t*>(text.data()), text.size()));
 }
 
 } // namespace kestrix

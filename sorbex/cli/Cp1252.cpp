@@ -4,26 +4,6 @@
 namespace sorbex {
 namespace {
 
-// The characters of the bytes 0x80 to 0x9F; from 0xA0 on the code page is Latin-1.
-constexpr char32_t kHighControls[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-void AppendUtf8(char32_t c, std::string& out) {
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-}
-
 // Decodes the character at `i` and steps past it; false for a malformed sequence.
 bool DecodeUtf8(std::string_view text, std::size_t& i, char32_t& c) {
     const auto lead = static_cast<unsigned char>(text[i]);
@@ -60,31 +40,7 @@ bool DecodeUtf8(std::string_view text, std::size_t& i, char32_t& c) {
     return c >= minimum;
 }
 
-bool EncodeCp1252(char32_t c, char& byte) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-        byte = static_cast<char>(c);
-        return true;
-    }
-    for (std::size_t k = 0; k < 32; ++k) {
-        if (kHighControls[k] == c) {
-            byte = static_cast<char>(0x80 + k);
-            return true;
-        }
-    }
-    return false;
-}
-
 } // namespace
-
-std::string Cp1252ToUtf8(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        AppendUtf8(byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte, out);
-    }
-    return out;
-}
 
 bool Utf8ToCp1252(std::string_view text, std::string& out) {
     out.clear();
@@ -92,7 +48,7 @@ bool Utf8ToCp1252(std::string_view text, std::string& out) {
     while (i < text.size()) {
         char32_t c = 0;
         char byte = 0;
-        if (!DecodeUtf8(text, i, c) || !EncodeCp1252(c, byte)) {
+        if (!DecodeUtf8(text, i, c) || !kestrix::EncodeCp1252(c, byte)) {
             return false;
         }
         out.push_back(byte);

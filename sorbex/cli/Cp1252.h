@@ -4,11 +4,13 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Cp1252.h"
+
 namespace sorbex {
 
 // Every byte as UTF-8; the five bytes the code page leaves undefined become the C1
 // controls of the same value, as Windows converts them.
-std::string Cp1252ToUtf8(std::string_view text);
+using kestrix::Cp1252ToUtf8;
 
 // Converts valid UTF-8 whose characters all exist in Windows-1252 into `out`; false
 // (and `out` unspecified) otherwise.
