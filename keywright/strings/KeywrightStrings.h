@@ -9,6 +9,16 @@ namespace keywright {
 // toolbar code.
 constexpr unsigned kStrFirstTooltip = 102;
 constexpr unsigned kStrLastTooltip = 115;
+// The preview of registry files.
+constexpr unsigned kStrPreviewColumnName = 100;
+constexpr unsigned kStrPreviewColumnData = 101;
+constexpr unsigned kStrPreviewFileFilter = 2104; // its first character separates the parts
+constexpr unsigned kStrPreviewDialogTitle = 2110;
+constexpr unsigned kStrPreviewInitialFile = 2111;
+constexpr unsigned kStrInvalidFileFormat = 2600; // "%u": the line
+constexpr unsigned kStrFileFilterMissing = 2601;
+constexpr unsigned kStrDefaultValueName = 2602;
+constexpr unsigned kStrValueNotSet = 2603;
 constexpr unsigned kStrEncodeBufferTooSmall = 2094;
 constexpr unsigned kStrOleInitializeFailed = 2097;
 constexpr unsigned kStrAddinTitle = 2106;
