@@ -27,6 +27,21 @@ bool IsAsciiAlnum(int c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
 }
 
+char Upper(char c) {
+    return static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+}
+
+// Compares an upper-case keyword with a word in any case, as strcmp does.
+int CompareUpper(std::string_view keyword, std::string_view word) {
+    const std::size_t common = std::min(keyword.size(), word.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        const char w = Upper(word[i]);
+        if (keyword[i] != w)
+            return static_cast<unsigned char>(keyword[i]) < static_cast<unsigned char>(w) ? -1 : 1;
+    }
+    return keyword.size() < word.size() ? -1 : keyword.size() > word.size() ? 1 : 0;
+}
+
 int HexValue(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
@@ -173,24 +188,20 @@ RE4Token RE4Tokenizer::ReadWord() {
     }
     input_.Unget(c);
 
-    std::string upper = word_;
-    std::transform(upper.begin(), upper.end(), upper.begin(), [](char ch) {
-        return static_cast<char>(ch >= 'a' && ch <= 'z' ? ch - 'a' + 'A' : ch);
-    });
     const auto keyword = std::lower_bound(
-        std::begin(kKeywords), std::end(kKeywords), upper,
-        [](const Keyword& k, const std::string& w) { return k.text < w; });
-    if (keyword != std::end(kKeywords) && keyword->text == upper)
+        std::begin(kKeywords), std::end(kKeywords), word_,
+        [](const Keyword& k, const std::string& w) { return CompareUpper(k.text, w) < 0; });
+    if (keyword != std::end(kKeywords) && CompareUpper(keyword->text, word_) == 0)
         return Recognised(keyword->token);
 
     std::uint32_t number = 0;
-    for (char digit : upper) {
+    for (char& digit : word_) {
+        digit = Upper(digit);
         const int value = HexValue(digit);
         if (value < 0)
             return Fail(RE4Error::kInvalidWord);
         number = number * 16u + static_cast<std::uint32_t>(value);
     }
-    word_ = upper;
     number_ = number;
     switch (word_.size()) {
     case 1:

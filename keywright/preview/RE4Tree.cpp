@@ -72,13 +72,24 @@ CRE4Tree::~CRE4Tree() {
 
 CRE4Key* CRE4Tree::CreateKey(std::string_view path) {
     CRE4Key* key = &root_;
+    std::size_t depth = 0;
+    bool shared = true;
     ForEachSegment(path, [&](std::string_view segment) {
-        CRE4Key* subkey = key->FindSubkey(segment);
-        if (!subkey) {
-            subkey = key->AppendSubkey(segment);
-            ++keyCount_;
+        // A segment equal but for case leads to the same key, since keys merge so.
+        if (shared && depth < recent_.size() && EqualsNoCase(recent_[depth].name, segment)) {
+            key = recent_[depth].key;
+        } else {
+            shared = false;
+            CRE4Key* subkey = key->FindSubkey(segment);
+            if (!subkey) {
+                subkey = key->AppendSubkey(segment);
+                ++keyCount_;
+            }
+            key = subkey;
+            recent_.resize(depth);
+            recent_.push_back({std::string(segment), key});
         }
-        key = subkey;
+        ++depth;
         return true;
     });
     return key;

@@ -94,6 +94,13 @@ public:
 
 private:
     CRE4Key root_;
+    // The keys of the last path created, by depth: key lines that follow each other
+    // share most of their path, and the shared part needs no lookup.
+    struct RecentSegment {
+        std::string name;
+        CRE4Key* key;
+    };
+    std::vector<RecentSegment> recent_;
     std::size_t keyCount_ = 0;
     std::size_t valueCount_ = 0;
 };
