@@ -60,15 +60,11 @@ std::string Cp1252ToUtf8(std::string_view text) {
 std::string Cp1252FromUtf16(std::u16string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] < 0xE000) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            ++i;
-        }
+    for (char16_t unit : text) {
+        // Each half of a surrogate pair becomes a '?' of its own, as in the system's
+        // conversion: the code page has no character outside the first plane.
         char byte = '?';
-        if ((c >= 0xD800 && c < 0xE000) || !EncodeCp1252(c, byte))
+        if ((unit >= 0xD800 && unit < 0xE000) || !EncodeCp1252(unit, byte))
             byte = '?';
         out.push_back(byte);
     }

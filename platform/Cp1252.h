@@ -20,8 +20,8 @@ void AppendUtf8(char32_t c, std::string& out);
 // Every byte as UTF-8.
 std::string Cp1252ToUtf8(std::string_view text);
 
-// UTF-16 (surrogate pairs joined) in the code page; a character it lacks, and a lone
-// surrogate, becomes '?', as the system's conversion does by default.
+// UTF-16 in the code page; a character it lacks becomes '?', and so does each unit of
+// a surrogate pair, as the system's conversion does by default.
 std::string Cp1252FromUtf16(std::u16string_view text);
 
 } // namespace kestrix

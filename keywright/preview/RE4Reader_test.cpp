@@ -124,7 +124,7 @@ TEST(RE4Reader, ReadsVersion5Files) {
         {"UTF-16 names and strings in the code page",
          Utf16File("Windows Registry Editor Version 5.00\r\n[K\xC3\xA4se\xE2\x82\xAC]\r\n"
                    "\"\xC3\xBC\"=\"\xE6\x97\xA5\xF0\x9F\x98\x80!\"\r\n"),
-         "[K\xE4se\x80]\n  \xFC|1|3f 3f 21 00\n"},
+         "[K\xE4se\x80]\n  \xFC|1|3f 3f 3f 21 00\n"},
         {"8-bit", Crlf("Windows Registry Editor Version 5.00\n\n[A]\n\"x\"=\"\xE4\"\n"),
          "[A]\n  x|1|e4 00\n"},
         {"header in another case", Crlf("windows registry editor VERSION 5.00\n[A]\n"), "[A]\n"},
