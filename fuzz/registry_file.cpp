@@ -65,8 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // With small buffers the reader refuses more, but what it accepts it reads alike.
     CRE4Reader small(3, 24, 20, nullptr, 0, nullptr, nullptr, nullptr, 0);
     const auto smallTree = small.ParseBytes(data, size);
-    if (smallTree && (!tree || keywright::testing::DumpTree(*smallTree) !=
-                                   keywright::testing::DumpTree(*tree)))
+    if (smallTree &&
+        (!tree || keywright::testing::DumpTree(*smallTree) != keywright::testing::DumpTree(*tree)))
         std::abort();
     return 0;
 }

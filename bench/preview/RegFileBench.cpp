@@ -6,9 +6,9 @@
 
 #include <algorithm>
 #include <chrono>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -33,8 +33,9 @@ std::string Generate(std::size_t targetBytes, std::size_t* values) {
             text += "\"Path\"=\"C:\\\\Program Files\\\\Vendor\\\\file" + n + ".dll\"\r\n";
             text += "\"Flags\"=dword:000" + std::to_string(10000 + i) + "\r\n";
             text += "\"Expand\"=hex(2):25,53,79,73,74,65,6d,52,6f,6f,74,25,00\r\n";
-            text += "\"Blob\"=hex:00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,13,\\\r\n"
-                    "  14,15,16,17,18,19,1a,1b,1c,1d,1e,1f\r\n";
+            text +=
+                "\"Blob\"=hex:00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,13,\\\r\n"
+                "  14,15,16,17,18,19,1a,1b,1c,1d,1e,1f\r\n";
             text += "\"Quoted\"=\"say \\\"" + n + "\\\"\"\r\n\r\n";
             *values += 6;
         }
@@ -90,8 +91,8 @@ Result Parse(const std::string& path, bool progress) {
 }
 
 double Walk(const std::string& path) {
-    CRE4Reader reader(kRE4BufferSize, kRE4BufferSize, kRE4BufferSize, nullptr, 0, nullptr,
-                      nullptr, nullptr, 0);
+    CRE4Reader reader(kRE4BufferSize, kRE4BufferSize, kRE4BufferSize, nullptr, 0, nullptr, nullptr,
+                      nullptr, 0);
     const auto tree = reader.ParseFile(path.c_str());
     const std::clock_t start = std::clock();
     ValueListReader values;

@@ -26,8 +26,8 @@ std::string ForTerminal(const std::string& text) {
 }
 
 std::unique_ptr<CRE4Tree> Read(const std::string& path, std::uint32_t* line) {
-    CRE4Reader reader(kRE4BufferSize, kRE4BufferSize, kRE4BufferSize, nullptr, 0, nullptr,
-                      nullptr, nullptr, 0);
+    CRE4Reader reader(kRE4BufferSize, kRE4BufferSize, kRE4BufferSize, nullptr, 0, nullptr, nullptr,
+                      nullptr, 0);
     std::unique_ptr<CRE4Tree> tree = reader.ParseFile(path.c_str());
     *line = reader.Line();
     return tree;

@@ -64,8 +64,8 @@ TEST(KwregCommand, MatchesTheGoldenTranscripts) {
         std::vector<std::string> args;
     } cases[] = {
         {"check_valid", {"check", "TESTDATA/regedit4.reg", "TESTDATA/version5.reg"}},
-        {"check_invalid", {"check", "TESTDATA/regedit4.reg", "TESTDATA/broken.reg",
-                           "TESTDATA/missing.reg"}},
+        {"check_invalid",
+         {"check", "TESTDATA/regedit4.reg", "TESTDATA/broken.reg", "TESTDATA/missing.reg"}},
         {"show_regedit4", {"show", "TESTDATA/regedit4.reg"}},
         {"show_version5", {"show", "TESTDATA/version5.reg"}},
         {"show_invalid", {"show", "TESTDATA/broken.reg"}},

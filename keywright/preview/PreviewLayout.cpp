@@ -25,8 +25,8 @@ PreviewPanes Panes(const PreviewMeasures& measures, int position) {
     panes.list = {treeRight + kSplitterWidth, measures.top,
                   std::max(treeRight + kSplitterWidth, areaRight), bottom};
     panes.splitPosition = treeRight + 2;
-    panes.splitPercent =
-        areaRight > 0 ? (panes.splitPosition - measures.left) * 100 / areaRight : kInitialSplitPercent;
+    panes.splitPercent = areaRight > 0 ? (panes.splitPosition - measures.left) * 100 / areaRight
+                                       : kInitialSplitPercent;
     return panes;
 }
 

@@ -27,10 +27,38 @@ TEST(PreviewLayout, SplitsByPercentAndKeepsIt) {
         // 50 % of 509 is 254.5, rounded to 255; the tree ends two pixels before it.
         {"half", kMeasures, 50, {0, 0, 253, 380}, {253, 0, 257, 380}, {257, 0, 509, 380}, 255, 50},
         // 37 % of 130 = 48.1 → 48; 48 × 100 ÷ 130 = 36.9, truncated to 36.
-        {"truncated", {221, 75, 8, 0, 0, 100}, 37, {0, 0, 46, 100}, {46, 0, 50, 100}, {50, 0, 130, 100}, 48, 36},
-        {"tree at least one pixel", kMeasures, 0, {0, 0, 1, 380}, {1, 0, 5, 380}, {5, 0, 509, 380}, 3, 0},
-        {"list at least one pixel", kMeasures, 100, {0, 0, 504, 380}, {504, 0, 508, 380}, {508, 0, 509, 380}, 506, 99},
-        {"a left margin", {600, 75, 8, 4, 6, 380}, 50, {4, 6, 253, 380}, {253, 6, 257, 380}, {257, 6, 509, 380}, 255, 49},
+        {"truncated",
+         {221, 75, 8, 0, 0, 100},
+         37,
+         {0, 0, 46, 100},
+         {46, 0, 50, 100},
+         {50, 0, 130, 100},
+         48,
+         36},
+        {"tree at least one pixel",
+         kMeasures,
+         0,
+         {0, 0, 1, 380},
+         {1, 0, 5, 380},
+         {5, 0, 509, 380},
+         3,
+         0},
+        {"list at least one pixel",
+         kMeasures,
+         100,
+         {0, 0, 504, 380},
+         {504, 0, 508, 380},
+         {508, 0, 509, 380},
+         506,
+         99},
+        {"a left margin",
+         {600, 75, 8, 4, 6, 380},
+         50,
+         {4, 6, 253, 380},
+         {253, 6, 257, 380},
+         {257, 6, 509, 380},
+         255,
+         49},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -70,8 +98,8 @@ TEST(PreviewLayout, PlacesTheSplitWhereTheSplitterWasDropped) {
 }
 
 TEST(PreviewLayout, MeasuresTheSmallestWindowAndTheProgressBar) {
-    EXPECT_EQ(std::make_tuple(270, 180), std::make_tuple(MinimumWindowSize(18).width,
-                                                         MinimumWindowSize(18).height));
+    EXPECT_EQ(std::make_tuple(270, 180),
+              std::make_tuple(MinimumWindowSize(18).width, MinimumWindowSize(18).height));
     // 90 % of the status bar, rounded.
     EXPECT_EQ(540, ProgressPartRight(600));
     EXPECT_EQ(542, ProgressPartRight(602)); // 541.8

@@ -40,7 +40,9 @@ std::string StringData(const std::uint8_t* data, std::uint32_t length) {
     // Up to the first zero byte, and never past the data when they hold none
     // (hex(1):41,42).
     const auto* end = std::find(data, data + length, 0);
-    return "\"" + std::string(reinterpret_cast<const char*>(data), static_cast<std::size_t>(end - data)) + "\"";
+    return "\"" +
+           std::string(reinterpret_cast<const char*>(data), static_cast<std::size_t>(end - data)) +
+           "\"";
 }
 
 std::string NumberData(const std::uint8_t* data, std::uint32_t length) {
@@ -72,9 +74,8 @@ std::string BytesData(const std::uint8_t* data, std::uint32_t length) {
 
 std::optional<PreviewRow> RowForValue(std::string_view name, std::uint32_t type,
                                       const std::uint8_t* data, std::uint32_t length) {
-    const auto row = std::lower_bound(
-        std::begin(kTypeRows), std::end(kTypeRows), type,
-        [](const TypeRow& r, std::uint32_t t) { return r.type < t; });
+    const auto row = std::lower_bound(std::begin(kTypeRows), std::end(kTypeRows), type,
+                                      [](const TypeRow& r, std::uint32_t t) { return r.type < t; });
     if (row == std::end(kTypeRows) || row->type != type)
         return std::nullopt;
     PreviewRow out;

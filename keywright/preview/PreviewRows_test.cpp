@@ -68,7 +68,7 @@ TEST(PreviewRows, ListsAKeysValuesSortedWithTheDefaultRow) {
     tree.AddValue(values, "zeta", 1, "z", 2);
     tree.AddValue(values, "Alpha", 4, "\x01\0\0\0", 4);
     tree.AddValue(values, "alpha", 1, "2", 2);
-    tree.AddValue(values, "(", 0, "", 0);   // no row
+    tree.AddValue(values, "(", 0, "", 0); // no row
     tree.AddValue(values, "beta", 3, "", 0);
     CRE4Key* withDefault = tree.CreateKey("C");
     tree.AddValue(withDefault, "x", 1, "", 1);
@@ -85,7 +85,8 @@ TEST(PreviewRows, ListsAKeysValuesSortedWithTheDefaultRow) {
     } cases[] = {
         {"a key with only subkeys", onlySubkeys, "(Default)|3|(value not set)\n"},
         {"rows by name, case folded", values,
-         "(Default)|3|(value not set)\nAlpha|4|0x00000001 (1)\nalpha|3|\"2\"\nbeta|4|\nzeta|3|\"z\"\n"},
+         "(Default)|3|(value not set)\nAlpha|4|0x00000001 "
+         "(1)\nalpha|3|\"2\"\nbeta|4|\nzeta|3|\"z\"\n"},
         {"a default value of its own", withDefault, "(Default)|3|\"d\"\nx|3|\"\"\n"},
         {"a default value of type 0 hides both rows", defaultWithoutRow, "y|4|05\n"},
     };
@@ -116,8 +117,8 @@ TEST(PreviewRows, GrowsTheDataBufferForLargeValues) {
 
 TEST(PreviewRows, SortsChildrenAndMarksThoseWithSubkeys) {
     CRE4Tree tree;
-    for (const char* path : {"R\\zebra\\leaf", "R\\Apple", "R\\banana\\x\\y", "R\\apple2", "R\\_under",
-                             "R\\10", "R\\9"})
+    for (const char* path : {"R\\zebra\\leaf", "R\\Apple", "R\\banana\\x\\y", "R\\apple2",
+                             "R\\_under", "R\\10", "R\\9"})
         tree.CreateKey(path);
     const CRE4Key* root = nullptr;
     ASSERT_EQ(kRE4Success, tree.OpenKey(tree.Root(), "R", &root));
@@ -134,9 +135,9 @@ TEST(PreviewRows, ComparesNames) {
         const char* b;
         bool less;
     } cases[] = {
-        {"a", "B", true}, {"B", "a", false}, {"abc", "ABD", true}, {"ab", "abc", true},
-        {"(Default)", "0", true}, {"A", "a", true}, {"a", "A", false}, {"a", "a", false},
-        {"\xe4", "z", false},
+        {"a", "B", true},    {"B", "a", false},        {"abc", "ABD", true},
+        {"ab", "abc", true}, {"(Default)", "0", true}, {"A", "a", true},
+        {"a", "A", false},   {"a", "a", false},        {"\xe4", "z", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.a) + " < " + c.b);

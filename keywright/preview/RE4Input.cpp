@@ -46,7 +46,8 @@ bool RE4Input::OpenFile(const char* path) {
     size_ = 0;
     if (std::fseek(file_, 0, SEEK_END) == 0) {
         const long size = std::ftell(file_);
-        if (size > 0 && static_cast<unsigned long>(size) <= std::numeric_limits<std::uint32_t>::max())
+        if (size > 0 &&
+            static_cast<unsigned long>(size) <= std::numeric_limits<std::uint32_t>::max())
             size_ = static_cast<std::uint32_t>(size);
     }
     if (std::fseek(file_, 0, SEEK_SET) != 0)
@@ -59,7 +60,8 @@ bool RE4Input::OpenFile(const char* path) {
 void RE4Input::OpenBytes(const void* data, std::size_t size) {
     next_ = static_cast<const unsigned char*>(data);
     end_ = next_ + size;
-    size_ = size <= std::numeric_limits<std::uint32_t>::max() ? static_cast<std::uint32_t>(size) : 0;
+    size_ =
+        size <= std::numeric_limits<std::uint32_t>::max() ? static_cast<std::uint32_t>(size) : 0;
     DetectEncoding();
 }
 

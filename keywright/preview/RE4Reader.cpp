@@ -28,9 +28,9 @@ bool SegmentsFit(std::string_view path) {
 } // namespace
 
 CRE4Reader::CRE4Reader(std::size_t inputBufferSize, std::size_t wordBufferSize,
-                       std::size_t keyBufferSize, RE4ProgressFn progress,
-                       std::uint32_t reportStep, void* progressContext, RE4TraceFn trace,
-                       void* traceContext, unsigned traceFlags)
+                       std::size_t keyBufferSize, RE4ProgressFn progress, std::uint32_t reportStep,
+                       void* progressContext, RE4TraceFn trace, void* traceContext,
+                       unsigned traceFlags)
     : inputBufferSize_(inputBufferSize), wordBufferSize_(wordBufferSize),
       keyBufferSize_(keyBufferSize), progress_(progress), reportStep_(reportStep),
       progressContext_(progressContext), trace_(trace), traceContext_(traceContext),

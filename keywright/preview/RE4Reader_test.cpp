@@ -25,8 +25,8 @@ struct Parsed {
 };
 
 Parsed Parse(const std::string& bytes) {
-    CRE4Reader reader(kRE4BufferSize, kRE4BufferSize, kRE4BufferSize, nullptr, 0, nullptr,
-                      nullptr, nullptr, 0);
+    CRE4Reader reader(kRE4BufferSize, kRE4BufferSize, kRE4BufferSize, nullptr, 0, nullptr, nullptr,
+                      nullptr, 0);
     const auto tree = reader.ParseBytes(bytes.data(), bytes.size());
     Parsed parsed;
     parsed.ok = tree != nullptr;
@@ -43,8 +43,7 @@ struct ValidCase {
 };
 
 // A literal with the zero bytes inside it.
-template <std::size_t N>
-std::string Bytes(const char (&text)[N]) {
+template <std::size_t N> std::string Bytes(const char (&text)[N]) {
     return std::string(text, N - 1);
 }
 
@@ -64,12 +63,14 @@ TEST(RE4Reader, ReadsKeysAndValuesOfEveryKind) {
         {"string, default and double word",
          Crlf("REGEDIT4\n\n[A]\n\"Name\"=\"Value\"\n@=\"def\"\n\"n\"=dword:0000002a\n"),
          "[A]\n  Name|1|56 61 6c 75 65 00\n  |1|64 65 66 00\n  n|4|2a 00 00 00\n"},
-        {"keywords in any case", Crlf("reGEdit4\n[A]\n\"d\"=DWORD:FFFFFFFF\n\"h\"=HEX:0a\n\"x\"=hEx(2):41,00\n"),
+        {"keywords in any case",
+         Crlf("reGEdit4\n[A]\n\"d\"=DWORD:FFFFFFFF\n\"h\"=HEX:0a\n\"x\"=hEx(2):41,00\n"),
          "[A]\n  d|4|ff ff ff ff\n  h|3|0a\n  x|2|41 00\n"},
         {"hex without bytes", Crlf("REGEDIT4\n[A]\n\"e\"=hex:\n\"m\"=hex(7):\n"),
          "[A]\n  e|3|\n  m|7|\n"},
-        {"hex types", Crlf("REGEDIT4\n[A]\n\"t2\"=hex(2):41,00\n\"t3\"=hex(00000002):01\n"
-                           "\"ta\"=hex(a):01\n\"empty\"=hex():02\n"),
+        {"hex types",
+         Crlf("REGEDIT4\n[A]\n\"t2\"=hex(2):41,00\n\"t3\"=hex(00000002):01\n"
+              "\"ta\"=hex(a):01\n\"empty\"=hex():02\n"),
          "[A]\n  t2|2|41 00\n  t3|3|01\n  ta|10|01\n  empty|3|02\n"},
         {"hex continued over lines",
          Crlf("REGEDIT4\n[A]\n\"b\"=hex:01,02,\\\n  03,04,\\\n  05\n\"c\"=dword:00000001\n"),
@@ -79,8 +80,8 @@ TEST(RE4Reader, ReadsKeysAndValuesOfEveryKind) {
          "[A]\n  s|1|74 77 6f 0d 0a 6c 69 6e 65 73 00\n  h|3|01 02\n"},
         {"escapes", Crlf("REGEDIT4\n[A]\n\"q\\\"d\"=\"a\\\"b\\\\c\\nd\"\n"),
          "[A]\n  q\"d|1|61 22 62 5c 63 6e 64 00\n"},
-        {"@= and \"\"= both name the default value",
-         Crlf("REGEDIT4\n[A]\n@=\"1\"\n\"\"=\"2\"\n"), "[A]\n  |1|31 00\n  |1|32 00\n"},
+        {"@= and \"\"= both name the default value", Crlf("REGEDIT4\n[A]\n@=\"1\"\n\"\"=\"2\"\n"),
+         "[A]\n  |1|31 00\n  |1|32 00\n"},
         {"a value named twice appears twice", Crlf("REGEDIT4\n[A]\n\"v\"=\"1\"\n\"v\"=\"2\"\n"),
          "[A]\n  v|1|31 00\n  v|1|32 00\n"},
         {"sections of one key in different case fill it, first spelling kept",
@@ -101,25 +102,30 @@ TEST(RE4Reader, ReadsKeysAndValuesOfEveryKind) {
 
 TEST(RE4Reader, DeletionsAddNothing) {
     ExpectTrees({
-        {"before a default value", Crlf("REGEDIT4\n[A]\n\"gone\"=-\n@=\"x\"\n"), "[A]\n  |1|78 00\n"},
+        {"before a default value", Crlf("REGEDIT4\n[A]\n\"gone\"=-\n@=\"x\"\n"),
+         "[A]\n  |1|78 00\n"},
         {"before a key", Crlf("REGEDIT4\n[A]\n\"gone\"=-\n[B]\n\"k\"=\"v\"\n"),
          "[A]\n[B]\n  k|1|76 00\n"},
         {"at the end", Crlf("REGEDIT4\n[A]\n@=-\n"), "[A]\n"},
         // Former fault: the minus was passed over and the next line's name became the
         // deleted value's data, after which the file failed.
-        {"before a named value", Crlf("REGEDIT4\n[A]\n\"gone\"=-\n\"kept\"=\"x\"\n\"also\"=-\n\"b\"=dword:00000001\n"),
+        {"before a named value",
+         Crlf("REGEDIT4\n[A]\n\"gone\"=-\n\"kept\"=\"x\"\n\"also\"=-\n\"b\"=dword:00000001\n"),
          "[A]\n  kept|1|78 00\n  b|4|01 00 00 00\n"},
-        {"a key deletion is a key line like others", Crlf("REGEDIT4\n[-A\\B]\n"), "[-A]\n[-A\\B]\n"},
+        {"a key deletion is a key line like others", Crlf("REGEDIT4\n[-A\\B]\n"),
+         "[-A]\n[-A\\B]\n"},
     });
 }
 
 TEST(RE4Reader, ReadsVersion5Files) {
     ExpectTrees({
         {"UTF-16 as the system's editor writes it",
-         Utf16File("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Kestrix]\r\n"
+         Utf16File("Windows Registry Editor Version "
+                   "5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Kestrix]\r\n"
                    "\"Name\"=\"Wert\"\r\n@=dword:00000010\r\n"
                    "\"Path\"=hex(2):25,00,41,00,25,00,00,00\r\n\r\n"),
-         "[HKEY_CURRENT_USER]\n[HKEY_CURRENT_USER\\Software]\n[HKEY_CURRENT_USER\\Software\\Kestrix]\n"
+         "[HKEY_CURRENT_USER]\n[HKEY_CURRENT_USER\\Software]\n[HKEY_CURRENT_"
+         "USER\\Software\\Kestrix]\n"
          "  Name|1|57 65 72 74 00\n  |4|10 00 00 00\n  Path|2|25 00 41 00 25 00 00 00\n"},
         {"UTF-16 names and strings in the code page",
          Utf16File("Windows Registry Editor Version 5.00\r\n[K\xC3\xA4se\xE2\x82\xAC]\r\n"
@@ -153,12 +159,14 @@ TEST(RE4Reader, StopsOnTheLineOfTheFault) {
     ExpectFailures({
         {"empty file", "", 1, RE4Error::kUnexpectedToken},
         {"another first word", Crlf("HEADER\n[A]\n"), 1, RE4Error::kInvalidWord},
-        {"an older header", Crlf("Windows Registry Editor Version 4.00\n[A]\n"), 1, RE4Error::kInvalidWord},
+        {"an older header", Crlf("Windows Registry Editor Version 4.00\n[A]\n"), 1,
+         RE4Error::kInvalidWord},
         {"hexadecimal first word", Crlf("AB\n[A]\n"), 1, RE4Error::kUnexpectedToken},
         {"only the marker", Crlf("REGEDIT4\n\n"), 3, RE4Error::kUnexpectedToken},
         {"line feeds only: the first key line never ends", "REGEDIT4\n\n[A]\n\"x\"=\"1\"\n", 3,
          RE4Error::kUnterminatedKeyLine},
-        {"a blank after the bracket", Crlf("REGEDIT4\n[A]\n[B] \n"), 3, RE4Error::kKeyLineNotClosed},
+        {"a blank after the bracket", Crlf("REGEDIT4\n[A]\n[B] \n"), 3,
+         RE4Error::kKeyLineNotClosed},
         {"dword of one digit", Crlf("REGEDIT4\n[A]\n\"a\"=dword:00000000\n\"d\"=dword:1\n"), 4,
          RE4Error::kUnexpectedToken},
         {"dword of nine digits", Crlf("REGEDIT4\n[A]\n\"d\"=dword:123456789\n"), 3,
@@ -167,13 +175,16 @@ TEST(RE4Reader, StopsOnTheLineOfTheFault) {
          RE4Error::kUnexpectedToken},
         {"hex(10)", Crlf("REGEDIT4\n[A]\n\"h\"=hex(10):01\n"), 3, RE4Error::kUnexpectedToken},
         {"a comment line", Crlf("REGEDIT4\n[A]\n; exported by hand\n"), 3, RE4Error::kInvalidWord},
-        {"a value before any key", Crlf("REGEDIT4\n\"a\"=\"1\"\n[A]\n"), 2, RE4Error::kUnexpectedToken},
-        {"a name without =", Crlf("REGEDIT4\n[A]\n\"a\"\n\"b\"=\"1\"\n"), 4, RE4Error::kUnexpectedToken},
+        {"a value before any key", Crlf("REGEDIT4\n\"a\"=\"1\"\n[A]\n"), 2,
+         RE4Error::kUnexpectedToken},
+        {"a name without =", Crlf("REGEDIT4\n[A]\n\"a\"\n\"b\"=\"1\"\n"), 4,
+         RE4Error::kUnexpectedToken},
         {"a string never closed", Crlf("REGEDIT4\n[A]\n\"a\"=\"open\n\n\n"), 3,
          RE4Error::kUnterminatedString},
         {"end of file after a backslash", Crlf("REGEDIT4\n[A]\n\"a\"=\"x\\"), 3,
          RE4Error::kUnterminatedString},
-        {"a key line cut by the end", Crlf("REGEDIT4\n[A]\n[B]"), 3, RE4Error::kUnterminatedKeyLine},
+        {"a key line cut by the end", Crlf("REGEDIT4\n[A]\n[B]"), 3,
+         RE4Error::kUnterminatedKeyLine},
         {"a marker twice", Crlf("REGEDIT4\n[A]\nREGEDIT4\n"), 3, RE4Error::kUnexpectedToken},
         {"UTF-16 broken on its third line",
          Utf16File("Windows Registry Editor Version 5.00\r\n[A]\r\n\"x\"=dword:1\r\n"), 3,
@@ -194,7 +205,8 @@ TEST(RE4Reader, RejectsWhatOutgrowsTheBuffers) {
     const Parsed longest = Parse(Crlf("REGEDIT4\n[A]\n\"s\"=\"" + string8191 + "\"\n"));
     EXPECT_TRUE(longest.ok);
     // A key line of 8191 characters, its bracket included, fits the word buffer.
-    const std::string keyLine = "A\\" + std::string(500, 'k') + "\\" + std::string(8190 - 503, '\\');
+    const std::string keyLine =
+        "A\\" + std::string(500, 'k') + "\\" + std::string(8190 - 503, '\\');
     // Its backslashes nest keys thousands deep, which the tree takes apart without
     // recursion.
     const std::string deep = Crlf("REGEDIT4\n[" + keyLine + "]\n");
@@ -216,8 +228,9 @@ TEST(RE4Reader, RejectsWhatOutgrowsTheBuffers) {
         {"a word that fills the word buffer", Crlf("REGEDIT4\n[A]\n\"a\"=" + string8191 + "\n"), 3,
          RE4Error::kWordTooLong},
         {"a UTF-16 string of 8192 units",
-         Utf16File("REGEDIT4\r\n[A]\r\n\"s\"=\"" + std::string(8191, 'x') + "\xF0\x9F\x98\x80\"\r\n"), 3,
-         RE4Error::kStringTooLong},
+         Utf16File("REGEDIT4\r\n[A]\r\n\"s\"=\"" + std::string(8191, 'x') +
+                   "\xF0\x9F\x98\x80\"\r\n"),
+         3, RE4Error::kStringTooLong},
     });
 }
 
@@ -272,8 +285,16 @@ TEST(RE4Reader, ReportsProgress) {
     // Step 0: every line feed and every character given back reports. Each word gives
     // back its first character and the one after it.
     const std::string file = "REGEDIT4\n[A]\r\n\"a\"=hex:41\n";
-    EXPECT_EQ((Reports_{{0, 25}, {9, 25}, {8, 25}, {14, 25}, {18, 25}, {21, 25}, {22, 25},
-                        {25, 25}, {24, 25}, {25, 25}}),
+    EXPECT_EQ((Reports_{{0, 25},
+                        {9, 25},
+                        {8, 25},
+                        {14, 25},
+                        {18, 25},
+                        {21, 25},
+                        {22, 25},
+                        {25, 25},
+                        {24, 25},
+                        {25, 25}}),
               Reports(file, 0));
     // Step 30: advances of at least 30 % of the 25 bytes (8 bytes); a step back, whose
     // difference wraps in unsigned arithmetic; and the end, which always reports (at
@@ -306,13 +327,31 @@ TEST(RE4Reader, TracesTokensAndProductions) {
                       &lines, kRE4TraceTokens | kRE4TraceProductions);
     ASSERT_NE(nullptr, reader.ParseBytes(file.data(), file.size()));
     const std::vector<std::string> expected = {
-        "kFileMarker : REGEDIT4", "kKey : A", "kQuotedString : n",
-        "kEQ", "-----> ValueName <------", "kBinary : hex",
-        "kLeftParen", "kValueType : 2", "kRightParen", "kColon", "-----> HexType <------",
-        "kByteVal : 0A", "kAtSign", "-----> BinData <------", "-----> ValueDef <------",
-        "kEQ", "-----> ValueName <------", "kDwordType : dword", "kColon",
-        "kDwordVal : 00000001", "kEOF : 00000001", "-----> ValueDef <------",
-        "-----> ValueDefs <------", "-----> KeyDef <------", "-----> KeyDefs <------",
+        "kFileMarker : REGEDIT4",
+        "kKey : A",
+        "kQuotedString : n",
+        "kEQ",
+        "-----> ValueName <------",
+        "kBinary : hex",
+        "kLeftParen",
+        "kValueType : 2",
+        "kRightParen",
+        "kColon",
+        "-----> HexType <------",
+        "kByteVal : 0A",
+        "kAtSign",
+        "-----> BinData <------",
+        "-----> ValueDef <------",
+        "kEQ",
+        "-----> ValueName <------",
+        "kDwordType : dword",
+        "kColon",
+        "kDwordVal : 00000001",
+        "kEOF : 00000001",
+        "-----> ValueDef <------",
+        "-----> ValueDefs <------",
+        "-----> KeyDef <------",
+        "-----> KeyDefs <------",
         "-----> RE4File <------",
     };
     EXPECT_EQ(expected, lines);

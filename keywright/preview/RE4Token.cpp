@@ -6,9 +6,9 @@ namespace keywright {
 const char* TokenName(RE4Token token) {
     // In the order of the kinds' numbers.
     static constexpr const char* kNames[] = {
-        "kInvalid",   "kFileMarker", "kDwordType", "kDwordVal",     "kBinary", "kLeftParen",
-        "kRightParen", "kColon",     "kByteVal",   "kEQ",           "kAtSign", "kComma",
-        "kQuotedString", "kKey",     "kValueType", "kEOF",
+        "kInvalid",      "kFileMarker", "kDwordType", "kDwordVal", "kBinary", "kLeftParen",
+        "kRightParen",   "kColon",      "kByteVal",   "kEQ",       "kAtSign", "kComma",
+        "kQuotedString", "kKey",        "kValueType", "kEOF",
     };
     const auto index = static_cast<unsigned>(token);
     return index < sizeof kNames / sizeof kNames[0] ? kNames[index] : "kInvalid";

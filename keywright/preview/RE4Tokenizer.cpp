@@ -165,8 +165,8 @@ RE4Token RE4Tokenizer::ReadKeyLine() {
             return Fail(RE4Error::kKeyLineTooLong);
     }
     const bool wide = input_.Encoding() == RE4Encoding::kUtf16Le;
-    const bool closed = wide ? !wide_.empty() && wide_.back() == u']'
-                             : !text_.empty() && text_.back() == ']';
+    const bool closed =
+        wide ? !wide_.empty() && wide_.back() == u']' : !text_.empty() && text_.back() == ']';
     if (!closed)
         return Fail(RE4Error::kKeyLineNotClosed);
     if (wide)

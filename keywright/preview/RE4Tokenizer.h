@@ -22,8 +22,8 @@ class RE4Tokenizer {
 public:
     // `wordBufferSize` bounds words, quoted strings and key lines alike: each holds at
     // most `wordBufferSize` - 1 characters.
-    RE4Tokenizer(RE4Input& input, std::size_t wordBufferSize, RE4TraceFn trace,
-                 void* traceContext, unsigned traceFlags);
+    RE4Tokenizer(RE4Input& input, std::size_t wordBufferSize, RE4TraceFn trace, void* traceContext,
+                 unsigned traceFlags);
 
     RE4Token Next();
 

@@ -22,8 +22,7 @@ std::string Folded(std::string_view name) {
 
 // Calls `step` with each backslash-separated segment of `path`, in order, until it
 // returns false.
-template <typename Step>
-void ForEachSegment(std::string_view path, Step step) {
+template <typename Step> void ForEachSegment(std::string_view path, Step step) {
     for (;;) {
         const std::size_t end = path.find('\\');
         if (!step(path.substr(0, end)) || end == std::string_view::npos)
@@ -95,8 +94,8 @@ CRE4Key* CRE4Tree::CreateKey(std::string_view path) {
     return key;
 }
 
-void CRE4Tree::AddValue(CRE4Key* key, std::string_view name, std::uint32_t type,
-                        const void* data, std::uint32_t length) {
+void CRE4Tree::AddValue(CRE4Key* key, std::string_view name, std::uint32_t type, const void* data,
+                        std::uint32_t length) {
     CRE4Value value;
     value.name.assign(name);
     value.type = type;
@@ -136,9 +135,8 @@ long CRE4Tree::EnumKey(const CRE4Key* key, std::uint32_t index, char* name,
 }
 
 long CRE4Tree::EnumValue(const CRE4Key* key, std::uint32_t index, char* name,
-                         std::uint32_t* nameSize, std::uint32_t* /*reserved*/,
-                         std::uint32_t* type, std::uint8_t* data,
-                         std::uint32_t* dataSize) const {
+                         std::uint32_t* nameSize, std::uint32_t* /*reserved*/, std::uint32_t* type,
+                         std::uint8_t* data, std::uint32_t* dataSize) const {
     if (index >= key->values_.size())
         return kRE4NotFound;
     const CRE4Value& value = key->values_[index];

@@ -26,9 +26,11 @@ TEST(RE4Tree, CreatesAndOpensKeysByPath) {
     } cases[] = {
         {"no parent gives the root", nullptr, "ignored", kRE4Success, tree.Root()},
         {"a full path", tree.Root(), "HKEY_CURRENT_USER\\software\\KESTRIX", kRE4Success, deep},
-        {"a relative path", tree.Root()->Subkeys()[0].get(), "Software\\Kestrix", kRE4Success, deep},
+        {"a relative path", tree.Root()->Subkeys()[0].get(), "Software\\Kestrix", kRE4Success,
+         deep},
         {"a missing segment", tree.Root(), "HKEY_CURRENT_USER\\Hardware", kRE4NotFound, nullptr},
-        {"a longer path", tree.Root(), "HKEY_CURRENT_USER\\Software\\Kestrix\\X", kRE4NotFound, nullptr},
+        {"a longer path", tree.Root(), "HKEY_CURRENT_USER\\Software\\Kestrix\\X", kRE4NotFound,
+         nullptr},
         {"an empty segment names a key that isn't there", tree.Root(), "", kRE4NotFound, nullptr},
     };
     for (const Case& c : cases) {
@@ -85,7 +87,8 @@ TEST(RE4Tree, EnumeratesValuesAndAsksForMoreRoom) {
     std::uint32_t nameSize = sizeof name;
     std::uint32_t dataSize = sizeof data;
     std::uint32_t type = 0;
-    EXPECT_EQ(kRE4Success, tree.EnumValue(key, 0, name, &nameSize, nullptr, &type, data, &dataSize));
+    EXPECT_EQ(kRE4Success,
+              tree.EnumValue(key, 0, name, &nameSize, nullptr, &type, data, &dataSize));
     EXPECT_STREQ("small", name);
     EXPECT_EQ(6u, nameSize); // with its terminator
     EXPECT_EQ(3u, type);
@@ -94,25 +97,29 @@ TEST(RE4Tree, EnumeratesValuesAndAsksForMoreRoom) {
     // 600 bytes don't fit 512: as many as fit are copied, the size stays, 234.
     nameSize = sizeof name;
     dataSize = sizeof data;
-    EXPECT_EQ(kRE4MoreData, tree.EnumValue(key, 1, name, &nameSize, nullptr, &type, data, &dataSize));
+    EXPECT_EQ(kRE4MoreData,
+              tree.EnumValue(key, 1, name, &nameSize, nullptr, &type, data, &dataSize));
     EXPECT_EQ(512u, dataSize);
     EXPECT_EQ('b', data[511]);
     // Asked again with room, the same index answers.
     std::uint8_t larger[1024];
     dataSize = sizeof larger;
-    EXPECT_EQ(kRE4Success, tree.EnumValue(key, 1, name, &nameSize, nullptr, &type, larger, &dataSize));
+    EXPECT_EQ(kRE4Success,
+              tree.EnumValue(key, 1, name, &nameSize, nullptr, &type, larger, &dataSize));
     EXPECT_EQ(600u, dataSize);
     EXPECT_STREQ("big", name);
 
     // A name too long for its buffer is cut and terminated; its size stays.
     nameSize = 3;
     dataSize = sizeof data;
-    EXPECT_EQ(kRE4Success, tree.EnumValue(key, 2, name, &nameSize, nullptr, &type, data, &dataSize));
+    EXPECT_EQ(kRE4Success,
+              tree.EnumValue(key, 2, name, &nameSize, nullptr, &type, data, &dataSize));
     EXPECT_STREQ("sm", name);
     EXPECT_EQ(3u, nameSize);
     EXPECT_EQ(1u, type);
 
-    EXPECT_EQ(kRE4NotFound, tree.EnumValue(key, 3, name, &nameSize, nullptr, &type, data, &dataSize));
+    EXPECT_EQ(kRE4NotFound,
+              tree.EnumValue(key, 3, name, &nameSize, nullptr, &type, data, &dataSize));
 }
 
 } // namespace

@@ -157,7 +157,8 @@ std::string PreviewData(const std::string& type, const std::string& data) {
     if (type == "REG_BINARY") {
         std::string bytes;
         for (std::size_t i = 0; i + 1 < data.size(); i += 2)
-            bytes.push_back(static_cast<char>(std::strtoul(data.substr(i, 2).c_str(), nullptr, 16)));
+            bytes.push_back(
+                static_cast<char>(std::strtoul(data.substr(i, 2).c_str(), nullptr, 16)));
         return Hex(bytes);
     }
     if (type == "REG_EXPAND_SZ")
@@ -189,9 +190,8 @@ Listing ParseQuery(const std::string& output) {
             continue;
         const std::string name = line.substr(4, typeAt - 4);
         const std::size_t dataAt = line.find("    ", typeAt + 4);
-        const std::string type = line.substr(typeAt + 4, dataAt == std::string::npos
-                                                             ? std::string::npos
-                                                             : dataAt - typeAt - 4);
+        const std::string type = line.substr(
+            typeAt + 4, dataAt == std::string::npos ? std::string::npos : dataAt - typeAt - 4);
         const std::string data = dataAt == std::string::npos ? "" : line.substr(dataAt + 4);
         listing[key].emplace(name, PreviewData(type, data));
     }
@@ -257,8 +257,8 @@ int main(int argc, char** argv) {
 
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
-    const std::string file = std::string(temp) + "kwreg-roundtrip-" +
-                             std::to_string(GetCurrentProcessId()) + ".reg";
+    const std::string file =
+        std::string(temp) + "kwreg-roundtrip-" + std::to_string(GetCurrentProcessId()) + ".reg";
     int status = 0;
     Run("regedit /E \"" + file + "\" \"" + full + "\"", &status);
     const std::string bytes = ReadFileBytes(file);
@@ -269,8 +269,8 @@ int main(int argc, char** argv) {
     std::string queried = Run("reg query \"" + full + "\" /s", &status);
     OemToCharBuffA(queried.data(), &queried[0], static_cast<DWORD>(queried.size()));
     const Listing query = ParseQuery(queried);
-    Check(status == 0 && query.size() == 5, "reg query lists the five keys (" +
-                                                std::to_string(query.size()) + ")");
+    Check(status == 0 && query.size() == 5,
+          "reg query lists the five keys (" + std::to_string(query.size()) + ")");
     const std::string shown = Run("\"" + kwreg + "\" show \"" + file + "\"", &status);
     Check(status == 0, "kwreg shows the exported file (exit " + std::to_string(status) + ")");
     const Listing show = ParseShow(shown);
