@@ -7,6 +7,7 @@
 #include "host/win32/AddinMessageBox.h"
 #include "host/win32/GotoUrl.h"
 #include "host/win32/KeywrightMenu.h"
+#include "preview/win32/AddinPreview.h"
 #include "registry/win32/SearchWindow.h"
 #include "strings/KeywrightStrings.h"
 
@@ -97,7 +98,7 @@ bool RouteCommand(HWND frame, WORD command, LRESULT* result) {
         ShowNotAvailableYet(frame);
         return true;
     case kCmdPreview: // the preview window
-        ShowNotAvailableYet(frame);
+        RunPreviewCommand(AddinPreviewHost());
         return true;
     case kCmdMailSubkey: // mail
         ShowNotAvailableYet(frame);

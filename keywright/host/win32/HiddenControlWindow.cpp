@@ -7,6 +7,7 @@
 #include "host/win32/Attach.h"
 #include "host/win32/GotoUrl.h"
 #include "host/win32/SharedText.h"
+#include "preview/win32/AddinPreview.h"
 #include "resources/KeywrightResources.h"
 
 #include <string>
@@ -15,13 +16,11 @@ namespace keywright {
 
 namespace {
 
-// The preview window comes with its own feature; until then the path is read so the
-// launcher's protocol holds, and the user is told.
 void PreviewSharedText() {
     std::string path;
     if (ReadSharedText(MAX_PATH, &path) != 0)
         return;
-    ShowNotAvailableYet(Addin().editor.frame);
+    OpenPreview(AddinPreviewHost(), path);
 }
 
 INT_PTR CALLBACK HiddenDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

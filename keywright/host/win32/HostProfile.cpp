@@ -7,6 +7,7 @@ namespace {
 
 constexpr HostProfile kWindowsEditor = {
     "windows", nullptr, false, 3, 100, 0x1FF, 640, 648, 672, 913, 914, 663, 664, 674, 665,
+    {201, 203, 204, 205, 206},
 };
 
 // Wine's editor keeps tree and list inside a "REGEDIT" child that splits them, and
@@ -15,6 +16,7 @@ constexpr HostProfile kWindowsEditor = {
 constexpr HostProfile kWineEditor = {
     "wine", "REGEDIT", true,  4,     109,   0,     32871, 32776,
     32794,  32778,     32779, 32785, 32786, 32788, 32787,
+    {134, 133, 132, 135, 136},
 };
 
 bool ClassIs(HWND window, const char* name) {

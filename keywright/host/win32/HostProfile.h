@@ -27,6 +27,9 @@ struct HostProfile {
     WORD cmdNewString;
     WORD cmdNewDword;
     WORD cmdNewBinary;
+    // The editor's icons that the preview shows: the computer, a closed key, an open
+    // key, a string value, any other value.
+    int previewIcons[5];
 };
 
 // The editor's windows found at attach.
