@@ -1,6 +1,7 @@
 // Measures the registry-file reader: a generated export of about 20 MB (200,000
 // values) in each format, parsed with and without progress reports, and the walk the
 // preview and `kwreg show` make over every key.
+#include "GeneratedExport.h"
 #include "preview/PreviewRows.h"
 #include "preview/RE4Reader.h"
 
@@ -17,43 +18,6 @@ namespace {
 
 using namespace keywright;
 using Clock = std::chrono::steady_clock;
-
-// An export as the system's editor writes one: a few big keys with thousands of
-// subkeys (as under the classes root), each subkey with strings, double words,
-// expandable strings and binary data that runs over several lines.
-std::string Generate(std::size_t targetBytes, std::size_t* values) {
-    std::string text = "REGEDIT4\r\n\r\n";
-    *values = 0;
-    for (int group = 0; text.size() < targetBytes; ++group) {
-        for (int i = 0; i < 5000 && text.size() < targetBytes; ++i) {
-            const std::string n = std::to_string(i);
-            text += "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\Group" + std::to_string(group) +
-                    "\\Item" + n + "]\r\n";
-            text += "@=\"Item number " + n + "\"\r\n";
-            text += "\"Path\"=\"C:\\\\Program Files\\\\Vendor\\\\file" + n + ".dll\"\r\n";
-            text += "\"Flags\"=dword:000" + std::to_string(10000 + i) + "\r\n";
-            text += "\"Expand\"=hex(2):25,53,79,73,74,65,6d,52,6f,6f,74,25,00\r\n";
-            text +=
-                "\"Blob\"=hex:00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,13,\\\r\n"
-                "  14,15,16,17,18,19,1a,1b,1c,1d,1e,1f\r\n";
-            text += "\"Quoted\"=\"say \\\"" + n + "\\\"\"\r\n\r\n";
-            *values += 6;
-        }
-    }
-    return text;
-}
-
-// The same text as a version-5 file: header instead of marker, UTF-16LE with a mark.
-std::string Version5(const std::string& regedit4) {
-    const std::string body = regedit4.substr(8);
-    const std::string header = "Windows Registry Editor Version 5.00";
-    std::string wide = "\xFF\xFE";
-    for (char c : header + body) {
-        wide.push_back(c);
-        wide.push_back('\0');
-    }
-    return wide;
-}
 
 void CountReport(std::uint32_t, std::uint32_t, void* context) {
     ++*static_cast<std::size_t*>(context);
@@ -129,11 +93,11 @@ int main(int argc, char** argv) {
     const std::string dir = argc > 1 ? argv[1] : ".";
     const std::size_t megabytes = argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 20;
     std::size_t values = 0;
-    const std::string text = Generate(megabytes << 20, &values);
+    const std::string text = bench::GenerateExport(megabytes << 20, &values);
     const std::string v4 = dir + "/kwregbench-regedit4.reg";
     const std::string v5 = dir + "/kwregbench-version5.reg";
     std::ofstream(v4, std::ios::binary) << text;
-    std::ofstream(v5, std::ios::binary) << Version5(text);
+    std::ofstream(v5, std::ios::binary) << bench::Version5(text);
 
     std::printf("Processor seconds, best of three (wall-clock seconds of that run).\n");
     std::printf("%-32s %6s %7s %8s %8s %8s %7s\n", "file", "MB", "keys", "values", "cpu s",
