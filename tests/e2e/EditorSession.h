@@ -37,6 +37,17 @@ template <typename Condition> bool WaitFor(DWORD timeoutMs, Condition condition)
     return false;
 }
 
+// Waits up to `timeoutMs` for a message box of process `process`, reads its text and
+// closes it; "(no message box)" when none came.
+std::string TakeMessageBox(DWORD process, DWORD timeoutMs);
+
+// Captures the window's rectangle from the screen into the bitmap file `bitmapPath`
+// (for whoever looks at the results) and tells whether it holds more than one colour:
+// a window that never painted stays one flat colour. The capture goes through the
+// system's screen device context, since under Xvfb Wine's dialogs do not show on the X
+// display itself (xwd finds them black, Wine's own included).
+bool ShowsPaintedPixels(HWND window, const char* bitmapPath);
+
 // What the add-in's debug window has logged so far.
 std::string DebugLogText();
 

@@ -12,14 +12,16 @@
 #include <vector>
 
 #include "EditorSession.h"
+#include "preview/RE4TestText.h"
 
 namespace {
 
 using e2e::Check;
+using keywright::testing::Crlf;
+using keywright::testing::Utf16File;
 
 constexpr DWORD kWaitMs = 30000;
 constexpr WPARAM kCmdPreview = 3020;
-constexpr int kMessageTextId = 0xFFFF; // the text of a message box
 constexpr char kTitle[] = "Preview Registry File";
 constexpr char kSettingsKey[] = "Software\\Velmara\\Keywright\\Restore";
 constexpr std::size_t kTextChars = 4096;
@@ -37,25 +39,6 @@ std::string TempFile(const std::string& name, const std::string& bytes) {
         std::fclose(file);
     }
     return path;
-}
-
-std::string Crlf(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '\n')
-            out.push_back('\r');
-        out.push_back(c);
-    }
-    return out;
-}
-
-std::string Utf16(const std::string& ascii) {
-    std::string out = "\xFF\xFE";
-    for (char c : ascii) {
-        out.push_back(c);
-        out.push_back('\0');
-    }
-    return out;
 }
 
 struct WindowSearch {
@@ -86,32 +69,6 @@ HWND FindTopWindow(DWORD process, const std::string& title, bool prefix) {
         return search.found != nullptr;
     });
     return search.found;
-}
-
-BOOL CALLBACK MatchBox(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<WindowSearch*>(parameter);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process == search->process && IsWindowVisible(window) &&
-        GetDlgItem(window, kMessageTextId)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// Waits for a message box of the editor, reads its text and closes it.
-std::string TakeMessageBox(DWORD process) {
-    WindowSearch search{process, "", false, nullptr};
-    if (!WaitFor([&] {
-            EnumWindows(MatchBox, reinterpret_cast<LPARAM>(&search));
-            return search.found != nullptr;
-        }))
-        return "(no message box)";
-    const std::string text = e2e::WindowText(GetDlgItem(search.found, kMessageTextId));
-    PostMessageA(search.found, WM_COMMAND, IDOK, 0);
-    WaitFor([&] { return !IsWindow(search.found); });
-    return text;
 }
 
 // A block of memory in the editor's process, where the tree and list controls can
@@ -225,64 +182,6 @@ std::string ListRows(HWND list, const RemoteMemory& remote) {
     return rows;
 }
 
-// Keeps a capture for whoever looks at the test's results.
-void SaveBitmap(const char* path, const BITMAPINFOHEADER& header, const void* pixels,
-                std::size_t size) {
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42; // "BM"
-    file.bfOffBits = sizeof file + sizeof header;
-    file.bfSize = static_cast<DWORD>(file.bfOffBits + size);
-    if (FILE* out = std::fopen(path, "wb")) {
-        std::fwrite(&file, sizeof file, 1, out);
-        std::fwrite(&header, sizeof header, 1, out);
-        std::fwrite(pixels, 1, size, out);
-        std::fclose(out);
-    }
-}
-
-// Captures the window's rectangle from the screen (into keywright_preview.bmp) and
-// tells whether it holds more than one colour: a window that never painted stays one
-// flat colour under Xvfb.
-bool ShowsPaintedPixels(HWND window) {
-    RedrawWindow(window, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    Sleep(500); // the other process paints in its own time; the capture then reads it
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    if (width <= 0 || height <= 0)
-        return false;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    GdiFlush();
-    const auto* pixels = static_cast<const DWORD*>(bits);
-    int colours = 0;
-    DWORD first = pixels ? pixels[0] : 0;
-    for (int i = 0; pixels && i < width * height; ++i)
-        if ((pixels[i] & 0xFFFFFF) != (first & 0xFFFFFF)) {
-            ++colours;
-            break;
-        }
-    if (pixels)
-        SaveBitmap("keywright_preview.bmp", info.bmiHeader, pixels,
-                   static_cast<std::size_t>(width) * height * 4);
-    SelectObject(memory, previous);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return colours > 0;
-}
-
 // A run starts from the preview's defaults, not from where the last run left it.
 void ForgetPreviewPlace() {
     HKEY key = nullptr;
@@ -360,8 +259,8 @@ int main(int argc, char** argv) {
         TempFile("kwpreview-broken.reg", Crlf("REGEDIT4\n\n[A]\n\"ok\"=\"1\"\n\"bad\"=dword:1\n"));
     const std::string second = TempFile(
         "kwpreview-second.reg",
-        Utf16("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\Second]\r\n"
-              "\"Only\"=\"here\"\r\n"));
+        Utf16File("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\Second]\r\n"
+                  "\"Only\"=\"here\"\r\n"));
 
     ForgetPreviewPlace();
     e2e::EditorSession editor;
@@ -394,11 +293,12 @@ int main(int argc, char** argv) {
     HTREEITEM child = ChildNamed(tree, alpha, "Child", remote);
     SendTo(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(child));
     Check(ListRows(list, remote).empty(), "a default value of type 0 shows no row at all");
-    Check(ShowsPaintedPixels(preview), "the preview window is painted");
+    Check(e2e::ShowsPaintedPixels(preview, "keywright_preview.bmp"),
+          "the preview window is painted");
 
     Check(e2e::RunLauncher(launcher, "--preview \"" + broken + "\"") == 0,
           "kwlaunch --preview broken");
-    const std::string box = TakeMessageBox(process);
+    const std::string box = e2e::TakeMessageBox(process, kWaitMs);
     Check(box == "Invalid File Format : Line 5", "a broken file names its line (\"" + box + "\")");
     Check(IsWindow(preview) && SendTo(tree, TVM_GETCOUNT, 0, 0) == 0,
           "the window stays open and empty");
