@@ -29,7 +29,11 @@ constexpr wchar_t kSplitterClass[] = L"vlsplit";
 // The paint messages one progress report dispatches at most: a window whose handler
 // never validates would otherwise keep the loop going.
 constexpr int kPaintsPerReport = 64;
+// The settings' defaults, for a store that cannot be read.
 const PreviewRect kDefaultRect{5, 5, 600, 450};
+constexpr std::uint32_t kDefaultColumnWidth = 100;
+constexpr std::uint32_t kDefaultSplit = 250;
+constexpr int kImageSize = 16; // the editor's small icons
 // Posted to the window when a file waits to be loaded.
 constexpr UINT kMsgLoadNext = WM_APP + 30;
 
@@ -171,19 +175,21 @@ bool PreviewWindow::OnInit() {
 }
 
 void PreviewWindow::CreateImageList() {
-    images_ = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, kPreviewImageCount, 0);
+    images_ =
+        ImageList_Create(kImageSize, kImageSize, ILC_COLOR32 | ILC_MASK, kPreviewImageCount, 0);
     if (!images_)
         return;
     for (int i = 0; i < kPreviewImageCount; ++i) {
-        HICON icon = host_.icons ? static_cast<HICON>(LoadImageW(host_.editorInstance,
-                                                                 MAKEINTRESOURCEW(host_.icons[i]),
-                                                                 IMAGE_ICON, 16, 16, 0))
-                                 : nullptr;
+        HICON icon = host_.icons
+                         ? static_cast<HICON>(LoadImageW(host_.editorInstance,
+                                                         MAKEINTRESOURCEW(host_.icons[i]),
+                                                         IMAGE_ICON, kImageSize, kImageSize, 0))
+                         : nullptr;
         // An editor without one of the icons keeps the indexes of the others: the
         // add-in's own icon stands in.
         if (!icon)
             icon = static_cast<HICON>(LoadImageW(host_.ownInstance, MAKEINTRESOURCEW(KW_IDI_ADDIN),
-                                                 IMAGE_ICON, 16, 16, 0));
+                                                 IMAGE_ICON, kImageSize, kImageSize, 0));
         ImageList_AddIcon(images_, icon);
         if (icon)
             DestroyIcon(icon);
@@ -204,7 +210,7 @@ void PreviewWindow::InsertColumns() {
         LVCOLUMNW spec{};
         spec.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
         spec.pszText = &text[0];
-        spec.cx = static_cast<int>(ReadNumber(host_, column.width, 100));
+        spec.cx = static_cast<int>(ReadNumber(host_, column.width, kDefaultColumnWidth));
         spec.iSubItem = index;
         SendMessageW(list_, LVM_INSERTCOLUMNW, index++, reinterpret_cast<LPARAM>(&spec));
     }
@@ -225,7 +231,7 @@ void PreviewWindow::PlaceWindow() {
     const PreviewRect rect = OpeningRect(stored, MinimumWindowSize(GetSystemMetrics(SM_CYCAPTION)),
                                          screen, kDefaultRect);
     MoveWindow(hwnd(), rect.left, rect.top, rect.Width(), rect.Height(), TRUE);
-    const int split = static_cast<int>(ReadNumber(host_, kSettingPreviewSplit, 250));
+    const int split = static_cast<int>(ReadNumber(host_, kSettingPreviewSplit, kDefaultSplit));
     splitPercent_ = PercentForPosition(Measures(), split, kInitialSplitPercent);
     LayOut(LayOutByPercent(Measures(), splitPercent_));
 }
