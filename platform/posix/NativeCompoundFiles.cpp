@@ -1,7 +1,7 @@
 // Compound files on a POSIX disk, kept in memory while open and written whole.
 #include "platform/posix/NativeCompoundFiles.h"
 
-#include "platform/memory/MemoryCompoundTree.h"
+#include "platform/compound/MemoryCompoundTree.h"
 #include "platform/posix/CfbCodec.h"
 #include "platform/posix/PosixFiles.h"
 

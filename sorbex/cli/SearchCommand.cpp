@@ -13,7 +13,7 @@
 #include "search/ReplacePassages.h"
 #include "search/ResultDocument.h"
 #include "search/SearchController.h"
-#include "storage/DocCache.h"
+#include "cache/DocCache.h"
 #include "text/TextConverterList.h"
 
 namespace sorbex {

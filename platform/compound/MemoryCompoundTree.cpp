@@ -1,5 +1,5 @@
 // The storage and stream objects over an in-memory compound-file tree.
-#include "platform/memory/MemoryCompoundTree.h"
+#include "platform/compound/MemoryCompoundTree.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 // The open modes of compound files (what they allow, which of them coexist, which the
 // system refuses before it touches a file) and the hook for failures at release.
-#include "platform/CompoundModes.h"
+#include "platform/compound/CompoundModes.h"
 
 #include <atomic>
 
