@@ -2,19 +2,30 @@
 #include "preview/win32/AddinPreview.h"
 
 #include "host/win32/AddinContext.h"
+#include "host/win32/AddinModule.h"
+#include "host/win32/AddinSettings.h"
+#include "host/win32/HookProcedure.h"
 
 namespace keywright {
 
+namespace {
+
+// The one preview window while it exists; it clears this itself when it goes.
+HWND g_previewWindow = nullptr;
+
+} // namespace
+
 PreviewHost AddinPreviewHost() {
-    AddinContext& context = Addin();
+    const AddinContext& context = Addin();
     PreviewHost host;
-    host.ownInstance = context.ownInstance;
+    host.ownInstance = OwnInstance();
     host.editorInstance = context.editorInstance;
     host.editorFrame = context.editor.frame;
     host.rootText = context.rootText;
     host.icons = context.profile ? context.profile->previewIcons : nullptr;
+    host.modeless = &ModelessWindows();
     host.settings = &AddinSettings();
-    host.previewWindow = &context.previewWindow;
+    host.previewWindow = &g_previewWindow;
     return host;
 }
 

@@ -3,6 +3,9 @@
 // where it goes from PreviewLayout.
 #include "preview/win32/PreviewWindow.h"
 
+#include "host/win32/AddinMessageBox.h"
+#include "host/win32/AddinMessages.h"
+#include "host/win32/SplitterClass.h"
 #include "platform/win32/AnsiText.h"
 #include "platform/win32/ui/Dialog.h"
 #include "platform/win32/ui/Gdi.h"
@@ -25,7 +28,6 @@ namespace {
 
 using kestrix::WideFromAnsi;
 
-constexpr wchar_t kSplitterClass[] = L"vlsplit";
 // The paint messages one progress report dispatches at most: a window whose handler
 // never validates would otherwise keep the loop going.
 constexpr int kPaintsPerReport = 64;
@@ -34,8 +36,6 @@ const PreviewRect kDefaultRect{5, 5, 600, 450};
 constexpr std::uint32_t kDefaultColumnWidth = 100;
 constexpr std::uint32_t kDefaultSplit = 250;
 constexpr int kImageSize = 16; // the editor's small icons
-// Posted to the window when a file waits to be loaded.
-constexpr UINT kMsgLoadNext = WM_APP + 30;
 
 // The rectangle of `child` in `parent`'s client coordinates.
 RECT ChildRect(HWND child, HWND parent) {
@@ -49,13 +49,6 @@ void Place(HDWP& batch, HWND window, const PreviewRect& rect) {
     if (batch && window)
         batch = DeferWindowPos(batch, window, nullptr, rect.left, rect.top, rect.Width(),
                                rect.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-// What an internal fault says: a box captioned with the running program's path.
-void ShowInternalFault(const std::string& text) {
-    wchar_t program[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, program, MAX_PATH);
-    MessageBoxW(GetActiveWindow(), WideFromAnsi(text).c_str(), program, MB_OK);
 }
 
 std::uint32_t ReadNumber(const PreviewHost& host, std::uint32_t setting, std::uint32_t fallback) {
@@ -280,7 +273,7 @@ bool PreviewWindow::OnSize(UINT kind, int, int) {
 
 bool PreviewWindow::HandleMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
     switch (message) {
-    case kMsgLoadNext:
+    case kMsgPreviewLoadNext:
         LoadQueued();
         result = 0;
         return true;
@@ -429,7 +422,7 @@ void PreviewWindow::Queue(const std::string& path) {
     const bool waiting = nextPath_.has_value();
     nextPath_ = path;
     if (!waiting && !loading_)
-        Post(kMsgLoadNext);
+        Post(kMsgPreviewLoadNext);
 }
 
 void PreviewWindow::LoadQueued() {
