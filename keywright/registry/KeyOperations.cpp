@@ -338,7 +338,13 @@ int ReplaceInData(const RegistryAccess& access, const std::string& fullKeyPath,
         result = ReplaceGrowing(text, &factor, find, replacement, matchCase);
         result += '\0';
     }
+    return WriteValue(access, fullKeyPath, valueName, type, result.data(),
+                      static_cast<std::uint32_t>(result.size()));
+}
 
+int WriteValue(const RegistryAccess& access, const std::string& fullKeyPath,
+               const std::string& valueName, std::uint32_t type, const void* data,
+               std::uint32_t size) {
     KeyPathParts parts = SplitKeyPath(fullKeyPath);
     Registry& registry = *access.registry;
     RootKeyHandle root(access, parts);
@@ -346,10 +352,7 @@ int ReplaceInData(const RegistryAccess& access, const std::string& fullKeyPath,
     if (OpenPath(registry, root.get(), parts.subkey, RegAccess::ReadWrite, &key))
         return 0;
     std::string name = EqualsNoCase(valueName, kDefaultValueText) ? "" : valueName;
-    return registry.SetValue(key.get(), name.c_str(), type, result.data(),
-                             static_cast<std::uint32_t>(result.size())) == kErrorSuccess
-               ? 1
-               : 0;
+    return registry.SetValue(key.get(), name.c_str(), type, data, size) == kErrorSuccess ? 1 : 0;
 }
 
 } // namespace keywright

@@ -41,6 +41,12 @@ int RenameKey(const RegistryAccess& access, const std::string& fullKeyPath,
 int RenameValue(const RegistryAccess& access, const std::string& fullKeyPath,
                 const std::string& oldName, const std::string& newName);
 
+// Writes a value of the key at `fullKeyPath` whole, with that type; "(Default)"
+// names the unnamed value. Returns 1 when written.
+int WriteValue(const RegistryAccess& access, const std::string& fullKeyPath,
+               const std::string& valueName, std::uint32_t type, const void* data,
+               std::uint32_t size);
+
 // Writes `data` (as the search read it) back with every `find` replaced. Only
 // REG_SZ, REG_EXPAND_SZ and REG_MULTI_SZ have new data; "(Default)" names the
 // unnamed value. Returns 1 when the new data was written.

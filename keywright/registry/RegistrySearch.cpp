@@ -310,6 +310,7 @@ private:
         }
         hit->searchText = s_.searchText;
         hit->replacementText = s_.replacementText;
+        hit->matchCase = s_.matchCase;
         s_.hitCallback(s_.callbackContext, std::move(hit));
     }
 

@@ -54,6 +54,7 @@ struct SearchHit {
     std::uint32_t matchOffset = 0; // byte offset of the matching string of a multi-string
     std::string searchText;
     std::string replacementText;
+    bool matchCase = false; // the search's "Case", which the replacement follows too
     UndoRecord* undo = nullptr; // kept by the replacement wizard
 };
 
