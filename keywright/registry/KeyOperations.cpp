@@ -314,7 +314,7 @@ std::string ReplaceGrowing(std::string_view text, std::size_t* factor, const std
 int ReplaceInData(const RegistryAccess& access, const std::string& fullKeyPath,
                   const std::string& valueName, std::uint32_t type, std::uint32_t size,
                   const void* data, const std::string& find, const std::string& replacement,
-                  bool matchCase) {
+                  bool matchCase, std::string* written) {
     if (type != kestrix::kRegSz && type != kestrix::kRegExpandSz && type != kestrix::kRegMultiSz)
         return 0;
     const char* bytes = static_cast<const char*>(data);
@@ -338,8 +338,12 @@ int ReplaceInData(const RegistryAccess& access, const std::string& fullKeyPath,
         result = ReplaceGrowing(text, &factor, find, replacement, matchCase);
         result += '\0';
     }
-    return WriteValue(access, fullKeyPath, valueName, type, result.data(),
-                      static_cast<std::uint32_t>(result.size()));
+    if (!WriteValue(access, fullKeyPath, valueName, type, result.data(),
+                    static_cast<std::uint32_t>(result.size())))
+        return 0;
+    if (written)
+        *written = std::move(result);
+    return 1;
 }
 
 int WriteValue(const RegistryAccess& access, const std::string& fullKeyPath,
@@ -353,6 +357,31 @@ int WriteValue(const RegistryAccess& access, const std::string& fullKeyPath,
         return 0;
     std::string name = EqualsNoCase(valueName, kDefaultValueText) ? "" : valueName;
     return registry.SetValue(key.get(), name.c_str(), type, data, size) == kErrorSuccess ? 1 : 0;
+}
+
+long ReadValueAt(const RegistryAccess& access, const std::string& fullKeyPath,
+                 const std::string& valueName, std::uint32_t* type, std::string* data) {
+    KeyPathParts parts = SplitKeyPath(fullKeyPath);
+    Registry& registry = *access.registry;
+    RootKeyHandle root(access, parts);
+    ScopedRegKey key(registry);
+    if (long rc = OpenPath(registry, root.get(), parts.subkey, RegAccess::Read, &key))
+        return rc;
+    std::string name = EqualsNoCase(valueName, kDefaultValueText) ? "" : valueName;
+    std::vector<unsigned char> bytes;
+    long rc = ReadValue(registry, key.get(), name, type, &bytes);
+    if (rc == kErrorSuccess)
+        data->assign(bytes.begin(), bytes.end());
+    return rc;
+}
+
+bool KeyExistsAt(const RegistryAccess& access, const std::string& fullKeyPath) {
+    KeyPathParts parts = SplitKeyPath(fullKeyPath);
+    RootKeyHandle root(access, parts);
+    ScopedRegKey key(*access.registry);
+    return root.get() != 0 &&
+           OpenPath(*access.registry, root.get(), parts.subkey, RegAccess::Read, &key) ==
+               kErrorSuccess;
 }
 
 } // namespace keywright

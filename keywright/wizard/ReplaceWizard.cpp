@@ -78,7 +78,7 @@ void ReplaceWizard::Apply() {
 void ReplaceWizard::Undo() {
     if (machine_.state() != kStateApplied)
         return;
-    UndoRows(access_, view_.Rows());
+    UndoRows(access_, view_.Rows(), messages_);
     view_.ShowApplied();
     Enter(kStateUndone);
     view_.RefreshEditor();

@@ -224,6 +224,7 @@ TEST_F(Wizard, KeyAndSubkeyAreBothRenamedAndBothRestoredByUndo) {
 
 TEST_F(Wizard, EveryKindOfPlaceIsReplacedAndOtherDataStaysByteForByte) {
     const std::string multi("first\0has OldCo\0OldCo and oldco\0\0", 33);
+    Set("", "", kRegSz, std::string("OldCo default\0", 14));
     Set("", "OldCoName", kRegSz, std::string("x\0", 2));
     Set("", "Sz", kRegSz, std::string("C:\\OldCo\\bin\0", 13));
     Set("", "Expand", kRegExpandSz, std::string("%ProgramFiles%\\OldCo\0", 21));
@@ -231,10 +232,11 @@ TEST_F(Wizard, EveryKindOfPlaceIsReplacedAndOtherDataStaysByteForByte) {
     Set("", "Binary", kRegBinary, std::string("OldCo\0", 6));
     Set("", "Dword", kRegDword, std::string("OldC", 4));
     ApplyAll();
-    EXPECT_EQ((std::vector<std::string>{"NewCoName", "C:\\NewCo\\bin",
+    EXPECT_EQ((std::vector<std::string>{"NewCo default", "NewCoName", "C:\\NewCo\\bin",
                                         "%ProgramFiles%\\NewCo", "first"}),
               view_.Results());
     EXPECT_EQ((Snapshot{
+                  {":", {kRegSz, std::string("NewCo default\0", 14)}},
                   {":NewCoName", {kRegSz, std::string("x\0", 2)}},
                   {":Sz", {kRegSz, std::string("C:\\NewCo\\bin\0", 13)}},
                   {":Expand", {kRegExpandSz, std::string("%ProgramFiles%\\NewCo\0", 21)}},
@@ -296,6 +298,62 @@ TEST_F(Wizard, AnUndoThatFailsIsMarkedAndTheUndoGoesOn) {
     EXPECT_EQ((Snapshot{{":Data1", {kRegSz, std::string("OldCo 1\0", 8)}},
                         {":Data2", {kRegSz, std::string("NewCo 2\0", 8)}}}),
               Take());
+}
+
+TEST_F(Wizard, ARenameOntoATakenNameIsLeftAloneRatherThanMerged) {
+    Set("OldCo", "x", kRegSz, std::string("1\0", 2));
+    Set("NewCo", "x", kRegSz, std::string("2\0", 2));
+    Set("", "OldCoValue", kRegSz, std::string("a\0", 2));
+    Set("", "NewCoValue", kRegSz, std::string("b\0", 2));
+    const Snapshot before = Take();
+    ApplyAll();
+    EXPECT_EQ((std::vector<std::string>{"Failed", "Failed"}), view_.Applied());
+    EXPECT_EQ(before, Take());
+    const std::string t = "KESTRIX\\HKEY_CURRENT_USER\\Software\\T";
+    EXPECT_EQ((std::vector<std::string>{
+                  t + "\\OldCo was left as it is: " + t + "\\NewCo exists already.",
+                  t + ":OldCoValue was left as it is: " + t + ":NewCoValue exists already."}),
+              owned_);
+}
+
+TEST_F(Wizard, AChangeInCaseOnlyIsNoTakenName) {
+    view_.criteria.findText = "oldco";
+    view_.criteria.replacementText = "OLDCO";
+    Set("OldCo", "OldCoValue", kRegSz, std::string("a\0", 2));
+    ApplyAll();
+    EXPECT_EQ((std::vector<std::string>{"Yes", "Yes"}), view_.Applied());
+    EXPECT_EQ((Snapshot{{"\\OLDCO", {0, ""}}, {"\\OLDCO:OLDCOValue", {kRegSz, std::string("a\0", 2)}}}),
+              Take());
+}
+
+TEST_F(Wizard, DataChangedSinceTheSearchIsLeftAlone) {
+    Set("", "Path", kRegSz, std::string("C:\\OldCo\0", 9));
+    Review();
+    wizard_.Next();
+    Set("", "Path", kRegSz, std::string("D:\\OldCo\0", 9));
+    wizard_.Apply();
+    EXPECT_EQ((std::vector<std::string>{"Failed"}), view_.Applied());
+    EXPECT_EQ((Snapshot{{":Path", {kRegSz, std::string("D:\\OldCo\0", 9)}}}), Take());
+    ASSERT_EQ(1u, owned_.size());
+    EXPECT_EQ("KESTRIX\\HKEY_CURRENT_USER\\Software\\T:Path was left as it is: its data has "
+              "changed since the search.",
+              owned_[0]);
+}
+
+TEST_F(Wizard, WhatChangedSinceTheApplyIsNotUndone) {
+    Set("", "Path", kRegSz, std::string("C:\\OldCo\0", 9));
+    Set("", "OldCoValue", kRegSz, std::string("v\0", 2));
+    ApplyAll();
+    ASSERT_EQ((std::vector<std::string>{"Yes", "Yes"}), view_.Applied());
+    Set("", "Path", kRegSz, std::string("E:\\NewCo\0", 9));
+    Set("", "OldCoValue", kRegSz, std::string("w\0", 2));
+    wizard_.Undo();
+    EXPECT_EQ((std::vector<std::string>{"Undo Failed", "Undo Failed"}), view_.Applied());
+    EXPECT_EQ((Snapshot{{":Path", {kRegSz, std::string("E:\\NewCo\0", 9)}},
+                        {":OldCoValue", {kRegSz, std::string("w\0", 2)}},
+                        {":NewCoValue", {kRegSz, std::string("v\0", 2)}}}),
+              Take());
+    EXPECT_EQ(2u, owned_.size());
 }
 
 TEST_F(Wizard, RemovingAllRowsAndApplyingChangesNothing) {

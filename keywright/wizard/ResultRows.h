@@ -26,6 +26,7 @@ struct UndoRecord {
     std::string newKeyPath; // kind 1: the key's full path under its new name
     std::string oldName;    // kinds 1 and 2
     std::string newName;    // kind 2
+    std::string newData;    // kind 3: what the apply wrote
 };
 
 enum class AppliedState : std::uint8_t { No, Yes, Failed, Undone, UndoFailed };

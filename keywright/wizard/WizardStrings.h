@@ -46,6 +46,10 @@ constexpr unsigned kStrLabelNewValue = 2526;
 constexpr unsigned kStrLabelValue = 2527;
 constexpr unsigned kStrLabelOldData = 2528;
 constexpr unsigned kStrLabelNewData = 2529;
+// Changes that would overwrite what is there: old location, new location; location.
+constexpr unsigned kStrNameTaken = 2560;
+constexpr unsigned kStrDataChangedSinceSearch = 2561;
+constexpr unsigned kStrDataChangedSinceApply = 2562;
 // Popup help of the controls, 2530 to 2551.
 constexpr unsigned kStrFirstHelp = 2530;
 // The warning before the wizard opens: three texts joined without separators.
