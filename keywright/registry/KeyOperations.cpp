@@ -296,9 +296,12 @@ int RenameValue(const RegistryAccess& access, const std::string& fullKeyPath,
 
 namespace {
 
-// ReplaceAll into a buffer that doubles until the result fits.
+// ReplaceAll into a buffer that doubles until the result fits. With `wholeString`
+// only a text that is the find text as a whole is replaced, as the search found it.
 std::string ReplaceGrowing(std::string_view text, std::size_t* factor, const std::string& find,
-                           const std::string& replacement, bool matchCase) {
+                           const std::string& replacement, bool matchCase, bool wholeString) {
+    if (wholeString && !(matchCase ? text == find : EqualsNoCase(text, find)))
+        return std::string(text);
     for (;;) {
         std::size_t capacity = std::max<std::size_t>(text.size() * *factor, 2) - 1;
         std::vector<char> out(capacity + 1);
@@ -314,7 +317,7 @@ std::string ReplaceGrowing(std::string_view text, std::size_t* factor, const std
 int ReplaceInData(const RegistryAccess& access, const std::string& fullKeyPath,
                   const std::string& valueName, std::uint32_t type, std::uint32_t size,
                   const void* data, const std::string& find, const std::string& replacement,
-                  bool matchCase, std::string* written) {
+                  bool matchCase, bool wholeString, std::string* written) {
     if (type != kestrix::kRegSz && type != kestrix::kRegExpandSz && type != kestrix::kRegMultiSz)
         return 0;
     const char* bytes = static_cast<const char*>(data);
@@ -327,7 +330,7 @@ int ReplaceInData(const RegistryAccess& access, const std::string& fullKeyPath,
             std::string_view piece = all.substr(at, end == std::string_view::npos ? end : end - at);
             if (piece.empty())
                 break;
-            result += ReplaceGrowing(piece, &factor, find, replacement, matchCase);
+            result += ReplaceGrowing(piece, &factor, find, replacement, matchCase, wholeString);
             result += '\0';
             at += piece.size() + 1;
         }
@@ -335,7 +338,7 @@ int ReplaceInData(const RegistryAccess& access, const std::string& fullKeyPath,
     } else {
         std::size_t factor = 2;
         std::string_view text = all.substr(0, all.find('\0'));
-        result = ReplaceGrowing(text, &factor, find, replacement, matchCase);
+        result = ReplaceGrowing(text, &factor, find, replacement, matchCase, wholeString);
         result += '\0';
     }
     if (!WriteValue(access, fullKeyPath, valueName, type, result.data(),

@@ -120,7 +120,8 @@ RowResult ApplyData(const RegistryAccess& access, ResultRow& row, const WizardMe
     std::string written;
     if (!ReplaceInData(access, hit.keyPath, hit.valueName, hit.type,
                        static_cast<std::uint32_t>(hit.data.size()), hit.data.data(),
-                       hit.searchText, hit.replacementText, hit.matchCase, &written)) {
+                       hit.searchText, hit.replacementText, hit.matchCase, hit.wholeString,
+                       &written)) {
         Show(messages.owned, TextWithTwo(kStrReplaceDataFailed, hit.keyPath, hit.valueName));
         return RowResult::Failed;
     }

@@ -73,6 +73,13 @@ TEST(DetailText, EveryKindOfRowWithItsMarks) {
              std::string("one\0two ab\0AB\0\0", 15)),
          "[Key :\t]PC\\HKEY_CURRENT_USER\\K[\rValue :\t]M"
          "[\rOld Data :\t]one\ttwo <ab>\t<AB>\t[\rNew Data :\t]one\ttwo {XY}\t{XY}\t"},
+        {"whole string only: the other strings stay unmarked",
+         [] {
+             SearchHit hit = Hit(kHitData, "K", "M", kRegMultiSz, std::string("ab c\0AB\0\0", 8));
+             hit.wholeString = true;
+             return hit;
+         }(),
+         "[Key :\t]K[\rValue :\t]M[\rOld Data :\t]ab c\t<AB>\t[\rNew Data :\t]ab c\t{XY}\t"},
         {"case kept: only the exact text is marked",
          Hit(kHitValueName, "PC\\HKEY_CURRENT_USER\\K", "ab-AB", 0, {}, true),
          "[Key :\t]PC\\HKEY_CURRENT_USER\\K[\rOld Value :\t]<ab>-AB[\rNew Value :\t]{XY}-AB"},

@@ -259,6 +259,17 @@ TEST_F(Wizard, ACaseSensitiveSearchReplacesOnlyTheTextInItsCase) {
               Take());
 }
 
+TEST_F(Wizard, WholeStringOnlyChangesOnlyTheStringsThatAreTheText) {
+    view_.criteria.wholeString = true;
+    Set("", "List", kRegMultiSz, std::string("OldCo Tools\0oldco\0OldCo\0\0", 25));
+    Set("", "OldCo", kRegSz, std::string("OldCo!\0", 7));
+    ApplyAll();
+    EXPECT_EQ((std::vector<std::string>{"OldCo Tools", "NewCo"}), view_.Results());
+    EXPECT_EQ((Snapshot{{":List", {kRegMultiSz, std::string("OldCo Tools\0NewCo\0NewCo\0\0", 25)}},
+                        {":NewCo", {kRegSz, std::string("OldCo!\0", 7)}}}),
+              Take());
+}
+
 TEST_F(Wizard, AValueRenameFailingHalfWayIsMarkedFailedAndTheWalkGoesOn) {
     Set("", "OldCo1", kRegSz, std::string("a\0", 2));
     Set("", "OldCo2", kRegSz, std::string("b\0", 2));

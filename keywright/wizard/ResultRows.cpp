@@ -70,10 +70,20 @@ std::vector<std::string_view> MultiStrings(const SearchHit& hit) {
 
 Replacement ReplaceForHit(const SearchHit& hit, std::string_view source, std::size_t room,
                           const SegmentCallback& segment, bool showOld) {
+    Replacement result;
+    // "Whole string only" leaves a string alone unless it is the text as a whole (the
+    // other strings of a multi-string).
+    if (hit.wholeString && !Match(true, hit.matchCase, source,
+                                  hit.matchCase ? hit.searchText : UpperAscii(hit.searchText))) {
+        result.fitted = source.size() <= room;
+        result.text = source.substr(0, room);
+        if (segment && result.fitted)
+            segment(source, false);
+        return result;
+    }
     // Zeroed, so that what fitted of a result that did not fit ends at its first NUL.
     std::vector<char> buffer(room + 1, '\0');
     const std::string& replacement = showOld ? hit.searchText : hit.replacementText;
-    Replacement result;
     result.fitted = ReplaceAll(buffer.data(), room, source, hit.searchText, replacement,
                                hit.matchCase, &result.replaced, segment, showOld) != 0;
     result.text.assign(buffer.data(), strnlen(buffer.data(), room));

@@ -72,9 +72,10 @@ struct Replacement {
     bool replaced = false;
 };
 
-// The hit's find text replaced in `source` under the hit's case rule, in at most
-// `room` characters, each piece also handed to `segment`. With `showOld` the pieces
-// are the matches themselves (the replacement is then the find text).
+// The hit's find text replaced in `source` under the rules of the search that found
+// it (case, whole string), in at most `room` characters, each piece also handed to
+// `segment`. With `showOld` the pieces are the matches themselves (the replacement is
+// then the find text).
 Replacement ReplaceForHit(const SearchHit& hit, std::string_view source, std::size_t room,
                           const SegmentCallback& segment = nullptr, bool showOld = false);
 // The same without a limit.
