@@ -9,6 +9,7 @@
 #include "host/win32/KeywrightMenu.h"
 #include "registry/win32/SearchWindow.h"
 #include "strings/KeywrightStrings.h"
+#include "wizard/win32/WizardWindow.h"
 
 #include <shellapi.h>
 
@@ -94,7 +95,7 @@ bool RouteCommand(HWND frame, WORD command, LRESULT* result) {
         OpenSearchWindow();
         return true;
     case kCmdReplace: // the replacement wizard
-        ShowNotAvailableYet(frame);
+        OpenReplaceWizard(frame);
         return true;
     case kCmdPreview: // the preview window
         ShowNotAvailableYet(frame);

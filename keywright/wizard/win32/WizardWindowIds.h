@@ -3,6 +3,8 @@
 #pragma once
 
 #define KW_IDD_REPLACE_WIZARD 215
+/* The search window's icon, which the wizard shows too. */
+#define KW_IDI_WIZARD 219
 
 #define KW_IDC_WIZ_INFO 1001
 #define KW_IDC_WIZ_STEP1 1002

@@ -1,0 +1,135 @@
+// The detail window and the help popup of the replacement wizard.
+#include "wizard/win32/WizardDetail.h"
+
+#include "host/win32/AddinContext.h"
+#include "strings/KeywrightStrings.h"
+#include "wizard/WizardStrings.h"
+
+#include <commctrl.h>
+#include <richedit.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace keywright {
+
+namespace {
+
+constexpr UINT kHelpShownMs = 8000;
+constexpr int kHelpWidth = 300;
+
+struct RichEditLibrary {
+    const char* dll;
+    const char* windowClass;
+};
+
+// The newer library first; the class of each is registered when it loads, and it
+// stays loaded for the editor's lifetime, as other windows of the class may live on.
+constexpr RichEditLibrary kRichEditLibraries[] = {
+    {"riched20.dll", "RichEdit20A"},
+    {"riched32.dll", "RICHEDIT"},
+};
+
+std::string ProgramFileName() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return path;
+}
+
+void ShowProgramMessage(unsigned id) {
+    std::string caption = ProgramFileName();
+    MessageBoxA(GetActiveWindow(), KeywrightString(id), caption.c_str(), MB_OK);
+}
+
+struct StreamSource {
+    const std::string* text;
+    std::size_t at;
+};
+
+DWORD CALLBACK ReadStream(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* read) {
+    auto* source = reinterpret_cast<StreamSource*>(cookie);
+    std::size_t count = std::min<std::size_t>(static_cast<std::size_t>(size),
+                                              source->text->size() - source->at);
+    std::memcpy(buffer, source->text->data() + source->at, count);
+    source->at += count;
+    *read = static_cast<LONG>(count);
+    return 0;
+}
+
+} // namespace
+
+HWND CreateDetailWindow(HWND dialog, int id) {
+    const char* windowClass = nullptr;
+    for (const RichEditLibrary& library : kRichEditLibraries) {
+        if (GetModuleHandleA(library.dll) || LoadLibraryA(library.dll)) {
+            windowClass = library.windowClass;
+            break;
+        }
+    }
+    if (!windowClass) {
+        ShowProgramMessage(kStrRichEditLibrary);
+        return nullptr;
+    }
+    HWND detail = CreateWindowExA(
+        WS_EX_CLIENTEDGE, windowClass, "",
+        WS_CHILD | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, 0, 10,
+        10, dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Addin().ownInstance,
+        nullptr);
+    if (!detail)
+        ShowProgramMessage(kStrRichEditWindow);
+    return detail;
+}
+
+void ShowDetail(HWND detail, const std::vector<DetailSegment>& segments) {
+    if (!detail)
+        return;
+    if (segments.empty()) {
+        SetWindowTextA(detail, "");
+        return;
+    }
+    std::string rtf = DetailRtf(segments);
+    StreamSource source{&rtf, 0};
+    EDITSTREAM stream{};
+    stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
+    stream.pfnCallback = &ReadStream;
+    SendMessageA(detail, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+}
+
+void HelpPopup::Show(HWND dialog, HWND control, const std::string& text) {
+    Hide();
+    if (!tip_) {
+        tip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                               WS_POPUP | TTS_NOPREFIX | TTS_BALLOON, CW_USEDEFAULT, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr, Addin().ownInstance,
+                               nullptr);
+        if (!tip_)
+            return;
+        dialog_ = dialog;
+        SendMessageA(tip_, TTM_SETMAXTIPWIDTH, 0, kHelpWidth);
+    }
+    text_ = text;
+    TOOLINFOA tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+    tool.hwnd = dialog;
+    tool.lpszText = &text_[0];
+    SendMessageA(tip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageA(tip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    RECT r{};
+    GetWindowRect(control ? control : dialog, &r);
+    SendMessageA(tip_, TTM_TRACKPOSITION, 0, MAKELPARAM((r.left + r.right) / 2, r.bottom));
+    SendMessageA(tip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+    SetTimer(dialog, kTimerId, kHelpShownMs, nullptr);
+}
+
+void HelpPopup::Hide() {
+    if (!tip_)
+        return;
+    TOOLINFOA tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = dialog_;
+    SendMessageA(tip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+    KillTimer(dialog_, kTimerId);
+}
+
+} // namespace keywright
