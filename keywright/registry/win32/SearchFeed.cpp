@@ -1,11 +1,12 @@
-// The search's scope from the editor's tree, its worker threads, and the feed of hits
-// and progress to a window.
+// The search's scope from the editor's tree, the search that a window and its worker
+// share, and the feed of hits and progress to the window.
 #include "registry/win32/SearchFeed.h"
 
 #include "host/KeyPath.h"
 #include "host/win32/AddinContext.h"
 #include "host/win32/AddinMessageBox.h"
 #include "host/win32/EditorTreeView.h"
+#include "platform/win32/AnsiText.h"
 #include "platform/win32/Win32Registry.h"
 
 #include <commctrl.h>
@@ -24,14 +25,14 @@ constexpr int kItemText = 512;
 std::vector<SearchComputer> ComputersFromTree(HWND tree, HTREEITEM only) {
     std::vector<SearchComputer> computers;
     auto textOf = [tree](HTREEITEM item) {
-        char text[kItemText] = {};
-        TVITEMA tv{};
+        wchar_t text[kItemText] = {};
+        TVITEMW tv{};
         tv.mask = TVIF_TEXT;
         tv.hItem = item;
         tv.pszText = text;
-        tv.cchTextMax = sizeof text;
-        SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
-        return std::string(text);
+        tv.cchTextMax = kItemText;
+        SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
+        return kestrix::AnsiFromWide(text);
     };
     HTREEITEM computer = only ? only : TreeView_GetRoot(tree);
     for (; computer; computer = only ? nullptr : TreeView_GetNextSibling(tree, computer)) {
@@ -46,13 +47,12 @@ std::vector<SearchComputer> ComputersFromTree(HWND tree, HTREEITEM only) {
 
 struct WorkerStart {
     std::function<void()> worker;
-    SearchOwner* owner;
+    std::shared_ptr<SharedSearch> keep; // let go when the worker ends
 };
 
 DWORD WINAPI WorkerThread(void* parameter) {
     std::unique_ptr<WorkerStart> start(static_cast<WorkerStart*>(parameter));
     start->worker();
-    start->owner->Release();
     return 0;
 }
 
@@ -87,36 +87,52 @@ void SetScopeFromTree(RegistrySearch& s, HWND tree) {
         s.computers = ComputersFromTree(tree, nullptr);
 }
 
-SearchEnvironment MakeSearchEnvironment(SearchOwner* owner, HWND window) {
-    SearchEnvironment env;
+SharedSearch::SharedSearch(HWND window, UINT hitsMessage, UINT progressMessage)
+    : search(SearchEnvironment{}), feed(window, hitsMessage, progressMessage) {
+    SearchEnvironment& env = search.environment;
     env.registry = &SystemRegistry();
     env.rootText = Addin().rootText;
     HWND frame = Addin().editor.frame;
     env.showMessage = [frame](const std::string& text) { ShowAddinMessage(frame, text); };
     env.sendDone = [window](void*, std::uint32_t message) {
-        PostMessageA(window, message, 0, 0);
+        PostMessageW(window, message, 0, 0);
     };
-    env.startThread = [owner](std::function<void()> worker) {
-        auto* start = new WorkerStart{std::move(worker), owner};
-        owner->AddRef();
-        HANDLE thread = CreateThread(nullptr, kWorkerStack, &WorkerThread, start, 0, nullptr);
-        if (!thread) {
-            owner->Release();
-            delete start;
+    env.tickCount = [] { return static_cast<std::uint32_t>(GetTickCount()); };
+    search.callbackContext = &feed;
+    search.hitCallback = [](void* context, std::unique_ptr<SearchHit> hit) {
+        static_cast<SearchFeed*>(context)->AddHit(std::move(hit));
+    };
+    search.progressCallback = [](void* context, const SearchProgress& progress) {
+        static_cast<SearchFeed*>(context)->SetProgress(progress);
+    };
+}
+
+std::shared_ptr<SharedSearch> SharedSearch::Make(HWND window, UINT hitsMessage,
+                                                 UINT progressMessage, UINT doneMessage) {
+    std::shared_ptr<SharedSearch> shared(new SharedSearch(window, hitsMessage, progressMessage));
+    shared->search.doneMessage = doneMessage;
+    // The worker holds the search while it runs; the search itself only a weak handle,
+    // or it would never be freed.
+    std::weak_ptr<SharedSearch> weak = shared;
+    shared->search.environment.startThread = [weak](std::function<void()> worker) {
+        auto start = std::make_unique<WorkerStart>(WorkerStart{std::move(worker), weak.lock()});
+        if (!start->keep)
             return false;
-        }
+        HANDLE thread = CreateThread(nullptr, kWorkerStack, &WorkerThread, start.get(), 0, nullptr);
+        if (!thread)
+            return false;
+        start.release(); // the thread's now
         CloseHandle(thread);
         return true;
     };
-    env.tickCount = [] { return static_cast<std::uint32_t>(GetTickCount()); };
-    return env;
+    return shared;
 }
 
 void SearchFeed::AddHit(std::unique_ptr<SearchHit> hit) {
     std::lock_guard<std::mutex> guard(lock_);
     hits_.push_back(std::move(hit));
     if (!hitsPosted_)
-        hitsPosted_ = PostMessageA(window_, hitsMessage_, 0, 0) != FALSE;
+        hitsPosted_ = PostMessageW(window_, hitsMessage_, 0, 0) != FALSE;
 }
 
 void SearchFeed::SetProgress(const SearchProgress& progress) {
@@ -127,7 +143,7 @@ void SearchFeed::SetProgress(const SearchProgress& progress) {
         return;
     postedKind_ = progress.kind;
     postedAt_ = now;
-    progressPosted_ = PostMessageA(window_, progressMessage_, 0, 0) != FALSE;
+    progressPosted_ = PostMessageW(window_, progressMessage_, 0, 0) != FALSE;
 }
 
 std::vector<std::unique_ptr<SearchHit>> SearchFeed::TakeHits() {

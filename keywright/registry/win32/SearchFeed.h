@@ -1,5 +1,5 @@
 // What a window needs to run a registry search on a worker thread: the search's scope
-// from the editor's tree, the environment that starts the worker, and the feed that
+// from the editor's tree, and a search that the window and its worker share, which
 // hands hits and progress over in batches, one posted message each.
 #pragma once
 
@@ -20,17 +20,6 @@ kestrix::Registry& SystemRegistry();
 // tree: the whole tree for a whole-registry search, else the selected item. Without a
 // selection the whole registry is searched.
 void SetScopeFromTree(RegistrySearch& search, HWND tree);
-
-// The registry, the root text and the message box of the add-in; workers start on a
-// 32768-byte stack. `owner` is held (AddRef) for as long as a worker runs and let go
-// (Release) at its end, so that the search outlives a window closed meanwhile. The
-// done message is posted to `window`.
-struct SearchOwner {
-    virtual ~SearchOwner() = default;
-    virtual void AddRef() = 0;
-    virtual void Release() = 0;
-};
-SearchEnvironment MakeSearchEnvironment(SearchOwner* owner, HWND window);
 
 // Hits and progress from the worker to the window. The worker queues and posts one
 // message per batch, so it never waits for the window; the window takes everything
@@ -62,6 +51,22 @@ private:
     bool progressPosted_ = false;
     int postedKind_ = 0;
     DWORD postedAt_ = 0;
+};
+
+// A registry search that its window and its worker share: whichever lets go last frees
+// it, so a window closed during a search never pulls the search from under the worker.
+// It searches the system's registry, shows its messages in the add-in's box, starts its
+// worker on a 32768-byte stack and posts the done message to the window.
+class SharedSearch {
+public:
+    static std::shared_ptr<SharedSearch> Make(HWND window, UINT hitsMessage, UINT progressMessage,
+                                              UINT doneMessage);
+
+    RegistrySearch search;
+    SearchFeed feed;
+
+private:
+    SharedSearch(HWND window, UINT hitsMessage, UINT progressMessage);
 };
 
 } // namespace keywright

@@ -2,6 +2,7 @@
 #include "wizard/win32/WizardDetail.h"
 
 #include "host/win32/AddinContext.h"
+#include "platform/win32/AnsiText.h"
 #include "strings/KeywrightStrings.h"
 #include "wizard/WizardStrings.h"
 
@@ -19,27 +20,27 @@ constexpr UINT kHelpShownMs = 8000;
 constexpr int kHelpWidth = 300;
 
 struct RichEditLibrary {
-    const char* dll;
-    const char* windowClass;
+    const wchar_t* dll;
+    const wchar_t* windowClass;
 };
 
 // The newer library first; the class of each is registered when it loads, and it
 // stays loaded for the editor's lifetime, as other windows of the class may live on.
 constexpr RichEditLibrary kRichEditLibraries[] = {
-    {"riched20.dll", "RichEdit20A"},
-    {"riched32.dll", "RICHEDIT"},
+    {L"riched20.dll", L"RichEdit20W"},
+    {L"riched32.dll", L"RICHEDIT"},
 };
 
-std::string ProgramFileName() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return path;
-}
+} // namespace
 
 void ShowProgramMessage(unsigned id) {
-    std::string caption = ProgramFileName();
-    MessageBoxA(GetActiveWindow(), KeywrightString(id), caption.c_str(), MB_OK);
+    wchar_t caption[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, caption, MAX_PATH);
+    MessageBoxW(GetActiveWindow(), kestrix::WideFromAnsi(KeywrightString(id)).c_str(), caption,
+                MB_OK);
 }
+
+namespace {
 
 struct StreamSource {
     const std::string* text;
@@ -59,9 +60,9 @@ DWORD CALLBACK ReadStream(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* read
 } // namespace
 
 HWND CreateDetailWindow(HWND dialog, int id) {
-    const char* windowClass = nullptr;
+    const wchar_t* windowClass = nullptr;
     for (const RichEditLibrary& library : kRichEditLibraries) {
-        if (GetModuleHandleA(library.dll) || LoadLibraryA(library.dll)) {
+        if (GetModuleHandleW(library.dll) || LoadLibraryW(library.dll)) {
             windowClass = library.windowClass;
             break;
         }
@@ -70,8 +71,8 @@ HWND CreateDetailWindow(HWND dialog, int id) {
         ShowProgramMessage(kStrRichEditLibrary);
         return nullptr;
     }
-    HWND detail = CreateWindowExA(
-        WS_EX_CLIENTEDGE, windowClass, "",
+    HWND detail = CreateWindowExW(
+        WS_EX_CLIENTEDGE, windowClass, L"",
         WS_CHILD | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, 0, 10,
         10, dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Addin().ownInstance,
         nullptr);
@@ -84,7 +85,7 @@ void ShowDetail(HWND detail, const std::vector<DetailSegment>& segments) {
     if (!detail)
         return;
     if (segments.empty()) {
-        SetWindowTextA(detail, "");
+        SetWindowTextW(detail, L"");
         return;
     }
     std::string rtf = DetailRtf(segments);
@@ -92,43 +93,43 @@ void ShowDetail(HWND detail, const std::vector<DetailSegment>& segments) {
     EDITSTREAM stream{};
     stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
     stream.pfnCallback = &ReadStream;
-    SendMessageA(detail, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+    SendMessageW(detail, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
 }
 
-void HelpPopup::Show(HWND dialog, HWND control, const std::string& text) {
+void HelpPopup::Show(HWND dialog, HWND control, const std::wstring& text) {
     Hide();
     if (!tip_) {
-        tip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+        tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                WS_POPUP | TTS_NOPREFIX | TTS_BALLOON, CW_USEDEFAULT, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr, Addin().ownInstance,
                                nullptr);
         if (!tip_)
             return;
         dialog_ = dialog;
-        SendMessageA(tip_, TTM_SETMAXTIPWIDTH, 0, kHelpWidth);
+        SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, kHelpWidth);
     }
     text_ = text;
-    TOOLINFOA tool{};
+    TOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
     tool.hwnd = dialog;
     tool.lpszText = &text_[0];
-    SendMessageA(tip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-    SendMessageA(tip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     RECT r{};
     GetWindowRect(control ? control : dialog, &r);
-    SendMessageA(tip_, TTM_TRACKPOSITION, 0, MAKELPARAM((r.left + r.right) / 2, r.bottom));
-    SendMessageA(tip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tip_, TTM_TRACKPOSITION, 0, MAKELPARAM((r.left + r.right) / 2, r.bottom));
+    SendMessageW(tip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
     SetTimer(dialog, kTimerId, kHelpShownMs, nullptr);
 }
 
 void HelpPopup::Hide() {
     if (!tip_)
         return;
-    TOOLINFOA tool{};
+    TOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.hwnd = dialog_;
-    SendMessageA(tip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
     KillTimer(dialog_, kTimerId);
 }
 

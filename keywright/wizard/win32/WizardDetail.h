@@ -11,6 +11,10 @@
 
 namespace keywright {
 
+// Shows text `id` in a box owned by the active window and captioned with the path of
+// the editor's program file, as faults of the add-in's own making are.
+void ShowProgramMessage(unsigned id);
+
 // Creates the detail window as a hidden child of `dialog` with control id `id`, from
 // the newer rich edit library or else the older one. Shows the message the failure
 // calls for and returns null when neither loads or the window cannot be made.
@@ -28,7 +32,7 @@ public:
     HelpPopup(const HelpPopup&) = delete;
     HelpPopup& operator=(const HelpPopup&) = delete;
 
-    void Show(HWND dialog, HWND control, const std::string& text);
+    void Show(HWND dialog, HWND control, const std::wstring& text);
     void Hide();
     // The dialog's timer message with this id hides the popup.
     static constexpr UINT_PTR kTimerId = 0x4B57;
@@ -36,7 +40,7 @@ public:
 private:
     HWND tip_ = nullptr;
     HWND dialog_ = nullptr;
-    std::string text_;
+    std::wstring text_;
 };
 
 } // namespace keywright

@@ -4,6 +4,8 @@
 
 #include "host/win32/AddinContext.h"
 #include "host/win32/AddinMessageBox.h"
+#include "platform/win32/AnsiText.h"
+#include "platform/win32/ui/Dialog.h"
 #include "registry/win32/SearchFeed.h"
 #include "settings/SettingsStore.h"
 #include "settings/WindowPosition.h"
@@ -11,16 +13,16 @@
 #include "wizard/ReplaceWizard.h"
 #include "wizard/WizardLayout.h"
 #include "wizard/WizardSettings.h"
-#include "wizard/WizardStrings.h"
 #include "wizard/ProgressLabels.h"
+#include "wizard/WizardStrings.h"
 #include "wizard/win32/WizardDetail.h"
 #include "wizard/win32/WizardWindowIds.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
-#include <atomic>
 #include <climits>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -123,13 +125,23 @@ struct Column {
     unsigned title;
     int width; // column 0 is then laid out from the list's width
 };
-constexpr Column kColumns[] = {{kStrColumnResult, 300}, {kStrColumnType, 45}, {kStrColumnApplied, 75}};
+constexpr Column kColumns[] = {
+    {kStrColumnResult, 300}, {kStrColumnType, 45}, {kStrColumnApplied, 75}};
 
 const ControlBinding* BindingOfId(int id) {
     for (const ControlBinding& c : kControls)
         if (c.id == id)
             return &c;
     return nullptr;
+}
+
+// The system's cursors are numbers, which the headers spell for the narrow API.
+HCURSOR SystemCursor(LPCSTR id) {
+    return LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(id));
+}
+
+std::wstring Text(unsigned id) {
+    return kestrix::WideFromAnsi(KeywrightString(id));
 }
 
 WizardRect ToWizardRect(const RECT& r) {
@@ -141,19 +153,8 @@ WizardRect Union(const WizardRect& a, const WizardRect& b) {
                       std::max(a.bottom, b.bottom)};
 }
 
-class WizardWindow final : public WizardView, public SearchOwner {
+class WizardWindow final : public kestrix::ui::Dialog, public WizardView {
 public:
-    explicit WizardWindow(HWND dialog);
-
-    void AddRef() override { ++holders_; }
-    void Release() override {
-        if (--holders_ == 0)
-            delete this;
-    }
-
-    void Init();
-    INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
-
     // WizardView.
     WizardCriteria ReadCriteria() override;
     void ShowState(WizardState state, const WizardScreen& screen) override;
@@ -163,13 +164,20 @@ public:
     std::vector<ResultRow*> Rows() override;
     void ShowApplied() override;
     void RefreshEditor() override;
-    void ShowMessage(const std::string& text) override { ShowAddinMessage(dialog_, text); }
+    void ShowMessage(const std::string& text) override { ShowAddinMessage(hwnd(), text); }
+
+protected:
+    bool OnInit() override;
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    bool OnCommand(WORD id, WORD code, HWND control) override;
+    bool OnNotify(NMHDR& header, LRESULT& result) override;
+    bool OnSize(UINT kind, int width, int height) override;
+    bool OnTimer(UINT_PTR id) override;
+    bool OnClose() override;
+    void OnDestroy() override;
 
 private:
-    HWND Item(int id) const { return GetDlgItem(dialog_, id); }
     RECT ClientRectOf(int id) const;
-    bool IsChecked(int id) const { return IsDlgButtonChecked(dialog_, id) == BST_CHECKED; }
-    void SetCheck(int id, bool on) { CheckDlgButton(dialog_, id, on ? BST_CHECKED : BST_UNCHECKED); }
     void EnableRootChecks();
     void MeasureFrame();
     void LayOut(WizardState state);
@@ -177,27 +185,16 @@ private:
     void SaveSettings();
     void TakeHits();
     void TakeProgress();
+    void SetCell(int row, int column, const std::wstring& text);
     void ShowSelectedDetail();
     void RemoveSelected();
     void SelectRow(int row);
-    void OnNotify(const NMHDR* header);
-    void OnCommand(int id);
-    void OnDestroy();
+    void ShowHelp(const HELPINFO& info);
 
-    static void OnHit(void* context, std::unique_ptr<SearchHit> hit) {
-        static_cast<WizardWindow*>(context)->feed_.AddHit(std::move(hit));
-    }
-    static void OnProgress(void* context, const SearchProgress& progress) {
-        static_cast<WizardWindow*>(context)->feed_.SetProgress(progress);
-    }
-
-    HWND dialog_;
     HWND list_ = nullptr;
     HWND detail_ = nullptr;
-    std::atomic<int> holders_{1};
-    SearchFeed feed_;
-    RegistrySearch search_;
-    ReplaceWizard wizard_;
+    std::shared_ptr<SharedSearch> shared_;
+    std::unique_ptr<ReplaceWizard> wizard_;
     ProgressLabels progress_;
     WizardFrame frame_;
     POINT minSize_{};
@@ -206,72 +203,64 @@ private:
     HelpPopup help_;
 };
 
-WizardWindow* WindowOf(HWND dialog) {
-    return reinterpret_cast<WizardWindow*>(GetWindowLongPtrA(dialog, DWLP_USER));
-}
-
-WizardMessages MakeMessages(HWND dialog) {
-    WizardMessages messages;
-    // These two kinds have neither owner nor caption.
-    messages.bare = [](const std::string& text) {
-        MessageBoxA(nullptr, text.c_str(), nullptr, MB_OK);
-    };
-    messages.owned = [dialog](const std::string& text) { ShowAddinMessage(dialog, text); };
-    return messages;
-}
-
-RegistryAccess MakeAccess() {
-    HWND frame = Addin().editor.frame;
-    return RegistryAccess{&SystemRegistry(), Addin().rootText,
-                          [frame](const std::string& text) { ShowAddinMessage(frame, text); }};
-}
-
-WizardWindow::WizardWindow(HWND dialog)
-    : dialog_(dialog), feed_(dialog, kMsgTakeHits, kMsgTakeProgress),
-      search_(MakeSearchEnvironment(this, dialog)),
-      wizard_(*this, search_, MakeAccess(), MakeMessages(dialog)) {}
-
 RECT WizardWindow::ClientRectOf(int id) const {
     RECT r{};
     GetWindowRect(Item(id), &r);
-    MapWindowPoints(nullptr, dialog_, reinterpret_cast<POINT*>(&r), 2);
+    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
     return r;
 }
 
-void WizardWindow::Init() {
+bool WizardWindow::OnInit() {
+    AddModelessWindow(hwnd());
+    shared_ = SharedSearch::Make(hwnd(), kMsgTakeHits, kMsgTakeProgress, kMsgSearchDone);
+    HWND frame = Addin().editor.frame;
+    RegistryAccess access{&SystemRegistry(), Addin().rootText,
+                          [frame](const std::string& text) { ShowAddinMessage(frame, text); }};
+    WizardMessages messages;
+    // These two kinds have neither owner nor caption.
+    messages.bare = [](const std::string& text) {
+        MessageBoxW(nullptr, kestrix::WideFromAnsi(text).c_str(), nullptr, MB_OK);
+    };
+    HWND dialog = hwnd();
+    messages.owned = [dialog](const std::string& text) { ShowAddinMessage(dialog, text); };
+    wizard_ = std::make_unique<ReplaceWizard>(*this, shared_->search, std::move(access),
+                                              std::move(messages));
+
     HINSTANCE own = Addin().ownInstance;
-    if (HICON icon = LoadIconA(own, MAKEINTRESOURCEA(KW_IDI_WIZARD))) {
-        SendMessageA(dialog_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-        SendMessageA(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    if (HICON icon = LoadIconW(own, MAKEINTRESOURCEW(KW_IDI_WIZARD))) {
+        Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+        Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     }
-    SendDlgItemMessageA(dialog_, KW_IDC_WIZ_FIND, EM_LIMITTEXT, kTextLimit, 0);
-    SendDlgItemMessageA(dialog_, KW_IDC_WIZ_REPLACE, EM_LIMITTEXT, kTextLimit, 0);
+    SendItem(KW_IDC_WIZ_FIND, EM_LIMITTEXT, kTextLimit);
+    SendItem(KW_IDC_WIZ_REPLACE, EM_LIMITTEXT, kTextLimit);
     list_ = Item(KW_IDC_WIZ_RESULTS);
     const DWORD style = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT;
-    SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, style, style);
+    SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, style, style);
     for (int i = 0; i < 3; ++i) {
-        LVCOLUMNA column{};
+        std::wstring title = Text(kColumns[i].title);
+        LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH;
-        column.pszText = const_cast<char*>(KeywrightString(kColumns[i].title));
+        column.pszText = &title[0];
         column.cx = kColumns[i].width;
-        SendMessageA(list_, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+        SendMessageW(list_, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
     }
-    detail_ = CreateDetailWindow(dialog_, KW_IDC_WIZ_DETAIL);
+    detail_ = CreateDetailWindow(hwnd(), KW_IDC_WIZ_DETAIL);
 
     WizardCriteria saved = LoadCriteria(AddinSettings());
     for (const CheckBinding& c : kChecks)
-        SetCheck(c.id, saved.*c.field);
-    SetCheck(KW_IDC_WIZ_ALL, saved.wholeRegistry);
-    SetCheck(KW_IDC_WIZ_SELECTED, !saved.wholeRegistry);
+        SetChecked(c.id, saved.*c.field);
+    SetChecked(KW_IDC_WIZ_ALL, saved.wholeRegistry);
+    SetChecked(KW_IDC_WIZ_SELECTED, !saved.wholeRegistry);
 
     MeasureFrame();
     PlaceWindow();
-    wizard_.Open();
+    wizard_->Open();
+    return false; // the wizard has set the focus itself
 }
 
 void WizardWindow::MeasureFrame() {
     RECT client{};
-    GetClientRect(dialog_, &client);
+    GetClientRect(hwnd(), &client);
     frame_.firstWidth = client.right;
     frame_.firstHeight = client.bottom;
     frame_.upperDivider = ToWizardRect(ClientRectOf(KW_IDC_WIZ_UPPER_DIVIDER));
@@ -280,31 +269,28 @@ void WizardWindow::MeasureFrame() {
     frame_.next = ToWizardRect(ClientRectOf(KW_IDC_WIZ_NEXT));
     frame_.close = ToWizardRect(ClientRectOf(IDCANCEL));
     frame_.list = ToWizardRect(ClientRectOf(KW_IDC_WIZ_RESULTS));
-    for (int id : kSideButtons) {
-        sideRects_.emplace_back(id, ClientRectOf(id));
-        frame_.sideButtons = sideRects_.size() == 1
-                                 ? ToWizardRect(sideRects_.back().second)
-                                 : Union(frame_.sideButtons, ToWizardRect(sideRects_.back().second));
-    }
-    for (int id : kProgressLabels) {
-        progressRects_.emplace_back(id, ClientRectOf(id));
-        frame_.progress = progressRects_.size() == 1
-                              ? ToWizardRect(progressRects_.back().second)
-                              : Union(frame_.progress, ToWizardRect(progressRects_.back().second));
-    }
+    auto measure = [this](const int* ids, std::size_t count, auto* rects, WizardRect* bounds) {
+        for (std::size_t i = 0; i < count; ++i) {
+            rects->emplace_back(ids[i], ClientRectOf(ids[i]));
+            WizardRect r = ToWizardRect(rects->back().second);
+            *bounds = i == 0 ? r : Union(*bounds, r);
+        }
+    };
+    measure(kSideButtons, std::size(kSideButtons), &sideRects_, &frame_.sideButtons);
+    measure(kProgressLabels, std::size(kProgressLabels), &progressRects_, &frame_.progress);
     RECT gap{0, 0, 0, kGapUnits};
-    MapDialogRect(dialog_, &gap);
+    MapDialogRect(hwnd(), &gap);
     frame_.gap = gap.bottom;
     RECT window{};
-    GetWindowRect(dialog_, &window);
+    GetWindowRect(hwnd(), &window);
     minSize_ = POINT{window.right - window.left, window.bottom - window.top};
 }
 
 void WizardWindow::LayOut(WizardState state) {
     RECT client{};
-    GetClientRect(dialog_, &client);
+    GetClientRect(hwnd(), &client);
     const WizardPlacement p = LayOutWizard(frame_, client.right, client.bottom, state);
-    auto move = [this](HWND control, const WizardRect& r) {
+    auto move = [](HWND control, const WizardRect& r) {
         if (control)
             MoveWindow(control, r.left, r.top, r.width(), r.height(), FALSE);
     };
@@ -320,8 +306,8 @@ void WizardWindow::LayOut(WizardState state) {
     for (const auto& [id, r] : progressRects_)
         move(Item(id),
              WizardRect{r.left, r.top + p.progressShift, r.right, r.bottom + p.progressShift});
-    SendMessageA(list_, LVM_SETCOLUMNWIDTH, 0, p.column0);
-    InvalidateRect(dialog_, nullptr, TRUE);
+    SendMessageW(list_, LVM_SETCOLUMNWIDTH, 0, p.column0);
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void WizardWindow::PlaceWindow() {
@@ -329,25 +315,26 @@ void WizardWindow::PlaceWindow() {
     ReadSetting(AddinSettings(), kSettingReplaceWindowPos, text, sizeof text);
     ScreenRect saved;
     if (ParseWindowPosition(text, &saved)) {
-        MoveWindow(dialog_, saved.left, saved.top, std::max<int>(saved.right - saved.left, minSize_.x),
+        MoveWindow(hwnd(), saved.left, saved.top,
+                   std::max<int>(saved.right - saved.left, minSize_.x),
                    std::max<int>(saved.bottom - saved.top, minSize_.y), FALSE);
         return;
     }
     RECT owner{}, own{};
-    GetWindowRect(dialog_, &own);
+    GetWindowRect(hwnd(), &own);
     HWND frame = Addin().editor.frame;
     if (!frame || !GetWindowRect(frame, &owner))
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &owner, 0);
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &owner, 0);
     ScreenRect placed = CentreOver(ScreenRect{owner.left, owner.top, owner.right, owner.bottom},
                                    ScreenRect{own.left, own.top, own.right, own.bottom});
-    SetWindowPos(dialog_, nullptr, placed.left, placed.top, 0, 0,
+    SetWindowPos(hwnd(), nullptr, placed.left, placed.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void WizardWindow::SaveSettings() {
     SaveCriteria(AddinSettings(), ReadCriteria());
     RECT r{};
-    GetWindowRect(dialog_, &r);
+    GetWindowRect(hwnd(), &r);
     std::string text = FormatWindowPosition(ScreenRect{r.left, r.top, r.right, r.bottom});
     WriteSetting(AddinSettings(), kSettingReplaceWindowPos, text.c_str(),
                  static_cast<std::uint32_t>(text.size() + 1));
@@ -356,16 +343,13 @@ void WizardWindow::SaveSettings() {
 void WizardWindow::EnableRootChecks() {
     const bool whole = IsChecked(KW_IDC_WIZ_ALL);
     for (int id : kRootChecks)
-        EnableWindow(Item(id), whole);
+        EnableItem(id, whole);
 }
 
 WizardCriteria WizardWindow::ReadCriteria() {
     WizardCriteria c;
-    char text[kTextLimit + 1] = {};
-    GetDlgItemTextA(dialog_, KW_IDC_WIZ_FIND, text, sizeof text);
-    c.findText = text;
-    GetDlgItemTextA(dialog_, KW_IDC_WIZ_REPLACE, text, sizeof text);
-    c.replacementText = text;
+    c.findText = kestrix::AnsiFromWide(ItemText(KW_IDC_WIZ_FIND));
+    c.replacementText = kestrix::AnsiFromWide(ItemText(KW_IDC_WIZ_REPLACE));
     for (const CheckBinding& check : kChecks)
         c.*check.field = IsChecked(check.id);
     c.wholeRegistry = IsChecked(KW_IDC_WIZ_ALL);
@@ -380,27 +364,27 @@ void WizardWindow::ShowState(WizardState state, const WizardScreen& screen) {
             if (c.role >= kFirstFixedControl || OnPage(c.role, state) != entering)
                 continue;
             ShowWindow(Item(c.id), entering ? SW_SHOW : SW_HIDE);
-            EnableWindow(Item(c.id), entering);
+            EnableItem(c.id, entering);
         }
     }
-    EnableWindow(Item(KW_IDC_WIZ_BACK), screen.backEnabled);
-    EnableWindow(Item(KW_IDC_WIZ_NEXT), screen.nextEnabled);
+    EnableItem(KW_IDC_WIZ_BACK, screen.backEnabled);
+    EnableItem(KW_IDC_WIZ_NEXT, screen.nextEnabled);
     const std::pair<int, ButtonSetting> buttons[] = {{KW_IDC_WIZ_APPLY, screen.apply},
                                                      {KW_IDC_WIZ_UNDO, screen.undo}};
     for (const auto& [id, setting] : buttons)
         if (setting != ButtonSetting::Unchanged)
-            EnableWindow(Item(id), setting == ButtonSetting::Enabled);
+            EnableItem(id, setting == ButtonSetting::Enabled);
     if (screen.closeText)
-        SetDlgItemTextA(dialog_, IDCANCEL, KeywrightString(screen.closeText));
-    SetWindowTextA(dialog_, KeywrightString(screen.title));
+        SetItemText(IDCANCEL, Text(screen.closeText));
+    SetWindowTextW(hwnd(), Text(screen.title).c_str());
     HWND focus = Item(screen.focus == WizardFocus::Next ? KW_IDC_WIZ_NEXT : IDCANCEL);
-    SendMessageA(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(focus), TRUE);
-    SetDlgItemTextA(dialog_, KW_IDC_WIZ_INFO, KeywrightString(screen.stepText));
+    Send(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(focus), TRUE);
+    SetItemText(KW_IDC_WIZ_INFO, Text(screen.stepText));
     for (int box = 0; box < 4; ++box)
-        SetCheck(kStepBoxes[box], screen.stepTicked[box]);
-    if (state == kStateReview && SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0) > 0) {
+        SetChecked(kStepBoxes[box], screen.stepTicked[box]);
+    if (state == kStateReview && SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0) > 0) {
         SelectRow(0);
-        SendMessageA(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list_), TRUE);
+        Send(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list_), TRUE);
     }
     if (state == kStateDefine)
         EnableRootChecks();
@@ -408,113 +392,108 @@ void WizardWindow::ShowState(WizardState state, const WizardScreen& screen) {
 
 void WizardWindow::ClearResults() {
     // Each row's LVN_DELETEITEM frees it.
-    SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
+    SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
     ShowDetail(detail_, {});
 }
 
 bool WizardWindow::StartSearch(RegistrySearch& search) {
     SetScopeFromTree(search, Addin().editor.tree);
     progress_.Reset();
-    feed_.Restart();
+    shared_->feed.Restart();
     for (int id : kCountLabels)
-        SetDlgItemTextA(dialog_, id, "");
-    SetDlgItemTextA(dialog_, KW_IDC_WIZ_SEARCH_STATE, "");
-    search.callbackContext = this;
-    search.doneMessage = kMsgSearchDone;
-    search.hitCallback = &OnHit;
-    search.progressCallback = &OnProgress;
+        SetItemText(id, L"");
+    SetItemText(KW_IDC_WIZ_SEARCH_STATE, L"");
     return Start(search) != 0;
 }
 
 void WizardWindow::ShowRunning(bool running) {
-    EnableWindow(Item(KW_IDC_WIZ_STOP), running);
+    EnableItem(KW_IDC_WIZ_STOP, running);
     if (running)
-        oldCursor_ = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+        oldCursor_ = SetCursor(SystemCursor(IDC_WAIT));
     else if (oldCursor_)
         SetCursor(oldCursor_);
 }
 
 std::vector<ResultRow*> WizardWindow::Rows() {
     std::vector<ResultRow*> rows;
-    const int count = static_cast<int>(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0));
+    const int count = static_cast<int>(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
-        LVITEMA item{};
+        LVITEMW item{};
         item.mask = LVIF_PARAM;
         item.iItem = i;
-        SendMessageA(list_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        SendMessageW(list_, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
         rows.push_back(reinterpret_cast<ResultRow*>(item.lParam));
     }
     return rows;
 }
 
+void WizardWindow::SetCell(int row, int column, const std::wstring& text) {
+    std::wstring copy = text;
+    LVITEMW sub{};
+    sub.iSubItem = column;
+    sub.pszText = &copy[0];
+    SendMessageW(list_, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&sub));
+}
+
 void WizardWindow::ShowApplied() {
     const std::vector<ResultRow*> rows = Rows();
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (!rows[i])
-            continue;
-        LVITEMA sub{};
-        sub.iSubItem = 2;
-        sub.pszText = const_cast<char*>(KeywrightString(AppliedTextOf(rows[i]->applied)));
-        SendMessageA(list_, LVM_SETITEMTEXTA, i, reinterpret_cast<LPARAM>(&sub));
-    }
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        if (rows[i])
+            SetCell(static_cast<int>(i), 2, Text(AppliedTextOf(rows[i]->applied)));
 }
 
 void WizardWindow::RefreshEditor() {
     AddinContext& context = Addin();
     if (context.editor.frame && context.profile)
-        SendMessageA(context.editor.frame, WM_COMMAND, context.profile->cmdRefresh, 0);
+        SendMessageW(context.editor.frame, WM_COMMAND, context.profile->cmdRefresh, 0);
 }
 
 void WizardWindow::TakeHits() {
-    std::vector<std::unique_ptr<SearchHit>> hits = feed_.TakeHits();
+    std::vector<std::unique_ptr<SearchHit>> hits = shared_->feed.TakeHits();
     if (hits.empty())
         return;
-    SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
     for (auto& hit : hits) {
-        std::unique_ptr<ResultRow> row = wizard_.RowFor(std::move(hit));
+        std::unique_ptr<ResultRow> row = wizard_->RowFor(std::move(hit));
         if (!row)
             continue;
-        LVITEMA item{};
+        std::wstring result = kestrix::WideFromAnsi(row->resultText);
+        LVITEMW item{};
         item.mask = LVIF_TEXT | LVIF_PARAM;
         item.iItem = INT_MAX;
-        item.pszText = const_cast<char*>(row->resultText.c_str());
+        item.pszText = &result[0];
         item.lParam = reinterpret_cast<LPARAM>(row.get());
         int index = static_cast<int>(
-            SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+            SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
         if (index < 0)
             continue;
-        ResultRow* owned = row.release(); // the list owns it now
-        const unsigned texts[2] = {TypeTextOf(*owned->hit), AppliedTextOf(owned->applied)};
-        for (int column = 1; column <= 2; ++column) {
-            LVITEMA sub{};
-            sub.iSubItem = column;
-            sub.pszText = const_cast<char*>(KeywrightString(texts[column - 1]));
-            SendMessageA(list_, LVM_SETITEMTEXTA, index, reinterpret_cast<LPARAM>(&sub));
-        }
+        ResultRow* owned = row.release(); // the list's now, freed at LVN_DELETEITEM
+        SetCell(index, 1, Text(TypeTextOf(*owned->hit)));
+        SetCell(index, 2, Text(AppliedTextOf(owned->applied)));
     }
-    SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+    SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list_, nullptr, TRUE);
 }
 
 void WizardWindow::TakeProgress() {
-    const ProgressLabelUpdate update = progress_.Update(feed_.TakeProgress());
+    const ProgressLabelUpdate update = progress_.Update(shared_->feed.TakeProgress());
     if (update.stateText)
-        SetDlgItemTextA(dialog_, KW_IDC_WIZ_SEARCH_STATE, KeywrightString(update.stateText));
+        SetItemText(KW_IDC_WIZ_SEARCH_STATE, Text(update.stateText));
     for (int i = 0; i < 3; ++i)
         if (update.counts[i])
-            SetDlgItemTextA(dialog_, kCountLabels[i], std::to_string(*update.counts[i]).c_str());
+            SetItemText(kCountLabels[i], std::to_wstring(*update.counts[i]));
 }
 
 void WizardWindow::SelectRow(int row) {
-    LVITEMA item{};
+    LVITEMW item{};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     item.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(list_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
-    SendMessageA(list_, LVM_ENSUREVISIBLE, row, FALSE);
+    SendMessageW(list_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+    SendMessageW(list_, LVM_ENSUREVISIBLE, row, FALSE);
 }
 
 void WizardWindow::ShowSelectedDetail() {
-    const int row = static_cast<int>(SendMessageA(list_, LVM_GETNEXTITEM, -1, LVNI_SELECTED));
+    const int row = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, -1, LVNI_SELECTED));
     const std::vector<ResultRow*> rows = Rows();
     if (row < 0 || row >= static_cast<int>(rows.size()) || !rows[row]) {
         ShowDetail(detail_, {});
@@ -526,169 +505,153 @@ void WizardWindow::ShowSelectedDetail() {
 void WizardWindow::RemoveSelected() {
     std::vector<int> selected;
     for (int row = -1;
-         (row = static_cast<int>(SendMessageA(list_, LVM_GETNEXTITEM, row, LVNI_SELECTED))) >= 0;)
+         (row = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, row, LVNI_SELECTED))) >= 0;)
         selected.push_back(row);
     if (selected.empty())
         return;
-    const int before = static_cast<int>(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0));
+    const int before = static_cast<int>(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0));
     for (auto it = selected.rbegin(); it != selected.rend(); ++it)
-        SendMessageA(list_, LVM_DELETEITEM, *it, 0);
+        SendMessageW(list_, LVM_DELETEITEM, *it, 0);
     const int next = RowToSelectAfterRemove(selected, before);
     if (next >= 0)
         SelectRow(next);
     else
         ShowDetail(detail_, {});
-    SendMessageA(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list_), TRUE);
+    Send(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list_), TRUE);
 }
 
-void WizardWindow::OnNotify(const NMHDR* header) {
-    if (header->hwndFrom != list_)
-        return;
-    const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
-    if (header->code == LVN_DELETEITEM) {
-        if (change->lParam) {
-            delete reinterpret_cast<ResultRow*>(change->lParam);
-        } else {
-            std::string caption(MAX_PATH, '\0');
-            caption.resize(GetModuleFileNameA(nullptr, &caption[0], MAX_PATH));
-            MessageBoxA(GetActiveWindow(), KeywrightString(kStrRowDataLost), caption.c_str(),
-                        MB_OK);
-        }
-    } else if (header->code == LVN_ITEMCHANGED && wizard_.state() == kStateReview &&
-               (change->uChanged & LVIF_STATE) &&
-               ((change->uNewState ^ change->uOldState) & LVIS_SELECTED)) {
+void WizardWindow::ShowHelp(const HELPINFO& info) {
+    const ControlBinding* binding =
+        info.iContextType == HELPINFO_WINDOW ? BindingOfId(info.iCtrlId) : nullptr;
+    if (unsigned text = binding ? HelpTextOf(binding->role) : 0)
+        help_.Show(hwnd(), static_cast<HWND>(info.hItemHandle), Text(text));
+}
+
+bool WizardWindow::OnNotify(NMHDR& header, LRESULT&) {
+    if (header.hwndFrom != list_)
+        return false;
+    const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+    if (header.code == LVN_DELETEITEM) {
+        if (change.lParam)
+            delete reinterpret_cast<ResultRow*>(change.lParam);
+        else
+            ShowProgramMessage(kStrRowDataLost);
+    } else if (header.code == LVN_ITEMCHANGED && wizard_->state() == kStateReview &&
+               (change.uChanged & LVIF_STATE) &&
+               ((change.uNewState ^ change.uOldState) & LVIS_SELECTED)) {
         ShowSelectedDetail();
     }
+    // LVN_DELETEALLITEMS answered 0: one LVN_DELETEITEM for each row.
+    return false;
 }
 
-void WizardWindow::OnCommand(int id) {
+bool WizardWindow::OnCommand(WORD id, WORD, HWND) {
+    help_.Hide();
     switch (id) {
     case KW_IDC_WIZ_NEXT:
-        wizard_.Next();
-        break;
+        wizard_->Next();
+        return true;
     case KW_IDC_WIZ_BACK:
-        wizard_.Back();
-        break;
+        wizard_->Back();
+        return true;
     case KW_IDC_WIZ_APPLY:
     case KW_IDC_WIZ_UNDO: {
         // Both run on this thread until every row is done.
-        HCURSOR old = SetCursor(LoadCursor(nullptr, IDC_WAIT));
-        id == KW_IDC_WIZ_APPLY ? wizard_.Apply() : wizard_.Undo();
+        HCURSOR old = SetCursor(SystemCursor(IDC_WAIT));
+        id == KW_IDC_WIZ_APPLY ? wizard_->Apply() : wizard_->Undo();
         SetCursor(old);
-        break;
+        return true;
     }
     case KW_IDC_WIZ_STOP:
-        wizard_.Stop();
+        wizard_->Stop();
         SetCursor(oldCursor_);
-        break;
+        return true;
     case KW_IDC_WIZ_REMOVE:
         RemoveSelected();
-        break;
+        return true;
     case KW_IDC_WIZ_ALL:
     case KW_IDC_WIZ_SELECTED:
         EnableRootChecks();
-        break;
+        return true;
     case IDCANCEL:
-        SendMessageA(dialog_, WM_CLOSE, 0, 0);
-        break;
+        // Cancel and Done close as the close box does: a running search stops first.
+        OnClose();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool WizardWindow::OnClose() {
+    if (wizard_->Close())
+        Destroy();
+    return true;
+}
+
+bool WizardWindow::OnSize(UINT, int, int) {
+    LayOut(wizard_->state());
+    return true;
+}
+
+bool WizardWindow::OnTimer(UINT_PTR id) {
+    if (id != HelpPopup::kTimerId)
+        return false;
+    help_.Hide();
+    return true;
+}
+
+bool WizardWindow::HandleMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+    case kMsgTakeHits:
+        TakeHits();
+        return true;
+    case kMsgTakeProgress:
+        TakeProgress();
+        return true;
+    case kMsgSearchDone:
+        // Every hit and the last progress were queued before the done message.
+        TakeHits();
+        TakeProgress();
+        if (wizard_->SearchDone())
+            Destroy();
+        return true;
+    case WM_HELP:
+        ShowHelp(*reinterpret_cast<const HELPINFO*>(lParam));
+        result = TRUE;
+        return true;
+    case WM_SETCURSOR:
+        if (!wizard_ || !wizard_->running())
+            return false;
+        SetCursor(SystemCursor(IDC_APPSTARTING));
+        result = TRUE;
+        return true;
+    case WM_GETMINMAXINFO:
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = minSize_;
+        return true;
+    default:
+        return false;
     }
 }
 
 void WizardWindow::OnDestroy() {
     help_.Hide();
-    if (wizard_.running())
-        Stop(search_);
+    if (wizard_->running())
+        Stop(shared_->search);
     else
         SaveSettings();
-    // The rows go while this window can still free them.
+    // The rows go while this object can still free them.
     ClearResults();
-    RemoveModelessWindow(dialog_);
-    SetWindowLongPtrA(dialog_, DWLP_USER, 0);
-}
-
-INT_PTR WizardWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case kMsgTakeHits:
-        TakeHits();
-        return TRUE;
-    case kMsgTakeProgress:
-        TakeProgress();
-        return TRUE;
-    case kMsgSearchDone:
-        // Every hit and the last progress were queued before the done message.
-        TakeHits();
-        TakeProgress();
-        if (wizard_.SearchDone())
-            DestroyWindow(dialog_);
-        return TRUE;
-    case WM_COMMAND:
-        help_.Hide();
-        OnCommand(LOWORD(wParam));
-        return TRUE;
-    case WM_NOTIFY:
-        OnNotify(reinterpret_cast<const NMHDR*>(lParam));
-        return FALSE;
-    case WM_HELP: {
-        const auto* info = reinterpret_cast<const HELPINFO*>(lParam);
-        const ControlBinding* binding =
-            info->iContextType == HELPINFO_WINDOW ? BindingOfId(info->iCtrlId) : nullptr;
-        if (unsigned text = binding ? HelpTextOf(binding->role) : 0)
-            help_.Show(dialog_, static_cast<HWND>(info->hItemHandle), KeywrightString(text));
-        return TRUE;
-    }
-    case WM_TIMER:
-        if (wParam == HelpPopup::kTimerId)
-            help_.Hide();
-        return TRUE;
-    case WM_SETCURSOR:
-        if (!wizard_.running())
-            return FALSE;
-        SetCursor(LoadCursor(nullptr, IDC_APPSTARTING));
-        SetWindowLongPtrA(dialog_, DWLP_MSGRESULT, TRUE);
-        return TRUE;
-    case WM_GETMINMAXINFO:
-        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = minSize_;
-        return TRUE;
-    case WM_SIZE:
-        LayOut(wizard_.state());
-        return TRUE;
-    case WM_CLOSE:
-        if (wizard_.Close())
-            DestroyWindow(dialog_);
-        return TRUE;
-    case WM_DESTROY:
-        OnDestroy();
-        Release();
-        return TRUE;
-    }
-    return FALSE;
-}
-
-INT_PTR CALLBACK WizardDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        if (message == WM_INITDIALOG) {
-            auto* window = new WizardWindow(dialog);
-            SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(window));
-            window->Init();
-            return FALSE; // the wizard has set the focus itself
-        }
-        WizardWindow* window = WindowOf(dialog);
-        return window ? window->Handle(message, wParam, lParam) : FALSE;
-    } catch (...) {
-        return FALSE;
-    }
+    RemoveModelessWindow(hwnd());
 }
 
 } // namespace
 
 HWND OpenReplaceWizard(HWND frame) {
     ShowAddinMessage(frame, OpeningWarning(), MB_OK | MB_ICONEXCLAMATION);
-    HWND dialog = CreateDialogParamA(Addin().ownInstance, MAKEINTRESOURCEA(KW_IDD_REPLACE_WIZARD),
-                                     nullptr, &WizardDialogProc, 0);
-    if (!dialog)
-        return nullptr;
-    AddModelessWindow(dialog);
-    ShowWindow(dialog, SW_SHOW);
+    HWND dialog = kestrix::ui::Dialog::Open(std::make_unique<WizardWindow>(), Addin().ownInstance,
+                                            KW_IDD_REPLACE_WIZARD, nullptr);
+    if (dialog)
+        ShowWindow(dialog, SW_SHOW);
     return dialog;
 }
 
