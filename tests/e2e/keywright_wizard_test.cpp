@@ -8,9 +8,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -180,69 +178,6 @@ HWND FindDialog(const std::string& caption) {
     return FindWindowA("#32770", caption.c_str());
 }
 
-// The window's rectangle as the screen shows it, 32 bits a pixel, top row first.
-std::vector<DWORD> Capture(HWND window, BITMAPINFO* info) {
-    RECT r{};
-    if (!GetWindowRect(window, &r) || r.right <= r.left || r.bottom <= r.top)
-        return {};
-    const int width = r.right - r.left, height = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-    SelectObject(memory, old);
-    *info = BITMAPINFO{};
-    info->bmiHeader.biSize = sizeof info->bmiHeader;
-    info->bmiHeader.biWidth = width;
-    info->bmiHeader.biHeight = -height;
-    info->bmiHeader.biPlanes = 1;
-    info->bmiHeader.biBitCount = 32;
-    info->bmiHeader.biCompression = BI_RGB;
-    std::vector<DWORD> pixels(std::size_t(width) * height);
-    GetDIBits(memory, bitmap, 0, height, pixels.data(), info, DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return pixels;
-}
-
-// For a look at the window: KESTRIX_E2E_SHOTS names a folder for a bitmap of it.
-void SaveShot(const BITMAPINFO& info, const std::vector<DWORD>& pixels) {
-    const char* folder = std::getenv("KESTRIX_E2E_SHOTS");
-    if (!folder)
-        return;
-    std::string path = std::string(folder) + "\\keywright_wizard.bmp";
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-    file.bfSize = file.bfOffBits + DWORD(pixels.size() * sizeof(DWORD));
-    if (FILE* out = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(&file, sizeof file, 1, out);
-        std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out);
-        std::fwrite(pixels.data(), sizeof(DWORD), pixels.size(), out);
-        std::fclose(out);
-    }
-}
-
-// Whether the window has been painted: its picture on the screen holds many colours
-// (one that never painted stays one flat colour) and no longer changes between two
-// looks, so that it is taken once the editor has drawn every control.
-bool LooksPainted(HWND window) {
-    static std::vector<DWORD> last;
-    BITMAPINFO info;
-    std::vector<DWORD> pixels = Capture(window, &info);
-    const bool settled = !pixels.empty() && pixels == last;
-    last = pixels;
-    if (!settled)
-        return false;
-    std::set<DWORD> colours(pixels.begin(), pixels.end());
-    std::printf("the wizard on the screen: %ldx%ld pixels, %zu colours\n", info.bmiHeader.biWidth,
-                -info.bmiHeader.biHeight, colours.size());
-    SaveShot(info, pixels);
-    return colours.size() > 16;
-}
-
 // A list view's cell in another process: the item record and the text buffer go
 // into that process's memory, since the message carries pointers.
 std::string CellText(HWND list, int row, int column) {
@@ -288,6 +223,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: keywright_wizard_test PATH_TO_KWLAUNCH\n");
         return 2;
     }
+    // Each line as it happens, so that a test that runs out of time shows where.
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
     RemoveScratch();
     const Tree expected = PrepareRegistry();
     const Tree original = TakeTree();
@@ -356,8 +293,9 @@ int main(int argc, char** argv) {
               "Next goes to step 3");
         HWND remove = ChildWithText(wizard, "&Remove");
         Check(remove && IsWindowVisible(remove), "step 3 shows Remove");
-        RedrawWindow(wizard, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-        Check(WaitFor([&] { return LooksPainted(wizard); }), "the wizard is painted");
+        std::string seen;
+        bool painted = WaitFor([&] { return e2e::WindowLooksPainted(wizard, &seen); });
+        Check(painted, "the wizard is painted on the screen (" + seen + ")");
 
         // Step 4: apply.
         Press(next);
