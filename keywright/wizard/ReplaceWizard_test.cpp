@@ -4,12 +4,12 @@
 
 #include "platform/ScopedRegKey.h"
 #include "platform/memory/MemoryRegistry.h"
+#include "platform/testing/RegistrySnapshot.h"
 #include "strings/KeywrightStrings.h"
 #include "wizard/WizardStrings.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -18,8 +18,7 @@ namespace {
 
 using namespace kestrix;
 
-// Every value below a key, by relative path and name, with type and bytes.
-using Snapshot = std::map<std::string, std::pair<std::uint32_t, std::string>>;
+using Snapshot = kestrix::RegistrySnapshot;
 
 const std::vector<std::string> kRoots = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER",
                                          "HKEY_LOCAL_MACHINE", "HKEY_USERS",
@@ -133,35 +132,9 @@ protected:
         }
     }
 
-    void Collect(RegKey key, const std::string& prefix, Snapshot* out) {
-        char name[4096];
-        std::vector<unsigned char> data(100000);
-        for (std::uint32_t i = 0;; ++i) {
-            std::uint32_t size = sizeof name, dataSize = std::uint32_t(data.size()), type = 0;
-            if (reg_.EnumValue(key, i, name, &size, &type, data.data(), &dataSize))
-                break;
-            (*out)[prefix + ":" + name] = {type,
-                                           std::string(data.begin(), data.begin() + dataSize)};
-        }
-        for (std::uint32_t i = 0;; ++i) {
-            std::uint32_t size = sizeof name;
-            if (reg_.EnumKey(key, i, name, &size))
-                break;
-            ScopedRegKey child(reg_);
-            ASSERT_EQ(kErrorSuccess, reg_.OpenKey(key, name, RegAccess::Read, child.Receive()));
-            (*out)[prefix + "\\" + name] = {0, ""};
-            Collect(child.get(), prefix + "\\" + name, out);
-        }
-    }
-
-    // The scratch tree: keys (as entries of type 0) and values.
+    // The scratch tree: keys (as entries of type REG_NONE) and values.
     Snapshot Take() {
-        Snapshot s;
-        ScopedRegKey k(reg_);
-        if (reg_.OpenKey(kHkeyCurrentUser, "Software\\T", RegAccess::Read, k.Receive()) ==
-            kErrorSuccess)
-            Collect(k.get(), "", &s);
-        return s;
+        return TakeRegistrySnapshot(reg_, kHkeyCurrentUser, "Software\\T", SnapshotKeys::WithKeys);
     }
 
     // Steps 1 to 3: the search runs and ends.
