@@ -15,6 +15,7 @@
 #include "wizard/WizardSettings.h"
 #include "wizard/ProgressLabels.h"
 #include "wizard/WizardStrings.h"
+#include "wizard/win32/WizardBindings.h"
 #include "wizard/win32/WizardDetail.h"
 #include "wizard/win32/WizardWindowIds.h"
 
@@ -36,97 +37,6 @@ constexpr UINT kMsgTakeProgress = WM_APP + 31;
 constexpr int kGapUnits = 4;           // dialog units between the list and what lies below
 constexpr std::size_t kTextLimit = 255; // each of the two texts
 constexpr std::size_t kPositionText = 64;
-
-struct ControlBinding {
-    WizardControl role;
-    int id;
-};
-
-constexpr ControlBinding kControls[] = {
-    {kCtlWhatGroup, KW_IDC_WIZ_WHAT},
-    {kCtlFindLabel, KW_IDC_WIZ_FIND_LABEL},
-    {kCtlFind, KW_IDC_WIZ_FIND},
-    {kCtlReplaceLabel, KW_IDC_WIZ_REPLACE_LABEL},
-    {kCtlReplace, KW_IDC_WIZ_REPLACE},
-    {kCtlReplaceInGroup, KW_IDC_WIZ_REPLACE_IN},
-    {kCtlKeys, KW_IDC_WIZ_KEYS},
-    {kCtlValues, KW_IDC_WIZ_VALUES},
-    {kCtlData, KW_IDC_WIZ_DATA},
-    {kCtlMatchGroup, KW_IDC_WIZ_MATCH},
-    {kCtlCase, KW_IDC_WIZ_CASE},
-    {kCtlWholeString, KW_IDC_WIZ_WHOLE_STRING},
-    {kCtlSearchInGroup, KW_IDC_WIZ_SEARCH_IN},
-    {kCtlWholeRegistry, KW_IDC_WIZ_ALL},
-    {kCtlSelectedKey, KW_IDC_WIZ_SELECTED},
-    {kCtlHkcr, KW_IDC_WIZ_HKCR},
-    {kCtlHkcu, KW_IDC_WIZ_HKCU},
-    {kCtlHklm, KW_IDC_WIZ_HKLM},
-    {kCtlHku, KW_IDC_WIZ_HKU},
-    {kCtlHkcc, KW_IDC_WIZ_HKCC},
-    {kCtlHkdd, KW_IDC_WIZ_HKDD},
-    {kCtlList, KW_IDC_WIZ_RESULTS},
-    {kCtlStop, KW_IDC_WIZ_STOP},
-    {kCtlKeysLabel, KW_IDC_WIZ_KEYS_LABEL},
-    {kCtlKeysCount, KW_IDC_WIZ_KEYS_COUNT},
-    {kCtlValuesLabel, KW_IDC_WIZ_VALUES_LABEL},
-    {kCtlValuesCount, KW_IDC_WIZ_VALUES_COUNT},
-    {kCtlDataLabel, KW_IDC_WIZ_DATA_LABEL},
-    {kCtlDataCount, KW_IDC_WIZ_DATA_COUNT},
-    {kCtlSearchState, KW_IDC_WIZ_SEARCH_STATE},
-    {kCtlRemove, KW_IDC_WIZ_REMOVE},
-    {kCtlDetail, KW_IDC_WIZ_DETAIL},
-    {kCtlApply, KW_IDC_WIZ_APPLY},
-    {kCtlUndo, KW_IDC_WIZ_UNDO},
-    {kCtlInfo, KW_IDC_WIZ_INFO},
-    {kCtlStep1, KW_IDC_WIZ_STEP1},
-    {kCtlStep2, KW_IDC_WIZ_STEP2},
-    {kCtlStep3, KW_IDC_WIZ_STEP3},
-    {kCtlStep4, KW_IDC_WIZ_STEP4},
-    {kCtlBack, KW_IDC_WIZ_BACK},
-    {kCtlNext, KW_IDC_WIZ_NEXT},
-    {kCtlClose, IDCANCEL},
-    {kCtlUpperDivider, KW_IDC_WIZ_UPPER_DIVIDER},
-    {kCtlLowerDivider, KW_IDC_WIZ_LOWER_DIVIDER},
-};
-static_assert(sizeof kControls / sizeof kControls[0] == kWizardControlCount,
-              "every control bound once");
-
-// Step 1's check boxes and what they choose.
-struct CheckBinding {
-    int id;
-    bool WizardCriteria::*field;
-};
-
-constexpr CheckBinding kChecks[] = {
-    {KW_IDC_WIZ_KEYS, &WizardCriteria::keys},   {KW_IDC_WIZ_VALUES, &WizardCriteria::values},
-    {KW_IDC_WIZ_DATA, &WizardCriteria::data},   {KW_IDC_WIZ_CASE, &WizardCriteria::matchCase},
-    {KW_IDC_WIZ_WHOLE_STRING, &WizardCriteria::wholeString},
-    {KW_IDC_WIZ_HKCR, &WizardCriteria::hkcr},   {KW_IDC_WIZ_HKCU, &WizardCriteria::hkcu},
-    {KW_IDC_WIZ_HKLM, &WizardCriteria::hklm},   {KW_IDC_WIZ_HKU, &WizardCriteria::hku},
-    {KW_IDC_WIZ_HKCC, &WizardCriteria::hkcc},   {KW_IDC_WIZ_HKDD, &WizardCriteria::hkdd},
-};
-
-constexpr int kRootChecks[] = {KW_IDC_WIZ_HKCR, KW_IDC_WIZ_HKCU, KW_IDC_WIZ_HKLM,
-                               KW_IDC_WIZ_HKU,  KW_IDC_WIZ_HKCC, KW_IDC_WIZ_HKDD};
-constexpr int kStepBoxes[] = {KW_IDC_WIZ_STEP1, KW_IDC_WIZ_STEP2, KW_IDC_WIZ_STEP3,
-                              KW_IDC_WIZ_STEP4};
-// Beside the list's top, moving with the right edge.
-constexpr int kSideButtons[] = {KW_IDC_WIZ_STOP, KW_IDC_WIZ_REMOVE, KW_IDC_WIZ_APPLY,
-                                KW_IDC_WIZ_UNDO};
-// Under the list in step 2, moving with the lower edge.
-constexpr int kProgressLabels[] = {KW_IDC_WIZ_KEYS_LABEL,   KW_IDC_WIZ_KEYS_COUNT,
-                                   KW_IDC_WIZ_VALUES_LABEL, KW_IDC_WIZ_VALUES_COUNT,
-                                   KW_IDC_WIZ_DATA_LABEL,   KW_IDC_WIZ_DATA_COUNT,
-                                   KW_IDC_WIZ_SEARCH_STATE};
-constexpr int kCountLabels[] = {KW_IDC_WIZ_KEYS_COUNT, KW_IDC_WIZ_VALUES_COUNT,
-                                KW_IDC_WIZ_DATA_COUNT};
-
-struct Column {
-    unsigned title;
-    int width; // column 0 is then laid out from the list's width
-};
-constexpr Column kColumns[] = {
-    {kStrColumnResult, 300}, {kStrColumnType, 45}, {kStrColumnApplied, 75}};
 
 const ControlBinding* BindingOfId(int id) {
     for (const ControlBinding& c : kControls)
@@ -384,6 +294,8 @@ void WizardWindow::ShowState(WizardState state, const WizardScreen& screen) {
         SetChecked(kStepBoxes[box], screen.stepTicked[box]);
     if (state == kStateReview && SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0) > 0) {
         SelectRow(0);
+        // The row may have been selected before this step, when no change is notified.
+        ShowSelectedDetail();
         Send(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list_), TRUE);
     }
     if (state == kStateDefine)
@@ -626,6 +538,8 @@ bool WizardWindow::HandleMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& r
         result = TRUE;
         return true;
     case WM_GETMINMAXINFO:
+        if (minSize_.x == 0)
+            return false; // not measured yet
         reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = minSize_;
         return true;
     default:
