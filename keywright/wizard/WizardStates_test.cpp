@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -198,6 +199,34 @@ TEST(WizardMachine, AnApplyThatStoppedCountsAsAppliedOnlyWhenSomethingCanBeUndon
     EXPECT_EQ(kStateReady, StateAfterApply(kStateReady, true, false));
     EXPECT_EQ(kStateUndone, StateAfterApply(kStateUndone, true, false));
     EXPECT_EQ(kStateApplied, StateAfterApply(kStateUndone, false, true));
+}
+
+TEST(WizardProgress, StateTextOnChangeCountsPerHundredPlainNumbersFoundCountsAtTheEnd) {
+    SearchStatusView labels(kPlainCountFormats);
+    auto progress = [](int kind, std::uint32_t keys, std::uint32_t values, std::uint32_t data) {
+        SearchProgress p;
+        p.kind = kind;
+        p.counters.keysVisited = keys;
+        p.counters.valuesVisited = values;
+        p.counters.dataExamined = data;
+        p.counters.keysFound = 1;
+        p.counters.valuesFound = 2;
+        p.counters.dataFound = 31;
+        return p;
+    };
+    const std::optional<std::string> same;
+    EXPECT_EQ((StatusTexts{"Searching...", same, same, same}),
+              labels.Show(progress(kSearchStarted, 0, 0, 0)));
+    // A new kind rewrites the state text, even where the text stays the same.
+    EXPECT_EQ((StatusTexts{"Searching...", same, "100", "200"}),
+              labels.Show(progress(kSearchRunning, 99, 100, 250)));
+    EXPECT_EQ((StatusTexts{same, "100", same, same}),
+              labels.Show(progress(kSearchRunning, 100, 199, 299)));
+    EXPECT_EQ((StatusTexts{"Search Interrupted", "1", "2", "31"}),
+              labels.Show(progress(kSearchInterrupted, 120, 199, 299)));
+    labels.Reset();
+    EXPECT_EQ((StatusTexts{"Searching...", "100", same, same}),
+              labels.Show(progress(kSearchRunning, 100, 0, 0)));
 }
 
 } // namespace

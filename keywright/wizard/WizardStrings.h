@@ -1,6 +1,8 @@
 // The numbers of the replacement wizard's texts in the add-in's string table.
 #pragma once
 
+#include "registry/SearchStatus.h"
+
 namespace keywright {
 
 // Row types and the "Applied" column.
@@ -52,6 +54,12 @@ constexpr unsigned kStrDataChangedSinceSearch = 2561;
 constexpr unsigned kStrDataChangedSinceApply = 2562;
 // Popup help of the controls, 2530 to 2551.
 constexpr unsigned kStrFirstHelp = 2530;
+// The progress labels' counts: the plain number.
+constexpr unsigned kStrPlainCount = 2552;
+inline constexpr StatusFormats kPlainCountFormats = {
+    {kStrPlainCount, kStrPlainCount, kStrPlainCount},
+    {kStrPlainCount, kStrPlainCount, kStrPlainCount},
+};
 // The warning before the wizard opens: three texts joined without separators.
 constexpr unsigned kStrWarningParts[] = {5020, 5021, 5022};
 

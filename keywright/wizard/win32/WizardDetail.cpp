@@ -2,6 +2,7 @@
 #include "wizard/win32/WizardDetail.h"
 
 #include "host/win32/AddinContext.h"
+#include "host/win32/AddinModule.h"
 #include "platform/win32/AnsiText.h"
 #include "strings/KeywrightStrings.h"
 #include "wizard/WizardStrings.h"
@@ -74,7 +75,7 @@ HWND CreateDetailWindow(HWND dialog, int id) {
     HWND detail = CreateWindowExW(
         WS_EX_CLIENTEDGE, windowClass, L"",
         WS_CHILD | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, 0, 10,
-        10, dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Addin().ownInstance,
+        10, dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), OwnInstance(),
         nullptr);
     if (!detail)
         ShowProgramMessage(kStrRichEditWindow);
@@ -101,7 +102,7 @@ void HelpPopup::Show(HWND dialog, HWND control, const std::wstring& text) {
     if (!tip_) {
         tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                WS_POPUP | TTS_NOPREFIX | TTS_BALLOON, CW_USEDEFAULT, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr, Addin().ownInstance,
+                               CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr, OwnInstance(),
                                nullptr);
         if (!tip_)
             return;

@@ -4,16 +4,22 @@
 
 #include "host/win32/AddinContext.h"
 #include "host/win32/AddinMessageBox.h"
+#include "host/win32/AddinMessages.h"
+#include "host/win32/AddinModule.h"
+#include "host/win32/AddinSettings.h"
+#include "host/win32/EditorTreeView.h"
+#include "host/win32/HookProcedure.h"
 #include "platform/win32/AnsiText.h"
 #include "platform/win32/ui/Dialog.h"
-#include "registry/win32/SearchFeed.h"
+#include "registry/SearchScope.h"
+#include "registry/SearchStatus.h"
+#include "registry/win32/SearchRun.h"
 #include "settings/SettingsStore.h"
 #include "settings/WindowPosition.h"
 #include "strings/KeywrightStrings.h"
 #include "wizard/ReplaceWizard.h"
 #include "wizard/WizardLayout.h"
 #include "wizard/WizardSettings.h"
-#include "wizard/ProgressLabels.h"
 #include "wizard/WizardStrings.h"
 #include "wizard/win32/WizardBindings.h"
 #include "wizard/win32/WizardDetail.h"
@@ -31,9 +37,8 @@ namespace keywright {
 
 namespace {
 
-constexpr UINT kMsgSearchDone = 0x8003; // WM_APP + 3
-constexpr UINT kMsgTakeHits = WM_APP + 30;
-constexpr UINT kMsgTakeProgress = WM_APP + 31;
+// The wizard's done message; hits and progress come as to the search window.
+constexpr UINT kMsgWizardSearchDone = 0x8003; // WM_APP + 3
 constexpr int kGapUnits = 4;           // dialog units between the list and what lies below
 constexpr std::size_t kTextLimit = 255; // each of the two texts
 constexpr std::size_t kPositionText = 64;
@@ -103,9 +108,9 @@ private:
 
     HWND list_ = nullptr;
     HWND detail_ = nullptr;
-    std::shared_ptr<SharedSearch> shared_;
+    std::shared_ptr<SearchRun> run_;
     std::unique_ptr<ReplaceWizard> wizard_;
-    ProgressLabels progress_;
+    SearchStatusView progress_{kPlainCountFormats};
     WizardFrame frame_;
     POINT minSize_{};
     std::vector<std::pair<int, RECT>> sideRects_, progressRects_;
@@ -121,8 +126,8 @@ RECT WizardWindow::ClientRectOf(int id) const {
 }
 
 bool WizardWindow::OnInit() {
-    AddModelessWindow(hwnd());
-    shared_ = SharedSearch::Make(hwnd(), kMsgTakeHits, kMsgTakeProgress, kMsgSearchDone);
+    run_ = SearchRun::Make(kMsgWizardSearchDone);
+    run_->Attach(hwnd());
     HWND frame = Addin().editor.frame;
     RegistryAccess access{&SystemRegistry(), Addin().rootText,
                           [frame](const std::string& text) { ShowAddinMessage(frame, text); }};
@@ -133,11 +138,10 @@ bool WizardWindow::OnInit() {
     };
     HWND dialog = hwnd();
     messages.owned = [dialog](const std::string& text) { ShowAddinMessage(dialog, text); };
-    wizard_ = std::make_unique<ReplaceWizard>(*this, shared_->search, std::move(access),
+    wizard_ = std::make_unique<ReplaceWizard>(*this, run_->search, std::move(access),
                                               std::move(messages));
 
-    HINSTANCE own = Addin().ownInstance;
-    if (HICON icon = LoadIconW(own, MAKEINTRESOURCEW(KW_IDI_WIZARD))) {
+    if (HICON icon = LoadIconW(OwnInstance(), MAKEINTRESOURCEW(KW_IDI_WIZARD))) {
         Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
         Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     }
@@ -309,13 +313,17 @@ void WizardWindow::ClearResults() {
 }
 
 bool WizardWindow::StartSearch(RegistrySearch& search) {
-    SetScopeFromTree(search, Addin().editor.tree);
+    if (HWND tree = Addin().editor.tree) {
+        EditorTreeView view(tree);
+        SetSearchScope(search, view, reinterpret_cast<TreeItem>(CaretItem(tree)),
+                       CurrentKeyPath(tree));
+    }
     progress_.Reset();
-    shared_->feed.Restart();
+    run_->Restart();
     for (int id : kCountLabels)
         SetItemText(id, L"");
     SetItemText(KW_IDC_WIZ_SEARCH_STATE, L"");
-    return Start(search) != 0;
+    return Start(search);
 }
 
 void WizardWindow::ShowRunning(bool running) {
@@ -361,7 +369,7 @@ void WizardWindow::RefreshEditor() {
 }
 
 void WizardWindow::TakeHits() {
-    std::vector<std::unique_ptr<SearchHit>> hits = shared_->feed.TakeHits();
+    std::vector<std::unique_ptr<SearchHit>> hits = run_->TakeHits();
     if (hits.empty())
         return;
     SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
@@ -388,12 +396,13 @@ void WizardWindow::TakeHits() {
 }
 
 void WizardWindow::TakeProgress() {
-    const ProgressLabelUpdate update = progress_.Update(shared_->feed.TakeProgress());
-    if (update.stateText)
-        SetItemText(KW_IDC_WIZ_SEARCH_STATE, Text(update.stateText));
-    for (int i = 0; i < 3; ++i)
-        if (update.counts[i])
-            SetItemText(kCountLabels[i], std::to_wstring(*update.counts[i]));
+    const StatusTexts texts = progress_.Show(run_->TakeProgress());
+    // The state label, then the keys', values' and data's counts.
+    if (texts[0])
+        SetItemText(KW_IDC_WIZ_SEARCH_STATE, kestrix::WideFromAnsi(*texts[0]));
+    for (std::size_t i = 1; i < texts.size(); ++i)
+        if (texts[i])
+            SetItemText(kCountLabels[i - 1], kestrix::WideFromAnsi(*texts[i]));
 }
 
 void WizardWindow::SelectRow(int row) {
@@ -514,13 +523,13 @@ bool WizardWindow::OnTimer(UINT_PTR id) {
 
 bool WizardWindow::HandleMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
     switch (message) {
-    case kMsgTakeHits:
+    case kMsgSearchTakeHits:
         TakeHits();
         return true;
-    case kMsgTakeProgress:
+    case kMsgSearchTakeProgress:
         TakeProgress();
         return true;
-    case kMsgSearchDone:
+    case kMsgWizardSearchDone:
         // Every hit and the last progress were queued before the done message.
         TakeHits();
         TakeProgress();
@@ -549,21 +558,21 @@ bool WizardWindow::HandleMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& r
 
 void WizardWindow::OnDestroy() {
     help_.Hide();
+    run_->Attach(nullptr);
     if (wizard_->running())
-        Stop(shared_->search);
+        Stop(run_->search);
     else
         SaveSettings();
     // The rows go while this object can still free them.
     ClearResults();
-    RemoveModelessWindow(hwnd());
 }
 
 } // namespace
 
 HWND OpenReplaceWizard(HWND frame) {
     ShowAddinMessage(frame, OpeningWarning(), MB_OK | MB_ICONEXCLAMATION);
-    HWND dialog = kestrix::ui::Dialog::Open(std::make_unique<WizardWindow>(), Addin().ownInstance,
-                                            KW_IDD_REPLACE_WIZARD, nullptr);
+    HWND dialog = kestrix::ui::Dialog::Open(std::make_unique<WizardWindow>(), OwnInstance(),
+                                            KW_IDD_REPLACE_WIZARD, nullptr, &ModelessWindows());
     if (dialog)
         ShowWindow(dialog, SW_SHOW);
     return dialog;

@@ -1,0 +1,281 @@
+// The result document with its file: the pages of search results and the compound
+// file (*.sbx) that keeps them.
+#include "resultfile/TabDoc.h"
+
+#include <vector>
+
+#include "storage/ArchiveError.h"
+#include "storage/ArchiveReader.h"
+#include "storage/ArchiveWriter.h"
+#include "storage/Compaction.h"
+#include "resultfile/PageList.h"
+#include "storage/StreamIo.h"
+#include "strings/SorbexStrings.h"
+
+namespace sorbex {
+namespace {
+
+namespace Mode = kestrix::StorageMode;
+using kestrix::OsError;
+
+constexpr unsigned kNewRoot =
+    Mode::kDeleteOnRelease | Mode::kCreate | Mode::kShareExclusive | Mode::kReadWrite;
+constexpr unsigned kOpenRoot = Mode::kTransacted | Mode::kShareDenyWrite | Mode::kReadWrite;
+constexpr unsigned kConvertRoot = Mode::kConvert | kOpenRoot;
+constexpr unsigned kConvertReadOnly = Mode::kConvert | Mode::kTransacted | Mode::kRead;
+constexpr unsigned kSaveAsRoot =
+    Mode::kTransacted | Mode::kCreate | Mode::kShareDenyWrite | Mode::kReadWrite;
+constexpr unsigned kReadChild = Mode::kRead | Mode::kShareExclusive;
+constexpr unsigned kOpenChild = Mode::kReadWrite | Mode::kShareExclusive;
+constexpr unsigned kCreateChild = Mode::kCreate | Mode::kReadWrite | Mode::kShareExclusive;
+constexpr const char* kIndexStream = "Index";
+
+std::string StreamOf(const CFileFindDoc& page) {
+    return page.streamName.empty() ? kEmptyPageStream : page.streamName;
+}
+
+} // namespace
+
+CTabDoc::CTabDoc(kestrix::FileSystem& fs, kestrix::CompoundFiles& files) : fs_(fs), files_(files) {}
+
+CTabDoc::~CTabDoc() {
+    CloseDocument();
+}
+
+void CTabDoc::CloseCurrentStream() {
+    current_.reset();
+    currentName_.clear();
+}
+
+void CTabDoc::CloseDocument() {
+    CloseCurrentStream();
+    root_.reset();
+}
+
+bool CTabDoc::NewDocument() {
+    CloseDocument();
+    while (size() > 0)
+        RemovePage((*this)[size() - 1]);
+    path_.clear();
+    nextPageNumber_ = 0;
+    modified_ = false;
+    if (files_.Create("", kNewRoot, root_))
+        root_.reset();
+    return root_ != nullptr;
+}
+
+bool CTabDoc::OpenDocument(const std::string& path, CStorageUi& ui) {
+    std::unique_ptr<kestrix::Storage> root;
+    OsError e;
+    if (!files_.IsCompoundFile(path)) {
+        e = files_.Open(path, kConvertRoot, root);
+        if (e)
+            e = files_.Open(path, kConvertReadOnly, root);
+    } else {
+        e = files_.Open(path, kOpenRoot, root);
+    }
+    CPageList list;
+    if (!e) {
+        std::unique_ptr<kestrix::StorageStream> index;
+        std::vector<std::uint8_t> bytes;
+        if (root->OpenStream(kIndexStream, kReadChild, index)) {
+            // A read-only conversion cannot hold a new stream; its page list is empty
+            // either way.
+            root->CreateStream(kIndexStream, kCreateChild, index);
+        } else if (ReadWholeStream(*index, bytes) ||
+                   (!bytes.empty() && !ReadPageList(bytes.data(), bytes.size(), list))) {
+            e.code = kestrix::StorageError::kReadFault;
+        }
+    }
+    if (e) {
+        ui.ShowError(SorbexString(IDS_FAILED_TO_OPEN_DOCUMENT));
+        return false;
+    }
+    CloseDocument();
+    while (size() > 0)
+        RemovePage((*this)[size() - 1]);
+    root_ = std::move(root);
+    path_ = path;
+    nextPageNumber_ = list.nextPageNumber;
+    modified_ = false;
+    for (const CPageListEntry& entry : list.pages)
+        AddPage(entry.caption).streamName = entry.streamName;
+    return true;
+}
+
+bool CTabDoc::WriteIndex() {
+    CPageList list;
+    list.nextPageNumber = nextPageNumber_;
+    for (std::size_t i = 0; i < size(); ++i)
+        list.pages.push_back({(*this)[i].streamName, (*this)[i].caption});
+    const std::vector<std::uint8_t> bytes = WritePageList(list);
+    std::unique_ptr<kestrix::StorageStream> index;
+    return !root_->CreateStream(kIndexStream, kCreateChild, index) &&
+           !WriteWholeStream(*index, bytes.data(), bytes.size());
+}
+
+bool CTabDoc::SaveDocument(const std::string& path, CStorageUi& ui) {
+    bool ok = root_ != nullptr;
+    std::string full = path;
+    fs_.FullPath(path, full);
+    std::string current = path_;
+    if (!path_.empty())
+        fs_.FullPath(path_, current);
+    if (ok && (path_.empty() || fs_.CompareNames(full, current) != 0)) {
+        std::unique_ptr<kestrix::Storage> copy;
+        OsError e = files_.Create(path, kSaveAsRoot, copy);
+        if (!e)
+            e = root_->CopyTo(*copy);
+        if (!e)
+            e = copy->Commit();
+        if (e) {
+            ok = false;
+        } else {
+            const std::string reopen = currentName_;
+            CloseCurrentStream();
+            root_ = std::move(copy); // the old root is released here
+            path_ = path;
+            if (!reopen.empty())
+                OpenPageStream(reopen);
+        }
+    }
+    ok = ok && WriteIndex() && !root_->Commit();
+    if (!ok) {
+        ui.ShowError(SorbexString(IDS_FAILED_TO_SAVE_DOCUMENT));
+        return false;
+    }
+    modified_ = false;
+    return true;
+}
+
+bool CTabDoc::OpenPageStream(const std::string& streamName) {
+    CloseCurrentStream();
+    if (!root_ || root_->OpenStream(streamName, kOpenChild, current_)) {
+        current_.reset();
+        return false;
+    }
+    currentName_ = streamName;
+    return true;
+}
+
+bool CTabDoc::StorePageResults(CFileFindDoc& page) {
+    if (!root_)
+        return false;
+    std::string name;
+    if (!page.results.empty())
+        name = PageStreamName(nextPageNumber_);
+    const std::string stream = name.empty() ? std::string(kEmptyPageStream) : name;
+    // The stream may be the one open now ("EMPTY" of another page).
+    CloseCurrentStream();
+    CArchiveWriter archive;
+    page.results.Store(archive);
+    if (root_->CreateStream(stream, kCreateChild, current_) ||
+        WriteWholeStream(*current_, archive.bytes().data(), archive.bytes().size())) {
+        current_.reset();
+        return false;
+    }
+    currentName_ = stream;
+    if (!name.empty())
+        ++nextPageNumber_;
+    page.streamName = name;
+    modified_ = true;
+    return true;
+}
+
+bool CTabDoc::ShowPage(std::size_t index) {
+    if (index >= size())
+        return false;
+    SetCurrentPage(index);
+    CFileFindDoc& page = (*this)[index];
+    page.results.RemoveAll();
+    if (!OpenPageStream(StreamOf(page)))
+        return false;
+    std::vector<std::uint8_t> bytes;
+    if (ReadWholeStream(*current_, bytes))
+        return false;
+    try {
+        CArchiveReader archive(bytes);
+        page.results.Load(archive);
+    } catch (const CArchiveError&) {
+        return false;
+    }
+    return true;
+}
+
+bool CTabDoc::DeletePage(std::size_t index) {
+    if (index >= size())
+        return false;
+    CFileFindDoc& page = (*this)[index];
+    if (!page.streamName.empty()) {
+        if (currentName_ == page.streamName)
+            CloseCurrentStream();
+        if (root_)
+            root_->DestroyElement(page.streamName);
+    }
+    RemovePage(page);
+    modified_ = true;
+    return true;
+}
+
+bool CTabDoc::Measure(const std::string& name, std::uint64_t& total) {
+    std::uint64_t size = 0;
+    if (name == currentName_ && current_) {
+        if (current_->Size(size))
+            return false;
+    } else if (StreamSize(*root_, name, size)) {
+        return false;
+    }
+    total += size;
+    return true;
+}
+
+bool CTabDoc::Reorganize(CStorageUi& ui) {
+    if (!root_ || path_.empty())
+        return false;
+    ui.BeginWaitCursor();
+    const std::string temp = DirectoryOf(path_) + kResultCompactFileName;
+    // The copy is the document as it stands, so its page list must match its streams.
+    bool ok = WriteIndex();
+    std::uint64_t free = 0;
+    std::uint64_t needed = 0;
+    ok = ok && !fs_.FreeSpace(path_, free) && Measure(kIndexStream, needed);
+    for (std::size_t i = 0; ok && i < size(); ++i)
+        if (!(*this)[i].streamName.empty())
+            ok = Measure((*this)[i].streamName, needed);
+    if (ok && !HasRoomForCopy(free, needed)) {
+        ui.EndWaitCursor();
+        ui.ShowError(SorbexString(IDS_RESULTS_REORGANIZE_NO_SPACE));
+        return false;
+    }
+    if (ok) {
+        const std::string reopen = currentName_;
+        const std::string path = path_;
+        const CompactResult result =
+            CompactCompoundFile(fs_, files_, *root_, path, temp, [this] { CloseDocument(); });
+        if (result == CompactResult::kCopyFailed) {
+            ok = false;
+        } else {
+            const bool replaceFailed = result == CompactResult::kReplaceFailed;
+            // On any failure the document goes on with whichever file holds it.
+            const std::string& from =
+                replaceFailed ? (files_.IsCompoundFile(path_) ? path_ : temp) : path_;
+            if (files_.Open(from, kOpenRoot, root_)) {
+                root_.reset();
+                ok = false;
+            } else {
+                path_ = from;
+                if (!reopen.empty())
+                    OpenPageStream(reopen);
+                ok = !replaceFailed;
+                if (ok)
+                    modified_ = false;
+            }
+        }
+    }
+    ui.EndWaitCursor();
+    if (!ok)
+        ui.ShowError(SorbexString(IDS_RESULTS_REORGANIZE_FAILED));
+    return ok;
+}
+
+} // namespace sorbex
