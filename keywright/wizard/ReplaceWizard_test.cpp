@@ -336,6 +336,28 @@ TEST_F(Wizard, WhatChangedSinceTheApplyIsNotUndone) {
     EXPECT_EQ(2u, owned_.size());
 }
 
+TEST_F(Wizard, AReplacementWithABackslashLeavesTheKeyAndChangesTheRest) {
+    // A key name cannot hold a backslash: renaming would copy the key into a nested
+    // path, here below itself. Value names and data can hold one.
+    view_.criteria.replacementText = "New\\Co";
+    Set("OldCo", "Name OldCo", kRegSz, std::string("at OldCo\0", 9));
+    const Snapshot before = Take();
+    ApplyAll();
+    // Post-order: the value's data, its name, then the key itself.
+    EXPECT_EQ((std::vector<std::string>{"at New\\Co", "Name New\\Co",
+                                        "KESTRIX\\HKEY_CURRENT_USER\\Software\\T\\New\\Co"}),
+              view_.Results());
+    EXPECT_EQ((std::vector<std::string>{"Yes", "Yes", "Failed"}), view_.Applied());
+    EXPECT_EQ(kStateApplied, wizard_.state());
+    EXPECT_EQ((Snapshot{{"\\OldCo", {0, ""}},
+                        {"\\OldCo:Name New\\Co", {kRegSz, std::string("at New\\Co\0", 10)}}}),
+              Take());
+    EXPECT_FALSE(keyMessages_.empty() && owned_.empty()); // the refusal is said
+    wizard_.Undo();
+    EXPECT_EQ((std::vector<std::string>{"Undone", "Undone", "Failed"}), view_.Applied());
+    EXPECT_EQ(before, Take());
+}
+
 TEST_F(Wizard, RemovingAllRowsAndApplyingChangesNothing) {
     Set("OldCo", "OldCo", kRegSz, std::string("OldCo\0", 6));
     const Snapshot before = Take();

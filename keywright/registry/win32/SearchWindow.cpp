@@ -20,7 +20,6 @@
 #include "registry/win32/SearchRun.h"
 #include "registry/win32/SearchWindowIds.h"
 #include "settings/SettingsStore.h"
-#include "settings/WindowPosition.h"
 #include "strings/KeywrightStrings.h"
 
 #include <commctrl.h>
@@ -38,8 +37,6 @@ namespace {
 constexpr DWORD kHelpContextBase = 0x80D30000u;
 constexpr int kMaxLocationText = 511;
 constexpr int kMaxSearchText = 255;
-constexpr std::size_t kPositionText = 64;
-constexpr char kNoSavedPosition[] = "-1 -1 -1 -1";
 constexpr int kStatusPartEnds[kStatusParts] = {130, 240, 350, -1};
 constexpr int kListGap = 4;     // between the result list and the status bar
 constexpr int kListMinimum = 10; // the list's least width and height
@@ -231,35 +228,14 @@ void SearchWindow::SaveControls() {
     for (const CheckSetting& c : kChecks)
         WriteDword(c.setting, IsChecked(c.control) ? 1 : 0);
     WriteDword(kSettingSearchAll, IsChecked(KW_IDC_SEARCH_ALL) ? 1 : 0);
-    RECT r;
-    GetWindowRect(hwnd(), &r);
-    std::string text = FormatWindowPosition(ScreenRect{r.left, r.top, r.right, r.bottom});
-    WriteSetting(AddinSettings(), kSettingSearchWindowPos, text.c_str(),
-                 static_cast<std::uint32_t>(text.size() + 1));
+    SaveWindowPlace(hwnd(), kSettingSearchWindowPos);
 }
 
 void SearchWindow::Place() {
     RECT r;
     GetWindowRect(hwnd(), &r);
     minSize_ = POINT{r.right - r.left, r.bottom - r.top};
-    char text[kPositionText] = {};
-    std::strcpy(text, kNoSavedPosition);
-    ReadSetting(AddinSettings(), kSettingSearchWindowPos, text, sizeof text);
-    ScreenRect saved;
-    if (ParseWindowPosition(text, &saved)) {
-        MoveWindow(hwnd(), saved.left, saved.top,
-                   std::max<int>(saved.right - saved.left, minSize_.x),
-                   std::max<int>(saved.bottom - saved.top, minSize_.y), FALSE);
-        return;
-    }
-    RECT owner;
-    HWND frame = Addin().editor.frame;
-    if (!frame || !GetWindowRect(frame, &owner))
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &owner, 0);
-    ScreenRect placed = CentreOver(ScreenRect{owner.left, owner.top, owner.right, owner.bottom},
-                                   ScreenRect{r.left, r.top, r.right, r.bottom});
-    SetWindowPos(hwnd(), nullptr, placed.left, placed.top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceSavedWindow(hwnd(), kSettingSearchWindowPos, minSize_);
 }
 
 void SearchWindow::EnableRootChecks() {

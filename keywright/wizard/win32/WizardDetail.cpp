@@ -1,7 +1,7 @@
 // The detail window and the help popup of the replacement wizard.
 #include "wizard/win32/WizardDetail.h"
 
-#include "host/win32/AddinContext.h"
+#include "host/win32/AddinMessageBox.h"
 #include "host/win32/AddinModule.h"
 #include "platform/win32/AnsiText.h"
 #include "strings/KeywrightStrings.h"
@@ -35,10 +35,7 @@ constexpr RichEditLibrary kRichEditLibraries[] = {
 } // namespace
 
 void ShowProgramMessage(unsigned id) {
-    wchar_t caption[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, caption, MAX_PATH);
-    MessageBoxW(GetActiveWindow(), kestrix::WideFromAnsi(KeywrightString(id)).c_str(), caption,
-                MB_OK);
+    ShowMessage(GetActiveWindow(), KeywrightString(id), Caption::ProgramName);
 }
 
 namespace {

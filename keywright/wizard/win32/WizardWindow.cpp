@@ -15,7 +15,6 @@
 #include "registry/SearchStatus.h"
 #include "registry/win32/SearchRun.h"
 #include "settings/SettingsStore.h"
-#include "settings/WindowPosition.h"
 #include "strings/KeywrightStrings.h"
 #include "wizard/ReplaceWizard.h"
 #include "wizard/WizardLayout.h"
@@ -41,7 +40,6 @@ namespace {
 constexpr UINT kMsgWizardSearchDone = 0x8003; // WM_APP + 3
 constexpr int kGapUnits = 4;           // dialog units between the list and what lies below
 constexpr std::size_t kTextLimit = 255; // each of the two texts
-constexpr std::size_t kPositionText = 64;
 
 const ControlBinding* BindingOfId(int id) {
     for (const ControlBinding& c : kControls)
@@ -134,7 +132,7 @@ bool WizardWindow::OnInit() {
     WizardMessages messages;
     // These two kinds have neither owner nor caption.
     messages.bare = [](const std::string& text) {
-        MessageBoxW(nullptr, kestrix::WideFromAnsi(text).c_str(), nullptr, MB_OK);
+        keywright::ShowMessage(nullptr, text, Caption::None);
     };
     HWND dialog = hwnd();
     messages.owned = [dialog](const std::string& text) { ShowAddinMessage(dialog, text); };
@@ -225,33 +223,12 @@ void WizardWindow::LayOut(WizardState state) {
 }
 
 void WizardWindow::PlaceWindow() {
-    char text[kPositionText] = "-1 -1 -1 -1";
-    ReadSetting(AddinSettings(), kSettingReplaceWindowPos, text, sizeof text);
-    ScreenRect saved;
-    if (ParseWindowPosition(text, &saved)) {
-        MoveWindow(hwnd(), saved.left, saved.top,
-                   std::max<int>(saved.right - saved.left, minSize_.x),
-                   std::max<int>(saved.bottom - saved.top, minSize_.y), FALSE);
-        return;
-    }
-    RECT owner{}, own{};
-    GetWindowRect(hwnd(), &own);
-    HWND frame = Addin().editor.frame;
-    if (!frame || !GetWindowRect(frame, &owner))
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &owner, 0);
-    ScreenRect placed = CentreOver(ScreenRect{owner.left, owner.top, owner.right, owner.bottom},
-                                   ScreenRect{own.left, own.top, own.right, own.bottom});
-    SetWindowPos(hwnd(), nullptr, placed.left, placed.top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceSavedWindow(hwnd(), kSettingReplaceWindowPos, minSize_);
 }
 
 void WizardWindow::SaveSettings() {
     SaveCriteria(AddinSettings(), ReadCriteria());
-    RECT r{};
-    GetWindowRect(hwnd(), &r);
-    std::string text = FormatWindowPosition(ScreenRect{r.left, r.top, r.right, r.bottom});
-    WriteSetting(AddinSettings(), kSettingReplaceWindowPos, text.c_str(),
-                 static_cast<std::uint32_t>(text.size() + 1));
+    SaveWindowPlace(hwnd(), kSettingReplaceWindowPos);
 }
 
 void WizardWindow::EnableRootChecks() {
