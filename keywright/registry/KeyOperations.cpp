@@ -296,9 +296,12 @@ int RenameValue(const RegistryAccess& access, const std::string& fullKeyPath,
 
 namespace {
 
-// ReplaceAll into a buffer that doubles until the result fits.
+// ReplaceAll into a buffer that doubles until the result fits. With `wholeString`
+// only a text that is the find text as a whole is replaced, as the search found it.
 std::string ReplaceGrowing(std::string_view text, std::size_t* factor, const std::string& find,
-                           const std::string& replacement, bool matchCase) {
+                           const std::string& replacement, bool matchCase, bool wholeString) {
+    if (wholeString && !(matchCase ? text == find : EqualsNoCase(text, find)))
+        return std::string(text);
     for (;;) {
         std::size_t capacity = std::max<std::size_t>(text.size() * *factor, 2) - 1;
         std::vector<char> out(capacity + 1);
@@ -314,7 +317,7 @@ std::string ReplaceGrowing(std::string_view text, std::size_t* factor, const std
 int ReplaceInData(const RegistryAccess& access, const std::string& fullKeyPath,
                   const std::string& valueName, std::uint32_t type, std::uint32_t size,
                   const void* data, const std::string& find, const std::string& replacement,
-                  bool matchCase) {
+                  bool matchCase, bool wholeString, std::string* written) {
     if (type != kestrix::kRegSz && type != kestrix::kRegExpandSz && type != kestrix::kRegMultiSz)
         return 0;
     const char* bytes = static_cast<const char*>(data);
@@ -327,7 +330,7 @@ int ReplaceInData(const RegistryAccess& access, const std::string& fullKeyPath,
             std::string_view piece = all.substr(at, end == std::string_view::npos ? end : end - at);
             if (piece.empty())
                 break;
-            result += ReplaceGrowing(piece, &factor, find, replacement, matchCase);
+            result += ReplaceGrowing(piece, &factor, find, replacement, matchCase, wholeString);
             result += '\0';
             at += piece.size() + 1;
         }
@@ -335,10 +338,20 @@ int ReplaceInData(const RegistryAccess& access, const std::string& fullKeyPath,
     } else {
         std::size_t factor = 2;
         std::string_view text = all.substr(0, all.find('\0'));
-        result = ReplaceGrowing(text, &factor, find, replacement, matchCase);
+        result = ReplaceGrowing(text, &factor, find, replacement, matchCase, wholeString);
         result += '\0';
     }
+    if (!WriteValue(access, fullKeyPath, valueName, type, result.data(),
+                    static_cast<std::uint32_t>(result.size())))
+        return 0;
+    if (written)
+        *written = std::move(result);
+    return 1;
+}
 
+int WriteValue(const RegistryAccess& access, const std::string& fullKeyPath,
+               const std::string& valueName, std::uint32_t type, const void* data,
+               std::uint32_t size) {
     KeyPathParts parts = SplitKeyPath(fullKeyPath);
     Registry& registry = *access.registry;
     RootKeyHandle root(access, parts);
@@ -346,10 +359,32 @@ int ReplaceInData(const RegistryAccess& access, const std::string& fullKeyPath,
     if (OpenPath(registry, root.get(), parts.subkey, RegAccess::ReadWrite, &key))
         return 0;
     std::string name = EqualsNoCase(valueName, kDefaultValueText) ? "" : valueName;
-    return registry.SetValue(key.get(), name.c_str(), type, result.data(),
-                             static_cast<std::uint32_t>(result.size())) == kErrorSuccess
-               ? 1
-               : 0;
+    return registry.SetValue(key.get(), name.c_str(), type, data, size) == kErrorSuccess ? 1 : 0;
+}
+
+long ReadValueAt(const RegistryAccess& access, const std::string& fullKeyPath,
+                 const std::string& valueName, std::uint32_t* type, std::string* data) {
+    KeyPathParts parts = SplitKeyPath(fullKeyPath);
+    Registry& registry = *access.registry;
+    RootKeyHandle root(access, parts);
+    ScopedRegKey key(registry);
+    if (long rc = OpenPath(registry, root.get(), parts.subkey, RegAccess::Read, &key))
+        return rc;
+    std::string name = EqualsNoCase(valueName, kDefaultValueText) ? "" : valueName;
+    std::vector<unsigned char> bytes;
+    long rc = ReadValue(registry, key.get(), name, type, &bytes);
+    if (rc == kErrorSuccess)
+        data->assign(bytes.begin(), bytes.end());
+    return rc;
+}
+
+bool KeyExistsAt(const RegistryAccess& access, const std::string& fullKeyPath) {
+    KeyPathParts parts = SplitKeyPath(fullKeyPath);
+    RootKeyHandle root(access, parts);
+    ScopedRegKey key(*access.registry);
+    return root.get() != 0 &&
+           OpenPath(*access.registry, root.get(), parts.subkey, RegAccess::Read, &key) ==
+               kErrorSuccess;
 }
 
 } // namespace keywright

@@ -41,12 +41,28 @@ int RenameKey(const RegistryAccess& access, const std::string& fullKeyPath,
 int RenameValue(const RegistryAccess& access, const std::string& fullKeyPath,
                 const std::string& oldName, const std::string& newName);
 
-// Writes `data` (as the search read it) back with every `find` replaced. Only
-// REG_SZ, REG_EXPAND_SZ and REG_MULTI_SZ have new data; "(Default)" names the
-// unnamed value. Returns 1 when the new data was written.
+// Writes a value of the key at `fullKeyPath` whole, with that type; "(Default)"
+// names the unnamed value. Returns 1 when written.
+int WriteValue(const RegistryAccess& access, const std::string& fullKeyPath,
+               const std::string& valueName, std::uint32_t type, const void* data,
+               std::uint32_t size);
+
+// Writes `data` (as the search read it) back with every `find` replaced; with
+// `wholeString` only in strings that are `find` as a whole. Only REG_SZ,
+// REG_EXPAND_SZ and REG_MULTI_SZ have new data; "(Default)" names the unnamed value.
+// Returns 1 when the new data was written, which then also goes to `written` when
+// given.
 int ReplaceInData(const RegistryAccess& access, const std::string& fullKeyPath,
                   const std::string& valueName, std::uint32_t type, std::uint32_t size,
                   const void* data, const std::string& find, const std::string& replacement,
-                  bool matchCase);
+                  bool matchCase, bool wholeString = false, std::string* written = nullptr);
+
+// Reads a value of the key at `fullKeyPath` whole; "(Default)" names the unnamed
+// value. Returns the registry's code.
+long ReadValueAt(const RegistryAccess& access, const std::string& fullKeyPath,
+                 const std::string& valueName, std::uint32_t* type, std::string* data);
+
+// Whether the key at `fullKeyPath` can be opened.
+bool KeyExistsAt(const RegistryAccess& access, const std::string& fullKeyPath);
 
 } // namespace keywright

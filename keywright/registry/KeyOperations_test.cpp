@@ -4,10 +4,10 @@
 
 #include "platform/ScopedRegKey.h"
 #include "platform/memory/MemoryRegistry.h"
+#include "platform/testing/RegistrySnapshot.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -16,8 +16,7 @@ namespace {
 
 using namespace kestrix;
 
-// Every value below a key, by relative path and name, with type and bytes.
-using Snapshot = std::map<std::string, std::pair<std::uint32_t, std::string>>;
+using Snapshot = kestrix::RegistrySnapshot;
 
 class KeyOperations : public ::testing::Test {
 protected:
@@ -46,33 +45,8 @@ protected:
                             k.Receive()) == kErrorSuccess;
     }
 
-    void Collect(RegKey key, const std::string& prefix, Snapshot* out) {
-        char name[300];
-        std::vector<unsigned char> data(100000);
-        for (std::uint32_t i = 0;; ++i) {
-            std::uint32_t size = sizeof name, dataSize = std::uint32_t(data.size()), type = 0;
-            if (reg_.EnumValue(key, i, name, &size, &type, data.data(), &dataSize))
-                break;
-            (*out)[prefix + ":" + name] = {type,
-                                           std::string(data.begin(), data.begin() + dataSize)};
-        }
-        for (std::uint32_t i = 0;; ++i) {
-            std::uint32_t size = sizeof name;
-            if (reg_.EnumKey(key, i, name, &size))
-                break;
-            ScopedRegKey child(reg_);
-            ASSERT_EQ(kErrorSuccess, reg_.OpenKey(key, name, RegAccess::Read, child.Receive()));
-            Collect(child.get(), prefix + "\\" + name, out);
-        }
-    }
-
     Snapshot Take(const std::string& key) {
-        Snapshot s;
-        ScopedRegKey k(reg_);
-        if (reg_.OpenKey(kHkeyCurrentUser, ("Software\\T\\" + key).c_str(), RegAccess::Read,
-                         k.Receive()) == kErrorSuccess)
-            Collect(k.get(), "", &s);
-        return s;
+        return TakeRegistrySnapshot(reg_, kHkeyCurrentUser, "Software\\T\\" + key);
     }
 
     // Three levels of subkeys with values of several types, one above 8192 bytes.

@@ -310,6 +310,8 @@ private:
         }
         hit->searchText = s_.searchText;
         hit->replacementText = s_.replacementText;
+        hit->matchCase = s_.matchCase;
+        hit->wholeString = s_.wholeString;
         s_.hitCallback(s_.callbackContext, std::move(hit));
     }
 

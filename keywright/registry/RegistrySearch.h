@@ -54,6 +54,8 @@ struct SearchHit {
     std::uint32_t matchOffset = 0; // byte offset of the matching string of a multi-string
     std::string searchText;
     std::string replacementText;
+    bool matchCase = false;   // the search's "Case", which the replacement follows too
+    bool wholeString = false; // and its "Whole string only"
     UndoRecord* undo = nullptr; // kept by the replacement wizard
 };
 

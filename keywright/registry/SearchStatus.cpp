@@ -33,6 +33,11 @@ unsigned StateText(int kind) {
 
 } // namespace
 
+const StatusFormats kStatusBarFormats = {
+    {kStrKeysVisited, kStrValuesVisited, kStrDataVisited},
+    {kStrKeysFound, kStrValuesFound, kStrDataFound},
+};
+
 bool ProgressThrottle::ShouldPost(int kind) {
     std::uint32_t now = clock_.Milliseconds();
     if (waiting_ || (kind == postedKind_ && now - postedAt_ < kIntervalMs))
@@ -56,18 +61,17 @@ StatusTexts SearchStatusView::Show(const SearchProgress& p) {
         shownKind_ = p.kind;
     }
     if (p.kind == kSearchCompleted || p.kind == kSearchInterrupted) {
-        texts[1] = CountText(kStrKeysFound, p.counters.keysFound);
-        texts[2] = CountText(kStrValuesFound, p.counters.valuesFound);
-        texts[3] = CountText(kStrDataFound, p.counters.dataFound);
+        texts[1] = CountText(formats_.found[0], p.counters.keysFound);
+        texts[2] = CountText(formats_.found[1], p.counters.valuesFound);
+        texts[3] = CountText(formats_.found[2], p.counters.dataFound);
         return texts;
     }
     const std::uint32_t counts[] = {p.counters.keysVisited, p.counters.valuesVisited,
                                     p.counters.dataExamined};
-    const unsigned formats[] = {kStrKeysVisited, kStrValuesVisited, kStrDataVisited};
     for (std::size_t i = 0; i < shownHundreds_.size(); ++i) {
         std::uint32_t hundreds = counts[i] / kCountStep;
         if (hundreds != 0 && hundreds != shownHundreds_[i]) {
-            texts[i + 1] = CountText(formats[i], hundreds * kCountStep);
+            texts[i + 1] = CountText(formats_.visited[i], hundreds * kCountStep);
             shownHundreds_[i] = hundreds;
         }
     }

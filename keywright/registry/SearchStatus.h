@@ -39,8 +39,21 @@ private:
 constexpr std::size_t kStatusParts = 4;
 using StatusTexts = std::array<std::optional<std::string>, kStatusParts>;
 
+// The string numbers of the count texts, each with one "%d": the keys, values and data
+// visited while running, then the keys, values and data found.
+struct StatusFormats {
+    unsigned visited[3];
+    unsigned found[3];
+};
+
+// The search window's: "Keys : %d" ... "%d Keys Found".
+extern const StatusFormats kStatusBarFormats;
+
 class SearchStatusView {
 public:
+    explicit SearchStatusView(const StatusFormats& formats = kStatusBarFormats)
+        : formats_(formats) {}
+
     // The parts to rewrite for `progress`. The state text changes with the kind. At the
     // end the parts show what was found. While running, a count's part is rewritten
     // only as the count passes another hundred, showing that multiple of 100.
@@ -49,6 +62,7 @@ public:
     void Reset();
 
 private:
+    StatusFormats formats_;
     int shownKind_ = 0;
     std::array<std::uint32_t, kStatusParts - 1> shownHundreds_{};
 };

@@ -2,7 +2,10 @@
 // windows, and the registry editor that kwlaunch starts and the test closes again.
 #include "EditorSession.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <set>
 #include <vector>
 
 namespace e2e {
@@ -156,6 +159,129 @@ std::string DebugLogText() {
     constexpr int kDebugEditId = 1092;
     HWND window = FindWindowA(nullptr, "Debug");
     return WindowText(window ? GetDlgItem(window, kDebugEditId) : nullptr, 65536);
+}
+
+namespace {
+
+constexpr std::size_t kXwdHeaderFields = 25;
+constexpr std::size_t kXwdColourSize = 12;
+constexpr std::size_t kPaintedColours = 8;
+constexpr DWORD kScreenTimeoutMs = 20000;
+
+std::uint32_t BigEndian32(const unsigned char* p) {
+    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
+}
+
+// The Unix path of a file in the current directory (Wine shows the root as Z:).
+std::string UnixPathHere(const std::string& name) {
+    char here[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, here);
+    std::string path = here;
+    if (path.size() >= 2 && path[1] == ':')
+        path.erase(0, 2);
+    for (char& c : path)
+        if (c == '\\')
+            c = '/';
+    return path + "/" + name;
+}
+
+// Starts a program of the Unix side. Wine never signals the handle of such a process,
+// so the caller waits for what it writes instead.
+bool StartUnixProgram(std::string command) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+std::vector<unsigned char> ReadWholeFile(const char* name) {
+    std::vector<unsigned char> file;
+    if (FILE* in = std::fopen(name, "rb")) {
+        unsigned char buffer[65536];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, in)) > 0;)
+            file.insert(file.end(), buffer, buffer + n);
+        std::fclose(in);
+    }
+    return file;
+}
+
+// The size an X window dump announces in its header, or 0 while the header is not
+// all there.
+std::size_t XwdSize(const std::vector<unsigned char>& file) {
+    if (file.size() < kXwdHeaderFields * 4)
+        return 0;
+    const std::uint32_t headerSize = BigEndian32(&file[0]), height = BigEndian32(&file[20]),
+                        bytesPerLine = BigEndian32(&file[48]), colours = BigEndian32(&file[76]);
+    return headerSize + std::size_t(colours) * kXwdColourSize + std::size_t(bytesPerLine) * height;
+}
+
+} // namespace
+
+bool WindowLooksPainted(HWND window, std::string* report) {
+    RECT r{};
+    if (!GetWindowRect(window, &r) || r.right <= r.left || r.bottom <= r.top) {
+        *report = "no window";
+        return false;
+    }
+    // The window's own X window when Wine names it: the root's image leaves the
+    // contents of windows with another visual undefined.
+    const auto xWindow =
+        reinterpret_cast<std::uintptr_t>(GetPropA(window, "__wine_x11_whole_window"));
+    char source[64] = "-root";
+    if (xWindow)
+        std::snprintf(source, sizeof source, "-id 0x%llx",
+                      static_cast<unsigned long long>(xWindow));
+    const char name[] = "e2e-screen.xwd";
+    DeleteFileA(name);
+    if (!StartUnixProgram(std::string("Z:\\usr\\bin\\xwd ") + source + " -silent -out " +
+                          UnixPathHere(name))) {
+        *report = "xwd did not start (x11-apps)";
+        return false;
+    }
+    std::vector<unsigned char> file;
+    WaitFor(kScreenTimeoutMs, [&] {
+        file = ReadWholeFile(name);
+        return XwdSize(file) != 0 && file.size() >= XwdSize(file);
+    });
+    DeleteFileA(name);
+    if (XwdSize(file) == 0 || file.size() < XwdSize(file)) {
+        *report = "no screen image";
+        return false;
+    }
+    std::uint32_t field[kXwdHeaderFields];
+    for (std::size_t i = 0; i < kXwdHeaderFields; ++i)
+        field[i] = BigEndian32(&file[i * 4]);
+    const std::uint32_t headerSize = field[0], width = field[4], height = field[5],
+                        byteOrder = field[7], bytesPerLine = field[12], colours = field[19];
+    const std::size_t pixelBytes = width ? bytesPerLine / width : 0;
+    if (pixelBytes != 3 && pixelBytes != 4) {
+        *report = "a screen image of " + std::to_string(pixelBytes) + " bytes per pixel";
+        return false;
+    }
+    // A window's image is the window itself; the root's is cut to the window.
+    const RECT area = xWindow ? RECT{0, 0, LONG(width), LONG(height)} : r;
+    const std::size_t data = headerSize + std::size_t(colours) * kXwdColourSize;
+    std::set<std::uint32_t> seen;
+    for (LONG y = std::max<LONG>(area.top, 0); y < std::min<LONG>(area.bottom, LONG(height)); ++y) {
+        for (LONG x = std::max<LONG>(area.left, 0); x < std::min<LONG>(area.right, LONG(width));
+             ++x) {
+            const unsigned char* p = &file[data + std::size_t(y) * bytesPerLine + x * pixelBytes];
+            seen.insert(byteOrder == 0 ? std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 |
+                                             std::uint32_t(p[2]) << 16
+                                       : std::uint32_t(p[pixelBytes - 1]) |
+                                             std::uint32_t(p[pixelBytes - 2]) << 8 |
+                                             std::uint32_t(p[pixelBytes - 3]) << 16);
+        }
+    }
+    *report = std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top) +
+              " pixels at " + std::to_string(r.left) + "," + std::to_string(r.top) + ", " +
+              std::to_string(seen.size()) + " colours" + (xWindow ? "" : " (from the root)");
+    return seen.size() > kPaintedColours;
 }
 
 EditorSession::~EditorSession() {

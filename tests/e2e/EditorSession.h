@@ -51,6 +51,12 @@ bool ShowsPaintedPixels(HWND window, const char* bitmapPath);
 // What the add-in's debug window has logged so far.
 std::string DebugLogText();
 
+// Whether the window shows painted pixels on the X display (Xvfb): the screen is taken
+// with the X tools of the test machine (xwd, from x11-apps; Wine starts Unix programs
+// too), and the window's rectangle must hold more than a few colours, where a window
+// that was never painted stays one flat colour. `report` says what was seen.
+bool WindowLooksPainted(HWND window, std::string* report);
+
 // The registry editor with keywright attached, as kwlaunch leaves it.
 class EditorSession {
 public:

@@ -1,8 +1,13 @@
-// The settings backend over the system registry.
+// The settings backend over the system registry, and the saved places of windows.
 #include "host/win32/AddinSettings.h"
 
+#include "host/win32/AddinContext.h"
 #include "host/win32/AddinMessageBox.h"
 #include "platform/win32/Win32Registry.h"
+#include "settings/WindowPosition.h"
+
+#include <algorithm>
+#include <string>
 
 namespace keywright {
 
@@ -12,6 +17,41 @@ const SettingsBackend& AddinSettings() {
         &registry, [](const char* text) { ShowMessage(nullptr, text, Caption::None); },
         "Software\\Velmara\\Keywright\\"};
     return backend;
+}
+
+namespace {
+
+constexpr std::size_t kPositionText = 64;
+
+} // namespace
+
+void PlaceSavedWindow(HWND window, std::uint32_t positionSetting, POINT minimum) {
+    char text[kPositionText] = "-1 -1 -1 -1";
+    ReadSetting(AddinSettings(), positionSetting, text, sizeof text);
+    ScreenRect saved;
+    if (ParseWindowPosition(text, &saved)) {
+        MoveWindow(window, saved.left, saved.top,
+                   std::max<int>(saved.right - saved.left, minimum.x),
+                   std::max<int>(saved.bottom - saved.top, minimum.y), FALSE);
+        return;
+    }
+    RECT owner{}, own{};
+    GetWindowRect(window, &own);
+    HWND frame = Addin().editor.frame;
+    if (!frame || !GetWindowRect(frame, &owner))
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &owner, 0);
+    ScreenRect placed = CentreOver(ScreenRect{owner.left, owner.top, owner.right, owner.bottom},
+                                   ScreenRect{own.left, own.top, own.right, own.bottom});
+    SetWindowPos(window, nullptr, placed.left, placed.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SaveWindowPlace(HWND window, std::uint32_t positionSetting) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    std::string text = FormatWindowPosition(ScreenRect{r.left, r.top, r.right, r.bottom});
+    WriteSetting(AddinSettings(), positionSetting, text.c_str(),
+                 static_cast<std::uint32_t>(text.size() + 1));
 }
 
 } // namespace keywright

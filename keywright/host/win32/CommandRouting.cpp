@@ -13,6 +13,7 @@
 #include "host/win32/KeywrightMenu.h"
 #include "preview/win32/AddinPreview.h"
 #include "registry/win32/SearchWindow.h"
+#include "wizard/win32/WizardWindow.h"
 
 #include <shellapi.h>
 
@@ -98,7 +99,7 @@ bool RouteCommand(HWND frame, WORD command, LRESULT* result) {
         OpenSearchWindow();
         return true;
     case kCmdReplace: // the replacement wizard
-        ShowNotAvailableYet(frame);
+        OpenReplaceWizard(frame);
         return true;
     case kCmdPreview: // the preview window
         RunPreviewCommand(AddinPreviewHost());

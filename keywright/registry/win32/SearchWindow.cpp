@@ -13,15 +13,13 @@
 #include "host/win32/GotoUrl.h"
 #include "host/win32/HookProcedure.h"
 #include "platform/win32/AnsiText.h"
-#include "platform/win32/Win32Registry.h"
 #include "platform/win32/ui/Dialog.h"
-#include "platform/win32/ui/FailureGuard.h"
 #include "registry/RegistrySearch.h"
 #include "registry/SearchScope.h"
 #include "registry/SearchStatus.h"
+#include "registry/win32/SearchRun.h"
 #include "registry/win32/SearchWindowIds.h"
 #include "settings/SettingsStore.h"
-#include "settings/WindowPosition.h"
 #include "strings/KeywrightStrings.h"
 
 #include <commctrl.h>
@@ -29,7 +27,6 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -38,11 +35,8 @@ namespace keywright {
 namespace {
 
 constexpr DWORD kHelpContextBase = 0x80D30000u;
-constexpr SIZE_T kWorkerStack = 32768;
 constexpr int kMaxLocationText = 511;
 constexpr int kMaxSearchText = 255;
-constexpr std::size_t kPositionText = 64;
-constexpr char kNoSavedPosition[] = "-1 -1 -1 -1";
 constexpr int kStatusPartEnds[kStatusParts] = {130, 240, 350, -1};
 constexpr int kListGap = 4;     // between the result list and the status bar
 constexpr int kListMinimum = 10; // the list's least width and height
@@ -95,96 +89,6 @@ const int kAdvancedPageControls[] = {KW_IDC_SEARCH_SUPPRESS, KW_IDC_SEARCH_SUPPR
                                      KW_IDC_SEARCH_SUPPRESS_HKCR, KW_IDC_SEARCH_SUPPRESS_HKCC,
                                      KW_IDC_SEARCH_CURRENT_USER};
 
-kestrix::Registry& SystemRegistry() {
-    static kestrix::Win32Registry registry;
-    return registry;
-}
-
-// What the window and the search's worker share. Each holds it by std::shared_ptr, so
-// a window closed during a search never pulls the search away from under its worker.
-struct SearchRun {
-    explicit SearchRun(SearchEnvironment environment)
-        : search(std::move(environment)), clock(kestrix::MakeSteadyClock()), throttle(*clock) {}
-
-    RegistrySearch search;
-    std::mutex lock;
-    HWND window = nullptr; // null once the window is gone: nothing is posted then
-    std::vector<std::unique_ptr<SearchHit>> pendingHits;
-    bool hitsPosted = false;
-    SearchProgress latest;
-    std::unique_ptr<kestrix::Clock> clock;
-    ProgressThrottle throttle;
-
-    // Posts to the window while it exists; with the lock held.
-    bool PostLocked(UINT message) { return window && PostMessageW(window, message, 0, 0); }
-};
-
-// ---- worker side: runs on the search thread -------------------------------------
-
-void OnHit(void* context, std::unique_ptr<SearchHit> hit) {
-    auto* run = static_cast<SearchRun*>(context);
-    std::lock_guard<std::mutex> guard(run->lock);
-    run->pendingHits.push_back(std::move(hit));
-    // One message per batch: the window takes every hit queued by then, so the
-    // worker never waits for the list view to draw.
-    if (!run->hitsPosted)
-        run->hitsPosted = run->PostLocked(kMsgSearchTakeHits);
-}
-
-void OnProgress(void* context, const SearchProgress& progress) {
-    auto* run = static_cast<SearchRun*>(context);
-    std::lock_guard<std::mutex> guard(run->lock);
-    run->latest = progress;
-    if (run->throttle.ShouldPost(progress.kind) && !run->PostLocked(kMsgSearchTakeProgress))
-        run->throttle.Taken();
-}
-
-void OnDone(void* context) {
-    auto* run = static_cast<SearchRun*>(context);
-    std::lock_guard<std::mutex> guard(run->lock);
-    run->PostLocked(kMsgSearchDone);
-}
-
-struct WorkerStart {
-    std::function<void()> worker;
-    std::shared_ptr<SearchRun> run; // kept until the worker has ended
-};
-
-DWORD WINAPI WorkerThread(void* parameter) {
-    std::unique_ptr<WorkerStart> start(static_cast<WorkerStart*>(parameter));
-    // A thread must not end by an exception.
-    kestrix::ui::Guarded(nullptr, 0, [&] { start->worker(); }, [] {});
-    return 0;
-}
-
-std::shared_ptr<SearchRun> MakeSearchRun() {
-    SearchEnvironment env;
-    env.registry = &SystemRegistry();
-    env.rootText = Addin().rootText;
-    HWND frame = Addin().editor.frame;
-    env.showMessage = [frame](const std::string& text) { ShowAddinMessage(frame, text); };
-    env.sendDone = &OnDone;
-    env.tickCount = [] { return static_cast<std::uint32_t>(GetTickCount()); };
-    auto run = std::make_shared<SearchRun>(std::move(env));
-    std::weak_ptr<SearchRun> weak = run;
-    run->search.environment.startThread = [weak](std::function<void()> worker) {
-        auto start = std::make_unique<WorkerStart>(WorkerStart{std::move(worker), weak.lock()});
-        if (!start->run)
-            return false;
-        HANDLE thread =
-            CreateThread(nullptr, kWorkerStack, &WorkerThread, start.get(), 0, nullptr);
-        if (!thread)
-            return false;
-        start.release(); // the thread owns it now
-        CloseHandle(thread);
-        return true;
-    };
-    run->search.callbackContext = run.get();
-    run->search.hitCallback = &OnHit;
-    run->search.progressCallback = &OnProgress;
-    return run;
-}
-
 // ---- window side ------------------------------------------------------------------
 
 std::uint32_t ReadDword(std::uint32_t id, std::uint32_t fallback) {
@@ -213,7 +117,7 @@ std::string MatchingString(const SearchHit& hit) {
 
 class SearchWindow : public kestrix::ui::Dialog {
 public:
-    SearchWindow() : run_(MakeSearchRun()) {}
+    SearchWindow() : run_(SearchRun::Make(kMsgSearchDone)) {}
 
 protected:
     bool OnInit() override;
@@ -252,10 +156,7 @@ private:
 };
 
 bool SearchWindow::OnInit() {
-    {
-        std::lock_guard<std::mutex> guard(run_->lock);
-        run_->window = hwnd();
-    }
+    run_->Attach(hwnd());
     if (HICON icon = LoadIconW(OwnInstance(), MAKEINTRESOURCEW(KW_IDI_SEARCH))) {
         Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
         Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
@@ -327,35 +228,14 @@ void SearchWindow::SaveControls() {
     for (const CheckSetting& c : kChecks)
         WriteDword(c.setting, IsChecked(c.control) ? 1 : 0);
     WriteDword(kSettingSearchAll, IsChecked(KW_IDC_SEARCH_ALL) ? 1 : 0);
-    RECT r;
-    GetWindowRect(hwnd(), &r);
-    std::string text = FormatWindowPosition(ScreenRect{r.left, r.top, r.right, r.bottom});
-    WriteSetting(AddinSettings(), kSettingSearchWindowPos, text.c_str(),
-                 static_cast<std::uint32_t>(text.size() + 1));
+    SaveWindowPlace(hwnd(), kSettingSearchWindowPos);
 }
 
 void SearchWindow::Place() {
     RECT r;
     GetWindowRect(hwnd(), &r);
     minSize_ = POINT{r.right - r.left, r.bottom - r.top};
-    char text[kPositionText] = {};
-    std::strcpy(text, kNoSavedPosition);
-    ReadSetting(AddinSettings(), kSettingSearchWindowPos, text, sizeof text);
-    ScreenRect saved;
-    if (ParseWindowPosition(text, &saved)) {
-        MoveWindow(hwnd(), saved.left, saved.top,
-                   std::max<int>(saved.right - saved.left, minSize_.x),
-                   std::max<int>(saved.bottom - saved.top, minSize_.y), FALSE);
-        return;
-    }
-    RECT owner;
-    HWND frame = Addin().editor.frame;
-    if (!frame || !GetWindowRect(frame, &owner))
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &owner, 0);
-    ScreenRect placed = CentreOver(ScreenRect{owner.left, owner.top, owner.right, owner.bottom},
-                                   ScreenRect{r.left, r.top, r.right, r.bottom});
-    SetWindowPos(hwnd(), nullptr, placed.left, placed.top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceSavedWindow(hwnd(), kSettingSearchWindowPos, minSize_);
 }
 
 void SearchWindow::EnableRootChecks() {
@@ -402,10 +282,7 @@ void SearchWindow::StartSearch() {
     oldCursor_ = SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
     SetRunning(true);
     statusView_.Reset();
-    {
-        std::lock_guard<std::mutex> guard(run_->lock);
-        run_->throttle.Reset();
-    }
+    run_->Restart();
     if (!Start(s)) {
         SetRunning(false);
         SetCursor(oldCursor_);
@@ -413,25 +290,14 @@ void SearchWindow::StartSearch() {
 }
 
 void SearchWindow::TakeProgress() {
-    SearchProgress progress;
-    {
-        std::lock_guard<std::mutex> guard(run_->lock);
-        progress = run_->latest;
-        run_->throttle.Taken();
-    }
-    StatusTexts texts = statusView_.Show(progress);
+    StatusTexts texts = statusView_.Show(run_->TakeProgress());
     for (std::size_t part = 0; part < texts.size(); ++part)
         if (texts[part])
             SetStatus(part, *texts[part]);
 }
 
 void SearchWindow::TakeHits() {
-    std::vector<std::unique_ptr<SearchHit>> hits;
-    {
-        std::lock_guard<std::mutex> guard(run_->lock);
-        hits.swap(run_->pendingHits);
-        run_->hitsPosted = false;
-    }
+    std::vector<std::unique_ptr<SearchHit>> hits = run_->TakeHits();
     if (hits.empty())
         return;
     SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
@@ -577,10 +443,7 @@ bool SearchWindow::OnClose() {
 }
 
 void SearchWindow::OnDestroy() {
-    {
-        std::lock_guard<std::mutex> guard(run_->lock);
-        run_->window = nullptr;
-    }
+    run_->Attach(nullptr);
     if (running_)
         Stop(run_->search);
     else
