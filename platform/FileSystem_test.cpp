@@ -230,6 +230,31 @@ TEST(FileSystemTest, StatusRemoveRenameAndFreeSpace) {
     }
 }
 
+TEST(FileSystemTest, WholeFilesAndDirectoriesAreMadeAndRemoved) {
+    TempTree tree;
+    tree.Write("old.url", "a much longer old content");
+    auto fs = MakeSystemFileSystem();
+
+    bool created = false;
+    ASSERT_FALSE(fs->WriteWholeFile(tree.Path("old.url"), "new", created));
+    EXPECT_TRUE(created);
+    EXPECT_EQ("new", tree.Read("old.url")) << "an existing file is emptied first";
+    ASSERT_FALSE(fs->WriteWholeFile(tree.Path("fresh.url"), "", created));
+    EXPECT_EQ(0u, ListAll(*fs, tree.root()).at("fresh.url").size);
+    OsError noFolder = fs->WriteWholeFile(tree.Path("none/x.url"), "x", created);
+    EXPECT_EQ(FileFailure::NotFound, ClassifyFailure(noFolder)) << noFolder.Describe();
+    EXPECT_FALSE(created);
+
+    ASSERT_FALSE(fs->MakeDirectory(tree.Path("d")));
+    EXPECT_TRUE(fs->MakeDirectory(tree.Path("d"))) << "an existing directory is an error";
+    EXPECT_TRUE(fs->MakeDirectory(tree.Path("a/b"))) << "parents are not made";
+    tree.Write("d/inner.url", "x");
+    EXPECT_TRUE(fs->RemoveEmptyDirectory(tree.Path("d"))) << "only empty directories go";
+    ASSERT_FALSE(fs->RemoveFile(tree.Path("d/inner.url")));
+    ASSERT_FALSE(fs->RemoveEmptyDirectory(tree.Path("d")));
+    EXPECT_EQ((std::set<std::string>{"fresh.url", "old.url"}), NamesIn(*fs, tree.root()));
+}
+
 TEST(FileSystemTest, AFileHeldWithoutSharingCannotBeOpenedExclusively) {
     TempTree tree;
     tree.Write("held.doc", "x");
@@ -318,6 +343,26 @@ TEST(PosixFileSystemTest, FailedWriteLeavesTheOldFileWhole) {
     EXPECT_EQ(FileFailure::NoSpace, ClassifyFailure(error)) << error.Describe();
     EXPECT_EQ("the old text", tree.Read("big.txt"));
     EXPECT_EQ(std::set<std::string>{"big.txt"}, NamesIn(*fs, tree.root()));
+}
+
+// A whole-file write that the system cuts short leaves no half file behind.
+TEST(PosixFileSystemTest, FailedWholeFileWriteRemovesTheFile) {
+    TempTree tree;
+    auto fs = MakeSystemFileSystem();
+    struct rlimit saved {};
+    ASSERT_EQ(0, ::getrlimit(RLIMIT_FSIZE, &saved));
+    auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limited = saved;
+    limited.rlim_cur = 4096;
+    ASSERT_EQ(0, ::setrlimit(RLIMIT_FSIZE, &limited));
+    bool created = false;
+    const OsError error = fs->WriteWholeFile(tree.Path("cut.url"), std::string(100000, 'n'), created);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+
+    EXPECT_EQ(FileFailure::NoSpace, ClassifyFailure(error)) << error.Describe();
+    EXPECT_TRUE(created);
+    EXPECT_TRUE(NamesIn(*fs, tree.root()).empty());
 }
 
 TEST(PosixFileSystemTest, OnlyRegularFilesAreRead) {

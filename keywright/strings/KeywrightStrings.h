@@ -1,6 +1,7 @@
 // The add-in's string table: every user-visible text, addressed by number.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 
 namespace keywright {
@@ -9,6 +10,23 @@ namespace keywright {
 // toolbar code.
 constexpr unsigned kStrFirstTooltip = 102;
 constexpr unsigned kStrLastTooltip = 115;
+// Bookmarks and drag and drop.
+constexpr unsigned kStrMyBookmarks = 3;
+constexpr unsigned kStrNewFolder = 4;
+constexpr unsigned kStrConfirmFolderDelete = 5;
+constexpr unsigned kStrEmptyName = 6;
+constexpr unsigned kStrForbiddenNameCharacters = 7;
+constexpr unsigned kStrCannotRemoveDirectory = 2091;
+constexpr unsigned kStrCannotReadFile = 2098;
+constexpr unsigned kStrCannotOpenFile = 2099;
+constexpr unsigned kStrCannotRenameFolder = 2100; // "%s" twice: old and new path
+constexpr unsigned kStrCannotCreateFolder = 2101;
+constexpr unsigned kStrCannotCreateUrlFile = 2500; // path, then the error code in hex
+constexpr unsigned kStrCannotWriteUrlFile = 2501;  // path, then the error code in hex
+constexpr unsigned kStrCannotDeleteFile = 2502;
+constexpr unsigned kStrDragResult = 2503;          // an unexpected drag result in hex
+constexpr unsigned kStrCreateSubfolderItem = 2504;
+constexpr unsigned kStrDeleteFolderItem = 2505;    // the folder's name
 constexpr unsigned kStrEncodeBufferTooSmall = 2094;
 constexpr unsigned kStrOleInitializeFailed = 2097;
 constexpr unsigned kStrAddinTitle = 2106;
@@ -54,5 +72,10 @@ const char* KeywrightString(unsigned id);
 // String `id` with its first "%s" replaced by `insert`. The insert is never read as
 // a format, so texts from the registry or a location cannot inject one.
 std::string KeywrightStringWith(unsigned id, const std::string& insert);
+
+// String `id` with its conversions ("%s", "%d", "%u", "%x") replaced in order by
+// `inserts`, which the caller has already formatted; conversions beyond the inserts
+// stay as they are. "%%" stays too. The inserts are never read as formats.
+std::string KeywrightStringWithAll(unsigned id, std::initializer_list<std::string> inserts);
 
 } // namespace keywright

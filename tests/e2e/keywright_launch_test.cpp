@@ -172,13 +172,18 @@ void ExpectButtons(HWND toolbar, bool back, bool forward, const std::string& whe
                   (forward ? "enabled" : "disabled"));
 }
 
-std::string UrlHandlerCommand() {
+std::string UrlHandlerCommand(HKEY root = HKEY_CURRENT_USER,
+                              const char* key = "Software\\Classes\\reg\\shell\\open\\command") {
     char text[1024] = {};
     DWORD size = sizeof text;
-    if (RegGetValueA(HKEY_CURRENT_USER, "Software\\Classes\\reg\\shell\\open\\command", nullptr,
-                     RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
+    if (RegGetValueA(root, key, nullptr, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
         return {};
     return text;
+}
+
+// What the shell itself looks up when it opens a reg: link or a bookmark file.
+std::string ShellUrlHandlerCommand() {
+    return UrlHandlerCommand(HKEY_CLASSES_ROOT, "reg\\shell\\open\\command");
 }
 
 // Registering for reg: links and unregistering needs no editor.
@@ -187,7 +192,10 @@ void CheckUrlRegistration(const std::string& launcher) {
     std::string command = UrlHandlerCommand();
     Check(command == "\"" + launcher + "\" \"%1\"",
           "reg: links open through kwlaunch (\"" + command + "\")");
-    Check(RunLauncher(launcher, "--unregister") == 0 && UrlHandlerCommand().empty(),
+    Check(ShellUrlHandlerCommand() == command,
+          "and the shell sees it (\"" + ShellUrlHandlerCommand() + "\")");
+    Check(RunLauncher(launcher, "--unregister") == 0 && UrlHandlerCommand().empty() &&
+              ShellUrlHandlerCommand().empty(),
           "kwlaunch --unregister removes it");
     // Another program's handler is not ours to remove.
     HKEY key = nullptr;
