@@ -33,27 +33,24 @@ void BookmarkTree::Fill(BookmarkItem& folder, int depth) {
                           (entry.isDirectory ? folders : files).push_back(entry.name);
                           return true;
                       });
-    for (const std::string& name : folders) {
-        auto item = std::make_unique<BookmarkItem>();
-        item->name = name;
-        item->path = JoinPath(folder.path, name);
-        Fill(Adopt(folder, std::move(item)), depth + 1);
-    }
+    for (const std::string& name : folders)
+        Fill(Adopt(folder, name, false), depth + 1);
     for (const std::string& name : files) {
         bool known = std::any_of(folder.children.begin(), folder.children.end(), [&](auto& c) {
             return c->isBookmark && c->name == name;
         });
-        if (known)
-            continue;
-        auto item = std::make_unique<BookmarkItem>();
-        item->isBookmark = true;
-        item->name = name;
-        Adopt(folder, std::move(item));
+        if (!known)
+            Adopt(folder, name, true);
     }
     Sort(folder);
 }
 
-BookmarkItem& BookmarkTree::Adopt(BookmarkItem& folder, std::unique_ptr<BookmarkItem> item) {
+BookmarkItem& BookmarkTree::Adopt(BookmarkItem& folder, const std::string& name, bool isBookmark) {
+    auto item = std::make_unique<BookmarkItem>();
+    item->isBookmark = isBookmark;
+    item->name = name;
+    if (!isBookmark)
+        item->path = JoinPath(folder.path, name);
     item->parent = &folder;
     folder.children.push_back(std::move(item));
     return *folder.children.back();
@@ -110,10 +107,7 @@ BookmarkItem* BookmarkTree::CreateFolder(BookmarkItem& target, const std::string
         ui_.ShowError(WithSystemText(KeywrightStringWith(kStrCannotCreateFolder, path), error));
         return nullptr;
     }
-    auto item = std::make_unique<BookmarkItem>();
-    item->name = name;
-    item->path = path;
-    BookmarkItem& added = Adopt(folder, std::move(item));
+    BookmarkItem& added = Adopt(folder, name, false);
     Sort(folder);
     return &added;
 }
@@ -225,10 +219,7 @@ BookmarkItem* BookmarkTree::WriteBookmark(BookmarkItem& folder, const LocationLi
     for (auto& child : folder.children)
         if (child->isBookmark && EqualsNoCase(child->name, name))
             return child.get();
-    auto item = std::make_unique<BookmarkItem>();
-    item->isBookmark = true;
-    item->name = name;
-    BookmarkItem& added = Adopt(folder, std::move(item));
+    BookmarkItem& added = Adopt(folder, name, true);
     Sort(folder);
     return &added;
 }

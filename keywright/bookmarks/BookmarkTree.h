@@ -80,7 +80,7 @@ public:
 private:
     void Fill(BookmarkItem& folder, int depth);
     void Sort(BookmarkItem& folder);
-    BookmarkItem& Adopt(BookmarkItem& folder, std::unique_ptr<BookmarkItem> item);
+    BookmarkItem& Adopt(BookmarkItem& folder, const std::string& name, bool isBookmark);
     bool Exists(const std::string& path);
     bool RemoveTree(const std::string& path, int depth);
     bool EnsureFolder();

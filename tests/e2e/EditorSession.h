@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <cstddef>
 #include <string>
 
@@ -36,6 +38,17 @@ template <typename Condition> bool WaitFor(DWORD timeoutMs, Condition condition)
     }
     return false;
 }
+
+constexpr DWORD kStatusTimeoutMs = 30000;
+
+// The text of the editor's status bar.
+std::string StatusText(HWND frame);
+
+// Waits until the status bar's text ends with `end`; `last` gets what it showed last.
+bool WaitForStatusEnding(HWND frame, const std::string& end, std::string* last);
+
+// Checks that the status bar comes to end with `end`, and reports what it showed.
+void ExpectStatus(HWND frame, const std::string& end, const std::string& what);
 
 // What the add-in's debug window has logged so far.
 std::string DebugLogText();

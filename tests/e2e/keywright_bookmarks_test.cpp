@@ -15,28 +15,13 @@
 namespace {
 
 using e2e::Check;
-using e2e::EndsWith;
+using e2e::ExpectStatus;
 using e2e::RunLauncher;
-using e2e::WaitFor;
 
-constexpr DWORD kStatusTimeoutMs = 30000;
 constexpr DWORD kCloseTimeoutMs = 30000;
 constexpr char kKey[] = "Software\\KeywrightBookmarkE2E";
 constexpr char kKeyStatusEnd[] = "HKEY_CURRENT_USER\\Software\\KeywrightBookmarkE2E";
 constexpr char kOtherStatusEnd[] = "HKEY_CURRENT_USER\\Software\\KeywrightBookmarkE2E\\Inner";
-
-std::string StatusText(HWND frame) {
-    return e2e::WindowText(FindWindowExA(frame, nullptr, STATUSCLASSNAMEA, nullptr));
-}
-
-void ExpectStatus(HWND frame, const char* end, const std::string& what) {
-    std::string last;
-    bool shown = WaitFor(kStatusTimeoutMs, [&] {
-        last = StatusText(frame);
-        return EndsWith(last, end);
-    });
-    Check(shown, what + " (status bar: \"" + last + "\")");
-}
 
 void CreateKeys() {
     HKEY key = nullptr;

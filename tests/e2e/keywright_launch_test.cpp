@@ -15,10 +15,12 @@ namespace {
 
 using e2e::Check;
 using e2e::EndsWith;
+using e2e::ExpectStatus;
+using e2e::kStatusTimeoutMs;
 using e2e::RunLauncher;
+using e2e::WaitForStatusEnding;
 using e2e::WaitFor;
 
-constexpr DWORD kStatusTimeoutMs = 30000;
 constexpr DWORD kCloseTimeoutMs = 30000;
 constexpr char kExpectedStatusEnd[] = "HKEY_CURRENT_USER\\Software\\Wine";
 constexpr char kFirstItemStatus[] = "Create a new bookmark";
@@ -29,24 +31,6 @@ constexpr char kLoggedStep[] = "Trying backslash locate : Wine  ... Found";
 constexpr char kValueKey[] = "Software\\KeywrightE2E";
 constexpr int kMessageTextId = 0xFFFF; // the text of a message box
 constexpr int kToolbarButtons = 14;
-
-std::string StatusText(HWND frame) {
-    return e2e::WindowText(FindWindowExA(frame, nullptr, STATUSCLASSNAMEA, nullptr));
-}
-
-bool WaitForStatusEnding(HWND frame, const std::string& end, std::string* last) {
-    return WaitFor(kStatusTimeoutMs, [&] {
-        *last = StatusText(frame);
-        return EndsWith(*last, end);
-    });
-}
-
-// Waits for the status bar and reports what it showed last.
-void ExpectStatus(HWND frame, const char* end, const std::string& what) {
-    std::string last;
-    bool shown = WaitForStatusEnding(frame, end, &last);
-    Check(shown, what + " (status bar: \"" + last + "\")");
-}
 
 // Menus belong to their process under Wine, so the bar is read through the editor
 // itself: opening the menu with its mnemonic highlights its first item, whose help
