@@ -198,6 +198,14 @@ TEST_F(TransferTest, ADragWithoutOleIsNotPossible) {
     EXPECT_EQ("OleInitialize failed", shown[0]);
 }
 
+// A drag that ends at once, over no window that takes drops: the system reports a
+// drop that nobody took, which must not count as dropped (the pane would delete the
+// dragged bookmark).
+TEST_F(TransferTest, ADropThatNobodyTookIsNoDrop) {
+    EXPECT_EQ(DragOutcome::Cancelled, StartDrag(environment, {kLocation, "Mine.url"}));
+    EXPECT_TRUE(shown.empty());
+}
+
 class RecordingHost : public DropTargetHost {
 public:
     void HighlightAt(POINT screen) override {
