@@ -182,7 +182,8 @@ bool BookmarkTree::RemoveTree(const std::string& path, int depth) {
     return true;
 }
 
-bool BookmarkTree::Delete(BookmarkItem& item) {
+bool BookmarkTree::Delete(BookmarkItem& item,
+                          const std::function<void(BookmarkItem&)>& removing) {
     if (item.isRoot || !item.parent)
         return false;
     std::string path = PathOf(item);
@@ -199,6 +200,8 @@ bool BookmarkTree::Delete(BookmarkItem& item) {
         if (!RemoveTree(path, 0))
             return false;
     }
+    if (removing)
+        removing(item);
     auto& siblings = item.parent->children;
     siblings.erase(std::find_if(siblings.begin(), siblings.end(),
                                 [&](const auto& child) { return child.get() == &item; }));
@@ -222,6 +225,19 @@ BookmarkItem* BookmarkTree::WriteBookmark(BookmarkItem& folder, const LocationLi
     BookmarkItem& added = Adopt(folder, name, true);
     Sort(folder);
     return &added;
+}
+
+BookmarkItem* BookmarkTree::FindBelow(BookmarkItem& item, const std::string& path) {
+    if (PathOf(item) == path)
+        return &item;
+    for (auto& child : item.children)
+        if (BookmarkItem* found = FindBelow(*child, path))
+            return found;
+    return nullptr;
+}
+
+BookmarkItem* BookmarkTree::Find(const std::string& path) {
+    return FindBelow(root_, path);
 }
 
 std::optional<std::string> BookmarkTree::LocationOf(const BookmarkItem& item) {

@@ -6,6 +6,7 @@
 #include "bookmarks/UrlFile.h"
 #include "platform/FileSystem.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -66,8 +67,13 @@ public:
 
     // Deletes a bookmark's file, or a folder with everything in it after the user
     // agreed (asked only when it holds items); false when nothing was deleted or the
-    // deletion stopped. The root is never deleted. The item is gone on true.
-    bool Delete(BookmarkItem& item);
+    // deletion stopped. The root is never deleted. On success `removing` sees the item
+    // just before it goes.
+    bool Delete(BookmarkItem& item,
+                const std::function<void(BookmarkItem&)>& removing = nullptr);
+
+    // The item whose path is `path`; null when none is shown.
+    BookmarkItem* Find(const std::string& path);
 
     // Writes the bookmark of `list` into `folder` (made first when it may be) and adds
     // its item unless one of that name is there; the item, or null after a message.
@@ -85,6 +91,7 @@ private:
     bool RemoveTree(const std::string& path, int depth);
     bool EnsureFolder();
     void RepathChildren(BookmarkItem& folder);
+    BookmarkItem* FindBelow(BookmarkItem& item, const std::string& path);
 
     kestrix::FileSystem& fs_;
     BookmarkUi& ui_;

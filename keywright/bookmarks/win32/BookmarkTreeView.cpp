@@ -61,6 +61,8 @@ void BookmarkTreeView::Rebuild() {
 HTREEITEM BookmarkTreeView::Add(BookmarkItem& item) {
     if (!item.parent)
         return nullptr;
+    if (HTREEITEM shown = HandleOf(item))
+        return shown;
     HTREEITEM parent = HandleOf(*item.parent);
     if (!parent)
         return nullptr;
@@ -80,21 +82,18 @@ void BookmarkTreeView::Sort(BookmarkItem& folder) {
         SendMessageA(tree_, TVM_SORTCHILDRENCB, 0, reinterpret_cast<LPARAM>(&sort));
 }
 
-HTREEITEM BookmarkTreeView::Forget(BookmarkItem& item) {
-    HTREEITEM handle = nullptr;
-    auto found = handles_.find(&item);
-    if (found != handles_.end()) {
-        handle = found->second;
-        handles_.erase(found);
-    }
-    for (auto& child : item.children)
+void BookmarkTreeView::Forget(const BookmarkItem& item) {
+    handles_.erase(&item);
+    for (const auto& child : item.children)
         Forget(*child);
-    return handle;
 }
 
-void BookmarkTreeView::Remove(HTREEITEM forgotten) {
-    if (forgotten)
-        SendMessageA(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(forgotten));
+void BookmarkTreeView::Remove(BookmarkItem& item) {
+    HTREEITEM handle = HandleOf(item);
+    // The records go before the control's items, so that nothing asks for their texts.
+    Forget(item);
+    if (handle)
+        SendMessageA(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(handle));
 }
 
 BookmarkItem* BookmarkTreeView::ItemOf(HTREEITEM handle) const {

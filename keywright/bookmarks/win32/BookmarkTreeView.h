@@ -25,14 +25,14 @@ public:
 
     // Shows the items anew, every folder expanded, without drawing in between.
     void Rebuild();
-    // Adds the control's item of `item` under its folder's and puts it in order.
+    // Adds the control's item of `item` under its folder's and puts it in order; an
+    // item shown already keeps its place.
     HTREEITEM Add(BookmarkItem& item);
     // Puts the children of `folder` in the items' order again.
     void Sort(BookmarkItem& folder);
-    // Forgets `item` and everything below it before the items go, and hands out the
-    // control's item, which Remove then deletes with those below it.
-    HTREEITEM Forget(BookmarkItem& item);
-    void Remove(HTREEITEM forgotten);
+    // Removes the control's items of `item` and everything below it, while they still
+    // exist.
+    void Remove(BookmarkItem& item);
 
     BookmarkItem* ItemOf(HTREEITEM handle) const;
     HTREEITEM HandleOf(const BookmarkItem& item) const;
@@ -48,6 +48,7 @@ public:
 
 private:
     HTREEITEM Insert(BookmarkItem& item, HTREEITEM parent);
+    void Forget(const BookmarkItem& item);
     void InsertChildren(BookmarkItem& folder, HTREEITEM handle);
 
     HWND tree_;

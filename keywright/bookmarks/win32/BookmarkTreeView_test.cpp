@@ -107,11 +107,14 @@ TEST_F(BookmarkTreeViewTest, ShowsTheItemsAndFollowsTheirChanges) {
     EXPECT_EQ("My Bookmarks\n New Folder\n Work\n  w\n A\n aa\n b\n", Shown());
 
     BookmarkItem& work = *items.root().children[1];
-    HTREEITEM forgotten = view.Forget(work);
-    ASSERT_TRUE(items.Delete(work));
-    view.Remove(forgotten);
+    HTREEITEM workHandle = view.HandleOf(work);
+    ASSERT_TRUE(items.Delete(work, [&](BookmarkItem& item) { view.Remove(item); }));
     EXPECT_EQ("My Bookmarks\n New Folder\n A\n aa\n b\n", Shown());
-    EXPECT_EQ(nullptr, view.ItemOf(forgotten));
+    EXPECT_EQ(nullptr, view.ItemOf(workHandle));
+    BookmarkItem* again = items.WriteBookmark(items.root(), {"R\\aa", "aa.url"});
+    ASSERT_NE(nullptr, again);
+    EXPECT_EQ(view.HandleOf(*again), view.Add(*again)) << "a replaced file keeps its item";
+    EXPECT_EQ("My Bookmarks\n New Folder\n A\n aa\n b\n", Shown());
     EXPECT_EQ(&items.root(), view.ItemOf(view.HandleOf(items.root())));
     EXPECT_TRUE(ui.errors.empty());
 }
