@@ -11,6 +11,7 @@
 #include <string>
 
 #include "EditorSession.h"
+#include "MouseInput.h"
 
 namespace {
 
@@ -82,6 +83,18 @@ int main(int argc, char** argv) {
     Check(OpenThroughShell("reg:HKCU\\" + std::string(kKey) + "\\Inner"),
           "the shell opens a reg: link");
     ExpectStatus(frame, kOtherStatusEnd, "opening the link selects its key");
+
+    // Real mouse input reaches the editor: a click on the parent key selects it.
+    HWND container = FindWindowExA(frame, nullptr, "REGEDIT", nullptr);
+    HWND tree = FindWindowExA(container ? container : frame, nullptr, WC_TREEVIEWA, nullptr);
+    HTREEITEM parent = reinterpret_cast<HTREEITEM>(SendMessageA(
+        tree, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(e2e::TreeCaret(tree))));
+    POINT point{};
+    Check(e2e::TreeItemPoint(tree, parent, &point), "the parent key is visible");
+    char click[64];
+    std::snprintf(click, sizeof click, "mousemove %ld %ld click 1", point.x, point.y);
+    Check(e2e::Xdotool(click), "xdotool starts");
+    ExpectStatus(frame, kKeyStatusEnd, "a click on the parent key selects it");
 
     editor.Close(kCloseTimeoutMs);
     DeleteFileA(bookmark.c_str());
