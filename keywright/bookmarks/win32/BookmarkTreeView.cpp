@@ -1,6 +1,10 @@
 // The tree view control of the bookmark pane. The control never holds texts of its
-// own: every text comes from the items, so it cannot disagree with the disk.
+// own: every text comes from the items, so it cannot disagree with the disk. The pane
+// is a window of the wide-character API, so its tree talks in wide characters; the
+// items keep the names as the file system gives them, in the program's code page.
 #include "bookmarks/win32/BookmarkTreeView.h"
+
+#include "platform/win32/AnsiText.h"
 
 #include <cstring>
 
@@ -24,16 +28,16 @@ int CALLBACK CompareItems(LPARAM a, LPARAM b, LPARAM context) {
 } // namespace
 
 HTREEITEM BookmarkTreeView::Insert(BookmarkItem& item, HTREEITEM parent) {
-    TVINSERTSTRUCTA insert{};
+    TVINSERTSTRUCTW insert{};
     insert.hParent = parent;
     insert.hInsertAfter = TVI_LAST;
     insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-    insert.item.pszText = LPSTR_TEXTCALLBACKA;
+    insert.item.pszText = LPSTR_TEXTCALLBACKW;
     insert.item.lParam = reinterpret_cast<LPARAM>(&item);
     insert.item.iImage = item.isBookmark ? kBookmarkImage : kFolderImage;
     insert.item.iSelectedImage = item.isBookmark ? kBookmarkImage : kOpenFolderImage;
     auto handle = reinterpret_cast<HTREEITEM>(
-        SendMessageA(tree_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+        SendMessageW(tree_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
     if (handle)
         handles_[&item] = handle;
     return handle;
@@ -45,16 +49,16 @@ void BookmarkTreeView::InsertChildren(BookmarkItem& folder, HTREEITEM handle) {
         if (added && !child->isBookmark)
             InsertChildren(*child, added);
     }
-    SendMessageA(tree_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(handle));
+    SendMessageW(tree_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(handle));
 }
 
 void BookmarkTreeView::Rebuild() {
-    SendMessageA(tree_, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(tree_, WM_SETREDRAW, FALSE, 0);
     handles_.clear();
-    SendMessageA(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    SendMessageW(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     if (HTREEITEM root = Insert(items_.root(), TVI_ROOT))
         InsertChildren(items_.root(), root);
-    SendMessageA(tree_, WM_SETREDRAW, TRUE, 0);
+    SendMessageW(tree_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(tree_, nullptr, TRUE);
 }
 
@@ -68,7 +72,7 @@ HTREEITEM BookmarkTreeView::Add(BookmarkItem& item) {
         return nullptr;
     HTREEITEM handle = Insert(item, parent);
     Sort(*item.parent);
-    SendMessageA(tree_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(parent));
+    SendMessageW(tree_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(parent));
     return handle;
 }
 
@@ -79,7 +83,7 @@ void BookmarkTreeView::Sort(BookmarkItem& folder) {
     sort.lpfnCompare = CompareItems;
     sort.lParam = reinterpret_cast<LPARAM>(&context);
     if (sort.hParent)
-        SendMessageA(tree_, TVM_SORTCHILDRENCB, 0, reinterpret_cast<LPARAM>(&sort));
+        SendMessageW(tree_, TVM_SORTCHILDRENCB, 0, reinterpret_cast<LPARAM>(&sort));
 }
 
 void BookmarkTreeView::Forget(const BookmarkItem& item) {
@@ -93,16 +97,16 @@ void BookmarkTreeView::Remove(BookmarkItem& item) {
     // The records go before the control's items, so that nothing asks for their texts.
     Forget(item);
     if (handle)
-        SendMessageA(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(handle));
+        SendMessageW(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(handle));
 }
 
 BookmarkItem* BookmarkTreeView::ItemOf(HTREEITEM handle) const {
     if (!handle)
         return nullptr;
-    TVITEMA item{};
+    TVITEMW item{};
     item.mask = TVIF_PARAM;
     item.hItem = handle;
-    if (!SendMessageA(tree_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
+    if (!SendMessageW(tree_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)))
         return nullptr;
     auto* record = reinterpret_cast<BookmarkItem*>(item.lParam);
     // Only records still shown are handed out.
@@ -116,7 +120,7 @@ HTREEITEM BookmarkTreeView::HandleOf(const BookmarkItem& item) const {
 }
 
 BookmarkItem* BookmarkTreeView::Selected() const {
-    return ItemOf(reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_GETNEXTITEM, TVGN_CARET, 0)));
+    return ItemOf(reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_GETNEXTITEM, TVGN_CARET, 0)));
 }
 
 BookmarkItem* BookmarkTreeView::ItemAt(POINT screen) const {
@@ -124,26 +128,27 @@ BookmarkItem* BookmarkTreeView::ItemAt(POINT screen) const {
     hit.pt = screen;
     ScreenToClient(tree_, &hit.pt);
     auto handle =
-        reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+        reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
     return (hit.flags & TVHT_ONITEM) ? ItemOf(handle) : nullptr;
 }
 
 void BookmarkTreeView::Select(const BookmarkItem& item) {
     if (HTREEITEM handle = HandleOf(item))
-        SendMessageA(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(handle));
+        SendMessageW(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(handle));
 }
 
-void BookmarkTreeView::FillDisplayInfo(NMTVDISPINFOA& info) const {
+void BookmarkTreeView::FillDisplayInfo(NMTVDISPINFOW& info) const {
     if (!(info.item.mask & TVIF_TEXT) || !info.item.pszText || info.item.cchTextMax <= 0)
         return;
     const auto* record = reinterpret_cast<const BookmarkItem*>(info.item.lParam);
     auto found = handles_.find(record);
-    text_ = found != handles_.end() ? items_.DisplayText(*record) : std::string();
-    std::size_t length = text_.size() < static_cast<std::size_t>(info.item.cchTextMax - 1)
-                             ? text_.size()
+    std::wstring text =
+        found != handles_.end() ? kestrix::WideFromAnsi(items_.DisplayText(*record)) : std::wstring();
+    std::size_t length = text.size() < static_cast<std::size_t>(info.item.cchTextMax - 1)
+                             ? text.size()
                              : static_cast<std::size_t>(info.item.cchTextMax - 1);
-    std::memcpy(info.item.pszText, text_.data(), length);
-    info.item.pszText[length] = '\0';
+    std::memcpy(info.item.pszText, text.data(), length * sizeof(wchar_t));
+    info.item.pszText[length] = L'\0';
 }
 
 } // namespace keywright

@@ -9,7 +9,6 @@
 
 #include <commctrl.h>
 
-#include <string>
 #include <unordered_map>
 
 namespace keywright {
@@ -41,8 +40,8 @@ public:
     BookmarkItem* ItemAt(POINT screen) const;
     void Select(const BookmarkItem& item);
 
-    // TVN_GETDISPINFO: the item's text from its record.
-    void FillDisplayInfo(NMTVDISPINFOA& info) const;
+    // TVN_GETDISPINFOW: the item's text from its record.
+    void FillDisplayInfo(NMTVDISPINFOW& info) const;
 
     HWND window() const { return tree_; }
 
@@ -54,7 +53,6 @@ private:
     HWND tree_;
     BookmarkTree& items_;
     std::unordered_map<const BookmarkItem*, HTREEITEM> handles_;
-    mutable std::string text_; // the text handed out last, alive until the next request
 };
 
 } // namespace keywright

@@ -20,11 +20,11 @@ BookmarkTreeView* shownView = nullptr;
 
 LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NOTIFY && shownView &&
-        reinterpret_cast<NMHDR*>(lParam)->code == TVN_GETDISPINFOA) {
-        shownView->FillDisplayInfo(*reinterpret_cast<NMTVDISPINFOA*>(lParam));
+        reinterpret_cast<NMHDR*>(lParam)->code == TVN_GETDISPINFOW) {
+        shownView->FillDisplayInfo(*reinterpret_cast<NMTVDISPINFOW*>(lParam));
         return 0;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 class BookmarkTreeViewTest : public ::testing::Test {
@@ -32,14 +32,15 @@ protected:
     void SetUp() override {
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TREEVIEW_CLASSES};
         InitCommonControlsEx(&controls);
-        WNDCLASSA windowClass{};
+        // A window of the wide-character API, as the pane is.
+        WNDCLASSW windowClass{};
         windowClass.lpfnWndProc = ParentProc;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "BookmarkTreeViewTestParent";
-        RegisterClassA(&windowClass);
-        parent = CreateWindowA("BookmarkTreeViewTestParent", "", WS_OVERLAPPEDWINDOW, 0, 0, 300,
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"BookmarkTreeViewTestParent";
+        RegisterClassW(&windowClass);
+        parent = CreateWindowW(L"BookmarkTreeViewTestParent", L"", WS_OVERLAPPEDWINDOW, 0, 0, 300,
                                400, nullptr, nullptr, windowClass.hInstance, nullptr);
-        tree = CreateWindowExA(0, WC_TREEVIEWA, "", WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS |
+        tree = CreateWindowExW(0, WC_TREEVIEWW, L"", WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS |
                                TVS_HASLINES | TVS_LINESATROOT, 0, 0, 300, 400, parent, nullptr,
                                windowClass.hInstance, nullptr);
         ASSERT_TRUE(tree);
