@@ -22,6 +22,9 @@ class BookmarkTreeView {
 public:
     BookmarkTreeView(HWND tree, BookmarkTree& items) : tree_(tree), items_(items) {}
 
+    // The control, for a view made before its control exists.
+    void SetWindow(HWND tree) { tree_ = tree; }
+
     // Shows the items anew, every folder expanded, without drawing in between.
     void Rebuild();
     // Adds the control's item of `item` under its folder's and puts it in order; an
