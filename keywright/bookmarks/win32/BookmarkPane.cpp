@@ -9,7 +9,7 @@
 #include "bookmarks/win32/BookmarkTreeView.h"
 #include "bookmarks/win32/DropSource.h"
 #include "bookmarks/win32/DropTarget.h"
-#include "host/win32/AddinContext.h"
+#include "host/win32/AddinMessages.h"
 #include "platform/win32/AnsiText.h"
 #include "platform/win32/ui/Window.h"
 #include "resources/KeywrightResources.h"

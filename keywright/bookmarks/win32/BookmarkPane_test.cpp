@@ -3,7 +3,7 @@
 #include "bookmarks/win32/BookmarkPane.h"
 
 #include "bookmarks/win32/BookmarkPaneIds.h"
-#include "host/win32/AddinContext.h"
+#include "host/win32/AddinMessages.h"
 #include "platform/testing/TempTree.h"
 
 #include <gtest/gtest.h>
