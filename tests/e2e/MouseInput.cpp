@@ -8,6 +8,7 @@ namespace e2e {
 namespace {
 
 constexpr char kXdotool[] = "Z:\\usr\\bin\\xdotool";
+constexpr char kXwd[] = "Z:\\usr\\bin\\xwd";
 // The label begins after the item's image.
 constexpr int kImageWidth = 16;
 constexpr int kIntoLabel = 8;
@@ -23,10 +24,8 @@ HTREEITEM Next(HWND tree, UINT relation, HTREEITEM item) {
         Send(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
 }
 
-} // namespace
-
-bool Xdotool(const std::string& arguments) {
-    std::string command = std::string(kXdotool) + " " + arguments;
+// A program of the host system, started without waiting for it.
+bool HostProgram(std::string command) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -36,6 +35,16 @@ bool Xdotool(const std::string& arguments) {
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return true;
+}
+
+} // namespace
+
+bool Xdotool(const std::string& arguments) {
+    return HostProgram(std::string(kXdotool) + " " + arguments);
+}
+
+bool Screenshot(const std::string& unixPath) {
+    return HostProgram(std::string(kXwd) + " -root -silent -out " + unixPath);
 }
 
 bool DragWithMouse(POINT from, POINT to) {

@@ -62,6 +62,7 @@ bool OpenThroughShell(const std::string& target) {
 constexpr int kPaneTreeId = 23344;
 constexpr WPARAM kCmdCreateBookmark = 3016;
 constexpr DWORD kFileTimeoutMs = 30000;
+constexpr int kOutOfTheWayY = 800; // below the editor on the test's screen
 constexpr char kKeyFile[] = "HKEY_CURRENT_USER-Software-KeywrightBookmarkE2E.url";
 constexpr char kInnerFile[] = "HKEY_CURRENT_USER-Software-KeywrightBookmarkE2E-Inner.url";
 
@@ -126,6 +127,23 @@ bool Painted(HWND window) {
     return varied;
 }
 
+// Saves the screen as an X window dump in the test's working folder, for a person to
+// look at; true when the file appeared.
+bool SaveScreenshot(const std::string& name) {
+    char folder[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, folder);
+    std::string windows = std::string(folder) + "\\" + name;
+    if (windows.rfind("Z:", 0) != 0)
+        return false;
+    std::string unix = windows.substr(2);
+    for (char& c : unix)
+        if (c == '\\')
+            c = '/';
+    DeleteFileA(windows.c_str());
+    return e2e::Screenshot(unix) &&
+           e2e::WaitFor(kFileTimeoutMs, [&] { return FileExists(windows); });
+}
+
 bool DragItem(HWND fromTree, HTREEITEM from, HWND toTree, HTREEITEM to) {
     POINT start{}, end{};
     return e2e::TreeItemPoint(fromTree, from, &start) && e2e::TreeItemPoint(toTree, to, &end) &&
@@ -165,9 +183,14 @@ int main(int argc, char** argv) {
     HWND container = FindWindowExA(frame, nullptr, "REGEDIT", nullptr);
     HWND tree = FindWindowExA(container ? container : frame, nullptr, WC_TREEVIEWA, nullptr);
     HWND pane = PaneTree(frame);
+    // The debug window opens over the editor; the mouse must reach the pane below it.
+    if (HWND debug = FindWindowA(nullptr, "Debug"))
+        SetWindowPos(debug, nullptr, 0, kOutOfTheWayY, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     Check(pane != nullptr && TreeCount(pane) == 2, "the pane shows its folder and the folder in it");
     Check(e2e::WaitFor(kFileTimeoutMs, [&] { return Painted(GetParent(pane)); }),
           "the pane is painted");
+    Check(SaveScreenshot("keywright_bookmarks_pane.xwd"), "a screenshot of the pane is saved");
 
     Check(RunLauncher(launcher, "reg:HKCU\\" + std::string(kKey)) == 0, "kwlaunch to the key");
     ExpectStatus(frame, kKeyStatusEnd, "the key is selected");
