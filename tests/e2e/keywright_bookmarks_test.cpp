@@ -26,12 +26,27 @@ constexpr char kKey[] = "Software\\KeywrightBookmarkE2E";
 constexpr char kKeyStatusEnd[] = "HKEY_CURRENT_USER\\Software\\KeywrightBookmarkE2E";
 constexpr char kOtherStatusEnd[] = "HKEY_CURRENT_USER\\Software\\KeywrightBookmarkE2E\\Inner";
 
+constexpr char kValue[] = "Colour";
+
 void CreateKeys() {
     HKEY key = nullptr;
     std::string inner = std::string(kKey) + "\\Inner";
     if (RegCreateKeyExA(HKEY_CURRENT_USER, inner.c_str(), 0, nullptr, 0, KEY_READ, nullptr, &key,
                         nullptr) == ERROR_SUCCESS)
         RegCloseKey(key);
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                        nullptr) == ERROR_SUCCESS) {
+        RegSetValueExA(key, kValue, 0, REG_SZ, reinterpret_cast<const BYTE*>("blue"), 5);
+        RegCloseKey(key);
+    }
+}
+
+// The window that has the keyboard focus in the thread of `window`.
+HWND FocusOfThread(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
 }
 
 std::string TemporaryFolder() {
@@ -65,6 +80,7 @@ constexpr DWORD kFileTimeoutMs = 30000;
 constexpr int kOutOfTheWayY = 800; // below the editor on the test's screen
 constexpr char kKeyFile[] = "HKEY_CURRENT_USER-Software-KeywrightBookmarkE2E.url";
 constexpr char kInnerFile[] = "HKEY_CURRENT_USER-Software-KeywrightBookmarkE2E-Inner.url";
+constexpr char kValueFile[] = "HKEY_CURRENT_USER-Software-KeywrightBookmarkE2E-Colour.url";
 
 HWND PaneTree(HWND frame) {
     HWND pane = FindWindowExA(frame, nullptr, "Velmara-Sheet-Wnd", nullptr);
@@ -152,7 +168,7 @@ bool DragItem(HWND fromTree, HTREEITEM from, HWND toTree, HTREEITEM to) {
 
 // Removes what an earlier run may have left in the bookmark folder.
 void ClearFolder(const std::string& folder) {
-    for (const char* name : {kKeyFile, kInnerFile})
+    for (const char* name : {kKeyFile, kInnerFile, kValueFile})
         DeleteFileA((folder + name).c_str());
     for (const char* name : {kKeyFile, kInnerFile})
         DeleteFileA((folder + "Drop\\" + name).c_str());
@@ -232,6 +248,21 @@ int main(int argc, char** argv) {
                                   !FileExists(folder + kKeyFile);
                        }),
           "a bookmark dragged onto another folder moves there");
+
+    // With the list's focus on a value, 3016 bookmarks the value.
+    HWND list = FindWindowExA(container ? container : frame, nullptr, WC_LISTVIEWA, nullptr);
+    Check(RunLauncher(launcher, "reg:HKCU\\" + std::string(kKey) + ":" + kValue) == 0,
+          "kwlaunch to the value");
+    Check(e2e::WaitFor(kFileTimeoutMs, [&] { return FocusOfThread(frame) == list; }),
+          "the value's list has the focus");
+    PostMessageA(frame, WM_COMMAND, kCmdCreateBookmark, 0);
+    Check(e2e::WaitFor(kFileTimeoutMs, [&] { return FileExists(folder + kValueFile); }),
+          "3016 writes the value's bookmark");
+    Check(e2e::EndsWith(ReadFileText(folder + kValueFile),
+                        "\\HKEY_CURRENT_USER\\" + std::string(kKey) + ":" + kValue + "\r\n"),
+          "holding the value's location");
+    Check(e2e::WaitFor(kFileTimeoutMs, [&] { return TreeCount(pane) == 5; }),
+          "the pane lists the value's bookmark");
 
     const std::string bookmark = TemporaryFolder() + "KeywrightBookmarkE2E.url";
     Check(WriteFileText(bookmark, "[InternetShortcut]\r\nURL=reg:HKEY_CURRENT_USER\\" +
