@@ -115,6 +115,18 @@ public:
     // Moves `from` to `to` within one volume; an existing `to` is an error.
     virtual OsError RenameFile(const std::string& from, const std::string& to) = 0;
 
+    // Creates `path`, or empties it when it exists, lets nobody else in while it is
+    // written, and writes `bytes`. `created` tells whether the file was created before
+    // the failure; a file whose writing failed is removed again.
+    virtual OsError WriteWholeFile(const std::string& path, const std::string& bytes,
+                                   bool& created) = 0;
+
+    // Creates one directory; its parent must exist.
+    virtual OsError MakeDirectory(const std::string& path) = 0;
+
+    // Removes an empty directory.
+    virtual OsError RemoveEmptyDirectory(const std::string& path) = 0;
+
     // Opens the file for reading with nobody else allowed in, and closes it again:
     // fails (Locked) while another program holds it open without sharing.
     virtual OsError OpenExclusively(const std::string& path) = 0;

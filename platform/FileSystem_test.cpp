@@ -15,6 +15,7 @@
 
 #include "platform/win32/AnsiText.h"
 #else
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -230,6 +231,31 @@ TEST(FileSystemTest, StatusRemoveRenameAndFreeSpace) {
     }
 }
 
+TEST(FileSystemTest, WholeFilesAndDirectoriesAreMadeAndRemoved) {
+    TempTree tree;
+    tree.Write("old.url", "a much longer old content");
+    auto fs = MakeSystemFileSystem();
+
+    bool created = false;
+    ASSERT_FALSE(fs->WriteWholeFile(tree.Path("old.url"), "new", created));
+    EXPECT_TRUE(created);
+    EXPECT_EQ("new", tree.Read("old.url")) << "an existing file is emptied first";
+    ASSERT_FALSE(fs->WriteWholeFile(tree.Path("fresh.url"), "", created));
+    EXPECT_EQ(0u, ListAll(*fs, tree.root()).at("fresh.url").size);
+    OsError noFolder = fs->WriteWholeFile(tree.Path("none/x.url"), "x", created);
+    EXPECT_EQ(FileFailure::NotFound, ClassifyFailure(noFolder)) << noFolder.Describe();
+    EXPECT_FALSE(created);
+
+    ASSERT_FALSE(fs->MakeDirectory(tree.Path("d")));
+    EXPECT_TRUE(fs->MakeDirectory(tree.Path("d"))) << "an existing directory is an error";
+    EXPECT_TRUE(fs->MakeDirectory(tree.Path("a/b"))) << "parents are not made";
+    tree.Write("d/inner.url", "x");
+    EXPECT_TRUE(fs->RemoveEmptyDirectory(tree.Path("d"))) << "only empty directories go";
+    ASSERT_FALSE(fs->RemoveFile(tree.Path("d/inner.url")));
+    ASSERT_FALSE(fs->RemoveEmptyDirectory(tree.Path("d")));
+    EXPECT_EQ((std::set<std::string>{"fresh.url", "old.url"}), NamesIn(*fs, tree.root()));
+}
+
 TEST(FileSystemTest, AFileHeldWithoutSharingCannotBeOpenedExclusively) {
     TempTree tree;
     tree.Write("held.doc", "x");
@@ -299,25 +325,48 @@ TEST(PosixFileSystemTest, ReplaceFileKeepsTheMode) {
     EXPECT_EQ(0741u, st.st_mode & 07777);
 }
 
+// Runs `write` while files may grow to `bytes` at the most, as on a full disk.
+template <typename Write> OsError WithFileSizeLimit(rlim_t bytes, Write write) {
+    struct rlimit saved {};
+    if (::getrlimit(RLIMIT_FSIZE, &saved) != 0)
+        return MakeOsError("getrlimit", "", errno);
+    auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limited = saved;
+    limited.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &limited);
+    const OsError error = write();
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    return error;
+}
+
 // A write that the system cuts short must leave the old file whole.
 TEST(PosixFileSystemTest, FailedWriteLeavesTheOldFileWhole) {
     TempTree tree;
     tree.Write("big.txt", "the old text");
     auto fs = MakeSystemFileSystem();
 
-    struct rlimit saved {};
-    ASSERT_EQ(0, ::getrlimit(RLIMIT_FSIZE, &saved));
-    auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit limited = saved;
-    limited.rlim_cur = 4096;
-    ASSERT_EQ(0, ::setrlimit(RLIMIT_FSIZE, &limited));
-    const OsError error = fs->ReplaceFileContent(tree.Path("big.txt"), std::string(100000, 'n'));
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    const OsError error = WithFileSizeLimit(4096, [&] {
+        return fs->ReplaceFileContent(tree.Path("big.txt"), std::string(100000, 'n'));
+    });
 
     EXPECT_EQ(FileFailure::NoSpace, ClassifyFailure(error)) << error.Describe();
     EXPECT_EQ("the old text", tree.Read("big.txt"));
     EXPECT_EQ(std::set<std::string>{"big.txt"}, NamesIn(*fs, tree.root()));
+}
+
+// A whole-file write that the system cuts short leaves no half file behind.
+TEST(PosixFileSystemTest, FailedWholeFileWriteRemovesTheFile) {
+    TempTree tree;
+    auto fs = MakeSystemFileSystem();
+    bool created = false;
+    const OsError error = WithFileSizeLimit(4096, [&] {
+        return fs->WriteWholeFile(tree.Path("cut.url"), std::string(100000, 'n'), created);
+    });
+
+    EXPECT_EQ(FileFailure::NoSpace, ClassifyFailure(error)) << error.Describe();
+    EXPECT_TRUE(created);
+    EXPECT_TRUE(NamesIn(*fs, tree.root()).empty());
 }
 
 TEST(PosixFileSystemTest, OnlyRegularFilesAreRead) {

@@ -2,6 +2,7 @@
 #include "strings/KeywrightStrings.h"
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 
 namespace keywright {
@@ -48,6 +49,26 @@ std::string KeywrightStringWith(unsigned id, const std::string& insert) {
     std::size_t at = result.find("%s");
     if (at != std::string::npos)
         result.replace(at, 2, insert);
+    return result;
+}
+
+std::string KeywrightStringWithAll(unsigned id, std::initializer_list<std::string> inserts) {
+    const char* text = KeywrightString(id);
+    if (text == nullptr)
+        return {};
+    std::string result;
+    auto next = inserts.begin();
+    for (const char* p = text; *p; ++p) {
+        if (p[0] == '%' && p[1] == '%') {
+            result += "%%";
+            ++p;
+        } else if (p[0] == '%' && p[1] && std::strchr("sdux", p[1]) && next != inserts.end()) {
+            result += *next++;
+            ++p;
+        } else {
+            result += *p;
+        }
+    }
     return result;
 }
 

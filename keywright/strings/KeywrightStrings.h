@@ -1,6 +1,7 @@
 // The add-in's string table: every user-visible text, addressed by number.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 
 namespace keywright {
@@ -31,6 +32,23 @@ constexpr unsigned kStrInvalidFileFormat = 2600; // "%u": the line
 constexpr unsigned kStrFileFilterMissing = 2601;
 constexpr unsigned kStrDefaultValueName = 2602;
 constexpr unsigned kStrValueNotSet = 2603;
+// Bookmarks and drag and drop.
+constexpr unsigned kStrMyBookmarks = 3;
+constexpr unsigned kStrNewFolder = 4;
+constexpr unsigned kStrConfirmFolderDelete = 5;
+constexpr unsigned kStrEmptyName = 6;
+constexpr unsigned kStrForbiddenNameCharacters = 7;
+constexpr unsigned kStrCannotRemoveDirectory = 2091;
+constexpr unsigned kStrCannotReadFile = 2098;
+constexpr unsigned kStrCannotOpenFile = 2099;
+constexpr unsigned kStrCannotRenameFolder = 2100; // "%s" twice: old and new path
+constexpr unsigned kStrCannotCreateFolder = 2101;
+constexpr unsigned kStrCannotCreateUrlFile = 2700; // path, then the error code in hex
+constexpr unsigned kStrCannotWriteUrlFile = 2701;  // path, then the error code in hex
+constexpr unsigned kStrCannotDeleteFile = 2702;
+constexpr unsigned kStrDragResult = 2703;          // an unexpected drag result in hex
+constexpr unsigned kStrCreateSubfolderItem = 2704;
+constexpr unsigned kStrDeleteFolderItem = 2705;    // the folder's name
 constexpr unsigned kStrEncodeBufferTooSmall = 2094;
 constexpr unsigned kStrOleInitializeFailed = 2097;
 constexpr unsigned kStrAddinTitle = 2106;
@@ -85,5 +103,10 @@ const char* KeywrightString(unsigned id);
 // String `id` with its first "%s" replaced by `insert`. The insert is never read as
 // a format, so texts from the registry or a location cannot inject one.
 std::string KeywrightStringWith(unsigned id, const std::string& insert);
+
+// String `id` with its conversions ("%s", "%d", "%u", "%x") replaced in order by
+// `inserts`, which the caller has already formatted; conversions beyond the inserts
+// stay as they are. "%%" stays too. The inserts are never read as formats.
+std::string KeywrightStringWithAll(unsigned id, std::initializer_list<std::string> inserts);
 
 } // namespace keywright

@@ -391,6 +391,34 @@ OsError PosixFileSystem::RenameFile(const std::string& from, const std::string& 
     return {};
 }
 
+OsError PosixFileSystem::WriteWholeFile(const std::string& path, const std::string& bytes,
+                                        bool& created) {
+    created = false;
+    posix::FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    if (!fd.valid())
+        return LastOsError("open", path);
+    created = true;
+    OsError error = posix::WriteAll(fd.get(), bytes.data(), bytes.size(), path);
+    if (!error && !fd.Close())
+        error = LastOsError("close", path);
+    if (error)
+        ::unlink(path.c_str());
+    return error;
+}
+
+OsError PosixFileSystem::MakeDirectory(const std::string& path) {
+    if (::mkdir(path.c_str(), 0777) != 0)
+        return LastOsError("mkdir", path);
+    return {};
+}
+
+OsError PosixFileSystem::RemoveEmptyDirectory(const std::string& path) {
+    ForgetReadDirectory(); // the folder may be the one held open
+    if (::rmdir(path.c_str()) != 0)
+        return LastOsError("rmdir", path);
+    return {};
+}
+
 OsError PosixFileSystem::OpenExclusively(const std::string& path) {
     // POSIX has no share modes; an advisory lock is what cooperating programs hold.
     posix::FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));

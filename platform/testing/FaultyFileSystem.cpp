@@ -90,6 +90,30 @@ OsError FaultyFileSystem::RenameFile(const std::string& from, const std::string&
     return real_.RenameFile(from, to);
 }
 
+OsError FaultyFileSystem::WriteWholeFile(const std::string& path, const std::string& bytes,
+                                         bool& created) {
+    created = false;
+    if (OsError e = Planned(failCreate, "WriteWholeFile", path))
+        return e;
+    if (OsError e = Planned(failWrite, "WriteWholeFile", path)) {
+        created = true;
+        return e;
+    }
+    return real_.WriteWholeFile(path, bytes, created);
+}
+
+OsError FaultyFileSystem::MakeDirectory(const std::string& path) {
+    if (OsError e = Planned(failMakeDir, "MakeDirectory", path))
+        return e;
+    return real_.MakeDirectory(path);
+}
+
+OsError FaultyFileSystem::RemoveEmptyDirectory(const std::string& path) {
+    if (OsError e = Planned(failRemoveDir, "RemoveEmptyDirectory", path))
+        return e;
+    return real_.RemoveEmptyDirectory(path);
+}
+
 OsError FaultyFileSystem::OpenExclusively(const std::string& path) {
     if (OsError e = Planned(failExclusive, "OpenExclusively", path))
         return e;

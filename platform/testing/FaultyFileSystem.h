@@ -25,6 +25,12 @@ public:
     std::map<std::string, FileFailure> failRemove;
     // Keyed by the source path.
     std::map<std::string, FileFailure> failRename;
+    // WriteWholeFile: the file cannot be created, or it is created and writing it fails
+    // (it is then gone, as the real call leaves it).
+    std::map<std::string, FileFailure> failCreate;
+    std::map<std::string, FileFailure> failWrite;
+    std::map<std::string, FileFailure> failMakeDir;
+    std::map<std::string, FileFailure> failRemoveDir;
     // A file another program holds open without sharing.
     std::map<std::string, FileFailure> failExclusive;
     // Drive types by root, in place of the real ones.
@@ -49,6 +55,10 @@ public:
     OsError FreeSpace(const std::string& path, std::uint64_t& bytes) override;
     OsError RemoveFile(const std::string& path) override;
     OsError RenameFile(const std::string& from, const std::string& to) override;
+    OsError WriteWholeFile(const std::string& path, const std::string& bytes,
+                           bool& created) override;
+    OsError MakeDirectory(const std::string& path) override;
+    OsError RemoveEmptyDirectory(const std::string& path) override;
     OsError OpenExclusively(const std::string& path) override;
     std::string ProgramDirectory() override { return real_.ProgramDirectory(); }
     std::vector<std::string> CacheDirectories() override;

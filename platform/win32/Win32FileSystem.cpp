@@ -376,6 +376,39 @@ OsError Win32FileSystem::RenameFile(const std::string& from, const std::string& 
     return {};
 }
 
+OsError Win32FileSystem::WriteWholeFile(const std::string& path, const std::string& bytes,
+                                        bool& created) {
+    created = false;
+    const std::wstring target = WideFromAnsi(path);
+    OsError error;
+    {
+        HandleGuard file(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr),
+                         CloseHandle);
+        if (!file.valid())
+            return LastOsError("CreateFileW", path);
+        created = true;
+        error = WriteAll(file.get(), bytes, path);
+        if (!error && !file.reset())
+            error = LastOsError("CloseHandle", path);
+    }
+    if (error)
+        DeleteFileW(target.c_str());
+    return error;
+}
+
+OsError Win32FileSystem::MakeDirectory(const std::string& path) {
+    if (!CreateDirectoryW(WideFromAnsi(path).c_str(), nullptr))
+        return LastOsError("CreateDirectoryW", path);
+    return {};
+}
+
+OsError Win32FileSystem::RemoveEmptyDirectory(const std::string& path) {
+    if (!RemoveDirectoryW(WideFromAnsi(path).c_str()))
+        return LastOsError("RemoveDirectoryW", path);
+    return {};
+}
+
 OsError Win32FileSystem::OpenExclusively(const std::string& path) {
     HandleGuard file(CreateFileW(WideFromAnsi(path).c_str(), GENERIC_READ, 0, nullptr,
                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr),

@@ -19,6 +19,10 @@ public:
     OsError FreeSpace(const std::string& path, std::uint64_t& bytes) override;
     OsError RemoveFile(const std::string& path) override;
     OsError RenameFile(const std::string& from, const std::string& to) override;
+    OsError WriteWholeFile(const std::string& path, const std::string& bytes,
+                           bool& created) override;
+    OsError MakeDirectory(const std::string& path) override;
+    OsError RemoveEmptyDirectory(const std::string& path) override;
     OsError OpenExclusively(const std::string& path) override;
     std::string ProgramDirectory() override;
     std::vector<std::string> CacheDirectories() override;

@@ -67,6 +67,23 @@ bool EndsWith(const std::string& text, const std::string& end) {
            text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
+std::string StatusText(HWND frame) {
+    return WindowText(FindWindowExA(frame, nullptr, STATUSCLASSNAMEA, nullptr));
+}
+
+bool WaitForStatusEnding(HWND frame, const std::string& end, std::string* last) {
+    return WaitFor(kStatusTimeoutMs, [&] {
+        *last = StatusText(frame);
+        return EndsWith(*last, end);
+    });
+}
+
+void ExpectStatus(HWND frame, const std::string& end, const std::string& what) {
+    std::string last;
+    bool shown = WaitForStatusEnding(frame, end, &last);
+    Check(shown, what + " (status bar: \"" + last + "\")");
+}
+
 namespace {
 
 constexpr int kMessageTextId = 0xFFFF; // the text of a message box

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <cstddef>
 #include <string>
 
@@ -47,6 +49,17 @@ std::string TakeMessageBox(DWORD process, DWORD timeoutMs);
 // system's screen device context, since under Xvfb Wine's dialogs do not show on the X
 // display itself (xwd finds them black, Wine's own included).
 bool ShowsPaintedPixels(HWND window, const char* bitmapPath);
+
+constexpr DWORD kStatusTimeoutMs = 30000;
+
+// The text of the editor's status bar.
+std::string StatusText(HWND frame);
+
+// Waits until the status bar's text ends with `end`; `last` gets what it showed last.
+bool WaitForStatusEnding(HWND frame, const std::string& end, std::string* last);
+
+// Checks that the status bar comes to end with `end`, and reports what it showed.
+void ExpectStatus(HWND frame, const std::string& end, const std::string& what);
 
 // What the add-in's debug window has logged so far.
 std::string DebugLogText();

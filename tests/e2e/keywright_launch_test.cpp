@@ -15,10 +15,12 @@ namespace {
 
 using e2e::Check;
 using e2e::EndsWith;
+using e2e::ExpectStatus;
+using e2e::kStatusTimeoutMs;
 using e2e::RunLauncher;
+using e2e::WaitForStatusEnding;
 using e2e::WaitFor;
 
-constexpr DWORD kStatusTimeoutMs = 30000;
 constexpr DWORD kCloseTimeoutMs = 30000;
 constexpr char kExpectedStatusEnd[] = "HKEY_CURRENT_USER\\Software\\Wine";
 constexpr char kFirstItemStatus[] = "Create a new bookmark";
@@ -28,24 +30,6 @@ constexpr WPARAM kCmdGoBack = 40011;
 constexpr char kLoggedStep[] = "Trying backslash locate : Wine  ... Found";
 constexpr char kValueKey[] = "Software\\KeywrightE2E";
 constexpr int kToolbarButtons = 14;
-
-std::string StatusText(HWND frame) {
-    return e2e::WindowText(FindWindowExA(frame, nullptr, STATUSCLASSNAMEA, nullptr));
-}
-
-bool WaitForStatusEnding(HWND frame, const std::string& end, std::string* last) {
-    return WaitFor(kStatusTimeoutMs, [&] {
-        *last = StatusText(frame);
-        return EndsWith(*last, end);
-    });
-}
-
-// Waits for the status bar and reports what it showed last.
-void ExpectStatus(HWND frame, const char* end, const std::string& what) {
-    std::string last;
-    bool shown = WaitForStatusEnding(frame, end, &last);
-    Check(shown, what + " (status bar: \"" + last + "\")");
-}
 
 // Menus belong to their process under Wine, so the bar is read through the editor
 // itself: opening the menu with its mnemonic highlights its first item, whose help
@@ -135,13 +119,18 @@ void ExpectButtons(HWND toolbar, bool back, bool forward, const std::string& whe
                   (forward ? "enabled" : "disabled"));
 }
 
-std::string UrlHandlerCommand() {
+std::string UrlHandlerCommand(HKEY root = HKEY_CURRENT_USER,
+                              const char* key = "Software\\Classes\\reg\\shell\\open\\command") {
     char text[1024] = {};
     DWORD size = sizeof text;
-    if (RegGetValueA(HKEY_CURRENT_USER, "Software\\Classes\\reg\\shell\\open\\command", nullptr,
-                     RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
+    if (RegGetValueA(root, key, nullptr, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
         return {};
     return text;
+}
+
+// What the shell itself looks up when it opens a reg: link or a bookmark file.
+std::string ShellUrlHandlerCommand() {
+    return UrlHandlerCommand(HKEY_CLASSES_ROOT, "reg\\shell\\open\\command");
 }
 
 // Registering for reg: links and unregistering needs no editor.
@@ -150,7 +139,10 @@ void CheckUrlRegistration(const std::string& launcher) {
     std::string command = UrlHandlerCommand();
     Check(command == "\"" + launcher + "\" \"%1\"",
           "reg: links open through kwlaunch (\"" + command + "\")");
-    Check(RunLauncher(launcher, "--unregister") == 0 && UrlHandlerCommand().empty(),
+    Check(ShellUrlHandlerCommand() == command,
+          "and the shell sees it (\"" + ShellUrlHandlerCommand() + "\")");
+    Check(RunLauncher(launcher, "--unregister") == 0 && UrlHandlerCommand().empty() &&
+              ShellUrlHandlerCommand().empty(),
           "kwlaunch --unregister removes it");
     // Another program's handler is not ours to remove.
     HKEY key = nullptr;

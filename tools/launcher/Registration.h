@@ -5,11 +5,14 @@
 
 namespace kwlaunch {
 
-// Writes HKCU\Software\Classes\reg so that opening a reg: link runs this program
-// with the link. Returns false with `error` on failure.
+// Writes HKCU\Software\Classes\reg so that opening a reg: link, or a bookmark file
+// that holds one, runs this program with the link; where the shell does not see the
+// user's classes, the same keys go under HKEY_CLASSES_ROOT\reg as well. Returns false
+// with `error` on failure.
 bool RegisterUrlHandler(std::string* error);
 
-// Removes that registration if it names this program; another program's is left alone.
+// Removes those registrations that name this program; another program's is left alone
+// and reported.
 bool UnregisterUrlHandler(std::string* error);
 
 } // namespace kwlaunch

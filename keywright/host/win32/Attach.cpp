@@ -3,10 +3,13 @@
 // them before the editor handles its own close.
 #include "host/win32/Attach.h"
 
+#include "bookmarks/win32/BookmarkFolderWin32.h"
+#include "bookmarks/win32/BookmarkPane.h"
 #include "host/win32/AddinContext.h"
+#include "host/win32/AddinMessageBox.h"
+#include "host/win32/AddinMessages.h"
 #include "host/win32/AddinModule.h"
 #include "host/win32/AddinSettings.h"
-#include "host/win32/BookmarkPane.h"
 #include "host/win32/DataTransfer.h"
 #include "host/win32/DebugWindow.h"
 #include "host/win32/EditorTreeView.h"
@@ -48,13 +51,40 @@ void Attachment::Release() {
     listSubclass_.Restore();
     treeSubclass_.Restore();
     containerSubclass_.Restore();
-    if (oleInitialized_)
+    // The pane revokes its drop target while OLE still runs.
+    pane_.reset();
+    if (fs_)
+        temporaryFiles_.DeleteAll(*fs_);
+    if (transfer_.oleInitialized)
         ShutDownDataTransfer();
-    oleInitialized_ = false;
+    transfer_.oleInitialized = false;
+}
+
+HWND Attachment::bookmarkPane() const {
+    return pane_ ? pane_->hwnd() : nullptr;
+}
+
+void Attachment::OpenBookmarkPane(HWND frame) {
+    BookmarkPaneContext context;
+    context.instance = OwnInstance();
+    context.frame = frame;
+    context.folder = FindBookmarkFolder(*fs_, OwnInstance());
+    context.transfer = transfer_;
+    context.tookFocus = [this] { NoteFocus(FocusPane::Bookmarks); };
+    context.enableAccelerators = [](bool enabled) { EnableAccelerators(enabled); };
+    pane_ = std::make_unique<BookmarkPane>(std::move(context));
+    if (!pane_->Create())
+        pane_.reset();
 }
 
 Attachment* CurrentAttachment() {
     return g_attachment.get();
+}
+
+bool BookmarkTreeHasFocus() {
+    Attachment* attachment = CurrentAttachment();
+    HWND pane = attachment ? attachment->bookmarkPane() : nullptr;
+    return pane && SendMessageW(pane, kMsgBookmarkHasFocus, 0, 0) == 1;
 }
 
 void Attach(HWND frame) {
@@ -71,13 +101,19 @@ void Attach(HWND frame) {
 
     auto attachment = std::make_unique<Attachment>();
     Attachment& a = *attachment;
-    a.oleInitialized_ = InitializeDataTransfer(&a.clipboardFormat_);
-    bool paneClass = RegisterBookmarkPaneClass(OwnInstance());
+    a.fs_ = kestrix::MakeSystemFileSystem();
+    a.transfer_.oleInitialized = InitializeDataTransfer(&a.transfer_.privateFormat);
+    a.transfer_.fs = a.fs_.get();
+    a.transfer_.temporaryFiles = &a.temporaryFiles_;
+    a.transfer_.temporaryFolder = SystemTemporaryFolder();
+    a.transfer_.show = [frame](const std::string& text) {
+        ShowAddinMessage(frame, text, MB_OK | MB_ICONEXCLAMATION);
+    };
+    a.transfer_.trace = [](const char* line) { LogLine(AddinDebugLog(), line); };
     RegisterSplitterClass(context.editorInstance);
 
     a.toolbar_ = CreateAddinToolbar(frame, OwnInstance(), *profile, WantFlatToolbar());
-    if (paneClass)
-        a.bookmarkPane_ = OpenBookmarkPane(frame, OwnInstance());
+    a.OpenBookmarkPane(frame);
     // A container that paints its whole area would paint over the bookmark pane,
     // which lies on top of its lower right part.
     if (windows.paneContainer != frame)
@@ -115,7 +151,8 @@ void Detach() {
     RememberCurrentLocation();
     ModelessWindows().CloseAll();
     UseEditorAccelerators(nullptr, nullptr);
-    // The toolbar and the bookmark pane are children of the frame and go with it.
+    // The toolbar is a child of the frame and goes with it; the pane goes with the
+    // attachment.
     g_attachment.reset();
     context.profile = nullptr;
     if (HWND hidden = HiddenControlWindowHandle())

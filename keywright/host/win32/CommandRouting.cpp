@@ -8,7 +8,7 @@
 #include "host/win32/AddinMessages.h"
 #include "host/win32/AddinPaths.h"
 #include "host/win32/Attach.h"
-#include "host/win32/BookmarkPane.h"
+#include "host/win32/EditorLocations.h"
 #include "host/win32/GotoUrl.h"
 #include "host/win32/KeywrightMenu.h"
 #include "preview/win32/AddinPreview.h"
@@ -90,7 +90,7 @@ bool RouteCommand(HWND frame, WORD command, LRESULT* result) {
     switch (command) {
     // Each feature that a later part of the add-in brings has its one line here.
     case kCmdCreateBookmark: // bookmarks
-        ShowNotAvailableYet(frame);
+        CreateBookmarkOfCurrentLocation();
         return true;
     case kCmdCreateBookmarkFolder:
         *result = SendToBookmarkPane(*attachment, kMsgBookmarkNewFolder);

@@ -2,7 +2,6 @@
 #include "host/win32/AddinContext.h"
 #include "host/win32/AddinMessages.h"
 #include "host/win32/Attach.h"
-#include "host/win32/BookmarkPane.h"
 #include "host/win32/CommandRouting.h"
 #include "host/win32/Exports.h"
 #include "host/win32/KeywrightMenu.h"

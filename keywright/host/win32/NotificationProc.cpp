@@ -1,8 +1,9 @@
 // Tree selections feed the history; label edits switch the accelerators off so that
-// their keys reach the edit box.
+// their keys reach the edit box; drags of keys and values start the add-in's own drag.
 #include "host/win32/NotificationProc.h"
 
 #include "host/win32/AddinContext.h"
+#include "host/win32/EditorLocations.h"
 #include "host/win32/EditorTreeView.h"
 #include "host/win32/GotoUrl.h"
 #include "host/win32/HookProcedure.h"
@@ -30,6 +31,19 @@ LRESULT HandleEditorNotify(HWND window, WPARAM wParam, LPARAM lParam) {
                 RecordTreeSelection(*path);
         break;
     }
+    case TVN_BEGINDRAGA:
+    case TVN_BEGINDRAGW:
+        if (header->hwndFrom == context.editor.tree) {
+            DragKeyOfItem(reinterpret_cast<const NMTREEVIEWW*>(lParam)->itemNew.hItem);
+            return 0;
+        }
+        break;
+    case LVN_BEGINDRAG:
+        if (header->hwndFrom == context.editor.list) {
+            DragSelectedValue();
+            return 0;
+        }
+        break;
     case TVN_BEGINLABELEDITA:
     case TVN_BEGINLABELEDITW:
     case LVN_BEGINLABELEDITA:
