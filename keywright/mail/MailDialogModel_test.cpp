@@ -1,0 +1,81 @@
+// The mail dialog's rules: the From text, server names, the port field, and the
+// layout when the dialog is resized.
+#include "mail/MailDialogModel.h"
+
+#include <gtest/gtest.h>
+
+namespace keywright {
+namespace {
+
+TEST(MailDialogModel, FillsFromAndChecksServerAndPort) {
+    EXPECT_EQ("John Doe <john@example.com>", FromField("John Doe", "john@example.com"));
+    EXPECT_EQ("john@example.com", FromField("", "john@example.com"));
+
+    struct ServerCase {
+        const char* typed;
+        const char* usable;
+    } servers[] = {
+        {"  mail.example.com\t", "mail.example.com"}, {"ab", "ab"}, {" a ", ""},
+        {"", ""},                                       {"\r\n", ""},
+    };
+    for (const ServerCase& c : servers) {
+        SCOPED_TRACE(c.typed);
+        EXPECT_EQ(c.usable, UsableServerName(c.typed));
+    }
+
+    struct PortCase {
+        const char* text;
+        std::uint32_t port;
+    } ports[] = {
+        {"25", 25}, {" 2525 ", 2525}, {"", 0}, {"abc", 0}, {"587x", 587},
+        {"4294967295", 4294967295u}, {"4294967296", 0}, {"99999999999999999999", 0},
+    };
+    for (const PortCase& c : ports) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(c.port, ParsePortField(c.text));
+    }
+}
+
+TEST(MailDialogModel, ResizingMovesButtonsStretchesFieldsAndFillsTheBody) {
+    MailDialogLayout initial;
+    initial.width = 400;
+    initial.height = 300;
+    initial.parts[kMailSend] = {330, 10, 390, 30};
+    initial.parts[kMailCancel] = {330, 35, 390, 55};
+    initial.parts[kMailSetup] = {330, 60, 390, 80};
+    initial.parts[kMailFrom] = {60, 10, 320, 30};
+    initial.parts[kMailTo] = {60, 35, 320, 55};
+    initial.parts[kMailCc] = {60, 60, 320, 80};
+    initial.parts[kMailSubject] = {60, 85, 320, 105};
+    initial.parts[kMailAttachment] = {60, 110, 320, 125};
+    initial.parts[kMailBody] = {10, 130, 390, 290};
+
+    const MailDialogLayout wider = LayOutMailDialog(initial, 600, 450);
+    EXPECT_EQ(600, wider.width);
+    EXPECT_EQ(450, wider.height);
+    for (int part : {kMailSend, kMailCancel, kMailSetup}) {
+        SCOPED_TRACE(part);
+        EXPECT_EQ(530, wider.parts[part].left);
+        EXPECT_EQ(590, wider.parts[part].right);
+        EXPECT_EQ(initial.parts[part].top, wider.parts[part].top);
+    }
+    for (int part : {kMailFrom, kMailTo, kMailCc, kMailSubject, kMailAttachment}) {
+        SCOPED_TRACE(part);
+        EXPECT_EQ(60, wider.parts[part].left);
+        EXPECT_EQ(520, wider.parts[part].right);
+        EXPECT_EQ(initial.parts[part].bottom, wider.parts[part].bottom);
+    }
+    EXPECT_EQ(10, wider.parts[kMailBody].left);
+    EXPECT_EQ(130, wider.parts[kMailBody].top);
+    EXPECT_EQ(590, wider.parts[kMailBody].right);
+    EXPECT_EQ(440, wider.parts[kMailBody].bottom);
+
+    // Never smaller than the template.
+    const MailDialogLayout smaller = LayOutMailDialog(initial, 100, 50);
+    EXPECT_EQ(400, smaller.width);
+    EXPECT_EQ(390, smaller.parts[kMailBody].right);
+    EXPECT_EQ(290, smaller.parts[kMailBody].bottom);
+}
+
+} // namespace
+} // namespace keywright
