@@ -53,6 +53,15 @@ unsigned MapiResultString(unsigned long result) {
     return 0;
 }
 
+std::string MapiResultMessage(unsigned long result) {
+    if (result == 0)
+        return std::string();
+    if (unsigned id = MapiResultString(result))
+        return KeywrightString(id);
+    // A failure is never silent, even one the table does not know.
+    return KeywrightStringWith(kStrMapiOtherError, std::to_string(result));
+}
+
 MailCommandResult RunMailCommand(MailCommandHost& host) {
     std::string treePath;
     if (!host.SelectedKeyPath(&treePath))

@@ -49,4 +49,8 @@ std::string QuoteArgument(const std::string& text);
 // The string that explains a result of the system's mail call, or 0 for none.
 unsigned MapiResultString(unsigned long result);
 
+// What the user is told about a result of the system's mail call: its string, or for
+// a failure without one the number; empty for success.
+std::string MapiResultMessage(unsigned long result);
+
 } // namespace keywright

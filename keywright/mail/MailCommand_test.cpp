@@ -141,8 +141,11 @@ TEST(MailCommand, ExplainsTheSystemMailResults) {
         SCOPED_TRACE(c.result);
         EXPECT_STREQ(c.text, KeywrightString(MapiResultString(c.result)));
     }
-    for (unsigned long silent : {0ul, 4ul, 26ul, 0xFFFFFFFFul})
-        EXPECT_EQ(0u, MapiResultString(silent));
+    for (unsigned long other : {0ul, 4ul, 26ul, 0xFFFFFFFFul})
+        EXPECT_EQ(0u, MapiResultString(other));
+    EXPECT_EQ("", MapiResultMessage(0));
+    EXPECT_EQ("Logon failure. No message was sent.", MapiResultMessage(3));
+    EXPECT_EQ("The system's mail interface reported error 26.", MapiResultMessage(26));
 }
 
 } // namespace
