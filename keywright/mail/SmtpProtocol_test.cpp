@@ -49,6 +49,19 @@ protected:
         message_.text = "Subject: x\r\n\r\nbody\r\n.\r\n";
     }
 
+    // The dialogue of the fixture's message up to the point where its text goes out.
+    std::vector<Step> UpToTheBody() const {
+        return {
+            {"220 ready\r\n", {"HELO 192.0.2.7\r\n"}},
+            {"250 hello\r\n", {"MAIL FROM: <ann@example.com>\r\n"}},
+            {"250 OK\r\n", {"RCPT TO: <bob@example.com>\r\n"}},
+            {"250 OK\r\n", {"RCPT TO: <carol@example.com>\r\n"}},
+            {"250 OK\r\n", {"RCPT TO: <dan@example.com>\r\n"}},
+            {"250 OK\r\n", {"DATA\r\n"}},
+            {"354 go on\r\n", {message_.text}},
+        };
+    }
+
     void Run(const std::vector<Step>& steps) {
         protocol_.Start();
         for (const Step& step : steps) {
@@ -130,15 +143,7 @@ TEST_F(SmtpTranscript, EndsWithQuitWhenARecipientIsRefused) {
 }
 
 TEST_F(SmtpTranscript, FailsOnEveryUnexpectedReply) {
-    const std::vector<Step> dialogue = {
-        {"220 ready\r\n", {"HELO 192.0.2.7\r\n"}},
-        {"250 hello\r\n", {"MAIL FROM: <ann@example.com>\r\n"}},
-        {"250 OK\r\n", {"RCPT TO: <bob@example.com>\r\n"}},
-        {"250 OK\r\n", {"RCPT TO: <carol@example.com>\r\n"}},
-        {"250 OK\r\n", {"RCPT TO: <dan@example.com>\r\n"}},
-        {"250 OK\r\n", {"DATA\r\n"}},
-        {"354 go on\r\n", {message_.text}},
-    };
+    const std::vector<Step> dialogue = UpToTheBody();
     // Each refusal takes the place of the reply at the same place in the dialogue.
     const char* refusals[] = {nullptr, "501 bad HELO\r\n", "553 sender refused\r\n",
                               "260 out of range\r\n", "249 below range\r\n", "450 busy\r\n",
@@ -169,18 +174,11 @@ TEST_F(SmtpTranscript, StartsWithTheFirstCcWhenThereIsNoTo) {
 }
 
 TEST_F(SmtpTranscript, AFinalReplyOtherThan250IsAnErrorNeverASuccess) {
-    Run({
-        {"220 ready\r\n", {"HELO 192.0.2.7\r\n"}},
-        {"250 hello\r\n", {"MAIL FROM: <ann@example.com>\r\n"}},
-        {"250 OK\r\n", {"RCPT TO: <bob@example.com>\r\n"}},
-        {"250 OK\r\n", {"RCPT TO: <carol@example.com>\r\n"}},
-        {"250 OK\r\n", {"RCPT TO: <dan@example.com>\r\n"}},
-        {"250 OK\r\n", {"DATA\r\n"}},
-        {"354 go on\r\n", {message_.text}},
-        // After the data the first line decides, a minus sign or not.
-        {"554-Transaction failed\r\n", {"quit\r\n"}},
-        {"554 more text\r\n", {}},
-    });
+    std::vector<Step> steps = UpToTheBody();
+    // After the data the first line decides, a minus sign or not.
+    steps.push_back({"554-Transaction failed\r\n", {"quit\r\n"}});
+    steps.push_back({"554 more text\r\n", {}});
+    Run(steps);
     EXPECT_EQ(554, protocol_.finalReplyCode());
     EXPECT_FALSE(protocol_.accepted());
     EXPECT_EQ("An Online error occurred!", channel_.statuses.back());
@@ -189,15 +187,7 @@ TEST_F(SmtpTranscript, AFinalReplyOtherThan250IsAnErrorNeverASuccess) {
 }
 
 TEST_F(SmtpTranscript, FlagsTheBodySendAndLogsItOnlyAsAMarker) {
-    Run({
-        {"220 ready\r\n", {"HELO 192.0.2.7\r\n"}},
-        {"250 hello\r\n", {"MAIL FROM: <ann@example.com>\r\n"}},
-        {"250 OK\r\n", {"RCPT TO: <bob@example.com>\r\n"}},
-        {"250 OK\r\n", {"RCPT TO: <carol@example.com>\r\n"}},
-        {"250 OK\r\n", {"RCPT TO: <dan@example.com>\r\n"}},
-        {"250 OK\r\n", {"DATA\r\n"}},
-        {"354 go on\r\n", {message_.text}},
-    });
+    Run(UpToTheBody());
     EXPECT_TRUE(channel_.bodyFlag);
     EXPECT_EQ("> [sending body]", channel_.rows.back());
     protocol_.OnLine("250 OK\r\n");

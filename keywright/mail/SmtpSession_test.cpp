@@ -3,6 +3,7 @@
 // and the status window's model fed by it.
 #include "mail/SmtpSession.h"
 
+#include "mail/RecordingSessionUi.h"
 #include "mail/SmtpStatusModel.h"
 #include "strings/KeywrightStrings.h"
 
@@ -80,22 +81,11 @@ public:
     std::string LocalAddress() override { return "127.0.0.1"; }
 };
 
-// The status window as the session sees it: the model of its texts and rows, the
-// error windows it would show, and the posted send requests.
-class RecordingUi : public SmtpSessionUi {
+// Send requests wait until the test's message loop runs them.
+class RecordingUi : public RecordingSessionUi {
 public:
-    SmtpStatusModel model{"&Show Details"};
-    std::vector<SocketErrorReport> errors;
     int sendRequests = 0;
-    int finished = 0; // 1 accepted, -1 not
     void RequestSend() override { ++sendRequests; }
-    void AddResponse(bool own, const std::string& text) override { model.AddRow(own, text); }
-    void SetStatus(unsigned id, bool open) override { model.SetStatus(id, open); }
-    void ShowSocketError(const std::string& text, int error) override {
-        errors.push_back(DescribeSocketError(text, error));
-    }
-    void Finish(bool accepted) override { finished = accepted ? 1 : -1; }
-    void Trace(const std::string&) override {}
 };
 
 class SmtpSessionTest : public ::testing::Test {

@@ -4,6 +4,7 @@
 // dialogue with quit and the error status; a dead port is reported. Also the socket
 // library's and the system mail interface's failure messages.
 #include "mail/MessageBuilder.h"
+#include "mail/RecordingSessionUi.h"
 #include "mail/SmtpSession.h"
 #include "mail/SmtpStatusModel.h"
 #include "mail/MailCommand.h"
@@ -55,7 +56,7 @@ bool Exists(const std::string& path) {
 
 // The status window's part for the session: a hidden window that receives the socket
 // events and the send requests, and the model of what the window would show.
-class SessionWindow : public SmtpSessionUi {
+class SessionWindow : public RecordingSessionUi {
 public:
     explicit SessionWindow(const CWinSockLib& library) {
         WNDCLASSA windowClass = {};
@@ -93,20 +94,10 @@ public:
         return done();
     }
 
-    SmtpStatusModel model{"&Show Details"};
-    std::vector<SocketErrorReport> errors;
-    int finished = 0; // 1 accepted, -1 ended without
     bool socketOpen() const { return socket_->IsOpen(); }
     const CSmtpProtocol& protocol() const { return *protocol_; }
 
     void RequestSend() override { PostMessageA(window_, kMsgSendPending, 0, 0); }
-    void AddResponse(bool own, const std::string& text) override { model.AddRow(own, text); }
-    void SetStatus(unsigned id, bool open) override { model.SetStatus(id, open); }
-    void ShowSocketError(const std::string& text, int error) override {
-        errors.push_back(DescribeSocketError(text, error));
-    }
-    void Finish(bool accepted) override { finished = accepted ? 1 : -1; }
-    void Trace(const std::string&) override {}
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
