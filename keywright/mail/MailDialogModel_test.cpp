@@ -2,6 +2,10 @@
 // layout when the dialog is resized.
 #include "mail/MailDialogModel.h"
 
+#include "mail/MailSettings.h"
+#include "platform/memory/MemoryRegistry.h"
+#include "settings/SettingsStore.h"
+
 #include <gtest/gtest.h>
 
 namespace keywright {
@@ -75,6 +79,32 @@ TEST(MailDialogModel, ResizingMovesButtonsStretchesFieldsAndFillsTheBody) {
     EXPECT_EQ(400, smaller.width);
     EXPECT_EQ(390, smaller.parts[kMailBody].right);
     EXPECT_EQ(290, smaller.parts[kMailBody].bottom);
+}
+
+TEST(MailSettings, StartFromTheDefaultsAndKeepWhatIsStored) {
+    kestrix::MemoryRegistry registry;
+    std::vector<std::string> messages;
+    SettingsBackend backend;
+    backend.registry = &registry;
+    backend.showMessage = [&](const char* text) { messages.push_back(text); };
+
+    const MailSettings first = LoadMailSettings(backend);
+    EXPECT_EQ("John Doe", first.fullName);
+    EXPECT_EQ("john.doe@example.invalid", first.address);
+    EXPECT_EQ("", first.server);
+    EXPECT_EQ(25u, first.port);
+    // Delivery goes through the system's mail program until the user says otherwise.
+    EXPECT_EQ(1u, ReadNumberSetting(backend, kSettingDelivery, 7));
+    EXPECT_EQ("-1 -1 -1 -1", ReadTextSetting(backend, kSettingEmailWindowPos));
+
+    const MailSettings typed{"", "ann@example.com", "mail.example.com", 2525};
+    EXPECT_TRUE(StoreMailSettings(backend, typed));
+    const MailSettings again = LoadMailSettings(backend);
+    EXPECT_EQ("", again.fullName);
+    EXPECT_EQ("ann@example.com", again.address);
+    EXPECT_EQ("mail.example.com", again.server);
+    EXPECT_EQ(2525u, again.port);
+    EXPECT_TRUE(messages.empty());
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // windows, and the registry editor that kwlaunch starts and the test closes again.
 #include "EditorSession.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -9,6 +10,27 @@ namespace e2e {
 namespace {
 
 int failures = 0;
+
+constexpr int kMessageTextId = 0xFFFF; // the text of a message box
+
+struct BoxSearch {
+    DWORD process;
+    HWND box;
+};
+
+BOOL CALLBACK FindMessageBox(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<BoxSearch*>(parameter);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (process == search->process && lstrcmpA(name, "#32770") == 0 && IsWindowVisible(window) &&
+        GetDlgItem(window, kMessageTextId)) {
+        search->box = window;
+        return FALSE;
+    }
+    return TRUE;
+}
 
 } // namespace
 
@@ -62,6 +84,80 @@ std::string WindowText(HWND window, std::size_t capacity) {
 bool EndsWith(const std::string& text, const std::string& end) {
     return text.size() >= end.size() &&
            text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+std::string TakeMessageBox(DWORD process, DWORD timeoutMs) {
+    BoxSearch search{process, nullptr};
+    if (!WaitFor(timeoutMs, [&] {
+            EnumWindows(FindMessageBox, reinterpret_cast<LPARAM>(&search));
+            return search.box != nullptr;
+        }))
+        return "(no message box)";
+    const std::string text = WindowText(GetDlgItem(search.box, kMessageTextId));
+    PostMessageA(search.box, WM_COMMAND, IDOK, 0);
+    WaitFor(5000, [&] { return !IsWindow(search.box); });
+    return text;
+}
+
+namespace {
+
+// How many colours (up to three) the screen shows in `r`.
+std::size_t ColoursOnScreen(const RECT& r) {
+    const int width = r.right - r.left;
+    const int height = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<DWORD> pixels(static_cast<std::size_t>(width) * height);
+    GetDIBits(memory, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    std::vector<DWORD> colours;
+    for (DWORD pixel : pixels) {
+        pixel &= 0xFFFFFF;
+        if (std::find(colours.begin(), colours.end(), pixel) == colours.end())
+            colours.push_back(pixel);
+        if (colours.size() >= 3)
+            break;
+    }
+    return colours.size();
+}
+
+} // namespace
+
+bool LooksPainted(HWND window, std::string* detail) {
+    RECT r{};
+    if (!IsWindowVisible(window) || !GetWindowRect(window, &r) || r.right <= r.left ||
+        r.bottom <= r.top) {
+        *detail = "not visible";
+        return false;
+    }
+    // Without a window manager a new window can stay unexposed until it moves.
+    SetWindowPos(window, nullptr, r.left + 1, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(window, nullptr, r.left, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The client area only: the frame and title bar are drawn even for a window that
+    // never painted itself.
+    RECT client{};
+    GetClientRect(window, &client);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    std::size_t colours = 0;
+    // The window's own process paints it; the picture is taken until it shows.
+    const bool painted = WaitFor(5000, [&] { return (colours = ColoursOnScreen(client)) >= 3; });
+    *detail = std::to_string(client.right - client.left) + "x" +
+              std::to_string(client.bottom - client.top) + " client area, " +
+              std::to_string(colours) + (painted ? "+" : "") + " colours";
+    return painted;
 }
 
 std::string DebugLogText() {

@@ -37,6 +37,15 @@ template <typename Condition> bool WaitFor(DWORD timeoutMs, Condition condition)
     return false;
 }
 
+// Waits for a message box of `process`, reads its text and closes it; "(no message
+// box)" when none came.
+std::string TakeMessageBox(DWORD process, DWORD timeoutMs = 30000);
+
+// Whether the window, as the screen shows it, holds more than one flat colour: painted
+// rather than left black or blank. The window is moved by a pixel and back first, so
+// that it is exposed even without a window manager.
+bool LooksPainted(HWND window, std::string* detail);
+
 // What the add-in's debug window has logged so far.
 std::string DebugLogText();
 

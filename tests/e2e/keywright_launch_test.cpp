@@ -27,7 +27,6 @@ constexpr WPARAM kCmdGoForward = 40010;
 constexpr WPARAM kCmdGoBack = 40011;
 constexpr char kLoggedStep[] = "Trying backslash locate : Wine  ... Found";
 constexpr char kValueKey[] = "Software\\KeywrightE2E";
-constexpr int kMessageTextId = 0xFFFF; // the text of a message box
 constexpr int kToolbarButtons = 14;
 
 std::string StatusText(HWND frame) {
@@ -89,39 +88,6 @@ std::string RememberedLocation() {
     if (RegGetValueA(HKEY_CURRENT_USER, "Software\\Velmara\\Keywright\\Restore", "UrlMru",
                      RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
         return {};
-    return text;
-}
-
-struct BoxSearch {
-    DWORD process;
-    HWND box;
-};
-
-BOOL CALLBACK FindMessageBox(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<BoxSearch*>(parameter);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char name[16] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (process == search->process && lstrcmpA(name, "#32770") == 0 && IsWindowVisible(window) &&
-        GetDlgItem(window, kMessageTextId)) {
-        search->box = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// Waits for a message box of the editor, reads its text and closes it.
-std::string TakeMessageBox(DWORD process) {
-    BoxSearch search{process, nullptr};
-    if (!WaitFor(kStatusTimeoutMs, [&] {
-            EnumWindows(FindMessageBox, reinterpret_cast<LPARAM>(&search));
-            return search.box != nullptr;
-        }))
-        return "(no message box)";
-    const std::string text = e2e::WindowText(GetDlgItem(search.box, kMessageTextId));
-    PostMessageA(search.box, WM_COMMAND, IDOK, 0);
-    WaitFor(5000, [&] { return !IsWindow(search.box); });
     return text;
 }
 
@@ -251,11 +217,11 @@ int main(int argc, char** argv) {
     ExpectStatus(frame, "HKEY_CURRENT_USER\\Software\\KeywrightE2E", "and its key");
 
     Check(RunLauncher(launcher, "reg:HKXX\\Software") == 0, "kwlaunch reg: unknown abbreviation");
-    std::string box = TakeMessageBox(processId);
+    std::string box = e2e::TakeMessageBox(processId);
     Check(box == "Invalid key : HKXX", "an unknown abbreviation is reported (\"" + box + "\")");
     Check(RunLauncher(launcher, "reg:HKCU\\Software\\KwMissing\\Deeper") == 0,
           "kwlaunch reg: missing key");
-    box = TakeMessageBox(processId);
+    box = e2e::TakeMessageBox(processId);
     Check(box.rfind("Key not found : ", 0) == 0 &&
               EndsWith(box, "\\HKEY_CURRENT_USER\\Software\\KwMissing"),
           "a missing key is reported up to its first missing part (\"" + box + "\")");

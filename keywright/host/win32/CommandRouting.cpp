@@ -7,6 +7,7 @@
 #include "host/win32/AddinMessageBox.h"
 #include "host/win32/GotoUrl.h"
 #include "host/win32/KeywrightMenu.h"
+#include "mail/win32/MailSubkeyCommand.h"
 #include "registry/win32/SearchWindow.h"
 #include "strings/KeywrightStrings.h"
 
@@ -100,7 +101,7 @@ bool RouteCommand(HWND frame, WORD command, LRESULT* result) {
         ShowNotAvailableYet(frame);
         return true;
     case kCmdMailSubkey: // mail
-        ShowNotAvailableYet(frame);
+        RunMailSubkeyCommand(frame);
         return true;
     case kCmdOptions:
         ShowOptionsDialog(frame);

@@ -37,7 +37,14 @@ bool RunEditorExport(HWND owner, const std::string& parameters, const char* prog
     run.nShow = SW_SHOW;
     if (!ShellExecuteExA(&run) || !run.hProcess)
         return false;
-    WaitForSingleObject(run.hProcess, INFINITE);
+    // The export may send messages to the editor's windows (a broadcast, say), so while
+    // waiting the thread still answers messages sent to it; nothing posted, no input,
+    // is handled before the export has ended.
+    while (MsgWaitForMultipleObjects(1, &run.hProcess, FALSE, INFINITE, QS_SENDMESSAGE) ==
+           WAIT_OBJECT_0 + 1) {
+        MSG message;
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
     CloseHandle(run.hProcess);
     return true;
 }

@@ -27,7 +27,6 @@
 namespace keywright {
 namespace {
 
-constexpr UINT kMsgSendPending = WM_USER + 458; // 1482
 constexpr DWORD kTimeoutMs = 20000;
 
 std::string Environment(const char* name) {

@@ -3,12 +3,10 @@
 #pragma once
 
 #include "mail/SmtpSession.h"
+#include "mail/win32/MailMessages.h"
 #include "mail/win32/WinSockLib.h"
 
 namespace keywright {
-
-// The message that carries socket events to the status window.
-constexpr UINT kMsgSocketEvent = WM_USER + 2; // 1026
 
 class WinSockSocket : public SmtpSocket {
 public:
