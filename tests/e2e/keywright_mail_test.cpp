@@ -84,6 +84,15 @@ void PrepareRegistry(DWORD port) {
     SetValue(kRestoreKey, "EmailWindowPos", std::string("-1 -1 -1 -1"));
 }
 
+std::string RegistryText(const char* path, const char* name) {
+    char text[256] = {};
+    DWORD size = sizeof text;
+    if (RegGetValueA(HKEY_CURRENT_USER, path, name, RRF_RT_REG_SZ, nullptr, text, &size) !=
+        ERROR_SUCCESS)
+        return {};
+    return text;
+}
+
 void RemoveScratch() {
     RegDeleteKeyA(HKEY_CURRENT_USER, (std::string(kScratch) + "\\Sub").c_str());
     RegDeleteKeyA(HKEY_CURRENT_USER, kScratch);
@@ -276,6 +285,33 @@ int main(int argc, char** argv) {
           "the body arrives with its lone dot");
     Check(WaitFor(kWaitMs, [&] { return TemporaryExports() == exportsBefore; }),
           "the temporary export file is deleted");
+
+    // A stored place moves and sizes the dialog; the buttons keep to its right edge and
+    // the body fills it; closing stores the place again.
+    SetValue(kRestoreKey, "EmailWindowPos", std::string("40 50 700 500"));
+    PostMessageA(frame, WM_COMMAND, kCmdMail, 0);
+    HWND placed = WaitForDialog("Mail Registry File");
+    Check(placed != nullptr, "the mail dialog opens again, without the setup window");
+    if (placed) {
+        RECT r{}, client{}, send{}, body{};
+        GetWindowRect(placed, &r);
+        Check(r.left == 40 && r.top == 50 && r.right - r.left == 700 && r.bottom - r.top == 500,
+              "it stands where EmailWindowPos says (" + std::to_string(r.left) + " " +
+                  std::to_string(r.top) + " " + std::to_string(r.right - r.left) + " " +
+                  std::to_string(r.bottom - r.top) + ")");
+        GetClientRect(placed, &client);
+        MapWindowPoints(placed, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        GetWindowRect(GetDlgItem(placed, kMailSend), &send);
+        GetWindowRect(GetDlgItem(placed, kMailBody), &body);
+        Check(client.right - send.right < 20 && client.right - body.right < 20 &&
+                  client.bottom - body.bottom < 20,
+              "Send and the body follow the right and lower edges");
+        Check(Text(GetDlgItem(placed, kMailTo)).empty(), "a new message starts empty");
+        Press(placed, IDCANCEL);
+        Check(WaitFor(kWaitMs, [&] { return !IsWindow(placed); }), "Cancel closes the mail dialog");
+        Check(RegistryText(kRestoreKey, "EmailWindowPos") == "40 50 700 500",
+              "closing stores the place (\"" + RegistryText(kRestoreKey, "EmailWindowPos") + "\")");
+    }
 
     // The root item: nothing to export.
     HWND tree = EditorTree(frame);
