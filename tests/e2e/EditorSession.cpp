@@ -86,6 +86,11 @@ bool EndsWith(const std::string& text, const std::string& end) {
            text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
+void Press(HWND dialog, int id) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
 std::string TakeMessageBox(DWORD process, DWORD timeoutMs) {
     BoxSearch search{process, nullptr};
     if (!WaitFor(timeoutMs, [&] {

@@ -37,6 +37,24 @@ template <typename Condition> bool WaitFor(DWORD timeoutMs, Condition condition)
     return false;
 }
 
+// Clicks a dialog's button the way the button itself reports a click.
+void Press(HWND dialog, int id);
+
+// The first dialog with that caption that `accept` takes; null when none came in time.
+template <typename Accept> HWND WaitForDialog(const char* caption, DWORD timeoutMs, Accept accept) {
+    HWND found = nullptr;
+    WaitFor(timeoutMs, [&] {
+        for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", caption); w;
+             w = FindWindowExA(nullptr, w, "#32770", caption))
+            if (accept(w)) {
+                found = w;
+                return true;
+            }
+        return false;
+    });
+    return found;
+}
+
 // Waits for a message box of `process`, reads its text and closes it; "(no message
 // box)" when none came.
 std::string TakeMessageBox(DWORD process, DWORD timeoutMs = 30000);

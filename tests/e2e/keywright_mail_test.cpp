@@ -20,6 +20,7 @@ namespace {
 
 using e2e::Check;
 using e2e::EndsWith;
+using e2e::Press;
 using e2e::WaitFor;
 
 constexpr DWORD kWaitMs = 30000;
@@ -100,32 +101,14 @@ void RemoveScratch() {
 
 // A visible dialog with that caption; null when none came in time.
 HWND WaitForDialog(const char* caption) {
-    HWND found = nullptr;
-    const bool shown = WaitFor(kWaitMs, [&] {
-        found = FindWindowA("#32770", caption);
-        return found != nullptr && IsWindowVisible(found);
-    });
-    return shown ? found : nullptr;
+    return e2e::WaitForDialog(caption, kWaitMs, [](HWND w) { return IsWindowVisible(w) != FALSE; });
 }
 
 // A dialog of ours with the given control, other than a message box.
 HWND WaitForDialogWith(const char* caption, int control) {
-    HWND found = nullptr;
-    WaitFor(kWaitMs, [&] {
-        for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", caption); w;
-             w = FindWindowExA(nullptr, w, "#32770", caption))
-            if (GetDlgItem(w, control) && IsWindowVisible(w)) {
-                found = w;
-                return true;
-            }
-        return false;
+    return e2e::WaitForDialog(caption, kWaitMs, [&](HWND w) {
+        return GetDlgItem(w, control) != nullptr && IsWindowVisible(w);
     });
-    return found;
-}
-
-void Press(HWND dialog, int id) {
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
 void Type(HWND dialog, int id, const std::string& text) {
