@@ -2,13 +2,13 @@
 // and the layout kept when the dialog is resized.
 #include "mail/win32/MailDialog.h"
 
+#include "host/win32/AddinMessages.h"
 #include "mail/MailDialogModel.h"
 #include "mail/MailSettings.h"
 #include "mail/MessageBuilder.h"
 #include "mail/win32/DialogAnsiText.h"
 #include "mail/win32/KeyExport.h"
 #include "mail/win32/MailDialogIds.h"
-#include "mail/win32/MailMessages.h"
 #include "mail/win32/MailSetupWindow.h"
 #include "mail/win32/SmtpStatusWindow.h"
 #include "mail/win32/WinSockLib.h"

@@ -2,8 +2,12 @@
 // message box, and the two ways of sending.
 #include "mail/win32/MailSubkeyCommand.h"
 
+#include "host/DebugLog.h"
 #include "host/win32/AddinContext.h"
 #include "host/win32/AddinMessageBox.h"
+#include "host/win32/AddinModule.h"
+#include "host/win32/AddinSettings.h"
+#include "host/win32/DebugWindow.h"
 #include "host/win32/EditorTreeView.h"
 #include "mail/MailCommand.h"
 #include "mail/MailSettings.h"
@@ -19,12 +23,16 @@ namespace {
 class EditorMailHost : public MailCommandHost {
 public:
     explicit EditorMailHost(HWND frame) : frame_(frame) {
-        context_.instance = Addin().ownInstance;
+        context_.instance = OwnInstance();
         context_.settings = &AddinSettings();
         context_.showMessage = [](HWND owner, const std::string& text, UINT flags) {
             return ShowAddinMessage(owner, text, flags);
         };
-        context_.trace = [](const std::string& text) { OutputDebugStringA((text + "\r\n").c_str()); };
+        context_.trace = [](const std::string& text) {
+            OutputDebugStringA((text + "\r\n").c_str());
+            if (DebugLog* log = AddinDebugLog())
+                log->Write(text, true);
+        };
     }
 
     bool SelectedKeyPath(std::string* path) override {

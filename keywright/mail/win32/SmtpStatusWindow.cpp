@@ -2,9 +2,9 @@
 // session and protocol, and the status model that it draws.
 #include "mail/win32/SmtpStatusWindow.h"
 
+#include "host/win32/AddinMessages.h"
 #include "mail/SmtpSession.h"
 #include "mail/SmtpStatusModel.h"
-#include "mail/win32/MailMessages.h"
 #include "mail/win32/SmtpStatusWindowIds.h"
 #include "mail/win32/SocketErrorWindow.h"
 #include "mail/win32/WinSockSocket.h"

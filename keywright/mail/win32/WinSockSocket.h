@@ -2,8 +2,8 @@
 // window.
 #pragma once
 
+#include "host/win32/AddinMessages.h"
 #include "mail/SmtpSession.h"
-#include "mail/win32/MailMessages.h"
 #include "mail/win32/WinSockLib.h"
 
 namespace keywright {
