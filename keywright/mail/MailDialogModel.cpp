@@ -28,6 +28,10 @@ std::uint32_t ParsePortField(const std::string& text) {
     return static_cast<std::uint32_t>(value);
 }
 
+std::uint16_t UsablePort(std::uint32_t stored) {
+    return stored <= 0xFFFFu ? static_cast<std::uint16_t>(stored) : 0;
+}
+
 MailDialogLayout LayOutMailDialog(const MailDialogLayout& initial, int width, int height) {
     // The template's size is the smallest; nothing shrinks below it.
     if (width < initial.width)

@@ -19,6 +19,10 @@ std::string UsableServerName(const std::string& typed);
 // when it holds none or when they do not fit 32 bits.
 std::uint32_t ParsePortField(const std::string& text);
 
+// The stored port as Send connects to it; 0 for a number that names no port (0, or
+// above 65535), which Send refuses rather than connect to the number cut to 16 bits.
+std::uint16_t UsablePort(std::uint32_t stored);
+
 // A control's rectangle in the dialog's client area.
 struct Box {
     int left = 0;

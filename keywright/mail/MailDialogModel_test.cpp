@@ -38,6 +38,13 @@ TEST(MailDialogModel, FillsFromAndChecksServerAndPort) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(c.port, ParsePortField(c.text));
     }
+    // A number beyond 16 bits is no port at all, not the port it would be cut to.
+    for (std::uint32_t stored : {0u, 65536u, 65536u + 25u, 4294967295u}) {
+        SCOPED_TRACE(stored);
+        EXPECT_EQ(0u, UsablePort(stored));
+    }
+    EXPECT_EQ(25u, UsablePort(25));
+    EXPECT_EQ(65535u, UsablePort(65535));
 }
 
 TEST(MailDialogModel, ResizingMovesButtonsStretchesFieldsAndFillsTheBody) {

@@ -256,6 +256,14 @@ int main(int argc, char** argv) {
     }
     Check(WaitFor(kWaitMs, [&] { return FindWindowA("#32770", "Email Status") == nullptr; }),
           "the status window closes after a failed connection");
+
+    // A stored port beyond 16 bits is refused, not cut to another port.
+    SetValue(kEmailKey, "Port", static_cast<DWORD>(65536 + port));
+    Press(mail, kMailSend);
+    const std::string portRefused = e2e::TakeMessageBox(editor.processId());
+    Check(portRefused.rfind("Port " + std::to_string(65536 + port) + " is not", 0) == 0,
+          "a port beyond 65535 is refused (\"" + portRefused + "\")");
+    Check(FindWindowA("#32770", "Email Status") == nullptr, "and nothing is sent");
     SetValue(kEmailKey, "Port", port);
 
     // Delivered: To and Cc recipients, the key's export attached intact.

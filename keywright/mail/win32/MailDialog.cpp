@@ -167,8 +167,12 @@ private:
             context_.showMessage(hwnd(), KeywrightString(kStrServerMissing), MB_OK);
             return;
         }
-        if (RunSmtpStatusWindow(context_, hwnd(), *library_, message, server,
-                                static_cast<std::uint16_t>(settings.port)))
+        const std::uint16_t port = UsablePort(settings.port);
+        if (port == 0) {
+            Warn(KeywrightStringWith(kStrPortInvalid, std::to_string(settings.port)));
+            return;
+        }
+        if (RunSmtpStatusWindow(context_, hwnd(), *library_, message, server, port))
             End(IDOK);
     }
 
