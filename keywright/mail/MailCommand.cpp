@@ -81,6 +81,11 @@ MailCommandResult RunMailCommand(MailCommandHost& host) {
     MailCommandResult result = MailCommandResult::ExportFailed;
     if (!host.RunExport(ExportParameters(file, key))) {
         host.Warn(KeywrightString(kStrExportFailed));
+    } else if (!host.HoldsData(file)) {
+        // The temporary file exists from the start, so an export that wrote nothing
+        // (the key gone meanwhile, a name the editor could not read) would otherwise
+        // go out as an empty attachment.
+        host.Warn(KeywrightStringWith(kStrExportEmpty, key));
     } else {
         const std::string name = KeywrightString(kStrAttachmentName);
         const bool sent = host.Delivery() != 0 ? host.SendByMapi(name, file)

@@ -20,6 +20,8 @@ public:
     // Runs the editor program with `parameters` and waits until it has ended; false
     // when it could not be started.
     virtual bool RunExport(const std::string& parameters) = 0;
+    // True when the file at `path` holds at least one byte.
+    virtual bool HoldsData(const std::string& path) = 0;
     // The "Delivery" setting: nonzero for the system's mail program.
     virtual std::uint32_t Delivery() = 0;
     virtual bool SendByMapi(const std::string& attachmentName, const std::string& path) = 0;

@@ -19,6 +19,7 @@ public:
     std::string selection = "My Computer\\HKEY_CURRENT_USER\\Software\\Vendor";
     bool tempOk = true;
     bool exportOk = true;
+    bool exportWritten = true;
     std::uint32_t delivery = 1;
     bool sendOk = true;
     std::vector<std::string> calls;
@@ -37,6 +38,7 @@ public:
         calls.push_back("export " + parameters);
         return exportOk;
     }
+    bool HoldsData(const std::string&) override { return exportWritten; }
     std::uint32_t Delivery() override { return delivery; }
     bool SendByMapi(const std::string& name, const std::string& path) override {
         calls.push_back("mapi " + name + " " + path);
@@ -101,6 +103,16 @@ TEST(MailCommand, RefusesTheRootAndCleansUpAfterFailures) {
     ASSERT_EQ(4u, noExport.calls.size());
     EXPECT_EQ("warn Export failed - ShellExecute", noExport.calls[2]);
     EXPECT_EQ("delete C:\\Temp\\CRV1.tmp", noExport.calls[3]);
+
+    // An export that wrote nothing is not sent as an empty attachment.
+    RecordingHost emptyExport;
+    emptyExport.exportWritten = false;
+    EXPECT_EQ(MailCommandResult::ExportFailed, RunMailCommand(emptyExport));
+    ASSERT_EQ(4u, emptyExport.calls.size());
+    EXPECT_EQ("warn The registry editor exported nothing for HKEY_CURRENT_USER\\Software\\Vendor. "
+              "Nothing was sent.",
+              emptyExport.calls[2]);
+    EXPECT_EQ("delete C:\\Temp\\CRV1.tmp", emptyExport.calls[3]);
 }
 
 TEST(MailCommand, QuotesArgumentsAsTheCommandLineParserReadsThem) {

@@ -104,6 +104,7 @@ constexpr unsigned kStrServerRowPrefix = 2227;
 constexpr unsigned kStrReplyTooLong = 2228;
 constexpr unsigned kStrMapiOtherError = 2229; // "%s": the result number
 constexpr unsigned kStrPortInvalid = 2230;    // "%s": the stored port
+constexpr unsigned kStrExportEmpty = 2231;    // "%s": the key
 constexpr unsigned kStrFirstSocketError = 5000; // to 5019, the socket error descriptions
 constexpr unsigned kStrLastSocketError = 5019;
 constexpr unsigned kStrNotAvailableYet = 2990;

@@ -49,6 +49,12 @@ bool RunEditorExport(HWND owner, const std::string& parameters, const char* prog
     return true;
 }
 
+bool FileHoldsData(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) &&
+           (data.nFileSizeLow != 0 || data.nFileSizeHigh != 0);
+}
+
 MailLocalTime SystemMailTime::LocalNow() {
     SYSTEMTIME now = {};
     GetLocalTime(&now);

@@ -21,6 +21,9 @@ bool MakeTemporaryExportFile(std::string* path, std::string* error);
 bool RunEditorExport(HWND owner, const std::string& parameters,
                      const char* program = kExportProgram);
 
+// True when the file at `path` exists and holds at least one byte.
+bool FileHoldsData(const std::string& path);
+
 // The system's local time and time-zone information.
 class SystemMailTime : public MailTimeSource {
 public:

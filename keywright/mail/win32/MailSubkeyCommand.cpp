@@ -48,6 +48,7 @@ public:
     bool RunExport(const std::string& parameters) override {
         return RunEditorExport(frame_, parameters);
     }
+    bool HoldsData(const std::string& path) override { return FileHoldsData(path); }
     std::uint32_t Delivery() override {
         return ReadNumberSetting(*context_.settings, kSettingDelivery, 1);
     }

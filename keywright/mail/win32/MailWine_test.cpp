@@ -159,6 +159,7 @@ TEST_F(LoopbackMail, DeliversTheEditorsExportIntactToEveryRecipient) {
     std::string file, error;
     ASSERT_TRUE(MakeTemporaryExportFile(&file, &error)) << error;
     ASSERT_TRUE(RunEditorExport(nullptr, ExportParameters(file, "HKEY_CURRENT_USER\\Software\\Wine")));
+    EXPECT_TRUE(FileHoldsData(file));
     const std::string exported = ReadAll(file);
     // The editor writes UTF-16: exactly what the 7-bit form damaged.
     ASSERT_GT(exported.size(), 2u);
@@ -189,6 +190,19 @@ TEST_F(LoopbackMail, DeliversTheEditorsExportIntactToEveryRecipient) {
     EXPECT_NE(std::string::npos, received.find("Content-Transfer-Encoding: base64"));
     EXPECT_EQ(exported, ReadAll(base + ".attachment-1"));
     DeleteFileA(file.c_str());
+}
+
+// A key that is not there: the editor ends without writing, and the file that was made
+// empty beforehand stays empty, which is how the command knows.
+TEST(KeyExport, AMissingKeyLeavesTheFileEmpty) {
+    std::string file, error;
+    ASSERT_TRUE(MakeTemporaryExportFile(&file, &error)) << error;
+    EXPECT_FALSE(FileHoldsData(file));
+    ASSERT_TRUE(RunEditorExport(
+        nullptr, ExportParameters(file, "HKEY_CURRENT_USER\\Software\\KestrixNoSuchKey")));
+    EXPECT_FALSE(FileHoldsData(file));
+    DeleteFileA(file.c_str());
+    EXPECT_FALSE(FileHoldsData(file));
 }
 
 TEST_F(LoopbackMail, ARefusedRecipientEndsWithQuitAndTheErrorStatus) {
