@@ -14,10 +14,9 @@ std::string FormatWindowPosition(const ScreenRect& rect) {
     return text;
 }
 
-bool ParseWindowPosition(const char* text, ScreenRect* rect) {
-    if (text == nullptr || rect == nullptr)
+bool ParseFourNumbers(const char* text, int numbers[4]) {
+    if (text == nullptr)
         return false;
-    int numbers[4] = {};
     const char* p = text;
     for (int i = 0; i < 4; ++i) {
         // Fields are split at single spaces; each is read from at most 15 characters.
@@ -34,10 +33,36 @@ bool ParseWindowPosition(const char* text, ScreenRect* rect) {
             p = end + 1;
         }
     }
+    return true;
+}
+
+bool ParseWindowPosition(const char* text, ScreenRect* rect) {
+    int numbers[4] = {};
+    if (rect == nullptr || !ParseFourNumbers(text, numbers))
+        return false;
     ScreenRect parsed{numbers[0], numbers[1], numbers[2], numbers[3]};
     if (parsed.right <= parsed.left || parsed.bottom <= parsed.top)
         return false;
     *rect = parsed;
+    return true;
+}
+
+std::string FormatWindowPlace(const ScreenRect& rect) {
+    // In 64 bits, so that far-off coordinates cannot overflow the differences.
+    return FormatWindowPosition({rect.left, rect.top,
+                                 static_cast<int>(static_cast<long long>(rect.right) - rect.left),
+                                 static_cast<int>(static_cast<long long>(rect.bottom) - rect.top)});
+}
+
+bool ParseWindowPlace(const char* text, ScreenRect* rect) {
+    int n[4] = {};
+    if (rect == nullptr || !ParseFourNumbers(text, n) || n[2] <= 0 || n[3] <= 0)
+        return false;
+    const long long right = static_cast<long long>(n[0]) + n[2];
+    const long long bottom = static_cast<long long>(n[1]) + n[3];
+    if (right > 2147483647LL || bottom > 2147483647LL)
+        return false;
+    *rect = ScreenRect{n[0], n[1], static_cast<int>(right), static_cast<int>(bottom)};
     return true;
 }
 

@@ -23,6 +23,15 @@ std::string FormatWindowPosition(const ScreenRect& rect);
 // window there would leave it invisible.
 bool ParseWindowPosition(const char* text, ScreenRect* rect);
 
+// Reads the four numbers of a stored position, fields split at single spaces.
+bool ParseFourNumbers(const char* text, int numbers[4]);
+
+// The same positions stored as left, top, width and height, as the mail dialog keeps
+// its own. A text that does not hold four numbers, "-1 -1 -1 -1", and an empty size
+// give no position.
+std::string FormatWindowPlace(const ScreenRect& rect);
+bool ParseWindowPlace(const char* text, ScreenRect* rect);
+
 // `window` moved so that its centre is the centre of `owner`, its size unchanged.
 ScreenRect CentreOver(const ScreenRect& owner, const ScreenRect& window);
 

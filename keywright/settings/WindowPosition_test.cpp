@@ -62,5 +62,29 @@ TEST(WindowPosition, CentringKeepsTheSizeAndMatchesTheCentres) {
     }
 }
 
+TEST(WindowPosition, PlacesStoreLeftTopWidthAndHeight) {
+    EXPECT_EQ("10 20 300 200", FormatWindowPlace({10, 20, 310, 220}));
+    struct Case {
+        const char* text;
+        bool saved;
+        ScreenRect rect;
+    } cases[] = {
+        {"10 20 300 200", true, {10, 20, 310, 220}},
+        // A place left of the left edge is still a place; only all four at -1 is none.
+        {"-1 -1 300 200", true, {-1, -1, 299, 199}},
+        {"500 500 400 300", true, {500, 500, 900, 800}},
+        {kNoWindowPosition, false, {}},
+        {"10 20 0 200", false, {}},
+        {"10 20 300", false, {}},
+        {"2147483000 0 1000 10", false, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        ScreenRect rect{1, 2, 3, 4};
+        EXPECT_EQ(c.saved, ParseWindowPlace(c.text, &rect));
+        EXPECT_TRUE(rect == (c.saved ? c.rect : ScreenRect{1, 2, 3, 4}));
+    }
+}
+
 } // namespace
 } // namespace keywright

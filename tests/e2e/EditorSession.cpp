@@ -13,6 +13,27 @@ namespace {
 
 int failures = 0;
 
+constexpr int kMessageTextId = 0xFFFF; // the text of a message box
+
+struct BoxSearch {
+    DWORD process;
+    HWND box;
+};
+
+BOOL CALLBACK FindMessageBox(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<BoxSearch*>(parameter);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (process == search->process && lstrcmpA(name, "#32770") == 0 && IsWindowVisible(window) &&
+        GetDlgItem(window, kMessageTextId)) {
+        search->box = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 } // namespace
 
 void Check(bool ok, const std::string& what) {
@@ -84,44 +105,10 @@ void ExpectStatus(HWND frame, const std::string& end, const std::string& what) {
     Check(shown, what + " (status bar: \"" + last + "\")");
 }
 
-namespace {
-
-constexpr int kMessageTextId = 0xFFFF; // the text of a message box
-
-struct BoxSearch {
-    DWORD process;
-    HWND box;
-};
-
-BOOL CALLBACK FindMessageBox(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<BoxSearch*>(parameter);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char name[16] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (process == search->process && lstrcmpA(name, "#32770") == 0 && IsWindowVisible(window) &&
-        GetDlgItem(window, kMessageTextId)) {
-        search->box = window;
-        return FALSE;
-    }
-    return TRUE;
+void Press(HWND dialog, int id) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
-
-void SaveBitmap(const char* path, const BITMAPINFOHEADER& header, const void* pixels,
-                std::size_t size) {
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42; // "BM"
-    file.bfOffBits = sizeof file + sizeof header;
-    file.bfSize = static_cast<DWORD>(file.bfOffBits + size);
-    if (FILE* out = std::fopen(path, "wb")) {
-        std::fwrite(&file, sizeof file, 1, out);
-        std::fwrite(&header, sizeof header, 1, out);
-        std::fwrite(pixels, 1, size, out);
-        std::fclose(out);
-    }
-}
-
-} // namespace
 
 std::string TakeMessageBox(DWORD process, DWORD timeoutMs) {
     BoxSearch search{process, nullptr};
@@ -136,169 +123,103 @@ std::string TakeMessageBox(DWORD process, DWORD timeoutMs) {
     return text;
 }
 
-bool ShowsPaintedPixels(HWND window, const char* bitmapPath) {
-    RedrawWindow(window, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    Sleep(500); // the window's own thread paints in its own time; the capture reads that
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    if (width <= 0 || height <= 0)
-        return false;
+namespace {
+
+// The screen's pixels in `r`, top row first, 32 bits each.
+std::vector<DWORD> ScreenPixels(const RECT& r, BITMAPINFO& info) {
+    const int width = r.right - r.left;
+    const int height = r.bottom - r.top;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    SelectObject(memory, old);
+    info = BITMAPINFO{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
     info.bmiHeader.biHeight = -height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    GdiFlush();
-    const auto* pixels = static_cast<const DWORD*>(bits);
-    bool varied = false;
-    for (int i = 1; pixels && i < width * height && !varied; ++i)
-        varied = (pixels[i] & 0xFFFFFF) != (pixels[0] & 0xFFFFFF);
-    if (pixels)
-        SaveBitmap(bitmapPath, info.bmiHeader, pixels,
-                   static_cast<std::size_t>(width) * height * 4);
-    SelectObject(memory, previous);
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<DWORD> pixels(static_cast<std::size_t>(width) * height);
+    GetDIBits(memory, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-    return varied;
+    return pixels;
+}
+
+// How many colours (up to three) the pixels hold.
+std::size_t Colours(const std::vector<DWORD>& pixels) {
+    std::vector<DWORD> colours;
+    for (DWORD pixel : pixels) {
+        pixel &= 0xFFFFFF;
+        if (std::find(colours.begin(), colours.end(), pixel) == colours.end())
+            colours.push_back(pixel);
+        if (colours.size() >= 3)
+            break;
+    }
+    return colours.size();
+}
+
+// Writes the picture as a bitmap file, for whoever looks at a test's results.
+void SaveBitmap(const char* path, const BITMAPINFOHEADER& header,
+                const std::vector<DWORD>& pixels) {
+    BITMAPFILEHEADER file{};
+    const std::size_t size = pixels.size() * sizeof(DWORD);
+    file.bfType = 0x4D42; // "BM"
+    file.bfOffBits = sizeof file + sizeof header;
+    file.bfSize = static_cast<DWORD>(file.bfOffBits + size);
+    if (FILE* out = std::fopen(path, "wb")) {
+        std::fwrite(&file, sizeof file, 1, out);
+        std::fwrite(&header, sizeof header, 1, out);
+        std::fwrite(pixels.data(), 1, size, out);
+        std::fclose(out);
+    }
+}
+
+} // namespace
+
+bool LooksPainted(HWND window, std::string* detail, const char* bitmapPath) {
+    RECT r{};
+    if (!IsWindowVisible(window) || !GetWindowRect(window, &r) || r.right <= r.left ||
+        r.bottom <= r.top) {
+        *detail = "not visible";
+        return false;
+    }
+    // Without a window manager a new window can stay unexposed until it moves.
+    SetWindowPos(window, nullptr, r.left + 1, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(window, nullptr, r.left, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The client area only: the frame and title bar are drawn even for a window that
+    // never painted itself.
+    RECT client{};
+    GetClientRect(window, &client);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    if (client.right <= client.left || client.bottom <= client.top) {
+        *detail = "no client area";
+        return false;
+    }
+    BITMAPINFO info{};
+    std::vector<DWORD> pixels;
+    std::size_t colours = 0;
+    // The window's own process paints it; the picture is taken until it shows.
+    const bool painted = WaitFor(kPaintTimeoutMs, [&] {
+        pixels = ScreenPixels(client, info);
+        return (colours = Colours(pixels)) >= 3;
+    });
+    if (bitmapPath)
+        SaveBitmap(bitmapPath, info.bmiHeader, pixels);
+    *detail = std::to_string(client.right - client.left) + "x" +
+              std::to_string(client.bottom - client.top) + " client area, " +
+              std::to_string(colours) + (painted ? "+" : "") + " colours";
+    return painted;
 }
 
 std::string DebugLogText() {
     constexpr int kDebugEditId = 1092;
     HWND window = FindWindowA(nullptr, "Debug");
     return WindowText(window ? GetDlgItem(window, kDebugEditId) : nullptr, 65536);
-}
-
-namespace {
-
-constexpr std::size_t kXwdHeaderFields = 25;
-constexpr std::size_t kXwdColourSize = 12;
-constexpr std::size_t kPaintedColours = 8;
-constexpr DWORD kScreenTimeoutMs = 20000;
-
-std::uint32_t BigEndian32(const unsigned char* p) {
-    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
-}
-
-// The Unix path of a file in the current directory (Wine shows the root as Z:).
-std::string UnixPathHere(const std::string& name) {
-    char here[MAX_PATH] = {};
-    GetCurrentDirectoryA(MAX_PATH, here);
-    std::string path = here;
-    if (path.size() >= 2 && path[1] == ':')
-        path.erase(0, 2);
-    for (char& c : path)
-        if (c == '\\')
-            c = '/';
-    return path + "/" + name;
-}
-
-// Starts a program of the Unix side. Wine never signals the handle of such a process,
-// so the caller waits for what it writes instead.
-bool StartUnixProgram(std::string command) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-        return false;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
-}
-
-std::vector<unsigned char> ReadWholeFile(const char* name) {
-    std::vector<unsigned char> file;
-    if (FILE* in = std::fopen(name, "rb")) {
-        unsigned char buffer[65536];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, in)) > 0;)
-            file.insert(file.end(), buffer, buffer + n);
-        std::fclose(in);
-    }
-    return file;
-}
-
-// The size an X window dump announces in its header, or 0 while the header is not
-// all there.
-std::size_t XwdSize(const std::vector<unsigned char>& file) {
-    if (file.size() < kXwdHeaderFields * 4)
-        return 0;
-    const std::uint32_t headerSize = BigEndian32(&file[0]), height = BigEndian32(&file[20]),
-                        bytesPerLine = BigEndian32(&file[48]), colours = BigEndian32(&file[76]);
-    return headerSize + std::size_t(colours) * kXwdColourSize + std::size_t(bytesPerLine) * height;
-}
-
-} // namespace
-
-bool WindowLooksPainted(HWND window, std::string* report) {
-    RECT r{};
-    if (!GetWindowRect(window, &r) || r.right <= r.left || r.bottom <= r.top) {
-        *report = "no window";
-        return false;
-    }
-    // The window's own X window when Wine names it: the root's image leaves the
-    // contents of windows with another visual undefined.
-    const auto xWindow =
-        reinterpret_cast<std::uintptr_t>(GetPropA(window, "__wine_x11_whole_window"));
-    char source[64] = "-root";
-    if (xWindow)
-        std::snprintf(source, sizeof source, "-id 0x%llx",
-                      static_cast<unsigned long long>(xWindow));
-    const char name[] = "e2e-screen.xwd";
-    DeleteFileA(name);
-    if (!StartUnixProgram(std::string("Z:\\usr\\bin\\xwd ") + source + " -silent -out " +
-                          UnixPathHere(name))) {
-        *report = "xwd did not start (x11-apps)";
-        return false;
-    }
-    std::vector<unsigned char> file;
-    WaitFor(kScreenTimeoutMs, [&] {
-        file = ReadWholeFile(name);
-        return XwdSize(file) != 0 && file.size() >= XwdSize(file);
-    });
-    DeleteFileA(name);
-    if (XwdSize(file) == 0 || file.size() < XwdSize(file)) {
-        *report = "no screen image";
-        return false;
-    }
-    std::uint32_t field[kXwdHeaderFields];
-    for (std::size_t i = 0; i < kXwdHeaderFields; ++i)
-        field[i] = BigEndian32(&file[i * 4]);
-    const std::uint32_t headerSize = field[0], width = field[4], height = field[5],
-                        byteOrder = field[7], bytesPerLine = field[12], colours = field[19];
-    const std::size_t pixelBytes = width ? bytesPerLine / width : 0;
-    if (pixelBytes != 3 && pixelBytes != 4) {
-        *report = "a screen image of " + std::to_string(pixelBytes) + " bytes per pixel";
-        return false;
-    }
-    // A window's image is the window itself; the root's is cut to the window.
-    const RECT area = xWindow ? RECT{0, 0, LONG(width), LONG(height)} : r;
-    const std::size_t data = headerSize + std::size_t(colours) * kXwdColourSize;
-    std::set<std::uint32_t> seen;
-    for (LONG y = std::max<LONG>(area.top, 0); y < std::min<LONG>(area.bottom, LONG(height)); ++y) {
-        for (LONG x = std::max<LONG>(area.left, 0); x < std::min<LONG>(area.right, LONG(width));
-             ++x) {
-            const unsigned char* p = &file[data + std::size_t(y) * bytesPerLine + x * pixelBytes];
-            seen.insert(byteOrder == 0 ? std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 |
-                                             std::uint32_t(p[2]) << 16
-                                       : std::uint32_t(p[pixelBytes - 1]) |
-                                             std::uint32_t(p[pixelBytes - 2]) << 8 |
-                                             std::uint32_t(p[pixelBytes - 3]) << 16);
-        }
-    }
-    *report = std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top) +
-              " pixels at " + std::to_string(r.left) + "," + std::to_string(r.top) + ", " +
-              std::to_string(seen.size()) + " colours" + (xWindow ? "" : " (from the root)");
-    return seen.size() > kPaintedColours;
 }
 
 EditorSession::~EditorSession() {

@@ -39,17 +39,6 @@ template <typename Condition> bool WaitFor(DWORD timeoutMs, Condition condition)
     return false;
 }
 
-// Waits up to `timeoutMs` for a message box of process `process`, reads its text and
-// closes it; "(no message box)" when none came.
-std::string TakeMessageBox(DWORD process, DWORD timeoutMs);
-
-// Captures the window's rectangle from the screen into the bitmap file `bitmapPath`
-// (for whoever looks at the results) and tells whether it holds more than one colour:
-// a window that never painted stays one flat colour. The capture goes through the
-// system's screen device context, since under Xvfb Wine's dialogs do not show on the X
-// display itself (xwd finds them black, Wine's own included).
-bool ShowsPaintedPixels(HWND window, const char* bitmapPath);
-
 constexpr DWORD kStatusTimeoutMs = 30000;
 
 // The text of the editor's status bar.
@@ -61,14 +50,39 @@ bool WaitForStatusEnding(HWND frame, const std::string& end, std::string* last);
 // Checks that the status bar comes to end with `end`, and reports what it showed.
 void ExpectStatus(HWND frame, const std::string& end, const std::string& what);
 
+// Clicks a dialog's button the way the button itself reports a click.
+void Press(HWND dialog, int id);
+
+// The first dialog with that caption that `accept` takes; null when none came in time.
+template <typename Accept> HWND WaitForDialog(const char* caption, DWORD timeoutMs, Accept accept) {
+    HWND found = nullptr;
+    WaitFor(timeoutMs, [&] {
+        for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", caption); w;
+             w = FindWindowExA(nullptr, w, "#32770", caption))
+            if (accept(w)) {
+                found = w;
+                return true;
+            }
+        return false;
+    });
+    return found;
+}
+
+// Waits for a message box of `process`, reads its text and closes it; "(no message
+// box)" when none came.
+std::string TakeMessageBox(DWORD process, DWORD timeoutMs = 30000);
+
+constexpr DWORD kPaintTimeoutMs = 5000;
+
+// Whether the window's client area, as the screen shows it, holds more than one flat
+// colour: painted rather than left black or blank. The window is moved by a pixel and
+// back first, so that it is exposed even without a window manager; the picture is
+// taken again until it shows colours or kPaintTimeoutMs has passed, and the last one is
+// written to `bitmapPath` when given. `detail` says what was seen.
+bool LooksPainted(HWND window, std::string* detail, const char* bitmapPath = nullptr);
+
 // What the add-in's debug window has logged so far.
 std::string DebugLogText();
-
-// Whether the window shows painted pixels on the X display (Xvfb): the screen is taken
-// with the X tools of the test machine (xwd, from x11-apps; Wine starts Unix programs
-// too), and the window's rectangle must hold more than a few colours, where a window
-// that was never painted stays one flat colour. `report` says what was seen.
-bool WindowLooksPainted(HWND window, std::string* report);
 
 // The registry editor with keywright attached, as kwlaunch leaves it.
 class EditorSession {

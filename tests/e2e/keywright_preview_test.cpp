@@ -293,8 +293,9 @@ int main(int argc, char** argv) {
     HTREEITEM child = ChildNamed(tree, alpha, "Child", remote);
     SendTo(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(child));
     Check(ListRows(list, remote).empty(), "a default value of type 0 shows no row at all");
-    Check(e2e::ShowsPaintedPixels(preview, "keywright_preview.bmp"),
-          "the preview window is painted");
+    std::string seen;
+    Check(e2e::LooksPainted(preview, &seen, "keywright_preview.bmp"),
+          "the preview window is painted (" + seen + ")");
 
     Check(e2e::RunLauncher(launcher, "--preview \"" + broken + "\"") == 0,
           "kwlaunch --preview broken");

@@ -15,6 +15,7 @@ namespace {
 
 using e2e::Check;
 using e2e::EndsWith;
+using e2e::Press;
 
 constexpr DWORD kWaitMs = 60000;
 constexpr WPARAM kCmdSearch = 3018;
@@ -82,22 +83,7 @@ void RemoveScratch() {
 HWND OpenSearchWindow(HWND frame) {
     HWND before = FindWindowA("#32770", "Search");
     PostMessageA(frame, WM_COMMAND, kCmdSearch, 0);
-    HWND found = nullptr;
-    WaitFor([&] {
-        for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", "Search"); w;
-             w = FindWindowExA(nullptr, w, "#32770", "Search"))
-            if (w != before) {
-                found = w;
-                return true;
-            }
-        return false;
-    });
-    return found;
-}
-
-void Press(HWND dialog, int id) {
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    return e2e::WaitForDialog("Search", kWaitMs, [&](HWND w) { return w != before; });
 }
 
 std::string StatusOf(HWND dialog) {

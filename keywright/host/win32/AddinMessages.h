@@ -30,6 +30,14 @@ constexpr UINT kMsgDebugAppend = WM_USER + 308;
 // To the preview window, to itself: load the file that waits.
 constexpr UINT kMsgPreviewLoadNext = WM_APP + 30;
 
+// To the mail status window ("Email Status"), and to the mail dialog.
+constexpr UINT kMsgStatusStart = WM_USER + 1;    // 1025: posted once the window is set up
+constexpr UINT kMsgSocketEvent = WM_USER + 2;    // 1026: from the socket library
+constexpr UINT kMsgSendPending = WM_USER + 458;  // 1482: send the pending text now
+constexpr UINT kMsgAddResponse = WM_USER + 459;  // 1483: wParam 1 own line, 0 server's; lParam the text
+constexpr UINT kMsgSetStatus = WM_USER + 460;    // 1484: wParam 1 opens the details; lParam the string
+constexpr UINT kMsgOpenMailSetup = WM_USER + 461; // 1485: open the setup window over the mail dialog
+
 // To a search window, from its worker.
 constexpr UINT kMsgSearchDone = WM_APP + 2;
 constexpr UINT kMsgSearchTakeHits = WM_APP + 20;

@@ -11,6 +11,7 @@
 #include "host/win32/EditorLocations.h"
 #include "host/win32/GotoUrl.h"
 #include "host/win32/KeywrightMenu.h"
+#include "mail/win32/MailSubkeyCommand.h"
 #include "preview/win32/AddinPreview.h"
 #include "registry/win32/SearchWindow.h"
 #include "wizard/win32/WizardWindow.h"
@@ -105,7 +106,7 @@ bool RouteCommand(HWND frame, WORD command, LRESULT* result) {
         RunPreviewCommand(AddinPreviewHost());
         return true;
     case kCmdMailSubkey: // mail
-        ShowNotAvailableYet(frame);
+        RunMailSubkeyCommand(frame);
         return true;
     case kCmdOptions:
         ShowOptionsDialog(frame);

@@ -2,7 +2,7 @@
    and by the C++ code alike, so it holds only #defines. */
 #pragma once
 
-#define KW_IDD_PREVIEW 230
+#define KW_IDD_PREVIEW 234
 
 #define KW_IDC_PREVIEW_TREE 1400
 #define KW_IDC_PREVIEW_LIST 1401
