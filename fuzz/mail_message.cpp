@@ -63,6 +63,11 @@ public:
     }
     kestrix::OsError FreeSpace(const std::string&, std::uint64_t&) override { return Missing(); }
     kestrix::OsError RemoveFile(const std::string&) override { return Missing(); }
+    kestrix::OsError WriteWholeFile(const std::string&, const std::string&, bool&) override {
+        return Missing();
+    }
+    kestrix::OsError MakeDirectory(const std::string&) override { return Missing(); }
+    kestrix::OsError RemoveEmptyDirectory(const std::string&) override { return Missing(); }
     kestrix::OsError RenameFile(const std::string&, const std::string&) override {
         return Missing();
     }

@@ -294,8 +294,8 @@ int main(int argc, char** argv) {
     SendTo(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(child));
     Check(ListRows(list, remote).empty(), "a default value of type 0 shows no row at all");
     std::string seen;
-    Check(e2e::LooksPainted(preview, &seen, "keywright_preview.bmp"),
-          "the preview window is painted (" + seen + ")");
+    const bool painted = e2e::LooksPainted(preview, &seen, "keywright_preview.bmp");
+    Check(painted, "the preview window is painted (" + seen + ")");
 
     Check(e2e::RunLauncher(launcher, "--preview \"" + broken + "\"") == 0,
           "kwlaunch --preview broken");
