@@ -27,6 +27,7 @@ void AppendPlainLine(CRichTextBuilder& out, const std::string& text) {
 
 void CResultPageView::StartPage(CFileFindDoc& page, bool withHeader) {
     page_ = &page;
+    headerPending_ = false;
     pending_.Clear();
     lines_.Clear();
     surface_.Clear();
@@ -69,19 +70,34 @@ void CResultPageView::BeginRun(CFileFindDoc& page) {
     CPageMemo& memo = MemoOf(page);
     memo = CPageMemo();
     memo.hasRequest = true;
-    StartPage(page, true);
+    // The run copies its request into the page after clearing it: the header waits
+    // for the first thing written below it.
+    StartPage(page, false);
+    headerPending_ = true;
     surface_.Refresh(true);
+}
+
+void CResultPageView::WriteHeaderIfPending() {
+    if (!headerPending_ || !page_)
+        return;
+    headerPending_ = false;
+    const CRichTextBuilder header = HeaderText(page_->request, nullptr);
+    surface_.Append(header);
+    // The control counts a table's structure its own way; positions start after it.
+    committed_ = surface_.Length();
 }
 
 void CResultPageView::AppendResult(CFileFindDoc& page, CSearchResult& result,
                                    const CFileFacts& facts) {
     if (&page != page_)
         return;
+    WriteHeaderIfPending();
     // The result is the page's last; results are added one at a time.
     AddResult(pending_, result, static_cast<int>(page.results.size()) - 1, facts);
 }
 
 void CResultPageView::Flush() {
+    WriteHeaderIfPending();
     if (pending_.empty())
         return;
     surface_.Append(pending_);

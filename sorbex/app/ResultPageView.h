@@ -57,7 +57,8 @@ public:
     // Shows `page` whole: the header when a search of this session filled it, every
     // result (their stored positions set anew), the closing line and the counters.
     void Render(CFileFindDoc& page, const FactsOf& factsOf);
-    // A run begins to fill `page`: the text is the header of its request alone.
+    // A run begins to fill `page`: the text is the header of its request alone, written
+    // as soon as anything follows it.
     void BeginRun(CFileFindDoc& page);
     // The result just added to the page goes into the next batch; its stored position
     // is set now.
@@ -83,6 +84,7 @@ public:
 
 private:
     void Flush();
+    void WriteHeaderIfPending();
     void StartPage(CFileFindDoc& page, bool withHeader);
     std::size_t HeaderCounters(const CSearchCounters& counters);
     void AddResult(CRichTextBuilder& out, CSearchResult& result, int index,
@@ -91,6 +93,7 @@ private:
     CPageSurface& surface_;
     const CFileFindDoc* page_ = nullptr;
     CRichTextBuilder pending_;
+    bool headerPending_ = false;
     std::size_t committed_ = 0; // characters in the control before pending_
     CPageLineIndex lines_;
     std::map<const CFileFindDoc*, CPageMemo> memos_;

@@ -4,41 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include "app/PlainPageSurface.h"
+
 namespace sorbex {
 namespace {
-
-// Holds what the control would hold, as CRichTextBuilder::plain() spells it.
-class PlainSurface : public CPageSurface {
-public:
-    std::string text;
-    int appends = 0;
-    int refreshes = 0;
-    bool followedEnd = false;
-    std::size_t selectedFrom = 0;
-    std::size_t selectedTo = 0;
-
-    void Clear() override { text.clear(); }
-    void Append(const CRichTextBuilder& t) override {
-        text += t.plain();
-        ++appends;
-    }
-    std::size_t Length() override { return text.size(); }
-    std::size_t FindCounterMark(std::size_t from) override {
-        const std::size_t found = text.find(kPlainCounterMark, from);
-        return found == std::string::npos ? kNoMark : found;
-    }
-    void Replace(std::size_t from, std::size_t to, const CRichTextBuilder& t) override {
-        text.replace(from, to - from, t.plain());
-    }
-    void Select(std::size_t from, std::size_t to) override {
-        selectedFrom = from;
-        selectedTo = to;
-    }
-    void Refresh(bool followEnd) override {
-        ++refreshes;
-        followedEnd = followEnd;
-    }
-};
 
 std::unique_ptr<CSearchResult> Passage(const std::string& name, const std::string& excerpt,
                                        int from, int to, bool first) {
@@ -93,16 +62,18 @@ protected:
         }
     }
 
-    PlainSurface surface_;
+    CPlainPageSurface surface_;
     CResultPageView view_{surface_};
     CFileFindDoc page_;
 };
 
 TEST_F(ResultPageViewTest, ResultsGoInAsOneBatchPerRefresh) {
     view_.BeginRun(page_);
-    const int afterHeader = surface_.appends;
+    EXPECT_TRUE(surface_.text.empty()) << "the header waits for the request's copy";
+    Add(Passage("f", "a grey line", 2, 6, true));
     EXPECT_NE(std::string::npos, surface_.text.find("Search Expression\tgrey\t"));
-    for (int i = 0; i < 100; ++i)
+    const int afterHeader = surface_.appends;
+    for (int i = 1; i < 100; ++i)
         Add(Passage("f" + std::to_string(i), "a grey line", 2, 6, true));
     EXPECT_EQ(afterHeader, surface_.appends) << "nothing reaches the control between refreshes";
     view_.Refresh(0);
