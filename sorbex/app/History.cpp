@@ -10,7 +10,7 @@ CHistoryChange CHistoryList::Add(const std::string& text) {
     if (text.empty())
         return change;
     const auto found = std::find(entries_.begin(), entries_.end(), text);
-    if (found == entries_.begin())
+    if (found != entries_.end() && found == entries_.begin())
         return change;
     if (found != entries_.end()) {
         change.removedAt = static_cast<int>(found - entries_.begin());

@@ -38,7 +38,7 @@ CProfileLocation ChooseProfileLocation(CProfilePlaces& places, const std::string
         return location;
     }
     if (windowsProfileExists && !places.FileExists(location.path))
-        location.copiedFromWindowsDirectory = places.CopyFile(windowsProfile, location.path);
+        location.copiedFromWindowsDirectory = places.CopyExisting(windowsProfile, location.path);
     return location;
 }
 

@@ -21,7 +21,7 @@ public:
     // Makes the directory and its parents; true when it exists afterwards.
     virtual bool MakeDirectories(const std::string& directory) = 0;
     // Copies a file; fails when `to` exists.
-    virtual bool CopyFile(const std::string& from, const std::string& to) = 0;
+    virtual bool CopyExisting(const std::string& from, const std::string& to) = 0;
 };
 
 // The folder below the application-data directory that holds the profile.

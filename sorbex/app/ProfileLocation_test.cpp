@@ -35,7 +35,7 @@ public:
             made.insert(directory);
         return canMakeDirectories;
     }
-    bool CopyFile(const std::string& from, const std::string& to) override {
+    bool CopyExisting(const std::string& from, const std::string& to) override {
         if (!FileExists(from) || FileExists(to))
             return false;
         files[to] = true;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/DefinitionPages.h"
 #include "app/History.h"
 #include "app/RecentFiles.h"
 #include "app/ViewerFont.h"
@@ -230,6 +231,10 @@ TEST(ViewerFontTest, Description) {
 }
 
 TEST(HistoryTest, AddMovesToTheFrontAsTheDropDownMust) {
+    CHistoryList empty;
+    EXPECT_TRUE(empty.Add("first").inserted) << "an empty list takes its first entry";
+    EXPECT_EQ(std::vector<std::string>{"first"}, empty.entries());
+
     CHistoryList history({"one", "two", "three"});
     CHistoryChange change = history.Add("three");
     EXPECT_EQ(2, change.removedAt);
@@ -272,6 +277,42 @@ TEST_F(ProfileTest, RecentFilesKeepFourWithoutRepeats) {
     again.Load(profile_);
     EXPECT_EQ(recent.entries(), again.entries());
     EXPECT_EQ("&2 C:\\R&&D\\x.sbx", RecentFileMenuText(1, "C:\\R&D\\x.sbx"));
+}
+
+TEST_F(ProfileTest, DefinitionPagesTakeAndGiveBackTheirState) {
+    store_.Write("SearchDialog", "SearchExpression1", "grey");
+    store_.Write("SearchDialog", "MatchCase", "1");
+    store_.Write("Options", "UseExternalFilter", "0");
+    CDefinitionState state;
+    state.Load(settings_);
+    EXPECT_EQ(1, state.options.matchCase);
+    EXPECT_EQ(std::vector<std::string>{"grey"}, state.History(CHistoryKind::SearchExpression).entries());
+    EXPECT_EQ(std::vector<std::string>{"C:\\"}, state.History(CHistoryKind::Directory).entries());
+
+    CSearchPageValues search;
+    search.expression = "(a)b";
+    search.fileMask = "*.txt";
+    search.directory = "C:\\d";
+    search.matchCase = 1;
+    CReplacePageValues replace{"x", 1};
+    CSearchRequest request = MakeSearchRequest(search, nullptr, settings_);
+    EXPECT_EQ(0, request.replaceMode);
+    EXPECT_EQ(1, request.useInternalFilter);
+    EXPECT_EQ(0, request.useExternalFilter) << "the filters come from the profile";
+    request = MakeSearchRequest(search, &replace, settings_);
+    EXPECT_EQ(1, request.replaceMode);
+    EXPECT_EQ("x", request.replaceString);
+    EXPECT_EQ(1, request.replaceTag);
+
+    state.History(CHistoryKind::ReplaceString).Add("x");
+    state.options.searchMethod = 1;
+    state.Save(settings_);
+    EXPECT_EQ("x", Stored("SearchDialog", "ReplaceString1"));
+    EXPECT_EQ("1", Stored("SearchDialog", "SearchMethod"));
+    EXPECT_EQ("C:\\", Stored("SearchDialog", "Directory1")) << "the offered default is kept";
+    EXPECT_EQ("Entire Search Expression", std::string(ReplaceTagCaption(0)));
+    EXPECT_EQ("5. Subexpression", std::string(ReplaceTagCaption(5)));
+    EXPECT_EQ("Phonetic", MethodCaption(1));
 }
 
 } // namespace

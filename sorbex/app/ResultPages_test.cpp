@@ -60,9 +60,10 @@ protected:
         : system_(kestrix::MakeSystemFileSystem()), fs_(*system_), document_(fs_, files_),
           pages_(document_, view_, viewer_, fs_, settings_), ui_(pages_),
           run_(fs_, clock_, ui_, document_) {
-        tree_.Write("a.txt", "grey cat\ngrey dog\n");
-        tree_.Write("b.txt", "a blue sky\nall grey\n");
-        tree_.Write("c.txt", "nothing here\n");
+        // Names as Windows shows an 8.3 name that is its own short name.
+        tree_.Write("Alpha.txt", "grey cat\ngrey dog\n");
+        tree_.Write("Beta.txt", "a blue sky\nall grey\n");
+        tree_.Write("Gamma.txt", "nothing here\n");
         EXPECT_TRUE(document_.NewDocument());
         document_.AddPage("Search Results");
     }
@@ -158,9 +159,9 @@ TEST_F(ResultPagesTest, WalkingShowsResultsAsTheSettingsSay) {
     EXPECT_TRUE(pages_.Step(CStep::NextFile, false, actions_));
     EXPECT_EQ(0, grey->current);
     EXPECT_EQ("grey", surface_.Selected());
-    EXPECT_EQ(tree_.Path("a.txt"), viewer_.ShownFile());
+    EXPECT_EQ(tree_.Path("Alpha.txt"), viewer_.ShownFile());
     EXPECT_TRUE(pages_.Step(CStep::NextFile, false, actions_));
-    EXPECT_EQ(2, grey->current) << "the first result of b.txt";
+    EXPECT_EQ(2, grey->current) << "the first result of Beta.txt";
     EXPECT_FALSE(pages_.Step(CStep::NextFile, false, actions_));
     EXPECT_TRUE(pages_.Step(CStep::PreviousFile, false, actions_));
     EXPECT_EQ(0, grey->current);
@@ -169,7 +170,7 @@ TEST_F(ResultPagesTest, WalkingShowsResultsAsTheSettingsSay) {
     settings_.SetDontUseFileViewer(true);
     actions_.answer = 31;
     EXPECT_TRUE(pages_.Step(CStep::NextResult, false, actions_));
-    EXPECT_EQ(std::vector<std::string>{tree_.Path("a.txt")}, actions_.opened);
+    EXPECT_EQ(std::vector<std::string>{tree_.Path("Alpha.txt")}, actions_.opened);
     ASSERT_EQ(1u, actions_.messages.size());
     EXPECT_EQ(0u, actions_.messages[0].find("The file extension is not registered."));
     EXPECT_EQ("", viewer_.ShownFile());

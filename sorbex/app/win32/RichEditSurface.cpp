@@ -2,6 +2,7 @@
 // view draws on.
 #include "app/win32/RichEditSurface.h"
 
+#include <commdlg.h>
 #include <richedit.h>
 
 #include <cstring>

@@ -71,8 +71,12 @@ TEST(Win32ProfileTest, PlacesOfTheProfile) {
     location = ChooseProfileLocation(places, "Sorbex.INI");
     EXPECT_TRUE(location.inWindowsDirectory);
 
-    // One the user may not write (here: read-only) is copied to the user's folder once.
-    ASSERT_TRUE(SetFileAttributesW(Wide(windows + "Sorbex.INI").c_str(), FILE_ATTRIBUTE_READONLY));
+    // One the user may not write is copied to the user's folder once. (A test that runs
+    // as the system's superuser can write any file: another handle that lets nobody
+    // write stands in for the system's protection.)
+    const HANDLE guard = CreateFileW(Wide(windows + "Sorbex.INI").c_str(), GENERIC_READ,
+                                     FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, guard);
     EXPECT_FALSE(places.CanWrite(windows + "Sorbex.INI"));
     location = ChooseProfileLocation(places, "Sorbex.INI");
     EXPECT_FALSE(location.inWindowsDirectory);
@@ -80,7 +84,7 @@ TEST(Win32ProfileTest, PlacesOfTheProfile) {
     EXPECT_EQ("[Options]\r\nAutoLoad=0\r\n", tree.Read("appdata/Kestrix/Sorbex.INI"));
     location = ChooseProfileLocation(places, "Sorbex.INI");
     EXPECT_FALSE(location.copiedFromWindowsDirectory) << "only the first time";
-    SetFileAttributesW(Wide(windows + "Sorbex.INI").c_str(), FILE_ATTRIBUTE_NORMAL);
+    CloseHandle(guard);
 }
 
 std::unique_ptr<CSearchResult> Passage(const std::string& name, const std::string& excerpt,

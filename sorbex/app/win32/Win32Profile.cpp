@@ -98,7 +98,7 @@ bool CWin32ProfilePlaces::MakeDirectories(const std::string& directory) {
            GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
-bool CWin32ProfilePlaces::CopyFile(const std::string& from, const std::string& to) {
+bool CWin32ProfilePlaces::CopyExisting(const std::string& from, const std::string& to) {
     return CopyFileW(Wide(from).c_str(), Wide(to).c_str(), TRUE) != 0;
 }
 

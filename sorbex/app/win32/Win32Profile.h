@@ -38,7 +38,7 @@ public:
     bool FileExists(const std::string& path) override;
     bool CanWrite(const std::string& path) override;
     bool MakeDirectories(const std::string& directory) override;
-    bool CopyFile(const std::string& from, const std::string& to) override;
+    bool CopyExisting(const std::string& from, const std::string& to) override;
 
 private:
     std::string windows_;
