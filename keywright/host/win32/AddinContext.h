@@ -4,7 +4,7 @@
 
 #include "host/NavigationHistory.h"
 #include "host/win32/HostProfile.h"
-#include "host/win32/WindowSubclass.h"
+#include "platform/win32/ui/WindowSubclass.h"
 #include "settings/SettingAccess.h"
 
 #include <windows.h>
@@ -12,6 +12,10 @@
 #include <string>
 
 namespace keywright {
+
+using kestrix::ui::CallPrevious;
+using kestrix::ui::PreviousProcedure;
+using kestrix::ui::WindowSubclass;
 
 constexpr int kMaxModelessWindows = 100;
 

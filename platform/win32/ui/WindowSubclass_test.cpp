@@ -1,10 +1,10 @@
 // The subclass guard: messages pass through to the old procedure, and the guard puts
 // it back and removes its property when it goes.
-#include "host/win32/WindowSubclass.h"
+#include "platform/win32/ui/WindowSubclass.h"
 
 #include <gtest/gtest.h>
 
-namespace keywright {
+namespace kestrix::ui {
 namespace {
 
 constexpr UINT kAskOriginal = WM_USER + 1;
@@ -49,7 +49,7 @@ TEST_F(WindowSubclassTest, ReplacementSeesItsMessagesAndPassesTheRestOn) {
     ASSERT_TRUE(guard.active());
     EXPECT_EQ(22, Ask(kAskReplacement));
     EXPECT_EQ(11, Ask(kAskOriginal));
-    EXPECT_NE(nullptr, GetPropA(window_, "X-WndProc"));
+    EXPECT_NE(nullptr, GetPropW(window_, L"X-WndProc"));
 }
 
 TEST_F(WindowSubclassTest, GuardRestoresTheProcedureAndRemovesTheProperty) {
@@ -59,7 +59,7 @@ TEST_F(WindowSubclassTest, GuardRestoresTheProcedureAndRemovesTheProperty) {
         EXPECT_NE(original, Procedure());
     }
     EXPECT_EQ(original, Procedure());
-    EXPECT_EQ(nullptr, GetPropA(window_, "X-WndProc"));
+    EXPECT_EQ(nullptr, GetPropW(window_, L"X-WndProc"));
     EXPECT_EQ(0, Ask(kAskReplacement));
 }
 
@@ -74,4 +74,4 @@ TEST_F(WindowSubclassTest, RestoreTwiceAndMovedGuardsRestoreOnce) {
 }
 
 } // namespace
-} // namespace keywright
+} // namespace kestrix::ui

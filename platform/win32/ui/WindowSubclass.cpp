@@ -1,14 +1,14 @@
 // The subclass guard: the previous procedure lives in a small movable global block
 // attached to the window, so any code that holds only the window can find it.
-#include "host/win32/WindowSubclass.h"
+#include "platform/win32/ui/WindowSubclass.h"
 
 #include <utility>
 
-namespace keywright {
+namespace kestrix::ui {
 
 namespace {
 
-constexpr char kProperty[] = "X-WndProc";
+constexpr wchar_t kProperty[] = L"X-WndProc";
 
 } // namespace
 
@@ -25,7 +25,7 @@ WindowSubclass::WindowSubclass(HWND window, WNDPROC replacement) {
     // runs without finding its predecessor.
     *slot = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC));
     GlobalUnlock(block);
-    if (!SetPropA(window, kProperty, block)) {
+    if (!SetPropW(window, kProperty, block)) {
         GlobalFree(block);
         return;
     }
@@ -48,7 +48,7 @@ void WindowSubclass::Restore() {
     HWND window = std::exchange(window_, nullptr);
     if (!window)
         return;
-    auto block = static_cast<HGLOBAL>(RemovePropA(window, kProperty));
+    auto block = static_cast<HGLOBAL>(RemovePropW(window, kProperty));
     if (!block)
         return;
     if (auto* slot = static_cast<WNDPROC*>(GlobalLock(block))) {
@@ -59,7 +59,7 @@ void WindowSubclass::Restore() {
 }
 
 WNDPROC PreviousProcedure(HWND window) {
-    auto block = static_cast<HGLOBAL>(GetPropA(window, kProperty));
+    auto block = static_cast<HGLOBAL>(GetPropW(window, kProperty));
     if (!block)
         return nullptr;
     WNDPROC previous = nullptr;
@@ -76,4 +76,4 @@ LRESULT CallPrevious(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-} // namespace keywright
+} // namespace kestrix::ui

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-namespace keywright {
+namespace kestrix::ui {
 
 class WindowSubclass {
 public:
@@ -31,4 +31,4 @@ WNDPROC PreviousProcedure(HWND window);
 // Passes a message to the previous procedure, or to DefWindowProc when there is none.
 LRESULT CallPrevious(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-} // namespace keywright
+} // namespace kestrix::ui

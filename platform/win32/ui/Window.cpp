@@ -1,0 +1,127 @@
+// The window wrapper: the object travels to the window in CREATESTRUCT and lives in its
+// GWLP_USERDATA from WM_NCCREATE to WM_NCDESTROY.
+#include "platform/win32/ui/Window.h"
+
+#include "platform/win32/ui/FailureGuard.h"
+
+namespace kestrix::ui {
+
+bool RegisterWindowClass(const WindowClassSpec& spec) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    if (GetClassInfoExW(spec.instance, spec.name, &windowClass))
+        return true;
+    windowClass.style = spec.style;
+    windowClass.lpfnWndProc = &Window::Procedure;
+    windowClass.hInstance = spec.instance;
+    windowClass.hIcon = spec.icon;
+    windowClass.hIconSm = spec.smallIcon;
+    windowClass.hCursor =
+        spec.cursor ? spec.cursor : LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    windowClass.hbrBackground = spec.background;
+    windowClass.lpszMenuName = spec.menuName;
+    windowClass.lpszClassName = spec.name;
+    return RegisterClassExW(&windowClass) != 0;
+}
+
+HWND Window::Create(const WindowSpec& spec, ModelessWindowList* modeless) {
+    if (hwnd())
+        return nullptr; // one window per object at a time
+    return CreateFor(spec, modeless);
+}
+
+HWND Window::Open(std::unique_ptr<Window> window, const WindowSpec& spec,
+                  ModelessWindowList* modeless) {
+    if (!window)
+        return nullptr;
+    Window& object = *window.release();
+    object.ownership_ = Ownership::Window;
+    HWND created = nullptr;
+    {
+        // Held across the creation, so that a window that fails or closes while it is
+        // being created frees its object only here, once.
+        DispatchScope scope(object);
+        created = object.CreateFor(spec, modeless);
+        if (!created)
+            object.finished_ = true;
+    }
+    return created;
+}
+
+HWND Window::CreateFor(const WindowSpec& spec, ModelessWindowList* modeless) {
+    Prepare(modeless);
+    HMENU menu = (spec.style & WS_CHILD)
+                     ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.childId))
+                     : spec.menu;
+    HWND window = CreateWindowExW(spec.exStyle, spec.className, spec.title, spec.style, spec.x,
+                                  spec.y, spec.width, spec.height, spec.parent, menu,
+                                  spec.instance, static_cast<Window*>(this));
+    if (!window || finished_)
+        return nullptr;
+    Register();
+    return window;
+}
+
+Window* Window::FromHandle(HWND window) {
+    if (!window || GetClassLongPtrW(window, GCLP_WNDPROC) !=
+                       reinterpret_cast<ULONG_PTR>(&Window::Procedure))
+        return nullptr;
+    return reinterpret_cast<Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* object = reinterpret_cast<Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!object && message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        object = create ? static_cast<Window*>(create->lpCreateParams) : nullptr;
+        if (object)
+            object->Attach(window, GWLP_USERDATA);
+    }
+    if (!object)
+        return DefWindowProcW(window, message, wParam, lParam);
+    return object->Dispatch(window, message, wParam, lParam);
+}
+
+bool Window::OnCreate(const CREATESTRUCTW&) {
+    return true;
+}
+
+LRESULT Window::DefaultProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+bool Window::Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (HandleMessage(message, wParam, lParam, result))
+        return true;
+    if (message == WM_CREATE) {
+        result = OnCreate(*reinterpret_cast<const CREATESTRUCTW*>(lParam)) ? 0 : -1;
+        return true;
+    }
+    return DispatchCommon(message, wParam, lParam, result);
+}
+
+LRESULT Window::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DispatchScope scope(*this);
+    LRESULT result = 0;
+    bool failed = false;
+    bool taken = Guarded(
+        window, message, [&] { return Handle(message, wParam, lParam, result); },
+        [&] {
+            failed = true;
+            return false;
+        });
+    LRESULT answer = result;
+    if (failed && message == WM_NCCREATE)
+        answer = FALSE; // a window whose object could not start does not come up
+    else if (failed && message == WM_CREATE)
+        answer = -1;
+    else if (!taken)
+        answer = Guarded(
+            window, message, [&] { return DefaultProcedure(window, message, wParam, lParam); },
+            [&] { return DefWindowProcW(window, message, wParam, lParam); });
+    if (message == WM_NCDESTROY)
+        Detach();
+    return answer;
+}
+
+} // namespace kestrix::ui

@@ -1,0 +1,79 @@
+// Windows of our own classes: the class registration, creation for an owner or for the
+// window itself, and the static procedure that finds the object on the window.
+#pragma once
+
+#include "platform/win32/ui/WindowBase.h"
+
+#include <windows.h>
+
+#include <memory>
+
+namespace kestrix::ui {
+
+// A window class whose windows are Window objects. `instance` is the module that
+// registers it: the program's, or the DLL's when the code runs in another process.
+struct WindowClassSpec {
+    HINSTANCE instance = nullptr;
+    const wchar_t* name = nullptr;
+    UINT style = 0;
+    HCURSOR cursor = nullptr; // null: the arrow
+    HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    HICON icon = nullptr;
+    HICON smallIcon = nullptr;
+    const wchar_t* menuName = nullptr;
+};
+
+// Registers the class with Window::Procedure; true when it is registered, now or before.
+bool RegisterWindowClass(const WindowClassSpec& spec);
+
+// How one window is created.
+struct WindowSpec {
+    HINSTANCE instance = nullptr; // the module that registered the class
+    const wchar_t* className = nullptr;
+    const wchar_t* title = L"";
+    DWORD style = WS_OVERLAPPEDWINDOW;
+    DWORD exStyle = 0;
+    int x = CW_USEDEFAULT;
+    int y = CW_USEDEFAULT;
+    int width = CW_USEDEFAULT;
+    int height = CW_USEDEFAULT;
+    HWND parent = nullptr; // the owner of a top-level window, the parent of a child
+    HMENU menu = nullptr;  // a top-level window's menu
+    int childId = 0;       // a child window's control id
+};
+
+class Window : public WindowBase {
+public:
+    // Creates the window for an object that its owner holds; null when that failed.
+    // With `modeless`, the window is entered there while it exists.
+    HWND Create(const WindowSpec& spec, ModelessWindowList* modeless = nullptr);
+
+    // Creates a window that owns `window`: the base deletes the object after the
+    // window's last message. Null when creation failed; the object is gone then too.
+    static HWND Open(std::unique_ptr<Window> window, const WindowSpec& spec,
+                     ModelessWindowList* modeless = nullptr);
+
+    // The object of a window of a class registered through RegisterWindowClass; null
+    // for any other window. On the window's own thread only.
+    static Window* FromHandle(HWND window);
+
+    // The procedure of those classes.
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+protected:
+    Window() = default;
+
+    // WM_CREATE; false makes the creation fail (CreateWindowEx returns null).
+    virtual bool OnCreate(const CREATESTRUCTW& create);
+
+    // What a message gets that no handler took: DefWindowProc. `window` is passed
+    // because the last messages arrive after hwnd() has let go.
+    virtual LRESULT DefaultProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    HWND CreateFor(const WindowSpec& spec, ModelessWindowList* modeless);
+    LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    bool Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+};
+
+} // namespace kestrix::ui
