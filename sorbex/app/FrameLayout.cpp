@@ -45,6 +45,19 @@ CFrameLayout LayOutFrame(const CRect& client, const CFrameMetrics& m, int barHei
     return layout;
 }
 
+CPropertyBarLayout LayOutPropertyBar(int width, int height, const CPropertyBarMetrics& m) {
+    CPropertyBarLayout layout;
+    layout.pagesVisible = height > kFoldedBarHeight;
+    const int buttonsLeft = std::max(0, width - m.margin - m.buttonWidth);
+    const int tabsRight = layout.pagesVisible ? std::max(0, buttonsLeft - m.margin) : width;
+    layout.tabs = {0, 0, tabsRight, std::max(0, height)};
+    const int top = std::min(m.buttonTop, std::max(0, height - m.buttonHeight));
+    layout.start = {buttonsLeft, top, buttonsLeft + m.buttonWidth, top + m.buttonHeight};
+    const int stopTop = top + m.buttonHeight + m.margin;
+    layout.stop = {buttonsLeft, stopTop, buttonsLeft + m.buttonWidth, stopTop + m.buttonHeight};
+    return layout;
+}
+
 void CFoldAnimation::Start(int fromHeight, int toHeight, std::uint32_t now) {
     from_ = fromHeight;
     to_ = toHeight;

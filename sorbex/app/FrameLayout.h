@@ -52,6 +52,24 @@ double SplitFactorFor(int barHeight, int sharedHeight);
 // room there is); the results get the rest.
 CFrameLayout LayOutFrame(const CRect& client, const CFrameMetrics& metrics, int barHeight);
 
+// The property bar inside: the row of definition pages and, at its right, the Start and
+// Stop buttons. Folded (no taller than the strip), only the page tabs stay visible.
+struct CPropertyBarMetrics {
+    int margin = 0;
+    int buttonWidth = 0;
+    int buttonHeight = 0;
+    int buttonTop = 0; // below the top edge, so that the buttons sit beside the pages
+};
+
+struct CPropertyBarLayout {
+    CRect tabs;
+    CRect start;
+    CRect stop;
+    bool pagesVisible = true; // the pages and both buttons
+};
+
+CPropertyBarLayout LayOutPropertyBar(int width, int height, const CPropertyBarMetrics& metrics);
+
 // The fold and unfold of the property bar: its height moves from one value to another
 // in proportion to the time elapsed.
 class CFoldAnimation {

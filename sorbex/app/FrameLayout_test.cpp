@@ -39,6 +39,25 @@ TEST(FrameLayoutTest, SplitFactorStaysUsable) {
     EXPECT_EQ(PropertyBarHeight(550, kMaxSplitFactor), PropertyBarHeight(550, 7.0));
 }
 
+TEST(FrameLayoutTest, PropertyBarShowsOnlyItsTabsWhenFolded) {
+    CPropertyBarMetrics m;
+    m.margin = 4;
+    m.buttonWidth = 75;
+    m.buttonHeight = 23;
+    m.buttonTop = 26;
+    const CPropertyBarLayout open = LayOutPropertyBar(800, 200, m);
+    EXPECT_TRUE(open.pagesVisible);
+    EXPECT_EQ((CRect{0, 0, 717, 200}), open.tabs);
+    EXPECT_EQ((CRect{721, 26, 796, 49}), open.start);
+    EXPECT_EQ((CRect{721, 53, 796, 76}), open.stop);
+    const CPropertyBarLayout folded = LayOutPropertyBar(800, kFoldedBarHeight, m);
+    EXPECT_FALSE(folded.pagesVisible);
+    EXPECT_EQ((CRect{0, 0, 800, 25}), folded.tabs) << "the tabs take the whole strip";
+    const CPropertyBarLayout tiny = LayOutPropertyBar(50, 30, m);
+    EXPECT_GE(tiny.start.left, 0);
+    EXPECT_GE(tiny.start.top, 0);
+}
+
 TEST(FoldAnimationTest, HeightMovesInProportionToTheTime) {
     CFoldAnimation fold;
     EXPECT_FALSE(fold.Running(0));

@@ -92,7 +92,7 @@ Table TableOf(CInsertMenuKind kind) {
 
 } // namespace
 
-std::vector<CInsertMenuEntry> InsertMenu(CInsertMenuKind kind, bool phonetic) {
+std::vector<CInsertMenuEntry> InsertMenuLines(CInsertMenuKind kind, bool phonetic) {
     const Table table = TableOf(kind);
     // File masks mean the same whatever the search method.
     if (kind == CInsertMenuKind::FileName)
@@ -116,14 +116,14 @@ std::vector<CInsertMenuEntry> InsertMenu(CInsertMenuKind kind, bool phonetic) {
     return menu;
 }
 
-const CInsertItem* InsertMenuItem(CInsertMenuKind kind, std::size_t index) {
+const CInsertItem* InsertMenuChoice(CInsertMenuKind kind, std::size_t index) {
     const Table table = TableOf(kind);
     if (index >= table.size || table.items[index].caption == nullptr)
         return nullptr;
     return &table.items[index];
 }
 
-std::size_t InsertMenuSize(CInsertMenuKind kind) {
+std::size_t InsertMenuTableSize(CInsertMenuKind kind) {
     return TableOf(kind).size;
 }
 

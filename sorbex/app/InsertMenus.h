@@ -27,10 +27,10 @@ struct CInsertMenuEntry {
 
 // The items of a menu for the chosen method, separators included where both of
 // their neighbours stay.
-std::vector<CInsertMenuEntry> InsertMenu(CInsertMenuKind kind, bool phonetic);
+std::vector<CInsertMenuEntry> InsertMenuLines(CInsertMenuKind kind, bool phonetic);
 // The item at `index` of a menu's table; null when there is none or it is a separator.
-const CInsertItem* InsertMenuItem(CInsertMenuKind kind, std::size_t index);
-std::size_t InsertMenuSize(CInsertMenuKind kind);
+const CInsertItem* InsertMenuChoice(CInsertMenuKind kind, std::size_t index);
+std::size_t InsertMenuTableSize(CInsertMenuKind kind);
 
 // An edit field's text with its selection (start <= end).
 struct CEditState {

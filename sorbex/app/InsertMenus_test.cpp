@@ -27,11 +27,11 @@ std::vector<std::string> Captions(const std::vector<CInsertMenuEntry>& menu) {
 TEST(InsertMenusTest, PhoneticMethodOffersOnlyWhatItUnderstands) {
     EXPECT_EQ((std::vector<std::string>{"&And", "&Separated by max. n Characters", "&Not",
                                         "&Subexpression"}),
-              Captions(InsertMenu(CInsertMenuKind::Operator, true)));
+              Captions(InsertMenuLines(CInsertMenuKind::Operator, true)));
     EXPECT_EQ((std::vector<std::string>{"&&", "!", "(", ")"}),
-              Captions(InsertMenu(CInsertMenuKind::Character, true)));
+              Captions(InsertMenuLines(CInsertMenuKind::Character, true)));
 
-    const std::vector<CInsertMenuEntry> standard = InsertMenu(CInsertMenuKind::Operator, false);
+    const std::vector<CInsertMenuEntry> standard = InsertMenuLines(CInsertMenuKind::Operator, false);
     int items = 0;
     for (std::size_t i = 0; i < standard.size(); ++i) {
         if (!standard[i].separator()) {
@@ -43,24 +43,24 @@ TEST(InsertMenusTest, PhoneticMethodOffersOnlyWhatItUnderstands) {
         EXPECT_FALSE(standard[i - 1].separator()) << "never two in a row";
     }
     EXPECT_EQ(19, items);
-    const std::vector<CInsertMenuEntry> characters = InsertMenu(CInsertMenuKind::Character, false);
+    const std::vector<CInsertMenuEntry> characters = InsertMenuLines(CInsertMenuKind::Character, false);
     EXPECT_EQ(20u, characters.size()) << "3 classes, a separator and 16 characters";
-    EXPECT_EQ(7u, InsertMenu(CInsertMenuKind::FileName, true).size());
+    EXPECT_EQ(7u, InsertMenuLines(CInsertMenuKind::FileName, true).size());
 }
 
 TEST(InsertMenusTest, EveryItemIsFoundAgainByItsIndex) {
     for (CInsertMenuKind kind :
          {CInsertMenuKind::Operator, CInsertMenuKind::Character, CInsertMenuKind::FileName}) {
-        for (const CInsertMenuEntry& entry : InsertMenu(kind, false)) {
+        for (const CInsertMenuEntry& entry : InsertMenuLines(kind, false)) {
             const CInsertItem* expected = entry.separator() ? nullptr : entry.item;
-            EXPECT_EQ(expected, InsertMenuItem(kind, entry.index));
+            EXPECT_EQ(expected, InsertMenuChoice(kind, entry.index));
         }
-        EXPECT_EQ(nullptr, InsertMenuItem(kind, InsertMenuSize(kind)));
+        EXPECT_EQ(nullptr, InsertMenuChoice(kind, InsertMenuTableSize(kind)));
     }
 }
 
 const CInsertItem& ItemCaptioned(CInsertMenuKind kind, const std::string& caption) {
-    for (const CInsertMenuEntry& entry : InsertMenu(kind, false))
+    for (const CInsertMenuEntry& entry : InsertMenuLines(kind, false))
         if (!entry.separator() && caption == entry.item->caption)
             return *entry.item;
     ADD_FAILURE() << "no item " << caption;
@@ -106,7 +106,7 @@ TEST(InsertMenusTest, InsertedTextsAndCarets) {
     }
     // The caret offsets stay within their texts.
     for (CInsertMenuKind kind : {op, ch, file}) {
-        for (const CInsertMenuEntry& e : InsertMenu(kind, false)) {
+        for (const CInsertMenuEntry& e : InsertMenuLines(kind, false)) {
             if (!e.separator()) {
                 EXPECT_LE(e.item->caret, static_cast<int>(std::string(e.item->text).size()))
                     << e.item->caption;

@@ -21,7 +21,12 @@ CFileFacts FactsFromEntry(const CFileEntry& file) {
 
 CResultPages::CResultPages(CTabDoc& document, CResultPageView& view, CFileViewer& viewer,
                            kestrix::FileSystem& fs, CAppSettings& settings)
-    : document_(document), view_(view), viewer_(viewer), fs_(fs), settings_(settings) {}
+    : document_(document), view_(view), viewer_(&viewer), fs_(fs), settings_(settings) {}
+
+void CResultPages::SetViewer(CFileViewer& viewer) {
+    viewer_->Clear();
+    viewer_ = &viewer;
+}
 
 CFileFacts CResultPages::FactsOf(const CSearchResult& result) {
     CFileFacts facts;
@@ -47,7 +52,7 @@ void CResultPages::ActivatePage(CFileFindDoc& page) {
     for (std::size_t i = 0; i < document_.size(); ++i)
         if (&document_[i] == &page)
             document_.SetCurrentPage(i);
-    viewer_.Clear();
+    viewer_->Clear();
     openedOutside_.clear();
 }
 
@@ -86,7 +91,7 @@ bool CResultPages::ShowPage(std::size_t index) {
     // A page without stored results (the first page of a new document) has nothing
     // to read; it is shown empty all the same.
     document_.ShowPage(index);
-    viewer_.Clear();
+    viewer_->Clear();
     openedOutside_.clear();
     CFileFindDoc& page = document_[index];
     page.current = -1;
@@ -96,7 +101,7 @@ bool CResultPages::ShowPage(std::size_t index) {
 
 void CResultPages::ShowDocument() {
     view_.ForgetAll();
-    viewer_.Clear();
+    viewer_->Clear();
     openedOutside_.clear();
     if (document_.size() > 0)
         ShowPage(document_.CurrentPage() ? document_.currentIndex() : 0);
@@ -141,12 +146,12 @@ bool CResultPages::ShowResult(std::size_t index, bool replacePage, CResultAction
         actions.StartReplacement(*page, index);
         return true;
     case CShowAction::OpenInApplication:
-        viewer_.Clear();
+        viewer_->Clear();
         OpenOutside(result.dir + result.name, actions);
         break;
     case CShowAction::ShowInViewer:
         openedOutside_.clear();
-        viewer_.ShowResult(*page, index);
+        viewer_->ShowResult(*page, index);
         break;
     }
     page->current = static_cast<int>(index);
@@ -159,7 +164,7 @@ void CResultPages::ShowForReplacement(std::size_t index) {
     if (!page || index >= page->results.size())
         return;
     openedOutside_.clear();
-    viewer_.ShowResult(*page, index);
+    viewer_->ShowResult(*page, index);
     page->current = static_cast<int>(index);
     view_.SelectResult(*page, index);
 }
@@ -168,7 +173,7 @@ void CResultPages::ResultReplaced(std::size_t index, int delta) {
     CFileFindDoc* page = document_.CurrentPage();
     if (!page || index >= page->results.size())
         return;
-    viewer_.ResultReplaced(*page, index, delta);
+    viewer_->ResultReplaced(*page, index, delta);
     view_.SelectResult(*page, index);
 }
 
@@ -189,7 +194,7 @@ void CResultPages::OpenOutside(const std::string& path, CResultActions& actions)
 }
 
 void CResultPages::OpenShownFile(CResultActions& actions) {
-    const std::string shown = viewer_.ShownFile();
+    const std::string shown = viewer_->ShownFile();
     if (!shown.empty())
         OpenOutside(shown, actions);
     else if (!openedOutside_.empty())
@@ -210,7 +215,7 @@ CCommandContext CResultPages::Context(bool searching, bool replacing, bool defin
         context.results = &page->results;
         context.currentResult = page->current;
     }
-    context.fileShown = !viewer_.ShownFile().empty() || !openedOutside_.empty();
+    context.fileShown = !viewer_->ShownFile().empty() || !openedOutside_.empty();
     return context;
 }
 

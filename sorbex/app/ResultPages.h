@@ -76,7 +76,9 @@ public:
     CCommandContext Context(bool searching, bool replacing, bool definitionPageActive,
                             bool cacheOpen) const;
 
-    CFileViewer& viewer() { return viewer_; }
+    CFileViewer& viewer() { return *viewer_; }
+    // Another viewer takes over (the window that shows files plugs in here).
+    void SetViewer(CFileViewer& viewer);
 
 private:
     CFileFacts FactsOf(const CSearchResult& result);
@@ -84,7 +86,7 @@ private:
 
     CTabDoc& document_;
     CResultPageView& view_;
-    CFileViewer& viewer_;
+    CFileViewer* viewer_;
     kestrix::FileSystem& fs_;
     CAppSettings& settings_;
     // A result opened in its application counts as the file shown.

@@ -90,6 +90,8 @@ constexpr unsigned IDS_ASK_SAVE_CHANGES = 10201;
 constexpr unsigned IDS_FRAME_TITLE = 10202; // "%1 - %2": document, program
 constexpr unsigned IDS_COLOUR_DESCRIPTION = 10203;
 constexpr unsigned IDS_SELECT_DIRECTORY = 10204;
+// What escaped a window's handler, with the exception's own text.
+constexpr unsigned IDS_UNEXPECTED_FAILURE = 10205;
 constexpr unsigned IDS_PAGE_SEARCH = 10211;
 constexpr unsigned IDS_PAGE_REPLACE = 10212;
 constexpr unsigned IDS_PAGE_EXAMPLES = 10213;
