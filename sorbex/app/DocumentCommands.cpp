@@ -88,7 +88,9 @@ bool CDocumentCommands::OpenRecent(std::size_t index) {
     recent_.Load(profile_);
     if (index >= recent_.entries().size())
         return false;
-    return Open(recent_.entries()[index]);
+    // A copy: opening reads the list anew, which would pull the name from under it.
+    const std::string path = recent_.entries()[index];
+    return Open(path);
 }
 
 bool CDocumentCommands::Save() {

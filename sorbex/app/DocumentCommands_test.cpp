@@ -125,6 +125,9 @@ TEST_F(DocumentCommandsTest, TheCommandLineFileComesFirstAndAMissingOneIsForgott
     EXPECT_EQ("C:\\b.sbx", Stored("File1"));
     EXPECT_EQ("C:\\a.sbx", Stored("File2"));
 
+    ASSERT_TRUE(commands_.OpenRecent(1)) << "the second recent file";
+    EXPECT_EQ("a.sbx", commands_.Title());
+    ASSERT_TRUE(commands_.New());
     commands_.Start("C:\\a.sbx", true);
     EXPECT_EQ("a.sbx", commands_.Title());
     EXPECT_EQ("C:\\a.sbx", Stored("File1"));

@@ -191,6 +191,7 @@ void CMainFrame::StartSearching() {
     const CRunOutcome outcome = run_.StartSearching(request);
     if (outcome.page && !runStored_)
         pages_.StoreRun(*outcome.page);
+    ShowIdleStatus();
     ShowPages();
     UpdateTitle();
     UpdateCommandStates();
