@@ -1,35 +1,8 @@
-// What the end-to-end tests of keywright share: checks, running kwlaunch, reading
-// windows, and the registry editor that kwlaunch starts and the test closes again.
+// What the end-to-end tests of keywright share: running kwlaunch, the add-in's debug
+// log, and the registry editor that kwlaunch starts and the test closes again.
 #include "EditorSession.h"
 
-#include <cstdio>
-#include <vector>
-
 namespace e2e {
-namespace {
-
-int failures = 0;
-
-} // namespace
-
-void Check(bool ok, const std::string& what) {
-    std::printf("%s: %s\n", ok ? "ok" : "FAILED", what.c_str());
-    if (!ok)
-        ++failures;
-}
-
-int ExitCode() {
-    return failures == 0 ? 0 : 1;
-}
-
-std::string WindowsPath(std::string path) {
-    if (!path.empty() && path[0] == '/')
-        path = "Z:" + path;
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
-}
 
 int RunLauncher(const std::string& launcher, const std::string& arguments) {
     std::string command = "\"" + launcher + "\"" + (arguments.empty() ? "" : " " + arguments);
@@ -47,21 +20,6 @@ int RunLauncher(const std::string& launcher, const std::string& arguments) {
         TerminateProcess(process.hProcess, 1);
     CloseHandle(process.hProcess);
     return static_cast<int>(code);
-}
-
-std::string WindowText(HWND window, std::size_t capacity) {
-    std::vector<char> text(capacity, '\0');
-    // A window of another process that hangs must not hang the test.
-    if (window)
-        SendMessageTimeoutA(window, WM_GETTEXT, capacity, reinterpret_cast<LPARAM>(text.data()),
-                            SMTO_NORMAL, 5000, nullptr);
-    text.back() = '\0';
-    return text.data();
-}
-
-bool EndsWith(const std::string& text, const std::string& end) {
-    return text.size() >= end.size() &&
-           text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
 std::string DebugLogText() {

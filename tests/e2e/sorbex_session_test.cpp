@@ -1,0 +1,250 @@
+// Sorbex.exe as a user meets it: a fresh profile, a result file made by the command line
+// opened from the command line, a search of the sample texts, the question before
+// closing, then a second start that loads the last document by itself. The profile
+// must hold the history and the window's place, and the window must be painted.
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "E2eChecks.h"
+
+namespace {
+
+constexpr DWORD kStartTimeoutMs = 60000;
+constexpr DWORD kSearchTimeoutMs = 120000;
+constexpr const char* kExpression = "colou?r";
+// Control numbers of Sorbex.exe's windows (its resource headers hold the same).
+constexpr int kExpressionField = 1010;
+constexpr int kFileMaskField = 1013;
+constexpr int kDirectoryField = 1016;
+constexpr int kPageRow = 1100;
+constexpr int kResultView = 1102;
+constexpr WPARAM kStartSearching = 32815;
+constexpr int kMessageBoxText = 0xFFFF;
+
+struct Program {
+    HANDLE process = nullptr;
+    DWORD id = 0;
+};
+
+Program Start(const std::string& command) {
+    std::string line = command;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    Program program;
+    if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                       &info)) {
+        CloseHandle(info.hThread);
+        program.process = info.hProcess;
+        program.id = info.dwProcessId;
+    }
+    return program;
+}
+
+int WaitForExit(Program& program, DWORD timeoutMs) {
+    DWORD code = static_cast<DWORD>(-2);
+    if (WaitForSingleObject(program.process, timeoutMs) == WAIT_OBJECT_0)
+        GetExitCodeProcess(program.process, &code);
+    else
+        TerminateProcess(program.process, 1);
+    CloseHandle(program.process);
+    program.process = nullptr;
+    return static_cast<int>(code);
+}
+
+// The top-level window of `processId` of the class, or one it owns.
+HWND FindWindowOf(DWORD processId, const char* className, HWND owner = nullptr) {
+    struct Search {
+        DWORD processId;
+        const char* className;
+        HWND owner;
+        HWND found;
+    } search{processId, className, owner, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            DWORD id = 0;
+            GetWindowThreadProcessId(window, &id);
+            char name[64] = {};
+            GetClassNameA(window, name, sizeof name);
+            if (id != s->processId || std::string(name) != s->className || !IsWindowVisible(window) ||
+                (s->owner && GetWindow(window, GW_OWNER) != s->owner))
+                return TRUE;
+            s->found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND ChildWithId(HWND parent, int id) {
+    struct Search {
+        int id;
+        HWND found;
+    } search{id, nullptr};
+    EnumChildWindows(
+        parent,
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            if (GetDlgCtrlID(window) != s->id)
+                return TRUE;
+            s->found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void SetText(HWND window, const std::string& text) {
+    SendMessageTimeoutA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL,
+                        5000, nullptr);
+}
+
+// Whether the window's rectangle on the screen shows a drawn window rather than one
+// flat colour (a window nobody exposed stays black without a window manager).
+bool Painted(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0)
+        return false;
+    const HDC screen = GetDC(nullptr);
+    const HDC memory = CreateCompatibleDC(screen);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    const HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    SelectObject(memory, previous);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<DWORD> pixels(static_cast<std::size_t>(width) * height);
+    GetDIBits(memory, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    const std::set<DWORD> colours(pixels.begin(), pixels.end());
+    std::printf("window %dx%d on screen with %zu colours\n", width, height, colours.size());
+    return colours.size() >= 8;
+}
+
+std::string ProfileValue(const std::string& path, const char* section, const char* key) {
+    char value[1024] = {};
+    GetPrivateProfileStringA(section, key, "<missing>", value, sizeof value, path.c_str());
+    return value;
+}
+
+std::string UserProfilePath() {
+    char folder[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
+    return std::string(folder) + "\\Kestrix\\Sorbex.INI";
+}
+
+std::string WindowsProfilePath() {
+    char folder[MAX_PATH] = {};
+    GetWindowsDirectoryA(folder, MAX_PATH);
+    return std::string(folder) + "\\Sorbex.INI";
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    using e2e::Check;
+    if (argc < 4) {
+        std::printf("usage: sorbex_session_test Sorbex.exe sorbexc.exe SAMPLES\n");
+        return 2;
+    }
+    const std::string sorbex = e2e::WindowsPath(argv[1]);
+    const std::string cli = e2e::WindowsPath(argv[2]);
+    const std::string samples = e2e::WindowsPath(argv[3]);
+    const std::string profile = UserProfilePath();
+    DeleteFileA(profile.c_str());
+    DeleteFileA(WindowsProfilePath().c_str());
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string results = std::string(temp) + "sorbex-e2e-session.sbx";
+    DeleteFileA(results.c_str());
+
+    // A result file with one page, made by the command line.
+    Program made = Start("\"" + cli + "\" list -d \"" + samples + "\" -m *.c --save=\"" +
+                         results + "\"");
+    Check(made.process && WaitForExit(made, kStartTimeoutMs) == 0,
+          "the command line made a result file");
+
+    // First start: the file named on the command line.
+    Program first = Start("\"" + sorbex + "\" \"" + results + "\"");
+    Check(first.process != nullptr, "Sorbex.exe started");
+    HWND frame = nullptr;
+    e2e::WaitFor(kStartTimeoutMs, [&] {
+        frame = FindWindowOf(first.id, "SorbexMainFrame");
+        return frame && e2e::WindowText(frame) == "sorbex-e2e-session.sbx - Sorbex";
+    });
+    Check(frame != nullptr, "the main window is up: " + e2e::WindowText(frame));
+    const HWND view = ChildWithId(frame, kResultView);
+    const HWND row = ChildWithId(frame, kPageRow);
+    SetText(ChildWithId(frame, kExpressionField), kExpression);
+    SetText(ChildWithId(frame, kFileMaskField), "*.txt | *.c");
+    SetText(ChildWithId(frame, kDirectoryField), samples);
+    PostMessageA(frame, WM_COMMAND, kStartSearching, 0);
+    std::string text;
+    const bool finished = e2e::WaitFor(kSearchTimeoutMs, [&] {
+        text = e2e::WindowText(view, 1 << 20);
+        return text.find("Searching terminated normally") != std::string::npos;
+    });
+    Check(finished, "the search ended with its closing line");
+    Check(text.find("Passages found") != std::string::npos &&
+              text.find("allotment-notes.txt") != std::string::npos,
+          "the page shows the header and the files found");
+    Check(SendMessageA(row, TCM_GETITEMCOUNT, 0, 0) == 2, "the search added a page");
+    // Without a window manager a window may stay unexposed: moving it once shows it.
+    RECT place{};
+    GetWindowRect(frame, &place);
+    SetWindowPos(frame, nullptr, place.left + 1, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SetWindowPos(frame, nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    Sleep(500);
+    Check(Painted(frame), "the main window is painted");
+
+    // Closing asks about the changed document; Yes saves it in place.
+    PostMessageA(frame, WM_CLOSE, 0, 0);
+    HWND box = nullptr;
+    e2e::WaitFor(kStartTimeoutMs, [&] { return (box = FindWindowOf(first.id, "#32770", frame)); });
+    Check(box && e2e::WindowText(GetDlgItem(box, kMessageBoxText)) ==
+                     "Save changes to sorbex-e2e-session.sbx?",
+          "the question before closing: " + e2e::WindowText(GetDlgItem(box, kMessageBoxText)));
+    PostMessageA(box, WM_COMMAND, IDYES, 0);
+    Check(WaitForExit(first, kStartTimeoutMs) == 0, "Sorbex.exe ended");
+
+    Check(ProfileValue(profile, "SearchDialog", "SearchExpression1") == kExpression,
+          "the profile in the user's folder holds the expression");
+    Check(ProfileValue(profile, "SearchDialog", "Directory1") == samples,
+          "and the directory");
+    Check(ProfileValue(profile, "Settings", "MainWindowPlacement") != "<missing>",
+          "and the window's place: " + ProfileValue(profile, "Settings", "MainWindowPlacement"));
+    Check(ProfileValue(profile, "Recent File List", "File1") == results,
+          "and the result file as the most recent");
+
+    // Second start, without a file: the last document comes back.
+    Program second = Start("\"" + sorbex + "\"");
+    frame = nullptr;
+    e2e::WaitFor(kStartTimeoutMs, [&] {
+        frame = FindWindowOf(second.id, "SorbexMainFrame");
+        return frame && e2e::WindowText(frame) == "sorbex-e2e-session.sbx - Sorbex";
+    });
+    Check(frame != nullptr, "the second start loaded the last document");
+    Check(SendMessageA(ChildWithId(frame, kPageRow), TCM_GETITEMCOUNT, 0, 0) == 2,
+          "with both pages");
+    PostMessageA(frame, WM_CLOSE, 0, 0);
+    Check(WaitForExit(second, kStartTimeoutMs) == 0, "an unchanged document closes at once");
+    DeleteFileA(results.c_str());
+    return e2e::ExitCode();
+}
