@@ -58,25 +58,19 @@ HWND CTabView::CreateIn(HINSTANCE instance, HWND frame, int id) {
 }
 
 bool CTabView::OnCreate(const CREATESTRUCTW& create) {
-    row_ = CreateWindowExW(0, WC_TABCONTROLW, L"",
-                           WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_FOCUSNEVER | TCS_TABS, 0,
-                           0, 0, 0, hwnd(), reinterpret_cast<HMENU>(IDC_PAGE_ROW),
-                           create.hInstance, nullptr);
+    row_ = CreateWindowExW(
+        0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_FOCUSNEVER | TCS_TABS,
+        0, 0, 0, 0, hwnd(), reinterpret_cast<HMENU>(IDC_PAGE_ROW), create.hInstance, nullptr);
     if (!row_ || !LoadRichEdit())
         return false;
     SendMessageW(row_, WM_SETFONT, reinterpret_cast<WPARAM>(RowFont()), FALSE);
     rowHeight_ = TabRowHeight(SampleTextHeight(hwnd()));
-    rowHook_ = std::make_unique<kestrix::ui::WindowSubclass>(
-        row_, [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
-            return kestrix::ui::Guarded(
-                w, m, [&] { return ViewOf(w)->RowMessage(w, m, wp, lp); },
-                [&] { return kestrix::ui::CallPrevious(w, m, wp, lp); });
-        });
-    const HWND edit = CreateWindowExW(
-        WS_EX_CLIENTEDGE, kRichEditClass, L"",
-        WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_NOHIDESEL |
-            ES_AUTOVSCROLL,
-        0, 0, 0, 0, hwnd(), reinterpret_cast<HMENU>(IDC_RESULT_VIEW), create.hInstance, nullptr);
+    rowHook_ = std::make_unique<kestrix::ui::WindowSubclass>(row_, &CTabView::RowProcedure);
+    const HWND edit = CreateWindowExW(WS_EX_CLIENTEDGE, kRichEditClass, L"",
+                                      WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE |
+                                          ES_READONLY | ES_NOHIDESEL | ES_AUTOVSCROLL,
+                                      0, 0, 0, 0, hwnd(), reinterpret_cast<HMENU>(IDC_RESULT_VIEW),
+                                      create.hInstance, nullptr);
     if (!edit)
         return false;
     // The default limit of 32,767 characters would cut large pages short.
@@ -139,22 +133,17 @@ void CTabView::BeginRename(std::size_t index) {
     SendMessageW(row_, TCM_GETITEMW, index, reinterpret_cast<LPARAM>(&item));
     // A field with a sunken edge in the row's font, laid over the tab.
     MapWindowPoints(row_, hwnd(), reinterpret_cast<POINT*>(&tab), 2);
-    rename_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", caption,
-                              WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, tab.left, tab.top,
-                              tab.right - tab.left + rowHeight_ * 2, tab.bottom - tab.top,
-                              hwnd(), reinterpret_cast<HMENU>(IDC_RENAME_FIELD),
-                              GetModuleHandleW(nullptr), nullptr);
+    rename_ = CreateWindowExW(
+        WS_EX_CLIENTEDGE, L"EDIT", caption, WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, tab.left,
+        tab.top, tab.right - tab.left + rowHeight_ * 2, tab.bottom - tab.top, hwnd(),
+        reinterpret_cast<HMENU>(IDC_RENAME_FIELD), GetModuleHandleW(nullptr), nullptr);
     if (!rename_)
         return;
     renameIndex_ = static_cast<int>(index);
     SendMessageW(rename_, WM_SETFONT, reinterpret_cast<WPARAM>(RowFont()), FALSE);
     SetWindowPos(rename_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    renameHook_ = std::make_unique<kestrix::ui::WindowSubclass>(
-        rename_, [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
-            return kestrix::ui::Guarded(
-                w, m, [&] { return ViewOf(w)->RenameMessage(w, m, wp, lp); },
-                [&] { return kestrix::ui::CallPrevious(w, m, wp, lp); });
-        });
+    renameHook_ =
+        std::make_unique<kestrix::ui::WindowSubclass>(rename_, &CTabView::RenameProcedure);
     SendMessageW(rename_, EM_SETSEL, 0, -1);
     SetFocus(rename_);
 }
@@ -174,12 +163,24 @@ void CTabView::EndRename(bool keep) {
         listener_.PageRenamed(index, caption);
 }
 
+LRESULT CALLBACK CTabView::RowProcedure(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    return kestrix::ui::Guarded(
+        w, m, [&] { return ViewOf(w)->RowMessage(w, m, wp, lp); },
+        [&] { return kestrix::ui::CallPrevious(w, m, wp, lp); });
+}
+
+LRESULT CALLBACK CTabView::RenameProcedure(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    return kestrix::ui::Guarded(
+        w, m, [&] { return ViewOf(w)->RenameMessage(w, m, wp, lp); },
+        [&] { return kestrix::ui::CallPrevious(w, m, wp, lp); });
+}
+
 LRESULT CTabView::RowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_LBUTTONDBLCLK) {
         TCHITTESTINFO hit{};
         hit.pt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        const auto index = static_cast<int>(
-            SendMessageW(window, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+        const auto index =
+            static_cast<int>(SendMessageW(window, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
         if (index >= 0)
             listener_.RenameRequested(static_cast<std::size_t>(index));
         return 0;
@@ -231,8 +232,8 @@ bool CTabView::OnNotify(NMHDR& header, LRESULT& result) {
             TCHITTESTINFO hit{};
             hit.pt = cursor;
             ScreenToClient(row_, &hit.pt);
-            const auto index =
-                static_cast<int>(SendMessageW(row_, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+            const auto index = static_cast<int>(
+                SendMessageW(row_, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
             if (index >= 0)
                 listener_.PageSelected(static_cast<std::size_t>(index));
             SendMessageW(GetParent(hwnd()), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(row_),

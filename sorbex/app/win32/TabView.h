@@ -57,6 +57,10 @@ protected:
 
 private:
     void Layout();
+    // The row's and the rename field's procedures while they are subclassed.
+    static LRESULT CALLBACK RowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK RenameProcedure(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam);
     LRESULT RowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT RenameMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
