@@ -3,6 +3,7 @@
 // closing, then a second start that loads the last document by itself. The profile
 // must hold the history and the window's place, and the window must be painted.
 #include <windows.h>
+
 #include <commctrl.h>
 #include <shlobj.h>
 
@@ -12,99 +13,11 @@
 #include <vector>
 
 #include "E2eChecks.h"
+#include "SorbexDriver.h"
 
 namespace {
 
-constexpr DWORD kStartTimeoutMs = 60000;
-constexpr DWORD kSearchTimeoutMs = 120000;
 constexpr const char* kExpression = "colou?r";
-// Control numbers of Sorbex.exe's windows (its resource headers hold the same).
-constexpr int kExpressionField = 1010;
-constexpr int kFileMaskField = 1013;
-constexpr int kDirectoryField = 1016;
-constexpr int kPageRow = 1100;
-constexpr int kResultView = 1102;
-constexpr WPARAM kStartSearching = 32815;
-constexpr int kMessageBoxText = 0xFFFF;
-
-struct Program {
-    HANDLE process = nullptr;
-    DWORD id = 0;
-};
-
-Program Start(const std::string& command) {
-    std::string line = command;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    Program program;
-    if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                       &info)) {
-        CloseHandle(info.hThread);
-        program.process = info.hProcess;
-        program.id = info.dwProcessId;
-    }
-    return program;
-}
-
-int WaitForExit(Program& program, DWORD timeoutMs) {
-    DWORD code = static_cast<DWORD>(-2);
-    if (WaitForSingleObject(program.process, timeoutMs) == WAIT_OBJECT_0)
-        GetExitCodeProcess(program.process, &code);
-    else
-        TerminateProcess(program.process, 1);
-    CloseHandle(program.process);
-    program.process = nullptr;
-    return static_cast<int>(code);
-}
-
-// The top-level window of `processId` of the class, or one it owns.
-HWND FindWindowOf(DWORD processId, const char* className, HWND owner = nullptr) {
-    struct Search {
-        DWORD processId;
-        const char* className;
-        HWND owner;
-        HWND found;
-    } search{processId, className, owner, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            DWORD id = 0;
-            GetWindowThreadProcessId(window, &id);
-            char name[64] = {};
-            GetClassNameA(window, name, sizeof name);
-            if (id != s->processId || std::string(name) != s->className || !IsWindowVisible(window) ||
-                (s->owner && GetWindow(window, GW_OWNER) != s->owner))
-                return TRUE;
-            s->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-HWND ChildWithId(HWND parent, int id) {
-    struct Search {
-        int id;
-        HWND found;
-    } search{id, nullptr};
-    EnumChildWindows(
-        parent,
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            if (GetDlgCtrlID(window) != s->id)
-                return TRUE;
-            s->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-void SetText(HWND window, const std::string& text) {
-    SendMessageTimeoutA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL,
-                        5000, nullptr);
-}
 
 // Whether the window's rectangle on the screen shows a drawn window rather than one
 // flat colour (a window nobody exposed stays black without a window manager).
@@ -159,14 +72,14 @@ std::string WindowsProfilePath() {
 } // namespace
 
 int main(int argc, char** argv) {
-    using e2e::Check;
+    using namespace e2e;
     if (argc < 4) {
         std::printf("usage: sorbex_session_test Sorbex.exe sorbexc.exe SAMPLES\n");
         return 2;
     }
-    const std::string sorbex = e2e::WindowsPath(argv[1]);
-    const std::string cli = e2e::WindowsPath(argv[2]);
-    const std::string samples = e2e::WindowsPath(argv[3]);
+    const std::string sorbex = WindowsPath(argv[1]);
+    const std::string cli = WindowsPath(argv[2]);
+    const std::string samples = WindowsPath(argv[3]);
     const std::string profile = UserProfilePath();
     DeleteFileA(profile.c_str());
     DeleteFileA(WindowsProfilePath().c_str());
@@ -176,32 +89,23 @@ int main(int argc, char** argv) {
     DeleteFileA(results.c_str());
 
     // A result file with one page, made by the command line.
-    Program made = Start("\"" + cli + "\" list -d \"" + samples + "\" -m *.c --save=\"" +
-                         results + "\"");
-    Check(made.process && WaitForExit(made, kStartTimeoutMs) == 0,
+    Program made = StartProgram("\"" + cli + "\" list -d \"" + samples + "\" -m *.c --save=\"" +
+                                results + "\"");
+    Check(made.process && WaitForExit(made, kSorbexStartTimeoutMs) == 0,
           "the command line made a result file");
 
     // First start: the file named on the command line.
-    Program first = Start("\"" + sorbex + "\" \"" + results + "\"");
+    Program first = StartProgram("\"" + sorbex + "\" \"" + results + "\"");
     Check(first.process != nullptr, "Sorbex.exe started");
     HWND frame = nullptr;
-    e2e::WaitFor(kStartTimeoutMs, [&] {
-        frame = FindWindowOf(first.id, "SorbexMainFrame");
-        return frame && e2e::WindowText(frame) == "sorbex-e2e-session.sbx - Sorbex";
+    WaitFor(kSorbexStartTimeoutMs, [&] {
+        frame = FindWindowOf(first.id, kFrameClass);
+        return frame && WindowText(frame) == "sorbex-e2e-session.sbx - Sorbex";
     });
-    Check(frame != nullptr, "the main window is up: " + e2e::WindowText(frame));
-    const HWND view = ChildWithId(frame, kResultView);
+    Check(frame != nullptr, "the main window is up: " + WindowText(frame));
     const HWND row = ChildWithId(frame, kPageRow);
-    SetText(ChildWithId(frame, kExpressionField), kExpression);
-    SetText(ChildWithId(frame, kFileMaskField), "*.txt | *.c");
-    SetText(ChildWithId(frame, kDirectoryField), samples);
-    PostMessageA(frame, WM_COMMAND, kStartSearching, 0);
-    std::string text;
-    const bool finished = e2e::WaitFor(kSearchTimeoutMs, [&] {
-        text = e2e::WindowText(view, 1 << 20);
-        return text.find("Searching terminated normally") != std::string::npos;
-    });
-    Check(finished, "the search ended with its closing line");
+    const std::string text = RunSearch(frame, kExpression, "*.txt | *.c", samples);
+    Check(!text.empty(), "the search ended with its closing line");
     Check(text.find("Passages found") != std::string::npos &&
               text.find("allotment-notes.txt") != std::string::npos,
           "the page shows the header and the files found");
@@ -217,34 +121,33 @@ int main(int argc, char** argv) {
     // Closing asks about the changed document; Yes saves it in place.
     PostMessageA(frame, WM_CLOSE, 0, 0);
     HWND box = nullptr;
-    e2e::WaitFor(kStartTimeoutMs, [&] { return (box = FindWindowOf(first.id, "#32770", frame)); });
-    Check(box && e2e::WindowText(GetDlgItem(box, kMessageBoxText)) ==
+    WaitFor(kSorbexStartTimeoutMs, [&] { return (box = FindWindowOf(first.id, "#32770", frame)); });
+    Check(box && WindowText(GetDlgItem(box, kMessageBoxText)) ==
                      "Save changes to sorbex-e2e-session.sbx?",
-          "the question before closing: " + e2e::WindowText(GetDlgItem(box, kMessageBoxText)));
+          "the question before closing: " + WindowText(GetDlgItem(box, kMessageBoxText)));
     PostMessageA(box, WM_COMMAND, IDYES, 0);
-    Check(WaitForExit(first, kStartTimeoutMs) == 0, "Sorbex.exe ended");
+    Check(WaitForExit(first, kSorbexStartTimeoutMs) == 0, "Sorbex.exe ended");
 
     Check(ProfileValue(profile, "SearchDialog", "SearchExpression1") == kExpression,
           "the profile in the user's folder holds the expression");
-    Check(ProfileValue(profile, "SearchDialog", "Directory1") == samples,
-          "and the directory");
+    Check(ProfileValue(profile, "SearchDialog", "Directory1") == samples, "and the directory");
     Check(ProfileValue(profile, "Settings", "MainWindowPlacement") != "<missing>",
           "and the window's place: " + ProfileValue(profile, "Settings", "MainWindowPlacement"));
     Check(ProfileValue(profile, "Recent File List", "File1") == results,
           "and the result file as the most recent");
 
     // Second start, without a file: the last document comes back.
-    Program second = Start("\"" + sorbex + "\"");
+    Program second = StartProgram("\"" + sorbex + "\"");
     frame = nullptr;
-    e2e::WaitFor(kStartTimeoutMs, [&] {
-        frame = FindWindowOf(second.id, "SorbexMainFrame");
-        return frame && e2e::WindowText(frame) == "sorbex-e2e-session.sbx - Sorbex";
+    WaitFor(kSorbexStartTimeoutMs, [&] {
+        frame = FindWindowOf(second.id, kFrameClass);
+        return frame && WindowText(frame) == "sorbex-e2e-session.sbx - Sorbex";
     });
     Check(frame != nullptr, "the second start loaded the last document");
     Check(SendMessageA(ChildWithId(frame, kPageRow), TCM_GETITEMCOUNT, 0, 0) == 2,
           "with both pages");
     PostMessageA(frame, WM_CLOSE, 0, 0);
-    Check(WaitForExit(second, kStartTimeoutMs) == 0, "an unchanged document closes at once");
+    Check(WaitForExit(second, kSorbexStartTimeoutMs) == 0, "an unchanged document closes at once");
     DeleteFileA(results.c_str());
-    return e2e::ExitCode();
+    return ExitCode();
 }
