@@ -106,7 +106,8 @@ void CAppSettings::SetSearchOptions(const CSearchOptionValues& v) {
 
 std::vector<std::string> CAppSettings::History(CHistoryKind kind) {
     const CHistoryDefinition& definition = HistoryDefinition(kind);
-    std::vector<std::string> list = profile_.GetTextList(section::kSearchDialog, definition.baseName);
+    std::vector<std::string> list =
+        profile_.GetTextList(section::kSearchDialog, definition.baseName);
     if (list.empty() && definition.whenEmpty)
         list.push_back(definition.whenEmpty);
     return list;

@@ -16,7 +16,8 @@ bool IsCommandEnabled(CCommand command, const CCommandContext& c) {
     // Whatever changes the document, its pages or the cache waits for the run to end:
     // the run writes into the current page and reads through the cache.
     const bool idle = !c.searching && !c.replacing;
-    const bool pageCurrent = c.currentPage >= 0 && static_cast<std::size_t>(c.currentPage) < c.pageCount;
+    const bool pageCurrent =
+        c.currentPage >= 0 && static_cast<std::size_t>(c.currentPage) < c.pageCount;
     switch (command) {
     case CCommand::StartSearching:
         return idle && c.definitionPageActive;

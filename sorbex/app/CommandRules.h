@@ -37,7 +37,7 @@ struct CCommandContext {
     // The search or the replace page is the active definition page.
     bool definitionPageActive = false;
     std::size_t pageCount = 0;
-    int currentPage = -1; // -1: none
+    int currentPage = -1;                        // -1: none
     const CSearchResultArray* results = nullptr; // the current page's
     int currentResult = -1;
     // A file is shown: in the viewer, or opened in its application by the last step.

@@ -48,7 +48,9 @@ TEST(DefinitionRulesTest, ChosenFilesGoIntoTheMaskField) {
         const char* result;
     };
     const Case cases[] = {
-        {"two files behind a mask without selection", Field("*.txt", 5, 5), {"a.doc", "b.rtf"},
+        {"two files behind a mask without selection",
+         Field("*.txt", 5, 5),
+         {"a.doc", "b.rtf"},
          "*.txt | a.doc | b.rtf"},
         {"a selection is replaced whole", Field("*.txt", 0, 2), {"a.doc"}, "a.doc"},
         {"an empty field takes the names", Field("", 0, 0), {"a.doc"}, "a.doc"},

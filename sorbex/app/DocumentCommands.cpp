@@ -22,8 +22,8 @@ bool SamePath(const std::string& a, const std::string& b) {
 
 CDocumentCommands::CDocumentCommands(CTabDoc& document, CResultPages& pages, CRecentFiles& recent,
                                      CProfile& profile, CStorageUi& storageUi, CDocumentUi& ui)
-    : document_(document), pages_(pages), recent_(recent), profile_(profile),
-      storageUi_(storageUi), ui_(ui) {}
+    : document_(document), pages_(pages), recent_(recent), profile_(profile), storageUi_(storageUi),
+      ui_(ui) {}
 
 void CDocumentCommands::Remember(const std::string& path) {
     recent_.Load(profile_);

@@ -69,8 +69,8 @@ TEST(FoldAnimationTest, HeightMovesInProportionToTheTime) {
         bool running;
     };
     const Case cases[] = {
-        {0, 225, true}, {375, 125, true}, {600, 65, true}, {749, 25, true}, {750, 25, false},
-        {5000, 25, false},
+        {0, 225, true},  {375, 125, true}, {600, 65, true},
+        {749, 25, true}, {750, 25, false}, {5000, 25, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.elapsed);

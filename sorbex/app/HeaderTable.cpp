@@ -56,8 +56,8 @@ CHeaderTable BuildHeaderTable(const CSearchRequest& r) {
         {Label(IDS_HEADER_SUBDIRECTORIES, n[0]), Value(YesNo(r.withSubDirectories), n[1]),
          Label(IDS_HEADER_SEARCH_METHOD, n[2]),
          Value(SorbexString(phonetic ? IDS_METHOD_PHONETIC : IDS_METHOD_STANDARD), n[3])},
-        {Label(IDS_HEADER_PASSAGES_FOUND, n[0]), Counter(n[1]),
-         Label(IDS_HEADER_FILES_FOUND, n[2]), Counter(n[3])},
+        {Label(IDS_HEADER_PASSAGES_FOUND, n[0]), Counter(n[1]), Label(IDS_HEADER_FILES_FOUND, n[2]),
+         Counter(n[3])},
     };
     table.passagesCell = {5, 1};
     table.filesCell = {5, 3};

@@ -41,8 +41,9 @@ constexpr CInsertItem kOperatorItems[] = {
 constexpr CInsertItem kCharacterItems[] = {
     {"&Character", "[a-zA-Z\xE4\xF6\xFC\xC4\xD6\xDC\xDF]", 15, false},
     {"&Number", "[0-9]", 5, false},
-    {"&Alpha Numeric", "[a-zA-Z\xE4\xF6\xFC\xC4\xD6\xDC\xDF"
-                       "0-9]",
+    {"&Alpha Numeric",
+     "[a-zA-Z\xE4\xF6\xFC\xC4\xD6\xDC\xDF"
+     "0-9]",
      18, false},
     kSeparator,
     {"&&", "\\&", 2, true},

@@ -31,7 +31,8 @@ TEST(InsertMenusTest, PhoneticMethodOffersOnlyWhatItUnderstands) {
     EXPECT_EQ((std::vector<std::string>{"&&", "!", "(", ")"}),
               Captions(InsertMenuLines(CInsertMenuKind::Character, true)));
 
-    const std::vector<CInsertMenuEntry> standard = InsertMenuLines(CInsertMenuKind::Operator, false);
+    const std::vector<CInsertMenuEntry> standard =
+        InsertMenuLines(CInsertMenuKind::Operator, false);
     int items = 0;
     for (std::size_t i = 0; i < standard.size(); ++i) {
         if (!standard[i].separator()) {
@@ -43,7 +44,8 @@ TEST(InsertMenusTest, PhoneticMethodOffersOnlyWhatItUnderstands) {
         EXPECT_FALSE(standard[i - 1].separator()) << "never two in a row";
     }
     EXPECT_EQ(19, items);
-    const std::vector<CInsertMenuEntry> characters = InsertMenuLines(CInsertMenuKind::Character, false);
+    const std::vector<CInsertMenuEntry> characters =
+        InsertMenuLines(CInsertMenuKind::Character, false);
     EXPECT_EQ(20u, characters.size()) << "3 classes, a separator and 16 characters";
     EXPECT_EQ(7u, InsertMenuLines(CInsertMenuKind::FileName, true).size());
 }
@@ -86,8 +88,9 @@ TEST(InsertMenusTest, InsertedTextsAndCarets) {
         {op, "Min. n, Max m Matches", Field("a", 1, 1), "a{,}", 2},
         {op, "&Word Start", Field("word", 0, 0), "\\<word", 2},
         {ch, "&Character", Field("", 0, 0), "[a-zA-Z\xE4\xF6\xFC\xC4\xD6\xDC\xDF]", 15},
-        {ch, "&Alpha Numeric", Field("", 0, 0), "[a-zA-Z\xE4\xF6\xFC\xC4\xD6\xDC\xDF"
-                                           "0-9]",
+        {ch, "&Alpha Numeric", Field("", 0, 0),
+         "[a-zA-Z\xE4\xF6\xFC\xC4\xD6\xDC\xDF"
+         "0-9]",
          18},
         {ch, "&&", Field("ab", 1, 1), "a\\&b", 3},
         {ch, "\\", Field("", 0, 0), "\\\\", 2},

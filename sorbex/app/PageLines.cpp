@@ -92,16 +92,18 @@ CResultSpan AppendResultLines(CRichTextBuilder& out, const CSearchResult& result
 
 void CPageLineIndex::Shift(std::ptrdiff_t delta) {
     for (CResultSpan& span : spans_) {
-        span.lineStart = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(span.lineStart) + delta);
+        span.lineStart =
+            static_cast<std::size_t>(static_cast<std::ptrdiff_t>(span.lineStart) + delta);
         span.lineEnd = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(span.lineEnd) + delta);
-        span.position = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(span.position) + delta);
+        span.position =
+            static_cast<std::size_t>(static_cast<std::ptrdiff_t>(span.position) + delta);
     }
 }
 
 int CPageLineIndex::ResultAt(std::size_t position) const {
-    const auto after = std::upper_bound(
-        spans_.begin(), spans_.end(), position,
-        [](std::size_t p, const CResultSpan& span) { return p < span.lineStart; });
+    const auto after =
+        std::upper_bound(spans_.begin(), spans_.end(), position,
+                         [](std::size_t p, const CResultSpan& span) { return p < span.lineStart; });
     if (after == spans_.begin())
         return -1;
     const auto found = after - 1;

@@ -16,8 +16,8 @@ TEST(PageRowTest, PagesKeptForANewPage) {
         std::size_t kept;
     };
     const Case cases[] = {
-        {0, 10, 0}, {3, 3, 2}, {2, 3, 2}, {9, 10, 9}, {12, 10, 9},
-        {5, 1, 0},  {5, std::nullopt, 5}, {0, 1, 0},
+        {0, 10, 0},           {3, 3, 2}, {2, 3, 2}, {9, 10, 9}, {12, 10, 9}, {5, 1, 0},
+        {5, std::nullopt, 5}, {0, 1, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.old << " pages, limit " << c.limit.value_or(-1));

@@ -58,8 +58,8 @@ void CMemoryProfileStore::Remove(const std::string& section, const std::string& 
 
 bool CWindowPlacementValue::operator==(const CWindowPlacementValue& o) const {
     return flags == o.flags && showCommand == o.showCommand && minX == o.minX && minY == o.minY &&
-           maxX == o.maxX && maxY == o.maxY && left == o.left && top == o.top &&
-           right == o.right && bottom == o.bottom;
+           maxX == o.maxX && maxY == o.maxY && left == o.left && top == o.top && right == o.right &&
+           bottom == o.bottom;
 }
 
 bool CFontChoice::operator==(const CFontChoice& o) const {
@@ -150,7 +150,7 @@ bool ParsePlacement(const std::string& text, CWindowPlacementValue& placement) {
         return false;
     placement.flags = static_cast<unsigned>(n[0]);
     placement.showCommand = static_cast<unsigned>(n[1]);
-    int* fields[] = {&placement.minX, &placement.minY, &placement.maxX, &placement.maxY,
+    int* fields[] = {&placement.minX, &placement.minY, &placement.maxX,  &placement.maxY,
                      &placement.left, &placement.top,  &placement.right, &placement.bottom};
     for (std::size_t i = 0; i < 8; ++i)
         *fields[i] = static_cast<int>(n[i + 2]);

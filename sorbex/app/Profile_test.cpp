@@ -30,10 +30,9 @@ TEST(ProfileEncodingTest, Numbers) {
         long value;
     };
     const Case cases[] = {
-        {"0", true, 0},        {"42", true, 42},         {"-3", true, -3},
-        {" 7 ", true, 7},      {"+5", true, 5},          {"", false, 0},
-        {"abc", false, 0},     {"12abc", false, 0},      {"1.5", false, 0},
-        {"-", false, 0},       {"0x10", false, 0},       {"99999999999999999999", false, 0},
+        {"0", true, 0},    {"42", true, 42}, {"-3", true, -3},   {" 7 ", true, 7},
+        {"+5", true, 5},   {"", false, 0},   {"abc", false, 0},  {"12abc", false, 0},
+        {"1.5", false, 0}, {"-", false, 0},  {"0x10", false, 0}, {"99999999999999999999", false, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -61,8 +60,8 @@ TEST(ProfileEncodingTest, DoublesAndNumberLists) {
         bool complete;
     };
     const Case lists[] = {
-        {"1,2,3,4", true},  {"1, 2 ,3,4", true}, {"1,2,3", false}, {"1,2,3,4,5", false},
-        {"1,2,,4", false},  {"1,2,3,x", false},  {"", false},      {"1,2,3,4,", false},
+        {"1,2,3,4", true}, {"1, 2 ,3,4", true}, {"1,2,3", false}, {"1,2,3,4,5", false},
+        {"1,2,,4", false}, {"1,2,3,x", false},  {"", false},      {"1,2,3,4,", false},
     };
     for (const Case& c : lists) {
         SCOPED_TRACE(c.text);
@@ -113,8 +112,8 @@ TEST_F(ProfileTest, OptionsDefaultsAndTabLimitRule) {
         const char* stored;
         int limit;
     };
-    const Case limits[] = {{"0", 1}, {"1", 1}, {"3", 3}, {"999", 999}, {"1000", 999},
-                           {"5000", 999}, {"-3", 999}, {"junk", 10}};
+    const Case limits[] = {{"0", 1},      {"1", 1},      {"3", 3},    {"999", 999},
+                           {"1000", 999}, {"5000", 999}, {"-3", 999}, {"junk", 10}};
     for (const Case& c : limits) {
         SCOPED_TRACE(c.stored);
         store_.Write("Options", "TabLimit", c.stored);
@@ -137,7 +136,8 @@ TEST_F(ProfileTest, SearchDialogOptionsAndHistories) {
     EXPECT_EQ(0, defaults.matchCase + defaults.matchWholeWords + defaults.searchMethod +
                      defaults.replaceTag);
 
-    EXPECT_EQ(std::vector<std::string>{"*.htm | *.html"}, settings_.History(CHistoryKind::FileName));
+    EXPECT_EQ(std::vector<std::string>{"*.htm | *.html"},
+              settings_.History(CHistoryKind::FileName));
     EXPECT_EQ(std::vector<std::string>{"C:\\"}, settings_.History(CHistoryKind::Directory));
     EXPECT_TRUE(settings_.History(CHistoryKind::SearchExpression).empty());
     EXPECT_TRUE(settings_.History(CHistoryKind::ReplaceString).empty());
@@ -262,8 +262,8 @@ TEST_F(ProfileTest, RecentFilesKeepFourWithoutRepeats) {
     CRecentFiles recent;
     recent.Load(profile_);
     EXPECT_EQ("", recent.MostRecent());
-    for (const char* path : {"C:\\a.sbx", "C:\\b.sbx", "C:\\c.sbx", "C:\\d.sbx", "C:\\e.sbx",
-                             "c:\\B.SBX"})
+    for (const char* path :
+         {"C:\\a.sbx", "C:\\b.sbx", "C:\\c.sbx", "C:\\d.sbx", "C:\\e.sbx", "c:\\B.SBX"})
         recent.Add(path);
     EXPECT_EQ((std::vector<std::string>{"c:\\B.SBX", "C:\\e.sbx", "C:\\d.sbx", "C:\\c.sbx"}),
               recent.entries());
@@ -286,7 +286,8 @@ TEST_F(ProfileTest, DefinitionPagesTakeAndGiveBackTheirState) {
     CDefinitionState state;
     state.Load(settings_);
     EXPECT_EQ(1, state.options.matchCase);
-    EXPECT_EQ(std::vector<std::string>{"grey"}, state.History(CHistoryKind::SearchExpression).entries());
+    EXPECT_EQ(std::vector<std::string>{"grey"},
+              state.History(CHistoryKind::SearchExpression).entries());
     EXPECT_EQ(std::vector<std::string>{"C:\\"}, state.History(CHistoryKind::Directory).entries());
 
     CSearchPageValues search;

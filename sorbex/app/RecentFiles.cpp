@@ -10,8 +10,7 @@ namespace sorbex {
 namespace {
 
 bool SamePath(const std::string& a, const std::string& b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return LowerNameChar(static_cast<unsigned char>(x)) ==
                       LowerNameChar(static_cast<unsigned char>(y));
            });

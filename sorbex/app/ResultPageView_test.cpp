@@ -87,7 +87,8 @@ TEST_F(ResultPageViewTest, ResultsGoInAsOneBatchPerRefresh) {
 
 TEST_F(ResultPageViewTest, CountersMoveEveryStoredPosition) {
     RunSearch();
-    EXPECT_NE(std::string::npos, surface_.text.find("Passages found\t3\tFiles found / total\t2 / 12\t"));
+    EXPECT_NE(std::string::npos,
+              surface_.text.find("Passages found\t3\tFiles found / total\t2 / 12\t"));
     EXPECT_EQ(std::string::npos, surface_.text.find(kPlainCounterMark));
     ExpectPositionsPointAtMatches();
     EXPECT_EQ(std::string::npos, surface_.text.find("2 / 12\t\r", surface_.text.find("normally")))

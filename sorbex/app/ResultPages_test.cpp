@@ -83,7 +83,8 @@ protected:
     std::string Row() {
         std::string row;
         for (std::size_t i = 0; i < document_.size(); ++i)
-            row += (i ? " " : "") + document_[i].caption + (i == document_.currentIndex() ? "*" : "");
+            row +=
+                (i ? " " : "") + document_[i].caption + (i == document_.currentIndex() ? "*" : "");
         return row;
     }
 
@@ -123,7 +124,9 @@ TEST_F(ResultPagesTest, RunsFillNewPagesAtTheLeftUpToTheLimit) {
     ASSERT_NE(nullptr, grey);
     EXPECT_EQ("grey* Search Results", Row());
     ASSERT_EQ(3u, grey->results.size());
-    EXPECT_NE(std::string::npos, surface_.text.find("Passages found\t3\tFiles found / total\t2 / 3")) << surface_.text;
+    EXPECT_NE(std::string::npos,
+              surface_.text.find("Passages found\t3\tFiles found / total\t2 / 3"))
+        << surface_.text;
     EXPECT_NE(std::string::npos, surface_.text.find("Searching terminated normally"));
     ExpectPositionsOnPassages(*grey);
     EXPECT_EQ("P0", grey->streamName) << "the run's results are in the file";

@@ -34,18 +34,29 @@ TEST(SteppingTest, StepTargets) {
     const auto nextFile = CStep::NextFile;
     const auto prevFile = CStep::PreviousFile;
     const Case cases[] = {
-        {"abc", -1, next, 0},     {"abc", 1, next, 2},      {"abc", 2, next, -1},
-        {"", -1, next, -1},       {"abc", 0, prev, -1},     {"abc", -1, prev, -1},
-        {"abc", 2, prev, 1},      {"aaa", -1, nextFile, 0}, {"aaa", 0, nextFile, -1},
-        {"", -1, nextFile, -1},   {"aabbc", 0, nextFile, 2}, {"aabbc", 3, nextFile, 4},
+        {"abc", -1, next, 0},
+        {"abc", 1, next, 2},
+        {"abc", 2, next, -1},
+        {"", -1, next, -1},
+        {"abc", 0, prev, -1},
+        {"abc", -1, prev, -1},
+        {"abc", 2, prev, 1},
+        {"aaa", -1, nextFile, 0},
+        {"aaa", 0, nextFile, -1},
+        {"", -1, nextFile, -1},
+        {"aabbc", 0, nextFile, 2},
+        {"aabbc", 3, nextFile, 4},
         {"aabbc", 4, nextFile, -1},
         // From the second file's third result to the first result of the first file.
-        {"aabbbc", 4, prevFile, 0}, {"aabbbc", 5, prevFile, 2}, {"aabbbc", 1, prevFile, -1},
-        {"aabbbc", -1, prevFile, -1}, {"aba", 2, prevFile, 1},
+        {"aabbbc", 4, prevFile, 0},
+        {"aabbbc", 5, prevFile, 2},
+        {"aabbbc", 1, prevFile, -1},
+        {"aabbbc", -1, prevFile, -1},
+        {"aba", 2, prevFile, 1},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.files << " from " << c.current << " step "
-                                        << static_cast<int>(c.step));
+        SCOPED_TRACE(testing::Message()
+                     << c.files << " from " << c.current << " step " << static_cast<int>(c.step));
         const CSearchResultArray results = Results(c.files);
         const std::optional<int> target = StepTarget(results, c.current, c.step);
         EXPECT_EQ(c.target, target.value_or(-1));
@@ -65,10 +76,10 @@ TEST(CommandRulesTest, PageCommandsWaitForTheRun) {
     idle.results = &results;
     idle.cacheOpen = true;
     idle.documentHasPath = true;
-    for (CCommand command : {CCommand::StartSearching, CCommand::DeletePage, CCommand::RenamePage,
-                             CCommand::ShiftPageLeft, CCommand::ShiftPageRight,
-                             CCommand::CacheReorganize, CCommand::CacheDelete,
-                             CCommand::FileReorganize, CCommand::FileOpen, CCommand::FileNew}) {
+    for (CCommand command :
+         {CCommand::StartSearching, CCommand::DeletePage, CCommand::RenamePage,
+          CCommand::ShiftPageLeft, CCommand::ShiftPageRight, CCommand::CacheReorganize,
+          CCommand::CacheDelete, CCommand::FileReorganize, CCommand::FileOpen, CCommand::FileNew}) {
         SCOPED_TRACE(static_cast<int>(command));
         EXPECT_TRUE(IsCommandEnabled(command, idle));
         CCommandContext searching = idle;

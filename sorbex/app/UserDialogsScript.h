@@ -56,8 +56,7 @@ public:
     }
 
 private:
-    template <class T>
-    static T Take(std::deque<T>& script, T whenEmpty) {
+    template <class T> static T Take(std::deque<T>& script, T whenEmpty) {
         if (script.empty())
             return whenEmpty;
         T answer = script.front();

@@ -1,7 +1,6 @@
 // The description of the file viewer's font shown beside the options' font button.
 #include "app/ViewerFont.h"
 
-
 #include "strings/SorbexStrings.h"
 
 namespace sorbex {
@@ -19,7 +18,7 @@ std::string DescribeViewerFont(const CFontChoice& font) {
     for (std::size_t i = 0; i < format.size(); ++i) {
         if (format[i] == '%' && i + 1 < format.size()) {
             const std::size_t length = format.compare(i, 3, "%ld") == 0 ? 3 : 2;
-            text += field == 0 ? font.faceName
+            text += field == 0   ? font.faceName
                     : field == 1 ? std::to_string(font.height / 10)
                                  : style;
             ++field;
@@ -31,10 +30,10 @@ std::string DescribeViewerFont(const CFontChoice& font) {
     if (text.size() > kFontDescriptionLimit)
         text.resize(kFontDescriptionLimit);
     const unsigned colour = static_cast<unsigned>(font.color);
-    text += ", " + FormatSorbexString(IDS_COLOUR_DESCRIPTION,
-                                      {std::to_string(colour & 0xFF),
-                                       std::to_string((colour >> 8) & 0xFF),
-                                       std::to_string((colour >> 16) & 0xFF)});
+    text +=
+        ", " + FormatSorbexString(IDS_COLOUR_DESCRIPTION, {std::to_string(colour & 0xFF),
+                                                           std::to_string((colour >> 8) & 0xFF),
+                                                           std::to_string((colour >> 16) & 0xFF)});
     return text;
 }
 

@@ -56,8 +56,7 @@ CMainFrame::CMainFrame(const CFrameContext& context)
                                   : std::make_unique<CWindowDialogs>(context.instance, nullptr)),
       dialogs_(context.dialogs ? *context.dialogs : *ownDialogs_), settings_(*context.profile),
       document_(*context.fs, *context.files), tabView_(*this), view_(tabView_.surface()),
-      viewer_(&pageOnlyViewer_),
-      pages_(document_, view_, pageOnlyViewer_, *context.fs, settings_),
+      viewer_(&pageOnlyViewer_), pages_(document_, view_, pageOnlyViewer_, *context.fs, settings_),
       documentCommands_(document_, pages_, recent_, *context.profile, *this, *this),
       run_(*context.fs, *context.clock, *this, document_), propertyBar_(definitions_, *this),
       loop_(&modeless_) {
@@ -132,10 +131,10 @@ bool CMainFrame::OnCreate(const CREATESTRUCTW&) {
 
 void CMainFrame::CreateBars() {
     const HINSTANCE instance = context_.instance;
-    toolbar_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
-                               WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP,
-                               0, 0, 0, 0, hwnd(), reinterpret_cast<HMENU>(IDC_TOOLBAR), instance,
-                               nullptr);
+    toolbar_ =
+        CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
+                        WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP, 0, 0, 0,
+                        0, hwnd(), reinterpret_cast<HMENU>(IDC_TOOLBAR), instance, nullptr);
     SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     TBADDBITMAP bitmap{instance, IDB_TOOLBAR};
     SendMessageW(toolbar_, TB_ADDBITMAP, TOOLBAR_IMAGES, reinterpret_cast<LPARAM>(&bitmap));
@@ -148,9 +147,9 @@ void CMainFrame::CreateBars() {
         SendMessageW(toolbar_, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&button));
     }
     SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
-    status_ = CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP,
-                              0, 0, 0, 0, hwnd(), reinterpret_cast<HMENU>(IDC_STATUS_BAR),
-                              instance, nullptr);
+    status_ =
+        CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0,
+                        0, 0, hwnd(), reinterpret_cast<HMENU>(IDC_STATUS_BAR), instance, nullptr);
     progress_ = CreateWindowExW(0, PROGRESS_CLASSW, nullptr, WS_CHILD, 0, 0, 0, 0, status_,
                                 reinterpret_cast<HMENU>(IDC_PROGRESS), instance, nullptr);
 }
@@ -184,8 +183,8 @@ void CMainFrame::Layout() {
     const int shared = SharedHeight();
     if (!folded_ && !fold_.Running(context_.clock->Milliseconds()))
         barHeight_ = PropertyBarHeight(shared, splitFactor_);
-    const CFrameLayout layout = LayOutFrame({client.left, client.top, client.right, client.bottom},
-                                            metrics, barHeight_);
+    const CFrameLayout layout =
+        LayOutFrame({client.left, client.top, client.right, client.bottom}, metrics, barHeight_);
     const CRect& bar = layout.propertyBar;
     MoveWindow(propertyBar_.hwnd(), bar.left, bar.top, bar.width(), bar.height(), TRUE);
     // The tab view holds the page row above the page's text.

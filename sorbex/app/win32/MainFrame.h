@@ -44,9 +44,9 @@ struct CFrameContext {
     kestrix::Clock* clock = nullptr;
     kestrix::CompoundFiles* files = nullptr;
     CProfile* profile = nullptr;
-    CDocCache* cache = nullptr;                // null or closed: no cache
-    CTextConverterList* converters = nullptr;  // null: no converters
-    CUserDialogs* dialogs = nullptr;           // null: the window's own message boxes
+    CDocCache* cache = nullptr;               // null or closed: no cache
+    CTextConverterList* converters = nullptr; // null: no converters
+    CUserDialogs* dialogs = nullptr;          // null: the window's own message boxes
 };
 
 class CMainFrame : public kestrix::ui::Window,

@@ -264,9 +264,8 @@ void CMainFrame::DocumentChanged() {
 }
 
 void CMainFrame::UpdateTitle() {
-    SetWindowTextW(hwnd(), Wide(FormatSorbexString(IDS_FRAME_TITLE,
-                                                   {documentCommands_.Title(),
-                                                    SorbexString(IDS_APP_TITLE)}))
+    SetWindowTextW(hwnd(), Wide(FormatSorbexString(IDS_FRAME_TITLE, {documentCommands_.Title(),
+                                                                     SorbexString(IDS_APP_TITLE)}))
                                .c_str());
 }
 

@@ -21,8 +21,7 @@ namespace {
 
 class MainFrameTest : public ::testing::Test {
 protected:
-    MainFrameTest()
-        : fs_(kestrix::MakeSystemFileSystem()), clock_(kestrix::MakeSteadyClock()) {
+    MainFrameTest() : fs_(kestrix::MakeSystemFileSystem()), clock_(kestrix::MakeSteadyClock()) {
         tree_.Write("Alpha.txt", "The grey cat sat.\nA grey dog ran.\n");
         tree_.Write("Beta.txt", "Blue sky over grey roofs.\n");
         tree_.Write("Gamma.txt", "nothing to see\n");
@@ -122,7 +121,7 @@ TEST_F(MainFrameTest, ASearchFillsAPageThatTheStepsWalk) {
     const struct {
         WORD command;
         int current;
-    } steps[] = {{ID_NEXT_FILE, 0}, {ID_NEXT_RESULT, 1}, {ID_NEXT_FILE, 2},
+    } steps[] = {{ID_NEXT_FILE, 0}, {ID_NEXT_RESULT, 1},   {ID_NEXT_FILE, 2},
                  {ID_NEXT_FILE, 2}, {ID_PREVIOUS_FILE, 0}, {ID_PREVIOUS_RESULT, 0}};
     for (const auto& step : steps) {
         SCOPED_TRACE(step.command);
@@ -139,9 +138,8 @@ TEST_F(MainFrameTest, ASearchFillsAPageThatTheStepsWalk) {
     EXPECT_EQ(2, Current().current);
 
     // The bar folded to its strip while the run went on.
-    kestrix::ui::testing::PumpUntil(frame_->loop(), [&] {
-        return frame_->propertyBarHeight() == kFoldedBarHeight;
-    });
+    kestrix::ui::testing::PumpUntil(
+        frame_->loop(), [&] { return frame_->propertyBarHeight() == kFoldedBarHeight; });
     EXPECT_EQ(kFoldedBarHeight, frame_->propertyBarHeight());
 
     Search("grey");
@@ -198,9 +196,8 @@ TEST_F(MainFrameTest, ReplacementsAreAnsweredThroughTheSeam) {
     tree_.Write("Beta.txt", "grey\n");
     frame_->propertyBar().ActivatePage(CDefinitionPageKind::Replace);
     frame_->propertyBar().replacePage().SetValues({"blue", 0});
-    dialogs_.confirmations = {{CReplaceAnswer::Yes, false},
-                              {CReplaceAnswer::No, false},
-                              {CReplaceAnswer::Yes, true}};
+    dialogs_.confirmations = {
+        {CReplaceAnswer::Yes, false}, {CReplaceAnswer::No, false}, {CReplaceAnswer::Yes, true}};
     Search("grey");
     EXPECT_EQ(1, dialogs_.warnings);
     EXPECT_EQ("0", Stored("Options", "NoReplaceWarning"));

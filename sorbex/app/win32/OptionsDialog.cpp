@@ -30,7 +30,8 @@ LOGFONTW LogFontOf(const CFontChoice& font, HWND window) {
     log.lfUnderline = (font.style & kFontUnderline) ? TRUE : FALSE;
     log.lfStrikeOut = (font.style & kFontStrikeOut) ? TRUE : FALSE;
     log.lfPitchAndFamily = static_cast<BYTE>((font.style >> kFontPitchFamilyShift) & 0xFF);
-    log.lfCharSet = static_cast<BYTE>((static_cast<unsigned>(font.style) >> kFontCharSetShift) & 0xFF);
+    log.lfCharSet =
+        static_cast<BYTE>((static_cast<unsigned>(font.style) >> kFontCharSetShift) & 0xFF);
     return log;
 }
 
@@ -98,12 +99,11 @@ private:
         font_.styleName = Narrow(style);
         font_.height = choose.iPointSize;
         font_.weight = log.lfWeight;
-        font_.style = (log.lfItalic ? kFontItalic : 0) |
-                      (log.lfWeight >= kFontBoldWeight ? kFontBold : 0) |
-                      (log.lfUnderline ? kFontUnderline : 0) |
-                      (log.lfStrikeOut ? kFontStrikeOut : 0) |
-                      (log.lfPitchAndFamily << kFontPitchFamilyShift) |
-                      static_cast<int>(static_cast<unsigned>(log.lfCharSet) << kFontCharSetShift);
+        font_.style =
+            (log.lfItalic ? kFontItalic : 0) | (log.lfWeight >= kFontBoldWeight ? kFontBold : 0) |
+            (log.lfUnderline ? kFontUnderline : 0) | (log.lfStrikeOut ? kFontStrikeOut : 0) |
+            (log.lfPitchAndFamily << kFontPitchFamilyShift) |
+            static_cast<int>(static_cast<unsigned>(log.lfCharSet) << kFontCharSetShift);
         font_.color = static_cast<int>(choose.rgbColors);
         ShowFont();
     }

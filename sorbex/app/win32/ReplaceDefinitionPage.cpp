@@ -15,7 +15,8 @@ bool CReplaceDefinitionPage::OnInit() {
                  reinterpret_cast<LPARAM>(Wide(ReplaceTagCaption(i)).c_str()));
     const int tag = state_.options.replaceTag;
     SendItem(IDC_REPLACE_TAG, CB_SETCURSEL,
-             static_cast<WPARAM>(tag >= 0 && static_cast<std::size_t>(tag) < kReplaceTagCount ? tag : 0));
+             static_cast<WPARAM>(tag >= 0 && static_cast<std::size_t>(tag) < kReplaceTagCount ? tag
+                                                                                              : 0));
     return true;
 }
 
@@ -37,8 +38,8 @@ void CReplaceDefinitionPage::SetValues(const CReplacePageValues& values) {
 }
 
 void CReplaceDefinitionPage::AddHistory(const std::string& text) {
-    FollowHistoryChange(Item(IDC_REPLACE_WITH), state_.History(CHistoryKind::ReplaceString).Add(text),
-                        text);
+    FollowHistoryChange(Item(IDC_REPLACE_WITH),
+                        state_.History(CHistoryKind::ReplaceString).Add(text), text);
 }
 
 void CReplaceDefinitionPage::StoreOptions() const {

@@ -114,7 +114,8 @@ std::wstring CRichEditSurface::TextRange(std::size_t from, std::size_t to) {
     range.chrg.cpMin = Position(from);
     range.chrg.cpMax = Position(to);
     range.lpstrText = &text[0];
-    const LRESULT copied = SendMessageW(edit_, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
+    const LRESULT copied =
+        SendMessageW(edit_, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
     text.resize(copied < 0 ? 0 : static_cast<std::size_t>(copied));
     return text;
 }

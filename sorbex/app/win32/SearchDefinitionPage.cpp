@@ -124,9 +124,9 @@ void CSearchDefinitionPage::RunInsertMenu(CInsertMenuKind kind, int button, int 
     }
     RECT rect{};
     GetWindowRect(Item(button), &rect);
-    const auto command = static_cast<unsigned>(TrackPopupMenu(
-        menu, TPM_RIGHTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_NONOTIFY, rect.right,
-        rect.bottom, 0, hwnd(), nullptr));
+    const auto command = static_cast<unsigned>(
+        TrackPopupMenu(menu, TPM_RIGHTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_NONOTIFY,
+                       rect.right, rect.bottom, 0, hwnd(), nullptr));
     DestroyMenu(menu);
     if (command < firstCommand)
         return;

@@ -23,9 +23,8 @@ void ShowFailure(const kestrix::ui::Failure& failure) {
     const std::string text = failure.kind == kestrix::ui::FailureKind::OutOfMemory
                                  ? std::string(SorbexString(IDS_MEMORY_OVERFLOW))
                                  : FormatSorbexString(IDS_UNEXPECTED_FAILURE, {failure.what});
-    MessageBoxW(failure.window ? GetAncestor(failure.window, GA_ROOT) : nullptr,
-                Wide(text).c_str(), Wide(SorbexString(IDS_APP_TITLE)).c_str(),
-                MB_OK | MB_ICONSTOP);
+    MessageBoxW(failure.window ? GetAncestor(failure.window, GA_ROOT) : nullptr, Wide(text).c_str(),
+                Wide(SorbexString(IDS_APP_TITLE)).c_str(), MB_OK | MB_ICONSTOP);
 }
 
 // The result file named on the command line, if any.

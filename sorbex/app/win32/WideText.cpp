@@ -25,8 +25,8 @@ std::wstring Wide(const std::string& text) {
 std::string Narrow(const std::wstring& text) {
     if (text.empty())
         return std::string();
-    const int length = WideCharToMultiByte(kTextCodePage, 0, text.data(),
-                                           static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    const int length = WideCharToMultiByte(
+        kTextCodePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string narrow(static_cast<std::size_t>(length), '\0');
     WideCharToMultiByte(kTextCodePage, 0, text.data(), static_cast<int>(text.size()), &narrow[0],
                         length, nullptr, nullptr);

@@ -1,6 +1,7 @@
 // Tests under Wine of the seams that need no window of ours: the profile file through the
 // system's functions, where it is kept, the RichEdit surface, and the text conversion.
 #include <windows.h>
+
 #include <richedit.h>
 
 #include <gtest/gtest.h>
@@ -118,7 +119,10 @@ TEST(RichEditSurfaceTest, PositionsCountersAndSelectionsInTheControl) {
     const char* excerpts[] = {"a gr\xE4y {cat}", "\\gr\xE4y\tdog", "all gr\xE4y"};
     for (int i = 0; i < 30; ++i) {
         auto result = Passage("f" + std::to_string(i / 2) + ".txt", excerpts[i % 3],
-                              i % 3 == 0 ? 2 : i % 3 == 1 ? 1 : 4, 0, i % 2 == 0);
+                              i % 3 == 0   ? 2
+                              : i % 3 == 1 ? 1
+                                           : 4,
+                              0, i % 2 == 0);
         result->excerptEnd = result->excerptStart + 4;
         CSearchResult& added = *result;
         page.results.Add(std::move(result));

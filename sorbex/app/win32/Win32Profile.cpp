@@ -3,6 +3,7 @@
 #include "app/win32/Win32Profile.h"
 
 #include <windows.h>
+
 #include <shlobj.h>
 
 #include <vector>
@@ -74,8 +75,8 @@ bool CWin32ProfilePlaces::CanWrite(const std::string& path) {
     // Opening for writing changes nothing; with the program's manifest the system
     // refuses it in protected places instead of redirecting it.
     const HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     CloseHandle(file);
@@ -94,8 +95,7 @@ bool CWin32ProfilePlaces::MakeDirectories(const std::string& directory) {
     const std::size_t slash = path.rfind('\\');
     if (slash != std::string::npos && slash > 0 && !MakeDirectories(path.substr(0, slash)))
         return false;
-    return CreateDirectoryW(Wide(path).c_str(), nullptr) ||
-           GetLastError() == ERROR_ALREADY_EXISTS;
+    return CreateDirectoryW(Wide(path).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
 bool CWin32ProfilePlaces::CopyExisting(const std::string& from, const std::string& to) {
