@@ -149,11 +149,11 @@ int CAppSettings::PaperSize() {
     return profile_.GetInt(section::kPageSetup, key::kPaperSize, kDefaultPaperSize);
 }
 
-CFontChoice CAppSettings::ViewerFont() {
+CViewerFont CAppSettings::ViewerFont() {
     return profile_.GetFont(section::kViewerFont);
 }
 
-void CAppSettings::SetViewerFont(const CFontChoice& font) {
+void CAppSettings::SetViewerFont(const CViewerFont& font) {
     profile_.WriteFont(section::kViewerFont, font);
 }
 

@@ -118,8 +118,8 @@ public:
     int Orientation();
     int PaperSize();
 
-    CFontChoice ViewerFont();
-    void SetViewerFont(const CFontChoice& font);
+    CViewerFont ViewerFont();
+    void SetViewerFont(const CViewerFont& font);
 
     CProfile& profile() { return profile_; }
 

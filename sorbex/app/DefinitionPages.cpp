@@ -34,11 +34,12 @@ CSearchRequest MakeSearchRequest(const CSearchPageValues& search, const CReplace
     request.withSubDirectories = search.withSubDirectories;
     request.matchCase = search.matchCase;
     request.matchWholeWords = search.matchWholeWords;
-    request.searchMethod = search.searchMethod;
-    request.useInternalFilter = settings.UseInternalFilter() ? 1 : 0;
-    request.useExternalFilter = settings.UseExternalFilter() ? 1 : 0;
+    request.searchMethod =
+        search.searchMethod == 1 ? CSearchMethod::Phonetic : CSearchMethod::Standard;
+    request.useInternalFilter = settings.UseInternalFilter();
+    request.useExternalFilter = settings.UseExternalFilter();
     if (replace) {
-        request.replaceMode = 1;
+        request.replaceMode = true;
         request.replaceString = replace->replaceString;
         request.replaceTag = replace->replaceTag;
     }

@@ -7,7 +7,7 @@
 #include "app/RecentFiles.h"
 #include "app/ResultPages.h"
 #include "storage/StorageUi.h"
-#include "storage/TabDoc.h"
+#include "resultfile/TabDoc.h"
 
 namespace sorbex {
 

@@ -24,7 +24,7 @@ CTableCell Counter(int width) {
     return {"", CRunStyle::Value, width, true};
 }
 
-std::string YesNo(int flag) {
+std::string YesNo(bool flag) {
     return SorbexString(flag ? IDS_YES : IDS_NO);
 }
 
@@ -45,14 +45,14 @@ CHeaderTable BuildHeaderTable(const CSearchRequest& r) {
     }
     const int* w = kSearchWide;
     const int* n = kSearchNarrow;
-    const bool phonetic = r.searchMethod == kMethodPhonetic;
+    const bool phonetic = r.searchMethod == CSearchMethod::Phonetic;
     table.rows = {
         {Label(IDS_HEADER_SEARCH_EXPRESSION, w[0]), Value(r.expression, w[1])},
         {Label(IDS_HEADER_FILE_MASK, w[0]), Value(r.fileMask, w[1])},
         {Label(IDS_HEADER_DIRECTORY, w[0]), Value(r.directory, w[1])},
         {Label(IDS_HEADER_WHOLE_WORDS, n[0]), Value(YesNo(r.matchWholeWords), n[1]),
          Label(IDS_HEADER_CASE_SENSITIVE, n[2], phonetic),
-         Value(YesNo(phonetic ? 0 : r.matchCase), n[3], phonetic)},
+         Value(YesNo(phonetic ? false : r.matchCase), n[3], phonetic)},
         {Label(IDS_HEADER_SUBDIRECTORIES, n[0]), Value(YesNo(r.withSubDirectories), n[1]),
          Label(IDS_HEADER_SEARCH_METHOD, n[2]),
          Value(SorbexString(phonetic ? IDS_METHOD_PHONETIC : IDS_METHOD_STANDARD), n[3])},

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "storage/TabDoc.h"
+#include "resultfile/TabDoc.h"
 
 namespace sorbex {
 

@@ -62,11 +62,6 @@ bool CWindowPlacementValue::operator==(const CWindowPlacementValue& o) const {
            bottom == o.bottom;
 }
 
-bool CFontChoice::operator==(const CFontChoice& o) const {
-    return faceName == o.faceName && styleName == o.styleName && height == o.height &&
-           weight == o.weight && style == o.style && color == o.color;
-}
-
 bool ParseProfileNumber(const std::string& text, long& value) {
     const std::string digits = Trimmed(text);
     std::size_t i = 0;
@@ -237,9 +232,9 @@ void CProfile::WriteTextList(const std::string& section, const std::string& base
         store_.Remove(section, ListKey(base, n));
 }
 
-CFontChoice CProfile::GetFont(const std::string& section) {
-    const CFontChoice defaults;
-    CFontChoice font;
+CViewerFont CProfile::GetFont(const std::string& section) {
+    const CViewerFont defaults;
+    CViewerFont font;
     font.faceName = GetString(section, kFaceNameKey, defaults.faceName);
     font.styleName = GetString(section, kStyleNameKey, defaults.styleName);
     font.height = GetInt(section, kHeightKey, defaults.height);
@@ -249,7 +244,7 @@ CFontChoice CProfile::GetFont(const std::string& section) {
     return font;
 }
 
-void CProfile::WriteFont(const std::string& section, const CFontChoice& font) {
+void CProfile::WriteFont(const std::string& section, const CViewerFont& font) {
     WriteString(section, kFaceNameKey, font.faceName);
     WriteString(section, kStyleNameKey, font.styleName);
     WriteInt(section, kHeightKey, font.height);

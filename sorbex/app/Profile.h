@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "search/ProfileSettings.h"
+#include "viewer/ViewerFont.h"
 
 namespace sorbex {
 
@@ -59,26 +60,6 @@ struct CWindowPlacementValue {
 // The placement flag that makes a restored window come back maximised.
 constexpr unsigned kPlacementRestoreToMaximized = 2;
 
-// Bits of CFontChoice::style.
-constexpr int kFontItalic = 0x1;
-constexpr int kFontBold = 0x2;
-constexpr int kFontUnderline = 0x4;
-constexpr int kFontStrikeOut = 0x8;
-constexpr int kFontPitchFamilyShift = 16; // bits 16 to 23
-constexpr int kFontCharSetShift = 24;     // bits 24 to 31
-
-// A font choice of the font dialog with its effects, as the six font keys keep it.
-struct CFontChoice {
-    std::string faceName = "Arial";
-    std::string styleName = "Standard";
-    int height = 100; // tenths of a point
-    int weight = 400;
-    int style = 0;
-    int color = 0; // red + 256 * green + 65536 * blue
-
-    bool operator==(const CFontChoice& other) const;
-};
-
 // The encodings, one per kind of value. A parse fails on anything that is not
 // wholly a value of its kind, so that the caller falls back to the default.
 bool ParseProfileNumber(const std::string& text, long& value);
@@ -128,8 +109,8 @@ public:
                        const std::vector<std::string>& list, std::size_t maxCount,
                        bool deleteHigher);
 
-    CFontChoice GetFont(const std::string& section);
-    void WriteFont(const std::string& section, const CFontChoice& font);
+    CViewerFont GetFont(const std::string& section);
+    void WriteFont(const std::string& section, const CViewerFont& font);
 
     CProfileStore& store() { return store_; }
 

@@ -6,7 +6,6 @@
 #include "app/DefinitionPages.h"
 #include "app/History.h"
 #include "app/RecentFiles.h"
-#include "app/ViewerFont.h"
 
 namespace sorbex {
 namespace {
@@ -203,31 +202,18 @@ TEST_F(ProfileTest, WindowPlacementSplitterPageSetupAndFont) {
     EXPECT_EQ(1, settings_.Orientation());
     EXPECT_EQ(9, settings_.PaperSize());
 
-    EXPECT_EQ(CFontChoice(), settings_.ViewerFont());
-    CFontChoice font;
+    EXPECT_EQ(CViewerFont(), settings_.ViewerFont());
+    CViewerFont font;
     font.faceName = "Courier New";
     font.styleName = "Bold Italic";
     font.height = 125;
     font.weight = 700;
-    font.style = kFontItalic | kFontBold | (238 << kFontCharSetShift);
+    font.style = kFontItalic | kFontBold | (238u << 24);
     font.color = 0x0000FF;
     settings_.SetViewerFont(font);
     EXPECT_EQ("Courier New", Stored("SearchOptions", "FaceName"));
     EXPECT_EQ("125", Stored("SearchOptions", "Height"));
     EXPECT_EQ(font, settings_.ViewerFont());
-}
-
-TEST(ViewerFontTest, Description) {
-    CFontChoice font;
-    EXPECT_EQ("Arial, 10 Points, Standard, RGB(0, 0, 0)", DescribeViewerFont(font));
-    font.height = 125;
-    font.style = kFontUnderline | kFontStrikeOut;
-    font.color = 0x204080; // blue 0x20, green 0x40, red 0x80
-    EXPECT_EQ("Arial, 12 Points, Standard, Underlined, Crossed out, RGB(128, 64, 32)",
-              DescribeViewerFont(font));
-    font.faceName = std::string(300, 'F');
-    const std::string cut = DescribeViewerFont(font);
-    EXPECT_EQ(std::string(255, 'F') + ", RGB(128, 64, 32)", cut) << "cut before the colour";
 }
 
 TEST(HistoryTest, AddMovesToTheFrontAsTheDropDownMust) {

@@ -29,7 +29,7 @@ TEST(HeaderTableTest, SixRowsForASearch) {
     request.expression = "grey&20colou?r";
     request.fileMask = "*.txt";
     request.directory = "C:\\texts";
-    request.matchCase = 1;
+    request.matchCase = true;
     CHeaderTable table = BuildHeaderTable(request);
     ASSERT_EQ(6u, table.rows.size());
     EXPECT_EQ("Search Expression|grey&20colou?r", Texts(table.rows[0]));
@@ -55,8 +55,8 @@ TEST(HeaderTableTest, SixRowsForASearch) {
 TEST(HeaderTableTest, PhoneticGreysCaseSensitiveAndSaysNo) {
     CSearchRequest request;
     request.expression = "Meier";
-    request.searchMethod = 1;
-    request.matchCase = 1;
+    request.searchMethod = CSearchMethod::Phonetic;
+    request.matchCase = true;
     const CHeaderTable table = BuildHeaderTable(request);
     EXPECT_EQ("Match whole words|No|Case sensitive|No", Texts(table.rows[3]));
     EXPECT_EQ(CRunStyle::Greyed, table.rows[3][2].style);
@@ -69,7 +69,7 @@ TEST(HeaderTableTest, FourRowsForAListing) {
     CSearchRequest request;
     request.fileMask = "*.log";
     request.directory = "D:\\";
-    request.withSubDirectories = 0;
+    request.withSubDirectories = false;
     CHeaderTable table = BuildHeaderTable(request);
     ASSERT_EQ(4u, table.rows.size());
     EXPECT_EQ("File Mask|*.log", Texts(table.rows[0]));

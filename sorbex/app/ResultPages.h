@@ -15,7 +15,7 @@
 #include "platform/FileSystem.h"
 #include "search/FileEntry.h"
 #include "search/SearchUi.h"
-#include "storage/TabDoc.h"
+#include "resultfile/TabDoc.h"
 
 namespace sorbex {
 

@@ -73,7 +73,7 @@ protected:
         request.expression = expression;
         request.fileMask = "*.txt";
         request.directory = tree_.root();
-        request.useExternalFilter = 0;
+        request.useExternalFilter = false;
         const CRunOutcome outcome = run_.StartSearching(request);
         if (outcome.page)
             pages_.StoreRun(*outcome.page);

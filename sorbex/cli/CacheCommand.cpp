@@ -6,7 +6,7 @@
 #include <string>
 
 #include "cli/SearchCommand.h"
-#include "storage/DocCache.h"
+#include "cache/DocCache.h"
 
 namespace sorbex {
 namespace {

@@ -8,7 +8,7 @@
 #include "cli/SearchCommand.h"
 #include "platform/testing/FaultyFileSystem.h"
 #include "platform/testing/TempTree.h"
-#include "storage/DocCache.h"
+#include "cache/DocCache.h"
 
 namespace sorbex {
 namespace {

@@ -12,6 +12,7 @@
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "search/FileCollector.h"
+#include "search/ReplacePassages.h"
 #include "search/ResultDocument.h"
 #include "search/SearchRequest.h"
 #include "search/SearchUi.h"
@@ -36,11 +37,11 @@ public:
     // `startReplacement`, which walks it from the first result.
     CRunOutcome StartSearching(const CSearchRequest& request);
     // The command "Cancel Searching" and the Esc key: honoured between files.
-    void CancelSearching() { cancelRequested = 1; }
+    void CancelSearching() { flags_.cancelRequested = true; }
     CRunOutcome RunSearch(const CSearchRequest& request);
     // Loads and searches one file of the list and records its results in `page`.
-    void SearchFile(CFileFindDoc& page, const CFileEntry& file, bool replaceMode,
-                    const CExprNode* root, int useInternalFilter, int useExternalFilter);
+    void SearchFile(CFileFindDoc& page, const CFileEntry& file, const CExprNode* root,
+                    const CTextLoadOptions& options);
     // Lets the user interface handle what is waiting; a cancel or the application's
     // quit message arrives this way.
     void PumpMessages();
@@ -51,15 +52,13 @@ public:
 
     std::function<void(CFileFindDoc& page, std::size_t startIndex)> startReplacement;
 
-    int searching = 0;
-    int replacing = 0;
-    int cancelRequested = 0;
-    int quitRequested = 0;
-    int filesWithPassages = 0;
-    int passagesFound = 0;
-    std::uint32_t lastRefreshTime = 0;
-    int resultsAtLastRefresh = 0;
-    int resultAdded = 0;
+    // Whether a search or a replacement runs and what was asked of it; the replacement
+    // walk reads and changes them too.
+    CRunFlags& flags() { return flags_; }
+    const CRunFlags& flags() const { return flags_; }
+    // The last run's count of files with passages and of passages.
+    int filesWithPassages() const { return filesWithPassages_; }
+    int passagesFound() const { return passagesFound_; }
 
 private:
     class CUiBridge;
@@ -83,6 +82,13 @@ private:
     CFileCollector collector_;
     CFileTextLoader loader_;
     CPatternRegistry registry_;
+    CRunFlags flags_;
+    int filesWithPassages_ = 0;
+    int passagesFound_ = 0;
+    // When the result window was last refreshed, and with how many results.
+    std::uint32_t lastRefreshTime_ = 0;
+    int resultsAtLastRefresh_ = 0;
+    bool resultAdded_ = false;
     int replaceTag_ = 0;
     std::string scanningPrefix_;            // the status text before each file's path, once per run
     std::string statusText_;                // reused for every file, so that it allocates once

@@ -43,25 +43,6 @@ bool IsRtfName(const std::string& name) {
     return name.size() > 3 && EndsWithIgnoringCase(name, ".rtf", 4);
 }
 
-bool CFileTextLoader::Convert(const std::string& path, const std::string& name, std::string& text,
-                              bool& applied) {
-    const std::string extension = FileExtension(name);
-    for (std::size_t i = 0; i < converters_->size(); ++i) {
-        CTextConverter& converter = (*converters_)[i];
-        if (!converter.MatchesExtension(extension) || !converter.Load())
-            continue;
-        applied = true;
-        converter.Initialise(false);
-        text.clear();
-        const bool produced = converter.IsFormatCorrect(path) && converter.ConvertToRtf(path, text);
-        converter.Finish();
-        if (produced)
-            return true;
-    }
-    text.clear();
-    return false;
-}
-
 CTextLoadResult CFileTextLoader::LoadFileText(const std::string& dir, const std::string& name,
                                               const CTextLoadOptions& options,
                                               CTextSink* searcher) {
@@ -100,7 +81,7 @@ CTextLoadResult CFileTextLoader::LoadFileText(const std::string& dir, const std:
                 // A damaged entry is converted anew, and the new text replaces it.
             }
             if (tryConverters) {
-                if (Convert(path, name, text, converterApplied)) {
+                if (converters_->ConvertFile(path, name, text, converterApplied)) {
                     haveText = true;
                     html = false;
                     rtf = true;

@@ -50,11 +50,6 @@ public:
                                  const CTextLoadOptions& options, CTextSink* searcher);
 
 private:
-    // Tries the matching converters in list order. True when one produced RTF, which
-    // is then in `text`; `applied` tells whether any matching one could be loaded.
-    bool Convert(const std::string& path, const std::string& name, std::string& text,
-                 bool& applied);
-
     kestrix::FileSystem& fileSystem_;
     CTextCache* cache_ = nullptr;
     CTextConverterList* converters_ = nullptr;

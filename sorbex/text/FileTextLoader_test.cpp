@@ -10,6 +10,7 @@
 
 #include "platform/testing/FaultyFileSystem.h"
 #include "platform/testing/TempTree.h"
+#include "text/ScriptedConverters_test.h"
 #include "text/TextConverterList.h"
 #include "text/TextOrigin.h"
 
@@ -38,44 +39,6 @@ public:
     bool CancelRequested() const override { return cancelled; }
     void SearchText(const char* text, std::size_t length, int originFlags) override {
         calls.push_back({std::string(text, length), text[length] == '\0', originFlags});
-    }
-};
-
-// A converter library that answers as its script says and counts what is asked of it.
-struct ConverterScript {
-    bool formatCorrect = true;
-    std::string rtf; // empty: the converter produces nothing
-    int loads = 0;
-    int converts = 0;
-    int finishes = 0;
-};
-
-class ScriptedModule : public CConverterModule {
-public:
-    explicit ScriptedModule(ConverterScript& script) : script_(script) {}
-    ~ScriptedModule() override { ++script_.finishes; }
-    void Initialise(bool) override {}
-    bool IsFormatCorrect(const std::string&) override { return script_.formatCorrect; }
-    bool ConvertToRtf(const std::string&, std::string& rtf) override {
-        ++script_.converts;
-        rtf += script_.rtf;
-        return !rtf.empty();
-    }
-    void Uninitialise() override {}
-
-private:
-    ConverterScript& script_;
-};
-
-class ScriptedLoader : public CConverterLoader {
-public:
-    std::map<std::string, ConverterScript> libraries; // a library not here cannot be loaded
-    std::unique_ptr<CConverterModule> Load(const std::string& path) override {
-        auto it = libraries.find(path);
-        if (it == libraries.end())
-            return nullptr;
-        ++it->second.loads;
-        return std::make_unique<ScriptedModule>(it->second);
     }
 };
 
@@ -193,10 +156,8 @@ protected:
         loader.SetCache(&cache);
         loader.SetConverters(&converters);
     }
-    // A converter for `extensions` whose library is `library`.
     ConverterScript& AddConverter(const std::string& library, const char* extensions) {
-        converters.Add(std::make_unique<CTextConverter>(libraries, library, library, extensions));
-        return libraries.libraries[library];
+        return libraries.Add(converters, library, extensions);
     }
     const RecordingSink::Call& Load(const std::string& name, bool internal, bool external) {
         CTextLoadOptions options;

@@ -70,6 +70,25 @@ void CTextConverterList::Build(kestrix::Registry& registry, CConverterLoader& lo
     }
 }
 
+bool CTextConverterList::ConvertFile(const std::string& path, const std::string& name,
+                                     std::string& rtf, bool& applied) {
+    const std::string extension = FileExtension(name);
+    for (const auto& converter : converters_) {
+        if (!converter->MatchesExtension(extension) || !converter->Load())
+            continue;
+        applied = true;
+        converter->Initialise(false);
+        rtf.clear();
+        const bool produced =
+            converter->IsFormatCorrect(path) && converter->ConvertToRtf(path, rtf);
+        converter->Finish();
+        if (produced)
+            return true;
+    }
+    rtf.clear();
+    return false;
+}
+
 #ifndef _WIN32
 void BuildSystemConverterList(CTextConverterList&, CConverterLoader&, kestrix::FileSystem&) {}
 #endif

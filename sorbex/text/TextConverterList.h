@@ -30,6 +30,13 @@ public:
         converters_.push_back(std::move(converter));
     }
 
+    // Tries the converters whose extensions match `name`'s on the file `path`, in list
+    // order, each loaded, initialised, checked, run and unloaded, until one produces
+    // RTF, which is then in `rtf`. `applied` tells whether any matching one could be
+    // loaded.
+    bool ConvertFile(const std::string& path, const std::string& name, std::string& rtf,
+                     bool& applied);
+
     std::size_t size() const { return converters_.size(); }
     bool empty() const { return converters_.empty(); }
     CTextConverter& operator[](std::size_t i) { return *converters_[i]; }

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "app/ViewerFont.h"
+#include "viewer/ViewerFont.h"
 #include "app/win32/OptionsDialog.h"
 #include "app/win32/OptionsDialogIds.h"
 #include "app/win32/ReplaceDialogs.h"
@@ -122,7 +122,7 @@ TEST(DialogsTest, OptionsAreReadAndWrittenWithTheLimitClamped) {
         [&] { ok = RunOptionsDialog(instance, nullptr, settings); });
     EXPECT_TRUE(ok);
     EXPECT_TRUE(limitEditable) << "the field follows \"&Max.\"";
-    EXPECT_EQ(Wide(DescribeViewerFont(CFontChoice())), font);
+    EXPECT_EQ(Wide(DescribeViewerFont(CViewerFont(), true)), font);
     EXPECT_EQ(999, settings.TabLimit()) << "the field is clamped to 999";
     EXPECT_FALSE(settings.AutoLoad());
     EXPECT_TRUE(settings.DontUseFileViewer());

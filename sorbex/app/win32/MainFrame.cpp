@@ -303,11 +303,11 @@ void CMainFrame::StorePlacement() {
 }
 
 bool CMainFrame::OnClose() {
-    if (run_.searching || run_.replacing) {
+    if (run_.flags().searching || run_.flags().replacing) {
         // The run and the walk stop at their next step; the window closes after them.
         closeAfterRun_ = true;
         run_.CancelSearching();
-        run_.quitRequested = 1;
+        run_.flags().quitRequested = 1;
         return true;
     }
     if (tabView_.renaming())

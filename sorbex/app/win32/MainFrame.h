@@ -30,9 +30,9 @@
 #include "search/ReplaceUi.h"
 #include "search/SearchController.h"
 #include "search/SearchUi.h"
-#include "storage/DocCache.h"
+#include "cache/DocCache.h"
 #include "storage/StorageUi.h"
-#include "storage/TabDoc.h"
+#include "resultfile/TabDoc.h"
 #include "text/TextConverterList.h"
 
 namespace sorbex {

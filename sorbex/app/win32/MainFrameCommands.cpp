@@ -81,7 +81,7 @@ bool IsEditField(HWND window) {
 
 CCommandContext CMainFrame::Context() const {
     const CDefinitionPageKind active = propertyBar_.ActivePage();
-    return pages_.Context(run_.searching != 0, run_.replacing != 0,
+    return pages_.Context(run_.flags().searching != 0, run_.flags().replacing != 0,
                           active == CDefinitionPageKind::Search ||
                               active == CDefinitionPageKind::Replace,
                           context_.cache && context_.cache->IsOpen());
@@ -157,7 +157,7 @@ void CMainFrame::ShowRecentFiles(HMENU fileMenu) {
 }
 
 void CMainFrame::ShowPrompt(UINT id) {
-    if (run_.searching)
+    if (run_.flags().searching)
         return;
     const std::string prompt = PromptLine(id, false);
     if (prompt.empty())
@@ -299,14 +299,14 @@ void CMainFrame::UnfoldRequested() {
 
 void CMainFrame::PageSelected(std::size_t index) {
     // The run writes into the current page: another page waits until it is over.
-    if (!run_.searching && !run_.replacing && index != document_.currentIndex())
+    if (!run_.flags().searching && !run_.flags().replacing && index != document_.currentIndex())
         pages_.ShowPage(index);
     ShowPages();
     UpdateCommandStates();
 }
 
 void CMainFrame::RenameRequested(std::size_t index) {
-    if (run_.searching || run_.replacing)
+    if (run_.flags().searching || run_.flags().replacing)
         return;
     if (index != document_.currentIndex()) {
         pages_.ShowPage(index);

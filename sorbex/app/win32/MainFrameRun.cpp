@@ -112,12 +112,12 @@ void CMainFrame::ProcessMessages() {
         if (message.message == WM_QUIT) {
             // The run ends as cancelled; the program's loop gets the quit afterwards.
             quitReceived_ = true;
-            run_.cancelRequested = 1;
-            run_.quitRequested = 1;
+            run_.flags().cancelRequested = 1;
+            run_.flags().quitRequested = 1;
             PostQuitMessage(static_cast<int>(message.wParam));
             return;
         }
-        if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE && run_.searching) {
+        if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE && run_.flags().searching) {
             run_.CancelSearching();
             continue;
         }
@@ -204,8 +204,7 @@ void CMainFrame::StartSearching() {
 // --- the replacement ---
 
 void CMainFrame::Walk(CFileFindDoc& page, std::size_t index, bool afterSearch) {
-    CReplaceContext context{*this, *context_.profile, *context_.fs,
-                            CReplaceRunState{run_.searching, run_.replacing, run_.quitRequested}};
+    CReplaceContext context{*this, *context_.profile, *context_.fs, run_.flags()};
     const std::string replacement = propertyBar_.replacePage().Values().replaceString;
     if (afterSearch) {
         // The results are in the file before the walk changes their files.

@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "app/ViewerFont.h"
+#include "viewer/ViewerFont.h"
 #include "app/win32/OptionsDialogIds.h"
 #include "app/win32/WideText.h"
 #include "platform/win32/ui/Dialog.h"
@@ -18,7 +18,7 @@ constexpr int kFontBoldWeight = 700;
 constexpr int kPointsPerInch = 72;
 constexpr int kTenths = 10;
 
-LOGFONTW LogFontOf(const CFontChoice& font, HWND window) {
+LOGFONTW LogFontOf(const CViewerFont& font, HWND window) {
     LOGFONTW log{};
     const std::wstring face = Wide(font.faceName).substr(0, LF_FACESIZE - 1);
     std::wmemcpy(log.lfFaceName, face.c_str(), face.size());
@@ -26,12 +26,12 @@ LOGFONTW LogFontOf(const CFontChoice& font, HWND window) {
     log.lfHeight = -MulDiv(font.height, GetDeviceCaps(dc, LOGPIXELSY), kPointsPerInch * kTenths);
     ReleaseDC(window, dc);
     log.lfWeight = font.weight;
-    log.lfItalic = (font.style & kFontItalic) ? TRUE : FALSE;
-    log.lfUnderline = (font.style & kFontUnderline) ? TRUE : FALSE;
-    log.lfStrikeOut = (font.style & kFontStrikeOut) ? TRUE : FALSE;
-    log.lfPitchAndFamily = static_cast<BYTE>((font.style >> kFontPitchFamilyShift) & 0xFF);
-    log.lfCharSet =
-        static_cast<BYTE>((static_cast<unsigned>(font.style) >> kFontCharSetShift) & 0xFF);
+    const CFontStyle style = UnpackFontStyle(font.style);
+    log.lfItalic = style.italic ? TRUE : FALSE;
+    log.lfUnderline = style.underline ? TRUE : FALSE;
+    log.lfStrikeOut = style.strikeOut ? TRUE : FALSE;
+    log.lfPitchAndFamily = style.pitchAndFamily;
+    log.lfCharSet = style.charSet;
     return log;
 }
 
@@ -78,7 +78,7 @@ private:
         EnableItem(IDC_TAB_LIMIT_SPIN, on);
     }
 
-    void ShowFont() { SetItemText(IDC_FONT_DESCRIPTION, Wide(DescribeViewerFont(font_))); }
+    void ShowFont() { SetItemText(IDC_FONT_DESCRIPTION, Wide(DescribeViewerFont(font_, true))); }
 
     void ChooseViewerFont() {
         LOGFONTW log = LogFontOf(font_, hwnd());
@@ -99,12 +99,15 @@ private:
         font_.styleName = Narrow(style);
         font_.height = choose.iPointSize;
         font_.weight = log.lfWeight;
-        font_.style =
-            (log.lfItalic ? kFontItalic : 0) | (log.lfWeight >= kFontBoldWeight ? kFontBold : 0) |
-            (log.lfUnderline ? kFontUnderline : 0) | (log.lfStrikeOut ? kFontStrikeOut : 0) |
-            (log.lfPitchAndFamily << kFontPitchFamilyShift) |
-            static_cast<int>(static_cast<unsigned>(log.lfCharSet) << kFontCharSetShift);
-        font_.color = static_cast<int>(choose.rgbColors);
+        CFontStyle effects;
+        effects.italic = log.lfItalic != 0;
+        effects.bold = log.lfWeight >= kFontBoldWeight;
+        effects.underline = log.lfUnderline != 0;
+        effects.strikeOut = log.lfStrikeOut != 0;
+        effects.pitchAndFamily = log.lfPitchAndFamily;
+        effects.charSet = log.lfCharSet;
+        font_.style = PackFontStyle(effects);
+        font_.color = static_cast<std::uint32_t>(choose.rgbColors);
         ShowFont();
     }
 
@@ -122,7 +125,7 @@ private:
     }
 
     CAppSettings& settings_;
-    CFontChoice font_;
+    CViewerFont font_;
 };
 
 } // namespace

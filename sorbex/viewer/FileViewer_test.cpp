@@ -1,0 +1,268 @@
+// Tests of the viewer model: what it loads, shows and marks as the user steps through
+// results, and what it leaves alone.
+#include "viewer/FileViewer.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/testing/FaultyFileSystem.h"
+#include "platform/testing/TempTree.h"
+#include "search/ReplaceUiRecorder.h"
+#include "text/CleanText.h"
+#include "text/FileTextLoader.h"
+#include "text/RtfToText.h"
+#include "text/ScriptedConverters_test.h"
+#include "text/TextOrigin.h"
+#include "viewer/ViewerUiRecorder.h"
+
+namespace sorbex {
+namespace {
+
+using Calls = std::vector<std::string>;
+
+class FileViewerTest : public ::testing::Test {
+protected:
+    // Appends the results of `words` in the file `name`, as a search records them:
+    // each word found in `searched` (the text the search saw) after the one before.
+    void AddFile(const std::string& name, const std::string& searched,
+                 const std::vector<std::string>& words, int flags = 0) {
+        std::size_t from = 0;
+        for (std::size_t k = 0; k < words.size(); ++k) {
+            const std::size_t at = searched.find(words[k], from);
+            ASSERT_NE(std::string::npos, at) << words[k];
+            from = at + 1;
+            auto result = std::make_unique<CSearchResult>(
+                searched.data(), searched.size(), static_cast<int>(at),
+                static_cast<int>(at + words[k].size()), tree.root(), name);
+            result->passageCount = static_cast<int>(words.size());
+            result->flags = flags | (k == 0 ? kResultFirstOfFile : 0);
+            results.Add(std::move(result));
+        }
+    }
+    // A listed file: no passage.
+    void AddListed(const std::string& name) {
+        auto result = std::make_unique<CSearchResult>();
+        result->dir = tree.root();
+        result->name = name;
+        result->passageCount = 1;
+        result->flags = kResultFirstOfFile;
+        results.Add(std::move(result));
+    }
+    Calls Show(std::size_t index) {
+        ui.calls.clear();
+        viewer.ShowResult(results, index, ui);
+        return ui.calls;
+    }
+
+    kestrix::TempTree tree;
+    std::unique_ptr<kestrix::FileSystem> real = kestrix::MakeSystemFileSystem();
+    kestrix::FaultyFileSystem fs{*real};
+    CMemoryProfile profile;
+    ScriptedLoader libraries;
+    CTextConverterList converters;
+    CFileViewer viewer{fs, profile, &converters};
+    CSearchResultArray results;
+    CViewerUiRecorder ui;
+};
+
+TEST_F(FileViewerTest, SteppingWithinAFileSelectsWithoutReloadingAndAnotherFileReloads) {
+    tree.Write("a.txt", "first line\nsecond line with a word\nthird word\n");
+    tree.Write("b.txt", "other file, other word");
+    AddFile("a.txt", "first line\nsecond line with a word\nthird word\n",
+            {"first", "word", "word"});
+    AddFile("b.txt", "other file, other word", {"word"});
+    // The control keeps CR LF as one paragraph mark, as rich-text controls do.
+    ui.render = [](const std::string& content, bool) {
+        std::string text;
+        for (std::size_t i = 0; i < content.size(); ++i)
+            if (!(content[i] == '\n' && i > 0 && content[i - 1] == '\r'))
+                text += content[i];
+        return text;
+    };
+
+    EXPECT_EQ((Calls{"activate a.txt", "redraw off", "font Arial 10", "content text", "mark 0-5",
+                     "mark 30-34", "mark 41-45", "select 0-5", "redraw on"}),
+              Show(0));
+    EXPECT_EQ("first line\r\nsecond line with a word\r\nthird word\r\n", ui.content);
+    EXPECT_EQ(1, fs.readCalls);
+    EXPECT_EQ((std::vector<std::string>{"first", "word", "word"}), ui.MarkedTexts());
+
+    EXPECT_EQ((Calls{"select 30-34", "redraw on"}), Show(1));
+    EXPECT_EQ((Calls{"select 41-45", "redraw on"}), Show(2));
+    EXPECT_EQ((Calls{"select 0-5", "redraw on"}), Show(0));
+    EXPECT_EQ(1, fs.readCalls);
+    EXPECT_EQ(0, viewer.firstResult());
+    EXPECT_EQ(0, viewer.current());
+
+    EXPECT_EQ((Calls{"activate b.txt", "redraw off", "font Arial 10", "content text", "mark 18-22",
+                     "select 18-22", "redraw on"}),
+              Show(3));
+    EXPECT_EQ(2, fs.readCalls);
+    EXPECT_EQ(3u, viewer.firstResult());
+    EXPECT_EQ(tree.root() + "b.txt", viewer.shownPath());
+    EXPECT_TRUE(viewer.ShowsFile());
+}
+
+TEST_F(FileViewerTest, AnRtfFileIsShownFormattedWithItsPassagesWhereTheControlHasThem) {
+    const std::string rtf = "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0 Dear {\\b reader},\\par see "
+                            "{\\field{\\*\\fldinst HYPERLINK \"http://example.com\"}{\\fldrslt "
+                            "our site}} for the\\tab details.\\par}";
+    tree.Write("letter.rtf", rtf);
+    std::string searched = RtfToText(rtf);
+    CleanText(&searched[0], searched.size());
+    AddFile("letter.rtf", searched, {"reader", "site", "details"}, kTextConverted);
+    // The control shows a field by its result and ends paragraphs with CR.
+    ui.render = [](const std::string& content, bool isRtf) {
+        EXPECT_TRUE(isRtf);
+        std::string text = RtfToText(content);
+        const std::size_t open = text.find('{');
+        text.erase(open, text.find('}') + 1 - open);
+        for (char& c : text)
+            if (c == '\n')
+                c = '\r';
+        return text;
+    };
+
+    Show(1);
+    EXPECT_EQ(rtf, ui.content);
+    EXPECT_TRUE(ui.contentIsRtf);
+    EXPECT_EQ((std::vector<std::string>{"reader", "site", "details"}), ui.MarkedTexts());
+    EXPECT_EQ((std::vector<std::string>{"site"}), ui.SelectedTexts());
+}
+
+TEST_F(FileViewerTest, SourcesAndExtractedTextsAreShownAsText) {
+    tree.Write("letter.rtf", "{\\rtf1 Dear reader\\par}");
+    tree.Write("page.htm", "<p>Hello <b>world</b></p>");
+    AddFile("letter.rtf", "{\\rtf1 Dear reader\\par}", {"reader"});
+    AddFile("page.htm", "Hello world\n\n", {"world"}, kTextConverted);
+    Show(0);
+    EXPECT_EQ("{/rtf1 Dear reader\\par}", ui.content);
+    EXPECT_FALSE(ui.contentIsRtf);
+    EXPECT_EQ((std::vector<std::string>{"reader"}), ui.MarkedTexts());
+    Show(1);
+    EXPECT_EQ("Hello world\r\n\r\n", ui.content);
+    EXPECT_EQ((std::vector<std::string>{"world"}), ui.MarkedTexts());
+}
+
+TEST_F(FileViewerTest, PicturesAreShownAsPicturesOnce) {
+    tree.Write("photo.bmp", "BM");
+    tree.Write("anim.gif", "GIF89a");
+    AddListed("photo.bmp");
+    AddListed("anim.gif");
+    AddListed("photo.bmp");
+
+    EXPECT_EQ((Calls{"activate photo.bmp", "picture " + tree.root() + "photo.bmp"}), Show(0));
+    EXPECT_EQ(tree.root() + "photo.bmp", viewer.shownPath());
+    EXPECT_EQ((Calls{"activate photo.bmp"}), Show(2));
+    EXPECT_EQ(2, viewer.current());
+    EXPECT_EQ(0, fs.readCalls);
+
+    // Without "Gif" a GIF file is shown as its bytes; with it, as a picture.
+    EXPECT_EQ((Calls{"activate anim.gif", "redraw off", "font Arial 10", "content text", "mark 0-0",
+                     "select 0-0", "redraw on"}),
+              Show(1));
+    EXPECT_EQ("GIF89a", ui.content);
+    profile.values["Options/Gif"] = 1;
+    EXPECT_EQ((Calls{"activate anim.gif", "picture " + tree.root() + "anim.gif"}), Show(1));
+
+    // A picture that cannot be shown leaves the viewer as it was.
+    ui.picturesLoad = false;
+    Show(0);
+    EXPECT_EQ(tree.root() + "anim.gif", viewer.shownPath());
+}
+
+TEST_F(FileViewerTest, AFileThatCannotBeReadLeavesTheShownFileAsItWas) {
+    tree.Write("a.txt", "one two three");
+    AddFile("a.txt", "one two three", {"one", "three"});
+    AddFile("gone.txt", "one two", {"two"});
+    Show(0);
+    const int reads = fs.readCalls;
+
+    EXPECT_EQ(Calls{}, Show(2));
+    EXPECT_EQ(0, viewer.current());
+    EXPECT_EQ(tree.root() + "a.txt", viewer.shownPath());
+    // The shown file still answers to its results, without being read again.
+    EXPECT_EQ((Calls{"select 8-13", "redraw on"}), Show(1));
+    EXPECT_EQ(reads + 1, fs.readCalls);
+}
+
+TEST_F(FileViewerTest, PassagesThatCannotBeMappedAreNotMarked) {
+    tree.Write("a.txt", "one two three four five six seven");
+    AddFile("a.txt", "one two three four five six seven", {"two", "seven"});
+    ui.render = [](const std::string&, bool) { return std::string("0123456789"); };
+    // No marks; the current passage is selected where the table has it, within the text.
+    EXPECT_EQ((Calls{"activate a.txt", "redraw off", "font Arial 10", "content text", "select 4-7",
+                     "redraw on"}),
+              Show(0));
+    EXPECT_EQ((Calls{"select 0-5", "redraw on"}), Show(1));
+    EXPECT_EQ((std::vector<std::int32_t>{4, 0}), viewer.positions());
+}
+
+TEST_F(FileViewerTest, TheSameFileFromOtherResultsIsMarkedAnewButNotRead) {
+    tree.Write("a.txt", "alpha beta gamma");
+    AddFile("a.txt", "alpha beta gamma", {"beta"});
+    CSearchResultArray otherPage;
+    otherPage.Add(std::make_unique<CSearchResult>(results[0]));
+    otherPage[0].start = 11;
+    otherPage[0].end = 16;
+    Show(0);
+    const int reads = fs.readCalls;
+
+    ui.calls.clear();
+    viewer.ShowResult(otherPage, 0, ui);
+    EXPECT_EQ((Calls{"activate a.txt", "redraw off", "font Arial 10", "content text", "mark 11-16",
+                     "select 11-16", "redraw on"}),
+              ui.calls);
+    EXPECT_EQ(reads, fs.readCalls);
+
+    // Forgetting the file (its results were replaced) reads it again.
+    viewer.Forget();
+    EXPECT_FALSE(viewer.ShowsFile());
+    Show(0);
+    EXPECT_EQ(reads + 1, fs.readCalls);
+}
+
+TEST_F(FileViewerTest, ADamagedPassageCountStaysWithinThePage) {
+    tree.Write("a.txt", "one two");
+    AddFile("a.txt", "one two", {"one", "two"});
+    results[1].passageCount = 1000;
+    results[0].flags &= ~kResultFirstOfFile;
+    EXPECT_EQ((Calls{"activate a.txt", "redraw off", "font Arial 10", "content text", "mark 0-3",
+                     "mark 4-7", "select 4-7", "redraw on"}),
+              Show(1));
+    EXPECT_EQ(Calls{}, Show(2));
+}
+
+TEST_F(FileViewerTest, AConverterRunsForTheViewerWhenTheSearchUsedOne) {
+    ConverterScript& doc = libraries.Add(converters, "doc.cnv", "doc");
+    doc.rtf = "{\\rtf1 converted report\\par}";
+    tree.Write("report.doc", "binary");
+    AddFile("report.doc", "converted report\n", {"report"}, kTextConverted | kTextExternal);
+    Show(0);
+    EXPECT_EQ(1, doc.converts);
+    EXPECT_TRUE(ui.contentIsRtf);
+    EXPECT_EQ((std::vector<std::string>{"report"}), ui.MarkedTexts());
+}
+
+TEST_F(FileViewerTest, TheFontReachesTheControlWhenAFileIsShown) {
+    CViewerFont font;
+    font.faceName = "Courier New";
+    font.height = 125;
+    viewer.SetFont(font, ui);
+    EXPECT_EQ(Calls{}, ui.calls);
+
+    tree.Write("a.txt", "text");
+    AddListed("a.txt");
+    Show(0);
+    EXPECT_EQ("font Courier New 12", ui.calls[2]);
+    font.faceName = "Arial";
+    ui.calls.clear();
+    viewer.SetFont(font, ui);
+    EXPECT_EQ(Calls{"font Arial 12"}, ui.calls);
+}
+
+} // namespace
+} // namespace sorbex
