@@ -19,11 +19,11 @@ CFileFacts FactsFromEntry(const CFileEntry& file) {
 
 } // namespace
 
-CResultPages::CResultPages(CTabDoc& document, CResultPageView& view, CFileViewer& viewer,
+CResultPages::CResultPages(CTabDoc& document, CResultPageView& view, CResultViewer& viewer,
                            kestrix::FileSystem& fs, CAppSettings& settings)
     : document_(document), view_(view), viewer_(&viewer), fs_(fs), settings_(settings) {}
 
-void CResultPages::SetViewer(CFileViewer& viewer) {
+void CResultPages::SetViewer(CResultViewer& viewer) {
     viewer_->Clear();
     viewer_ = &viewer;
 }

@@ -9,7 +9,7 @@
 
 #include "app/AppSettings.h"
 #include "app/CommandRules.h"
-#include "app/FileViewer.h"
+#include "app/ResultViewer.h"
 #include "app/ResultPageView.h"
 #include "app/ResultStepping.h"
 #include "platform/FileSystem.h"
@@ -32,7 +32,7 @@ public:
 
 class CResultPages {
 public:
-    CResultPages(CTabDoc& document, CResultPageView& view, CFileViewer& viewer,
+    CResultPages(CTabDoc& document, CResultPageView& view, CResultViewer& viewer,
                  kestrix::FileSystem& fs, CAppSettings& settings);
 
     // --- the search run's page operations (CSearchUi) ---
@@ -76,9 +76,9 @@ public:
     CCommandContext Context(bool searching, bool replacing, bool definitionPageActive,
                             bool cacheOpen) const;
 
-    CFileViewer& viewer() { return *viewer_; }
+    CResultViewer& viewer() { return *viewer_; }
     // Another viewer takes over (the window that shows files plugs in here).
-    void SetViewer(CFileViewer& viewer);
+    void SetViewer(CResultViewer& viewer);
 
 private:
     CFileFacts FactsOf(const CSearchResult& result);
@@ -86,7 +86,7 @@ private:
 
     CTabDoc& document_;
     CResultPageView& view_;
-    CFileViewer* viewer_;
+    CResultViewer* viewer_;
     kestrix::FileSystem& fs_;
     CAppSettings& settings_;
     // A result opened in its application counts as the file shown.

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/FileViewer.h"
+#include "app/ResultViewer.h"
 #include "app/ResultStepping.h"
 #include "strings/StringIds.h"
 

@@ -72,7 +72,7 @@ CMainFrame::CMainFrame(const CFrameContext& context)
 
 CMainFrame::~CMainFrame() = default;
 
-void CMainFrame::SetFileViewer(CFileViewer* viewer) {
+void CMainFrame::SetFileViewer(CResultViewer* viewer) {
     viewer_ = viewer ? viewer : &pageOnlyViewer_;
     pages_.SetViewer(*viewer_);
 }

@@ -13,7 +13,7 @@
 #include "app/CommandRules.h"
 #include "app/DefinitionPages.h"
 #include "app/DocumentCommands.h"
-#include "app/FileViewer.h"
+#include "app/ResultViewer.h"
 #include "app/FrameLayout.h"
 #include "app/RecentFiles.h"
 #include "app/ResultPageView.h"
@@ -79,7 +79,7 @@ public:
     int propertyBarHeight() const { return barHeight_; }
     bool enabled(CCommand command) const;
     // The file viewer plugs in here; the frame does not own it. Null: none.
-    void SetFileViewer(CFileViewer* viewer);
+    void SetFileViewer(CResultViewer* viewer);
     // The program ends its message loop when the window is gone; tests keep theirs.
     bool quitWhenDestroyed = false;
 
@@ -183,7 +183,7 @@ private:
     CTabView tabView_;
     CResultPageView view_;
     CResultPageOnlyViewer pageOnlyViewer_;
-    CFileViewer* viewer_;
+    CResultViewer* viewer_;
     CResultPages pages_;
     CRecentFiles recent_;
     CDocumentCommands documentCommands_;

@@ -1,6 +1,6 @@
-// The file viewer as the main window uses it: the window that shows a result's file with
-// its passage selected plugs in behind this interface.
-#include "app/FileViewer.h"
+// What shows a result's file to the main window, and how a result is shown: in the
+// viewer, by selection in its page only, or with the registered application.
+#include "app/ResultViewer.h"
 
 #include "strings/SorbexStrings.h"
 

@@ -1,5 +1,5 @@
-// The file viewer as the main window uses it: the window that shows a result's file with
-// its passage selected plugs in behind this interface.
+// What shows a result's file to the main window: the file viewer's window, holding the
+// viewer model, plugs in behind this interface.
 #pragma once
 
 #include <cstddef>
@@ -9,9 +9,9 @@
 
 namespace sorbex {
 
-class CFileViewer {
+class CResultViewer {
 public:
-    virtual ~CFileViewer() = default;
+    virtual ~CResultViewer() = default;
 
     // Shows result `index` of `page` with its passage selected, loading the file when
     // it is not the one shown. False when the file could not be shown.
@@ -27,7 +27,7 @@ public:
 
 // Until the viewer window is there, a result is "shown" by being selected in its page;
 // this keeps which file that was.
-class CResultPageOnlyViewer : public CFileViewer {
+class CResultPageOnlyViewer : public CResultViewer {
 public:
     bool ShowResult(const CFileFindDoc& page, std::size_t index) override;
     void ResultReplaced(const CFileFindDoc&, std::size_t, int) override {}
