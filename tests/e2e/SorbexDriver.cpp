@@ -2,6 +2,8 @@
 // windows and controls, filling the search page and running a search.
 #include "SorbexDriver.h"
 
+#include <cstdio>
+
 #include "E2eChecks.h"
 
 namespace e2e {
@@ -100,6 +102,57 @@ std::string RunSearch(HWND frame, const std::string& expression, const std::stri
         return text.find("Searching terminated normally") != std::string::npos;
     });
     return finished ? text : std::string();
+}
+
+std::vector<DWORD> WindowPixels(HWND window, int& width, int& height) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    width = rect.right - rect.left;
+    height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0)
+        return {};
+    const HDC screen = GetDC(nullptr);
+    const HDC memory = CreateCompatibleDC(screen);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    const HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    SelectObject(memory, previous);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height; // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<DWORD> pixels(static_cast<std::size_t>(width) * height);
+    GetDIBits(memory, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+bool SaveWindowPicture(HWND window, const std::string& path) {
+    int width = 0;
+    int height = 0;
+    const std::vector<DWORD> pixels = WindowPixels(window, width, height);
+    if (pixels.empty())
+        return false;
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        return false;
+    std::fprintf(file, "P6\n%d %d\n255\n", width, height);
+    std::vector<unsigned char> row(static_cast<std::size_t>(width) * 3);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const DWORD pixel = pixels[static_cast<std::size_t>(y) * width + x];
+            row[x * 3] = static_cast<unsigned char>(pixel >> 16);
+            row[x * 3 + 1] = static_cast<unsigned char>(pixel >> 8);
+            row[x * 3 + 2] = static_cast<unsigned char>(pixel);
+        }
+        std::fwrite(row.data(), 1, row.size(), file);
+    }
+    return std::fclose(file) == 0;
 }
 
 } // namespace e2e

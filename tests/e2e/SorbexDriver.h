@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace e2e {
 
@@ -39,5 +40,11 @@ void SetText(HWND window, const std::string& text);
 // of the result page then, or "" when it did not end in time.
 std::string RunSearch(HWND frame, const std::string& expression, const std::string& masks,
                       const std::string& directory);
+
+// The pixels of the window's rectangle as the screen shows it, row by row from the top
+// (0x00RRGGBB); empty when the window has no area.
+std::vector<DWORD> WindowPixels(HWND window, int& width, int& height);
+// Writes the window as the screen shows it to `path` as a binary portable pixmap.
+bool SaveWindowPicture(HWND window, const std::string& path);
 
 } // namespace e2e

@@ -22,30 +22,9 @@ constexpr const char* kExpression = "colou?r";
 // Whether the window's rectangle on the screen shows a drawn window rather than one
 // flat colour (a window nobody exposed stays black without a window manager).
 bool Painted(HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    if (width <= 0 || height <= 0)
-        return false;
-    const HDC screen = GetDC(nullptr);
-    const HDC memory = CreateCompatibleDC(screen);
-    const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    const HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    SelectObject(memory, previous);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    std::vector<DWORD> pixels(static_cast<std::size_t>(width) * height);
-    GetDIBits(memory, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    int width = 0;
+    int height = 0;
+    const std::vector<DWORD> pixels = e2e::WindowPixels(window, width, height);
     const std::set<DWORD> colours(pixels.begin(), pixels.end());
     std::printf("window %dx%d on screen with %zu colours\n", width, height, colours.size());
     return colours.size() >= 8;
