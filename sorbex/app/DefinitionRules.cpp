@@ -21,15 +21,6 @@ std::string WithBackslash(std::string directory) {
     return directory;
 }
 
-bool SameIgnoringCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (LowerNameChar(static_cast<unsigned char>(a[i])) !=
-            LowerNameChar(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
 
 // Appends to a field without selection that holds text; otherwise replaces its text.
 CEditState AppendOrReplace(const CEditState& field, const std::string& text) {
@@ -69,7 +60,7 @@ CEditState ApplyChosenFiles(const CEditState& maskField, const std::vector<std::
 }
 
 bool ChosenFolderDiffers(const std::string& folder, const std::string& directoryField) {
-    return !SameIgnoringCase(WithBackslash(folder), LastDirectory(directoryField));
+    return !SameNameIgnoringCase(WithBackslash(folder), LastDirectory(directoryField));
 }
 
 CEditState ApplyChosenFolder(const CEditState& directoryField, const std::string& folder) {

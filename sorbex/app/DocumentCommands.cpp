@@ -6,19 +6,6 @@
 #include "strings/SorbexStrings.h"
 
 namespace sorbex {
-namespace {
-
-bool SamePath(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (LowerNameChar(static_cast<unsigned char>(a[i])) !=
-            LowerNameChar(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
-} // namespace
 
 CDocumentCommands::CDocumentCommands(CTabDoc& document, CResultPages& pages, CRecentFiles& recent,
                                      CProfile& profile, CStorageUi& storageUi, CDocumentUi& ui)
@@ -59,7 +46,7 @@ bool CDocumentCommands::New() {
 
 bool CDocumentCommands::Open(const std::string& path) {
     // The file open now is held open: it is the document already.
-    if (!document_.path().empty() && SamePath(document_.path(), path))
+    if (!document_.path().empty() && SameNameIgnoringCase(document_.path(), path))
         return true;
     if (!CanClose())
         return false;

@@ -7,16 +7,6 @@
 #include "search/NameCase.h"
 
 namespace sorbex {
-namespace {
-
-bool SamePath(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return LowerNameChar(static_cast<unsigned char>(x)) ==
-                      LowerNameChar(static_cast<unsigned char>(y));
-           });
-}
-
-} // namespace
 
 void CRecentFiles::Load(CProfile& profile) {
     entries_ = profile.GetTextList(section::kRecentFiles, key::kRecentFile);
@@ -40,7 +30,7 @@ void CRecentFiles::Add(const std::string& path) {
 
 void CRecentFiles::Remove(const std::string& path) {
     entries_.erase(std::remove_if(entries_.begin(), entries_.end(),
-                                  [&](const std::string& e) { return SamePath(e, path); }),
+                                  [&](const std::string& e) { return SameNameIgnoringCase(e, path); }),
                    entries_.end());
 }
 
