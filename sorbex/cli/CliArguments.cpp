@@ -8,6 +8,7 @@ const char* const kCliUsage =
     "  or:  sorbex replace EXPRESSION --with=TEXT [--tag=N] [--all] [OPTION]...\n"
     "  or:  sorbex list [OPTION]...\n"
     "  or:  sorbex show FILE.sbx [--page=N]\n"
+    "  or:  sorbex cache compact | sorbex cache delete [--yes]\n"
     "Search the files below each DIR for the passages that match EXPRESSION and\n"
     "print them as a result page reads: a line for each file (name, size, date,\n"
     "directory), then one line for each passage with its byte offsets.\n"
@@ -44,7 +45,13 @@ const char* const kCliUsage =
     "                          result file FILE.sbx, creating it when missing\n"
     "      --page=N          (show) print the results of page N (from 1) as a\n"
     "                          search prints them; without it, list the pages\n"
+    "      --yes             (cache delete) delete without asking; required when\n"
+    "                          standard input is not a terminal\n"
     "      --help            display this help and exit\n"
+    "\n"
+    "'cache compact' removes the texts of files that are gone or changed from the\n"
+    "cache of converted documents and gives the space back; 'cache delete'\n"
+    "deletes the cache (the next search builds it again).\n"
     "\n"
     "Passages are highlighted on a terminal and marked [[like this]] otherwise.\n"
     "Progress goes to standard error on a terminal; Ctrl+C cancels the search\n"
@@ -107,6 +114,29 @@ std::string ParseShowArguments(const std::vector<std::string>& args, CliOptions&
     return "";
 }
 
+// `cache compact` or `cache delete [--yes]`.
+std::string ParseCacheArguments(const std::vector<std::string>& args, CliOptions& options) {
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--yes") {
+            options.yes = true;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return "unrecognized option '" + arg + "'";
+        } else if (!options.cacheCommand.empty()) {
+            return "more than one cache command ('" + options.cacheCommand + "', '" + arg + "')";
+        } else if (arg == "compact" || arg == "delete") {
+            options.cacheCommand = arg;
+        } else {
+            return "unknown cache command '" + arg + "' (compact or delete)";
+        }
+    }
+    if (options.cacheCommand.empty())
+        return "no cache command given (compact or delete)";
+    if (options.yes && options.cacheCommand != "delete")
+        return "option '--yes' belongs to 'cache delete'";
+    return "";
+}
+
 } // namespace
 
 std::string ParseCliArguments(const std::vector<std::string>& args, CliOptions& options) {
@@ -123,6 +153,8 @@ std::string ParseCliArguments(const std::vector<std::string>& args, CliOptions& 
         return "no command given";
     if (args[0] == "show")
         return ParseShowArguments(args, options);
+    if (args[0] == "cache")
+        return ParseCacheArguments(args, options);
     const bool listing = args[0] == "list";
     options.replace = args[0] == "replace";
     if (args[0] != "search" && !listing && !options.replace)

@@ -31,11 +31,15 @@ struct CliOptions {
     bool show = false;
     std::string resultFile;
     std::size_t page = 0; // 0: list the pages
+
+    // `sorbex cache compact` or `sorbex cache delete [--yes]`: the converted-document cache.
+    std::string cacheCommand;
+    bool yes = false; // answers the question before deleting
 };
 
 // Reads `sorbex search EXPR [options]`, `sorbex replace EXPR --with TEXT [options]`,
-// `sorbex list [options]`, `sorbex show FILE [--page N]` or `--help` (the program name not
-// included). Returns "" or what is wrong with the command line.
+// `sorbex list [options]`, `sorbex show FILE [--page N]`, `sorbex cache compact`,
+// `sorbex cache delete [--yes]` or `--help` (the program name not included). Returns "" or what is wrong with the command line.
 std::string ParseCliArguments(const std::vector<std::string>& args, CliOptions& options);
 
 extern const char* const kCliUsage;

@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "cli/CacheCommand.h"
 #include "cli/CliArguments.h"
 #include "cli/CliReplaceUi.h"
 #include "cli/Cp1252.h"
@@ -55,6 +56,11 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     if (options.show)
         return RunShow(options, out, err, terminal);
+    if (!options.cacheCommand.empty()) {
+        const std::unique_ptr<kestrix::FileSystem> fileSystem = kestrix::MakeSystemFileSystem();
+        return RunCacheCommand(options, out, err, terminal, *fileSystem,
+                               kestrix::SystemCompoundFiles());
+    }
     if (options.replace && !options.replaceAll && !terminal.answersInteractive) {
         err << "sorbex: standard input is not a terminal, so nobody can be asked about each "
                "passage; give --all to replace them all without asking\n";

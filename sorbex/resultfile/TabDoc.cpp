@@ -165,20 +165,37 @@ bool CTabDoc::StorePageResults(CFileFindDoc& page) {
     if (!page.results.empty())
         name = PageStreamName(nextPageNumber_);
     const std::string stream = name.empty() ? std::string(kEmptyPageStream) : name;
+    if (!WritePageStream(stream, page.results))
+        return false;
+    if (!name.empty())
+        ++nextPageNumber_;
+    page.streamName = name;
+    modified_ = true;
+    return true;
+}
+
+bool CTabDoc::RewritePageResults(CFileFindDoc& page) {
+    if (!root_)
+        return false;
+    if (page.streamName.empty())
+        return page.results.empty() || StorePageResults(page);
+    if (!WritePageStream(page.streamName, page.results))
+        return false;
+    modified_ = true;
+    return true;
+}
+
+bool CTabDoc::WritePageStream(const std::string& stream, const CSearchResultArray& results) {
     // The stream may be the one open now ("EMPTY" of another page).
     CloseCurrentStream();
     CArchiveWriter archive;
-    page.results.Store(archive);
+    results.Store(archive);
     if (root_->CreateStream(stream, kCreateChild, current_) ||
         WriteWholeStream(*current_, archive.bytes().data(), archive.bytes().size())) {
         current_.reset();
         return false;
     }
     currentName_ = stream;
-    if (!name.empty())
-        ++nextPageNumber_;
-    page.streamName = name;
-    modified_ = true;
     return true;
 }
 

@@ -43,6 +43,10 @@ public:
     // Writes the page's results into a new stream "P%lx" (or "EMPTY" for a page
     // without results) and makes it the open stream.
     bool StorePageResults(CFileFindDoc& page);
+    // Writes the page's results again into the stream they came from, so that what a
+    // replacement changed in them (replaced marks, moved offsets) is what the page
+    // shows when it is read again. A page without a stream of its own is stored anew.
+    bool RewritePageResults(CFileFindDoc& page);
     // Makes page `index` current and reads its results from its stream.
     bool ShowPage(std::size_t index);
     // Removes the page and its stream.
@@ -56,12 +60,16 @@ public:
     bool IsOpen() const { return root_ != nullptr; }
     const std::string& path() const { return path_; }
     bool modified() const { return modified_; }
+    // A caption or the order of the pages changed.
+    void MarkModified() { modified_ = true; }
     std::uint32_t nextPageNumber() const { return nextPageNumber_; }
 
 private:
     void CloseDocument();
     void CloseCurrentStream();
     bool OpenPageStream(const std::string& streamName);
+    // Creates (replaces) the stream with the results and leaves it open as the current one.
+    bool WritePageStream(const std::string& stream, const CSearchResultArray& results);
     bool WriteIndex();
     bool Measure(const std::string& name, std::uint64_t& total);
 

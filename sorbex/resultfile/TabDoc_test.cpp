@@ -195,6 +195,39 @@ TEST_F(TabDocTest, EmptyPagesShareOneStreamAndNumbersAreHexadecimal) {
     ASSERT_TRUE(doc.ShowPage(0)) << "deleting an empty page keeps the shared stream";
 }
 
+// What a replacement changes in a page's results survives showing another page and
+// saving: the page is read back from its own stream, not from the search's copy.
+TEST_F(TabDocTest, RewrittenResultsAndMovedPagesAreWhatTheFileKeeps) {
+    CTabDoc doc(fs_, kestrix::SystemCompoundFiles());
+    ASSERT_TRUE(doc.NewDocument());
+    CFileFindDoc& first = Search(doc, "first", 2);
+    Search(doc, "second", 1);
+    first.results[0].flags |= kResultReplaced;
+    first.results[1].start += 4;
+    ASSERT_TRUE(doc.RewritePageResults(first));
+    EXPECT_EQ("P0", first.streamName) << "the page keeps its stream";
+    ASSERT_TRUE(doc.ShowPage(1));
+    ASSERT_TRUE(doc.ShowPage(0));
+    EXPECT_EQ(kResultReplaced, doc[0].results[0].flags & kResultReplaced);
+    EXPECT_EQ(14, doc[0].results[1].start);
+
+    doc.MovePage(1, 0);
+    EXPECT_EQ(0u, doc.currentIndex());
+    EXPECT_EQ("second", doc[0].caption);
+    const std::string path = tree_.Path("moved.sbx");
+    ASSERT_TRUE(doc.SaveDocument(path, ui_));
+    const CPageList list = Index(path);
+    ASSERT_EQ(2u, list.pages.size());
+    EXPECT_EQ("P1", list.pages[0].streamName);
+    EXPECT_EQ("P0", list.pages[1].streamName);
+    EXPECT_EQ(2u, list.nextPageNumber) << "rewriting takes no new number";
+
+    CFileFindDoc& empty = Search(doc, "empty", 0);
+    empty.results.Add(Result("late.txt", 0));
+    ASSERT_TRUE(doc.RewritePageResults(empty));
+    EXPECT_EQ("P2", empty.streamName) << "a page that had no stream of its own gets one";
+}
+
 TEST_F(TabDocTest, ClosingWithoutSavingAndSaveAsLeaveTheFileAsSaved) {
     const std::string path = tree_.Path("kept.sbx");
     const std::string other = tree_.Path("other.sbx");

@@ -40,6 +40,16 @@ unsigned char LowerNameChar(unsigned char c) {
     }
 }
 
+bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (LowerNameChar(static_cast<unsigned char>(a[i])) !=
+            LowerNameChar(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
 std::string RecaseShortName(const std::string& name) {
     std::string recased = name;
     for (char& c : recased)

@@ -9,6 +9,9 @@ namespace sorbex {
 // capitals the code page keeps at 0x8A, 0x8C, 0x8E and 0x9F.
 unsigned char LowerNameChar(unsigned char c);
 
+// Whether two names or paths are the same but for the letter case above.
+bool SameNameIgnoringCase(const std::string& a, const std::string& b);
+
 // How a name that is its own short name is shown: all lower case with the first
 // letter upper case (README.TXT becomes Readme.txt).
 std::string RecaseShortName(const std::string& name);

@@ -22,6 +22,15 @@ void CResultDocument::RemovePage(const CFileFindDoc& page) {
         --current_;
 }
 
+void CResultDocument::MovePage(std::size_t from, std::size_t to) {
+    if (from >= pages_.size() || to >= pages_.size())
+        return;
+    auto page = std::move(pages_[from]);
+    pages_.erase(pages_.begin() + static_cast<std::ptrdiff_t>(from));
+    pages_.insert(pages_.begin() + static_cast<std::ptrdiff_t>(to), std::move(page));
+    current_ = to;
+}
+
 CFileFindDoc* CResultDocument::CurrentPage() {
     return current_ < pages_.size() ? pages_[current_].get() : nullptr;
 }

@@ -3,6 +3,11 @@
 
 namespace sorbex {
 
+constexpr unsigned IDS_APP_TITLE = 128;
+// The result document's type: title, name, file filter, extension, type id and
+// description, separated by line feeds.
+constexpr unsigned IDS_RESULT_DOCUMENT_TYPE = 129;
+
 // Messages 9800 to 9815 stand for the error codes 1 to 16 of the regular-expression
 // library, in that order; RegexErrors.cpp relies on the arithmetic.
 constexpr unsigned IDS_RE_NOT_FOUND = 9800;
@@ -31,6 +36,11 @@ constexpr unsigned IDS_EXPR_AND_LEFT_MISSING = 9822;
 constexpr unsigned IDS_EXPR_AND_RIGHT_MISSING = 9823;
 constexpr unsigned IDS_EXPR_PHONETIC_EMPTY = 9824;
 constexpr unsigned IDS_EXPR_GROUP_NEEDS_AND = 9825;
+constexpr unsigned IDS_SEARCH_EXAMPLES = 10007;
+constexpr unsigned IDS_SELECT_FILES = 10008;
+// File-chooser filters: a description and its pattern, separated by "|".
+constexpr unsigned IDS_FILTER_ALL_FILES = 10009;
+constexpr unsigned IDS_FILTER_TEXT_FILES = 10010;
 constexpr unsigned IDS_INSERT_DISC = 10012;
 constexpr unsigned IDS_INSERT_CD_ROM = 10013;
 constexpr unsigned IDS_INVALID_DIRECTORY = 10014;
@@ -39,6 +49,9 @@ constexpr unsigned IDS_NO_FILES_FOUND = 10016;
 constexpr unsigned IDS_REPLACE_TAG_TOO_HIGH = 10017;
 constexpr unsigned IDS_SEARCH_EXPRESSION_ERROR = 10018;
 constexpr unsigned IDS_SCANNING_FILE = 10019;
+constexpr unsigned IDS_RESULT_DATE_FORMAT = 10020;
+constexpr unsigned IDS_RESULT_SIZE_FORMAT = 10021;
+constexpr unsigned IDS_NEW_PAGE_CAPTION = 10022;
 constexpr unsigned IDS_SEARCH_FINISHED = 10024;
 constexpr unsigned IDS_SEARCH_CANCELED = 10025;
 constexpr unsigned IDS_NO_PASSAGES_FOUND = 10029;
@@ -47,6 +60,21 @@ constexpr unsigned IDS_CONFIRM_REPLACE = 10032;
 constexpr unsigned IDS_FONT_DESCRIPTION = 10033;
 constexpr unsigned IDS_FONT_UNDERLINED = 10034;
 constexpr unsigned IDS_FONT_CROSSED_OUT = 10035;
+constexpr unsigned IDS_EXTENSION_NOT_REGISTERED = 10037;
+// Labels and values of a result page's header table.
+constexpr unsigned IDS_HEADER_SEARCH_EXPRESSION = 10040;
+constexpr unsigned IDS_HEADER_FILE_MASK = 10041;
+constexpr unsigned IDS_HEADER_DIRECTORY = 10042;
+constexpr unsigned IDS_HEADER_WHOLE_WORDS = 10043;
+constexpr unsigned IDS_HEADER_CASE_SENSITIVE = 10044;
+constexpr unsigned IDS_HEADER_SUBDIRECTORIES = 10045;
+constexpr unsigned IDS_HEADER_SEARCH_METHOD = 10046;
+constexpr unsigned IDS_HEADER_PASSAGES_FOUND = 10047;
+constexpr unsigned IDS_HEADER_FILES_FOUND = 10048;
+constexpr unsigned IDS_YES = 10049;
+constexpr unsigned IDS_NO = 10050;
+constexpr unsigned IDS_METHOD_STANDARD = 10051;
+constexpr unsigned IDS_METHOD_PHONETIC = 10052;
 constexpr unsigned IDS_CONVERTED_NOT_REPLACEABLE = 10056;
 constexpr unsigned IDS_RESULTS_REORGANIZE_NO_SPACE = 10057;
 constexpr unsigned IDS_RESULTS_REORGANIZE_FAILED = 10058;
@@ -74,6 +102,16 @@ constexpr unsigned IDS_COLOR_FUCHSIA = 10213;
 constexpr unsigned IDS_COLOR_AQUA = 10214;
 constexpr unsigned IDS_COLOR_WHITE = 10215;
 constexpr unsigned IDS_COLOR_RGB = 10216;
+// Texts of the windowed program of our own choosing (numbers from 10220 up).
+constexpr unsigned IDS_IDLE_STATUS = 10220;
+constexpr unsigned IDS_ASK_SAVE_CHANGES = 10221;
+constexpr unsigned IDS_FRAME_TITLE = 10222; // "%1 - %2": document, program
+constexpr unsigned IDS_SELECT_DIRECTORY = 10224;
+// What escaped a window's handler, with the exception's own text.
+constexpr unsigned IDS_UNEXPECTED_FAILURE = 10225;
+constexpr unsigned IDS_PAGE_SEARCH = 10231;
+constexpr unsigned IDS_PAGE_REPLACE = 10232;
+constexpr unsigned IDS_PAGE_EXAMPLES = 10233;
 // Status-bar prompts of the storage commands.
 constexpr unsigned IDS_PROMPT_RESULTS_REORGANIZE = 32816;
 constexpr unsigned IDS_PROMPT_CACHE_REORGANIZE = 32817;

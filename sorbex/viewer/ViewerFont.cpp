@@ -27,6 +27,11 @@ constexpr NamedColor kNamedColors[] = {
 
 } // namespace
 
+bool CViewerFont::operator==(const CViewerFont& o) const {
+    return faceName == o.faceName && styleName == o.styleName && height == o.height &&
+           weight == o.weight && style == o.style && color == o.color;
+}
+
 std::uint32_t PackFontStyle(const CFontStyle& style) {
     return (style.italic ? kFontItalic : 0) | (style.bold ? kFontBold : 0) |
            (style.underline ? kFontUnderline : 0) | (style.strikeOut ? kFontStrikeOut : 0) |

@@ -22,6 +22,8 @@ struct CViewerFont {
     // character set in bits 24 to 31.
     std::uint32_t style = 0;
     std::uint32_t color = 0; // red + 256 * green + 65536 * blue
+
+    bool operator==(const CViewerFont& other) const;
 };
 
 // The font dialog's choice packed into CViewerFont::style and back.

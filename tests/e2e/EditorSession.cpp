@@ -11,8 +11,6 @@
 namespace e2e {
 namespace {
 
-int failures = 0;
-
 constexpr int kMessageTextId = 0xFFFF; // the text of a message box
 
 struct BoxSearch {
@@ -36,25 +34,6 @@ BOOL CALLBACK FindMessageBox(HWND window, LPARAM parameter) {
 
 } // namespace
 
-void Check(bool ok, const std::string& what) {
-    std::printf("%s: %s\n", ok ? "ok" : "FAILED", what.c_str());
-    if (!ok)
-        ++failures;
-}
-
-int ExitCode() {
-    return failures == 0 ? 0 : 1;
-}
-
-std::string WindowsPath(std::string path) {
-    if (!path.empty() && path[0] == '/')
-        path = "Z:" + path;
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
-}
-
 int RunLauncher(const std::string& launcher, const std::string& arguments) {
     std::string command = "\"" + launcher + "\"" + (arguments.empty() ? "" : " " + arguments);
     STARTUPINFOA startup{};
@@ -71,21 +50,6 @@ int RunLauncher(const std::string& launcher, const std::string& arguments) {
         TerminateProcess(process.hProcess, 1);
     CloseHandle(process.hProcess);
     return static_cast<int>(code);
-}
-
-std::string WindowText(HWND window, std::size_t capacity) {
-    std::vector<char> text(capacity, '\0');
-    // A window of another process that hangs must not hang the test.
-    if (window)
-        SendMessageTimeoutA(window, WM_GETTEXT, capacity, reinterpret_cast<LPARAM>(text.data()),
-                            SMTO_NORMAL, 5000, nullptr);
-    text.back() = '\0';
-    return text.data();
-}
-
-bool EndsWith(const std::string& text, const std::string& end) {
-    return text.size() >= end.size() &&
-           text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
 std::string StatusText(HWND frame) {

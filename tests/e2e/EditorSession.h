@@ -1,5 +1,6 @@
-// What the end-to-end tests of keywright share: checks, running kwlaunch, reading
-// windows, and the registry editor that kwlaunch starts and the test closes again.
+// What the end-to-end tests of keywright share: running kwlaunch, the editor's status
+// bar, message boxes, dialogs and the painted-window check, the add-in's debug log, and
+// the registry editor that kwlaunch starts and the test closes again.
 #pragma once
 
 #include <windows.h>
@@ -9,35 +10,15 @@
 #include <cstddef>
 #include <string>
 
+#include "E2eChecks.h"
+
 namespace e2e {
 
 constexpr DWORD kLaunchTimeoutMs = 60000;
 
-// Prints the outcome of one check; a failed one makes ExitCode() report failure.
-void Check(bool ok, const std::string& what);
-int ExitCode();
-
-// ctest hands over a path of the build machine; Wine shows its root as drive Z:.
-std::string WindowsPath(std::string path);
-
 // Runs kwlaunch and waits for it: its exit code, -1 when it did not start and -2
 // when it did not end in time (it is then ended).
 int RunLauncher(const std::string& launcher, const std::string& arguments = "");
-
-// The text of a window of any process; empty for no window.
-std::string WindowText(HWND window, std::size_t capacity = 1024);
-
-bool EndsWith(const std::string& text, const std::string& end);
-
-// Polls `condition` until it holds or `timeoutMs` has passed.
-template <typename Condition> bool WaitFor(DWORD timeoutMs, Condition condition) {
-    for (DWORD waited = 0; waited < timeoutMs; waited += 100) {
-        if (condition())
-            return true;
-        Sleep(100);
-    }
-    return false;
-}
 
 constexpr DWORD kStatusTimeoutMs = 30000;
 

@@ -1,0 +1,160 @@
+// Every section, key and default of the windowed program's profile, with typed access.
+#include "app/AppSettings.h"
+
+namespace sorbex {
+namespace {
+
+constexpr CHistoryDefinition kHistories[] = {
+    {"SearchExpression", 50, nullptr},
+    {"FileName", 25, "*.htm | *.html"},
+    {"Directory", 25, "C:\\"},
+    {"ReplaceString", 50, nullptr},
+};
+
+} // namespace
+
+const CHistoryDefinition& HistoryDefinition(CHistoryKind kind) {
+    return kHistories[static_cast<std::size_t>(kind)];
+}
+
+int TabLimitFromProfile(int stored) {
+    const auto limit = static_cast<unsigned>(stored);
+    if (limit == 0)
+        return 1;
+    return limit > static_cast<unsigned>(kMaxTabLimit) ? kMaxTabLimit : static_cast<int>(limit);
+}
+
+int ClampTabLimitField(long field) {
+    if (field <= 0)
+        return 1;
+    return field > kMaxTabLimit ? kMaxTabLimit : static_cast<int>(field);
+}
+
+bool CAppSettings::Flag(const char* name, int fallback) {
+    return profile_.GetInt(section::kOptions, name, fallback) != 0;
+}
+
+void CAppSettings::SetFlag(const char* name, bool on) {
+    profile_.WriteInt(section::kOptions, name, on ? 1 : 0);
+}
+
+bool CAppSettings::DontUseFileViewer() {
+    return Flag(key::kDontUseFileViewer, 0);
+}
+void CAppSettings::SetDontUseFileViewer(bool on) {
+    SetFlag(key::kDontUseFileViewer, on);
+}
+bool CAppSettings::AutoLoad() {
+    return Flag(key::kAutoLoad, 1);
+}
+void CAppSettings::SetAutoLoad(bool on) {
+    SetFlag(key::kAutoLoad, on);
+}
+bool CAppSettings::LimitTabs() {
+    return Flag(key::kLimitTabs, 1);
+}
+void CAppSettings::SetLimitTabs(bool on) {
+    SetFlag(key::kLimitTabs, on);
+}
+int CAppSettings::TabLimit() {
+    return TabLimitFromProfile(profile_.GetInt(section::kOptions, key::kTabLimit, 10));
+}
+void CAppSettings::SetTabLimit(int limit) {
+    profile_.WriteInt(section::kOptions, key::kTabLimit, limit);
+}
+std::optional<int> CAppSettings::PageLimit() {
+    if (!LimitTabs())
+        return std::nullopt;
+    return TabLimit();
+}
+bool CAppSettings::UseInternalFilter() {
+    return Flag(key::kUseInternalFilter, 1);
+}
+void CAppSettings::SetUseInternalFilter(bool on) {
+    SetFlag(key::kUseInternalFilter, on);
+}
+bool CAppSettings::UseExternalFilter() {
+    return Flag(key::kUseExternalFilter, 1);
+}
+void CAppSettings::SetUseExternalFilter(bool on) {
+    SetFlag(key::kUseExternalFilter, on);
+}
+bool CAppSettings::Gif() {
+    return Flag(key::kGif, 0);
+}
+
+CSearchOptionValues CAppSettings::SearchOptions() {
+    const CSearchOptionValues d;
+    CSearchOptionValues v;
+    v.withSubDirectories =
+        profile_.GetInt(section::kSearchDialog, key::kWithSubDirectories, d.withSubDirectories);
+    v.matchCase = profile_.GetInt(section::kSearchDialog, key::kMatchCase, d.matchCase);
+    v.matchWholeWords =
+        profile_.GetInt(section::kSearchDialog, key::kMatchWholeWords, d.matchWholeWords);
+    v.searchMethod = profile_.GetInt(section::kSearchDialog, key::kSearchMethod, d.searchMethod);
+    v.replaceTag = profile_.GetInt(section::kSearchDialog, key::kReplaceTag, d.replaceTag);
+    return v;
+}
+
+void CAppSettings::SetSearchOptions(const CSearchOptionValues& v) {
+    profile_.WriteInt(section::kSearchDialog, key::kWithSubDirectories, v.withSubDirectories);
+    profile_.WriteInt(section::kSearchDialog, key::kMatchCase, v.matchCase);
+    profile_.WriteInt(section::kSearchDialog, key::kMatchWholeWords, v.matchWholeWords);
+    profile_.WriteInt(section::kSearchDialog, key::kSearchMethod, v.searchMethod);
+    profile_.WriteInt(section::kSearchDialog, key::kReplaceTag, v.replaceTag);
+}
+
+std::vector<std::string> CAppSettings::History(CHistoryKind kind) {
+    const CHistoryDefinition& definition = HistoryDefinition(kind);
+    std::vector<std::string> list =
+        profile_.GetTextList(section::kSearchDialog, definition.baseName);
+    if (list.empty() && definition.whenEmpty)
+        list.push_back(definition.whenEmpty);
+    return list;
+}
+
+void CAppSettings::SetHistory(CHistoryKind kind, const std::vector<std::string>& list) {
+    const CHistoryDefinition& definition = HistoryDefinition(kind);
+    profile_.WriteTextList(section::kSearchDialog, definition.baseName, list, definition.maxStored,
+                           false);
+}
+
+bool CAppSettings::MainWindowPlacement(CWindowPlacementValue& placement) {
+    return profile_.GetPlacement(section::kSettings, key::kMainWindowPlacement, placement);
+}
+
+void CAppSettings::SetMainWindowPlacement(const CWindowPlacementValue& placement) {
+    profile_.WritePlacement(section::kSettings, key::kMainWindowPlacement, placement);
+}
+
+double CAppSettings::SplitFactor() {
+    return profile_.GetDouble(section::kBarState, key::kSplitFactor, kDefaultSplitFactor);
+}
+
+void CAppSettings::SetSplitFactor(double factor) {
+    profile_.WriteDouble(section::kBarState, key::kSplitFactor, factor);
+}
+
+std::vector<long> CAppSettings::Margins() {
+    std::vector<long> margins(4, kDefaultMargin);
+    profile_.GetNumberList(section::kPageSetup, key::kMargin, margins);
+    return margins;
+}
+
+int CAppSettings::Orientation() {
+    return profile_.GetInt(section::kPageSetup, key::kOrientation, kDefaultOrientation);
+}
+
+int CAppSettings::PaperSize() {
+    return profile_.GetInt(section::kPageSetup, key::kPaperSize, kDefaultPaperSize);
+}
+
+CViewerFont CAppSettings::ViewerFont() {
+    return profile_.GetFont(section::kViewerFont);
+}
+
+void CAppSettings::SetViewerFont(const CViewerFont& font) {
+    profile_.WriteFont(section::kViewerFont, font);
+}
+
+} // namespace sorbex

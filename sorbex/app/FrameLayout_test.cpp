@@ -1,0 +1,86 @@
+// Tests of the main window's layout and of the property bar's fold.
+#include "app/FrameLayout.h"
+
+#include <gtest/gtest.h>
+
+namespace sorbex {
+namespace {
+
+TEST(FrameLayoutTest, PanesStackFromToolbarToStatusBar) {
+    const CRect client{0, 0, 800, 600};
+    CFrameMetrics m;
+    m.toolbarHeight = 28;
+    m.statusHeight = 22;
+    m.splitterHeight = 5;
+    m.tabRowHeight = 20;
+    EXPECT_EQ(550, SharedHeight(client, m));
+    const int bar = PropertyBarHeight(SharedHeight(client, m), 0.38);
+    EXPECT_EQ(209, bar);
+    const CFrameLayout layout = LayOutFrame(client, m, bar);
+    EXPECT_EQ((CRect{0, 0, 800, 28}), layout.toolbar);
+    EXPECT_EQ((CRect{0, 28, 800, 237}), layout.propertyBar);
+    EXPECT_EQ((CRect{0, 237, 800, 242}), layout.splitter);
+    EXPECT_EQ((CRect{0, 242, 800, 262}), layout.tabRow);
+    EXPECT_EQ((CRect{0, 262, 800, 578}), layout.resultView);
+    EXPECT_EQ((CRect{0, 578, 800, 600}), layout.status);
+
+    // A window too small for everything gives the results nothing, never less.
+    const CFrameLayout tiny = LayOutFrame({0, 0, 100, 40}, m, 209);
+    EXPECT_EQ(0, tiny.resultView.height());
+    EXPECT_EQ(tiny.status.top, tiny.propertyBar.bottom);
+    EXPECT_GE(tiny.propertyBar.height(), 0);
+}
+
+TEST(FrameLayoutTest, SplitFactorStaysUsable) {
+    EXPECT_DOUBLE_EQ(0.5, SplitFactorFor(275, 550));
+    EXPECT_DOUBLE_EQ(kMinSplitFactor, SplitFactorFor(-20, 550));
+    EXPECT_DOUBLE_EQ(kMaxSplitFactor, SplitFactorFor(600, 550));
+    EXPECT_DOUBLE_EQ(kMinSplitFactor, SplitFactorFor(10, 0));
+    EXPECT_EQ(PropertyBarHeight(550, kMaxSplitFactor), PropertyBarHeight(550, 7.0));
+}
+
+TEST(FrameLayoutTest, PropertyBarShowsOnlyItsTabsWhenFolded) {
+    CPropertyBarMetrics m;
+    m.margin = 4;
+    m.buttonWidth = 75;
+    m.buttonHeight = 23;
+    m.buttonTop = 26;
+    const CPropertyBarLayout open = LayOutPropertyBar(800, 200, m);
+    EXPECT_TRUE(open.pagesVisible);
+    EXPECT_EQ((CRect{0, 0, 717, 200}), open.tabs);
+    EXPECT_EQ((CRect{721, 26, 796, 49}), open.start);
+    EXPECT_EQ((CRect{721, 53, 796, 76}), open.stop);
+    const CPropertyBarLayout folded = LayOutPropertyBar(800, kFoldedBarHeight, m);
+    EXPECT_FALSE(folded.pagesVisible);
+    EXPECT_EQ((CRect{0, 0, 800, 25}), folded.tabs) << "the tabs take the whole strip";
+    const CPropertyBarLayout tiny = LayOutPropertyBar(50, 30, m);
+    EXPECT_GE(tiny.start.left, 0);
+    EXPECT_GE(tiny.start.top, 0);
+}
+
+TEST(FoldAnimationTest, HeightMovesInProportionToTheTime) {
+    CFoldAnimation fold;
+    EXPECT_FALSE(fold.Running(0));
+    const std::uint32_t start = 0xFFFFFF00u; // the tick count wraps during the fold
+    fold.Start(225, 25, start);
+    struct Case {
+        std::uint32_t elapsed;
+        int height;
+        bool running;
+    };
+    const Case cases[] = {
+        {0, 225, true},  {375, 125, true}, {600, 65, true},
+        {749, 25, true}, {750, 25, false}, {5000, 25, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.elapsed);
+        EXPECT_EQ(c.height, fold.HeightAt(start + c.elapsed));
+        EXPECT_EQ(c.running, fold.Running(start + c.elapsed));
+    }
+    fold.Start(25, 225, 100);
+    EXPECT_EQ(125, fold.HeightAt(475)) << "unfolding runs the other way";
+    EXPECT_EQ(225, fold.target());
+}
+
+} // namespace
+} // namespace sorbex

@@ -1,0 +1,194 @@
+// The result page as its view shows it: the header, the results appended in batches, the
+// closing line and the counters, over a small interface to the editor control.
+#include "app/ResultPageView.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace sorbex {
+namespace {
+
+CRichTextBuilder HeaderText(const CSearchRequest& request, const CSearchCounters* counters) {
+    CHeaderTable table = BuildHeaderTable(request);
+    if (counters)
+        SetHeaderCounters(table, *counters);
+    CRichTextBuilder text;
+    text.AppendTable(table.rows);
+    return text;
+}
+
+void AppendPlainLine(CRichTextBuilder& out, const std::string& text) {
+    out.BeginParagraph(CParagraphStyle::Plain);
+    out.Append(CRunStyle::Normal, text);
+    out.EndParagraph();
+}
+
+} // namespace
+
+void CResultPageView::StartPage(CFileFindDoc& page, bool withHeader) {
+    page_ = &page;
+    headerPending_ = false;
+    pending_.Clear();
+    lines_.Clear();
+    surface_.Clear();
+    committed_ = 0;
+    if (!withHeader)
+        return;
+    const CPageMemo& memo = MemoOf(page);
+    const CRichTextBuilder header =
+        HeaderText(page.request, memo.counters ? &*memo.counters : nullptr);
+    surface_.Append(header);
+    // The control counts a table's structure its own way; positions start after it.
+    committed_ = surface_.Length();
+}
+
+void CResultPageView::AddResult(CRichTextBuilder& out, CSearchResult& result, int index,
+                                const CFileFacts& facts) {
+    CResultSpan span = AppendResultLines(out, result, index, facts);
+    span.lineStart += committed_;
+    span.lineEnd += committed_;
+    span.position += committed_;
+    result.viewPosition = static_cast<std::int32_t>(span.position);
+    lines_.Add(span);
+}
+
+void CResultPageView::Render(CFileFindDoc& page, const FactsOf& factsOf) {
+    const CPageMemo memo = MemoOf(page);
+    StartPage(page, memo.hasRequest);
+    CRichTextBuilder body;
+    for (std::size_t i = 0; i < page.results.size(); ++i)
+        AddResult(body, page.results[i], static_cast<int>(i), factsOf(page.results[i]));
+    if (!memo.closingLine.empty())
+        AppendPlainLine(body, memo.closingLine);
+    if (!body.empty())
+        surface_.Append(body);
+    committed_ += body.length();
+    surface_.Refresh(false);
+}
+
+void CResultPageView::BeginRun(CFileFindDoc& page) {
+    CPageMemo& memo = MemoOf(page);
+    memo = CPageMemo();
+    memo.hasRequest = true;
+    // The run copies its request into the page after clearing it: the header waits
+    // for the first thing written below it.
+    StartPage(page, false);
+    headerPending_ = true;
+    surface_.Refresh(true);
+}
+
+void CResultPageView::WriteHeaderIfPending() {
+    if (!headerPending_ || !page_)
+        return;
+    headerPending_ = false;
+    const CRichTextBuilder header = HeaderText(page_->request, nullptr);
+    surface_.Append(header);
+    // The control counts a table's structure its own way; positions start after it.
+    committed_ = surface_.Length();
+}
+
+void CResultPageView::AppendResult(CFileFindDoc& page, CSearchResult& result,
+                                   const CFileFacts& facts) {
+    if (&page != page_)
+        return;
+    WriteHeaderIfPending();
+    // The result is the page's last; results are added one at a time.
+    AddResult(pending_, result, static_cast<int>(page.results.size()) - 1, facts);
+}
+
+void CResultPageView::Flush() {
+    WriteHeaderIfPending();
+    if (pending_.empty())
+        return;
+    surface_.Append(pending_);
+    committed_ += pending_.length();
+    pending_.Clear();
+}
+
+void CResultPageView::Refresh(int resultsShown) {
+    Flush();
+    surface_.Refresh(resultsShown < kFollowEndBelow);
+}
+
+void CResultPageView::AppendClosingLine(CFileFindDoc& page, const std::string& text) {
+    MemoOf(page).closingLine = text;
+    if (&page != page_)
+        return;
+    Flush();
+    CRichTextBuilder line;
+    AppendPlainLine(line, text);
+    surface_.Append(line);
+    committed_ += line.length();
+    surface_.Refresh(false);
+}
+
+std::size_t CResultPageView::HeaderCounters(const CSearchCounters& counters) {
+    const CHeaderTable table = BuildHeaderTable(page_->request);
+    // The marks stand in the order of the cells: passages first where there are any.
+    std::vector<std::string> texts;
+    if (table.passagesCell.row >= 0)
+        texts.push_back(PassagesCounterText(counters));
+    if (table.filesCell.row >= 0)
+        texts.push_back(FilesCounterText(counters));
+    std::size_t added = 0;
+    std::size_t from = 0;
+    for (const std::string& text : texts) {
+        const std::size_t mark = surface_.FindCounterMark(from);
+        if (mark == kNoMark)
+            break;
+        CRichTextBuilder value;
+        value.Append(CRunStyle::Value, text);
+        surface_.Replace(mark, mark + 1, value);
+        added += text.size() - 1;
+        from = mark + text.size();
+    }
+    return added;
+}
+
+void CResultPageView::ShowCounters(CFileFindDoc& page, const CSearchCounters& counters) {
+    MemoOf(page).counters = counters;
+    if (&page != page_ || !MemoOf(page).hasRequest)
+        return;
+    Flush();
+    const auto added = static_cast<std::ptrdiff_t>(HeaderCounters(counters));
+    if (added == 0)
+        return;
+    ShiftViewPositions(page.results, added);
+    lines_.Shift(added);
+    committed_ += static_cast<std::size_t>(added);
+}
+
+void CResultPageView::SelectResult(const CFileFindDoc& page, std::size_t index) {
+    if (&page != page_ || index >= page.results.size())
+        return;
+    Flush();
+    const CSearchResult& r = page.results[index];
+    const std::size_t length =
+        IsEntryResult(r) ? r.name.size()
+                         : static_cast<std::size_t>(std::max(0, r.excerptEnd - r.excerptStart));
+    // Stored positions count from 1.
+    const std::size_t from = r.viewPosition > 0 ? static_cast<std::size_t>(r.viewPosition - 1) : 0;
+    surface_.Select(from, from + length);
+}
+
+void CResultPageView::Forget(const CFileFindDoc& page) {
+    memos_.erase(&page);
+    if (page_ == &page) {
+        page_ = nullptr;
+        pending_.Clear();
+        lines_.Clear();
+        surface_.Clear();
+        committed_ = 0;
+    }
+}
+
+void CResultPageView::ForgetAll() {
+    memos_.clear();
+    page_ = nullptr;
+    pending_.Clear();
+    lines_.Clear();
+    surface_.Clear();
+    committed_ = 0;
+}
+
+} // namespace sorbex

@@ -1,0 +1,102 @@
+// The result page as its view shows it: the header, the results appended in batches, the
+// closing line and the counters, over a small interface to the editor control.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "app/HeaderTable.h"
+#include "app/PageLines.h"
+#include "app/RichText.h"
+#include "search/FileFindDoc.h"
+
+namespace sorbex {
+
+constexpr std::size_t kNoMark = static_cast<std::size_t>(-1);
+
+// What the view needs of the editor control. Positions count characters as the control
+// does.
+class CPageSurface {
+public:
+    virtual ~CPageSurface() = default;
+
+    virtual void Clear() = 0;
+    // Puts the text at the end, with drawing suspended while it goes in.
+    virtual void Append(const CRichTextBuilder& text) = 0;
+    virtual std::size_t Length() = 0;
+    // The first counter mark (kCounterMark) at or after `from`, or kNoMark.
+    virtual std::size_t FindCounterMark(std::size_t from) = 0;
+    // Replaces [from, to) by the text.
+    virtual void Replace(std::size_t from, std::size_t to, const CRichTextBuilder& text) = 0;
+    // Selects the range and scrolls it into view.
+    virtual void Select(std::size_t from, std::size_t to) = 0;
+    // Repaints what was appended; with `followEnd` the end is scrolled into view.
+    virtual void Refresh(bool followEnd) = 0;
+};
+
+// What a page shows besides its results, kept in memory for as long as the program runs
+// (the result file keeps only captions and results).
+struct CPageMemo {
+    bool hasRequest = false; // the page was filled by a search of this session
+    std::optional<CSearchCounters> counters;
+    std::string closingLine;
+};
+
+// A page with fewer results than this follows its end while results come in.
+constexpr int kFollowEndBelow = 40;
+
+class CResultPageView {
+public:
+    using FactsOf = std::function<CFileFacts(const CSearchResult&)>;
+
+    explicit CResultPageView(CPageSurface& surface) : surface_(surface) {}
+
+    // Shows `page` whole: the header when a search of this session filled it, every
+    // result (their stored positions set anew), the closing line and the counters.
+    void Render(CFileFindDoc& page, const FactsOf& factsOf);
+    // A run begins to fill `page`: the text is the header of its request alone, written
+    // as soon as anything follows it.
+    void BeginRun(CFileFindDoc& page);
+    // The result just added to the page goes into the next batch; its stored position
+    // is set now.
+    void AppendResult(CFileFindDoc& page, CSearchResult& result, const CFileFacts& facts);
+    // Puts the batch into the control and repaints it.
+    void Refresh(int resultsShown);
+    void AppendClosingLine(CFileFindDoc& page, const std::string& text);
+    // Writes the counters into the header; every stored position moves by the number of
+    // characters this added.
+    void ShowCounters(CFileFindDoc& page, const CSearchCounters& counters);
+
+    // The result whose line holds `position`, or -1.
+    int ResultAt(std::size_t position) const { return lines_.ResultAt(position); }
+    // Selects the result's passage (or name) in the page.
+    void SelectResult(const CFileFindDoc& page, std::size_t index);
+
+    // The page shown, or null.
+    const CFileFindDoc* page() const { return page_; }
+    CPageMemo& MemoOf(const CFileFindDoc& page) { return memos_[&page]; }
+    // The page went away; its memo with it.
+    void Forget(const CFileFindDoc& page);
+    void ForgetAll();
+
+private:
+    void Flush();
+    void WriteHeaderIfPending();
+    void StartPage(CFileFindDoc& page, bool withHeader);
+    std::size_t HeaderCounters(const CSearchCounters& counters);
+    void AddResult(CRichTextBuilder& out, CSearchResult& result, int index,
+                   const CFileFacts& facts);
+
+    CPageSurface& surface_;
+    const CFileFindDoc* page_ = nullptr;
+    CRichTextBuilder pending_;
+    bool headerPending_ = false;
+    std::size_t committed_ = 0; // characters in the control before pending_
+    CPageLineIndex lines_;
+    std::map<const CFileFindDoc*, CPageMemo> memos_;
+};
+
+} // namespace sorbex

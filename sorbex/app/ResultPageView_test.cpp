@@ -1,0 +1,147 @@
+// Tests of the result page's view model over a control that holds plain text: batches,
+// stored positions, counters and the re-rendering of a page.
+#include "app/ResultPageView.h"
+
+#include <gtest/gtest.h>
+
+#include "app/PlainPageSurface.h"
+
+namespace sorbex {
+namespace {
+
+std::unique_ptr<CSearchResult> Passage(const std::string& name, const std::string& excerpt,
+                                       int from, int to, bool first) {
+    auto r = std::make_unique<CSearchResult>();
+    r->dir = "C:\\d\\";
+    r->name = name;
+    r->excerpt = excerpt;
+    r->excerptStart = from;
+    r->excerptEnd = to;
+    r->start = 100 + from;
+    r->end = 100 + to;
+    r->flags = first ? kResultFirstOfFile : 0;
+    return r;
+}
+
+class ResultPageViewTest : public ::testing::Test {
+protected:
+    ResultPageViewTest() : page_("grey") {
+        page_.request.expression = "grey";
+        page_.request.fileMask = "*.txt";
+        page_.request.directory = "C:\\d";
+    }
+
+    void Add(std::unique_ptr<CSearchResult> result) {
+        CSearchResult& added = *result;
+        page_.results.Add(std::move(result));
+        view_.AppendResult(page_, added, CFileFacts());
+    }
+
+    // Runs a search of three results in two files to its end.
+    void RunSearch() {
+        view_.BeginRun(page_);
+        Add(Passage("a.txt", "a grey cat", 2, 6, true));
+        Add(Passage("a.txt", "grey dog", 0, 4, false));
+        Add(Passage("b.txt", "all grey", 4, 8, true));
+        view_.Refresh(0);
+        view_.AppendClosingLine(page_, "Searching terminated normally (0.01 seconds).");
+        CSearchCounters counters;
+        counters.filesWithPassages = 2;
+        counters.found = 12;
+        counters.passages = 3;
+        view_.ShowCounters(page_, counters);
+    }
+
+    void ExpectPositionsPointAtMatches() {
+        for (std::size_t i = 0; i < page_.results.size(); ++i) {
+            SCOPED_TRACE(i);
+            const CSearchResult& r = page_.results[i];
+            ASSERT_GT(r.viewPosition, 0);
+            EXPECT_EQ("grey", surface_.text.substr(r.viewPosition - 1, 4));
+            EXPECT_EQ(static_cast<int>(i), view_.ResultAt(r.viewPosition - 1));
+        }
+    }
+
+    CPlainPageSurface surface_;
+    CResultPageView view_{surface_};
+    CFileFindDoc page_;
+};
+
+TEST_F(ResultPageViewTest, ResultsGoInAsOneBatchPerRefresh) {
+    view_.BeginRun(page_);
+    EXPECT_TRUE(surface_.text.empty()) << "the header waits for the request's copy";
+    Add(Passage("f", "a grey line", 2, 6, true));
+    EXPECT_NE(std::string::npos, surface_.text.find("Search Expression\tgrey\t"));
+    const int afterHeader = surface_.appends;
+    for (int i = 1; i < 100; ++i)
+        Add(Passage("f" + std::to_string(i), "a grey line", 2, 6, true));
+    EXPECT_EQ(afterHeader, surface_.appends) << "nothing reaches the control between refreshes";
+    view_.Refresh(0);
+    EXPECT_EQ(afterHeader + 1, surface_.appends);
+    EXPECT_TRUE(surface_.followedEnd) << "a small page follows its end";
+    view_.Refresh(40);
+    EXPECT_EQ(afterHeader + 1, surface_.appends) << "an empty batch is not sent";
+    EXPECT_FALSE(surface_.followedEnd) << "from 40 results on the reader keeps the place";
+    ExpectPositionsPointAtMatches();
+}
+
+TEST_F(ResultPageViewTest, CountersMoveEveryStoredPosition) {
+    RunSearch();
+    EXPECT_NE(std::string::npos,
+              surface_.text.find("Passages found\t3\tFiles found / total\t2 / 12\t"));
+    EXPECT_EQ(std::string::npos, surface_.text.find(kPlainCounterMark));
+    ExpectPositionsPointAtMatches();
+    EXPECT_EQ(std::string::npos, surface_.text.find("2 / 12\t\r", surface_.text.find("normally")))
+        << "the closing line is the last";
+    // A click on a bar or the closing line is on no result.
+    EXPECT_EQ(-1, view_.ResultAt(surface_.text.find(" a.txt")));
+    EXPECT_EQ(-1, view_.ResultAt(surface_.text.find("Searching terminated")));
+    EXPECT_EQ(-1, view_.ResultAt(0));
+
+    view_.SelectResult(page_, 2);
+    EXPECT_EQ("grey", surface_.text.substr(surface_.selectedFrom,
+                                           surface_.selectedTo - surface_.selectedFrom));
+}
+
+TEST_F(ResultPageViewTest, ShowingAPageAgainGivesTheSameText) {
+    RunSearch();
+    const std::string ran = surface_.text;
+    CFileFindDoc other("other");
+    view_.Render(other, [](const CSearchResult&) { return CFileFacts(); });
+    EXPECT_TRUE(surface_.text.empty()) << "a page read from a file has no header";
+    view_.Render(page_, [](const CSearchResult&) { return CFileFacts(); });
+    EXPECT_EQ(ran, surface_.text);
+    ExpectPositionsPointAtMatches();
+
+    // A page without its search (read from a file) shows its results alone.
+    CFileFindDoc loaded("loaded");
+    loaded.results.Add(Passage("a.txt", "a grey cat", 2, 6, true));
+    view_.Render(loaded, [](const CSearchResult&) { return CFileFacts(); });
+    EXPECT_EQ(" a.txt  -  C:\\d\\\r102\ta 1grey cat\r", surface_.text);
+    EXPECT_EQ(25, loaded.results[0].viewPosition);
+
+    view_.Forget(loaded);
+    EXPECT_EQ(nullptr, view_.page());
+    EXPECT_TRUE(surface_.text.empty());
+}
+
+TEST_F(ResultPageViewTest, AListingHasOneCounterAndEntryLines) {
+    page_.request.expression.clear();
+    view_.BeginRun(page_);
+    auto entry = std::make_unique<CSearchResult>();
+    entry->dir = "C:\\d\\";
+    entry->name = "a.txt";
+    entry->flags = kResultFirstOfFile;
+    Add(std::move(entry));
+    CSearchCounters counters;
+    counters.listing = true;
+    counters.found = 1;
+    counters.total = 5;
+    view_.ShowCounters(page_, counters);
+    EXPECT_NE(std::string::npos, surface_.text.find("Files found / total\t1 / 5\t"));
+    EXPECT_EQ(std::string::npos, surface_.text.find("Passages"));
+    EXPECT_EQ("a.txt", surface_.text.substr(page_.results[0].viewPosition - 1, 5));
+}
+
+} // namespace
+} // namespace sorbex

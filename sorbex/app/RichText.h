@@ -1,0 +1,73 @@
+// Formatted text for the editor control that shows result pages: paragraphs of styled
+// runs and tables, written as RTF, with every character counted as the control counts it.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sorbex {
+
+// The looks of a result page's text.
+enum class CRunStyle {
+    Label,  // header table: a label
+    Value,  // header table: a value
+    Greyed, // header table: a label or value that does not apply
+    Bar,    // file and directory bars: white on blue
+    Index,  // a result's index: white on blue
+    Match,  // the matched text, and a listed file's name: red on white
+    Normal, // everything else: black on white
+};
+
+enum class CParagraphStyle {
+    Bar,     // space before and after
+    Passage, // hanging indent of 1000 twips, tab stop at 1000
+    Listing, // tab stops at 3000 and 5000
+    Plain,
+};
+
+struct CTableCell {
+    std::string text;
+    CRunStyle style = CRunStyle::Value;
+    int width = 0; // twips
+    // An empty cell that a counter fills later holds the counter mark, so that the
+    // control can find the cell: one invisible character (a zero-width space).
+    bool counter = false;
+};
+
+// The counter mark as UTF-16, for finding it in the control, and as plain() shows it.
+constexpr char16_t kCounterMark = u'\u200B';
+constexpr char kPlainCounterMark = '\x01';
+using CTableRow = std::vector<CTableCell>;
+
+// Builds one RTF document to be put into the control (at its end, or in place of its
+// text). Texts are Windows-1252. length() is the number of characters the control
+// holds for what was appended: one per text byte, one per paragraph end.
+class CRichTextBuilder {
+public:
+    void BeginParagraph(CParagraphStyle style);
+    void Append(CRunStyle style, std::string_view text);
+    void EndParagraph();
+    // Rows of a table with borders, cells with an inner margin of 5. The control
+    // counts a table's structure in its own way, so a table has no length here: a
+    // builder that holds one is measured in the control.
+    void AppendTable(const std::vector<CTableRow>& rows);
+
+    std::size_t length() const { return length_; }
+    // The text as the control holds it, for checking positions without a control: a
+    // paragraph ends in a carriage return; a table's cells end in tabs and its rows
+    // in carriage returns, and a counter mark is the character 0x01.
+    const std::string& plain() const { return plain_; }
+    bool empty() const { return body_.empty(); }
+    // The whole document: font and colour tables, then what was appended.
+    std::string Document() const;
+    void Clear();
+
+private:
+    std::string body_;
+    std::string plain_;
+    std::size_t length_ = 0;
+};
+
+} // namespace sorbex

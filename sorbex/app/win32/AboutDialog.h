@@ -1,0 +1,10 @@
+// The about box.
+#pragma once
+
+#include <windows.h>
+
+namespace sorbex {
+
+void RunAboutDialog(HINSTANCE instance, HWND owner);
+
+} // namespace sorbex

@@ -1,0 +1,5 @@
+/* The about box. */
+#pragma once
+
+#define IDD_ABOUT 230
+#define IDC_ABOUT_TITLE 1080

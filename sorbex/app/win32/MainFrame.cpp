@@ -1,0 +1,402 @@
+// The main window: its bars, the layout with the splitter and the property bar's fold,
+// its placement, and closing. Commands and the user-interface seams are in
+// MainFrameCommands.cpp and MainFrameRun.cpp.
+#include "app/win32/MainFrame.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include "app/win32/MainFrameIds.h"
+#include "app/win32/SorbexIds.h"
+#include "app/win32/WideText.h"
+#include "strings/SorbexStrings.h"
+
+namespace sorbex {
+namespace {
+
+constexpr wchar_t kFrameClass[] = L"SorbexMainFrame";
+constexpr UINT_PTR kFoldTimer = 1;
+constexpr UINT kFoldTimerMs = 15;
+constexpr int kSplitterHeight = 5;
+
+struct ToolbarButton {
+    int image; // -1: a separator
+    int command;
+};
+constexpr ToolbarButton kToolbarButtons[] = {
+    {TOOLBAR_IMAGE_NEW, ID_FILE_NEW},
+    {TOOLBAR_IMAGE_OPEN, ID_FILE_OPEN},
+    {TOOLBAR_IMAGE_SAVE, ID_FILE_SAVE},
+    {-1, 0},
+    {TOOLBAR_IMAGE_START, ID_START_SEARCHING},
+    {TOOLBAR_IMAGE_STOP, ID_CANCEL_SEARCHING},
+    {-1, 0},
+    {TOOLBAR_IMAGE_PREVIOUS_RESULT, ID_PREVIOUS_RESULT},
+    {TOOLBAR_IMAGE_NEXT_RESULT, ID_NEXT_RESULT},
+    {TOOLBAR_IMAGE_PREVIOUS_FILE, ID_PREVIOUS_FILE},
+    {TOOLBAR_IMAGE_NEXT_FILE, ID_NEXT_FILE},
+    {TOOLBAR_IMAGE_OPEN_APPLICATION, ID_OPEN_REGISTERED},
+    {-1, 0},
+    {TOOLBAR_IMAGE_OPTIONS, ID_OPTIONS},
+};
+
+int HeightOf(HWND window) {
+    if (!window || !IsWindowVisible(window))
+        return 0;
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect.bottom - rect.top;
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(const CFrameContext& context)
+    : context_(context),
+      ownDialogs_(context.dialogs ? nullptr
+                                  : std::make_unique<CWindowDialogs>(context.instance, nullptr)),
+      dialogs_(context.dialogs ? *context.dialogs : *ownDialogs_), settings_(*context.profile),
+      document_(*context.fs, *context.files), tabView_(*this), view_(tabView_.surface()),
+      viewer_(&pageOnlyViewer_), pages_(document_, view_, pageOnlyViewer_, *context.fs, settings_),
+      documentCommands_(document_, pages_, recent_, *context.profile, *this, *this),
+      run_(*context.fs, *context.clock, *this, document_), propertyBar_(definitions_, *this),
+      loop_(&modeless_) {
+    if (context_.cache && context_.cache->IsOpen())
+        run_.loader().SetCache(context_.cache);
+    if (context_.converters)
+        run_.loader().SetConverters(context_.converters);
+    run_.startReplacement = [this](CFileFindDoc& page, std::size_t start) {
+        Walk(page, start, true);
+    };
+    definitions_.Load(settings_);
+}
+
+CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::SetFileViewer(CResultViewer* viewer) {
+    viewer_ = viewer ? viewer : &pageOnlyViewer_;
+    pages_.SetViewer(*viewer_);
+}
+
+HWND CMainFrame::Open(int showCommand, const std::string& commandLineFile) {
+    const HINSTANCE instance = context_.instance;
+    kestrix::ui::WindowClassSpec spec;
+    spec.instance = instance;
+    spec.name = kFrameClass;
+    spec.background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    spec.icon = LoadIconW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
+    spec.smallIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME),
+                                                   IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                   GetSystemMetrics(SM_CYSMICON), 0));
+    spec.menuName = MAKEINTRESOURCEW(IDR_MAINFRAME);
+    kestrix::ui::RegisterWindowClass(spec);
+    kestrix::ui::WindowSpec window;
+    window.instance = instance;
+    window.className = kFrameClass;
+    window.title = L"";
+    window.style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    if (!Create(window))
+        return nullptr;
+    if (ownDialogs_)
+        ownDialogs_->SetOwner(hwnd());
+    accelerators_ = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
+    loop_.AddAccelerators(hwnd(), accelerators_);
+    // F10 arrives as a system key, which the menu bar would take.
+    loop_.SetAcceleratorFilter([this](MSG& message) {
+        if (message.message != WM_SYSKEYDOWN || message.wParam != VK_F10 ||
+            (message.hwnd != hwnd() && !IsChild(hwnd(), message.hwnd)))
+            return false;
+        PostMessageW(hwnd(), WM_COMMAND, MAKEWPARAM(ID_START_SEARCHING, 1), 0);
+        return true;
+    });
+    DragAcceptFiles(hwnd(), TRUE);
+    RestorePlacement(showCommand);
+    documentCommands_.Start(commandLineFile, settings_.AutoLoad());
+    ShowIdleStatus();
+    UpdateCommandStates();
+    return hwnd();
+}
+
+bool CMainFrame::OnCreate(const CREATESTRUCTW&) {
+    CreateBars();
+    splitFactor_ = settings_.SplitFactor();
+    if (!propertyBar_.CreateIn(context_.instance, hwnd()))
+        return false;
+    SetWindowLongPtrW(propertyBar_.hwnd(), GWLP_ID, IDC_PROPERTY_BAR);
+    modeless_.Add(propertyBar_.hwnd());
+    if (!tabView_.CreateIn(context_.instance, hwnd(), IDC_TAB_VIEW))
+        return false;
+    Layout();
+    return true;
+}
+
+void CMainFrame::CreateBars() {
+    const HINSTANCE instance = context_.instance;
+    toolbar_ =
+        CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
+                        WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP, 0, 0, 0,
+                        0, hwnd(), reinterpret_cast<HMENU>(IDC_TOOLBAR), instance, nullptr);
+    SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    TBADDBITMAP bitmap{instance, IDB_TOOLBAR};
+    SendMessageW(toolbar_, TB_ADDBITMAP, TOOLBAR_IMAGES, reinterpret_cast<LPARAM>(&bitmap));
+    for (const ToolbarButton& b : kToolbarButtons) {
+        TBBUTTON button{};
+        button.iBitmap = b.image < 0 ? 0 : b.image;
+        button.idCommand = b.command;
+        button.fsState = TBSTATE_ENABLED;
+        button.fsStyle = b.image < 0 ? BTNS_SEP : BTNS_BUTTON;
+        SendMessageW(toolbar_, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&button));
+    }
+    SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
+    status_ =
+        CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0,
+                        0, 0, hwnd(), reinterpret_cast<HMENU>(IDC_STATUS_BAR), instance, nullptr);
+    progress_ = CreateWindowExW(0, PROGRESS_CLASSW, nullptr, WS_CHILD, 0, 0, 0, 0, status_,
+                                reinterpret_cast<HMENU>(IDC_PROGRESS), instance, nullptr);
+}
+
+int CMainFrame::SharedHeight() const {
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    CFrameMetrics metrics;
+    metrics.toolbarHeight = HeightOf(toolbar_);
+    metrics.statusHeight = HeightOf(status_);
+    return sorbex::SharedHeight({client.left, client.top, client.right, client.bottom}, metrics);
+}
+
+bool CMainFrame::OnSize(UINT kind, int, int) {
+    if (kind != SIZE_MINIMIZED)
+        Layout();
+    return true;
+}
+
+void CMainFrame::Layout() {
+    if (!toolbar_ || !propertyBar_.hwnd() || !tabView_.hwnd())
+        return;
+    SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
+    SendMessageW(status_, WM_SIZE, 0, 0);
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    CFrameMetrics metrics;
+    metrics.toolbarHeight = HeightOf(toolbar_);
+    metrics.statusHeight = HeightOf(status_);
+    metrics.splitterHeight = kSplitterHeight;
+    const int shared = SharedHeight();
+    if (!folded_ && !fold_.Running(context_.clock->Milliseconds()))
+        barHeight_ = PropertyBarHeight(shared, splitFactor_);
+    const CFrameLayout layout =
+        LayOutFrame({client.left, client.top, client.right, client.bottom}, metrics, barHeight_);
+    const CRect& bar = layout.propertyBar;
+    MoveWindow(propertyBar_.hwnd(), bar.left, bar.top, bar.width(), bar.height(), TRUE);
+    // The tab view holds the page row above the page's text.
+    const CRect& view = layout.resultView;
+    const int top = layout.tabRow.top;
+    MoveWindow(tabView_.hwnd(), view.left, top, view.width(), view.bottom - top, TRUE);
+    // The progress bar stands in the status bar's right part.
+    if (IsWindowVisible(progress_)) {
+        RECT part{};
+        SendMessageW(status_, SB_GETRECT, 1, reinterpret_cast<LPARAM>(&part));
+        MoveWindow(progress_, part.left, part.top, part.right - part.left, part.bottom - part.top,
+                   TRUE);
+    }
+}
+
+void CMainFrame::StartFold(int toHeight) {
+    fold_.Start(barHeight_, toHeight, context_.clock->Milliseconds());
+    SetTimer(hwnd(), kFoldTimer, kFoldTimerMs, nullptr);
+}
+
+void CMainFrame::FoldPropertyBar() {
+    if (folded_)
+        return;
+    folded_ = true;
+    propertyBar_.SetFolded(true);
+    StartFold(kFoldedBarHeight);
+}
+
+void CMainFrame::UnfoldPropertyBar() {
+    if (!folded_)
+        return;
+    folded_ = false;
+    propertyBar_.SetFolded(false);
+    StartFold(PropertyBarHeight(SharedHeight(), splitFactor_));
+}
+
+bool CMainFrame::OnTimer(UINT_PTR id) {
+    if (id != kFoldTimer)
+        return false;
+    const std::uint32_t now = context_.clock->Milliseconds();
+    barHeight_ = fold_.HeightAt(now);
+    if (!fold_.Running(now))
+        KillTimer(hwnd(), kFoldTimer);
+    Layout();
+    return true;
+}
+
+bool CMainFrame::OnSplitterMouse(UINT message, LPARAM lParam) {
+    const int y = static_cast<short>(HIWORD(lParam));
+    const int barTop = HeightOf(toolbar_);
+    switch (message) {
+    case WM_LBUTTONDOWN:
+        if (folded_ || y < barTop + barHeight_ || y >= barTop + barHeight_ + kSplitterHeight)
+            return false;
+        draggingSplitter_ = true;
+        SetCapture(hwnd());
+        return true;
+    case WM_MOUSEMOVE:
+        if (!draggingSplitter_)
+            return false;
+        splitFactor_ = SplitFactorFor(y - barTop, SharedHeight());
+        Layout();
+        return true;
+    case WM_LBUTTONUP:
+        if (!draggingSplitter_)
+            return false;
+        draggingSplitter_ = false;
+        ReleaseCapture();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CMainFrame::RestorePlacement(int showCommand) {
+    CWindowPlacementValue stored;
+    const bool normalStart = showCommand == SW_SHOWNORMAL || showCommand == SW_SHOWDEFAULT;
+    if (!settings_.MainWindowPlacement(stored)) {
+        ShowWindow(hwnd(), normalStart ? SW_SHOWNORMAL : showCommand);
+        UpdateWindow(hwnd());
+        return;
+    }
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    placement.flags = stored.flags;
+    placement.showCmd = stored.showCommand;
+    placement.ptMinPosition = {stored.minX, stored.minY};
+    placement.ptMaxPosition = {stored.maxX, stored.maxY};
+    placement.rcNormalPosition = {stored.left, stored.top, stored.right, stored.bottom};
+    if (!normalStart)
+        placement.showCmd = static_cast<UINT>(showCommand);
+    // A window stored minimised comes back as a window the user can see.
+    if (placement.showCmd == SW_SHOWMINIMIZED || placement.showCmd == SW_MINIMIZE)
+        placement.showCmd = normalStart ? SW_SHOWNORMAL : static_cast<UINT>(showCommand);
+    SetWindowPlacement(hwnd(), &placement);
+    UpdateWindow(hwnd());
+}
+
+void CMainFrame::StorePlacement() {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (!GetWindowPlacement(hwnd(), &placement))
+        return;
+    CWindowPlacementValue stored;
+    stored.flags = IsZoomed(hwnd()) ? kPlacementRestoreToMaximized : placement.flags;
+    stored.showCommand = placement.showCmd;
+    stored.minX = placement.ptMinPosition.x;
+    stored.minY = placement.ptMinPosition.y;
+    stored.maxX = placement.ptMaxPosition.x;
+    stored.maxY = placement.ptMaxPosition.y;
+    stored.left = placement.rcNormalPosition.left;
+    stored.top = placement.rcNormalPosition.top;
+    stored.right = placement.rcNormalPosition.right;
+    stored.bottom = placement.rcNormalPosition.bottom;
+    settings_.SetMainWindowPlacement(stored);
+}
+
+bool CMainFrame::OnClose() {
+    if (run_.flags().searching || run_.flags().replacing) {
+        // The run and the walk stop at their next step; the window closes after them.
+        closeAfterRun_ = true;
+        run_.CancelSearching();
+        run_.flags().quitRequested = 1;
+        return true;
+    }
+    if (tabView_.renaming())
+        tabView_.EndRename(true);
+    if (!documentCommands_.CanClose())
+        return true;
+    StorePlacement();
+    settings_.SetSplitFactor(splitFactor_);
+    propertyBar_.StoreOptions();
+    definitions_.Save(settings_);
+    Destroy();
+    return true;
+}
+
+void CMainFrame::OnDestroy() {
+    KillTimer(hwnd(), kFoldTimer);
+    modeless_.Remove(propertyBar_.hwnd());
+    DragAcceptFiles(hwnd(), FALSE);
+    if (quitWhenDestroyed)
+        PostQuitMessage(0);
+}
+
+bool CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONUP:
+        if (OnSplitterMouse(message, lParam)) {
+            result = 0;
+            return true;
+        }
+        return false;
+    case WM_SETCURSOR:
+        if (waitDepth_ > 0) {
+            SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+            result = TRUE;
+            return true;
+        }
+        if (reinterpret_cast<HWND>(wParam) == hwnd() && LOWORD(lParam) == HTCLIENT && !folded_) {
+            POINT cursor{};
+            GetCursorPos(&cursor);
+            ScreenToClient(hwnd(), &cursor);
+            const int barBottom = HeightOf(toolbar_) + barHeight_;
+            if (cursor.y >= barBottom && cursor.y < barBottom + kSplitterHeight) {
+                SetCursor(LoadCursorW(nullptr, IDC_SIZENS));
+                result = TRUE;
+                return true;
+            }
+        }
+        return false;
+    case WM_INITMENUPOPUP:
+        EnableMenu(reinterpret_cast<HMENU>(wParam));
+        result = 0;
+        return true;
+    case WM_MENUSELECT: {
+        const UINT flags = HIWORD(wParam);
+        if (flags == 0xFFFF && lParam == 0)
+            ShowIdleStatus();
+        else if (!(flags & (MF_POPUP | MF_SEPARATOR)))
+            ShowPrompt(LOWORD(wParam));
+        result = 0;
+        return true;
+    }
+    case WM_CONTEXTMENU:
+        if (reinterpret_cast<HWND>(wParam) == tabView_.pageRow()) {
+            const HMENU menu = LoadMenuW(context_.instance, MAKEINTRESOURCEW(IDR_TAB_VIEW_MENU));
+            const HMENU popup = GetSubMenu(menu, 0);
+            EnableMenu(popup);
+            TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON,
+                           static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)),
+                           0, hwnd(), nullptr);
+            DestroyMenu(menu);
+            result = 0;
+            return true;
+        }
+        return false;
+    case WM_DROPFILES: {
+        const auto drop = reinterpret_cast<HDROP>(wParam);
+        wchar_t path[MAX_PATH] = {};
+        const bool one = DragQueryFileW(drop, 0, path, MAX_PATH) > 0;
+        DragFinish(drop);
+        if (one && enabled(CCommand::FileOpen))
+            documentCommands_.Open(Narrow(path));
+        result = 0;
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+} // namespace sorbex

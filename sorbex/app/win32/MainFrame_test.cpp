@@ -1,0 +1,265 @@
+// Tests under Wine of the real main window, created in this process and driven with
+// messages: searches fill pages, steps walk them, pages are renamed, shifted and
+// deleted, replacements are answered through the dialogs' seam, documents are saved
+// and opened again, and the profile keeps what the window was.
+#include "app/win32/MainFrame.h"
+
+#include <commctrl.h>
+#include <richedit.h>
+
+#include <gtest/gtest.h>
+
+#include "app/UserDialogsScript.h"
+#include "app/win32/SearchDefinitionPageIds.h"
+#include "app/win32/SorbexIds.h"
+#include "app/win32/WideText.h"
+#include "platform/testing/TempTree.h"
+#include "platform/win32/ui/UiTesting.h"
+
+namespace sorbex {
+namespace {
+
+class MainFrameTest : public ::testing::Test {
+protected:
+    MainFrameTest() : fs_(kestrix::MakeSystemFileSystem()), clock_(kestrix::MakeSteadyClock()) {
+        tree_.Write("Alpha.txt", "The grey cat sat.\nA grey dog ran.\n");
+        tree_.Write("Beta.txt", "Blue sky over grey roofs.\n");
+        tree_.Write("Gamma.txt", "nothing to see\n");
+        context_.instance = GetModuleHandleW(nullptr);
+        context_.fs = fs_.get();
+        context_.clock = clock_.get();
+        context_.files = &kestrix::SystemCompoundFiles();
+        context_.profile = &profile_;
+        context_.dialogs = &dialogs_;
+        OpenFrame();
+    }
+
+    void OpenFrame() {
+        frame_ = std::make_unique<CMainFrame>(context_);
+        ASSERT_NE(nullptr, frame_->Open(SW_SHOWNORMAL, ""));
+    }
+
+    LRESULT Command(WORD id) {
+        return SendMessageW(frame_->hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    }
+
+    // A search from the "Search" page over the tree, to its end.
+    void Search(const std::string& expression, const std::string& mask = "*.txt") {
+        CSearchPageValues values;
+        values.expression = expression;
+        values.fileMask = mask;
+        values.directory = tree_.root();
+        frame_->propertyBar().searchPage().SetValues(values);
+        Command(ID_START_SEARCHING);
+    }
+
+    std::wstring PageText() {
+        CRichEditSurface& surface = frame_->tabView().surface();
+        return surface.TextRange(0, surface.Length());
+    }
+
+    CFileFindDoc& Current() { return *frame_->document().CurrentPage(); }
+
+    int TabCount() {
+        return static_cast<int>(SendMessageW(frame_->tabView().pageRow(), TCM_GETITEMCOUNT, 0, 0));
+    }
+
+    CHARRANGE Selection() {
+        CHARRANGE range{};
+        SendMessageW(frame_->tabView().resultView(), EM_EXGETSEL, 0,
+                     reinterpret_cast<LPARAM>(&range));
+        return range;
+    }
+
+    // Every result's stored position names its passage in the control's text.
+    void ExpectPositionsOnPassages() {
+        const CFileFindDoc& page = Current();
+        CRichEditSurface& surface = frame_->tabView().surface();
+        for (std::size_t i = 0; i < page.results.size(); ++i) {
+            const CSearchResult& r = page.results[i];
+            SCOPED_TRACE(r.name + " #" + std::to_string(i));
+            const std::string passage =
+                r.excerpt.substr(r.excerptStart, r.excerptEnd - r.excerptStart);
+            const auto at = static_cast<std::size_t>(r.viewPosition - 1);
+            EXPECT_EQ(Wide(passage), surface.TextRange(at, at + passage.size()));
+        }
+    }
+
+    bool Contains(const std::wstring& text, const char* part) {
+        return text.find(Wide(part)) != std::wstring::npos;
+    }
+
+    std::string Stored(const char* section, const char* key) {
+        std::string value;
+        return store_.Read(section, key, value) ? value : "<missing>";
+    }
+
+    kestrix::TempTree tree_;
+    std::unique_ptr<kestrix::FileSystem> fs_;
+    std::unique_ptr<kestrix::Clock> clock_;
+    CMemoryProfileStore store_;
+    CProfile profile_{store_};
+    CUserDialogsScript dialogs_;
+    CFrameContext context_;
+    std::unique_ptr<CMainFrame> frame_;
+};
+
+TEST_F(MainFrameTest, ASearchFillsAPageThatTheStepsWalk) {
+    Search("grey");
+    const std::wstring text = PageText();
+    EXPECT_TRUE(Contains(text, "Search Expression\tgrey\t")) << Narrow(text);
+    EXPECT_TRUE(Contains(text, "Passages found\t3\tFiles found / total\t2 / 3\t"));
+    EXPECT_TRUE(Contains(text, "Searching terminated normally ("));
+    ASSERT_EQ(3u, Current().results.size());
+    ExpectPositionsOnPassages();
+    EXPECT_EQ(2, TabCount()) << "the new page and the first one";
+    EXPECT_EQ("grey", Current().caption);
+    EXPECT_EQ("Ready", frame_->StatusText());
+    EXPECT_EQ(L"Search Results - Sorbex", kestrix::ui::WindowText(frame_->hwnd()));
+
+    // F8, F6, F8, F7 and a step that is not possible.
+    const struct {
+        WORD command;
+        int current;
+    } steps[] = {{ID_NEXT_FILE, 0}, {ID_NEXT_RESULT, 1},   {ID_NEXT_FILE, 2},
+                 {ID_NEXT_FILE, 2}, {ID_PREVIOUS_FILE, 0}, {ID_PREVIOUS_RESULT, 0}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.command);
+        Command(step.command);
+        EXPECT_EQ(step.current, Current().current);
+        const CHARRANGE selected = Selection();
+        EXPECT_EQ(Current().results[step.current].viewPosition - 1, selected.cpMin);
+        EXPECT_EQ(selected.cpMin + 4, selected.cpMax) << "the passage is selected";
+    }
+    // A click on a result line makes that result current.
+    const CSearchResult& third = Current().results[2];
+    SendMessageW(frame_->tabView().resultView(), EM_SETSEL, third.viewPosition + 1,
+                 third.viewPosition + 1);
+    EXPECT_EQ(2, Current().current);
+
+    // The bar folded to its strip while the run went on.
+    kestrix::ui::testing::PumpUntil(
+        frame_->loop(), [&] { return frame_->propertyBarHeight() == kFoldedBarHeight; });
+    EXPECT_EQ(kFoldedBarHeight, frame_->propertyBarHeight());
+
+    Search("grey");
+    EXPECT_EQ(2, TabCount()) << "the same search reuses its page";
+
+    // Nothing found: the closing line says so and the bar unfolds again.
+    Search("zebra");
+    EXPECT_TRUE(Contains(PageText(), "There were no passages found, which match the given "
+                                     "search expression."));
+    EXPECT_TRUE(kestrix::ui::testing::PumpUntil(
+        frame_->loop(), [&] { return frame_->propertyBarHeight() > kFoldedBarHeight * 4; }));
+    EXPECT_TRUE(dialogs_.errors.empty());
+}
+
+TEST_F(MainFrameTest, PagesAreListedRenamedShiftedAndDeleted) {
+    Search("");
+    EXPECT_EQ("*.txt", Current().caption) << "a listing is named after its mask";
+    EXPECT_TRUE(Contains(PageText(), "Files found / total\t3 / 3\t"));
+    EXPECT_FALSE(Contains(PageText(), "Passages found"));
+    ExpectPositionsOnPassages();
+    Search("cat");
+    Search("dog");
+    ASSERT_EQ(4, TabCount());
+    EXPECT_EQ("dog", frame_->document()[0].caption);
+
+    Command(ID_SHIFT_PAGE_RIGHT);
+    EXPECT_EQ("cat", frame_->document()[0].caption);
+    EXPECT_EQ(1u, frame_->document().currentIndex());
+
+    Command(ID_RENAME_PAGE);
+    const HWND field = frame_->tabView().renameField();
+    ASSERT_NE(nullptr, field);
+    SetWindowTextW(field, L"Dogs");
+    SendMessageW(field, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(nullptr, frame_->tabView().renameField());
+    EXPECT_EQ("Dogs", frame_->document()[1].caption);
+    EXPECT_TRUE(frame_->document().modified());
+
+    // Showing another page reads it from the result file and draws it.
+    SendMessageW(frame_->tabView().pageRow(), TCM_SETCURSEL, 2, 0);
+    NMHDR change{frame_->tabView().pageRow(), 0, TCN_SELCHANGE};
+    SendMessageW(frame_->tabView().hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&change));
+    EXPECT_EQ(2u, frame_->document().currentIndex());
+    EXPECT_TRUE(Contains(PageText(), "Alpha.txt"));
+
+    for (int i = 0; i < 5; ++i)
+        Command(ID_DELETE_PAGE);
+    EXPECT_EQ(1, TabCount()) << "the last page stays";
+    EXPECT_FALSE(frame_->enabled(CCommand::DeletePage));
+}
+
+TEST_F(MainFrameTest, ReplacementsAreAnsweredThroughTheSeam) {
+    tree_.Write("Alpha.txt", "grey cat, grey dog\n");
+    tree_.Write("Beta.txt", "grey\n");
+    frame_->propertyBar().ActivatePage(CDefinitionPageKind::Replace);
+    frame_->propertyBar().replacePage().SetValues({"blue", 0});
+    dialogs_.confirmations = {
+        {CReplaceAnswer::Yes, false}, {CReplaceAnswer::No, false}, {CReplaceAnswer::Yes, true}};
+    Search("grey");
+    EXPECT_EQ(1, dialogs_.warnings);
+    EXPECT_EQ("0", Stored("Options", "NoReplaceWarning"));
+    EXPECT_EQ(3u, dialogs_.questions.size()) << "Replace All answers the rest";
+    EXPECT_EQ("Do you want to replace \"grey\" with \"blue\"?", dialogs_.questions[0]);
+    EXPECT_EQ("blue cat, grey dog\n", tree_.Read("Alpha.txt"));
+    EXPECT_EQ("blue\n", tree_.Read("Beta.txt"));
+    EXPECT_TRUE(frame_->document().CurrentPage()->request.replaceMode);
+
+    // Stepping onto the passage not replaced starts a walk there.
+    dialogs_.confirmations = {{CReplaceAnswer::Yes, false}};
+    Command(ID_PREVIOUS_RESULT);
+    EXPECT_EQ("blue cat, blue dog\n", tree_.Read("Alpha.txt"));
+    // The replaced marks are kept with the page's results in the file.
+    const std::size_t index = frame_->document().currentIndex();
+    ASSERT_TRUE(frame_->document().ShowPage(index));
+    for (std::size_t i = 0; i < Current().results.size(); ++i)
+        EXPECT_EQ(kResultReplaced, Current().results[i].flags & kResultReplaced) << i;
+}
+
+TEST_F(MainFrameTest, DocumentsAreSavedOpenedAndTheProfileKeepsTheWindow) {
+    Search("grey");
+    Search("cat");
+    const std::string path = tree_.Path("results.sbx");
+    dialogs_.chosenFiles = {path};
+    Command(ID_FILE_SAVE);
+    EXPECT_EQ(L"results.sbx - Sorbex", kestrix::ui::WindowText(frame_->hwnd()));
+    EXPECT_EQ(path, Stored("Recent File List", "File1"));
+
+    Command(ID_FILE_NEW);
+    EXPECT_EQ(1, TabCount());
+    EXPECT_TRUE(dialogs_.questions.empty()) << "a saved document goes without a question";
+    Command(ID_FILE_MRU_FILE1);
+    ASSERT_EQ(3, TabCount());
+    EXPECT_EQ("cat", frame_->document()[0].caption);
+    EXPECT_EQ("grey", frame_->document()[1].caption);
+    EXPECT_TRUE(Contains(PageText(), "The grey 1cat sat.")) << "the index stands before the match";
+    EXPECT_EQ(1u, Current().results.size());
+
+    Search("dog");
+    dialogs_.saveAnswers = {CSaveAnswer::Cancel};
+    SendMessageW(frame_->hwnd(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(IsWindow(frame_->hwnd())) << "cancelled: the window stays";
+    dialogs_.saveAnswers = {CSaveAnswer::No};
+    SendMessageW(frame_->hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(nullptr, frame_->hwnd());
+    EXPECT_EQ(2u, dialogs_.questions.size());
+    EXPECT_EQ("Save changes to results.sbx?", dialogs_.questions[0]);
+    EXPECT_NE("<missing>", Stored("Settings", "MainWindowPlacement"));
+    EXPECT_EQ("dog", Stored("SearchDialog", "SearchExpression1"));
+    EXPECT_EQ("cat", Stored("SearchDialog", "SearchExpression2"));
+    EXPECT_EQ(tree_.root(), Stored("SearchDialog", "Directory1"));
+    EXPECT_EQ("0.380000", Stored("StdBarState1", "SearchReplaceSplitFactor"));
+
+    // The next start comes back where the window was, with the last document.
+    OpenFrame();
+    EXPECT_EQ(L"results.sbx - Sorbex", kestrix::ui::WindowText(frame_->hwnd()));
+    EXPECT_EQ(3, TabCount()) << "the unsaved page was not kept";
+    EXPECT_EQ(Wide(tree_.root()), kestrix::ui::WindowText(GetDlgItem(
+                                      frame_->propertyBar().searchPage().hwnd(), IDC_DIRECTORY)));
+    SendMessageW(frame_->hwnd(), WM_CLOSE, 0, 0);
+}
+
+} // namespace
+} // namespace sorbex

@@ -1,0 +1,138 @@
+// The options dialog: the keys of section "Options" and the file viewer's font.
+#include "app/win32/OptionsDialog.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include <cstring>
+
+#include "viewer/ViewerFont.h"
+#include "app/win32/OptionsDialogIds.h"
+#include "app/win32/WideText.h"
+#include "platform/win32/ui/Dialog.h"
+
+namespace sorbex {
+namespace {
+
+constexpr int kFontBoldWeight = 700;
+constexpr int kPointsPerInch = 72;
+constexpr int kTenths = 10;
+
+LOGFONTW LogFontOf(const CViewerFont& font, HWND window) {
+    LOGFONTW log{};
+    const std::wstring face = Wide(font.faceName).substr(0, LF_FACESIZE - 1);
+    std::wmemcpy(log.lfFaceName, face.c_str(), face.size());
+    const HDC dc = GetDC(window);
+    log.lfHeight = -MulDiv(font.height, GetDeviceCaps(dc, LOGPIXELSY), kPointsPerInch * kTenths);
+    ReleaseDC(window, dc);
+    log.lfWeight = font.weight;
+    const CFontStyle style = UnpackFontStyle(font.style);
+    log.lfItalic = style.italic ? TRUE : FALSE;
+    log.lfUnderline = style.underline ? TRUE : FALSE;
+    log.lfStrikeOut = style.strikeOut ? TRUE : FALSE;
+    log.lfPitchAndFamily = style.pitchAndFamily;
+    log.lfCharSet = style.charSet;
+    return log;
+}
+
+class COptionsDialog : public kestrix::ui::Dialog {
+public:
+    explicit COptionsDialog(CAppSettings& settings) : settings_(settings) {}
+
+protected:
+    bool OnInit() override {
+        SetChecked(IDC_DONT_USE_VIEWER, settings_.DontUseFileViewer());
+        SetChecked(IDC_AUTO_LOAD, settings_.AutoLoad());
+        SetChecked(IDC_LIMIT_TABS, settings_.LimitTabs());
+        SendItem(IDC_TAB_LIMIT_SPIN, UDM_SETRANGE32, 1, kMaxTabLimit);
+        SendItem(IDC_TAB_LIMIT_SPIN, UDM_SETPOS32, 0, settings_.TabLimit());
+        SetChecked(IDC_INTERNAL_FILTER, settings_.UseInternalFilter());
+        SetChecked(IDC_EXTERNAL_FILTER, settings_.UseExternalFilter());
+        font_ = settings_.ViewerFont();
+        ShowFont();
+        EnableLimit();
+        return true;
+    }
+
+    bool OnCommand(WORD id, WORD, HWND) override {
+        switch (id) {
+        case IDC_LIMIT_TABS:
+            EnableLimit();
+            return true;
+        case IDC_VIEWER_FONT:
+            ChooseViewerFont();
+            return true;
+        case IDOK:
+            Store();
+            End(IDOK);
+            return true;
+        default:
+            return false;
+        }
+    }
+
+private:
+    void EnableLimit() {
+        const bool on = IsChecked(IDC_LIMIT_TABS);
+        EnableItem(IDC_TAB_LIMIT, on);
+        EnableItem(IDC_TAB_LIMIT_SPIN, on);
+    }
+
+    void ShowFont() { SetItemText(IDC_FONT_DESCRIPTION, Wide(DescribeViewerFont(font_, true))); }
+
+    void ChooseViewerFont() {
+        LOGFONTW log = LogFontOf(font_, hwnd());
+        wchar_t style[LF_FACESIZE] = {};
+        const std::wstring styleName = Wide(font_.styleName).substr(0, LF_FACESIZE - 1);
+        std::wmemcpy(style, styleName.c_str(), styleName.size());
+        CHOOSEFONTW choose{};
+        choose.lStructSize = sizeof choose;
+        choose.hwndOwner = hwnd();
+        choose.lpLogFont = &log;
+        choose.lpszStyle = style;
+        choose.rgbColors = static_cast<COLORREF>(font_.color);
+        // The viewer's font choice always includes its effects.
+        choose.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT | CF_USESTYLE;
+        if (!ChooseFontW(&choose))
+            return;
+        font_.faceName = Narrow(log.lfFaceName);
+        font_.styleName = Narrow(style);
+        font_.height = choose.iPointSize;
+        font_.weight = log.lfWeight;
+        CFontStyle effects;
+        effects.italic = log.lfItalic != 0;
+        effects.bold = log.lfWeight >= kFontBoldWeight;
+        effects.underline = log.lfUnderline != 0;
+        effects.strikeOut = log.lfStrikeOut != 0;
+        effects.pitchAndFamily = log.lfPitchAndFamily;
+        effects.charSet = log.lfCharSet;
+        font_.style = PackFontStyle(effects);
+        font_.color = static_cast<std::uint32_t>(choose.rgbColors);
+        ShowFont();
+    }
+
+    void Store() {
+        settings_.SetDontUseFileViewer(IsChecked(IDC_DONT_USE_VIEWER));
+        settings_.SetAutoLoad(IsChecked(IDC_AUTO_LOAD));
+        settings_.SetLimitTabs(IsChecked(IDC_LIMIT_TABS));
+        BOOL readable = FALSE;
+        const long field = static_cast<long>(
+            static_cast<int>(GetDlgItemInt(hwnd(), IDC_TAB_LIMIT, &readable, TRUE)));
+        settings_.SetTabLimit(ClampTabLimitField(readable ? field : 0));
+        settings_.SetUseInternalFilter(IsChecked(IDC_INTERNAL_FILTER));
+        settings_.SetUseExternalFilter(IsChecked(IDC_EXTERNAL_FILTER));
+        settings_.SetViewerFont(font_);
+    }
+
+    CAppSettings& settings_;
+    CViewerFont font_;
+};
+
+} // namespace
+
+bool RunOptionsDialog(HINSTANCE instance, HWND owner, CAppSettings& settings) {
+    COptionsDialog dialog(settings);
+    return dialog.RunModal(instance, IDD_OPTIONS, owner) == IDOK;
+}
+
+} // namespace sorbex

@@ -1,0 +1,13 @@
+/* The options dialog. */
+#pragma once
+
+#define IDD_OPTIONS 210
+#define IDC_DONT_USE_VIEWER 1050
+#define IDC_AUTO_LOAD 1051
+#define IDC_LIMIT_TABS 1052
+#define IDC_TAB_LIMIT 1053
+#define IDC_TAB_LIMIT_SPIN 1054
+#define IDC_INTERNAL_FILTER 1055
+#define IDC_EXTERNAL_FILTER 1056
+#define IDC_VIEWER_FONT 1057
+#define IDC_FONT_DESCRIPTION 1058

@@ -1,0 +1,70 @@
+// The property bar: the definition pages "Search", "Replace" and "Examples" on a row of
+// tabs, with the buttons that start and stop a search. It folds to its row of tabs while
+// a search runs.
+#pragma once
+
+#include <windows.h>
+
+#include "app/DefinitionPages.h"
+#include "app/win32/ReplaceDefinitionPage.h"
+#include "app/win32/SearchDefinitionPage.h"
+#include "app/win32/SearchExamplePage.h"
+#include "platform/win32/ui/Dialog.h"
+
+namespace sorbex {
+
+enum class CDefinitionPageKind { Search, Replace, Examples };
+
+// What the bar tells the main window.
+class CPropertyBarListener {
+public:
+    virtual ~CPropertyBarListener() = default;
+    // Another page became the active one.
+    virtual void DefinitionPageChanged() = 0;
+    // A page tab was clicked while the bar is folded.
+    virtual void UnfoldRequested() = 0;
+};
+
+class CPropertyBar : public kestrix::ui::Dialog {
+public:
+    CPropertyBar(CDefinitionState& state, CPropertyBarListener& listener)
+        : listener_(listener), search_(state), replace_(state) {}
+
+    // Creates the bar and its pages inside `frame`; commands of its buttons go there.
+    HWND CreateIn(HINSTANCE instance, HWND frame);
+
+    CDefinitionPageKind ActivePage() const { return active_; }
+    void ActivatePage(CDefinitionPageKind page);
+    void SetFolded(bool folded);
+    bool folded() const { return folded_; }
+    // Start is offered while no run is going on and a search or replace page is active.
+    void EnableButtons(bool start, bool stop);
+
+    CSearchDefinitionPage& searchPage() { return search_; }
+    CReplaceDefinitionPage& replacePage() { return replace_; }
+    // The pages' options go back into the state that is written to the profile.
+    void StoreOptions() const;
+
+protected:
+    bool OnInit() override;
+    bool OnCommand(WORD id, WORD code, HWND control) override;
+    bool OnNotify(NMHDR& header, LRESULT& result) override;
+    bool OnSize(UINT kind, int width, int height) override;
+
+private:
+    kestrix::ui::Dialog& Page(CDefinitionPageKind page);
+    void Layout();
+
+    CPropertyBarListener& listener_;
+    HINSTANCE instance_ = nullptr;
+    HWND frame_ = nullptr;
+    CSearchDefinitionPage search_;
+    CReplaceDefinitionPage replace_;
+    CSearchExamplePage examples_;
+    CDefinitionPageKind active_ = CDefinitionPageKind::Search;
+    bool folded_ = false;
+    int buttonWidth_ = 0;
+    int buttonHeight_ = 0;
+};
+
+} // namespace sorbex

@@ -1,0 +1,44 @@
+// A result page's text in the system's RichEdit control: the surface the portable page
+// view draws on.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/ResultPageView.h"
+
+namespace sorbex {
+
+// The newest RichEdit that both Windows (since XP) and Wine provide.
+constexpr wchar_t kRichEditClass[] = L"RICHEDIT50W";
+// Loads its library once per process; false when the system lacks it.
+bool LoadRichEdit();
+
+class CRichEditSurface : public CPageSurface {
+public:
+    explicit CRichEditSurface(HWND edit = nullptr) : edit_(edit) {}
+    void Attach(HWND edit) { edit_ = edit; }
+    HWND edit() const { return edit_; }
+
+    void Clear() override;
+    void Append(const CRichTextBuilder& text) override;
+    std::size_t Length() override;
+    std::size_t FindCounterMark(std::size_t from) override;
+    void Replace(std::size_t from, std::size_t to, const CRichTextBuilder& text) override;
+    void Select(std::size_t from, std::size_t to) override;
+    void Refresh(bool followEnd) override;
+
+    // The text of [from, to), for tests and for copying.
+    std::wstring TextRange(std::size_t from, std::size_t to);
+    // The character under a point of the control's client area.
+    std::size_t PositionAt(POINT point);
+
+private:
+    // Puts an RTF document in place of the selection, with drawing suspended.
+    void StreamIn(const std::string& rtf);
+
+    HWND edit_;
+};
+
+} // namespace sorbex

@@ -1,0 +1,49 @@
+// What every end-to-end test shares: checks that count failures, paths as Wine shows
+// them, the text of another process's windows, and waiting for a condition.
+#include "E2eChecks.h"
+
+#include <cstdio>
+#include <vector>
+
+namespace e2e {
+namespace {
+
+int failures = 0;
+
+} // namespace
+
+void Check(bool ok, const std::string& what) {
+    std::printf("%s: %s\n", ok ? "ok" : "FAILED", what.c_str());
+    if (!ok)
+        ++failures;
+}
+
+int ExitCode() {
+    return failures == 0 ? 0 : 1;
+}
+
+std::string WindowsPath(std::string path) {
+    if (!path.empty() && path[0] == '/')
+        path = "Z:" + path;
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+
+std::string WindowText(HWND window, std::size_t capacity) {
+    std::vector<char> text(capacity, '\0');
+    // A window of another process that hangs must not hang the test.
+    if (window)
+        SendMessageTimeoutA(window, WM_GETTEXT, capacity, reinterpret_cast<LPARAM>(text.data()),
+                            SMTO_NORMAL, 5000, nullptr);
+    text.back() = '\0';
+    return text.data();
+}
+
+bool EndsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+} // namespace e2e

@@ -1,0 +1,132 @@
+// Sorbex.exe as a user meets it: a fresh profile, a result file made by the command line
+// opened from the command line, a search of the sample texts, the question before
+// closing, then a second start that loads the last document by itself. The profile
+// must hold the history and the window's place, and the window must be painted.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "E2eChecks.h"
+#include "SorbexDriver.h"
+
+namespace {
+
+constexpr const char* kExpression = "colou?r";
+
+// Whether the window's rectangle on the screen shows a drawn window rather than one
+// flat colour (a window nobody exposed stays black without a window manager).
+bool Painted(HWND window) {
+    int width = 0;
+    int height = 0;
+    const std::vector<DWORD> pixels = e2e::WindowPixels(window, width, height);
+    const std::set<DWORD> colours(pixels.begin(), pixels.end());
+    std::printf("window %dx%d on screen with %zu colours\n", width, height, colours.size());
+    return colours.size() >= 8;
+}
+
+std::string ProfileValue(const std::string& path, const char* section, const char* key) {
+    char value[1024] = {};
+    GetPrivateProfileStringA(section, key, "<missing>", value, sizeof value, path.c_str());
+    return value;
+}
+
+std::string UserProfilePath() {
+    char folder[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
+    return std::string(folder) + "\\Kestrix\\Sorbex.INI";
+}
+
+std::string WindowsProfilePath() {
+    char folder[MAX_PATH] = {};
+    GetWindowsDirectoryA(folder, MAX_PATH);
+    return std::string(folder) + "\\Sorbex.INI";
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    using namespace e2e;
+    if (argc < 4) {
+        std::printf("usage: sorbex_session_test Sorbex.exe sorbexc.exe SAMPLES\n");
+        return 2;
+    }
+    const std::string sorbex = WindowsPath(argv[1]);
+    const std::string cli = WindowsPath(argv[2]);
+    const std::string samples = WindowsPath(argv[3]);
+    const std::string profile = UserProfilePath();
+    DeleteFileA(profile.c_str());
+    DeleteFileA(WindowsProfilePath().c_str());
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string results = std::string(temp) + "sorbex-e2e-session.sbx";
+    DeleteFileA(results.c_str());
+
+    // A result file with one page, made by the command line.
+    Program made = StartProgram("\"" + cli + "\" list -d \"" + samples + "\" -m *.c --save=\"" +
+                                results + "\"");
+    Check(made.process && WaitForExit(made, kSorbexStartTimeoutMs) == 0,
+          "the command line made a result file");
+
+    // First start: the file named on the command line.
+    Program first = StartProgram("\"" + sorbex + "\" \"" + results + "\"");
+    Check(first.process != nullptr, "Sorbex.exe started");
+    HWND frame = nullptr;
+    WaitFor(kSorbexStartTimeoutMs, [&] {
+        frame = FindWindowOf(first.id, kFrameClass);
+        return frame && WindowText(frame) == "sorbex-e2e-session.sbx - Sorbex";
+    });
+    Check(frame != nullptr, "the main window is up: " + WindowText(frame));
+    const HWND row = ChildWithId(frame, kPageRow);
+    const std::string text = RunSearch(frame, kExpression, "*.txt | *.c", samples);
+    Check(!text.empty(), "the search ended with its closing line");
+    Check(text.find("Passages found") != std::string::npos &&
+              text.find("allotment-notes.txt") != std::string::npos,
+          "the page shows the header and the files found");
+    Check(SendMessageA(row, TCM_GETITEMCOUNT, 0, 0) == 2, "the search added a page");
+    // Without a window manager a window may stay unexposed: moving it once shows it.
+    RECT place{};
+    GetWindowRect(frame, &place);
+    SetWindowPos(frame, nullptr, place.left + 1, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SetWindowPos(frame, nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    Sleep(500);
+    Check(Painted(frame), "the main window is painted");
+
+    // Closing asks about the changed document; Yes saves it in place.
+    PostMessageA(frame, WM_CLOSE, 0, 0);
+    HWND box = nullptr;
+    WaitFor(kSorbexStartTimeoutMs, [&] { return (box = FindWindowOf(first.id, "#32770", frame)); });
+    Check(box && WindowText(GetDlgItem(box, kMessageBoxText)) ==
+                     "Save changes to sorbex-e2e-session.sbx?",
+          "the question before closing: " + WindowText(GetDlgItem(box, kMessageBoxText)));
+    PostMessageA(box, WM_COMMAND, IDYES, 0);
+    Check(WaitForExit(first, kSorbexStartTimeoutMs) == 0, "Sorbex.exe ended");
+
+    Check(ProfileValue(profile, "SearchDialog", "SearchExpression1") == kExpression,
+          "the profile in the user's folder holds the expression");
+    Check(ProfileValue(profile, "SearchDialog", "Directory1") == samples, "and the directory");
+    Check(ProfileValue(profile, "Settings", "MainWindowPlacement") != "<missing>",
+          "and the window's place: " + ProfileValue(profile, "Settings", "MainWindowPlacement"));
+    Check(ProfileValue(profile, "Recent File List", "File1") == results,
+          "and the result file as the most recent");
+
+    // Second start, without a file: the last document comes back.
+    Program second = StartProgram("\"" + sorbex + "\"");
+    frame = nullptr;
+    WaitFor(kSorbexStartTimeoutMs, [&] {
+        frame = FindWindowOf(second.id, kFrameClass);
+        return frame && WindowText(frame) == "sorbex-e2e-session.sbx - Sorbex";
+    });
+    Check(frame != nullptr, "the second start loaded the last document");
+    Check(SendMessageA(ChildWithId(frame, kPageRow), TCM_GETITEMCOUNT, 0, 0) == 2,
+          "with both pages");
+    PostMessageA(frame, WM_CLOSE, 0, 0);
+    Check(WaitForExit(second, kSorbexStartTimeoutMs) == 0, "an unchanged document closes at once");
+    DeleteFileA(results.c_str());
+    return ExitCode();
+}
