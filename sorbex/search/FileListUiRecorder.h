@@ -19,6 +19,7 @@ public:
     int idleStatusCount = 0;
     std::string historyDirectories;
     std::string historyMasks;
+    std::vector<std::string> skipped; // "path: message"
     int pumps = 0;
     int cancelAtPump = -1; // the pump that brings the user's cancel; -1 for never
     bool cancelled = false;
@@ -41,6 +42,9 @@ public:
     void RememberHistory(const std::string& directoryText, const std::string& maskText) override {
         historyDirectories = directoryText;
         historyMasks = maskText;
+    }
+    void ReportSkipped(const std::string& path, const std::string& message) override {
+        skipped.push_back(path + ": " + message);
     }
     void ProcessMessages() override {
         if (++pumps == cancelAtPump)

@@ -45,6 +45,8 @@ constexpr StringEntry kStrings[] = {
     {IDS_EXPR_PHONETIC_EMPTY, "The search expression must contain at least one character."},
     {IDS_EXPR_GROUP_NEEDS_AND, "An operator (&) is missing between a parenthesized "
                                "subexpression and the text beside it."},
+    {IDS_EXPR_NESTED_TOO_DEEPLY, "The search expression is nested too deeply."},
+    {IDS_RE_REPETITION_TOO_LARGE, "A repetition count in the search expression is too large."},
     {IDS_INSERT_DISC, "Please insert a disc in drive \"%1\" and press Ok."},
     {IDS_INSERT_CD_ROM, "Please insert a CD ROM in drive \"%1\" and press OK."},
     {IDS_INVALID_DIRECTORY, "The directory name is invalid."},
@@ -79,6 +81,10 @@ constexpr StringEntry kStrings[] = {
                                     "remaining passages are not replaced, so that the file stays "
                                     "intact."},
     {IDS_FILE_NOT_WRITTEN, "The file \"%1\" could not be written. It was left as it was."},
+    {IDS_FILE_NOT_READ, "The file \"%1\" could not be read: %2"},
+    {IDS_DIRECTORY_NOT_LISTED, "The directory \"%1\" could not be listed: %2"},
+    {IDS_FILE_TOO_LARGE, "The file \"%1\" is too large to be searched."},
+    {IDS_DIRECTORY_LOOP, "The directory \"%1\" was not entered: it leads back to \"%2\"."},
     {IDS_COLOR_BLACK, "Black"},
     {IDS_COLOR_MAROON, "Maroon"},
     {IDS_COLOR_GREEN, "Green"},
