@@ -27,6 +27,8 @@ public:
     std::map<std::string, FileFailure> failRename;
     // A file another program holds open without sharing.
     std::map<std::string, FileFailure> failExclusive;
+    // Lists links as the things they lead to, as Wine shows a Unix link to a folder.
+    bool linksAsFolders = false;
     // Drive types by root, in place of the real ones.
     std::map<std::string, DriveType> driveTypes;
     // When set, every volume has this many bytes free (a nearly full disk).

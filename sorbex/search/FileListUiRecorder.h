@@ -2,6 +2,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,7 @@ public:
     int pumps = 0;
     int cancelAtPump = -1; // the pump that brings the user's cancel; -1 for never
     bool cancelled = false;
+    std::function<void()> onPump; // called at every pump, after the count
 
     bool AskOkCancel(const std::string& text) override {
         questions.push_back(text);
@@ -49,6 +51,8 @@ public:
     void ProcessMessages() override {
         if (++pumps == cancelAtPump)
             cancelled = true;
+        if (onPump)
+            onPump();
     }
     bool CancelRequested() const override { return cancelled; }
 };

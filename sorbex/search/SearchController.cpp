@@ -31,6 +31,9 @@ public:
     void RememberHistory(const std::string& directoryText, const std::string& maskText) override {
         run_.ui_.RememberHistory(directoryText, maskText);
     }
+    void ReportSkipped(const std::string& path, const std::string& message) override {
+        run_.ui_.ReportSkipped(path, message);
+    }
     void ProcessMessages() override { run_.PumpMessages(); }
     bool CancelRequested() const override { return run_.cancelRequested != 0; }
 
