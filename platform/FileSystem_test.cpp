@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/testing/FileSizeLimit.h"
 #include "platform/testing/TempTree.h"
 
 #ifdef _WIN32
@@ -305,15 +306,12 @@ TEST(PosixFileSystemTest, FailedWriteLeavesTheOldFileWhole) {
     tree.Write("big.txt", "the old text");
     auto fs = MakeSystemFileSystem();
 
-    struct rlimit saved {};
-    ASSERT_EQ(0, ::getrlimit(RLIMIT_FSIZE, &saved));
-    auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit limited = saved;
-    limited.rlim_cur = 4096;
-    ASSERT_EQ(0, ::setrlimit(RLIMIT_FSIZE, &limited));
-    const OsError error = fs->ReplaceFileContent(tree.Path("big.txt"), std::string(100000, 'n'));
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    OsError error;
+    {
+        FileSizeLimit limit(4096);
+        ASSERT_TRUE(limit.active());
+        error = fs->ReplaceFileContent(tree.Path("big.txt"), std::string(100000, 'n'));
+    }
 
     EXPECT_EQ(FileFailure::NoSpace, ClassifyFailure(error)) << error.Describe();
     EXPECT_EQ("the old text", tree.Read("big.txt"));
