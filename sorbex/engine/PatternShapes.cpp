@@ -52,42 +52,63 @@ bool ReadInterval(const std::string& pattern, std::size_t open, std::size_t& end
     return true;
 }
 
-// The size of a piece of pattern as the library builds it, and as written.
-struct Weight {
+// A piece of pattern: its size as the library builds it and as written, whether it can
+// match the empty string, and whether it is a group.
+struct Piece {
     double expanded = 0;
     double written = 0;
-
-    Weight& operator+=(const Weight& other) {
-        expanded = std::min(expanded + other.expanded, kCountCeiling * kCountCeiling);
-        written += other.written;
-        return *this;
-    }
+    bool nullable = false;
+    int nullableAlternatives = 0; // of a group
 };
 
-// One level of parentheses while the weights are summed.
+// One level of parentheses while the pieces are summed up.
 struct Level {
-    Weight done;   // the alternatives finished at this level
-    Weight branch; // the alternative being read
-    Weight last;   // its last piece, which a repetition operator applies to
+    double doneExpanded = 0; // the alternatives finished at this level
+    double doneWritten = 0;
+    int nullableAlternatives = 0;
+    double expanded = 0; // the alternative being read
+    double written = 0;
+    int solid = 0; // its pieces that cannot match the empty string
+    Piece last;    // its last piece, which a repetition operator applies to
     bool hasLast = false;
 
-    void Add(const Weight& piece) {
-        branch += piece;
+    void Add(const Piece& piece) {
+        expanded = std::min(expanded + piece.expanded, kCountCeiling * kCountCeiling);
+        written += piece.written;
+        solid += piece.nullable ? 0 : 1;
         last = piece;
         hasLast = true;
     }
     // Replaces the last piece by `repeated`.
-    void Repeat(const Weight& repeated) {
-        branch.expanded -= last.expanded;
-        branch.written -= last.written;
+    void Repeat(const Piece& repeated) {
+        expanded -= last.expanded;
+        written -= last.written;
+        solid -= last.nullable ? 0 : 1;
         Add(repeated);
     }
-    Weight Total() const {
-        Weight total = done;
-        total += branch;
+    void EndAlternative() {
+        doneExpanded = std::min(doneExpanded + expanded, kCountCeiling * kCountCeiling);
+        doneWritten += written;
+        nullableAlternatives += solid == 0 ? 1 : 0;
+        expanded = written = 0;
+        solid = 0;
+        hasLast = false;
+    }
+    Piece Total() const {
+        Piece total;
+        total.expanded = std::min(doneExpanded + expanded, kCountCeiling * kCountCeiling);
+        total.written = doneWritten + written;
+        total.nullableAlternatives = nullableAlternatives + (solid == 0 ? 1 : 0);
+        total.nullable = total.nullableAlternatives > 0;
         return total;
     }
 };
+
+// Escapes that match a place, not a byte; a back-reference may match nothing too.
+bool IsNullableEscape(char c) {
+    return c == 'b' || c == 'B' || c == '<' || c == '>' || c == '`' || c == '\'' ||
+           (c >= '1' && c <= '9');
+}
 
 } // namespace
 
@@ -152,65 +173,78 @@ std::string FoldEmptyAlternatives(const std::string& pattern) {
     return out;
 }
 
-unsigned CheckPatternLimits(const std::string& pattern) {
+CPatternShape AnalysePattern(const std::string& pattern) {
+    CPatternShape shape;
     std::vector<Level> levels(1);
-    const Weight one{1, 1};
+    auto atom = [](bool nullable) { return Piece{1, 1, nullable, 0}; };
+    auto closeGroup = [&levels] {
+        const Piece group = levels.back().Total();
+        levels.pop_back();
+        levels.back().Add(group);
+    };
     std::size_t i = 0;
     while (i < pattern.size()) {
         const char c = pattern[i];
         Level& level = levels.back();
         if (c == '\\') {
-            level.Add(one);
+            level.Add(atom(i + 1 < pattern.size() && IsNullableEscape(pattern[i + 1])));
             i += 2;
         } else if (c == '[') {
-            level.Add(one);
+            level.Add(atom(false));
             i = EndOfBracketList(pattern, i);
         } else if (c == '(') {
-            if (static_cast<int>(levels.size()) > kMaxNesting)
-                return IDS_EXPR_NESTED_TOO_DEEPLY;
+            shape.depth = std::max(shape.depth, static_cast<int>(levels.size()));
+            if (shape.depth > kMaxNesting)
+                return shape; // refused whatever else it holds
             levels.emplace_back();
             ++i;
         } else if (c == ')' && levels.size() > 1) {
-            const Weight group = levels.back().Total();
-            levels.pop_back();
-            levels.back().Add(group);
+            closeGroup();
             ++i;
         } else if (IsAlternativeSeparator(c)) {
-            level.done += level.branch;
-            level.branch = {};
-            level.hasLast = false;
+            level.EndAlternative();
             ++i;
         } else if (c == '*' || c == '+' || c == '?') {
             // One node more; and a repetition with nothing before it is ignored.
-            if (level.hasLast)
-                level.Repeat({level.last.expanded + 1, level.last.written + 1});
+            if (level.hasLast) {
+                shape.repeatsNullableGroup |= c != '?' && level.last.nullableAlternatives > 1;
+                level.Repeat({level.last.expanded + 1, level.last.written + 1,
+                              c != '+' || level.last.nullable, 0});
+            }
             ++i;
         } else if (c == '{') {
             std::size_t end = 0;
             double lower = 0;
             double upper = 0;
             if (!ReadInterval(pattern, i, end, lower, upper)) {
-                level.Add(one);
+                level.Add(atom(false));
                 ++i;
                 continue;
             }
             if (level.hasLast) {
                 const double copies = upper < 0 ? lower + 1 : std::max(lower, upper);
-                level.Repeat({level.last.expanded * copies, level.last.written + 1});
+                shape.repeatsNullableGroup |= copies > 1 && level.last.nullableAlternatives > 1;
+                level.Repeat({level.last.expanded * copies, level.last.written + 1,
+                              lower == 0 || level.last.nullable, 0});
             }
             i = end;
         } else {
-            level.Add(one);
+            level.Add(atom(c == '^' || c == '$'));
             ++i;
         }
     }
-    while (levels.size() > 1) { // an unclosed group: the library reports it
-        const Weight group = levels.back().Total();
-        levels.pop_back();
-        levels.back().Add(group);
-    }
-    const Weight total = levels.back().Total();
-    if (total.expanded - total.written > static_cast<double>(kMaxRepetitionGrowth))
+    while (levels.size() > 1) // an unclosed group: the library reports it
+        closeGroup();
+    const Piece total = levels.back().Total();
+    shape.growth = total.expanded - total.written;
+    return shape;
+}
+
+unsigned CheckPatternLimits(const std::string& pattern) {
+    const CPatternShape shape = AnalysePattern(pattern);
+    if (shape.depth > kMaxNesting)
+        return IDS_EXPR_NESTED_TOO_DEEPLY;
+    if (shape.growth > static_cast<double>(kMaxRepetitionGrowth))
         return IDS_RE_REPETITION_TOO_LARGE;
     return 0;
 }

@@ -29,6 +29,17 @@ std::size_t EndOfBracketList(const std::string& pattern, std::size_t open);
 // search for the groups' spans round in circles for ever; one is harmless.
 std::string FoldEmptyAlternatives(const std::string& pattern);
 
+// What the checks below read from a pattern.
+struct CPatternShape {
+    int depth = 0;        // the deepest nesting of parentheses
+    double growth = 0;    // pieces that repetitions in braces add to the written ones
+    // A group with two alternatives that can match the empty string is repeated
+    // ("(x*|.|y*)+"): the library's walk back for the groups' spans can go round in it
+    // for ever.
+    bool repeatsNullableGroup = false;
+};
+CPatternShape AnalysePattern(const std::string& pattern);
+
 // 0, or the number of the message that refuses the pattern: parentheses nested deeper
 // than kMaxNesting, or repetitions in braces that grow the pattern by more than
 // kMaxRepetitionGrowth copies (a count beyond the library's own limit included).

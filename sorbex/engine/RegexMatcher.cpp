@@ -65,23 +65,23 @@ CRegexMatcher::CRegexMatcher(bool withPrefilters)
 
 CRegexMatcher::~CRegexMatcher() = default;
 
-unsigned CRegexMatcher::Compile(const std::string& pattern, bool matchCase, bool wholeWords) {
-    regex.reset();
-    prefilter.reset();
-    caseFold = !matchCase;
-    matchWords = wholeWords;
-
+// A pattern buffer for `pattern` with the line-feed anchoring and, when folding, the
+// translate table; null with `error` set when it does not compile.
+std::unique_ptr<CRegexMatcher::CompiledRegex> CRegexMatcher::CompileBuffer(
+    const std::string& pattern, unsigned& error) const {
     auto compiled = std::make_unique<CompiledRegex>();
     re_pattern_buffer& buffer = compiled->buffer;
     buffer.fastmap = static_cast<char*>(std::malloc(kByteValues));
     if (buffer.fastmap == nullptr) {
-        return IDS_MEMORY_OVERFLOW;
+        error = IDS_MEMORY_OVERFLOW;
+        return nullptr;
     }
     if (caseFold) {
         using TranslateTable = decltype(buffer.translate);
         buffer.translate = static_cast<TranslateTable>(std::malloc(kByteValues));
         if (buffer.translate == nullptr) {
-            return IDS_MEMORY_OVERFLOW;
+            error = IDS_MEMORY_OVERFLOW;
+            return nullptr;
         }
         for (std::size_t c = 0; c < kByteValues; ++c) {
             buffer.translate[c] = FoldToUpper(static_cast<unsigned char>(c));
@@ -94,13 +94,29 @@ unsigned CRegexMatcher::Compile(const std::string& pattern, bool matchCase, bool
     // setting it right before every compile keeps other users of the library from
     // changing our pattern language.
     re_syntax_options = kSyntax;
+    if (const char* message = re_compile_pattern(pattern.data(), pattern.size(), &buffer)) {
+        error = RegexCompileErrorId(message);
+        return nullptr;
+    }
+    return compiled;
+}
+
+unsigned CRegexMatcher::Compile(const std::string& pattern, bool matchCase, bool wholeWords) {
+    regex.reset();
+    repeatsNullableGroup = false;
+    prefilter.reset();
+    caseFold = !matchCase;
+    matchWords = wholeWords;
+
     const std::string folded = FoldEmptyAlternatives(CollapseRepetitionRuns(pattern));
     if (const unsigned refused = CheckPatternLimits(folded)) {
         return refused;
     }
-    const char* error = re_compile_pattern(folded.data(), folded.size(), &buffer);
-    if (error != nullptr) {
-        return RegexCompileErrorId(error);
+    repeatsNullableGroup = AnalysePattern(folded).repeatsNullableGroup;
+    unsigned error = 0;
+    std::unique_ptr<CompiledRegex> compiled = CompileBuffer(folded, error);
+    if (compiled == nullptr) {
+        return error;
     }
     if (buildPrefilters) {
         std::unique_ptr<CPatternPrefilter> built;
@@ -233,9 +249,17 @@ bool CRegexMatcher::SearchLine(const char* line, std::ptrdiff_t length, LineMatc
     }
 }
 
-// The span of `group` in `match`, from the library's registers for that same match.
+// The span of `group` in `match`, from the library's registers for that same match. The
+// library works them out by walking back through the match; in a repeated group with
+// two alternatives that can match nothing ("(x*|.|y*)+") that walk may go round for ever,
+// and the walk it takes where the pattern holds a back-reference names groups that took
+// no part. There the group is reported as taking none: a replacement then changes
+// nothing rather than the wrong bytes.
 void CRegexMatcher::GroupSpan(const char* line, const LineMatch& match, std::size_t group,
                               std::ptrdiff_t& start, std::ptrdiff_t& end) {
+    if (repeatsNullableGroup) {
+        return;
+    }
     re_pattern_buffer& buffer = regex->buffer;
     re_registers& registers = regex->registers;
     // The same call that found the match, now with registers.

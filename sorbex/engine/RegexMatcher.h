@@ -40,11 +40,14 @@ private:
         bool shortened = false; // searched with the line's end hidden
     };
 
+    std::unique_ptr<CompiledRegex> CompileBuffer(const std::string& pattern,
+                                                 unsigned& error) const;
     bool SearchLine(const char* line, std::ptrdiff_t length, LineMatch& match);
     void GroupSpan(const char* line, const LineMatch& match, std::size_t group,
                    std::ptrdiff_t& start, std::ptrdiff_t& end);
 
     std::unique_ptr<CompiledRegex> regex; // the library's pattern buffer and registers
+    bool repeatsNullableGroup = false;    // see GroupSpan
     bool caseFold = false;
     bool matchWords = false;
     bool buildPrefilters = true;
