@@ -13,7 +13,7 @@
 #include "platform/CompoundStorage.h"
 #include "platform/FileSystem.h"
 #include "storage/StorageUiRecorder.h"
-#include "storage/TabDoc.h"
+#include "resultfile/TabDoc.h"
 
 namespace {
 

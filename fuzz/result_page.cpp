@@ -8,7 +8,7 @@
 #include "storage/ArchiveError.h"
 #include "storage/ArchiveReader.h"
 #include "storage/ArchiveWriter.h"
-#include "storage/PageList.h"
+#include "resultfile/PageList.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     sorbex::CPageList list;

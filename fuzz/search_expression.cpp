@@ -45,16 +45,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string text = rest.substr(split + 1);
     if (text.size() > (HasBackReference(expression) ? kMaxTextWithBackReference : kMaxText))
         return 0;
-    const bool wholeWords = (options & 1) != 0;
-    const bool matchCase = (options & 2) != 0;
-    const bool phonetic = (options & 4) != 0;
+    sorbex::CExpressionOptions compileOptions;
+    compileOptions.wholeWords = (options & 1) != 0;
+    compileOptions.matchCase = (options & 2) != 0;
+    compileOptions.method =
+        (options & 4) != 0 ? sorbex::CSearchMethod::Phonetic : sorbex::CSearchMethod::Standard;
     const int subexpression = static_cast<int>((options >> 3) % 6);
 
     sorbex::CPatternRegistry registry;
     std::unique_ptr<sorbex::CExprNode> root;
     int groups = 0;
-    if (sorbex::CompileSearchExpression(expression, !phonetic, phonetic, wholeWords, matchCase,
-                                        registry, root, groups))
+    if (sorbex::CompileSearchExpression(expression, compileOptions, registry, root, groups))
         return 0;
     if (!root || groups < 0)
         std::abort();

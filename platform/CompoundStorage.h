@@ -123,4 +123,11 @@ public:
 // our own tree in memory over libgsf's compound-file reader and writer.
 CompoundFiles& SystemCompoundFiles();
 
+// A direct root also writes its changes when it is released, and a release cannot
+// return an error: a failure there goes to this hook, which a program sets once (a
+// caller that must know commits before it releases). Without a hook nobody is told.
+using ReleaseFailureHook = void (*)(const OsError& error);
+ReleaseFailureHook SetReleaseFailureHook(ReleaseFailureHook hook);
+void ReportReleaseFailure(const OsError& error);
+
 } // namespace kestrix

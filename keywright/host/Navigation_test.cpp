@@ -2,6 +2,8 @@
 // selected, which value is selected, what the user is told and what is logged.
 #include "host/Navigation.h"
 
+#include "host/FakeKeyTree.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -10,37 +12,6 @@
 
 namespace keywright {
 namespace {
-
-// A tree of keys given as full paths; item n is paths_[n - 1], its parent the item
-// whose path is its own without the last component.
-class FakeTree : public KeyTree {
-public:
-    explicit FakeTree(std::vector<std::string> paths) : paths_(std::move(paths)) {}
-    TreeItem FirstChild(TreeItem parent) override { return Next(parent, 0); }
-    TreeItem NextSibling(TreeItem item) override { return Next(Parent(item), item); }
-    std::string ItemText(TreeItem item) override {
-        return paths_[item - 1].substr(paths_[item - 1].rfind('\\') + 1);
-    }
-    void Expand(TreeItem item) override { calls.push_back("expand " + paths_[item - 1]); }
-    void Select(TreeItem item) override { calls.push_back("select " + paths_[item - 1]); }
-    std::vector<std::string> calls;
-
-private:
-    TreeItem Parent(TreeItem item) {
-        std::size_t cut = paths_[item - 1].rfind('\\');
-        for (TreeItem i = 1; cut != std::string::npos && i <= paths_.size(); ++i)
-            if (paths_[i - 1] == paths_[item - 1].substr(0, cut))
-                return i;
-        return 0;
-    }
-    TreeItem Next(TreeItem parent, TreeItem after) {
-        for (TreeItem i = after + 1; i <= paths_.size(); ++i)
-            if (Parent(i) == parent)
-                return i;
-        return 0;
-    }
-    std::vector<std::string> paths_;
-};
 
 class FakeList : public ValueList {
 public:
@@ -108,7 +79,7 @@ TEST(Navigation, SelectsTheKeyOfEveryLocationForm) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.location);
-        FakeTree tree(kKeys);
+        FakeKeyTree tree(kKeys);
         FakeList list({});
         FakeHost host;
         auto request = MakeGotoRequest(c.location, "", "My Computer", nullptr);
@@ -153,7 +124,7 @@ TEST(Navigation, FailuresTellTheUserWhatWasNotFound) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.location);
-        FakeTree tree(kKeys);
+        FakeKeyTree tree(kKeys);
         FakeList list({"(Default)", "Version"});
         FakeHost host;
         auto request = MakeGotoRequest(c.location, c.value, "My Computer", nullptr);
@@ -175,7 +146,7 @@ TEST(Navigation, SelectsEveryItemOfTheValueNameAndNoOther) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value);
-        FakeTree tree(kKeys);
+        FakeKeyTree tree(kKeys);
         FakeList list({"(Default)", "Version", "a:b", "VERSION"});
         FakeHost host;
         auto request = MakeGotoRequest("reg:HKLM\\Software", c.value, "My Computer", nullptr);
@@ -187,7 +158,7 @@ TEST(Navigation, SelectsEveryItemOfTheValueNameAndNoOther) {
 }
 
 TEST(Navigation, LogsEachStepIndentedByDepth) {
-    FakeTree tree(kKeys);
+    FakeKeyTree tree(kKeys);
     FakeList list({"(Default)"});
     FakeHost host;
     RecordingLog log;

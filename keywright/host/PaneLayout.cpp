@@ -30,4 +30,13 @@ PaneLayout LayOutPanes(const PaneMeasures& m) {
     return layout;
 }
 
+FocusPane NextFocusPane(FocusPane current, bool backward, bool hasBookmarkPane) {
+    constexpr int kPanes = 3;
+    const int step = backward ? kPanes - 1 : 1;
+    int pane = (static_cast<int>(current) + step) % kPanes;
+    if (pane == static_cast<int>(FocusPane::Bookmarks) && !hasBookmarkPane)
+        pane = (pane + step) % kPanes;
+    return static_cast<FocusPane>(pane);
+}
+
 } // namespace keywright

@@ -34,4 +34,11 @@ struct PaneLayout {
 // however small the window.
 PaneLayout LayOutPanes(const PaneMeasures& measures);
 
+// The panes that take the keyboard focus in turn: the editor's switch-panes command
+// moves it forward, with Shift backward.
+enum class FocusPane { Tree, List, Bookmarks };
+
+// The pane after `current`; without a bookmark pane the cycle skips its place.
+FocusPane NextFocusPane(FocusPane current, bool backward, bool hasBookmarkPane);
+
 } // namespace keywright

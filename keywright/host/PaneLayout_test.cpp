@@ -1,4 +1,4 @@
-// The pane layout for ordinary and degenerate window sizes.
+// The pane layout for ordinary and degenerate window sizes, and the focus cycle.
 #include "host/PaneLayout.h"
 
 #include <gtest/gtest.h>
@@ -50,6 +50,24 @@ TEST(PaneLayout, SplitsTheRightSideBetweenListAndBookmarks) {
         EXPECT_EQ(Tie(c.list), Tie(out.list));
         EXPECT_EQ(Tie(c.pane), Tie(out.bookmarkPane));
         EXPECT_EQ(Tie(c.status), Tie(out.statusBar));
+    }
+}
+
+TEST(PaneLayout, FocusCyclesThroughThePanesAndSkipsAMissingBookmarkPane) {
+    using P = FocusPane;
+    const struct {
+        P from;
+        bool backward, pane;
+        P to;
+    } cases[] = {
+        {P::Tree, false, true, P::List},      {P::List, false, true, P::Bookmarks},
+        {P::Bookmarks, false, true, P::Tree}, {P::Tree, true, true, P::Bookmarks},
+        {P::List, false, false, P::Tree},     {P::Tree, true, false, P::List},
+        {P::List, true, false, P::Tree},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.from) * 10 + c.backward);
+        EXPECT_EQ(c.to, NextFocusPane(c.from, c.backward, c.pane));
     }
 }
 

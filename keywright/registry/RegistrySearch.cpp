@@ -324,8 +324,8 @@ private:
     }
 
     void SendDone() {
-        if (s_.doneMessage != 0 && s_.environment.sendDone)
-            s_.environment.sendDone(s_.callbackContext, s_.doneMessage);
+        if (s_.environment.sendDone)
+            s_.environment.sendDone(s_.callbackContext);
     }
 
     RegistrySearch& s_;
@@ -366,11 +366,11 @@ bool Match(bool wholeString, bool matchCase, std::string_view candidate,
     return candidate.find(comparisonText) != std::string_view::npos;
 }
 
-int Start(RegistrySearch& search) {
+bool Start(RegistrySearch& search) {
     if (search.searchText.empty()) {
         if (search.environment.showMessage)
             search.environment.showMessage(KeywrightString(kStrNoSearchString));
-        return 0;
+        return false;
     }
     if (search.searchText.size() > kMaxSearchText)
         search.searchText.resize(kMaxSearchText);
@@ -380,15 +380,14 @@ int Start(RegistrySearch& search) {
     search.stopEvent = false;
     auto worker = [&search] { RunRegistrySearch(search); };
     if (search.environment.startThread)
-        return search.environment.startThread(worker) ? 1 : 0;
+        return search.environment.startThread(worker);
     search.Wait();
     search.ownWorker_ = std::thread(worker);
-    return 1;
+    return true;
 }
 
-int Stop(RegistrySearch& search) {
+void Stop(RegistrySearch& search) {
     search.stopEvent = true;
-    return 1;
 }
 
 void RunRegistrySearch(RegistrySearch& search) {

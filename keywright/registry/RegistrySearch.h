@@ -74,8 +74,9 @@ struct SearchEnvironment {
     std::string rootText;
     // The add-in's message box; called on the worker thread too.
     ShowText showMessage;
-    // Sends the done message to the owner; absent, nothing is sent.
-    std::function<void(void* context, std::uint32_t message)> sendDone;
+    // Tells the owner that the worker has ended, after its last progress; absent,
+    // nobody is told. Called on the worker thread with the callback context.
+    std::function<void(void* context)> sendDone;
     // Runs the worker on a new thread; returns false when none could be started.
     // Absent, the search runs it on a thread of its own that it joins when destroyed.
     std::function<bool(std::function<void()> worker)> startThread;
@@ -84,7 +85,7 @@ struct SearchEnvironment {
 };
 
 struct RegistrySearch;
-int Start(RegistrySearch& search);
+bool Start(RegistrySearch& search);
 
 struct RegistrySearch {
     explicit RegistrySearch(SearchEnvironment environment);
@@ -115,7 +116,6 @@ struct RegistrySearch {
     // Auto-reset: the worker's check consumes it.
     std::atomic<bool> stopEvent{false};
     void* callbackContext = nullptr;
-    std::uint32_t doneMessage = 0;
 
     // Written by the worker, read by the callbacks it calls.
     SearchCounters counters;
@@ -131,16 +131,16 @@ struct RegistrySearch {
     void Wait();
 
 private:
-    friend int Start(RegistrySearch& search);
+    friend bool Start(RegistrySearch& search);
     std::thread ownWorker_;
 };
 
 // Starts the worker. An empty search text shows message 2148 and starts nothing.
-// Returns 1 if started.
-int Start(RegistrySearch& search);
+// Returns whether the worker started.
+bool Start(RegistrySearch& search);
 
-// Asks the worker to stop before its next subkey. Returns 1.
-int Stop(RegistrySearch& search);
+// Asks the worker to stop before its next subkey.
+void Stop(RegistrySearch& search);
 
 // The worker's whole run, on the calling thread: what Start runs.
 void RunRegistrySearch(RegistrySearch& search);

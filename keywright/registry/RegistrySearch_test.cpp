@@ -65,15 +65,13 @@ protected:
             std::lock_guard<std::mutex> guard(rec_.lock);
             rec_.messages.push_back(text);
         };
-        env.sendDone = [this](void* context, std::uint32_t message) {
+        env.sendDone = [this](void* context) {
             EXPECT_EQ(&rec_, context);
-            EXPECT_EQ(0x8002u, message);
             ++rec_.done;
         };
         env.tickCount = [] { return 4242u; };
         search_ = std::make_unique<RegistrySearch>(env);
         search_->callbackContext = &rec_;
-        search_->doneMessage = 0x8002;
         search_->hitCallback = &OnHit;
         search_->progressCallback = &OnProgress;
         search_->computers = {{"KESTRIX", kAllRoots}};
@@ -90,12 +88,16 @@ protected:
         }
     }
 
-    // Runs on this thread, as Start would on the worker.
-    std::vector<std::string> RunFor(const std::string& text) {
+    // Starts the search as the window does and waits for its worker.
+    void Run(const std::string& text) {
         search_->searchText = text;
-        search_->comparisonText = search_->matchCase ? text : UpperAscii(text);
+        EXPECT_TRUE(Start(*search_));
+        search_->Wait();
+    }
+
+    std::vector<std::string> RunFor(const std::string& text) {
         search_->wholeRegistry = true;
-        RunRegistrySearch(*search_);
+        Run(text);
         return rec_.Rows();
     }
 
@@ -248,10 +250,8 @@ TEST_F(Search, RootHitsEndWithABackslashAndSelectedKeysSearchBelowThemOnly) {
     search_->rootName = "HKEY_LOCAL_MACHINE";
     search_->rootHandle = kHkeyLocalMachine;
     search_->startSubkey = "Software\\Sel";
-    search_->searchText = "-x";
-    search_->comparisonText = "-X";
     search_->wholeRegistry = false;
-    RunRegistrySearch(*search_);
+    Run("-x");
     EXPECT_EQ(std::vector<std::string>{"1|KESTRIX\\HKEY_LOCAL_MACHINE\\Software\\Sel\\Inner-x|"},
               rec_.Rows());
 }
@@ -273,9 +273,8 @@ TEST_F(Search, UnreachableStartsEndInterruptedWithTheirMessages) {
         search_->rootName = "HKEY_LOCAL_MACHINE";
         search_->rootHandle = kHkeyLocalMachine;
         search_->startSubkey = c.start;
-        search_->searchText = search_->comparisonText = "X";
         search_->wholeRegistry = false;
-        RunRegistrySearch(*search_);
+        Run("X");
         EXPECT_EQ(std::vector<std::string>{c.message}, rec_.messages);
         ASSERT_EQ(2u, rec_.progress.size());
         EXPECT_EQ(kSearchInterrupted, rec_.progress[1].kind);
@@ -310,7 +309,7 @@ TEST_F(Search, StopEndsTheSearchInterruptedWithTheCountsSoFar) {
     };
     search_->searchText = "stop";
     search_->wholeRegistry = true;
-    ASSERT_EQ(1, Start(*search_));
+    ASSERT_TRUE(Start(*search_));
     search_->Wait();
     ASSERT_EQ(2u, rec_.progress.size());
     const SearchProgress& last = rec_.progress[1];
@@ -324,7 +323,7 @@ TEST_F(Search, StopEndsTheSearchInterruptedWithTheCountsSoFar) {
     rec_.onProgress = nullptr;
     rec_.progress.clear();
     rec_.hits.clear();
-    ASSERT_EQ(1, Start(*search_));
+    ASSERT_TRUE(Start(*search_));
     search_->Wait();
     EXPECT_EQ(kSearchCompleted, rec_.progress.back().kind);
     EXPECT_EQ(200u, rec_.hits.size());
@@ -332,7 +331,7 @@ TEST_F(Search, StopEndsTheSearchInterruptedWithTheCountsSoFar) {
 
 TEST_F(Search, AnEmptySearchTextStartsNothing) {
     search_->searchText.clear();
-    EXPECT_EQ(0, Start(*search_));
+    EXPECT_FALSE(Start(*search_));
     EXPECT_EQ(std::vector<std::string>{"No search string defined."}, rec_.messages);
     EXPECT_EQ(0, rec_.done);
 }

@@ -85,7 +85,7 @@ protected:
         search.computers = {{kLocal, roots}};
         if (adjust)
             adjust(search);
-        EXPECT_EQ(1, Start(search));
+        EXPECT_TRUE(Start(search));
         search.Wait();
         return rows.rows;
     }
@@ -167,7 +167,7 @@ TEST_F(SystemRegistry, AnotherComputerCannotBeReached) {
     search.rootName = "HKEY_LOCAL_MACHINE";
     search.rootHandle = kHkeyLocalMachine;
     search.startSubkey = "Software";
-    ASSERT_EQ(1, Start(search));
+    ASSERT_TRUE(Start(search));
     search.Wait();
     EXPECT_EQ(std::vector<std::string>{"Error opening remote machine root: Software"}, messages_);
     messages_.clear();

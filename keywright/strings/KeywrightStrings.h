@@ -7,8 +7,20 @@ namespace keywright {
 
 // Toolbar tooltips; the table that maps a button's command to its tooltip is in the
 // toolbar code.
-constexpr unsigned kStrFirstTooltip = 102;
-constexpr unsigned kStrLastTooltip = 115;
+constexpr unsigned kStrTipSearch = 102;
+constexpr unsigned kStrTipReplace = 103;
+constexpr unsigned kStrTipDelete = 104;
+constexpr unsigned kStrTipNewBookmark = 105;
+constexpr unsigned kStrTipGoBack = 106;
+constexpr unsigned kStrTipGoForward = 107;
+constexpr unsigned kStrTipNewKey = 108;
+constexpr unsigned kStrTipNewString = 109;
+constexpr unsigned kStrTipNewDword = 110;
+constexpr unsigned kStrTipNewBinary = 111;
+constexpr unsigned kStrTipRefresh = 112;
+constexpr unsigned kStrTipMailSubkey = 113;
+constexpr unsigned kStrTipPreview = 114;
+constexpr unsigned kStrTipOptions = 115;
 constexpr unsigned kStrEncodeBufferTooSmall = 2094;
 constexpr unsigned kStrOleInitializeFailed = 2097;
 constexpr unsigned kStrAddinTitle = 2106;
@@ -41,9 +53,18 @@ constexpr unsigned kStrKeysFound = 2418;
 constexpr unsigned kStrValuesFound = 2419;
 constexpr unsigned kStrDataFound = 2420;
 constexpr unsigned kStrEnterSearchString = 2421;
+// The search window's result columns and pages.
+constexpr unsigned kStrColumnKey = 2430;
+constexpr unsigned kStrColumnValue = 2431;
+constexpr unsigned kStrColumnData = 2432;
+constexpr unsigned kStrPageSearch = 2433;
+constexpr unsigned kStrPageAdvanced = 2434;
 constexpr unsigned kStrNotAvailableYet = 2990;
 constexpr unsigned kStrAboutVersion = 2991; // "%d.%02d (build %d)": major, minor, build
 constexpr unsigned kStrSplitterClassFailed = 2992;
+// What the add-in says when a handler failed where nobody could handle it.
+constexpr unsigned kStrOutOfMemory = 2993;
+constexpr unsigned kStrInternalFault = 2994; // "%s": what failed
 // Status bar texts of the add-in's menu commands share the commands' numbers.
 constexpr unsigned kStrFirstMenuStatus = 3016;
 constexpr unsigned kStrLastMenuStatus = 3024;

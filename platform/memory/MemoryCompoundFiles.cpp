@@ -1,7 +1,7 @@
 // Compound files kept in memory and keyed by path.
 #include "platform/memory/MemoryCompoundFiles.h"
 
-#include "platform/memory/MemoryCompoundTree.h"
+#include "platform/compound/MemoryCompoundTree.h"
 
 namespace kestrix {
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/OsError.h"
-#include "platform/memory/MemoryCompoundTree.h"
+#include "platform/compound/MemoryCompoundTree.h"
 
 #include <cstddef>
 #include <vector>

@@ -1,8 +1,9 @@
 // Compound files on a POSIX disk, kept in memory while open and written whole.
 #include "platform/posix/NativeCompoundFiles.h"
 
-#include "platform/memory/MemoryCompoundTree.h"
+#include "platform/compound/MemoryCompoundTree.h"
 #include "platform/posix/CfbCodec.h"
+#include "platform/posix/PosixFiles.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -50,31 +51,7 @@ OsError Errno(const char* function, const std::string& path, bool writing) {
     return MakeOsError(function, path, StorageCode(errno, writing));
 }
 
-class Fd {
-public:
-    explicit Fd(int fd = -1) : fd_(fd) {}
-    ~Fd() { Reset(); }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    Fd(Fd&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
-    Fd& operator=(Fd&& other) noexcept {
-        if (this != &other) {
-            Reset();
-            fd_ = other.fd_;
-            other.fd_ = -1;
-        }
-        return *this;
-    }
-    int get() const { return fd_; }
-    void Reset() {
-        if (fd_ >= 0)
-            ::close(fd_);
-        fd_ = -1;
-    }
-
-private:
-    int fd_;
-};
+using Fd = posix::FileDescriptor;
 
 // Share modes as open-file-description locks on bytes far past any real content:
 // each open holds a shared lock on the bytes of the access it has and of the access
@@ -172,26 +149,6 @@ OsError ReadAll(int fd, const std::string& path, std::vector<unsigned char>& byt
     return {};
 }
 
-OsError WriteAll(int fd, const std::string& path, const std::vector<unsigned char>& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0)
-            return Errno("write", path, true);
-        done += static_cast<std::size_t>(put);
-    }
-    return {};
-}
-
-std::string DirectoryOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 // One compound file on disk while roots are open on it.
 class DiskImage final : public compound::Image {
 public:
@@ -211,27 +168,19 @@ public:
             return e;
         if (SameAsOnDisk(bytes))
             return {};
-        std::string temp = path_ + ".XXXXXX";
-        Fd out(::mkstemp(&temp[0]));
-        if (out.get() < 0)
-            return Errno("mkstemp", temp, true);
+        posix::ReplaceOptions options;
+        options.code = [](int error) { return StorageCode(error, true); };
         struct stat st;
-        if (::fstat(fd_.get(), &st) == 0)
-            ::fchmod(out.get(), st.st_mode & 07777);
-        OsError e = WriteAll(out.get(), temp, bytes);
-        if (!e && ::fsync(out.get()) != 0)
-            e = Errno("fsync", temp, true);
-        if (!e && !TakeShareLocks(out.get(), mode_, canGuard_))
-            e = MakeOsError("fcntl", temp, StorageError::kLockViolation);
-        if (!e && ::rename(temp.c_str(), path_.c_str()) != 0)
-            e = Errno("rename", path_, true);
-        if (e) {
-            ::unlink(temp.c_str());
+        options.mode = ::fstat(fd_.get(), &st) == 0 ? st.st_mode : 0600;
+        options.beforeRename = [this](int fd, const std::string& temp) {
+            return TakeShareLocks(fd, mode_, canGuard_)
+                       ? OsError{}
+                       : MakeOsError("fcntl", temp, StorageError::kLockViolation);
+        };
+        Fd out;
+        options.keepOpen = &out;
+        if (OsError e = posix::ReplaceFile(path_, bytes.data(), bytes.size(), options))
             return e;
-        }
-        Fd dir(::open(DirectoryOf(path_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (dir.get() >= 0)
-            ::fsync(dir.get());
         fd_ = std::move(out); // releases the old file's locks
         return {};
     }

@@ -1,5 +1,6 @@
-// What only the native compound files must show: damaged files fail cleanly, and the
-// share locks keep out other processes, also across a commit that replaces the file.
+// What only the native compound files must show: damaged files fail cleanly, the
+// share locks keep out other processes, also across a commit that replaces the file,
+// and a release that cannot write its changes reports the failure.
 #include "platform/posix/NativeCompoundFiles.h"
 #include "platform/testing/CompoundTreeText.h"
 #include "platform/testing/FileSizeLimit.h"
@@ -10,6 +11,7 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <vector>
 #include <dirent.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -59,6 +61,34 @@ TEST(NativeCompoundFiles, AnotherProcessIsKeptOutAlsoAfterACommit) {
               OpenFromAnotherProcess(path, kReadWrite | kShareExclusive));
     root.reset();
     EXPECT_EQ(0, OpenFromAnotherProcess(path, kReadWrite | kShareExclusive));
+}
+
+std::vector<OsError>& ReleaseFailures() {
+    static std::vector<OsError> failures;
+    return failures;
+}
+
+TEST(NativeCompoundFiles, AReleaseThatCannotWriteReportsToTheHook) {
+    TempTree dir;
+    const std::string folder = dir.Path("gone");
+    ASSERT_EQ(0, ::mkdir(folder.c_str(), 0700));
+    const std::string path = folder + "/direct.cfb";
+    NativeCompoundFiles files;
+    std::unique_ptr<Storage> root;
+    ASSERT_FALSE(files.Create(path, kCreate | kReadWrite | kShareExclusive, root));
+    ASSERT_FALSE(testtree::Build(*root, "S=1;"));
+    // The folder goes away under the open file: the new file cannot be written beside it.
+    ASSERT_EQ(0, ::unlink(path.c_str()));
+    ASSERT_EQ(0, ::rmdir(folder.c_str()));
+    ReleaseFailures().clear();
+    ReleaseFailureHook previous =
+        SetReleaseFailureHook([](const OsError& e) { ReleaseFailures().push_back(e); });
+    root.reset();
+    SetReleaseFailureHook(previous);
+    ASSERT_EQ(1u, ReleaseFailures().size());
+    EXPECT_EQ(path, ReleaseFailures()[0].path);
+    EXPECT_EQ("mkstemp", ReleaseFailures()[0].function);
+    EXPECT_EQ(StorageError::kFileNotFound, ReleaseFailures()[0].code);
 }
 
 // The inode of `path`: a commit that writes puts a new file in place.

@@ -1,10 +1,13 @@
 // The file-system seam on POSIX systems.
 #include "platform/posix/PosixFileSystem.h"
 
+#include "platform/posix/PosixFiles.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <stdexcept>
 #include <vector>
@@ -18,43 +21,6 @@
 
 namespace kestrix {
 namespace {
-
-// Closes a descriptor on every path out of a function.
-class FdGuard {
-public:
-    explicit FdGuard(int fd) : fd_(fd) {}
-    ~FdGuard() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    FdGuard(const FdGuard&) = delete;
-    FdGuard& operator=(const FdGuard&) = delete;
-    int get() const { return fd_; }
-    int release() {
-        int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
-
-private:
-    int fd_;
-};
-
-OsError WriteAll(int fd, const std::string& bytes, const std::string& path) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return LastOsError("write", path);
-        }
-        if (n == 0)
-            return MakeOsError("write", path, ENOSPC);
-        done += static_cast<std::size_t>(n);
-    }
-    return {};
-}
 
 // 100-nanosecond ticks since 1601, the unit the stored file times use everywhere.
 std::uint64_t TicksSince1601(std::int64_t seconds, long nanoseconds) {
@@ -93,7 +59,7 @@ OsError ReadWholeFile(const std::string& path, int dirFd, const char* name, std:
     // Without O_NONBLOCK opening a named pipe waits for a writer that may never come;
     // only regular files are read at all, as a pipe or device could deliver for ever.
     constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
-    FdGuard fd(dirFd >= 0 ? ::openat(dirFd, name, kFlags) : ::open(path.c_str(), kFlags));
+    posix::FileDescriptor fd(dirFd >= 0 ? ::openat(dirFd, name, kFlags) : ::open(path.c_str(), kFlags));
     if (fd.get() < 0)
         return LastOsError("open", path);
     struct stat st {};
@@ -194,16 +160,22 @@ long NativeCodeFor(FileFailure failure) {
 OsError PosixFileSystem::ListDirectory(const std::string& dir, EntryDetail detail,
                                        const std::function<bool(const DirEntry&)>& visit) {
     ForgetReadDirectory();
-    DIR* handle = ::opendir(dir.c_str());
+    struct CloseDirectory {
+        void operator()(DIR* handle) const { ::closedir(handle); }
+    };
+    std::unique_ptr<DIR, CloseDirectory> handle(::opendir(dir.c_str()));
     if (!handle)
         return LastOsError("opendir", dir);
-    const int dirFd = ::dirfd(handle);
+    const int dirFd = ::dirfd(handle.get());
     DirEntry entry; // one record for all entries, so that names reuse its storage
     while (true) {
         errno = 0;
-        const dirent* d = ::readdir(handle);
-        if (!d)
+        const dirent* d = ::readdir(handle.get());
+        if (!d) {
+            if (errno != 0)
+                return LastOsError("readdir", dir);
             break;
+        }
         if (std::strcmp(d->d_name, ".") == 0 || std::strcmp(d->d_name, "..") == 0)
             continue;
         entry.name.assign(d->d_name);
@@ -236,7 +208,6 @@ OsError PosixFileSystem::ListDirectory(const std::string& dir, EntryDetail detai
         if (!visit(entry))
             break;
     }
-    ::closedir(handle);
     return {};
 }
 
@@ -299,16 +270,9 @@ OsError PosixFileSystem::CheckDirectory(const std::string& path) {
     return {};
 }
 
-PosixFileSystem::~PosixFileSystem() {
-    if (readDirFd_ >= 0)
-        ::close(readDirFd_);
-}
-
 void PosixFileSystem::ForgetReadDirectory() {
     std::lock_guard<std::mutex> lock(readDirMutex_);
-    if (readDirFd_ >= 0)
-        ::close(readDirFd_);
-    readDirFd_ = -1;
+    readDirFd_.Reset();
     readDir_.clear();
 }
 
@@ -321,19 +285,17 @@ OsError PosixFileSystem::ReadFile(const std::string& path, std::string& bytes) {
     if (slash == std::string::npos || slash == 0 || slash + 1 == path.size())
         return ReadWithoutFolder(path, bytes);
     std::unique_lock<std::mutex> lock(readDirMutex_);
-    if (readDirFd_ < 0 || path.compare(0, slash, readDir_) != 0 || readDir_.size() != slash) {
-        if (readDirFd_ >= 0)
-            ::close(readDirFd_);
+    if (!readDirFd_.valid() || path.compare(0, slash, readDir_) != 0 || readDir_.size() != slash) {
         readDir_.assign(path, 0, slash);
-        readDirFd_ = ::open(readDir_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (readDirFd_ < 0) {
+        readDirFd_.Reset(::open(readDir_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (!readDirFd_.valid()) {
             // The plain open reports whatever is wrong with the path.
             readDir_.clear();
             lock.unlock();
             return ReadWithoutFolder(path, bytes);
         }
     }
-    OsError error = ReadWholeFile(path, readDirFd_, path.c_str() + slash + 1, bytes);
+    OsError error = ReadWholeFile(path, readDirFd_.get(), path.c_str() + slash + 1, bytes);
     lock.unlock();
     if (error)
         bytes.clear();
@@ -353,37 +315,9 @@ OsError PosixFileSystem::ReplaceFileContent(const std::string& path, const std::
         return LastOsError("stat", path);
     if (!S_ISREG(original.st_mode))
         return MakeOsError("stat", path, EISDIR);
-
-    // The new file lives beside the old one: rename is atomic only within a file system.
-    const std::size_t slash = path.rfind('/');
-    const std::string dir = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-    std::string temp = dir + "." + base + ".XXXXXX";
-    std::vector<char> name(temp.begin(), temp.end());
-    name.push_back('\0');
-    FdGuard fd(::mkstemp(name.data()));
-    if (fd.get() < 0)
-        return LastOsError("mkstemp", path);
-    temp = name.data();
-
-    OsError error = WriteAll(fd.get(), bytes, temp);
-    if (!error && ::fchmod(fd.get(), original.st_mode & 07777) != 0)
-        error = LastOsError("fchmod", temp);
-    if (!error && ::fsync(fd.get()) != 0)
-        error = LastOsError("fsync", temp);
-    if (!error && ::close(fd.release()) != 0)
-        error = LastOsError("close", temp);
-    if (!error && ::rename(temp.c_str(), path.c_str()) != 0)
-        error = LastOsError("rename", path);
-    if (error) {
-        ::unlink(temp.c_str());
-        return error;
-    }
-    // Makes the rename itself survive a crash; the file is already whole either way.
-    FdGuard dirFd(::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dirFd.get() >= 0)
-        ::fsync(dirFd.get());
-    return {};
+    posix::ReplaceOptions options;
+    options.mode = original.st_mode;
+    return posix::ReplaceFile(path, bytes.data(), bytes.size(), options);
 }
 
 OsError PosixFileSystem::GetFileIdentity(const std::string& path, FileIdentity& identity) {
@@ -405,9 +339,9 @@ OsError PosixFileSystem::GetFileStatus(const std::string& path, FileStatus& stat
     const char* name = path.c_str();
     std::unique_lock<std::mutex> lock(readDirMutex_);
     const std::size_t slash = path.rfind('/');
-    if (readDirFd_ >= 0 && slash != std::string::npos && slash + 1 < path.size() &&
+    if (readDirFd_.valid() && slash != std::string::npos && slash + 1 < path.size() &&
         readDir_.size() == slash && path.compare(0, slash, readDir_) == 0) {
-        dirFd = readDirFd_;
+        dirFd = readDirFd_.get();
         name = path.c_str() + slash + 1;
     } else {
         lock.unlock();
@@ -469,7 +403,7 @@ OsError PosixFileSystem::RenameFile(const std::string& from, const std::string& 
 
 OsError PosixFileSystem::OpenExclusively(const std::string& path) {
     // POSIX has no share modes; an advisory lock is what cooperating programs hold.
-    FdGuard fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    posix::FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0)
         return LastOsError("open", path);
     if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)

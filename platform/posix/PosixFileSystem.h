@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/FileSystem.h"
+#include "platform/posix/PosixFiles.h"
 
 namespace kestrix {
 
@@ -13,7 +14,7 @@ namespace kestrix {
 class PosixFileSystem : public FileSystem {
 public:
     PosixFileSystem() = default;
-    ~PosixFileSystem() override;
+    ~PosixFileSystem() override = default;
     PosixFileSystem(const PosixFileSystem&) = delete;
     PosixFileSystem& operator=(const PosixFileSystem&) = delete;
 
@@ -42,7 +43,7 @@ private:
     // The folder of the last file read, held open for the files that follow it.
     std::mutex readDirMutex_;
     std::string readDir_;
-    int readDirFd_ = -1;
+    posix::FileDescriptor readDirFd_;
 };
 
 } // namespace kestrix

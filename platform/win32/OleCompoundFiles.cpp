@@ -3,7 +3,7 @@
 // an OsError.
 #include "platform/win32/OleCompoundFiles.h"
 
-#include "platform/memory/MemoryCompoundTree.h"
+#include "platform/compound/MemoryCompoundTree.h"
 #include "platform/win32/AnsiText.h"
 
 #include <objbase.h>

@@ -27,7 +27,7 @@ void CMemoryProfile::WriteInt(const std::string& section, const std::string& key
     values_[{section, key}] = value;
 }
 
-void CCliReplaceUi::Attach(const CSearchResultArray& page, int& quitRequested) {
+void CCliReplaceUi::Attach(const CSearchResultArray& page, bool& quitRequested) {
     page_ = &page;
     quitRequested_ = &quitRequested;
 }
@@ -103,7 +103,7 @@ void CCliReplaceUi::ResultReplaced(std::size_t index, int) {
 
 void CCliReplaceUi::ProcessMessages() {
     if (quitRequested_ != nullptr && terminal_.cancelSignalled && terminal_.cancelSignalled())
-        *quitRequested_ = 1;
+        *quitRequested_ = true;
 }
 
 std::string FormatReplaceReport(const std::vector<std::pair<std::string, int>>& files,

@@ -33,7 +33,7 @@ public:
         : err_(err), terminal_(terminal) {}
 
     // The page walked and the run's quit flag, which Ctrl+C raises between passages.
-    void Attach(const CSearchResultArray& page, int& quitRequested);
+    void Attach(const CSearchResultArray& page, bool& quitRequested);
     // Answers the first question with "all" without asking, as --all asks for.
     void AnswerAll() { answerAll_ = true; }
 
@@ -53,7 +53,7 @@ private:
     std::ostream& err_;
     CCliTerminal terminal_;
     const CSearchResultArray* page_ = nullptr;
-    int* quitRequested_ = nullptr;
+    bool* quitRequested_ = nullptr;
     std::size_t shown_ = 0;
     std::vector<std::pair<std::string, int>> files_;
     bool messageShown_ = false;

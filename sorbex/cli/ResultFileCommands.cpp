@@ -6,7 +6,7 @@
 #include "cli/Cp1252.h"
 #include "cli/ResultLines.h"
 #include "cli/SearchCommand.h"
-#include "storage/TabDoc.h"
+#include "resultfile/TabDoc.h"
 #include "strings/SorbexStrings.h"
 
 namespace sorbex {

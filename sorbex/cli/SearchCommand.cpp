@@ -13,7 +13,7 @@
 #include "search/ReplacePassages.h"
 #include "search/ResultDocument.h"
 #include "search/SearchController.h"
-#include "storage/DocCache.h"
+#include "cache/DocCache.h"
 #include "text/TextConverterList.h"
 
 namespace sorbex {
@@ -65,14 +65,14 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     request.expression = ExpressionFromTerminal(options.expression);
     request.fileMask = JoinList(options.masks);
     request.directory = JoinList(options.directories);
-    request.withSubDirectories = options.withSubdirectories ? 1 : 0;
-    request.matchCase = options.matchCase ? 1 : 0;
-    request.matchWholeWords = options.wholeWords ? 1 : 0;
-    request.searchMethod = options.phonetic ? 1 : 0;
-    request.useInternalFilter = options.internalFilter ? 1 : 0;
-    request.useExternalFilter = options.externalFilter ? 1 : 0;
+    request.withSubDirectories = options.withSubdirectories;
+    request.matchCase = options.matchCase;
+    request.matchWholeWords = options.wholeWords;
+    request.searchMethod = options.phonetic ? CSearchMethod::Phonetic : CSearchMethod::Standard;
+    request.useInternalFilter = options.internalFilter;
+    request.useExternalFilter = options.externalFilter;
     if (options.replace) {
-        request.replaceMode = 1;
+        request.replaceMode = true;
         request.replaceString = ExpressionFromTerminal(options.replacement);
         request.replaceTag = options.replaceTag;
     }
@@ -100,15 +100,14 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     CCliReplaceUi replaceUi(err, terminal);
     if (options.replaceAll)
         replaceUi.AnswerAll();
-    CReplaceContext context{replaceUi, profile, *fileSystem,
-                            CReplaceRunState{run.searching, run.replacing, run.quitRequested}};
+    CReplaceContext context{replaceUi, profile, *fileSystem, run.flags()};
     CReplaceOutcome replaced;
     bool walked = false;
     run.startReplacement = [&](CFileFindDoc& page, std::size_t startIndex) {
         out.flush();
         if (terminal.beforeReplacing)
             terminal.beforeReplacing();
-        replaceUi.Attach(page.results, run.quitRequested);
+        replaceUi.Attach(page.results, run.flags().quitRequested);
         replaced = ReplacePassages(&page.results, startIndex, request.replaceString, context);
         walked = true;
     };
@@ -127,7 +126,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                                   kestrix::SystemCompoundFiles(), storageUi))
             return kExitError;
     }
-    if (run.cancelRequested)
+    if (run.flags().cancelRequested)
         return kExitCancelled;
     // Results without all the files are no answer to "is it there?".
     if (ui.skippedReported())

@@ -12,6 +12,16 @@
 
 #include "cli/CancelSignal.h"
 #include "cli/SearchCommand.h"
+#include "platform/CompoundStorage.h"
+
+namespace {
+
+// The cache writes its changes when it is closed; a failure there is told, not lost.
+void TellReleaseFailure(const kestrix::OsError& error) {
+    std::cerr << "sorbex: " << error.Describe() << '\n';
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     // A search may print hundreds of thousands of lines: the streams keep their own
@@ -34,5 +44,6 @@ int main(int argc, char** argv) {
     terminal.answersInteractive = isatty(fileno(stdin)) != 0;
 #endif
     sorbex::InstallCancelHandler();
+    kestrix::SetReleaseFailureHook(&TellReleaseFailure);
     return sorbex::RunCli(args, std::cout, std::cerr, terminal);
 }

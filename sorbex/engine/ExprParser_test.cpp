@@ -215,8 +215,8 @@ TEST(CompileSearchExpressionTest, ReportsErrorsOfPatternsAndExpression) {
         CPatternRegistry registry;
         std::unique_ptr<CExprNode> root;
         int groups = -1;
-        const std::optional<CExprError> error = CompileSearchExpression(
-            c.expression, true, false, false, false, registry, root, groups);
+        const std::optional<CExprError> error =
+            CompileSearchExpression(c.expression, {}, registry, root, groups);
         ASSERT_TRUE(error.has_value());
         EXPECT_EQ(c.id, error->Id());
         EXPECT_STREQ(SorbexString(c.id), error->what());
@@ -242,8 +242,7 @@ TEST(CompileSearchExpressionTest, PutsTheCheaperOperandFirst) {
         CPatternRegistry registry;
         std::unique_ptr<CExprNode> root;
         int groups = -1;
-        ASSERT_FALSE(CompileSearchExpression(c.expression, true, false, false, false, registry,
-                                             root, groups));
+        ASSERT_FALSE(CompileSearchExpression(c.expression, {}, registry, root, groups));
         EXPECT_EQ(c.tree, Describe(*root));
         EXPECT_EQ(c.groups, groups);
     }
@@ -253,15 +252,15 @@ TEST(CompileSearchExpressionTest, HandsTheFlagsToEveryTerm) {
     CPatternRegistry registry;
     std::unique_ptr<CExprNode> root;
     int groups = 0;
-    ASSERT_FALSE(
-        CompileSearchExpression("a&!(b&c)", true, true, true, true, registry, root, groups));
+    ASSERT_FALSE(CompileSearchExpression("a&!(b&c)", {CSearchMethod::Standard, true, true},
+                                         registry, root, groups));
     std::vector<const CTermNode*> terms;
     CollectTerms(*root, terms);
     ASSERT_EQ(3u, terms.size());
     EXPECT_EQ(3u, registry.size());
     for (const CTermNode* term : terms) {
         SCOPED_TRACE(term->pattern);
-        EXPECT_EQ(0x31u, term->flags); // standard method wins over phonetic; words; case
+        EXPECT_EQ(0x31u, term->flags); // the standard method, whole words, match case
         EXPECT_GE(term->matcher, 0);
     }
 }

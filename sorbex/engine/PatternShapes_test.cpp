@@ -28,7 +28,7 @@ unsigned CompileError(const std::string& expression) {
     std::unique_ptr<CExprNode> root;
     int groups = 0;
     const auto error =
-        CompileSearchExpression(expression, true, false, false, false, registry, root, groups);
+        CompileSearchExpression(expression, {}, registry, root, groups);
     return error ? error->Id() : 0;
 }
 

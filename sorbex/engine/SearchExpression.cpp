@@ -9,8 +9,8 @@
 
 namespace sorbex {
 
-std::optional<CExprError> CompileSearchExpression(std::string_view expression, bool standard,
-                                                  bool phonetic, bool wholeWords, bool matchCase,
+std::optional<CExprError> CompileSearchExpression(std::string_view expression,
+                                                  const CExpressionOptions& options,
                                                   CPatternRegistry& registry,
                                                   std::unique_ptr<CExprNode>& root,
                                                   int& groupCount) {
@@ -21,11 +21,12 @@ std::optional<CExprError> CompileSearchExpression(std::string_view expression, b
         std::unique_ptr<CExprNode> tree = parser.ParseExpression();
         groupCount = parser.GroupCount();
 
-        unsigned flags = phonetic && !standard ? kSearchMethodPhonetic : kSearchMethodStandard;
-        if (wholeWords) {
+        unsigned flags = options.method == CSearchMethod::Phonetic ? kSearchMethodPhonetic
+                                                                   : kSearchMethodStandard;
+        if (options.wholeWords) {
             flags |= kSearchWholeWords;
         }
-        if (matchCase) {
+        if (options.matchCase) {
             flags |= kSearchMatchCase;
         }
         tree->SetFlags(flags);

@@ -11,14 +11,22 @@
 
 namespace sorbex {
 
+// How the terms of an expression match: regular expressions or sounds.
+enum class CSearchMethod { Standard, Phonetic };
+
+struct CExpressionOptions {
+    CSearchMethod method = CSearchMethod::Standard;
+    bool wholeWords = false;
+    bool matchCase = false;
+};
+
 // Compiles `expression` (not empty) into `root`, its terms' patterns into `registry`
-// (emptied first), and counts its unescaped '(' into `groupCount`. The method is
-// phonetic when `phonetic` is set and `standard` is not, else standard. Returns nothing
-// on success; on failure the error, whose what() is the message, with `root` empty.
+// (emptied first), and counts its unescaped '(' into `groupCount`. Returns nothing on
+// success; on failure the error, whose what() is the message, with `root` empty.
 // `root` refers to `registry`, which must be kept, and not compiled into again, while
 // `root` is evaluated.
-std::optional<CExprError> CompileSearchExpression(std::string_view expression, bool standard,
-                                                  bool phonetic, bool wholeWords, bool matchCase,
+std::optional<CExprError> CompileSearchExpression(std::string_view expression,
+                                                  const CExpressionOptions& options,
                                                   CPatternRegistry& registry,
                                                   std::unique_ptr<CExprNode>& root,
                                                   int& groupCount);

@@ -72,7 +72,7 @@ CReplaceOutcome ReplacePassages(CSearchResultArray* page, std::size_t startIndex
     std::set<std::string> changedFiles;
     std::set<std::string> unwritableFiles;
 
-    for (std::size_t k = 0; k < n && context.state.quitRequested == 0; ++k) {
+    for (std::size_t k = 0; k < n && !context.state.quitRequested; ++k) {
         const std::size_t d = (k + startIndex) % n;
         CSearchResult& result = (*page)[d];
         const std::string path = result.dir + result.name;
@@ -94,14 +94,14 @@ CReplaceOutcome ReplacePassages(CSearchResultArray* page, std::size_t startIndex
 
         ui.ShowResult(d);
         ui.ProcessMessages();
-        if (context.state.quitRequested != 0)
+        if (context.state.quitRequested)
             break;
 
         if (!replaceAll) {
             const CReplaceConfirmation answer = ui.ConfirmReplace(
                 FormatSorbexString(IDS_CONFIRM_REPLACE, {PassageText(result), replacement}));
             if (answer.answer == CReplaceAnswer::Cancel) {
-                context.state.quitRequested = 1;
+                context.state.quitRequested = true;
                 break;
             }
             replaceAll = answer.replaceAll;
@@ -135,20 +135,20 @@ CReplaceOutcome ReplacePassages(CSearchResultArray* page, std::size_t startIndex
             break;
         }
     }
-    outcome.cancelled = context.state.quitRequested != 0;
+    outcome.cancelled = context.state.quitRequested;
     return outcome;
 }
 
 bool StartReplacementAt(CSearchResultArray* page, std::size_t startIndex,
                         const std::string& replacement, CReplaceContext& context,
                         CReplaceOutcome* outcome) {
-    CReplaceRunState& state = context.state;
-    if (state.searching != 0 || state.replacing != 0 || page == nullptr)
+    CRunFlags& state = context.state;
+    if (state.searching || state.replacing || page == nullptr)
         return false;
-    state.replacing = 1;
-    state.quitRequested = 0;
+    state.replacing = true;
+    state.quitRequested = false;
     const CReplaceOutcome walked = ReplacePassages(page, startIndex, replacement, context);
-    state.replacing = 0;
+    state.replacing = false;
     context.ui.UpdateCommandStates();
     if (outcome != nullptr)
         *outcome = walked;

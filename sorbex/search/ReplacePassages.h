@@ -11,21 +11,22 @@
 
 namespace sorbex {
 
-// The search controller's flags that a walk reads and changes, held by reference so that
-// the controller's own members are the ones changed. The controller's message pump sets
-// quitRequested when the application is asked to quit.
-struct CReplaceRunState {
-    int& searching;
-    int& replacing;
-    int& quitRequested;
+// The flags of a search run that a walk reads and changes too. The controller's message
+// pump sets quitRequested when the application is asked to quit.
+struct CRunFlags {
+    bool searching = false;
+    bool replacing = false;
+    bool cancelRequested = false;
+    bool quitRequested = false;
 };
 
-// What a walk needs besides the page: the user, the profile and the files.
+// What a walk needs besides the page: the user, the profile, the files, and the run's
+// flags (the controller's own, by reference).
 struct CReplaceContext {
     CReplaceUi& ui;
     CProfileSettings& settings;
     kestrix::FileSystem& fs;
-    CReplaceRunState state;
+    CRunFlags& state;
 };
 
 // What a walk did, for front ends that report it in summary.

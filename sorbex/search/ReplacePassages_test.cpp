@@ -54,11 +54,8 @@ protected:
     kestrix::TempTree tree;
     std::unique_ptr<kestrix::FileSystem> real = kestrix::MakeSystemFileSystem();
     kestrix::FaultyFileSystem fs{*real};
-    int searching = 0;
-    int replacing = 0;
-    int quitRequested = 0;
-    CReplaceRunState state{searching, replacing, quitRequested};
-    CReplaceUiRecorder ui{quitRequested};
+    CRunFlags state;
+    CReplaceUiRecorder ui{state.quitRequested};
     CMemoryProfile profile;
     CReplaceContext context{ui, profile, fs, state};
     CSearchResultArray page;
@@ -115,7 +112,7 @@ TEST_F(ReplacePassagesTest, AnswersDecideWhatIsReplaced) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         page.RemoveAll();
-        quitRequested = 0;
+        state.quitRequested = false;
         ui.questions.clear();
         AddFile("f.txt", "a a a a", "a");
         ui.answers.assign(c.answers.begin(), c.answers.end());
@@ -125,7 +122,7 @@ TEST_F(ReplacePassagesTest, AnswersDecideWhatIsReplaced) {
         EXPECT_EQ(tree.Read("f.txt"), c.after);
         EXPECT_EQ(static_cast<int>(ui.questions.size()), c.questions);
         EXPECT_EQ(outcome.cancelled, c.cancelled);
-        EXPECT_EQ(quitRequested != 0, c.cancelled);
+        EXPECT_EQ(state.quitRequested, c.cancelled);
     }
 }
 
@@ -280,9 +277,9 @@ TEST_F(ReplacePassagesTest, StartReplacementAtRunsOnlyWhenNothingElseRuns) {
         SCOPED_TRACE(c.what);
         page.RemoveAll();
         AddFile("f.txt", "a", "a");
-        searching = c.searching ? 1 : 0;
-        replacing = c.replacing ? 1 : 0;
-        quitRequested = 1; // left over from an earlier walk
+        state.searching = c.searching;
+        state.replacing = c.replacing;
+        state.quitRequested = true; // left over from an earlier walk
         ui.answers = {kYes};
 
         const bool ran = StartReplacementAt(c.hasPage ? &page : nullptr, 0, "b", context, nullptr);
@@ -290,8 +287,8 @@ TEST_F(ReplacePassagesTest, StartReplacementAtRunsOnlyWhenNothingElseRuns) {
         EXPECT_EQ(ran, c.runs);
         EXPECT_EQ(tree.Read("f.txt"), c.runs ? "b" : "a");
         if (c.runs) {
-            EXPECT_EQ(replacing, 0);
-            EXPECT_EQ(quitRequested, 0);
+            EXPECT_FALSE(state.replacing);
+            EXPECT_FALSE(state.quitRequested);
         }
     }
     EXPECT_EQ(ui.commandUpdates, 1);

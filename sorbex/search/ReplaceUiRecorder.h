@@ -14,7 +14,7 @@ namespace sorbex {
 
 class CReplaceUiRecorder : public CReplaceUi {
 public:
-    explicit CReplaceUiRecorder(int& quitRequested) : quitRequested_(quitRequested) {}
+    explicit CReplaceUiRecorder(bool& quitRequested) : quitRequested_(quitRequested) {}
 
     bool warningNoLonger = false; // the answer of the warning's check box
     int warnings = 0;
@@ -49,12 +49,12 @@ public:
     }
     void ProcessMessages() override {
         if (pumps++ == quitAtPump)
-            quitRequested_ = 1;
+            quitRequested_ = true;
     }
     void UpdateCommandStates() override { ++commandUpdates; }
 
 private:
-    int& quitRequested_;
+    bool& quitRequested_;
 };
 
 class CMemoryProfile : public CProfileSettings {

@@ -12,6 +12,14 @@
 namespace sorbex {
 namespace {
 
+CTextLoadOptions TextOptionsOf(const CSearchRequest& request) {
+    CTextLoadOptions options;
+    options.replaceMode = request.replaceMode;
+    options.useInternalFilter = request.useInternalFilter;
+    options.useExternalFilter = request.useExternalFilter;
+    return options;
+}
+
 constexpr int kRefreshSmallPage = 50; // results up to which the view refreshes often
 constexpr std::uint32_t kRefreshSmallMs = 250;
 constexpr std::uint32_t kRefreshLargeMs = 4000;
@@ -35,7 +43,7 @@ public:
         run_.ui_.ReportSkipped(path, message);
     }
     void ProcessMessages() override { run_.PumpMessages(); }
-    bool CancelRequested() const override { return run_.cancelRequested != 0; }
+    bool CancelRequested() const override { return run_.flags_.cancelRequested; }
 
 private:
     CSearchController& run_;
@@ -50,7 +58,7 @@ public:
           compiled_(std::move(compiled)) {}
 
     void ProcessMessages() override { run_.PumpMessages(); }
-    bool CancelRequested() const override { return run_.cancelRequested != 0; }
+    bool CancelRequested() const override { return run_.flags_.cancelRequested; }
 
     void SearchText(const std::shared_ptr<const std::string>& text, int originFlags) override {
         const int subexpression = replaceMode_ ? run_.replaceTag_ : 0;
@@ -85,8 +93,8 @@ private:
             result->passageCount = 1;
             result->flags = kResultFirstOfFile;
             run_.AddResult(page_, std::move(result), file_);
-            ++run_.filesWithPassages;
-            ++run_.passagesFound;
+            ++run_.filesWithPassages_;
+            ++run_.passagesFound_;
             break;
         }
         case ExprOutcome::MatchWithPassages: {
@@ -101,8 +109,8 @@ private:
                 first = false;
                 run_.AddResult(page_, std::move(result), file_);
             }
-            ++run_.filesWithPassages;
-            run_.passagesFound += count;
+            ++run_.filesWithPassages_;
+            run_.passagesFound_ += count;
             break;
         }
         }
@@ -126,34 +134,34 @@ CSearchController::~CSearchController() = default;
 void CSearchController::PumpMessages() {
     ui_.ProcessMessages();
     if (ui_.CancelRequested())
-        cancelRequested = 1;
+        flags_.cancelRequested = true;
     if (ui_.QuitReceived()) {
-        cancelRequested = 1;
-        quitRequested = 1;
+        flags_.cancelRequested = true;
+        flags_.quitRequested = true;
     }
 }
 
 CRunOutcome CSearchController::StartSearching(const CSearchRequest& request) {
-    if (searching || replacing)
+    if (flags_.searching || flags_.replacing)
         return {};
     if (request.replaceMode) {
-        quitRequested = 0;
-        replacing = 1;
+        flags_.quitRequested = false;
+        flags_.replacing = true;
     }
     const CRunOutcome outcome = RunSearch(request);
     // A cancelled search is no basis for changing files: the user asked to stop.
     if (request.replaceMode && outcome.success && outcome.page && !outcome.page->results.empty() &&
-        !quitRequested && !cancelRequested && startReplacement)
+        !flags_.quitRequested && !flags_.cancelRequested && startReplacement)
         startReplacement(*outcome.page, 0);
     if (request.replaceMode) {
-        replacing = 0;
+        flags_.replacing = false;
         ui_.UpdateCommandStates();
     }
     return outcome;
 }
 
 CRunOutcome CSearchController::EndEarly(CFileFindDoc* page) {
-    searching = 0;
+    flags_.searching = false;
     ui_.UpdateCommandStates();
     ui_.UnfoldPropertyBar();
     CRunOutcome outcome;
@@ -164,22 +172,17 @@ CRunOutcome CSearchController::EndEarly(CFileFindDoc* page) {
 bool CSearchController::RunWork(std::function<void()> job) {
     return work_.Run(std::move(job), [this] {
         PumpMessages();
-        return cancelRequested != 0;
+        return flags_.cancelRequested;
     });
 }
 
 std::shared_ptr<CCompiledSearch> CSearchController::Compile(const CSearchRequest& request) {
     auto compiled = std::make_shared<CCompiledSearch>();
-    const bool standard = request.searchMethod == 0;
-    const bool phonetic = request.searchMethod == 1;
-    const bool wholeWords = request.matchWholeWords != 0;
-    const bool matchCase = request.matchCase != 0;
     // Some patterns take the library seconds to compile: a cancel meanwhile ends the run.
-    if (!RunWork([compiled, expression = request.expression, standard, phonetic, wholeWords,
-                  matchCase] {
-            compiled->error =
-                CompileSearchExpression(expression, standard, phonetic, wholeWords, matchCase,
-                                        compiled->registry, compiled->root, compiled->groupCount);
+    if (!RunWork([compiled, expression = request.expression,
+                  options = request.ExpressionOptions()] {
+            compiled->error = CompileSearchExpression(expression, options, compiled->registry,
+                                                      compiled->root, compiled->groupCount);
         })) {
         compiled->registry.Stop();
         return nullptr;
@@ -191,7 +194,7 @@ CRunOutcome CSearchController::RunSearch(const CSearchRequest& request) {
     std::shared_ptr<CCompiledSearch> compiled;
     replaceTag_ = request.replaceMode ? request.replaceTag : 0;
     // A cancel from before this run is no cancel of it.
-    cancelRequested = 0;
+    flags_.cancelRequested = false;
     if (!request.expression.empty()) {
         compiled = Compile(request);
         if (!compiled)
@@ -211,8 +214,8 @@ CRunOutcome CSearchController::RunSearch(const CSearchRequest& request) {
     if (!CheckDirectories(request.directory, fileSystem_, *bridge_, directories))
         return EndEarly(nullptr);
 
-    cancelRequested = 0;
-    searching = 1;
+    flags_.cancelRequested = false;
+    flags_.searching = true;
     ui_.UpdateCommandStates();
     ui_.FocusActiveView();
     ui_.FoldPropertyBar();
@@ -232,20 +235,20 @@ CRunOutcome CSearchController::RunSearch(const CSearchRequest& request) {
     ui_.ClearPage(*page);
     page->request = request;
 
-    filesWithPassages = 0;
-    passagesFound = 0;
+    filesWithPassages_ = 0;
+    passagesFound_ = 0;
     skipped_ = 0;
-    resultsAtLastRefresh = 0;
-    resultAdded = 0;
+    resultsAtLastRefresh_ = 0;
+    resultAdded_ = false;
     const std::uint32_t startTime = clock_.Milliseconds();
-    lastRefreshTime = startTime;
+    lastRefreshTime_ = startTime;
     int filesSeen = 0;
     statusFor_ = nullptr; // the list is built anew
     scanningPrefix_ = SorbexString(IDS_SCANNING_FILE);
     // A listing shows every entry's size and time; a search only those of files with
     // passages, looked up when the first one is found.
     const int found = collector_.CollectFiles(
-        directories, request.directory, request.fileMask, request.withSubDirectories != 0,
+        directories, request.directory, request.fileMask, request.withSubDirectories,
         request.expression.empty() ? kestrix::EntryDetail::SizeAndTime
                                    : kestrix::EntryDetail::TypesOnly,
         filesSeen);
@@ -255,7 +258,7 @@ CRunOutcome CSearchController::RunSearch(const CSearchRequest& request) {
     counters.skipped = collector_.skipped();
     if (found == 0) {
         ui_.AppendClosingLine(
-            *page, cancelRequested
+            *page, flags_.cancelRequested
                        ? FormatTimedMessage(IDS_SEARCH_CANCELED,
                                             ElapsedSeconds(startTime, clock_.Milliseconds()))
                        : SorbexString(IDS_NO_FILES_FOUND));
@@ -271,15 +274,15 @@ CRunOutcome CSearchController::RunSearch(const CSearchRequest& request) {
         ListAll(*page);
         listed = static_cast<int>(page->results.size());
     }
-    if (resultAdded)
-        ui_.RefreshResults(*page, resultsAtLastRefresh);
+    if (resultAdded_)
+        ui_.RefreshResults(*page, resultsAtLastRefresh_);
     // A cancel that came while the last file was read is a cancel all the same.
     if (ui_.CancelRequested())
-        cancelRequested = 1;
+        flags_.cancelRequested = true;
 
     const double seconds = ElapsedSeconds(startTime, clock_.Milliseconds());
     std::string closing;
-    if (cancelRequested)
+    if (flags_.cancelRequested)
         closing = FormatTimedMessage(IDS_SEARCH_CANCELED, seconds);
     else if (searchMode && page->results.empty())
         closing = SorbexString(IDS_NO_PASSAGES_FOUND);
@@ -287,15 +290,15 @@ CRunOutcome CSearchController::RunSearch(const CSearchRequest& request) {
         closing = FormatTimedMessage(IDS_SEARCH_FINISHED, seconds);
     ui_.AppendClosingLine(*page, closing);
     counters.found = searchMode ? found : listed;
-    counters.filesWithPassages = filesWithPassages;
-    counters.passages = passagesFound;
+    counters.filesWithPassages = filesWithPassages_;
+    counters.passages = passagesFound_;
     counters.skipped = skipped_ + collector_.skipped();
     ui_.ShowCounters(*page, counters);
 
     ui_.FocusActiveView();
     if (searchMode)
         ui_.HideProgress();
-    searching = 0;
+    flags_.searching = false;
     ui_.UpdateCommandStates();
     ui_.Beep();
     if (page->results.empty())
@@ -314,15 +317,14 @@ void CSearchController::SearchAll(CFileFindDoc& page, const CSearchRequest& requ
     int position = 0;
     for (const CFileEntry& file : files) {
         PumpMessages();
-        if (cancelRequested)
+        if (flags_.cancelRequested)
             break;
         position = std::min(position + 1, range);
         ui_.SetProgress(position);
         ShowScanning(file);
         if (!file.isDirectory && !file.name.empty())
-            SearchFile(page, file, request.replaceMode != 0, compiled, request.useInternalFilter,
-                       request.useExternalFilter);
-        RefreshIfDue(page, passagesFound);
+            SearchFile(page, file, compiled, TextOptionsOf(request));
+        RefreshIfDue(page, passagesFound_);
     }
 }
 
@@ -331,7 +333,7 @@ void CSearchController::ListAll(CFileFindDoc& page) {
     int listed = 0;
     for (const CFileEntry& file : collector_.files()) {
         PumpMessages();
-        if (cancelRequested)
+        if (flags_.cancelRequested)
             break;
         ShowScanning(file);
         auto result = std::make_unique<CSearchResult>();
@@ -348,21 +350,18 @@ void CSearchController::ListAll(CFileFindDoc& page) {
     }
 }
 
-void CSearchController::SearchFile(CFileFindDoc& page, const CFileEntry& file, bool replaceMode,
+void CSearchController::SearchFile(CFileFindDoc& page, const CFileEntry& file,
                                    const std::shared_ptr<CCompiledSearch>& compiled,
-                                   int useInternalFilter, int useExternalFilter) {
+                                   const CTextLoadOptions& requestOptions) {
     if (!compiled || !compiled->root)
         return;
     PumpMessages();
-    if (cancelRequested)
+    if (flags_.cancelRequested)
         return;
-    CTextLoadOptions options;
-    options.replaceMode = replaceMode;
-    options.useInternalFilter = useInternalFilter != 0;
-    options.useExternalFilter = useExternalFilter != 0;
+    CTextLoadOptions options = requestOptions;
     options.sizeKnown = file.statusKnown;
     options.size = file.size;
-    CFileSearcher searcher(*this, page, file, replaceMode, compiled);
+    CFileSearcher searcher(*this, page, file, options.replaceMode, compiled);
     // A file that cannot be read is passed over; the user interface decides whether
     // to say so.
     const CTextLoadResult loaded = loader_.LoadFileText(file.dir, file.name, options, &searcher);
@@ -382,7 +381,7 @@ void CSearchController::AddResult(CFileFindDoc& page, std::unique_ptr<CSearchRes
     CSearchResult& added = *result;
     page.results.Add(std::move(result));
     ui_.AppendResult(page, added, WithStatus(file));
-    resultAdded = 1;
+    resultAdded_ = true;
 }
 
 const CFileEntry& CSearchController::WithStatus(const CFileEntry& file) {
@@ -410,17 +409,17 @@ void CSearchController::ShowScanning(const CFileEntry& file) {
 }
 
 void CSearchController::RefreshIfDue(CFileFindDoc& page, int results) {
-    if (!resultAdded)
+    if (!resultAdded_)
         return;
     const std::uint32_t now = clock_.Milliseconds();
     const std::uint32_t interval =
-        resultsAtLastRefresh <= kRefreshSmallPage ? kRefreshSmallMs : kRefreshLargeMs;
-    if (now - lastRefreshTime <= interval)
+        resultsAtLastRefresh_ <= kRefreshSmallPage ? kRefreshSmallMs : kRefreshLargeMs;
+    if (now - lastRefreshTime_ <= interval)
         return;
-    ui_.RefreshResults(page, resultsAtLastRefresh);
-    resultAdded = 0;
-    lastRefreshTime = now;
-    resultsAtLastRefresh = results;
+    ui_.RefreshResults(page, resultsAtLastRefresh_);
+    resultAdded_ = false;
+    lastRefreshTime_ = now;
+    resultsAtLastRefresh_ = results;
 }
 
 } // namespace sorbex

@@ -14,6 +14,7 @@
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "search/FileCollector.h"
+#include "search/ReplacePassages.h"
 #include "search/ResultDocument.h"
 #include "search/SearchRequest.h"
 #include "search/SearchUi.h"
@@ -49,12 +50,12 @@ public:
     CRunOutcome StartSearching(const CSearchRequest& request);
     // The command "Cancel Searching" and the Esc key: honoured between files, and while
     // an expression compiles or a file is evaluated, within the pump interval.
-    void CancelSearching() { cancelRequested = 1; }
+    void CancelSearching() { flags_.cancelRequested = true; }
     CRunOutcome RunSearch(const CSearchRequest& request);
     // Loads and searches one file of the list and records its results in `page`.
-    void SearchFile(CFileFindDoc& page, const CFileEntry& file, bool replaceMode,
-                    const std::shared_ptr<CCompiledSearch>& compiled, int useInternalFilter,
-                    int useExternalFilter);
+    void SearchFile(CFileFindDoc& page, const CFileEntry& file,
+                    const std::shared_ptr<CCompiledSearch>& compiled,
+                    const CTextLoadOptions& options);
     // Lets the user interface handle what is waiting; a cancel or the application's
     // quit message arrives this way.
     void PumpMessages();
@@ -68,15 +69,13 @@ public:
 
     std::function<void(CFileFindDoc& page, std::size_t startIndex)> startReplacement;
 
-    int searching = 0;
-    int replacing = 0;
-    int cancelRequested = 0;
-    int quitRequested = 0;
-    int filesWithPassages = 0;
-    int passagesFound = 0;
-    std::uint32_t lastRefreshTime = 0;
-    int resultsAtLastRefresh = 0;
-    int resultAdded = 0;
+    // Whether a search or a replacement runs and what was asked of it; the replacement
+    // walk reads and changes them too.
+    CRunFlags& flags() { return flags_; }
+    const CRunFlags& flags() const { return flags_; }
+    // The last run's count of files with passages and of passages.
+    int filesWithPassages() const { return filesWithPassages_; }
+    int passagesFound() const { return passagesFound_; }
 
 private:
     class CUiBridge;
@@ -107,6 +106,13 @@ private:
     CFileCollector collector_;
     CFileTextLoader loader_;
     CWorkThread work_;
+    CRunFlags flags_;
+    int filesWithPassages_ = 0;
+    int passagesFound_ = 0;
+    // When the result window was last refreshed, and with how many results.
+    std::uint32_t lastRefreshTime_ = 0;
+    int resultsAtLastRefresh_ = 0;
+    bool resultAdded_ = false;
     int replaceTag_ = 0;
     int skipped_ = 0; // files of this run reported as not searched
     std::string scanningPrefix_;            // the status text before each file's path, once per run

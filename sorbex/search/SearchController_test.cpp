@@ -38,7 +38,7 @@ protected:
         request.expression = expression;
         request.fileMask = mask;
         request.directory = tree.root();
-        request.useInternalFilter = 0;
+        request.useInternalFilter = false;
         request.useExternalFilter = 0;
         return request;
     }
@@ -91,7 +91,7 @@ TEST_F(SearchControllerTest, RecordsPassagesFileByFileWithCounters) {
     EXPECT_EQ(
         (std::vector<std::string>{"fold", "open colour", "progress 0/3", "progress off", "beep"}),
         ui.events);
-    EXPECT_EQ(0, run.searching);
+    EXPECT_FALSE(run.flags().searching);
 }
 
 TEST_F(SearchControllerTest, ReusesThePageOnlyForTheSameSearch) {
@@ -102,7 +102,7 @@ TEST_F(SearchControllerTest, ReusesThePageOnlyForTheSameSearch) {
         std::string caption;
     };
     CSearchRequest replace = Request("colour");
-    replace.replaceMode = 1;
+    replace.replaceMode = true;
     replace.replaceString = "color";
     CSearchRequest otherReplacement = replace;
     otherReplacement.replaceString = "hue";
@@ -130,7 +130,7 @@ TEST_F(SearchControllerTest, ReusesThePageOnlyForTheSameSearch) {
 TEST_F(SearchControllerTest, ListsFilesAndMatchingDirectories) {
     struct Case {
         const char* mask;
-        int withSubDirectories;
+        bool withSubDirectories;
         std::vector<std::string> results;
         int found;
         int total;
@@ -188,7 +188,7 @@ TEST_F(SearchControllerTest, ClosingLinesAndWhenTheBarUnfolds) {
         EXPECT_EQ(c.success, run.StartSearching(Request(c.expression, c.mask)).success);
         EXPECT_EQ((std::vector<std::string>{c.closing}), ui.closingLines);
         EXPECT_EQ(c.unfolds, ui.events.back() == "unfold");
-        EXPECT_EQ(0, run.searching);
+        EXPECT_FALSE(run.flags().searching);
     }
 }
 
@@ -208,30 +208,30 @@ TEST_F(SearchControllerTest, CancelDuringTheWalkLeavesOnlyTheClosingLine) {
     EXPECT_FALSE(run.StartSearching(Request("colour")).success);
     EXPECT_TRUE(Results().empty());
     EXPECT_EQ((std::vector<std::string>{"SEARCHING CANCELED (0.02 seconds)."}), ui.closingLines);
-    EXPECT_EQ(0, run.searching);
+    EXPECT_FALSE(run.flags().searching);
 }
 
 TEST_F(SearchControllerTest, QuitEndsTheRunAsCancelledAndStopsTheReplacement) {
     int replacements = 0;
     run.startReplacement = [&](CFileFindDoc&, std::size_t) { ++replacements; };
     CSearchRequest replace = Request("colour", "*.txt");
-    replace.replaceMode = 1;
+    replace.replaceMode = true;
     ui.onAppend = [&](const CSearchResult&) { ui.quitAtNextPump = true; };
     run.StartSearching(replace);
-    EXPECT_EQ(1, run.quitRequested);
-    EXPECT_EQ(1, run.cancelRequested);
+    EXPECT_TRUE(run.flags().quitRequested);
+    EXPECT_TRUE(run.flags().cancelRequested);
     EXPECT_EQ(0, replacements);
-    EXPECT_EQ(0, run.replacing);
+    EXPECT_FALSE(run.flags().replacing);
 
     ui.onAppend = nullptr;
     run.StartSearching(replace);
-    EXPECT_EQ(0, run.quitRequested) << "a new replacement forgets the old quit";
+    EXPECT_FALSE(run.flags().quitRequested) << "a new replacement forgets the old quit";
     EXPECT_EQ(1, replacements);
 }
 
 TEST_F(SearchControllerTest, ReplaceTagBeyondTheGroupsStopsBeforeAnyDirectory) {
     CSearchRequest request = Request("(colour) & (grey)");
-    request.replaceMode = 1;
+    request.replaceMode = true;
     request.replaceTag = 3;
     EXPECT_FALSE(run.StartSearching(request).success);
     EXPECT_EQ((std::vector<std::string>{
@@ -241,7 +241,7 @@ TEST_F(SearchControllerTest, ReplaceTagBeyondTheGroupsStopsBeforeAnyDirectory) {
     EXPECT_TRUE(ui.fileList.statusTexts.empty());
     EXPECT_EQ(0u, document.size());
 
-    request.replaceMode = 0; // a search shows every passage whatever the tag
+    request.replaceMode = false; // a search shows every passage whatever the tag
     EXPECT_TRUE(run.StartSearching(request).success);
 }
 
@@ -265,7 +265,7 @@ TEST_F(SearchControllerTest, InvertedListRecordsFilesOnlyWhenSearching) {
     EXPECT_EQ((std::vector<std::string>{"|B.txt|2|0-0|1", "|C.log|2|0-0|1"}), Results());
     EXPECT_EQ(2, ui.counters.passages);
 
-    request.replaceMode = 1;
+    request.replaceMode = true;
     run.StartSearching(request);
     EXPECT_TRUE(Results().empty());
     EXPECT_EQ("There were no passages found, which match the given search expression.",
@@ -315,7 +315,7 @@ TEST_F(SearchControllerTest, NoPageWindowEndsTheRunQuietly) {
     EXPECT_FALSE(run.StartSearching(Request("colour")).success);
     EXPECT_EQ(0u, document.size());
     EXPECT_TRUE(ui.fileList.errors.empty());
-    EXPECT_EQ(0, run.searching);
+    EXPECT_FALSE(run.flags().searching);
 }
 
 // Issue 21: the library stuck in one line of one file (a back-reference under nested
@@ -341,7 +341,7 @@ TEST_F(SearchControllerTest, CancelWhileTheLibraryIsStuckEndsTheRunAndSparesTheN
     EXPECT_TRUE(Results().empty());
     ASSERT_EQ(1u, ui.closingLines.size());
     EXPECT_EQ(0u, ui.closingLines[0].find("SEARCHING CANCELED ("));
-    EXPECT_EQ(0, run.searching);
+    EXPECT_FALSE(run.flags().searching);
 
     ui.fileList.onPump = nullptr;
     ui.fileList.cancelled = false;

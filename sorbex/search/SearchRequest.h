@@ -3,21 +3,27 @@
 
 #include <string>
 
+#include "engine/SearchExpression.h"
+
 namespace sorbex {
 
 struct CSearchRequest {
     std::string expression; // empty: list the files instead of searching them
     std::string fileMask;   // masks separated by "|"
     std::string directory;  // directories separated by "|"
-    int withSubDirectories = 1;
-    int matchCase = 0;
-    int matchWholeWords = 0;
-    int searchMethod = 0; // 0 standard, 1 phonetic
-    int useInternalFilter = 1;
-    int useExternalFilter = 1;
-    int replaceMode = 0;
+    bool withSubDirectories = true;
+    bool matchCase = false;
+    bool matchWholeWords = false;
+    CSearchMethod searchMethod = CSearchMethod::Standard;
+    bool useInternalFilter = true;
+    bool useExternalFilter = true;
+    bool replaceMode = false;
     std::string replaceString; // replace mode only
     int replaceTag = 0;        // 0 the whole expression, 1 to 5 that subexpression
+
+    CExpressionOptions ExpressionOptions() const {
+        return {searchMethod, matchWholeWords, matchCase};
+    }
 
     // True when a page filled by `other` may be reused for this request. Texts compare
     // exactly; the replacement fields count only in replace mode.

@@ -21,12 +21,12 @@ TEST(SearchRequestTest, SameSearchComparesEveryFieldAndReplaceFieldsOnlyInReplac
         {"expression case", [](CSearchRequest& r) { r.expression = "COLOUR"; }, false, false},
         {"mask", [](CSearchRequest& r) { r.fileMask = "*.TXT"; }, false, false},
         {"directory", [](CSearchRequest& r) { r.directory = "C:\\Docs"; }, false, false},
-        {"subdirectories", [](CSearchRequest& r) { r.withSubDirectories = 0; }, false, false},
-        {"case", [](CSearchRequest& r) { r.matchCase = 1; }, false, false},
-        {"words", [](CSearchRequest& r) { r.matchWholeWords = 1; }, false, false},
-        {"method", [](CSearchRequest& r) { r.searchMethod = 1; }, false, false},
-        {"internal filter", [](CSearchRequest& r) { r.useInternalFilter = 0; }, false, false},
-        {"external filter", [](CSearchRequest& r) { r.useExternalFilter = 0; }, false, false},
+        {"subdirectories", [](CSearchRequest& r) { r.withSubDirectories = false; }, false, false},
+        {"case", [](CSearchRequest& r) { r.matchCase = true; }, false, false},
+        {"words", [](CSearchRequest& r) { r.matchWholeWords = true; }, false, false},
+        {"method", [](CSearchRequest& r) { r.searchMethod = CSearchMethod::Phonetic; }, false, false},
+        {"internal filter", [](CSearchRequest& r) { r.useInternalFilter = false; }, false, false},
+        {"external filter", [](CSearchRequest& r) { r.useExternalFilter = false; }, false, false},
         {"replacement", [](CSearchRequest& r) { r.replaceString = "grey"; }, true, false},
         {"tag", [](CSearchRequest& r) { r.replaceTag = 1; }, true, false},
     };
@@ -51,7 +51,7 @@ TEST(SearchRequestTest, SameSearchComparesEveryFieldAndReplaceFieldsOnlyInReplac
 TEST(SearchRequestTest, ReplaceModeItselfMustMatch) {
     CSearchRequest search;
     CSearchRequest replace;
-    replace.replaceMode = 1;
+    replace.replaceMode = true;
     EXPECT_FALSE(search.IsSameSearch(replace));
     EXPECT_FALSE(replace.IsSameSearch(search));
 }

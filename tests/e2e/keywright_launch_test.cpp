@@ -161,13 +161,10 @@ bool ButtonEnabled(HWND toolbar, WPARAM command) {
 
 // The toolbar's state follows the history a moment after the selection.
 void ExpectButtons(HWND toolbar, bool back, bool forward, const std::string& when) {
-    bool ok = false;
-    for (int i = 0; i < 25 && !ok; ++i) {
-        ok = ButtonEnabled(toolbar, kCmdGoBack) == back &&
-             ButtonEnabled(toolbar, kCmdGoForward) == forward;
-        if (!ok)
-            Sleep(200);
-    }
+    bool ok = WaitFor(kStatusTimeoutMs, [&] {
+        return ButtonEnabled(toolbar, kCmdGoBack) == back &&
+               ButtonEnabled(toolbar, kCmdGoForward) == forward;
+    });
     Check(ok, when + ": Go Back " + (back ? "enabled" : "disabled") + ", Go Forward " +
                   (forward ? "enabled" : "disabled"));
 }

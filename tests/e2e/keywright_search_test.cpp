@@ -23,6 +23,9 @@ constexpr int kIdStart = 1330;
 constexpr int kIdStop = 1331;
 constexpr int kIdResults = 1333;
 constexpr int kIdStatus = 1334;
+// The roots that the prepared settings leave out: checked, they make a search long
+// enough that a Stop always finds it running.
+constexpr int kIdMoreRoots[] = {1312, 1314, 1316}; // HKCR, HKLM, HKCC
 constexpr char kScratch[] = "Software\\KestrixSearchE2E";
 // Unique per run, so that traces of an earlier run (the editor's last key, the
 // add-in's last location) never match.
@@ -139,8 +142,12 @@ int main(int argc, char** argv) {
         RECT header{}, area{};
         GetWindowRect(FindWindowExA(list, nullptr, "SysHeader32", nullptr), &header);
         GetWindowRect(list, &area);
-        SetCursorPos(area.left + 40, header.bottom + 6);
-        Sleep(200);
+        const POINT target{area.left + 40, header.bottom + 6};
+        SetCursorPos(target.x, target.y);
+        WaitFor([&] {
+            POINT now{};
+            return GetCursorPos(&now) && now.x == target.x && now.y == target.y;
+        });
         INPUT click[2] = {};
         click[0].type = click[1].type = INPUT_MOUSE;
         click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
@@ -155,7 +162,10 @@ int main(int argc, char** argv) {
                         static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, -1, LVNI_SELECTED)),
                         e2e::DebugLogText().c_str());
 
-        // Stop right after starting: the worker sees the stop before its first subkey.
+        // Stop during a search of the whole registry: it cannot end before the Stop
+        // that is queued right behind its start.
+        for (int id : kIdMoreRoots)
+            SendMessageA(GetDlgItem(search, id), BM_SETCHECK, BST_CHECKED, 0);
         Press(search, kIdStart);
         Press(search, kIdStop);
         bool stopped = WaitFor([&] { return StatusOf(search) == "Search Interrupted"; });

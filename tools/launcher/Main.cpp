@@ -6,6 +6,7 @@
 #include "EditorProcess.h"
 #include "Registration.h"
 #include "SharedText.h"
+#include "host/LauncherMessages.h"
 
 #include <windows.h>
 
@@ -15,9 +16,9 @@
 
 namespace {
 
-constexpr UINT kMsgAttach = 0x8000;
-constexpr UINT kMsgGotoSharedText = 0x8001;
-constexpr UINT kMsgPreviewSharedText = 0x8002;
+using keywright::kMsgAttach;
+using keywright::kMsgGotoSharedText;
+using keywright::kMsgPreviewSharedText;
 constexpr char kUsage[] =
     "usage: kwlaunch [reg:LOCATION | --preview FILE | --register | --unregister]";
 constexpr DWORD kSendTimeoutMs = 30000;

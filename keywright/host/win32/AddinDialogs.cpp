@@ -3,7 +3,10 @@
 // add-in's own SMTP client.
 #include "host/win32/AddinDialogs.h"
 
-#include "host/win32/AddinContext.h"
+#include "host/win32/AddinModule.h"
+#include "host/win32/AddinSettings.h"
+#include "platform/win32/AnsiText.h"
+#include "platform/win32/ui/Dialog.h"
 #include "resources/KeywrightResources.h"
 #include "settings/SettingsStore.h"
 #include "strings/KeywrightStrings.h"
@@ -18,66 +21,57 @@ namespace {
 constexpr int kVersionMajor = 0;
 constexpr int kVersionMinor = 1;
 constexpr int kBuildNumber = 0;
+constexpr std::size_t kVersionText = 64;
 
-INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-    case WM_INITDIALOG: {
-        SetDlgItemTextA(dialog, KW_IDC_ABOUT_TITLE, KeywrightString(kStrAddinTitle));
-        char version[64] = {};
+class AboutBox : public kestrix::ui::Dialog {
+protected:
+    bool OnInit() override {
+        SetItemText(KW_IDC_ABOUT_TITLE, kestrix::WideFromAnsi(KeywrightString(kStrAddinTitle)));
+        char version[kVersionText] = {};
         // The format comes from our own string table, never from outside.
         if (const char* format = KeywrightString(kStrAboutVersion))
             std::snprintf(version, sizeof version, format, kVersionMajor, kVersionMinor,
                           kBuildNumber);
-        SetDlgItemTextA(dialog, KW_IDC_ABOUT_VERSION, version);
-        return TRUE;
+        SetItemText(KW_IDC_ABOUT_VERSION, kestrix::WideFromAnsi(version));
+        return true;
     }
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-            EndDialog(dialog, LOWORD(wParam));
-            return TRUE;
-        }
-        return FALSE;
-    default:
-        return FALSE;
-    }
-}
+};
 
-INT_PTR CALLBACK OptionsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-    case WM_INITDIALOG: {
-        std::uint32_t delivery = 1;
+class OptionsDialog : public kestrix::ui::Dialog {
+protected:
+    bool OnInit() override {
+        std::uint32_t delivery = kDeliverySystemMail;
         ReadSetting(AddinSettings(), kSettingDelivery, &delivery, sizeof delivery);
         int chosen = static_cast<std::int32_t>(delivery) > 0 ? KW_IDC_DELIVERY_SYSTEM_MAIL
                                                              : KW_IDC_DELIVERY_SMTP;
-        CheckRadioButton(dialog, KW_IDC_DELIVERY_SYSTEM_MAIL, KW_IDC_DELIVERY_SMTP, chosen);
-        return TRUE;
+        CheckRadioButton(hwnd(), KW_IDC_DELIVERY_SYSTEM_MAIL, KW_IDC_DELIVERY_SMTP, chosen);
+        return true;
     }
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK) {
-            std::uint32_t delivery =
-                IsDlgButtonChecked(dialog, KW_IDC_DELIVERY_SYSTEM_MAIL) == BST_CHECKED ? 1 : 0;
-            WriteSetting(AddinSettings(), kSettingDelivery, &delivery, sizeof delivery);
-            EndDialog(dialog, IDOK);
-            return TRUE;
-        }
-        if (LOWORD(wParam) == IDCANCEL) {
-            EndDialog(dialog, IDCANCEL);
-            return TRUE;
-        }
-        return FALSE;
-    default:
-        return FALSE;
+    bool OnCommand(WORD id, WORD, HWND) override {
+        if (id != IDOK)
+            return false; // Cancel ends the dialog by default
+        std::uint32_t delivery =
+            IsChecked(KW_IDC_DELIVERY_SYSTEM_MAIL) ? kDeliverySystemMail : kDeliverySmtp;
+        WriteSetting(AddinSettings(), kSettingDelivery, &delivery, sizeof delivery);
+        End(IDOK);
+        return true;
     }
-}
+
+private:
+    static constexpr std::uint32_t kDeliverySystemMail = 1;
+    static constexpr std::uint32_t kDeliverySmtp = 0;
+};
 
 } // namespace
 
 void ShowAboutBox(HWND owner) {
-    DialogBoxParamW(Addin().ownInstance, MAKEINTRESOURCEW(KW_IDD_ABOUT), owner, AboutProc, 0);
+    AboutBox box;
+    box.RunModal(OwnInstance(), KW_IDD_ABOUT, owner);
 }
 
 void ShowOptionsDialog(HWND owner) {
-    DialogBoxParamW(Addin().ownInstance, MAKEINTRESOURCEW(KW_IDD_OPTIONS), owner, OptionsProc, 0);
+    OptionsDialog dialog;
+    dialog.RunModal(OwnInstance(), KW_IDD_OPTIONS, owner);
 }
 
 } // namespace keywright

@@ -4,12 +4,16 @@
 #include "host/win32/Attach.h"
 
 #include "host/win32/AddinContext.h"
+#include "host/win32/AddinModule.h"
+#include "host/win32/AddinSettings.h"
 #include "host/win32/BookmarkPane.h"
 #include "host/win32/DataTransfer.h"
 #include "host/win32/DebugWindow.h"
 #include "host/win32/EditorTreeView.h"
 #include "host/win32/Exports.h"
 #include "host/win32/GotoUrl.h"
+#include "host/win32/HiddenControlWindow.h"
+#include "host/win32/HookProcedure.h"
 #include "host/win32/KeywrightMenu.h"
 #include "host/win32/Layout.h"
 #include "host/win32/NotificationProc.h"
@@ -20,10 +24,13 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <memory>
 
 namespace keywright {
 
 namespace {
+
+std::unique_ptr<Attachment> g_attachment;
 
 void AddStyle(HWND window, LONG_PTR add, LONG_PTR remove) {
     LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
@@ -32,70 +39,87 @@ void AddStyle(HWND window, LONG_PTR add, LONG_PTR remove) {
 
 } // namespace
 
+Attachment::~Attachment() {
+    Release();
+}
+
+void Attachment::Release() {
+    frameSubclass_.Restore();
+    listSubclass_.Restore();
+    treeSubclass_.Restore();
+    containerSubclass_.Restore();
+    if (oleInitialized_)
+        ShutDownDataTransfer();
+    oleInitialized_ = false;
+}
+
+Attachment* CurrentAttachment() {
+    return g_attachment.get();
+}
+
 void Attach(HWND frame) {
     AddinContext& context = Addin();
-    if (context.attached)
+    if (context.attached())
         return;
     HostWindows windows;
     const HostProfile* profile = DetectHost(frame, &windows);
     if (!profile)
         return;
-    context.profile = profile;
     context.editor = windows;
     context.editorInstance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(frame, GWLP_HINSTANCE));
-    context.editorAccelerators =
-        LoadAcceleratorsW(context.editorInstance, MAKEINTRESOURCEW(profile->acceleratorTable));
+    context.rootText = TreeRootText(windows.tree);
 
-    InitializeDataTransfer();
-    bool paneClass = RegisterBookmarkPaneClass(context.ownInstance);
+    auto attachment = std::make_unique<Attachment>();
+    Attachment& a = *attachment;
+    a.oleInitialized_ = InitializeDataTransfer(&a.clipboardFormat_);
+    bool paneClass = RegisterBookmarkPaneClass(OwnInstance());
     RegisterSplitterClass(context.editorInstance);
 
-    context.toolbar = CreateAddinToolbar(frame, context.ownInstance, *profile, WantFlatToolbar());
+    a.toolbar_ = CreateAddinToolbar(frame, OwnInstance(), *profile, WantFlatToolbar());
     if (paneClass)
-        context.bookmarkPane = CreateBookmarkPane(frame, context.ownInstance);
+        a.bookmarkPane_ = OpenBookmarkPane(frame, OwnInstance());
     // A container that paints its whole area would paint over the bookmark pane,
     // which lies on top of its lower right part.
     if (windows.paneContainer != frame)
         AddStyle(windows.paneContainer, WS_CLIPSIBLINGS, 0);
 
-    context.frameSubclass = WindowSubclass(frame, VelmaraWndProc);
+    a.frameSubclass_ = kestrix::ui::WindowSubclass(frame, VelmaraWndProc);
     if (windows.paneContainer != frame)
-        context.containerSubclass = WindowSubclass(windows.paneContainer, PaneContainerProc);
-    context.listSubclass = WindowSubclass(windows.list, VelmaraListCtrlProc);
-    context.treeSubclass = WindowSubclass(windows.tree, VelmaraTreeCtrlProc);
+        a.containerSubclass_ =
+            kestrix::ui::WindowSubclass(windows.paneContainer, PaneContainerProc);
+    a.listSubclass_ = kestrix::ui::WindowSubclass(windows.list, VelmaraListCtrlProc);
+    a.treeSubclass_ = kestrix::ui::WindowSubclass(windows.tree, VelmaraTreeCtrlProc);
 
-    context.rootText = TreeRootText(windows.tree);
     // Dragging a key raises TVN_BEGINDRAG only without this style.
     AddStyle(windows.tree, 0, TVS_DISABLEDRAGDROP);
-    context.attached = true;
+    g_attachment = std::move(attachment);
+    context.profile = profile;
+    UseEditorAccelerators(
+        frame, LoadAcceleratorsW(context.editorInstance,
+                                 MAKEINTRESOURCEW(profile->acceleratorTable)));
     LayOutEditorPanesNow();
     UpdateHistoryButtons();
-    InsertKeywrightMenu(frame, context.ownInstance, profile->menuPosition);
+    InsertKeywrightMenu(frame, OwnInstance(), profile->menuPosition);
 
     std::uint32_t showDebugWindow = 0;
     if (ReadSetting(AddinSettings(), kSettingShowDebugWnd, &showDebugWindow,
                     sizeof showDebugWindow) == 1 &&
         showDebugWindow == 1)
-        CreateDebugWindow(frame);
+        OpenDebugWindow(frame);
 }
 
 void Detach() {
     AddinContext& context = Addin();
-    if (!context.attached)
+    if (!context.attached())
         return;
     RememberCurrentLocation();
-    // Windows leave the list as they close, so it is walked from its end.
-    for (int i = context.modelessCount - 1; i >= 0; --i)
-        if (i < context.modelessCount)
-            SendMessageW(context.modeless[i], WM_CLOSE, 0, 0);
-    context.frameSubclass.Restore();
-    context.listSubclass.Restore();
-    context.treeSubclass.Restore();
-    context.containerSubclass.Restore();
-    context.attached = false;
-    if (context.hiddenWindow)
-        SendMessageW(context.hiddenWindow, WM_CLOSE, 0, 0);
-    ShutDownDataTransfer();
+    ModelessWindows().CloseAll();
+    UseEditorAccelerators(nullptr, nullptr);
+    // The toolbar and the bookmark pane are children of the frame and go with it.
+    g_attachment.reset();
+    context.profile = nullptr;
+    if (HWND hidden = HiddenControlWindowHandle())
+        SendMessageW(hidden, WM_CLOSE, 0, 0);
 }
 
 } // namespace keywright

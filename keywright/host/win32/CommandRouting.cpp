@@ -5,68 +5,71 @@
 #include "host/win32/AddinContext.h"
 #include "host/win32/AddinDialogs.h"
 #include "host/win32/AddinMessageBox.h"
+#include "host/win32/AddinMessages.h"
+#include "host/win32/AddinPaths.h"
+#include "host/win32/Attach.h"
+#include "host/win32/BookmarkPane.h"
 #include "host/win32/GotoUrl.h"
 #include "host/win32/KeywrightMenu.h"
 #include "registry/win32/SearchWindow.h"
-#include "strings/KeywrightStrings.h"
 
 #include <shellapi.h>
 
-#include <algorithm>
-#include <cctype>
+#include <optional>
 #include <string>
 
 namespace keywright {
 
 namespace {
 
-constexpr char kSupportAddress[] = "mailto:support@example.invalid";
+constexpr wchar_t kSupportAddress[] = L"mailto:support@example.invalid";
+constexpr wchar_t kOpenVerb[] = L"open";
+constexpr SHORT kKeyDown = static_cast<SHORT>(0x8000);
 
-void SwitchPane() {
-    AddinContext& context = Addin();
-    int step = (GetKeyState(VK_SHIFT) & 0x8000) ? 2 : 1;
-    int pane = (context.paneIndex + step) % 3;
-    // Without a bookmark pane the cycle skips its place.
-    if (pane == 2 && !context.bookmarkPane)
-        pane = (pane + step) % 3;
-    if (pane == 0)
-        SetFocus(context.editor.tree);
-    else if (pane == 1)
-        SetFocus(context.editor.list);
-    else
-        SendMessageW(context.bookmarkPane, kMsgBookmarkFocus, 0, 0);
+void SwitchPane(Attachment& attachment) {
+    const HostWindows& editor = Addin().editor;
+    bool backward = (GetKeyState(VK_SHIFT) & kKeyDown) != 0;
+    FocusPane pane =
+        NextFocusPane(attachment.focusedPane(), backward, attachment.bookmarkPane() != nullptr);
+    switch (pane) {
+    case FocusPane::Tree:
+        SetFocus(editor.tree);
+        break;
+    case FocusPane::List:
+        SetFocus(editor.list);
+        break;
+    case FocusPane::Bookmarks:
+        SendMessageW(attachment.bookmarkPane(), kMsgBookmarkFocus, 0, 0);
+        break;
+    }
 }
 
 void ShowHelp(HWND frame) {
-    HMODULE module = GetModuleHandleA("keywright.dll");
-    if (!module)
-        return;
-    char buffer[MAX_PATH] = {};
-    if (!GetModuleFileNameA(module, buffer, MAX_PATH))
-        return;
-    std::string path = buffer;
-    std::transform(path.begin(), path.end(), path.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    std::size_t at = path.find("KEYWRIGHT.DLL");
-    if (at == std::string::npos)
-        return;
-    path.replace(at, std::string::npos, "keywright.hlp");
-    WinHelpA(frame, path.c_str(), HELP_FINDER, 0);
+    if (std::optional<std::wstring> path = AddinHelpPath())
+        WinHelpW(frame, path->c_str(), HELP_FINDER, 0);
+}
+
+// A message to the bookmark pane; 0 without one.
+LRESULT SendToBookmarkPane(const Attachment& attachment, UINT message) {
+    HWND pane = attachment.bookmarkPane();
+    return pane ? SendMessageW(pane, message, 0, 0) : 0;
 }
 
 } // namespace
 
 bool RouteCommand(HWND frame, WORD command, LRESULT* result) {
-    AddinContext& context = Addin();
-    const HostProfile& host = *context.profile;
+    const HostProfile& host = *Addin().profile;
+    Attachment* attachment = CurrentAttachment();
     *result = 0;
+    if (!attachment)
+        return false;
     if (command == host.cmdSwitchPane) {
-        SwitchPane();
+        SwitchPane(*attachment);
         return true;
     }
     if (command == host.cmdRefresh) {
-        if (context.bookmarkPane)
-            PostMessageW(context.bookmarkPane, kMsgBookmarkReload, 0, 0);
+        if (attachment->bookmarkPane())
+            PostMessageW(attachment->bookmarkPane(), kMsgBookmarkReload, 0, 0);
         return false;
     }
     if (command == host.cmdHelp) {
@@ -79,7 +82,7 @@ bool RouteCommand(HWND frame, WORD command, LRESULT* result) {
         if (!BookmarkTreeHasFocus())
             return false;
         UINT message = command == host.cmdDelete ? kMsgBookmarkDelete : kMsgBookmarkRename;
-        *result = SendMessageW(context.bookmarkPane, message, 0, 0);
+        *result = SendToBookmarkPane(*attachment, message);
         return true;
     }
     switch (command) {
@@ -88,7 +91,7 @@ bool RouteCommand(HWND frame, WORD command, LRESULT* result) {
         ShowNotAvailableYet(frame);
         return true;
     case kCmdCreateBookmarkFolder:
-        *result = SendMessageW(context.bookmarkPane, kMsgBookmarkNewFolder, 0, 0);
+        *result = SendToBookmarkPane(*attachment, kMsgBookmarkNewFolder);
         return true;
     case kCmdSearch: // the search window
         OpenSearchWindow();
@@ -118,7 +121,7 @@ bool RouteCommand(HWND frame, WORD command, LRESULT* result) {
         GoBackInHistory();
         return true;
     case kCmdContactSupport:
-        ShellExecuteA(frame, "open", kSupportAddress, nullptr, nullptr, SW_SHOWNORMAL);
+        ShellExecuteW(frame, kOpenVerb, kSupportAddress, nullptr, nullptr, SW_SHOWNORMAL);
         return true;
     default:
         return false;

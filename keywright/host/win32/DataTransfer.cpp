@@ -1,25 +1,20 @@
-// OLE is initialised once per attach on the editor's thread. Its result is kept: only
-// a successful initialisation may be balanced by an uninitialisation, or the editor's
-// own use of OLE would lose its reference.
+// OLE is initialised once per attach on the editor's thread. Its result is kept by the
+// caller: only a successful initialisation may be balanced by an uninitialisation, or
+// the editor's own use of OLE would lose its reference.
 #include "host/win32/DataTransfer.h"
-
-#include "host/win32/AddinContext.h"
 
 #include <ole2.h>
 
 namespace keywright {
 
-void InitializeDataTransfer() {
-    AddinContext& context = Addin();
-    context.oleInitialized = SUCCEEDED(OleInitialize(nullptr));
-    context.clipboardFormat = RegisterClipboardFormatA(kClipboardFormatName);
+bool InitializeDataTransfer(UINT* clipboardFormat) {
+    bool initialized = SUCCEEDED(OleInitialize(nullptr));
+    *clipboardFormat = RegisterClipboardFormatW(kClipboardFormatName);
+    return initialized;
 }
 
 void ShutDownDataTransfer() {
-    AddinContext& context = Addin();
-    if (context.oleInitialized)
-        OleUninitialize();
-    context.oleInitialized = false;
+    OleUninitialize();
 }
 
 } // namespace keywright

@@ -6,12 +6,13 @@
 
 namespace keywright {
 
-constexpr char kClipboardFormatName[] = "Velmara-Keywright-txt-ClipFormat";
+constexpr wchar_t kClipboardFormatName[] = L"Velmara-Keywright-txt-ClipFormat";
 
-// Initialises OLE on the calling thread and registers the clipboard format.
-void InitializeDataTransfer();
+// Initialises OLE on the calling thread and registers the clipboard format into
+// `clipboardFormat`. Returns whether OLE was initialised, and so must be shut down.
+bool InitializeDataTransfer(UINT* clipboardFormat);
 
-// Undoes the OLE initialisation if it succeeded.
+// Undoes a successful initialisation.
 void ShutDownDataTransfer();
 
 } // namespace keywright

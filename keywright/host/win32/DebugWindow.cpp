@@ -2,12 +2,18 @@
 // come from any thread of the editor, so they travel to it as messages.
 #include "host/win32/DebugWindow.h"
 
-#include "host/win32/AddinContext.h"
+#include "host/win32/AddinMessages.h"
+#include "host/win32/AddinModule.h"
+#include "host/win32/AddinSettings.h"
+#include "host/win32/HookProcedure.h"
+#include "platform/win32/AnsiText.h"
+#include "platform/win32/ui/Dialog.h"
 #include "resources/KeywrightResources.h"
 #include "settings/SettingsStore.h"
 #include "settings/WindowPosition.h"
 
 #include <atomic>
+#include <memory>
 #include <string>
 
 namespace keywright {
@@ -15,7 +21,9 @@ namespace keywright {
 namespace {
 
 constexpr std::size_t kPositionText = 64;
+constexpr wchar_t kLineEnd[] = L"\r\n";
 
+// The open window, for the logging threads; set and cleared on the editor's thread.
 std::atomic<HWND> g_window{nullptr};
 
 class DebugWindowLog : public DebugLog {
@@ -26,7 +34,7 @@ public:
             return;
         std::string line(static_cast<std::size_t>(indent_.load()), ' ');
         line += text;
-        SendMessageA(window, kMsgDebugAppend, endLine ? 1 : 0,
+        SendMessageW(window, kMsgDebugAppend, endLine ? 1 : 0,
                      reinterpret_cast<LPARAM>(line.c_str()));
     }
     void Indent(int delta) override { indent_ += delta; }
@@ -37,86 +45,88 @@ private:
 
 DebugWindowLog g_log;
 
-void Append(HWND window, const char* text, bool endLine) {
-    HWND edit = GetDlgItem(window, kDebugEditId);
-    int end = GetWindowTextLengthA(edit);
-    SendMessageA(edit, EM_SETSEL, static_cast<WPARAM>(end), end);
-    SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text));
-    if (endLine)
-        SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("\r\n"));
-}
+class DebugWindow : public kestrix::ui::Dialog {
+public:
+    explicit DebugWindow(HWND owner) : owner_(owner) {}
 
-void SavePosition(HWND window) {
-    RECT rect{};
-    if (!GetWindowRect(window, &rect))
-        return;
-    std::string text = FormatWindowPosition({rect.left, rect.top, rect.right, rect.bottom});
-    WriteSetting(AddinSettings(), kSettingDebugWindowPos, text.c_str(),
-                 static_cast<std::uint32_t>(text.size() + 1));
-}
-
-// The saved place, or the dialog's own size centred over the editor.
-void PlaceWindow(HWND window, HWND owner) {
-    char text[kPositionText] = {};
-    ScreenRect place;
-    if (ReadSetting(AddinSettings(), kSettingDebugWindowPos, text, sizeof text) != 1 ||
-        !ParseWindowPosition(text, &place)) {
-        RECT own{}, ownerRect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-        GetWindowRect(window, &own);
-        if (owner)
-            GetWindowRect(owner, &ownerRect);
-        place = CentreOver({ownerRect.left, ownerRect.top, ownerRect.right, ownerRect.bottom},
-                           {own.left, own.top, own.right, own.bottom});
+protected:
+    bool OnInit() override {
+        // The log grows for as long as the editor runs.
+        SendItem(KW_IDC_DEBUG_LOG, EM_SETLIMITTEXT, 0, 0);
+        Place();
+        g_window = hwnd();
+        return true;
     }
-    MoveWindow(window, place.left, place.top, place.right - place.left, place.bottom - place.top,
-               FALSE);
-}
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+        if (message != kMsgDebugAppend)
+            return false;
+        Append(kestrix::WideFromAnsi(reinterpret_cast<const char*>(lParam)), wParam != 0);
+        result = 0;
+        return true;
+    }
+    bool OnSize(UINT, int width, int height) override {
+        MoveWindow(Item(KW_IDC_DEBUG_LOG), 0, 0, width, height, TRUE);
+        return true;
+    }
+    bool OnClose() override {
+        Destroy();
+        return true;
+    }
+    void OnDestroy() override {
+        SavePosition();
+        g_window = nullptr;
+    }
 
-INT_PTR CALLBACK DebugDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        switch (message) {
-        case WM_INITDIALOG:
-            // The log grows for as long as the editor runs.
-            SendDlgItemMessageA(window, kDebugEditId, EM_SETLIMITTEXT, 0, 0);
-            return TRUE;
-        case kMsgDebugAppend:
-            Append(window, reinterpret_cast<const char*>(lParam), wParam != 0);
-            return TRUE;
-        case WM_SIZE:
-            MoveWindow(GetDlgItem(window, kDebugEditId), 0, 0, LOWORD(lParam), HIWORD(lParam),
-                       TRUE);
-            return TRUE;
-        case WM_CLOSE:
-            DestroyWindow(window);
-            return TRUE;
-        case WM_DESTROY:
-            SavePosition(window);
-            RemoveModelessWindow(window);
-            g_window = nullptr;
-            return TRUE;
-        default:
-            return FALSE;
+private:
+    void Append(const std::wstring& text, bool endLine) const {
+        HWND edit = Item(KW_IDC_DEBUG_LOG);
+        int end = GetWindowTextLengthW(edit);
+        SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(end), end);
+        SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+        if (endLine)
+            SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(kLineEnd));
+    }
+
+    void SavePosition() const {
+        RECT rect{};
+        if (!GetWindowRect(hwnd(), &rect))
+            return;
+        std::string text = FormatWindowPosition({rect.left, rect.top, rect.right, rect.bottom});
+        WriteSetting(AddinSettings(), kSettingDebugWindowPos, text.c_str(),
+                     static_cast<std::uint32_t>(text.size() + 1));
+    }
+
+    // The saved place, or the dialog's own size centred over the editor.
+    void Place() const {
+        char text[kPositionText] = {};
+        ScreenRect place;
+        if (ReadSetting(AddinSettings(), kSettingDebugWindowPos, text, sizeof text) != 1 ||
+            !ParseWindowPosition(text, &place)) {
+            RECT own{};
+            RECT ownerRect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+            GetWindowRect(hwnd(), &own);
+            if (owner_)
+                GetWindowRect(owner_, &ownerRect);
+            place = CentreOver({ownerRect.left, ownerRect.top, ownerRect.right, ownerRect.bottom},
+                               {own.left, own.top, own.right, own.bottom});
         }
-    } catch (...) {
-        // Nothing may unwind into the system's message dispatch.
-        return FALSE;
+        MoveWindow(hwnd(), place.left, place.top, place.right - place.left,
+                   place.bottom - place.top, FALSE);
     }
-}
+
+    HWND owner_;
+};
 
 } // namespace
 
-void CreateDebugWindow(HWND owner) {
+void OpenDebugWindow(HWND owner) {
     if (g_window.load())
         return;
     // On the desktop rather than owned, so it stays put while the editor is minimised.
-    HWND window = CreateDialogParamW(Addin().ownInstance, MAKEINTRESOURCEW(KW_IDD_DEBUG), nullptr,
-                                     DebugDialogProc, 0);
-    if (!window)
-        return;
-    PlaceWindow(window, owner);
-    g_window = window;
-    AddModelessWindow(window);
-    ShowWindow(window, SW_SHOWNOACTIVATE);
+    HWND window = kestrix::ui::Dialog::Open(std::make_unique<DebugWindow>(owner), OwnInstance(),
+                                            KW_IDD_DEBUG, nullptr, &ModelessWindows());
+    if (window)
+        ShowWindow(window, SW_SHOWNOACTIVATE);
 }
 
 DebugLog* AddinDebugLog() {

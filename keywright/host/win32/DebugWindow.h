@@ -7,11 +7,9 @@
 
 namespace keywright {
 
-constexpr UINT kMsgDebugAppend = WM_USER + 308; // 1332: lParam text, wParam nonzero ends the line
-constexpr int kDebugEditId = 1092;              // KW_IDC_DEBUG_LOG
-
-// Creates, shows and registers the window; it remembers its place in DebugWindowPos.
-void CreateDebugWindow(HWND owner);
+// Creates, shows and registers the window (at most one); it remembers its place in
+// DebugWindowPos. The window owns its object.
+void OpenDebugWindow(HWND owner);
 
 // Where to log; null while no debug window exists, so logging does nothing.
 DebugLog* AddinDebugLog();

@@ -1,8 +1,9 @@
-// Tree view messages behind the key tree interface. The texts go through the ANSI
-// messages because the portable navigation works on code-page text.
+// Tree view messages behind the key tree interface. The portable navigation works on
+// code-page text; the wide texts are converted here.
 #include "host/win32/EditorTreeView.h"
 
 #include "host/KeyPath.h"
+#include "platform/win32/AnsiText.h"
 
 #include <vector>
 
@@ -10,25 +11,28 @@ namespace keywright {
 
 namespace {
 
+constexpr int kKeyNameText = 255; // a key name, as navigation compares it
+constexpr int kRootText = 128;    // the root item's text
+
 HTREEITEM AsItem(TreeItem item) {
     return reinterpret_cast<HTREEITEM>(item);
 }
 
 TreeItem Next(HWND tree, UINT relation, HTREEITEM item) {
     return static_cast<TreeItem>(
-        SendMessageA(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+        SendMessageW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
 }
 
 std::string Text(HWND tree, HTREEITEM item, int capacity) {
-    std::vector<char> buffer(static_cast<std::size_t>(capacity) + 1, '\0');
-    TVITEMA data{};
+    std::vector<wchar_t> buffer(static_cast<std::size_t>(capacity) + 1, L'\0');
+    TVITEMW data{};
     data.mask = TVIF_TEXT;
     data.hItem = item;
     data.pszText = buffer.data();
     data.cchTextMax = capacity + 1;
-    if (!SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data)))
+    if (!SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&data)))
         return {};
-    return std::string(buffer.data());
+    return kestrix::AnsiFromWide(buffer.data());
 }
 
 } // namespace
@@ -44,20 +48,20 @@ TreeItem EditorTreeView::NextSibling(TreeItem item) {
 }
 
 std::string EditorTreeView::ItemText(TreeItem item) {
-    return Text(tree_, AsItem(item), 255);
+    return Text(tree_, AsItem(item), kKeyNameText);
 }
 
 void EditorTreeView::Expand(TreeItem item) {
-    SendMessageA(tree_, TVM_EXPAND, TVE_EXPAND, static_cast<LPARAM>(item));
+    SendMessageW(tree_, TVM_EXPAND, TVE_EXPAND, static_cast<LPARAM>(item));
 }
 
 void EditorTreeView::Select(TreeItem item) {
-    SendMessageA(tree_, TVM_SELECTITEM, TVGN_CARET, static_cast<LPARAM>(item));
+    SendMessageW(tree_, TVM_SELECTITEM, TVGN_CARET, static_cast<LPARAM>(item));
 }
 
 std::string TreeRootText(HWND tree) {
     auto root = reinterpret_cast<HTREEITEM>(Next(tree, TVGN_ROOT, nullptr));
-    return root ? Text(tree, root, 128) : std::string();
+    return root ? Text(tree, root, kRootText) : std::string();
 }
 
 std::optional<std::string> FullKeyPathOfItem(HWND tree, HTREEITEM item) {
@@ -69,8 +73,12 @@ std::optional<std::string> FullKeyPathOfItem(HWND tree, HTREEITEM item) {
     return FullKeyPathFromItemTexts(upward);
 }
 
+HTREEITEM CaretItem(HWND tree) {
+    return reinterpret_cast<HTREEITEM>(Next(tree, TVGN_CARET, nullptr));
+}
+
 std::optional<std::string> CurrentKeyPath(HWND tree) {
-    return FullKeyPathOfItem(tree, reinterpret_cast<HTREEITEM>(Next(tree, TVGN_CARET, nullptr)));
+    return FullKeyPathOfItem(tree, CaretItem(tree));
 }
 
 } // namespace keywright

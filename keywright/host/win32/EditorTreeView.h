@@ -32,6 +32,9 @@ std::string TreeRootText(HWND tree);
 // The full key path of `item`; nothing when the item is null.
 std::optional<std::string> FullKeyPathOfItem(HWND tree, HTREEITEM item);
 
+// The caret item (the selected key); null when there is none.
+HTREEITEM CaretItem(HWND tree);
+
 // The full key path of the caret item; nothing when there is none.
 std::optional<std::string> CurrentKeyPath(HWND tree);
 

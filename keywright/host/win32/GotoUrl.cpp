@@ -6,12 +6,16 @@
 #include "host/LauncherLocation.h"
 #include "host/Navigation.h"
 #include "host/win32/AddinContext.h"
+#include "host/win32/AddinMessageBox.h"
+#include "host/win32/AddinMessages.h"
+#include "host/win32/AddinSettings.h"
 #include "host/win32/DebugWindow.h"
 #include "host/win32/EditorListView.h"
 #include "host/win32/EditorTreeView.h"
 #include "host/win32/HiddenControlWindow.h"
 #include "host/win32/SharedText.h"
 #include "host/win32/Toolbar.h"
+#include "platform/win32/ui/FailureGuard.h"
 
 #include <memory>
 
@@ -33,16 +37,6 @@ struct NavigationJob {
     unsigned historyNavigation; // 0: not started by Back or Forward
 };
 
-std::string EditorProgramName() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const char* name = path;
-    for (const char* p = path; *p; ++p)
-        if (*p == '\\' || *p == '/')
-            name = p + 1;
-    return name;
-}
-
 // Focus can only be given to a window of a thread whose input we share.
 void FocusFrom(DWORD callerThread, HWND window) {
     DWORD self = GetCurrentThreadId();
@@ -56,7 +50,7 @@ class EditorNavigationHost : public NavigationHost {
 public:
     explicit EditorNavigationHost(const NavigationJob& job) : job_(job) {}
     void ShowMessage(const std::string& text) override {
-        MessageBoxA(job_.frame, text.c_str(), EditorProgramName().c_str(), MB_OK);
+        keywright::ShowMessage(job_.frame, text, Caption::ProgramName);
     }
     void FocusTree() override { FocusFrom(job_.callerThread, job_.tree); }
     void FocusList() override { FocusFrom(job_.callerThread, job_.list); }
@@ -68,45 +62,47 @@ private:
 
 DWORD WINAPI NavigationThread(LPVOID parameter) {
     std::unique_ptr<NavigationJob> job(static_cast<NavigationJob*>(parameter));
-    try {
-        EditorTreeView tree(job->tree);
-        EditorListView list(job->list);
-        EditorNavigationHost host(*job);
-        Navigate(job->request, tree, list, host, AddinDebugLog());
-    } catch (...) {
-        // A thread must not end by an exception.
-    }
+    // A thread must not end by an exception.
+    kestrix::ui::Guarded(
+        nullptr, 0,
+        [&] {
+            EditorTreeView tree(job->tree);
+            EditorListView list(job->list);
+            EditorNavigationHost host(*job);
+            Navigate(job->request, tree, list, host, AddinDebugLog());
+        },
+        [] {});
     // Whether or not the navigation selected anything, the history may record again.
     if (job->historyNavigation)
         PostMessageW(job->notify, kMsgNavigationEnded, job->historyNavigation, 0);
     return 0;
 }
 
-int StartNavigation(const std::string& location, const std::string& valueName,
-                    unsigned historyNavigation) {
+bool StartNavigation(const std::string& location, const std::string& valueName,
+                     unsigned historyNavigation) {
     AddinContext& context = Addin();
-    if (!context.attached)
-        return 1;
+    if (!context.attached())
+        return false;
     std::optional<GotoRequest> request =
         MakeGotoRequest(location, valueName, context.rootText, AddinDebugLog());
     if (!request)
-        return 1;
+        return false;
     auto job = std::make_unique<NavigationJob>(
         NavigationJob{*request, context.editor.frame, context.editor.tree, context.editor.list,
-                      GetCurrentThreadId(), context.hiddenWindow, historyNavigation});
+                      GetCurrentThreadId(), HiddenControlWindowHandle(), historyNavigation});
     HANDLE thread =
         CreateThread(nullptr, kNavigationStack, NavigationThread, job.get(), 0, nullptr);
     if (!thread)
-        return 1;
+        return false;
     job.release(); // the thread owns it now
     CloseHandle(thread);
-    return 0;
+    return true;
 }
 
 // Back or Forward: a navigation that could not even start ends at once.
 void GotoHistoryPath(const std::string& path) {
     NavigationHistory& history = Addin().history;
-    if (StartNavigation(path, "", history.navigation) != 0)
+    if (!StartNavigation(path, "", history.navigation))
         EndNavigation(history, history.navigation);
     UpdateHistoryButtons();
 }
@@ -114,7 +110,7 @@ void GotoHistoryPath(const std::string& path) {
 } // namespace
 
 int GotoUrl(const std::string& location, const std::string& valueName) {
-    return StartNavigation(location, valueName, 0);
+    return StartNavigation(location, valueName, 0) ? 0 : 1;
 }
 
 void GotoSharedText() {

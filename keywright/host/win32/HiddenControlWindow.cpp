@@ -4,16 +4,22 @@
 
 #include "host/win32/AddinContext.h"
 #include "host/win32/AddinMessageBox.h"
+#include "host/win32/AddinMessages.h"
+#include "host/win32/AddinModule.h"
 #include "host/win32/Attach.h"
 #include "host/win32/GotoUrl.h"
 #include "host/win32/SharedText.h"
+#include "platform/win32/ui/Dialog.h"
 #include "resources/KeywrightResources.h"
 
+#include <memory>
 #include <string>
 
 namespace keywright {
 
 namespace {
+
+HWND g_window = nullptr;
 
 // The preview window comes with its own feature; until then the path is read so the
 // launcher's protocol holds, and the user is told.
@@ -24,44 +30,49 @@ void PreviewSharedText() {
     ShowNotAvailableYet(Addin().editor.frame);
 }
 
-INT_PTR CALLBACK HiddenDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
+class HiddenControlWindow : public kestrix::ui::Dialog {
+protected:
+    bool OnInit() override {
+        g_window = hwnd();
+        return false;
+    }
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) override {
         switch (message) {
         case kMsgAttach:
-            Addin().hiddenWindow = window;
             Attach(reinterpret_cast<HWND>(lParam));
-            return TRUE;
+            return true;
         case kMsgGotoSharedText:
             GotoSharedText();
-            return TRUE;
+            return true;
         case kMsgPreviewSharedText:
             PreviewSharedText();
-            return TRUE;
+            return true;
         case kMsgNavigationEnded:
             EndHistoryNavigation(static_cast<unsigned>(wParam));
-            return TRUE;
-        case WM_CLOSE:
-            DestroyWindow(window);
-            SetWindowLongPtrW(window, DWLP_MSGRESULT, 0);
-            return TRUE;
-        case WM_DESTROY:
-            if (Addin().hiddenWindow == window)
-                Addin().hiddenWindow = nullptr;
-            return FALSE;
+            return true;
         default:
-            return FALSE;
+            return false;
         }
-    } catch (...) {
-        // Nothing may unwind into the system's message dispatch.
-        return FALSE;
     }
-}
+    bool OnClose() override {
+        Destroy();
+        return true;
+    }
+    void OnDestroy() override {
+        if (g_window == hwnd())
+            g_window = nullptr;
+    }
+};
 
 } // namespace
 
-HWND CreateHiddenControlWindow() {
-    return CreateDialogParamW(Addin().ownInstance, MAKEINTRESOURCEW(KW_IDD_HIDDEN), nullptr,
-                              HiddenDialogProc, 0);
+HWND OpenHiddenControlWindow() {
+    return kestrix::ui::Dialog::Open(std::make_unique<HiddenControlWindow>(), OwnInstance(),
+                                     KW_IDD_HIDDEN, nullptr);
+}
+
+HWND HiddenControlWindowHandle() {
+    return g_window;
 }
 
 } // namespace keywright

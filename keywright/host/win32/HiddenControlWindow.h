@@ -5,14 +5,11 @@
 
 namespace keywright {
 
-constexpr UINT kMsgAttach = 0x8000; // lParam: the editor's main window
-constexpr UINT kMsgGotoSharedText = 0x8001;
-constexpr UINT kMsgPreviewSharedText = 0x8002;
-// Posted by a navigation thread that Back or Forward started, when it ends; wParam is
-// the history's number of that navigation.
-constexpr UINT kMsgNavigationEnded = 0x8010;
+// Creates it on the calling thread from dialog 201, owned by nobody; the window owns
+// its object.
+HWND OpenHiddenControlWindow();
 
-// Creates it on the calling thread from dialog 201, owned by nobody.
-HWND CreateHiddenControlWindow();
+// The window while it exists, else null: where navigation threads report their end.
+HWND HiddenControlWindowHandle();
 
 } // namespace keywright

@@ -2,14 +2,30 @@
 // editor's loop itself so that its own dialogs and accelerators get their turn.
 #include "host/win32/HookProcedure.h"
 
-#include "host/win32/AddinContext.h"
+#include "host/win32/AddinMessageBox.h"
+#include "host/win32/AddinModule.h"
 #include "host/win32/HiddenControlWindow.h"
 #include "host/win32/KeywrightMenu.h"
 #include "host/win32/SharedSection.h"
+#include "platform/win32/ui/FailureGuard.h"
+#include "platform/win32/ui/MessageLoop.h"
 
 namespace keywright {
 
 namespace {
+
+// What the loop needs besides the modeless list; on the editor's thread only.
+struct Accelerators {
+    bool enabled = true;
+    HWND frame = nullptr;
+    HACCEL editorTable = nullptr; // owned by the editor's module
+    HACCEL ownTable = nullptr;    // freed with this module
+};
+
+Accelerators& LoopAccelerators() {
+    static Accelerators accelerators;
+    return accelerators;
+}
 
 // Keeps the DLL mapped for good: the loop below runs inside it, so unhooking must
 // never unload it from under the editor.
@@ -19,40 +35,25 @@ void PinOwnModule() {
                        reinterpret_cast<LPCWSTR>(&GetMessageHook), &pinned);
 }
 
-bool OfferToModelessWindows(MSG* message) {
-    AddinContext& context = Addin();
-    for (int i = 0; i < context.modelessCount; ++i)
-        if (IsDialogMessageW(context.modeless[i], message))
-            return true;
-    return false;
-}
-
-bool TranslateAccelerators(MSG* message, HACCEL own) {
-    AddinContext& context = Addin();
-    if (!context.acceleratorsEnabled || !context.attached)
+bool TranslateAccelerators(MSG& message) {
+    const Accelerators& keys = LoopAccelerators();
+    if (!keys.enabled || !keys.frame)
         return false;
-    HWND frame = context.editor.frame;
-    if (context.editorAccelerators &&
-        TranslateAcceleratorW(frame, context.editorAccelerators, message))
+    if (keys.editorTable && TranslateAcceleratorW(keys.frame, keys.editorTable, &message))
         return true;
-    return own && TranslateAcceleratorW(frame, own, message);
+    return keys.ownTable && TranslateAcceleratorW(keys.frame, keys.ownTable, &message);
 }
 
 void RunEditorLoop(MSG* hooked) {
     PinOwnModule();
-    CreateHiddenControlWindow();
+    kestrix::ui::SetFailureHook(&ReportAddinFailure);
+    OpenHiddenControlWindow();
     PostThreadMessageW(SharedInstallerThread(), WM_NULL, 0, 0);
-    HACCEL own = LoadKeywrightAccelerators(Addin().ownInstance);
+    LoopAccelerators().ownTable = LoadKeywrightAccelerators(OwnInstance());
 
-    MSG message{};
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (OfferToModelessWindows(&message))
-            continue;
-        if (TranslateAccelerators(&message, own))
-            continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
+    kestrix::ui::MessageLoop loop(&ModelessWindows());
+    loop.SetAcceleratorFilter(&TranslateAccelerators);
+    MSG message = loop.Run();
     // Handing the quit message back makes the editor's own GetMessage end its loop,
     // so the editor shuts down the way it always does.
     if (message.message == WM_QUIT)
@@ -61,21 +62,29 @@ void RunEditorLoop(MSG* hooked) {
 
 } // namespace
 
+kestrix::ui::ModelessWindowList& ModelessWindows() {
+    static kestrix::ui::ModelessWindowList windows(kMaxModelessWindows);
+    return windows;
+}
+
+void EnableAccelerators(bool enabled) {
+    LoopAccelerators().enabled = enabled;
+}
+
+void UseEditorAccelerators(HWND frame, HACCEL editorTable) {
+    LoopAccelerators().frame = frame;
+    LoopAccelerators().editorTable = editorTable;
+}
+
 LRESULT CALLBACK GetMessageHook(int code, WPARAM wParam, LPARAM lParam) {
     static bool first = true;
     if (first && code == HC_ACTION) {
         first = false;
-        try {
-            RunEditorLoop(reinterpret_cast<MSG*>(lParam));
-        } catch (...) {
-            // Nothing may unwind into the editor's GetMessage.
-        }
+        // Nothing may unwind into the editor's GetMessage.
+        kestrix::ui::Guarded(
+            nullptr, 0, [&] { RunEditorLoop(reinterpret_cast<MSG*>(lParam)); }, [] {});
     }
     return CallNextHookEx(SharedHookHandle(), code, wParam, lParam);
-}
-
-HINSTANCE OwnInstance() {
-    return Addin().ownInstance;
 }
 
 } // namespace keywright

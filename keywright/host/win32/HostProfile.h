@@ -7,26 +7,26 @@ namespace keywright {
 
 // Every number that differs between editors lives here and nowhere else.
 struct HostProfile {
-    const char* name;
+    const char* name = "";
     // Class of the frame's child that holds the tree and list and receives their
     // notifications; null when they are direct children of the frame.
-    const char* paneContainerClass;
+    const wchar_t* paneContainerClass = nullptr;
     // Whether the frame's own WM_SIZE handling runs before the add-in lays the panes
     // out. The system's editor leaves the layout to the add-in; Wine's sizes its pane
     // container and status bar itself, and the add-in then moves them into place.
-    bool sizeFrameFirst;
-    int menuPosition;      // where "&Keywright" goes in the menu bar
-    int acceleratorTable;  // the editor's own table, in its executable
-    WPARAM menuStatusPart; // SB_SETTEXT wParam for the text of a highlighted menu item
-    WORD cmdSwitchPane;
-    WORD cmdRefresh;
-    WORD cmdHelp;
-    WORD cmdDelete;
-    WORD cmdRename;
-    WORD cmdNewKey;
-    WORD cmdNewString;
-    WORD cmdNewDword;
-    WORD cmdNewBinary;
+    bool sizeFrameFirst = false;
+    int menuPosition = 0;      // where "&Keywright" goes in the menu bar
+    int acceleratorTable = 0;  // the editor's own table, in its executable
+    WPARAM menuStatusPart = 0; // SB_SETTEXT wParam for the text of a highlighted menu item
+    WORD cmdSwitchPane = 0;
+    WORD cmdRefresh = 0;
+    WORD cmdHelp = 0;
+    WORD cmdDelete = 0;
+    WORD cmdRename = 0;
+    WORD cmdNewKey = 0;
+    WORD cmdNewString = 0;
+    WORD cmdNewDword = 0;
+    WORD cmdNewBinary = 0;
 };
 
 // The editor's windows found at attach.

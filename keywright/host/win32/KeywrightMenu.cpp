@@ -2,11 +2,20 @@
 // texts and enabling.
 #include "host/win32/KeywrightMenu.h"
 
+#include "platform/win32/AnsiText.h"
 #include "strings/KeywrightStrings.h"
 
 #include <commctrl.h>
 
+#include <string>
+
 namespace keywright {
+
+namespace {
+
+constexpr int kMenuTitleSize = 64;
+
+} // namespace
 
 HACCEL LoadKeywrightAccelerators(HINSTANCE own) {
     return LoadAcceleratorsW(own, MAKEINTRESOURCEW(KW_IDA_ACCELERATORS));
@@ -20,6 +29,9 @@ void InsertKeywrightMenu(HWND frame, HINSTANCE own, int position) {
     if (!resource)
         return;
     HMENU popup = GetSubMenu(resource, 0);
+    // The popup's title ("&Keywright") comes with it from the resource.
+    wchar_t title[kMenuTitleSize] = {};
+    GetMenuStringW(resource, 0, title, kMenuTitleSize, MF_BYPOSITION);
     // Taken out of the loaded bar, the popup survives that bar's destruction; once
     // inserted, it belongs to the editor's bar and is destroyed with it.
     if (popup)
@@ -27,8 +39,8 @@ void InsertKeywrightMenu(HWND frame, HINSTANCE own, int position) {
     DestroyMenu(resource);
     if (!popup)
         return;
-    if (!InsertMenuA(bar, static_cast<UINT>(position), MF_BYPOSITION | MF_POPUP,
-                     reinterpret_cast<UINT_PTR>(popup), "&Keywright")) {
+    if (!InsertMenuW(bar, static_cast<UINT>(position), MF_BYPOSITION | MF_POPUP,
+                     reinterpret_cast<UINT_PTR>(popup), title)) {
         DestroyMenu(popup);
         return;
     }
@@ -39,8 +51,10 @@ bool ShowMenuStatus(HWND statusBar, WPARAM statusPart, WORD itemId, WORD flags) 
     if ((flags & MF_POPUP) || itemId < kStrFirstMenuStatus || itemId > kStrLastMenuStatus)
         return false;
     const char* text = KeywrightString(itemId);
-    if (statusBar && text)
-        SendMessageA(statusBar, SB_SETTEXTA, statusPart, reinterpret_cast<LPARAM>(text));
+    if (statusBar && text) {
+        std::wstring wide = kestrix::WideFromAnsi(text);
+        SendMessageW(statusBar, SB_SETTEXTW, statusPart, reinterpret_cast<LPARAM>(wide.c_str()));
+    }
     return true;
 }
 

@@ -7,6 +7,7 @@
 
 #include "host/PaneLayout.h"
 #include "host/win32/AddinContext.h"
+#include "host/win32/Attach.h"
 
 namespace keywright {
 
@@ -32,24 +33,28 @@ void Defer(HDWP* batch, HWND window, const PaneRect& r, UINT flags) {
         *batch = DeferWindowPos(*batch, window, nullptr, r.x, r.y, r.width, r.height, flags);
 }
 
-void LayOutDirectChildren(const PaneLayout& layout) {
+// The windows one deferred batch moves.
+constexpr int kLaidOutWindows = 5;
+
+void LayOutDirectChildren(const PaneLayout& layout, const Attachment& attachment) {
     AddinContext& context = Addin();
-    HDWP batch = BeginDeferWindowPos(5);
-    Defer(&batch, context.toolbar, layout.toolbar, SWP_SHOWWINDOW | SWP_NOZORDER | SWP_NOMOVE);
+    HDWP batch = BeginDeferWindowPos(kLaidOutWindows);
+    Defer(&batch, attachment.toolbar(), layout.toolbar,
+          SWP_SHOWWINDOW | SWP_NOZORDER | SWP_NOMOVE);
     Defer(&batch, context.editor.tree, layout.tree, SWP_SHOWWINDOW | SWP_NOZORDER);
     Defer(&batch, context.editor.list, layout.list, SWP_SHOWWINDOW | SWP_NOZORDER);
-    Defer(&batch, context.bookmarkPane, layout.bookmarkPane, SWP_NOZORDER);
+    Defer(&batch, attachment.bookmarkPane(), layout.bookmarkPane, SWP_NOZORDER);
     Defer(&batch, context.editor.statusBar, layout.statusBar, SWP_NOZORDER);
     if (batch)
         EndDeferWindowPos(batch);
 }
 
-void LayOutThroughContainer(const PaneLayout& layout) {
+void LayOutThroughContainer(const PaneLayout& layout, const Attachment& attachment) {
     AddinContext& context = Addin();
     HWND container = context.editor.paneContainer;
     const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
-    if (context.toolbar)
-        SetWindowPos(context.toolbar, nullptr, 0, 0, layout.toolbar.width, layout.toolbar.height,
+    if (attachment.toolbar())
+        SetWindowPos(attachment.toolbar(), nullptr, 0, 0, layout.toolbar.width, layout.toolbar.height,
                      flags | SWP_NOMOVE | SWP_SHOWWINDOW);
     // The container lays out tree and list itself on its WM_SIZE, with full height.
     SetWindowPos(container, nullptr, 0, layout.tree.y, layout.toolbar.width, layout.tree.height,
@@ -57,10 +62,10 @@ void LayOutThroughContainer(const PaneLayout& layout) {
     RECT list = RectIn(context.editor.list, container);
     SetWindowPos(context.editor.list, nullptr, 0, 0, list.right - list.left, layout.list.height,
                  flags | SWP_NOMOVE);
-    if (context.bookmarkPane) {
+    if (attachment.bookmarkPane()) {
         RECT inFrame = RectIn(context.editor.list, context.editor.frame);
         int width = layout.toolbar.width - inFrame.left;
-        SetWindowPos(context.bookmarkPane, HWND_TOP, inFrame.left, layout.bookmarkPane.y,
+        SetWindowPos(attachment.bookmarkPane(), HWND_TOP, inFrame.left, layout.bookmarkPane.y,
                      width > 0 ? width : 0, layout.bookmarkPane.height, SWP_NOACTIVATE);
     }
 }
@@ -69,13 +74,14 @@ void LayOutThroughContainer(const PaneLayout& layout) {
 
 void LayOutEditorPanes(int clientWidth, int clientHeight) {
     AddinContext& context = Addin();
-    if (!context.attached || !context.profile)
+    const Attachment* attachment = CurrentAttachment();
+    if (!context.attached() || !attachment)
         return;
     HWND frame = context.editor.frame;
     PaneMeasures measures;
     measures.clientWidth = clientWidth;
     measures.clientHeight = clientHeight;
-    measures.toolbarHeight = Height(context.toolbar);
+    measures.toolbarHeight = Height(attachment->toolbar());
     measures.statusHeight =
         IsWindowVisible(context.editor.statusBar) ? Height(context.editor.statusBar) : 0;
     RECT tree = RectIn(context.editor.tree, frame);
@@ -84,9 +90,9 @@ void LayOutEditorPanes(int clientWidth, int clientHeight) {
     measures.listLeft = list.left;
     PaneLayout layout = LayOutPanes(measures);
     if (context.editor.paneContainer && context.editor.paneContainer != frame)
-        LayOutThroughContainer(layout);
+        LayOutThroughContainer(layout, *attachment);
     else
-        LayOutDirectChildren(layout);
+        LayOutDirectChildren(layout, *attachment);
     InvalidateRect(frame, nullptr, TRUE);
 }
 

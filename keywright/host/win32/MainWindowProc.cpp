@@ -1,12 +1,15 @@
 // The replacement procedure of the editor's main window.
 #include "host/win32/AddinContext.h"
+#include "host/win32/AddinMessages.h"
 #include "host/win32/Attach.h"
+#include "host/win32/BookmarkPane.h"
 #include "host/win32/CommandRouting.h"
 #include "host/win32/Exports.h"
 #include "host/win32/KeywrightMenu.h"
 #include "host/win32/Layout.h"
 #include "host/win32/NotificationProc.h"
 #include "host/win32/Toolbar.h"
+#include "platform/win32/ui/FailureGuard.h"
 
 #include <commctrl.h>
 
@@ -14,10 +17,12 @@ namespace keywright {
 
 namespace {
 
+using kestrix::ui::CallPrevious;
+
 // The editor's own close or destroy handling runs after the add-in has let go, with
 // the procedure that was in place before detaching removed it.
 LRESULT DetachThenPass(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    WNDPROC previous = PreviousProcedure(window);
+    WNDPROC previous = kestrix::ui::PreviousProcedure(window);
     Detach();
     if (previous)
         return CallWindowProcW(previous, window, message, wParam, lParam);
@@ -61,14 +66,15 @@ LRESULT HandleFrameNotify(HWND window, WPARAM wParam, LPARAM lParam) {
 
 LRESULT HandleFrameMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     AddinContext& context = Addin();
+    Attachment* attachment = CurrentAttachment();
     switch (message) {
     case WM_SIZE:
         return HandleSize(window, wParam, lParam);
     case kMsgRelayout:
         return Relayout();
     case kMsgRepaintToolbar:
-        if (context.toolbar)
-            InvalidateRect(context.toolbar, nullptr, TRUE);
+        if (attachment && attachment->toolbar())
+            InvalidateRect(attachment->toolbar(), nullptr, TRUE);
         return 0;
     case WM_COMMAND: {
         LRESULT result = 0;
@@ -90,8 +96,9 @@ LRESULT HandleFrameMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             return 0;
         break;
     case WM_ACTIVATE:
-        if (LOWORD(wParam) != WA_INACTIVE && context.paneIndex == 2 && context.bookmarkPane) {
-            SendMessageW(context.bookmarkPane, kMsgBookmarkFocus, 0, 0);
+        if (LOWORD(wParam) != WA_INACTIVE && attachment &&
+            attachment->focusedPane() == FocusPane::Bookmarks && attachment->bookmarkPane()) {
+            SendMessageW(attachment->bookmarkPane(), kMsgBookmarkFocus, 0, 0);
             return 0;
         }
         break;
@@ -109,10 +116,9 @@ LRESULT HandleFrameMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 } // namespace keywright
 
 LRESULT CALLBACK VelmaraWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        return keywright::HandleFrameMessage(window, message, wParam, lParam);
-    } catch (...) {
-        // Nothing may unwind into the editor; the message still reaches it.
-        return keywright::CallPrevious(window, message, wParam, lParam);
-    }
+    // Nothing may unwind into the editor; after a failure the message still reaches it.
+    return kestrix::ui::Guarded(
+        window, message,
+        [&] { return keywright::HandleFrameMessage(window, message, wParam, lParam); },
+        [&] { return kestrix::ui::CallPrevious(window, message, wParam, lParam); });
 }

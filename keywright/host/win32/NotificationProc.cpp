@@ -5,10 +5,15 @@
 #include "host/win32/AddinContext.h"
 #include "host/win32/EditorTreeView.h"
 #include "host/win32/GotoUrl.h"
+#include "host/win32/HookProcedure.h"
+#include "platform/win32/ui/FailureGuard.h"
+#include "platform/win32/ui/WindowSubclass.h"
 
 #include <commctrl.h>
 
 namespace keywright {
+
+using kestrix::ui::CallPrevious;
 
 LRESULT HandleEditorNotify(HWND window, WPARAM wParam, LPARAM lParam) {
     AddinContext& context = Addin();
@@ -31,14 +36,14 @@ LRESULT HandleEditorNotify(HWND window, WPARAM wParam, LPARAM lParam) {
     case LVN_BEGINLABELEDITW: {
         LRESULT result = CallPrevious(window, WM_NOTIFY, wParam, lParam);
         if (result == 0)
-            context.acceleratorsEnabled = false;
+            EnableAccelerators(false);
         return result;
     }
     case TVN_ENDLABELEDITA:
     case TVN_ENDLABELEDITW:
     case LVN_ENDLABELEDITA:
     case LVN_ENDLABELEDITW:
-        context.acceleratorsEnabled = true;
+        EnableAccelerators(true);
         break;
     default:
         break;
@@ -47,13 +52,11 @@ LRESULT HandleEditorNotify(HWND window, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK PaneContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        if (message == WM_NOTIFY)
-            return HandleEditorNotify(window, wParam, lParam);
-    } catch (...) {
-        // Nothing may unwind into the editor.
-    }
-    return CallPrevious(window, message, wParam, lParam);
+    if (message != WM_NOTIFY)
+        return CallPrevious(window, message, wParam, lParam);
+    return kestrix::ui::Guarded(
+        window, message, [&] { return HandleEditorNotify(window, wParam, lParam); },
+        [&] { return CallPrevious(window, message, wParam, lParam); });
 }
 
 } // namespace keywright

@@ -3,6 +3,7 @@
 #include "host/win32/SharedSection.h"
 
 #include "host/win32/Exports.h"
+#include "host/win32/AddinModule.h"
 #include "host/win32/HookProcedure.h"
 
 namespace {

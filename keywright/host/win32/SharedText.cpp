@@ -22,7 +22,7 @@ struct ViewCloser {
 } // namespace
 
 int ReadSharedText(std::size_t capacity, std::string* text) {
-    std::unique_ptr<void, HandleCloser> mapping(CreateFileMappingA(
+    std::unique_ptr<void, HandleCloser> mapping(CreateFileMappingW(
         INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kSharedTextBytes, kSharedTextName));
     if (!mapping)
         return 1;

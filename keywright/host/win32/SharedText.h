@@ -6,7 +6,7 @@
 
 namespace keywright {
 
-constexpr char kSharedTextName[] = "REGURL_THINGY";
+constexpr wchar_t kSharedTextName[] = L"REGURL_THINGY";
 constexpr std::size_t kSharedTextBytes = 4096;
 
 // Copies the text, cut to `capacity` - 1 characters. Returns 0 on success, 1 when

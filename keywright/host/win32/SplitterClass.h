@@ -1,14 +1,15 @@
-// The window class of the preview window's splitter bar, registered at attach.
+// The preview window's splitter bar: its window class "vlsplit", registered at attach
+// for the editor's module, and the bar's behaviour.
 #pragma once
 
 #include <windows.h>
 
 namespace keywright {
 
-constexpr char kSplitterClass[] = "vlsplit";
+constexpr wchar_t kSplitterClass[] = L"vlsplit";
 
-// Registers the class for the editor's module with that module's cursor 100. A
-// failure is reported as an internal fault.
+// Registers the class for the editor's module with that module's cursor 100, and the
+// exported SplitterWndProc as its procedure. A failure is reported as an internal fault.
 void RegisterSplitterClass(HINSTANCE editor);
 
 } // namespace keywright

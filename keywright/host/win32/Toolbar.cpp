@@ -3,7 +3,10 @@
 #include "host/win32/Toolbar.h"
 
 #include "host/win32/AddinContext.h"
+#include "host/win32/AddinSettings.h"
+#include "host/win32/Attach.h"
 #include "host/win32/KeywrightMenu.h"
+#include "platform/win32/AnsiText.h"
 #include "settings/SettingsStore.h"
 #include "strings/KeywrightStrings.h"
 
@@ -17,6 +20,13 @@ namespace {
 
 constexpr int kImageSize = 16;
 constexpr int kSeparator = -1;
+// The common controls from which on the flat style is drawn correctly (4.71).
+constexpr DWORD kFlatStyleVersion = 4071;
+constexpr DWORD kVersionMajorFactor = 1000;
+constexpr wchar_t kCommonControls[] = L"comctl32.dll";
+constexpr wchar_t kRootBlock[] = L"\\";
+// A tooltip's text is copied by the control at once; one buffer per character set.
+constexpr std::size_t kTooltipText = 80;
 
 struct ButtonPlan {
     int image; // kSeparator for a gap
@@ -42,11 +52,20 @@ void ListButtons(const HostProfile& host, ButtonPlan (&buttons)[kToolbarButtonCo
 
 unsigned TooltipString(const HostProfile& host, UINT_PTR command) {
     const Tooltip table[] = {
-        {kCmdSearch, 102},         {kCmdReplace, 103},       {host.cmdDelete, 104},
-        {kCmdCreateBookmark, 105}, {kCmdGoBack, 106},        {kCmdGoForward, 107},
-        {host.cmdNewKey, 108},     {host.cmdNewString, 109}, {host.cmdNewDword, 110},
-        {host.cmdNewBinary, 111},  {host.cmdRefresh, 112},   {kCmdMailSubkey, 113},
-        {kCmdPreview, 114},        {kCmdOptions, 115},
+        {kCmdSearch, kStrTipSearch},
+        {kCmdReplace, kStrTipReplace},
+        {host.cmdDelete, kStrTipDelete},
+        {kCmdCreateBookmark, kStrTipNewBookmark},
+        {kCmdGoBack, kStrTipGoBack},
+        {kCmdGoForward, kStrTipGoForward},
+        {host.cmdNewKey, kStrTipNewKey},
+        {host.cmdNewString, kStrTipNewString},
+        {host.cmdNewDword, kStrTipNewDword},
+        {host.cmdNewBinary, kStrTipNewBinary},
+        {host.cmdRefresh, kStrTipRefresh},
+        {kCmdMailSubkey, kStrTipMailSubkey},
+        {kCmdPreview, kStrTipPreview},
+        {kCmdOptions, kStrTipOptions},
     };
     for (const Tooltip& entry : table)
         if (entry.command == command)
@@ -56,24 +75,24 @@ unsigned TooltipString(const HostProfile& host, UINT_PTR command) {
 
 // The major and minor file version of the common controls in use.
 bool CommonControlsVersion(DWORD* major, DWORD* minor) {
-    HMODULE module = LoadLibraryA("comctl32.dll");
+    HMODULE module = LoadLibraryW(kCommonControls);
     if (!module)
         return false;
-    char path[MAX_PATH] = {};
-    DWORD length = GetModuleFileNameA(module, path, MAX_PATH);
+    wchar_t path[MAX_PATH] = {};
+    DWORD length = GetModuleFileNameW(module, path, MAX_PATH);
     FreeLibrary(module);
     if (length == 0 || length >= MAX_PATH)
         return false;
     DWORD ignored = 0;
-    DWORD size = GetFileVersionInfoSizeA(path, &ignored);
+    DWORD size = GetFileVersionInfoSizeW(path, &ignored);
     if (size == 0)
         return false;
     std::unique_ptr<char[]> data(new char[size]);
-    if (!GetFileVersionInfoA(path, 0, size, data.get()))
+    if (!GetFileVersionInfoW(path, 0, size, data.get()))
         return false;
     VS_FIXEDFILEINFO* info = nullptr;
     UINT infoSize = 0;
-    if (!VerQueryValueA(data.get(), "\\", reinterpret_cast<void**>(&info), &infoSize) || !info ||
+    if (!VerQueryValueW(data.get(), kRootBlock, reinterpret_cast<void**>(&info), &infoSize) || !info ||
         infoSize < sizeof *info)
         return false;
     *major = HIWORD(info->dwFileVersionMS);
@@ -88,7 +107,8 @@ bool WantFlatToolbar() {
     if (ReadSetting(AddinSettings(), kSettingFlatTb, &flat, sizeof flat) != 1 || flat != 1)
         return false;
     DWORD major = 0, minor = 0;
-    return CommonControlsVersion(&major, &minor) && major * 1000 + minor > 4070;
+    return CommonControlsVersion(&major, &minor) &&
+           major * kVersionMajorFactor + minor >= kFlatStyleVersion;
 }
 
 HWND CreateAddinToolbar(HWND frame, HINSTANCE own, const HostProfile& host, bool flat) {
@@ -112,34 +132,36 @@ HWND CreateAddinToolbar(HWND frame, HINSTANCE own, const HostProfile& host, bool
 }
 
 void FillToolbarTooltip(const HostProfile& host, NMHDR* header) {
-    // One buffer of 80 bytes per character set; the tooltip copies the text at once.
-    static char narrow[80];
-    static wchar_t wide[80];
+    // The control asks in the character set of the editor's window, so both are
+    // answered.
+    static char narrow[kTooltipText];
+    static wchar_t wide[kTooltipText];
     const char* text = KeywrightString(TooltipString(host, header->idFrom));
     if (!text)
         text = "";
     if (header->code == TTN_NEEDTEXTW) {
         auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
-        MultiByteToWideChar(CP_ACP, 0, text, -1, wide, static_cast<int>(std::size(wide)));
-        wide[std::size(wide) - 1] = L'\0';
+        lstrcpynW(wide, kestrix::WideFromAnsi(text).c_str(), static_cast<int>(kTooltipText));
         info->lpszText = wide;
         info->hinst = nullptr;
     } else {
         auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
-        lstrcpynA(narrow, text, sizeof narrow);
+        lstrcpynA(narrow, text, static_cast<int>(kTooltipText));
         info->lpszText = narrow;
         info->hinst = nullptr;
     }
 }
 
 void UpdateHistoryButtons() {
-    AddinContext& context = Addin();
-    if (!context.toolbar)
+    Attachment* attachment = CurrentAttachment();
+    HWND toolbar = attachment ? attachment->toolbar() : nullptr;
+    if (!toolbar)
         return;
-    SendMessageW(context.toolbar, TB_ENABLEBUTTON, kCmdGoBack,
-                 MAKELONG(CanGoBack(context.history) ? TRUE : FALSE, 0));
-    SendMessageW(context.toolbar, TB_ENABLEBUTTON, kCmdGoForward,
-                 MAKELONG(CanGoForward(context.history) ? TRUE : FALSE, 0));
+    const NavigationHistory& history = Addin().history;
+    SendMessageW(toolbar, TB_ENABLEBUTTON, kCmdGoBack,
+                 MAKELONG(CanGoBack(history) ? TRUE : FALSE, 0));
+    SendMessageW(toolbar, TB_ENABLEBUTTON, kCmdGoForward,
+                 MAKELONG(CanGoForward(history) ? TRUE : FALSE, 0));
 }
 
 } // namespace keywright

@@ -1,15 +1,25 @@
-// The search window: options loaded from and saved to the settings, the worker's
-// hits and progress taken over in batches, and the close-while-running rules.
+// The search window: options loaded from and saved to the settings, the worker's hits
+// and progress taken over in batches, and the close-while-running rules. What to show
+// and when is decided in registry/SearchStatus.h and registry/SearchScope.h.
 #include "registry/win32/SearchWindow.h"
 
-#include "host/KeyPath.h"
 #include "host/win32/AddinContext.h"
+#include "host/win32/AddinMessageBox.h"
+#include "host/win32/AddinMessages.h"
+#include "host/win32/AddinModule.h"
+#include "host/win32/AddinPaths.h"
+#include "host/win32/AddinSettings.h"
 #include "host/win32/EditorTreeView.h"
 #include "host/win32/GotoUrl.h"
+#include "host/win32/HookProcedure.h"
+#include "platform/win32/AnsiText.h"
 #include "platform/win32/Win32Registry.h"
+#include "platform/win32/ui/Dialog.h"
+#include "platform/win32/ui/FailureGuard.h"
 #include "registry/RegistrySearch.h"
+#include "registry/SearchScope.h"
+#include "registry/SearchStatus.h"
 #include "registry/win32/SearchWindowIds.h"
-#include "settings/SettingAccess.h"
 #include "settings/SettingsStore.h"
 #include "settings/WindowPosition.h"
 #include "strings/KeywrightStrings.h"
@@ -17,8 +27,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <atomic>
-#include <cstdio>
+#include <cstring>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -28,13 +37,25 @@ namespace keywright {
 
 namespace {
 
-constexpr UINT kMsgSearchDone = 0x8002; // WM_APP + 2
-constexpr UINT kMsgTakeHits = WM_APP + 20;
-constexpr UINT kMsgTakeProgress = WM_APP + 21;
 constexpr DWORD kHelpContextBase = 0x80D30000u;
 constexpr SIZE_T kWorkerStack = 32768;
-constexpr std::size_t kMaxLocationText = 511;
-constexpr DWORD kProgressIntervalMs = 100;
+constexpr int kMaxLocationText = 511;
+constexpr int kMaxSearchText = 255;
+constexpr std::size_t kPositionText = 64;
+constexpr char kNoSavedPosition[] = "-1 -1 -1 -1";
+constexpr int kStatusPartEnds[kStatusParts] = {130, 240, 350, -1};
+constexpr int kListGap = 4;     // between the result list and the status bar
+constexpr int kListMinimum = 10; // the list's least width and height
+
+enum Page { kSearchPage, kAdvancedPage };
+
+struct Column {
+    unsigned title;
+    int width;
+};
+constexpr Column kColumns[] = {
+    {kStrColumnKey, 400}, {kStrColumnValue, 100}, {kStrColumnData, 100}};
+constexpr unsigned kPageTitles[] = {kStrPageSearch, kStrPageAdvanced};
 
 // A check box and the setting that keeps it.
 struct CheckSetting {
@@ -64,111 +85,107 @@ const CheckSetting kChecks[] = {
 const int kRootChecks[] = {KW_IDC_SEARCH_HKCR, KW_IDC_SEARCH_HKCU, KW_IDC_SEARCH_HKLM,
                            KW_IDC_SEARCH_HKU,  KW_IDC_SEARCH_HKCC, KW_IDC_SEARCH_HKDD};
 
-const int kSearchPage[] = {KW_IDC_SEARCH_TEXT,   KW_IDC_SEARCH_FOR,          KW_IDC_SEARCH_KEYS,
-                           KW_IDC_SEARCH_VALUES, KW_IDC_SEARCH_DATA,         KW_IDC_SEARCH_MATCH,
-                           KW_IDC_SEARCH_CASE,   KW_IDC_SEARCH_WHOLE_STRING, KW_IDC_SEARCH_IN,
-                           KW_IDC_SEARCH_ALL,    KW_IDC_SEARCH_SELECTED,     KW_IDC_SEARCH_HKCR,
-                           KW_IDC_SEARCH_HKCU,   KW_IDC_SEARCH_HKLM,         KW_IDC_SEARCH_HKU,
-                           KW_IDC_SEARCH_HKCC,   KW_IDC_SEARCH_HKDD};
-const int kAdvancedPage[] = {KW_IDC_SEARCH_SUPPRESS, KW_IDC_SEARCH_SUPPRESS_HKCU,
-                             KW_IDC_SEARCH_SUPPRESS_HKCR, KW_IDC_SEARCH_SUPPRESS_HKCC,
-                             KW_IDC_SEARCH_CURRENT_USER};
+const int kSearchPageControls[] = {
+    KW_IDC_SEARCH_TEXT,   KW_IDC_SEARCH_FOR,  KW_IDC_SEARCH_KEYS,     KW_IDC_SEARCH_VALUES,
+    KW_IDC_SEARCH_DATA,   KW_IDC_SEARCH_MATCH, KW_IDC_SEARCH_CASE,    KW_IDC_SEARCH_WHOLE_STRING,
+    KW_IDC_SEARCH_IN,     KW_IDC_SEARCH_ALL,  KW_IDC_SEARCH_SELECTED, KW_IDC_SEARCH_HKCR,
+    KW_IDC_SEARCH_HKCU,   KW_IDC_SEARCH_HKLM, KW_IDC_SEARCH_HKU,      KW_IDC_SEARCH_HKCC,
+    KW_IDC_SEARCH_HKDD};
+const int kAdvancedPageControls[] = {KW_IDC_SEARCH_SUPPRESS, KW_IDC_SEARCH_SUPPRESS_HKCU,
+                                     KW_IDC_SEARCH_SUPPRESS_HKCR, KW_IDC_SEARCH_SUPPRESS_HKCC,
+                                     KW_IDC_SEARCH_CURRENT_USER};
 
 kestrix::Registry& SystemRegistry() {
     static kestrix::Win32Registry registry;
     return registry;
 }
 
-// One window's state. The window and the worker each hold it; the last to let go
-// frees it, so a window destroyed during a search never pulls the search away
-// from under its worker.
-struct SearchWindow {
-    HWND dialog = nullptr;
-    HWND list = nullptr;
-    HWND status = nullptr;
-    std::unique_ptr<RegistrySearch> search;
-    bool running = false;
-    bool closePending = false;
-    HCURSOR oldCursor = nullptr;
-    POINT minSize{};
-    RECT listMargins{}; // right and bottom distance of the list from the client edges
-    int shownKind = 0;
-    int shownHundreds[3] = {};
-    std::atomic<int> holders{1};
+// What the window and the search's worker share. Each holds it by std::shared_ptr, so
+// a window closed during a search never pulls the search away from under its worker.
+struct SearchRun {
+    explicit SearchRun(SearchEnvironment environment)
+        : search(std::move(environment)), clock(kestrix::MakeSteadyClock()), throttle(*clock) {}
 
-    // Filled by the worker, taken by the window.
+    RegistrySearch search;
     std::mutex lock;
+    HWND window = nullptr; // null once the window is gone: nothing is posted then
     std::vector<std::unique_ptr<SearchHit>> pendingHits;
     bool hitsPosted = false;
     SearchProgress latest;
-    bool progressPosted = false;
-    int postedKind = 0;
-    DWORD postedAt = 0;
+    std::unique_ptr<kestrix::Clock> clock;
+    ProgressThrottle throttle;
 
-    void Release() {
-        if (--holders == 0)
-            delete this;
-    }
+    // Posts to the window while it exists; with the lock held.
+    bool PostLocked(UINT message) { return window && PostMessageW(window, message, 0, 0); }
 };
-
-SearchWindow* WindowOf(HWND dialog) {
-    return reinterpret_cast<SearchWindow*>(GetWindowLongPtrA(dialog, DWLP_USER));
-}
-
-std::string EditorProgramName() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return path;
-}
 
 // ---- worker side: runs on the search thread -------------------------------------
 
 void OnHit(void* context, std::unique_ptr<SearchHit> hit) {
-    auto* w = static_cast<SearchWindow*>(context);
-    std::lock_guard<std::mutex> guard(w->lock);
-    w->pendingHits.push_back(std::move(hit));
+    auto* run = static_cast<SearchRun*>(context);
+    std::lock_guard<std::mutex> guard(run->lock);
+    run->pendingHits.push_back(std::move(hit));
     // One message per batch: the window takes every hit queued by then, so the
     // worker never waits for the list view to draw.
-    if (!w->hitsPosted)
-        w->hitsPosted = PostMessageA(w->dialog, kMsgTakeHits, 0, 0) != FALSE;
+    if (!run->hitsPosted)
+        run->hitsPosted = run->PostLocked(kMsgSearchTakeHits);
 }
 
 void OnProgress(void* context, const SearchProgress& progress) {
-    auto* w = static_cast<SearchWindow*>(context);
-    std::lock_guard<std::mutex> guard(w->lock);
-    w->latest = progress;
-    // Progress comes with every key and value; the status bar needs it a few times a
-    // second, and the done message brings the last one.
-    DWORD now = GetTickCount();
-    if (w->progressPosted ||
-        (progress.kind == w->postedKind && now - w->postedAt < kProgressIntervalMs))
-        return;
-    w->postedKind = progress.kind;
-    w->postedAt = now;
-    w->progressPosted = PostMessageA(w->dialog, kMsgTakeProgress, 0, 0) != FALSE;
+    auto* run = static_cast<SearchRun*>(context);
+    std::lock_guard<std::mutex> guard(run->lock);
+    run->latest = progress;
+    if (run->throttle.ShouldPost(progress.kind) && !run->PostLocked(kMsgSearchTakeProgress))
+        run->throttle.Taken();
+}
+
+void OnDone(void* context) {
+    auto* run = static_cast<SearchRun*>(context);
+    std::lock_guard<std::mutex> guard(run->lock);
+    run->PostLocked(kMsgSearchDone);
 }
 
 struct WorkerStart {
     std::function<void()> worker;
-    SearchWindow* window;
+    std::shared_ptr<SearchRun> run; // kept until the worker has ended
 };
 
 DWORD WINAPI WorkerThread(void* parameter) {
     std::unique_ptr<WorkerStart> start(static_cast<WorkerStart*>(parameter));
-    start->worker();
-    start->window->Release();
+    // A thread must not end by an exception.
+    kestrix::ui::Guarded(nullptr, 0, [&] { start->worker(); }, [] {});
     return 0;
 }
 
+std::shared_ptr<SearchRun> MakeSearchRun() {
+    SearchEnvironment env;
+    env.registry = &SystemRegistry();
+    env.rootText = Addin().rootText;
+    HWND frame = Addin().editor.frame;
+    env.showMessage = [frame](const std::string& text) { ShowAddinMessage(frame, text); };
+    env.sendDone = &OnDone;
+    env.tickCount = [] { return static_cast<std::uint32_t>(GetTickCount()); };
+    auto run = std::make_shared<SearchRun>(std::move(env));
+    std::weak_ptr<SearchRun> weak = run;
+    run->search.environment.startThread = [weak](std::function<void()> worker) {
+        auto start = std::make_unique<WorkerStart>(WorkerStart{std::move(worker), weak.lock()});
+        if (!start->run)
+            return false;
+        HANDLE thread =
+            CreateThread(nullptr, kWorkerStack, &WorkerThread, start.get(), 0, nullptr);
+        if (!thread)
+            return false;
+        start.release(); // the thread owns it now
+        CloseHandle(thread);
+        return true;
+    };
+    run->search.callbackContext = run.get();
+    run->search.hitCallback = &OnHit;
+    run->search.progressCallback = &OnProgress;
+    return run;
+}
+
 // ---- window side ------------------------------------------------------------------
-
-void SetCheck(HWND dialog, int control, bool on) {
-    CheckDlgButton(dialog, control, on ? BST_CHECKED : BST_UNCHECKED);
-}
-
-bool IsChecked(HWND dialog, int control) {
-    return IsDlgButtonChecked(dialog, control) == BST_CHECKED;
-}
 
 std::uint32_t ReadDword(std::uint32_t id, std::uint32_t fallback) {
     std::uint32_t value = fallback;
@@ -180,111 +197,12 @@ void WriteDword(std::uint32_t id, std::uint32_t value) {
     WriteSetting(AddinSettings(), id, &value, sizeof value);
 }
 
-void EnableRootChecks(HWND dialog) {
-    bool whole = IsChecked(dialog, KW_IDC_SEARCH_ALL);
-    for (int id : kRootChecks)
-        EnableWindow(GetDlgItem(dialog, id), whole);
+std::wstring Wide(unsigned id) {
+    const char* text = KeywrightString(id);
+    return kestrix::WideFromAnsi(text ? text : "");
 }
 
-void ShowPage(HWND dialog, int page) {
-    for (int id : kSearchPage)
-        ShowWindow(GetDlgItem(dialog, id), page == 0 ? SW_SHOW : SW_HIDE);
-    for (int id : kAdvancedPage)
-        ShowWindow(GetDlgItem(dialog, id), page == 1 ? SW_SHOW : SW_HIDE);
-}
-
-void LoadControls(SearchWindow& w) {
-    RegistrySearch defaults{SearchEnvironment{}};
-    for (const CheckSetting& c : kChecks)
-        SetCheck(w.dialog, c.control, ReadDword(c.setting, defaults.*c.field) != 0);
-    bool all = ReadDword(kSettingSearchAll, 1) != 0;
-    SetCheck(w.dialog, KW_IDC_SEARCH_ALL, all);
-    SetCheck(w.dialog, KW_IDC_SEARCH_SELECTED, !all);
-    EnableRootChecks(w.dialog);
-}
-
-void SaveControls(SearchWindow& w) {
-    for (const CheckSetting& c : kChecks)
-        WriteDword(c.setting, IsChecked(w.dialog, c.control) ? 1 : 0);
-    WriteDword(kSettingSearchAll, IsChecked(w.dialog, KW_IDC_SEARCH_ALL) ? 1 : 0);
-    RECT r;
-    GetWindowRect(w.dialog, &r);
-    std::string text = FormatWindowPosition(ScreenRect{r.left, r.top, r.right, r.bottom});
-    WriteSetting(AddinSettings(), kSettingSearchWindowPos, text.c_str(),
-                 static_cast<std::uint32_t>(text.size() + 1));
-}
-
-void PlaceWindow(SearchWindow& w) {
-    RECT r;
-    GetWindowRect(w.dialog, &r);
-    w.minSize = POINT{r.right - r.left, r.bottom - r.top};
-    char text[64] = "-1 -1 -1 -1";
-    ReadSetting(AddinSettings(), kSettingSearchWindowPos, text, sizeof text);
-    ScreenRect saved;
-    if (ParseWindowPosition(text, &saved)) {
-        MoveWindow(w.dialog, saved.left, saved.top,
-                   std::max<int>(saved.right - saved.left, w.minSize.x),
-                   std::max<int>(saved.bottom - saved.top, w.minSize.y), FALSE);
-        return;
-    }
-    RECT owner;
-    HWND frame = Addin().editor.frame;
-    if (!frame || !GetWindowRect(frame, &owner))
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &owner, 0);
-    ScreenRect placed = CentreOver(ScreenRect{owner.left, owner.top, owner.right, owner.bottom},
-                                   ScreenRect{r.left, r.top, r.right, r.bottom});
-    SetWindowPos(w.dialog, nullptr, placed.left, placed.top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void SetStatus(SearchWindow& w, int part, const std::string& text) {
-    SendMessageA(w.status, SB_SETTEXTA, part, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-std::string CountText(unsigned id, std::uint32_t count) {
-    char buffer[128];
-    std::snprintf(buffer, sizeof buffer, KeywrightString(id), static_cast<int>(count));
-    return buffer;
-}
-
-void ShowProgress(SearchWindow& w, const SearchProgress& p) {
-    if (p.kind != w.shownKind) {
-        unsigned text = p.kind == kSearchCompleted     ? kStrSearchCompleted
-                        : p.kind == kSearchInterrupted ? kStrSearchInterrupted
-                                                       : kStrSearching;
-        SetStatus(w, 0, KeywrightString(text));
-        w.shownKind = p.kind;
-    }
-    if (p.kind == kSearchCompleted || p.kind == kSearchInterrupted) {
-        SetStatus(w, 1, CountText(kStrKeysFound, p.counters.keysFound));
-        SetStatus(w, 2, CountText(kStrValuesFound, p.counters.valuesFound));
-        SetStatus(w, 3, CountText(kStrDataFound, p.counters.dataFound));
-        return;
-    }
-    // Running counts change on every key: a part is rewritten only as its count
-    // passes another hundred, showing that multiple of 100.
-    const std::uint32_t counts[3] = {p.counters.keysVisited, p.counters.valuesVisited,
-                                     p.counters.dataExamined};
-    const unsigned texts[3] = {kStrKeysVisited, kStrValuesVisited, kStrDataVisited};
-    for (int i = 0; i < 3; ++i) {
-        int hundreds = static_cast<int>(counts[i] / 100);
-        if (hundreds != 0 && hundreds != w.shownHundreds[i]) {
-            SetStatus(w, i + 1, CountText(texts[i], static_cast<std::uint32_t>(hundreds) * 100));
-            w.shownHundreds[i] = hundreds;
-        }
-    }
-}
-
-void TakeProgress(SearchWindow& w) {
-    SearchProgress p;
-    {
-        std::lock_guard<std::mutex> guard(w.lock);
-        p = w.latest;
-        w.progressPosted = false;
-    }
-    ShowProgress(w, p);
-}
-
+// The matching string of a data hit: the string of a multi-string that matched.
 std::string MatchingString(const SearchHit& hit) {
     if (!(hit.flags & kHitData) || hit.matchOffset >= hit.data.size())
         return {};
@@ -293,356 +211,390 @@ std::string MatchingString(const SearchHit& hit) {
     return std::string(start, strnlen(start, room));
 }
 
-void TakeHits(SearchWindow& w) {
-    std::vector<std::unique_ptr<SearchHit>> hits;
+class SearchWindow : public kestrix::ui::Dialog {
+public:
+    SearchWindow() : run_(MakeSearchRun()) {}
+
+protected:
+    bool OnInit() override;
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    bool OnCommand(WORD id, WORD code, HWND control) override;
+    bool OnNotify(NMHDR& header, LRESULT& result) override;
+    bool OnSize(UINT kind, int width, int height) override;
+    bool OnClose() override;
+    void OnDestroy() override;
+
+private:
+    void SetUpTabs();
+    void SetUpResults();
+    void LoadControls();
+    void SaveControls();
+    void Place();
+    void EnableRootChecks();
+    void ShowPage(int page);
+    void SetRunning(bool running);
+    void StartSearch();
+    void TakeHits();
+    void TakeProgress();
+    void Navigate(int row);
+    void ShowContextHelp(const HELPINFO& info);
+    void SetStatus(std::size_t part, const std::string& text);
+
+    std::shared_ptr<SearchRun> run_;
+    SearchStatusView statusView_;
+    HWND list_ = nullptr;
+    HWND status_ = nullptr;
+    bool running_ = false;
+    bool closePending_ = false;
+    HCURSOR oldCursor_ = nullptr;
+    POINT minSize_{};
+    RECT listMargins_{}; // the list's distance from the client edges
+};
+
+bool SearchWindow::OnInit() {
     {
-        std::lock_guard<std::mutex> guard(w.lock);
-        hits.swap(w.pendingHits);
-        w.hitsPosted = false;
+        std::lock_guard<std::mutex> guard(run_->lock);
+        run_->window = hwnd();
     }
-    if (hits.empty())
-        return;
-    SendMessageA(w.list, WM_SETREDRAW, FALSE, 0);
-    for (const auto& hit : hits) {
-        LVITEMA item{};
-        item.mask = LVIF_TEXT | LVIF_PARAM;
-        item.iItem = INT_MAX;
-        item.pszText = const_cast<char*>(hit->keyPath.c_str());
-        item.lParam = static_cast<LPARAM>(hit->flags);
-        int row = static_cast<int>(
-            SendMessageA(w.list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-        if (row < 0)
-            continue;
-        std::string data = MatchingString(*hit);
-        const std::string* columns[2] = {&hit->valueName, &data};
-        for (int column = 1; column <= 2; ++column) {
-            LVITEMA sub{};
-            sub.iSubItem = column;
-            sub.pszText = const_cast<char*>(columns[column - 1]->c_str());
-            SendMessageA(w.list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&sub));
-        }
+    if (HICON icon = LoadIconW(OwnInstance(), MAKEINTRESOURCEW(KW_IDI_SEARCH))) {
+        Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+        Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     }
-    SendMessageA(w.list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(w.list, nullptr, TRUE);
+    SetUpTabs();
+    SendItem(KW_IDC_SEARCH_TEXT, EM_LIMITTEXT, kMaxSearchText, 0);
+    SetUpResults();
+    LoadControls();
+    SetRunning(false);
+    Place();
+    return true;
 }
 
-// The tree's computers and their roots; with `only`, that one computer item.
-std::vector<SearchComputer> ComputersFromTree(HWND tree, HTREEITEM only) {
-    std::vector<SearchComputer> computers;
-    auto textOf = [tree](HTREEITEM item) {
-        char text[512] = {};
-        TVITEMA tv{};
-        tv.mask = TVIF_TEXT;
-        tv.hItem = item;
-        tv.pszText = text;
-        tv.cchTextMax = sizeof text;
-        SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
-        return std::string(text);
-    };
-    HTREEITEM computer = only ? only : TreeView_GetRoot(tree);
-    for (; computer; computer = only ? nullptr : TreeView_GetNextSibling(tree, computer)) {
-        SearchComputer entry{textOf(computer), {}};
-        for (HTREEITEM root = TreeView_GetChild(tree, computer); root;
-             root = TreeView_GetNextSibling(tree, root))
-            entry.roots.push_back(textOf(root));
-        computers.push_back(std::move(entry));
-    }
-    return computers;
-}
-
-void SetRunning(SearchWindow& w, bool running) {
-    w.running = running;
-    EnableWindow(GetDlgItem(w.dialog, KW_IDC_SEARCH_START), !running);
-    EnableWindow(GetDlgItem(w.dialog, KW_IDC_SEARCH_STOP), running);
-}
-
-void StartSearch(SearchWindow& w) {
-    RegistrySearch& s = *w.search;
-    char text[256] = {};
-    GetDlgItemTextA(w.dialog, KW_IDC_SEARCH_TEXT, text, sizeof text);
-    s.searchText = text;
-    for (const CheckSetting& c : kChecks)
-        s.*c.field = IsChecked(w.dialog, c.control);
-    s.wholeRegistry = IsChecked(w.dialog, KW_IDC_SEARCH_ALL);
-    if (s.searchText.empty()) {
-        std::string caption = EditorProgramName();
-        MessageBoxA(GetActiveWindow(), KeywrightString(kStrEnterSearchString), caption.c_str(),
-                    MB_OK);
-        return;
-    }
-    SendMessageA(w.list, LVM_DELETEALLITEMS, 0, 0);
-    HWND tree = Addin().editor.tree;
-    s.computers.clear();
-    s.computerName.clear();
-    s.rootName.clear();
-    s.startSubkey.clear();
-    s.rootHandle = 0;
-    if (!s.wholeRegistry) {
-        std::optional<std::string> path = tree ? CurrentKeyPath(tree) : std::nullopt;
-        if (!path) {
-            s.wholeRegistry = true; // nothing selected: the whole registry it is
-        } else {
-            KeyPathParts parts = SplitKeyPath(*path);
-            s.computerName = parts.computer;
-            s.rootName = parts.rootName;
-            s.rootHandle = parts.root;
-            s.startSubkey = parts.subkey;
-            if (parts.rootName.empty())
-                s.computers = ComputersFromTree(tree, TreeView_GetSelection(tree));
-        }
-    }
-    if (s.wholeRegistry && tree)
-        s.computers = ComputersFromTree(tree, nullptr);
-    w.oldCursor = SetCursor(LoadCursor(nullptr, IDC_WAIT));
-    SetRunning(w, true);
-    w.shownKind = 0;
-    w.postedKind = 0;
-    std::fill(std::begin(w.shownHundreds), std::end(w.shownHundreds), 0);
-    s.callbackContext = &w;
-    s.doneMessage = kMsgSearchDone;
-    s.hitCallback = &OnHit;
-    s.progressCallback = &OnProgress;
-    if (!Start(s)) {
-        SetRunning(w, false);
-        SetCursor(w.oldCursor);
-    }
-}
-
-SearchEnvironment MakeEnvironment(SearchWindow* w) {
-    SearchEnvironment env;
-    env.registry = &SystemRegistry();
-    env.rootText = Addin().rootText;
-    HWND frame = Addin().editor.frame;
-    env.showMessage = [frame](const std::string& text) {
-        std::string caption = KeywrightString(kStrAddinTitle);
-        MessageBoxA(frame, text.c_str(), caption.c_str(), MB_OK | MB_ICONINFORMATION);
-    };
-    env.sendDone = [](void* context, std::uint32_t message) {
-        PostMessageA(static_cast<SearchWindow*>(context)->dialog, message, 0, 0);
-    };
-    env.startThread = [w](std::function<void()> worker) {
-        auto* start = new WorkerStart{std::move(worker), w};
-        ++w->holders;
-        HANDLE thread = CreateThread(nullptr, kWorkerStack, &WorkerThread, start, 0, nullptr);
-        if (!thread) {
-            --w->holders;
-            delete start;
-            return false;
-        }
-        CloseHandle(thread);
-        return true;
-    };
-    env.tickCount = [] { return static_cast<std::uint32_t>(GetTickCount()); };
-    return env;
-}
-
-void InitDialog(HWND dialog) {
-    auto* w = new SearchWindow;
-    w->dialog = dialog;
-    w->search = std::make_unique<RegistrySearch>(MakeEnvironment(w));
-    SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(w));
-    HINSTANCE own = Addin().ownInstance;
-    if (HICON icon = LoadIconA(own, MAKEINTRESOURCEA(KW_IDI_SEARCH))) {
-        SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-        SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-    }
-    HWND tabs = GetDlgItem(dialog, KW_IDC_SEARCH_TABS);
-    const char* pages[] = {"Search", "Advanced"};
-    for (int i = 0; i < 2; ++i) {
-        TCITEMA tab{};
+void SearchWindow::SetUpTabs() {
+    HWND tabs = Item(KW_IDC_SEARCH_TABS);
+    for (int i = 0; i < static_cast<int>(std::size(kPageTitles)); ++i) {
+        std::wstring title = Wide(kPageTitles[i]);
+        TCITEMW tab{};
         tab.mask = TCIF_TEXT;
-        tab.pszText = const_cast<char*>(pages[i]);
-        SendMessageA(tabs, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&tab));
+        tab.pszText = title.data();
+        SendMessageW(tabs, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&tab));
     }
     // The pages' controls lie on the dialog itself, above the tab control.
     SetWindowPos(tabs, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    ShowPage(dialog, 0);
-    SendDlgItemMessageA(dialog, KW_IDC_SEARCH_TEXT, EM_LIMITTEXT, 255, 0);
+    ShowPage(kSearchPage);
+}
 
-    w->list = GetDlgItem(dialog, KW_IDC_SEARCH_RESULTS);
-    SendMessageA(w->list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-    const struct {
-        const char* title;
-        int width;
-    } columns[] = {{"Key", 400}, {"Value", 100}, {"Data", 100}};
-    for (int i = 0; i < 3; ++i) {
-        LVCOLUMNA column{};
+void SearchWindow::SetUpResults() {
+    list_ = Item(KW_IDC_SEARCH_RESULTS);
+    SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
+        std::wstring title = Wide(kColumns[i].title);
+        LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH;
-        column.pszText = const_cast<char*>(columns[i].title);
-        column.cx = columns[i].width;
-        SendMessageA(w->list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+        column.pszText = title.data();
+        column.cx = kColumns[i].width;
+        SendMessageW(list_, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
     }
-    w->status = CreateWindowExA(
-        0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, dialog,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(KW_IDC_SEARCH_STATUS)), own, nullptr);
-    int parts[4] = {130, 240, 350, -1};
-    SendMessageA(w->status, SB_SETPARTS, 4, reinterpret_cast<LPARAM>(parts));
+    status_ = CreateWindowExW(
+        0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd(),
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(KW_IDC_SEARCH_STATUS)), OwnInstance(),
+        nullptr);
+    int parts[kStatusParts];
+    std::copy(std::begin(kStatusPartEnds), std::end(kStatusPartEnds), parts);
+    SendMessageW(status_, SB_SETPARTS, kStatusParts, reinterpret_cast<LPARAM>(parts));
 
     RECT client, list, bar;
-    GetClientRect(dialog, &client);
-    GetWindowRect(w->list, &list);
-    GetWindowRect(w->status, &bar);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&list), 2);
-    int barHeight = bar.bottom - bar.top;
+    GetClientRect(hwnd(), &client);
+    GetWindowRect(list_, &list);
+    GetWindowRect(status_, &bar);
+    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&list), 2);
     // Room for the status bar below the list.
-    list.bottom = std::min<LONG>(list.bottom, client.bottom - barHeight - 4);
-    MoveWindow(w->list, list.left, list.top, list.right - list.left, list.bottom - list.top, FALSE);
-    w->listMargins =
-        RECT{list.left, list.top, client.right - list.right, client.bottom - list.bottom};
-
-    LoadControls(*w);
-    SetRunning(*w, false);
-    PlaceWindow(*w);
+    list.bottom = std::min<LONG>(list.bottom, client.bottom - (bar.bottom - bar.top) - kListGap);
+    MoveWindow(list_, list.left, list.top, list.right - list.left, list.bottom - list.top, FALSE);
+    listMargins_ = RECT{list.left, list.top, client.right - list.right, client.bottom - list.bottom};
 }
 
-void Resize(SearchWindow& w) {
-    RECT client;
-    GetClientRect(w.dialog, &client);
-    SendMessageA(w.status, WM_SIZE, 0, 0);
-    const RECT& m = w.listMargins;
-    MoveWindow(w.list, m.left, m.top, std::max<LONG>(client.right - m.right - m.left, 10),
-               std::max<LONG>(client.bottom - m.bottom - m.top, 10), TRUE);
+void SearchWindow::LoadControls() {
+    RegistrySearch defaults{SearchEnvironment{}};
+    for (const CheckSetting& c : kChecks)
+        SetChecked(c.control, ReadDword(c.setting, defaults.*c.field) != 0);
+    bool all = ReadDword(kSettingSearchAll, 1) != 0;
+    SetChecked(KW_IDC_SEARCH_ALL, all);
+    SetChecked(KW_IDC_SEARCH_SELECTED, !all);
+    EnableRootChecks();
 }
 
-void Navigate(SearchWindow& w, int row) {
+void SearchWindow::SaveControls() {
+    for (const CheckSetting& c : kChecks)
+        WriteDword(c.setting, IsChecked(c.control) ? 1 : 0);
+    WriteDword(kSettingSearchAll, IsChecked(KW_IDC_SEARCH_ALL) ? 1 : 0);
+    RECT r;
+    GetWindowRect(hwnd(), &r);
+    std::string text = FormatWindowPosition(ScreenRect{r.left, r.top, r.right, r.bottom});
+    WriteSetting(AddinSettings(), kSettingSearchWindowPos, text.c_str(),
+                 static_cast<std::uint32_t>(text.size() + 1));
+}
+
+void SearchWindow::Place() {
+    RECT r;
+    GetWindowRect(hwnd(), &r);
+    minSize_ = POINT{r.right - r.left, r.bottom - r.top};
+    char text[kPositionText] = {};
+    std::strcpy(text, kNoSavedPosition);
+    ReadSetting(AddinSettings(), kSettingSearchWindowPos, text, sizeof text);
+    ScreenRect saved;
+    if (ParseWindowPosition(text, &saved)) {
+        MoveWindow(hwnd(), saved.left, saved.top,
+                   std::max<int>(saved.right - saved.left, minSize_.x),
+                   std::max<int>(saved.bottom - saved.top, minSize_.y), FALSE);
+        return;
+    }
+    RECT owner;
+    HWND frame = Addin().editor.frame;
+    if (!frame || !GetWindowRect(frame, &owner))
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &owner, 0);
+    ScreenRect placed = CentreOver(ScreenRect{owner.left, owner.top, owner.right, owner.bottom},
+                                   ScreenRect{r.left, r.top, r.right, r.bottom});
+    SetWindowPos(hwnd(), nullptr, placed.left, placed.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SearchWindow::EnableRootChecks() {
+    bool whole = IsChecked(KW_IDC_SEARCH_ALL);
+    for (int id : kRootChecks)
+        EnableItem(id, whole);
+}
+
+void SearchWindow::ShowPage(int page) {
+    for (int id : kSearchPageControls)
+        ShowWindow(Item(id), page == kSearchPage ? SW_SHOW : SW_HIDE);
+    for (int id : kAdvancedPageControls)
+        ShowWindow(Item(id), page == kAdvancedPage ? SW_SHOW : SW_HIDE);
+}
+
+void SearchWindow::SetRunning(bool running) {
+    running_ = running;
+    EnableItem(KW_IDC_SEARCH_START, !running);
+    EnableItem(KW_IDC_SEARCH_STOP, running);
+}
+
+void SearchWindow::SetStatus(std::size_t part, const std::string& text) {
+    std::wstring wide = kestrix::WideFromAnsi(text);
+    SendMessageW(status_, SB_SETTEXTW, part, reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
+void SearchWindow::StartSearch() {
+    RegistrySearch& s = run_->search;
+    s.searchText = kestrix::AnsiFromWide(ItemText(KW_IDC_SEARCH_TEXT));
+    for (const CheckSetting& c : kChecks)
+        s.*c.field = IsChecked(c.control);
+    s.wholeRegistry = IsChecked(KW_IDC_SEARCH_ALL);
+    if (s.searchText.empty()) {
+        ShowMessage(GetActiveWindow(), KeywrightString(kStrEnterSearchString),
+                    Caption::ProgramName);
+        return;
+    }
+    SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
+    if (HWND tree = Addin().editor.tree) {
+        EditorTreeView view(tree);
+        SetSearchScope(s, view, reinterpret_cast<TreeItem>(CaretItem(tree)),
+                       CurrentKeyPath(tree));
+    }
+    oldCursor_ = SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
+    SetRunning(true);
+    statusView_.Reset();
+    {
+        std::lock_guard<std::mutex> guard(run_->lock);
+        run_->throttle.Reset();
+    }
+    if (!Start(s)) {
+        SetRunning(false);
+        SetCursor(oldCursor_);
+    }
+}
+
+void SearchWindow::TakeProgress() {
+    SearchProgress progress;
+    {
+        std::lock_guard<std::mutex> guard(run_->lock);
+        progress = run_->latest;
+        run_->throttle.Taken();
+    }
+    StatusTexts texts = statusView_.Show(progress);
+    for (std::size_t part = 0; part < texts.size(); ++part)
+        if (texts[part])
+            SetStatus(part, *texts[part]);
+}
+
+void SearchWindow::TakeHits() {
+    std::vector<std::unique_ptr<SearchHit>> hits;
+    {
+        std::lock_guard<std::mutex> guard(run_->lock);
+        hits.swap(run_->pendingHits);
+        run_->hitsPosted = false;
+    }
+    if (hits.empty())
+        return;
+    SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+    for (const auto& hit : hits) {
+        std::wstring key = kestrix::WideFromAnsi(hit->keyPath);
+        LVITEMW item{};
+        item.mask = LVIF_TEXT | LVIF_PARAM;
+        item.iItem = INT_MAX;
+        item.pszText = key.data();
+        item.lParam = static_cast<LPARAM>(hit->flags);
+        int row = static_cast<int>(
+            SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+        if (row < 0)
+            continue;
+        std::wstring columns[] = {kestrix::WideFromAnsi(hit->valueName),
+                                  kestrix::WideFromAnsi(MatchingString(*hit))};
+        for (int column = 1; column <= static_cast<int>(std::size(columns)); ++column) {
+            LVITEMW sub{};
+            sub.iSubItem = column;
+            sub.pszText = columns[column - 1].data();
+            SendMessageW(list_, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&sub));
+        }
+    }
+    SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list_, nullptr, TRUE);
+}
+
+void SearchWindow::Navigate(int row) {
     if (row < 0)
         return;
-    char key[kMaxLocationText + 1] = {}, value[kMaxLocationText + 1] = {};
-    LVITEMA item{};
-    item.pszText = key;
-    item.cchTextMax = sizeof key;
-    item.iSubItem = 0;
-    SendMessageA(w.list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    item.pszText = value;
-    item.cchTextMax = sizeof value;
-    item.iSubItem = 1;
-    SendMessageA(w.list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    GotoUrl(key, value);
+    auto text = [this, row](int column) {
+        wchar_t buffer[kMaxLocationText + 1] = {};
+        LVITEMW item{};
+        item.pszText = buffer;
+        item.cchTextMax = kMaxLocationText + 1;
+        item.iSubItem = column;
+        SendMessageW(list_, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+        return kestrix::AnsiFromWide(buffer);
+    };
+    GotoUrl(text(0), text(1));
 }
 
-void ShowContextHelp(HWND dialog, const HELPINFO* info) {
-    char path[MAX_PATH] = {};
-    if (!GetModuleFileNameA(Addin().ownInstance, path, MAX_PATH))
+void SearchWindow::ShowContextHelp(const HELPINFO& info) {
+    std::optional<std::wstring> help = AddinHelpPath();
+    if (!help)
         return;
-    std::string help = path;
-    std::size_t dot = help.rfind('.');
-    if (dot == std::string::npos)
-        return;
-    help.replace(dot, std::string::npos, ".hlp");
-    WinHelpA(static_cast<HWND>(info->hItemHandle) ? static_cast<HWND>(info->hItemHandle) : dialog,
-             help.c_str(), HELP_CONTEXTPOPUP, kHelpContextBase + info->iCtrlId);
+    HWND target = static_cast<HWND>(info.hItemHandle) ? static_cast<HWND>(info.hItemHandle) : hwnd();
+    WinHelpW(target, help->c_str(), HELP_CONTEXTPOPUP, kHelpContextBase + info.iCtrlId);
 }
 
-INT_PTR CALLBACK SearchDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        InitDialog(dialog);
-        return TRUE;
-    }
-    SearchWindow* w = WindowOf(dialog);
-    if (!w)
-        return FALSE;
+bool SearchWindow::HandleMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+    result = 0;
     switch (message) {
-    case kMsgTakeHits:
-        TakeHits(*w);
-        return TRUE;
-    case kMsgTakeProgress:
-        TakeProgress(*w);
-        return TRUE;
+    case kMsgSearchTakeHits:
+        TakeHits();
+        return true;
+    case kMsgSearchTakeProgress:
+        TakeProgress();
+        return true;
     case kMsgSearchDone:
         // Every hit and the last progress were queued before the done message.
-        TakeHits(*w);
-        TakeProgress(*w);
-        SetRunning(*w, false);
-        if (w->closePending)
-            DestroyWindow(dialog);
-        return TRUE;
-    case WM_COMMAND:
-        switch (LOWORD(wParam)) {
-        case KW_IDC_SEARCH_START:
-        case IDOK:
-            if (!w->running)
-                StartSearch(*w);
-            return TRUE;
-        case KW_IDC_SEARCH_STOP:
-            Stop(*w->search);
-            SetCursor(w->oldCursor);
-            return TRUE;
-        case KW_IDC_SEARCH_ALL:
-        case KW_IDC_SEARCH_SELECTED:
-            EnableRootChecks(dialog);
-            return TRUE;
-        case IDCANCEL:
-            SendMessageA(dialog, WM_CLOSE, 0, 0);
-            return TRUE;
-        }
-        return FALSE;
-    case WM_NOTIFY: {
-        auto* header = reinterpret_cast<NMHDR*>(lParam);
-        if (header->idFrom == KW_IDC_SEARCH_TABS && header->code == TCN_SELCHANGE) {
-            ShowPage(dialog, static_cast<int>(SendMessageA(header->hwndFrom, TCM_GETCURSEL, 0, 0)));
-            return TRUE;
-        }
-        if (header->idFrom == KW_IDC_SEARCH_RESULTS && header->code == NM_CLICK) {
-            Navigate(*w, reinterpret_cast<NMITEMACTIVATE*>(lParam)->iItem);
-            return TRUE;
-        }
-        if (header->idFrom == KW_IDC_SEARCH_RESULTS && header->code == LVN_KEYDOWN &&
-            reinterpret_cast<NMLVKEYDOWN*>(lParam)->wVKey == VK_RETURN) {
-            Navigate(*w,
-                     static_cast<int>(SendMessageA(w->list, LVM_GETNEXTITEM, -1, LVNI_SELECTED)));
-            return TRUE;
-        }
-        return FALSE;
-    }
+        TakeHits();
+        TakeProgress();
+        SetRunning(false);
+        if (closePending_)
+            Destroy();
+        return true;
     case WM_SETCURSOR:
-        if (w->running) {
-            SetCursor(LoadCursor(nullptr, IDC_APPSTARTING));
-            SetWindowLongPtrA(dialog, DWLP_MSGRESULT, TRUE);
-            return TRUE;
-        }
-        return FALSE;
-    case WM_GETMINMAXINFO: {
-        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-        info->ptMinTrackSize = w->minSize;
-        return TRUE;
-    }
-    case WM_SIZE:
-        Resize(*w);
-        return TRUE;
+        if (!running_)
+            return false;
+        SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_APPSTARTING)));
+        result = TRUE;
+        return true;
+    case WM_GETMINMAXINFO:
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = minSize_;
+        return true;
     case WM_HELP:
-        ShowContextHelp(dialog, reinterpret_cast<const HELPINFO*>(lParam));
-        return TRUE;
-    case WM_CLOSE:
-        if (w->running) {
-            Stop(*w->search);
-            w->closePending = true;
-        } else {
-            DestroyWindow(dialog);
-        }
-        return TRUE;
-    case WM_DESTROY:
-        if (w->running)
-            Stop(*w->search);
-        else
-            SaveControls(*w);
-        RemoveModelessWindow(dialog);
-        SetWindowLongPtrA(dialog, DWLP_USER, 0);
-        w->Release();
-        return TRUE;
+        ShowContextHelp(*reinterpret_cast<const HELPINFO*>(lParam));
+        return true;
+    default:
+        return false;
     }
-    return FALSE;
+}
+
+bool SearchWindow::OnCommand(WORD id, WORD, HWND) {
+    switch (id) {
+    case KW_IDC_SEARCH_START:
+    case IDOK:
+        if (!running_)
+            StartSearch();
+        return true;
+    case KW_IDC_SEARCH_STOP:
+        Stop(run_->search);
+        SetCursor(oldCursor_);
+        return true;
+    case KW_IDC_SEARCH_ALL:
+    case KW_IDC_SEARCH_SELECTED:
+        EnableRootChecks();
+        return true;
+    case IDCANCEL:
+        Send(WM_CLOSE);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool SearchWindow::OnNotify(NMHDR& header, LRESULT&) {
+    if (header.idFrom == KW_IDC_SEARCH_TABS && header.code == TCN_SELCHANGE) {
+        ShowPage(static_cast<int>(SendMessageW(header.hwndFrom, TCM_GETCURSEL, 0, 0)));
+        return true;
+    }
+    if (header.idFrom != KW_IDC_SEARCH_RESULTS)
+        return false;
+    if (header.code == NM_CLICK) {
+        Navigate(reinterpret_cast<NMITEMACTIVATE&>(header).iItem);
+        return true;
+    }
+    if (header.code == LVN_KEYDOWN && reinterpret_cast<NMLVKEYDOWN&>(header).wVKey == VK_RETURN) {
+        Navigate(static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, -1, LVNI_SELECTED)));
+        return true;
+    }
+    return false;
+}
+
+bool SearchWindow::OnSize(UINT, int width, int height) {
+    SendMessageW(status_, WM_SIZE, 0, 0);
+    const RECT& m = listMargins_;
+    MoveWindow(list_, m.left, m.top, std::max<LONG>(width - m.right - m.left, kListMinimum),
+               std::max<LONG>(height - m.bottom - m.top, kListMinimum), TRUE);
+    return true;
+}
+
+bool SearchWindow::OnClose() {
+    if (running_) {
+        // The window closes once the worker has said it is done.
+        Stop(run_->search);
+        closePending_ = true;
+    } else {
+        Destroy();
+    }
+    return true;
+}
+
+void SearchWindow::OnDestroy() {
+    {
+        std::lock_guard<std::mutex> guard(run_->lock);
+        run_->window = nullptr;
+    }
+    if (running_)
+        Stop(run_->search);
+    else
+        SaveControls();
 }
 
 } // namespace
 
 HWND OpenSearchWindow() {
-    HWND dialog = CreateDialogParamA(Addin().ownInstance, MAKEINTRESOURCEA(KW_IDD_SEARCH), nullptr,
-                                     &SearchDialogProc, 0);
-    if (!dialog)
-        return nullptr;
-    AddModelessWindow(dialog);
-    ShowWindow(dialog, SW_SHOW);
-    return dialog;
+    HWND window = kestrix::ui::Dialog::Open(std::make_unique<SearchWindow>(), OwnInstance(),
+                                            KW_IDD_SEARCH, nullptr, &ModelessWindows());
+    if (window)
+        ShowWindow(window, SW_SHOW);
+    return window;
 }
 
 } // namespace keywright

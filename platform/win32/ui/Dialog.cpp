@@ -36,7 +36,7 @@ INT_PTR Dialog::RunModal(HINSTANCE instance, int id, HWND owner) {
     if (hwnd())
         return -1;
     kind_ = DialogKind::Modal;
-    Prepare(nullptr);
+    PrepareCreation(nullptr);
     return DialogBoxParamW(instance, MAKEINTRESOURCEW(id), owner, &Dialog::Procedure,
                            reinterpret_cast<LPARAM>(static_cast<Dialog*>(this)));
 }
@@ -79,12 +79,12 @@ HWND Dialog::Open(std::unique_ptr<Dialog> dialog, HINSTANCE instance, int id, HW
 
 HWND Dialog::CreateModeless(HINSTANCE instance, int id, HWND owner,
                             ModelessWindowList* modeless) {
-    Prepare(modeless);
+    PrepareCreation(modeless);
     HWND window = CreateDialogParamW(instance, MAKEINTRESOURCEW(id), owner, &Dialog::Procedure,
                                      reinterpret_cast<LPARAM>(static_cast<Dialog*>(this)));
     if (!window || finished_)
         return nullptr;
-    Register();
+    EnterModelessList();
     return window;
 }
 
@@ -100,7 +100,7 @@ INT_PTR CALLBACK Dialog::Procedure(HWND window, UINT message, WPARAM wParam, LPA
     if (!object && message == WM_INITDIALOG) {
         object = reinterpret_cast<Dialog*>(lParam);
         if (object)
-            object->Attach(window, DWLP_USER);
+            object->AttachObject(window, DWLP_USER);
     }
     if (!object)
         return FALSE;
@@ -185,7 +185,7 @@ INT_PTR Dialog::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     if (failed && message == WM_INITDIALOG)
         End(-1);
     if (message == WM_NCDESTROY)
-        Detach();
+        DetachObject();
     if (!taken)
         return FALSE;
     if (ReturnsDirectly(message))

@@ -49,7 +49,7 @@ HWND Window::Open(std::unique_ptr<Window> window, const WindowSpec& spec,
 }
 
 HWND Window::CreateFor(const WindowSpec& spec, ModelessWindowList* modeless) {
-    Prepare(modeless);
+    PrepareCreation(modeless);
     HMENU menu = (spec.style & WS_CHILD)
                      ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.childId))
                      : spec.menu;
@@ -58,7 +58,7 @@ HWND Window::CreateFor(const WindowSpec& spec, ModelessWindowList* modeless) {
                                   spec.instance, static_cast<Window*>(this));
     if (!window || finished_)
         return nullptr;
-    Register();
+    EnterModelessList();
     return window;
 }
 
@@ -75,11 +75,29 @@ LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPA
         const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
         object = create ? static_cast<Window*>(create->lpCreateParams) : nullptr;
         if (object)
-            object->Attach(window, GWLP_USERDATA);
+            object->AttachObject(window, GWLP_USERDATA);
     }
     if (!object)
         return DefWindowProcW(window, message, wParam, lParam);
     return object->Dispatch(window, message, wParam, lParam);
+}
+
+LRESULT Window::AdoptingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                  Factory make) {
+    if (message == WM_NCCREATE && make && !GetWindowLongPtrW(window, GWLP_USERDATA)) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        if (create && !create->lpCreateParams) {
+            std::unique_ptr<Window> object =
+                Guarded(window, message, make, [] { return std::unique_ptr<Window>(); });
+            if (!object)
+                return FALSE;
+            Window& adopted = *object.release();
+            adopted.ownership_ = Ownership::Window;
+            adopted.PrepareCreation(nullptr);
+            adopted.AttachObject(window, GWLP_USERDATA);
+        }
+    }
+    return Procedure(window, message, wParam, lParam);
 }
 
 bool Window::OnCreate(const CREATESTRUCTW&) {
@@ -120,7 +138,7 @@ LRESULT Window::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam
             window, message, [&] { return DefaultProcedure(window, message, wParam, lParam); },
             [&] { return DefWindowProcW(window, message, wParam, lParam); });
     if (message == WM_NCDESTROY)
-        Detach();
+        DetachObject();
     return answer;
 }
 

@@ -60,6 +60,14 @@ public:
     // The procedure of those classes.
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+    // For a class whose procedure must be a function of its own (an exported one): that
+    // function passes every message here. A window of the class that was created
+    // without an object (by CreateWindowEx with no parameter) gets one from `make`,
+    // owned by the window.
+    using Factory = std::unique_ptr<Window> (*)();
+    static LRESULT AdoptingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                     Factory make);
+
 protected:
     Window() = default;
 

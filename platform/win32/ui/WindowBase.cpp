@@ -12,7 +12,7 @@ WindowBase::~WindowBase() {
     // Only an owner-held object can get here with its window open. The window must not
     // reach a half-destroyed object, so it lets go first and closes with the defaults.
     HWND window = hwnd_;
-    Detach();
+    DetachObject();
     DestroyWindow(window);
 }
 
@@ -49,23 +49,23 @@ bool WindowBase::OnClose() {
 }
 void WindowBase::OnDestroy() {}
 
-void WindowBase::Prepare(ModelessWindowList* modeless) {
+void WindowBase::PrepareCreation(ModelessWindowList* modeless) {
     modeless_ = modeless;
     finished_ = false;
 }
 
-void WindowBase::Attach(HWND window, int slot) {
+void WindowBase::AttachObject(HWND window, int slot) {
     hwnd_ = window;
     slot_ = slot;
     SetWindowLongPtrW(window, slot, reinterpret_cast<LONG_PTR>(this));
 }
 
-void WindowBase::Register() {
+void WindowBase::EnterModelessList() {
     if (modeless_ && hwnd_ && !modeless_->Add(hwnd_))
         modeless_ = nullptr; // a full list leaves the window out, and so must removal
 }
 
-void WindowBase::Detach() {
+void WindowBase::DetachObject() {
     if (hwnd_) {
         // Messages that still arrive (from a destructor's DestroyWindow) find no object.
         if (GetWindowLongPtrW(hwnd_, slot_) == reinterpret_cast<LONG_PTR>(this))

@@ -63,13 +63,13 @@ private:
     friend class DispatchScope;
 
     // Stores the object in the window's slot (GWLP_USERDATA or DWLP_USER).
-    void Attach(HWND window, int slot);
+    void AttachObject(HWND window, int slot);
     // Before creation: a new window, to be entered in `modeless` once created.
-    void Prepare(ModelessWindowList* modeless);
+    void PrepareCreation(ModelessWindowList* modeless);
     // Registers the window in the modeless list given at creation.
-    void Register();
+    void EnterModelessList();
     // WM_NCDESTROY: the window lets go of the object.
-    void Detach();
+    void DetachObject();
     // The common handlers; false when none took the message.
     bool DispatchCommon(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 

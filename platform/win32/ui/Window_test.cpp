@@ -130,6 +130,25 @@ TEST_F(WindowTest, AWindowThatOwnsItsObjectFreesItAfterItsLastMessage) {
     EXPECT_EQ((std::vector<std::string>{"ncdestroy", "handler end", "deleted"}), Events());
 }
 
+LRESULT CALLBACK ExportedProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return Window::AdoptingProcedure(window, message, wParam, lParam,
+                                     [] { return std::unique_ptr<Window>(new TestWindow); });
+}
+
+TEST_F(WindowTest, AClassWithAProcedureOfItsOwnGivesPlainWindowsAnObject) {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = ExportedProcedure;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"KestrixUiTestExported";
+    ASSERT_NE(0, RegisterClassW(&windowClass));
+    HWND handle = CreateWindowExW(0, windowClass.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10,
+                                  nullptr, nullptr, windowClass.hInstance, nullptr);
+    ASSERT_NE(nullptr, handle);
+    EXPECT_EQ(7, SendMessageW(handle, kMsgAsk, 0, 0));
+    DestroyWindow(handle);
+    EXPECT_EQ((std::vector<std::string>{"ncdestroy", "deleted"}), Events());
+}
+
 TEST_F(WindowTest, FailedCreationFreesAWindowOwnedObjectOnce) {
     const struct {
         const char* name;

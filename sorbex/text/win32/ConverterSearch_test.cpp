@@ -13,7 +13,7 @@
 #include "platform/CompoundStorage.h"
 #include "platform/testing/TempTree.h"
 #include "platform/win32/Win32Registry.h"
-#include "storage/DocCache.h"
+#include "cache/DocCache.h"
 #include "text/FileTextLoader.h"
 #include "text/TextConverterList.h"
 

@@ -1,6 +1,6 @@
 // The result document with its file: the pages of search results and the compound
 // file (*.sbx) that keeps them.
-#include "storage/TabDoc.h"
+#include "resultfile/TabDoc.h"
 
 #include <vector>
 
@@ -8,7 +8,7 @@
 #include "storage/ArchiveReader.h"
 #include "storage/ArchiveWriter.h"
 #include "storage/Compaction.h"
-#include "storage/PageList.h"
+#include "resultfile/PageList.h"
 #include "storage/StreamIo.h"
 #include "strings/SorbexStrings.h"
 

@@ -1,6 +1,6 @@
 // The converted-document cache: texts that converters produced, kept per file until
 // the file changes.
-#include "storage/DocCache.h"
+#include "cache/DocCache.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,5 +1,5 @@
-// The result file and the cache when the disk fills up in the middle of writing them:
-// the file on the disk stays as it was, whole and readable.
+// The result file when the disk fills up in the middle of saving it: the file on the
+// disk stays as it was, whole and readable, and the user is told.
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
@@ -8,16 +8,14 @@
 #include <string>
 
 #include "platform/CompoundStorage.h"
-#include "platform/testing/FaultyFileSystem.h"
 #include "platform/testing/FileSizeLimit.h"
 #include "platform/testing/TempTree.h"
+#include "resultfile/PageList.h"
+#include "resultfile/TabDoc.h"
 #include "storage/ArchiveError.h"
 #include "storage/ArchiveReader.h"
-#include "storage/DocCache.h"
-#include "storage/PageList.h"
 #include "storage/StorageUiRecorder.h"
 #include "storage/StreamIo.h"
-#include "storage/TabDoc.h"
 #include "strings/SorbexStrings.h"
 #include "strings/StringIds.h"
 
@@ -84,7 +82,7 @@ void AddPage(CTabDoc& doc, const std::string& caption, int results) {
     ASSERT_TRUE(doc.StorePageResults(page));
 }
 
-TEST(WriteFaultsTest, AResultFileSaveCutOffAnywhereKeepsTheSavedFileAndSaysSo) {
+TEST(TabDocWriteFaultsTest, AResultFileSaveCutOffAnywhereKeepsTheSavedFileAndSaysSo) {
     kestrix::TempTree tree;
     const auto fs = kestrix::MakeSystemFileSystem();
     const std::string path = tree.Path("results.sbx");
@@ -120,54 +118,6 @@ TEST(WriteFaultsTest, AResultFileSaveCutOffAnywhereKeepsTheSavedFileAndSaysSo) {
     EXPECT_TRUE(ui.events.empty());
     EXPECT_EQ(30, SavedResults(path, 0));
     EXPECT_EQ(300, SavedResults(path, 1));
-}
-
-TEST(WriteFaultsTest, ACacheWrittenBackCutOffAnywhereKeepsItsEntries) {
-    kestrix::TempTree tree;
-    const auto system = kestrix::MakeSystemFileSystem();
-    kestrix::FaultyFileSystem fs(*system);
-    const std::string dir = tree.Path("docs") + kestrix::kPathSeparator;
-    tree.Write("docs/old.doc", "old");
-    tree.Write("docs/new.doc", "new");
-    const std::string path = tree.Path("sbxCache.tmp");
-    {
-        CDocCache cache(fs, kestrix::SystemCompoundFiles());
-        ASSERT_TRUE(cache.OpenAt(path));
-        const std::string text(5000, 'o');
-        ASSERT_TRUE(cache.Store(dir, "old.doc", text.data(), text.size()));
-    }
-    const std::string before = FileBytes(path);
-
-    int cuts = 0;
-    for (rlim_t cut = 0;; cut += kCutStep) {
-        {
-            CDocCache cache(fs, kestrix::SystemCompoundFiles());
-            ASSERT_TRUE(cache.OpenAt(path));
-            std::string text;
-            for (int i = 0; i < 3000; ++i)
-                text += std::to_string(i * 7919) + " ";
-            ASSERT_TRUE(cache.Store(dir, "new.doc", text.data(), text.size()));
-            kestrix::FileSizeLimit limit(cut);
-            ASSERT_TRUE(limit.active());
-            cache.Close();
-        }
-        if (FileBytes(path) != before)
-            break;
-        ++cuts;
-        SCOPED_TRACE(cut);
-        CDocCache cache(fs, kestrix::SystemCompoundFiles());
-        ASSERT_TRUE(cache.OpenAt(path));
-        std::string text;
-        ASSERT_TRUE(cache.Lookup(dir, "old.doc"));
-        ASSERT_TRUE(cache.Read(text));
-        EXPECT_EQ(std::string(5000, 'o'), text);
-        EXPECT_FALSE(cache.Lookup(dir, "new.doc"));
-    }
-    EXPECT_GT(cuts, 5) << "the write was cut at too few places to test anything";
-    CDocCache cache(fs, kestrix::SystemCompoundFiles());
-    ASSERT_TRUE(cache.OpenAt(path));
-    EXPECT_TRUE(cache.Lookup(dir, "old.doc"));
-    EXPECT_TRUE(cache.Lookup(dir, "new.doc"));
 }
 
 } // namespace

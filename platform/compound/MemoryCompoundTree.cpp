@@ -1,5 +1,5 @@
 // The storage and stream objects over an in-memory compound-file tree.
-#include "platform/memory/MemoryCompoundTree.h"
+#include "platform/compound/MemoryCompoundTree.h"
 
 #include <algorithm>
 #include <cstring>
@@ -163,7 +163,8 @@ public:
             // A direct root keeps what was written into it; a transacted one drops
             // what was not committed.
             if (wasValid && !s.Transacted() && s.Writable())
-                s.image->Persist();
+                if (OsError e = s.image->Persist())
+                    ReportReleaseFailure(e);
             s.image->Released(s.mode);
         }
     }

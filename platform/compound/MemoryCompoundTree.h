@@ -4,7 +4,7 @@
 // files both keep their content here; they differ only in where a commit goes.
 #pragma once
 
-#include "platform/CompoundModes.h"
+#include "platform/compound/CompoundModes.h"
 #include "platform/CompoundStorage.h"
 
 #include <cstdint>

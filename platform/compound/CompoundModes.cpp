@@ -1,6 +1,8 @@
-// The open modes of compound files: what they allow, which of them coexist, and
-// which the system refuses before it touches a file.
-#include "platform/CompoundModes.h"
+// The open modes of compound files (what they allow, which of them coexist, which the
+// system refuses before it touches a file) and the hook for failures at release.
+#include "platform/compound/CompoundModes.h"
+
+#include <atomic>
 
 namespace kestrix {
 namespace compound {
@@ -70,4 +72,20 @@ OsError CheckElementMode(const std::string& function, const std::string& path, u
 }
 
 } // namespace compound
+
+namespace {
+
+std::atomic<ReleaseFailureHook> g_releaseFailureHook{nullptr};
+
+} // namespace
+
+ReleaseFailureHook SetReleaseFailureHook(ReleaseFailureHook hook) {
+    return g_releaseFailureHook.exchange(hook);
+}
+
+void ReportReleaseFailure(const OsError& error) {
+    if (ReleaseFailureHook hook = g_releaseFailureHook.load())
+        hook(error);
+}
+
 } // namespace kestrix

@@ -1,5 +1,5 @@
 // Tests of the converted-document cache on real compound files in scratch directories.
-#include "storage/DocCache.h"
+#include "cache/DocCache.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The result file's "Index" stream: the pages in tab order with their stream names.
-#include "storage/PageList.h"
+#include "resultfile/PageList.h"
 
 #include <cstdio>
 

@@ -1,5 +1,5 @@
 // Tests of the result file's page list layout and its reader on damaged bytes.
-#include "storage/PageList.h"
+#include "resultfile/PageList.h"
 
 #include <gtest/gtest.h>
 
