@@ -8,9 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <random>
-#include <sstream>
 #include <vector>
 #include <dirent.h>
 #include <sys/stat.h>
@@ -196,13 +194,6 @@ std::vector<std::string> NamesIn(const std::string& directory) {
     return names;
 }
 
-std::string FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 // A commit cut off at any point of its write (the disk full there) fails as a full
 // medium, leaves the file as it was committed before, and lets the next commit through.
 TEST(NativeCompoundFiles, ACommitCutOffAnywhereLeavesTheOldFileWhole) {
@@ -217,7 +208,7 @@ TEST(NativeCompoundFiles, ACommitCutOffAnywhereLeavesTheOldFileWhole) {
     ASSERT_FALSE(testtree::Build(*root, "New=" + std::string(20000, 'n') + ";D/More=m;"));
 
     int cuts = 0;
-    for (rlim_t cut = 0;; cut += 509) { // a prime step lands inside every kind of sector
+    for (rlim_t cut = 0;; cut += kWriteCutStep) {
         OsError error;
         {
             FileSizeLimit limit(cut);

@@ -3,6 +3,9 @@
 
 #ifndef _WIN32
 #include <csignal>
+#include <fstream>
+#include <sstream>
+#include <string>
 #include <sys/resource.h>
 
 namespace kestrix {
@@ -34,6 +37,18 @@ private:
     void (*previous_)(int) = nullptr;
     bool active_ = false;
 };
+
+// Cut points for a write: every this many bytes once more. A prime lands inside every
+// kind of sector of a compound file.
+constexpr rlim_t kWriteCutStep = 509;
+
+// The whole file as it is on the disk; empty when it cannot be read.
+inline std::string FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
 
 } // namespace kestrix
 #endif

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "cache/DocCache.h"
@@ -16,16 +14,7 @@
 namespace sorbex {
 namespace {
 
-// Every this many bytes the write is cut once more; a prime lands inside every kind of
-// sector of the compound file.
-constexpr rlim_t kCutStep = 509;
-
-std::string FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
+using kestrix::FileBytes;
 
 TEST(DocCacheWriteFaultsTest, ACacheWrittenBackCutOffAnywhereKeepsItsEntries) {
     kestrix::TempTree tree;
@@ -44,7 +33,7 @@ TEST(DocCacheWriteFaultsTest, ACacheWrittenBackCutOffAnywhereKeepsItsEntries) {
     const std::string before = FileBytes(path);
 
     int cuts = 0;
-    for (rlim_t cut = 0;; cut += kCutStep) {
+    for (rlim_t cut = 0;; cut += kestrix::kWriteCutStep) {
         {
             CDocCache cache(fs, kestrix::SystemCompoundFiles());
             ASSERT_TRUE(cache.OpenAt(path));

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "platform/CompoundStorage.h"
@@ -22,16 +20,7 @@
 namespace sorbex {
 namespace {
 
-// Every this many bytes the write is cut once more; a prime lands inside every kind of
-// sector of the compound file.
-constexpr rlim_t kCutStep = 509;
-
-std::string FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
+using kestrix::FileBytes;
 
 std::unique_ptr<CSearchResult> Result(const std::string& name) {
     auto r = std::make_unique<CSearchResult>();
@@ -95,7 +84,7 @@ TEST(TabDocWriteFaultsTest, AResultFileSaveCutOffAnywhereKeepsTheSavedFileAndSay
     AddPage(doc, "unsaved", 300);
 
     int cuts = 0;
-    for (rlim_t cut = 0;; cut += kCutStep) {
+    for (rlim_t cut = 0;; cut += kestrix::kWriteCutStep) {
         ui.events.clear();
         bool ok = false;
         {
