@@ -61,6 +61,9 @@ public:
     kestrix::OsError GetFileStatus(const std::string&, kestrix::FileStatus&) override {
         return Missing();
     }
+    kestrix::OsError GetFileIdentity(const std::string&, kestrix::FileIdentity&) override {
+        return Missing();
+    }
     kestrix::OsError FreeSpace(const std::string&, std::uint64_t&) override { return Missing(); }
     kestrix::OsError RemoveFile(const std::string&) override { return Missing(); }
     kestrix::OsError WriteWholeFile(const std::string&, const std::string&, bool&) override {

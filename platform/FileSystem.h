@@ -64,6 +64,17 @@ struct FileStatus {
     bool isDirectory = false;
 };
 
+// Where a file or directory lives, as the system tells it (device and inode number,
+// volume serial and file index): two paths of equal identity reach the same place,
+// whatever links lie on the way.
+struct FileIdentity {
+    std::uint64_t volume = 0;
+    std::uint64_t index = 0;
+    bool operator==(const FileIdentity& other) const {
+        return volume == other.volume && index == other.index;
+    }
+};
+
 // FILETIME ticks to seconds since 1970, the unit of `DirEntry::modified`.
 inline std::int64_t SecondsSince1970(std::uint64_t ticks) {
     constexpr std::int64_t kEpochDifference = 11644473600LL; // 1601 to 1970 in seconds
@@ -105,6 +116,9 @@ public:
     // whenever the content does, so a comparison never mistakes a changed file for
     // an unchanged one.
     virtual OsError GetFileStatus(const std::string& path, FileStatus& status) = 0;
+
+    // The identity of the file or directory at `path`, links followed.
+    virtual OsError GetFileIdentity(const std::string& path, FileIdentity& identity) = 0;
 
     // Bytes free for the caller on the volume that holds `path`.
     virtual OsError FreeSpace(const std::string& path, std::uint64_t& bytes) = 0;

@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/testing/FileSizeLimit.h"
 #include "platform/testing/TempTree.h"
 
 #ifdef _WIN32
@@ -325,30 +326,18 @@ TEST(PosixFileSystemTest, ReplaceFileKeepsTheMode) {
     EXPECT_EQ(0741u, st.st_mode & 07777);
 }
 
-// Runs `write` while files may grow to `bytes` at the most, as on a full disk.
-template <typename Write> OsError WithFileSizeLimit(rlim_t bytes, Write write) {
-    struct rlimit saved {};
-    if (::getrlimit(RLIMIT_FSIZE, &saved) != 0)
-        return MakeOsError("getrlimit", "", errno);
-    auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit limited = saved;
-    limited.rlim_cur = bytes;
-    ::setrlimit(RLIMIT_FSIZE, &limited);
-    const OsError error = write();
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
-    return error;
-}
-
 // A write that the system cuts short must leave the old file whole.
 TEST(PosixFileSystemTest, FailedWriteLeavesTheOldFileWhole) {
     TempTree tree;
     tree.Write("big.txt", "the old text");
     auto fs = MakeSystemFileSystem();
 
-    const OsError error = WithFileSizeLimit(4096, [&] {
-        return fs->ReplaceFileContent(tree.Path("big.txt"), std::string(100000, 'n'));
-    });
+    OsError error;
+    {
+        FileSizeLimit limit(4096);
+        ASSERT_TRUE(limit.active());
+        error = fs->ReplaceFileContent(tree.Path("big.txt"), std::string(100000, 'n'));
+    }
 
     EXPECT_EQ(FileFailure::NoSpace, ClassifyFailure(error)) << error.Describe();
     EXPECT_EQ("the old text", tree.Read("big.txt"));
@@ -360,9 +349,12 @@ TEST(PosixFileSystemTest, FailedWholeFileWriteRemovesTheFile) {
     TempTree tree;
     auto fs = MakeSystemFileSystem();
     bool created = false;
-    const OsError error = WithFileSizeLimit(4096, [&] {
-        return fs->WriteWholeFile(tree.Path("cut.url"), std::string(100000, 'n'), created);
-    });
+    OsError error;
+    {
+        FileSizeLimit limit(4096);
+        ASSERT_TRUE(limit.active());
+        error = fs->WriteWholeFile(tree.Path("cut.url"), std::string(100000, 'n'), created);
+    }
 
     EXPECT_EQ(FileFailure::NoSpace, ClassifyFailure(error)) << error.Describe();
     EXPECT_TRUE(created);

@@ -3,12 +3,14 @@
 // and a release that cannot write its changes reports the failure.
 #include "platform/posix/NativeCompoundFiles.h"
 #include "platform/testing/CompoundTreeText.h"
+#include "platform/testing/FileSizeLimit.h"
 #include "platform/testing/TempTree.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 #include <vector>
+#include <dirent.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -179,6 +181,54 @@ TEST(NativeCompoundFiles, DamagedFilesFailWithoutHarm) {
         }
         check(bytes);
     }
+}
+
+std::vector<std::string> NamesIn(const std::string& directory) {
+    std::vector<std::string> names;
+    if (DIR* d = ::opendir(directory.c_str())) {
+        while (const dirent* entry = ::readdir(d))
+            if (entry->d_name[0] != '.')
+                names.push_back(entry->d_name);
+        ::closedir(d);
+    }
+    return names;
+}
+
+// A commit cut off at any point of its write (the disk full there) fails as a full
+// medium, leaves the file as it was committed before, and lets the next commit through.
+TEST(NativeCompoundFiles, ACommitCutOffAnywhereLeavesTheOldFileWhole) {
+    TempTree dir;
+    const std::string path = dir.Path("cut.cfb");
+    NativeCompoundFiles files;
+    std::unique_ptr<Storage> root;
+    ASSERT_FALSE(files.Create(path, kTransacted | kCreate | kReadWrite | kShareDenyWrite, root));
+    ASSERT_FALSE(testtree::Build(*root, "Old=" + std::string(3000, 'o') + ";D/Kept=k;"));
+    ASSERT_FALSE(root->Commit());
+    const std::string committed = FileBytes(path);
+    ASSERT_FALSE(testtree::Build(*root, "New=" + std::string(20000, 'n') + ";D/More=m;"));
+
+    int cuts = 0;
+    for (rlim_t cut = 0;; cut += kWriteCutStep) {
+        OsError error;
+        {
+            FileSizeLimit limit(cut);
+            ASSERT_TRUE(limit.active());
+            error = root->Commit();
+        }
+        if (!error)
+            break;
+        SCOPED_TRACE(cut);
+        ++cuts;
+        EXPECT_EQ(StorageError::kMediumFull, error.code) << error.Describe();
+        ASSERT_EQ(committed, FileBytes(path));
+        ASSERT_EQ(std::vector<std::string>{"cut.cfb"}, NamesIn(dir.root()))
+            << "the half-written file is not left behind";
+    }
+    EXPECT_GT(cuts, 40) << "the commit was cut at too few places to test anything";
+    root.reset();
+    ASSERT_FALSE(files.Open(path, kRead | kShareDenyWrite, root));
+    const std::string tree = testtree::Dump(*root);
+    EXPECT_NE(std::string::npos, tree.find("D/More=m")) << tree;
 }
 
 } // namespace

@@ -320,6 +320,16 @@ OsError PosixFileSystem::ReplaceFileContent(const std::string& path, const std::
     return posix::ReplaceFile(path, bytes.data(), bytes.size(), options);
 }
 
+OsError PosixFileSystem::GetFileIdentity(const std::string& path, FileIdentity& identity) {
+    identity = FileIdentity();
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return LastOsError("stat", path);
+    identity.volume = static_cast<std::uint64_t>(st.st_dev);
+    identity.index = static_cast<std::uint64_t>(st.st_ino);
+    return {};
+}
+
 OsError PosixFileSystem::GetFileStatus(const std::string& path, FileStatus& status) {
     status = FileStatus();
     struct statx sx {};

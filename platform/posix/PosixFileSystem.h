@@ -27,6 +27,7 @@ public:
     OsError ReadFile(const std::string& path, std::string& bytes) override;
     OsError ReplaceFileContent(const std::string& path, const std::string& bytes) override;
     OsError GetFileStatus(const std::string& path, FileStatus& status) override;
+    OsError GetFileIdentity(const std::string& path, FileIdentity& identity) override;
     OsError FreeSpace(const std::string& path, std::uint64_t& bytes) override;
     OsError RemoveFile(const std::string& path) override;
     OsError RenameFile(const std::string& from, const std::string& to) override;

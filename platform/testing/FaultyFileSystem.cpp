@@ -23,7 +23,13 @@ OsError FaultyFileSystem::ListDirectory(const std::string& dir, EntryDetail deta
                                         const std::function<bool(const DirEntry&)>& visit) {
     if (OsError e = Planned(failList, "ListDirectory", dir))
         return e;
-    return real_.ListDirectory(dir, detail, visit);
+    if (!linksAsFolders)
+        return real_.ListDirectory(dir, detail, visit);
+    return real_.ListDirectory(dir, detail, [&](const DirEntry& entry) {
+        DirEntry shown = entry;
+        shown.isLink = false;
+        return visit(shown);
+    });
 }
 
 OsError FaultyFileSystem::FullPath(const std::string& path, std::string& full) {

@@ -33,6 +33,8 @@ public:
     std::map<std::string, FileFailure> failRemoveDir;
     // A file another program holds open without sharing.
     std::map<std::string, FileFailure> failExclusive;
+    // Lists links as the things they lead to, as Wine shows a Unix link to a folder.
+    bool linksAsFolders = false;
     // Drive types by root, in place of the real ones.
     std::map<std::string, DriveType> driveTypes;
     // When set, every volume has this many bytes free (a nearly full disk).
@@ -52,6 +54,9 @@ public:
     OsError ReadFile(const std::string& path, std::string& bytes) override;
     OsError ReplaceFileContent(const std::string& path, const std::string& bytes) override;
     OsError GetFileStatus(const std::string& path, FileStatus& status) override;
+    OsError GetFileIdentity(const std::string& path, FileIdentity& identity) override {
+        return real_.GetFileIdentity(path, identity);
+    }
     OsError FreeSpace(const std::string& path, std::uint64_t& bytes) override;
     OsError RemoveFile(const std::string& path) override;
     OsError RenameFile(const std::string& from, const std::string& to) override;

@@ -355,6 +355,23 @@ OsError Win32FileSystem::GetFileStatus(const std::string& path, FileStatus& stat
     return {};
 }
 
+OsError Win32FileSystem::GetFileIdentity(const std::string& path, FileIdentity& identity) {
+    identity = FileIdentity();
+    // Opening for no access at all works on folders too, whoever holds them.
+    HandleGuard file(CreateFileW(WideFromAnsi(path).c_str(), 0,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr),
+                     CloseHandle);
+    if (!file.valid())
+        return LastOsError("CreateFileW", path);
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(file.get(), &info))
+        return LastOsError("GetFileInformationByHandle", path);
+    identity.volume = info.dwVolumeSerialNumber;
+    identity.index = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    return {};
+}
+
 OsError Win32FileSystem::FreeSpace(const std::string& path, std::uint64_t& bytes) {
     bytes = 0;
     ULARGE_INTEGER available;

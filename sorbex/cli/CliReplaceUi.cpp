@@ -50,7 +50,7 @@ CReplaceConfirmation CCliReplaceUi::ConfirmReplace(const std::string& question) 
     std::string where;
     if (page_ != nullptr && shown_ < page_->size()) {
         const CSearchResult& result = (*page_)[shown_];
-        where = ForTerminal(result.dir + result.name) + " (" + std::to_string(result.start) + "-" +
+        where = EscapeControls(ForTerminal(result.dir + result.name)) + " (" + std::to_string(result.start) + "-" +
                 std::to_string(result.end) + "): ";
     }
     err_ << where << ForTerminal(question) << "\n";
@@ -111,7 +111,7 @@ std::string FormatReplaceReport(const std::vector<std::pair<std::string, int>>& 
     std::string text = "\n";
     for (const auto& file : files)
         text +=
-            "Replaced in " + ForTerminal(file.first) + ": " + std::to_string(file.second) + "\n";
+            "Replaced in " + EscapeControls(ForTerminal(file.first)) + ": " + std::to_string(file.second) + "\n";
     if (outcome.cancelled)
         text += "REPLACING CANCELED\n";
     text += "Passages replaced: " + std::to_string(outcome.replaced) +

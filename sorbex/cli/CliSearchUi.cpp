@@ -13,7 +13,7 @@ constexpr std::size_t kProgressWidth = 79; // one line of a classic terminal
 bool CCliSearchUi::AskOkCancel(const std::string& text) {
     // Nobody can put a disc in while a script waits: cancelled, and said so.
     ClearProgressLine();
-    err_ << "sorbex: " << text << " (cancelled)\n";
+    err_ << "sorbex: " << EscapeControls(text) << " (cancelled)\n";
     errorShown_ = true;
     return false;
 }
@@ -24,6 +24,12 @@ void CCliSearchUi::ShowError(const std::string& text) {
     errorShown_ = true;
 }
 
+void CCliSearchUi::ReportSkipped(const std::string&, const std::string& message) {
+    ClearProgressLine();
+    err_ << "sorbex: " << EscapeControls(message) << "\n";
+    skippedReported_ = true;
+}
+
 void CCliSearchUi::SetStatusText(const std::string& text) {
     if (!terminal_.progress)
         return;
@@ -31,7 +37,7 @@ void CCliSearchUi::SetStatusText(const std::string& text) {
     if (progressRange_ > 0)
         line =
             "[" + std::to_string(progressPosition_) + "/" + std::to_string(progressRange_) + "] ";
-    line += text;
+    line += EscapeControls(text);
     if (line.size() > kProgressWidth)
         line = line.substr(0, kProgressWidth - 3) + "...";
     err_ << "\r" << line << "\x1b[K" << std::flush;
@@ -80,6 +86,10 @@ void CCliSearchUi::ShowCounters(CFileFindDoc&, const CSearchCounters& counters) 
     out_ << "Files found / total: " << counters.filesWithPassages << " / " << counters.found << " ("
          << counters.total << " files seen)\n"
          << "Passages found: " << counters.passages << "\n";
+    if (counters.skipped > 0)
+        out_ << "Not searched: " << counters.skipped
+             << (counters.skipped == 1 ? " file or directory" : " files or directories")
+             << " (see the messages)\n";
 }
 
 } // namespace sorbex

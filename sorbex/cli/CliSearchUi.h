@@ -31,9 +31,12 @@ public:
 
     // Something went wrong that the user was told about on standard error.
     bool errorShown() const { return errorShown_; }
+    // A file or directory was not searched, and the user was told on standard error.
+    bool skippedReported() const { return skippedReported_; }
 
     bool AskOkCancel(const std::string& text) override;
     void ShowError(const std::string& text) override;
+    void ReportSkipped(const std::string& path, const std::string& message) override;
     void SetStatusText(const std::string& text) override;
     void ShowIdleStatus() override { ClearProgressLine(); }
     void RememberHistory(const std::string&, const std::string&) override {}
@@ -64,6 +67,7 @@ private:
     std::ostream& err_;
     CCliTerminal terminal_;
     bool errorShown_ = false;
+    bool skippedReported_ = false;
     bool progressShown_ = false;
     int progressRange_ = 0;
     int progressPosition_ = 0;

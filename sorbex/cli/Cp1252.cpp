@@ -56,12 +56,53 @@ bool Utf8ToCp1252(std::string_view text, std::string& out) {
     return true;
 }
 
+namespace {
+
+void AppendEscaped(unsigned char byte, std::string& out) {
+    static const char kHex[] = "0123456789ABCDEF";
+    out += "\\x";
+    out += kHex[byte >> 4];
+    out += kHex[byte & 0xF];
+}
+
+#ifndef _WIN32
+bool IsUndefinedHighByte(unsigned char byte) {
+    return byte >= 0x80 && byte < 0xA0 && kestrix::Cp1252Character(byte) < 0xA0;
+}
+#endif
+
+} // namespace
+
 std::string ForTerminal(const std::string& text) {
 #ifdef _WIN32
     return text;
 #else
-    return Cp1252ToUtf8(text);
+    std::string out;
+    out.reserve(text.size());
+    std::size_t from = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && !IsUndefinedHighByte(static_cast<unsigned char>(text[i])))
+            continue;
+        out += Cp1252ToUtf8(std::string_view(text).substr(from, i - from));
+        if (i < text.size())
+            AppendEscaped(static_cast<unsigned char>(text[i]), out);
+        from = i + 1;
+    }
+    return out;
 #endif
+}
+
+std::string EscapeControls(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F)
+            AppendEscaped(byte, out);
+        else
+            out += c;
+    }
+    return out;
 }
 
 } // namespace sorbex

@@ -17,7 +17,12 @@ using kestrix::Cp1252ToUtf8;
 bool Utf8ToCp1252(std::string_view text, std::string& out);
 
 // A text of the files as the terminal shows it: unchanged on Windows, where the
-// console uses the code page, UTF-8 elsewhere.
+// console uses the code page, UTF-8 elsewhere. The five bytes the code page leaves
+// undefined come out as \xHH there: as C1 controls a terminal might obey them.
 std::string ForTerminal(const std::string& text);
+
+// `text` with its control bytes (below 0x20, and 0x7F) written as \xHH, so that a file
+// name or an excerpt can neither steer the terminal nor split a line.
+std::string EscapeControls(std::string_view text);
 
 } // namespace sorbex

@@ -49,5 +49,30 @@ TEST(Cp1252Test, RefusesWhatTheCodePageCannotHold) {
     }
 }
 
+// Issue 21: names with escape sequences reached the terminal, and a line feed in a
+// name split its line.
+TEST(Cp1252Test, TerminalTextsCarryNoControls) {
+    struct Case {
+        std::string text;
+        std::string escaped;
+    };
+    const Case cases[] = {
+        {"\x1b[2JRed.txt", "\\x1B[2JRed.txt"},
+        {"Two\nLines", "Two\\x0ALines"},
+        {"tab\there\r", "tab\\x09here\\x0D"},
+        {"del\x7f", "del\\x7F"},
+        {std::string("nul\0", 4), "nul\\x00"},
+        {"C:\\dir\\Gr\xF6\xDF\x65.txt", "C:\\dir\\Gr\xF6\xDF\x65.txt"}, // the rest stays
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.text));
+        EXPECT_EQ(c.escaped, EscapeControls(c.text));
+    }
+#ifndef _WIN32
+    // The bytes the code page leaves undefined would be C1 controls on a UTF-8 terminal.
+    EXPECT_EQ("a\\x9Db\xE2\x82\xAC\\x81", ForTerminal("a\x9D" "b\x80\x81"));
+#endif
+}
+
 } // namespace
 } // namespace sorbex

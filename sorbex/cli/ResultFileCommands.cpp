@@ -52,7 +52,7 @@ int RunShow(const CliOptions& options, std::ostream& out, std::ostream& err,
         for (std::size_t i = 0; i < doc.size(); ++i) {
             const bool read = doc.ShowPage(i);
             const std::size_t count = doc[i].results.size();
-            out << "Page " << i + 1 << ": " << ForTerminal(doc[i].caption) << "  ("
+            out << "Page " << i + 1 << ": " << EscapeControls(ForTerminal(doc[i].caption)) << "  ("
                 << (read ? std::to_string(count) + (count == 1 ? " result" : " results")
                          : std::string("results unreadable"))
                 << ")\n";
@@ -77,7 +77,7 @@ int RunShow(const CliOptions& options, std::ostream& out, std::ostream& err,
         if ((r.flags & kResultFirstOfFile) || isDirectory || !passage) {
             kestrix::FileStatus file;
             if (fs->GetFileStatus(r.dir + r.name, file))
-                out << ForTerminal(r.name + "  (gone)  " + r.dir) << "\n";
+                out << EscapeControls(ForTerminal(r.name + "  (gone)  " + r.dir)) << "\n";
             else
                 out << ForTerminal(FormatFileLine(r.name, r.dir, isDirectory, file.size,
                                                   kestrix::SecondsSince1970(file.lastWriteTime)))

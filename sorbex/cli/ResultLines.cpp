@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <ctime>
 
+#include "cli/Cp1252.h"
+
 namespace sorbex {
 namespace {
 
@@ -31,7 +33,8 @@ std::string FormatDate(std::int64_t modified) {
 std::string FormatFileLine(const std::string& name, const std::string& dir, bool isDirectory,
                            std::uint64_t size, std::int64_t modified) {
     const std::string sizeText = isDirectory ? "<DIR>" : std::to_string(size) + " bytes";
-    return name + "  " + sizeText + "  " + FormatDate(modified) + "  " + dir;
+    return EscapeControls(name) + "  " + sizeText + "  " + FormatDate(modified) + "  " +
+           EscapeControls(dir);
 }
 
 std::string FormatPassageLine(const CSearchResult& result, CHighlight highlight) {
@@ -45,9 +48,13 @@ std::string FormatPassageLine(const CSearchResult& result, CHighlight highlight)
     const char* close = highlight == CHighlight::Colour ? "\x1b[0m" : "]]";
     // A passage longer than the excerpt goes on beyond its end.
     const bool cut = result.end - result.start > to - from;
+    // A stored page may hold any bytes in its excerpts.
+    const std::string_view text = excerpt;
     return "  " + std::to_string(result.start) + "-" + std::to_string(result.end) + ": " +
-           excerpt.substr(0, from) + open + excerpt.substr(from, to - from) + (cut ? "..." : "") +
-           close + excerpt.substr(to);
+           EscapeControls(text.substr(0, static_cast<std::size_t>(from))) + open +
+           EscapeControls(text.substr(static_cast<std::size_t>(from),
+                                      static_cast<std::size_t>(to - from))) +
+           (cut ? "..." : "") + close + EscapeControls(text.substr(static_cast<std::size_t>(to)));
 }
 
 } // namespace sorbex

@@ -134,6 +134,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     if (run.flags().cancelRequested)
         return kExitCancelled;
+    // Results without all the files are no answer to "is it there?".
+    if (ui.skippedReported())
+        return kExitError;
     if (options.replace) {
         // A passage that could not be written is a failure, whatever else was replaced.
         if (replaced.writeFailed > 0 || replaced.readFailed > 0)

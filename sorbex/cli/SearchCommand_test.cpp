@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -11,6 +13,11 @@
 
 #include "cli/CliTranscript_test.h"
 #include "platform/testing/TempTree.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace sorbex {
 namespace {
@@ -145,6 +152,50 @@ TEST_F(SearchCommandTest, ProgressOnlyOnATerminal) {
         EXPECT_EQ(std::string::npos, out.str().find("Scanning "));
     }
 }
+
+#ifndef _WIN32
+// Issue 21: names were printed raw, and files and folders that could not be searched
+// were passed over without a word while the exit status said "nothing found".
+TEST_F(SearchCommandTest, HostileNamesAreEscapedAndWhatWasNotSearchedIsReported) {
+    tree.Write("\x1b[2JRed.txt", "grey\n");
+    tree.Write("Two\nLines.txt", "grey\n");
+    ASSERT_EQ(0, ::symlink("nowhere", tree.Path("Gone.txt").c_str()));
+    ASSERT_EQ(0, ::mkfifo(tree.Path("Pipe.txt").c_str(), 0600));
+    const std::vector<std::string> args = {"search", "grey", "-m", "*.txt", "--no-subdirs",
+                                           "-d", "ROOT"};
+    int status = -1;
+    const std::string transcript = Transcript(args, status);
+    EXPECT_EQ(kExitError, status);
+    if (std::getenv("SORBEX_UPDATE_GOLDEN") != nullptr)
+        std::ofstream(GoldenPath("search_hostile_tree"), std::ios::binary) << transcript;
+    else
+        EXPECT_EQ(ReadBytes(GoldenPath("search_hostile_tree")), transcript);
+}
+
+std::atomic<bool> cancelLater{false};
+
+bool CancelAfterAWhile() {
+    static const auto start = std::chrono::steady_clock::now();
+    return cancelLater && std::chrono::steady_clock::now() - start > std::chrono::milliseconds(200);
+}
+
+// Issue 21: Ctrl+C could not end a search while the library was stuck in one line.
+TEST_F(SearchCommandTest, CtrlCEndsARunStuckInTheLibrary) {
+    std::string slow;
+    for (int line = 0; line < 1000; ++line)
+        slow += std::string(60, 'a') + " c\n";
+    tree.Write("Slow.txt", slow);
+    CCliTerminal terminal;
+    cancelLater = true;
+    terminal.cancelSignalled = CancelAfterAWhile;
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(kExitCancelled, RunCli({"search", "(a*)*\\1c", "-m", "Slow.txt", "-d", tree.root()},
+                                     out, err, terminal));
+    cancelLater = false;
+    EXPECT_NE(std::string::npos, out.str().find("SEARCHING CANCELED ("));
+}
+#endif
 
 } // namespace
 } // namespace sorbex

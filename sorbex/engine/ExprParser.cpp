@@ -6,6 +6,7 @@
 #include "engine/AndNode.h"
 #include "engine/ExprError.h"
 #include "engine/NotNode.h"
+#include "engine/PatternShapes.h"
 #include "engine/TermNode.h"
 #include "engine/TermText.h"
 #include "strings/StringIds.h"
@@ -40,6 +41,7 @@ std::unique_ptr<CExprNode> CExprParser::ParseExpression() {
     pos = 0;
     groupCounter = 0;
     depth = 0;
+    levels = 0;
     bool closed = false;
     std::unique_ptr<CExprNode> root = Parse(false, false, closed);
     if (depth > 0) {
@@ -59,6 +61,16 @@ std::unique_ptr<CExprNode> CExprParser::ParseExpression() {
 // that is an operand of another operator returns as soon as it is complete. Returns
 // nullptr when the level read operand text only: the caller makes the term from it.
 std::unique_ptr<CExprNode> CExprParser::Parse(bool inNot, bool inAndRight, bool& closed) {
+    // Each '!', '&' and '(' reads its operand one level down: the text decides how deep
+    // this recursion goes, and the stack must not.
+    struct LevelGuard {
+        int& levels;
+        explicit LevelGuard(int& counter) : levels(++counter) {}
+        ~LevelGuard() { --levels; }
+    } guard(levels);
+    if (levels > kMaxNesting) {
+        throw CExprError(IDS_EXPR_NESTED_TOO_DEEPLY);
+    }
     closed = false;
     const std::size_t start = pos;
     bool escaped = false;

@@ -39,6 +39,7 @@ private:
     std::size_t pos = 0;
     int groupCounter = 0;
     int depth = 0;
+    int levels = 0; // how deep Parse has recursed
 };
 
 } // namespace sorbex

@@ -1,6 +1,7 @@
 // The interface of every compiled pattern that a search expression's terms use.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <string>
 
@@ -28,6 +29,16 @@ public:
     // gives a negative start.
     virtual bool FindMatch(const char* text, std::size_t length, int group, int& start,
                            int& end) = 0;
+
+    // Once `flag` is set, FindMatch finds nothing more from its next line on: a search
+    // that was given up ends soon even while it still runs on another thread.
+    void SetStopFlag(const std::atomic<bool>* flag) { stop_ = flag; }
+
+protected:
+    bool Stopped() const { return stop_ != nullptr && stop_->load(std::memory_order_relaxed); }
+
+private:
+    const std::atomic<bool>* stop_ = nullptr;
 };
 
 } // namespace sorbex

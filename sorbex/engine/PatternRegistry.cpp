@@ -27,6 +27,7 @@ int CPatternRegistry::Add(const std::string& pattern, unsigned flags) {
     if (error != 0) {
         throw CExprError(error);
     }
+    matcher->SetStopFlag(&stopped);
     matchers.push_back(std::move(matcher));
     return static_cast<int>(matchers.size() - 1);
 }

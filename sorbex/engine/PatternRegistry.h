@@ -1,6 +1,7 @@
 // The compiled patterns of the current search expression, addressed by index.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -25,6 +26,9 @@ public:
     bool Deactivate(int index);
 
     void Clear();
+    // Makes every matcher of the registry find nothing more from its next line on; the
+    // registry serves no other search afterwards.
+    void Stop() { stopped.store(true); }
     std::size_t size() const { return matchers.size(); }
 
     // The active matcher's FindMatch; nothing is found while none is active.
@@ -35,6 +39,7 @@ private:
 
     std::vector<std::unique_ptr<CPatternMatcher>> matchers;
     CPatternMatcher* active = nullptr;
+    std::atomic<bool> stopped{false};
 };
 
 } // namespace sorbex

@@ -31,10 +31,23 @@ public:
 
 private:
     struct CompiledRegex;
+    // A match on one line: where it starts, how long it is, and whether the whole-word
+    // rule took a shorter one than the library's longest.
+    struct LineMatch {
+        std::ptrdiff_t start = 0;
+        std::ptrdiff_t size = 0;
+        std::ptrdiff_t cut = 0; // the length of the line as the library was given it
+        bool shortened = false; // searched with the line's end hidden
+    };
 
-    bool SearchLine(const char* line, std::ptrdiff_t length, std::ptrdiff_t& matchStart);
+    std::unique_ptr<CompiledRegex> CompileBuffer(const std::string& pattern,
+                                                 unsigned& error) const;
+    bool SearchLine(const char* line, std::ptrdiff_t length, LineMatch& match);
+    void GroupSpan(const char* line, const LineMatch& match, std::size_t group,
+                   std::ptrdiff_t& start, std::ptrdiff_t& end);
 
     std::unique_ptr<CompiledRegex> regex; // the library's pattern buffer and registers
+    bool repeatsNullableGroup = false;    // see GroupSpan
     bool caseFold = false;
     bool matchWords = false;
     bool buildPrefilters = true;

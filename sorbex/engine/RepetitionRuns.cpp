@@ -1,25 +1,13 @@
 // Folding runs of stacked repetition operators in a pattern into the one they equal.
 #include "engine/RepetitionRuns.h"
 
+#include "engine/PatternShapes.h"
+
 namespace sorbex {
 namespace {
 
 bool IsRepetition(char c) {
     return c == '*' || c == '+' || c == '?';
-}
-
-// The index just past the bracket list that opens at `open`, or the pattern's size
-// when it never closes (the compile reports that). A "]" first in the list does not
-// close it; backslashes are ordinary bytes there, and the pattern language has no
-// character classes, so "[:" is no more than two bytes of the list.
-std::size_t EndOfList(const std::string& pattern, std::size_t open) {
-    std::size_t i = open + 1;
-    if (i < pattern.size() && pattern[i] == '^')
-        ++i;
-    if (i < pattern.size() && pattern[i] == ']')
-        ++i;
-    const std::size_t close = pattern.find(']', i);
-    return close == std::string::npos ? pattern.size() : close + 1;
 }
 
 } // namespace
@@ -36,7 +24,7 @@ std::string CollapseRepetitionRuns(const std::string& pattern) {
             continue;
         }
         if (c == '[') {
-            const std::size_t end = EndOfList(pattern, i);
+            const std::size_t end = EndOfBracketList(pattern, i);
             out.append(pattern, i, end - i);
             i = end;
             continue;

@@ -19,6 +19,8 @@ int CFileCollector::CollectFiles(const std::vector<std::string>& directories,
     withSubdirectories_ = withSubdirectories;
     ui_.RememberHistory(directoryText, maskText);
     files_.clear();
+    ancestors_.clear();
+    skipped_ = 0;
     int added = 0;
     for (const std::string& dir : directories) {
         added += Walk(dir);
@@ -39,15 +41,36 @@ bool CFileCollector::Matches(const std::string& name) const {
     return false;
 }
 
+void CFileCollector::ReportSkipped(unsigned messageId, const std::string& path,
+                                   const std::string& reason) {
+    ++skipped_;
+    ui_.ReportSkipped(path, FormatSorbexString(messageId, {path, reason}));
+}
+
 int CFileCollector::Walk(const std::string& dir) {
     ui_.SetStatusText(FormatSorbexString(IDS_SCANNING_DIRECTORY, {dir}));
     ui_.ProcessMessages();
     if (ui_.CancelRequested())
         return 0;
-
+    // Links are not followed, but not every link says that it is one (a Unix link seen
+    // through Wine is a plain folder): a directory that is one of its own ancestors is
+    // where the walk would go round for ever.
+    kestrix::FileIdentity identity;
+    const bool identified = !fileSystem_.GetFileIdentity(dir, identity);
+    if (identified) {
+        for (const Ancestor& ancestor : ancestors_) {
+            if (ancestor.identity == identity) {
+                ReportSkipped(IDS_DIRECTORY_LOOP, dir, ancestor.path);
+                return 0;
+            }
+        }
+        ancestors_.push_back({identity, dir});
+    }
     int added = 0;
-    // A directory that cannot be listed adds nothing and says nothing.
-    fileSystem_.ListDirectory(dir, detail_, [&](const kestrix::DirEntry& entry) {
+    // A directory that cannot be listed adds nothing to the list; the user interface
+    // decides whether to say so.
+    const kestrix::OsError error =
+        fileSystem_.ListDirectory(dir, detail_, [&](const kestrix::DirEntry& entry) {
         const std::string name = entry.isShortName ? RecaseShortName(entry.name) : entry.name;
         if (!entry.isDirectory) {
             ++filesSeen_;
@@ -68,6 +91,10 @@ int CFileCollector::Walk(const std::string& dir) {
         ui_.ProcessMessages();
         return !ui_.CancelRequested();
     });
+    if (error)
+        ReportSkipped(IDS_DIRECTORY_NOT_LISTED, dir, kestrix::OsErrorText(error.code));
+    if (identified)
+        ancestors_.pop_back();
     return added;
 }
 

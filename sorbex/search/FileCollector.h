@@ -25,9 +25,12 @@ public:
                      kestrix::EntryDetail detail, int& filesSeen);
 
     const std::vector<CFileEntry>& files() const { return files_; }
+    // Directories reported as not searched by the last collection.
+    int skipped() const { return skipped_; }
 
 private:
     int Walk(const std::string& dir);
+    void ReportSkipped(unsigned messageId, const std::string& path, const std::string& reason);
     bool Matches(const std::string& name) const;
 
     kestrix::FileSystem& fileSystem_;
@@ -37,6 +40,14 @@ private:
     bool withSubdirectories_ = false;
     kestrix::EntryDetail detail_ = kestrix::EntryDetail::SizeAndTime;
     int filesSeen_ = 0;
+    int skipped_ = 0;
+    // The directories the walk is inside of, outermost first, for telling a link that
+    // leads back up (which would be walked for ever) from an ordinary folder.
+    struct Ancestor {
+        kestrix::FileIdentity identity;
+        std::string path;
+    };
+    std::vector<Ancestor> ancestors_;
 };
 
 } // namespace sorbex

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,9 +20,11 @@ public:
     int idleStatusCount = 0;
     std::string historyDirectories;
     std::string historyMasks;
+    std::vector<std::string> skipped; // "path: message"
     int pumps = 0;
     int cancelAtPump = -1; // the pump that brings the user's cancel; -1 for never
     bool cancelled = false;
+    std::function<void()> onPump; // called at every pump, after the count
 
     bool AskOkCancel(const std::string& text) override {
         questions.push_back(text);
@@ -42,9 +45,14 @@ public:
         historyDirectories = directoryText;
         historyMasks = maskText;
     }
+    void ReportSkipped(const std::string& path, const std::string& message) override {
+        skipped.push_back(path + ": " + message);
+    }
     void ProcessMessages() override {
         if (++pumps == cancelAtPump)
             cancelled = true;
+        if (onPump)
+            onPump();
     }
     bool CancelRequested() const override { return cancelled; }
 };

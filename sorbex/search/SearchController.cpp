@@ -39,6 +39,9 @@ public:
     void RememberHistory(const std::string& directoryText, const std::string& maskText) override {
         run_.ui_.RememberHistory(directoryText, maskText);
     }
+    void ReportSkipped(const std::string& path, const std::string& message) override {
+        run_.ui_.ReportSkipped(path, message);
+    }
     void ProcessMessages() override { run_.PumpMessages(); }
     bool CancelRequested() const override { return run_.flags_.cancelRequested; }
 
@@ -50,18 +53,34 @@ private:
 class CSearchController::CFileSearcher : public CTextSink {
 public:
     CFileSearcher(CSearchController& run, CFileFindDoc& page, const CFileEntry& file,
-                  bool replaceMode, const CExprNode& root)
-        : run_(run), page_(page), file_(file), replaceMode_(replaceMode), root_(root) {}
+                  bool replaceMode, std::shared_ptr<CCompiledSearch> compiled)
+        : run_(run), page_(page), file_(file), replaceMode_(replaceMode),
+          compiled_(std::move(compiled)) {}
 
     void ProcessMessages() override { run_.PumpMessages(); }
     bool CancelRequested() const override { return run_.flags_.cancelRequested; }
 
-    void SearchText(const char* text, std::size_t length, int originFlags) override {
+    void SearchText(const std::shared_ptr<const std::string>& text, int originFlags) override {
         const int subexpression = replaceMode_ ? run_.replaceTag_ : 0;
-        std::unique_ptr<CPassageList> list = root_.Evaluate(text, length, subexpression);
+        // The work thread evaluates; should the user cancel meanwhile, what it still
+        // holds (the text, the compiled expression, the list) stays alive until it ends.
+        auto evaluated = std::make_shared<std::unique_ptr<CPassageList>>();
+        const std::shared_ptr<CCompiledSearch>& compiled = compiled_;
+        if (!run_.RunWork([compiled, text, subexpression, evaluated] {
+                *evaluated = compiled->root->Evaluate(text->c_str(), text->size(), subexpression);
+            })) {
+            compiled->registry.Stop();
+            return;
+        }
+        std::unique_ptr<CPassageList> list = std::move(*evaluated);
         if (!list)
             return;
-        switch (InterpretRootList(*list, subexpression)) {
+        Record(*list, *text, subexpression, originFlags);
+    }
+
+private:
+    void Record(CPassageList& list, const std::string& text, int subexpression, int originFlags) {
+        switch (InterpretRootList(list, subexpression)) {
         case ExprOutcome::NoMatch:
             break;
         case ExprOutcome::FileLevelMatch: {
@@ -79,11 +98,11 @@ public:
             break;
         }
         case ExprOutcome::MatchWithPassages: {
-            const int count = static_cast<int>(list->passages.size());
+            const int count = static_cast<int>(list.passages.size());
             bool first = true;
-            for (const CPassage& passage : list->passages) {
-                auto result = std::make_unique<CSearchResult>(text, length, passage.start,
-                                                              passage.end, file_.dir, file_.name);
+            for (const CPassage& passage : list.passages) {
+                auto result = std::make_unique<CSearchResult>(
+                    text.c_str(), text.size(), passage.start, passage.end, file_.dir, file_.name);
                 result->passageCount = count;
                 result->flags = (first ? kResultFirstOfFile : 0) |
                                 (originFlags & (kTextConverted | kTextExternal));
@@ -97,12 +116,11 @@ public:
         }
     }
 
-private:
     CSearchController& run_;
     CFileFindDoc& page_;
     const CFileEntry& file_;
     bool replaceMode_;
-    const CExprNode& root_;
+    std::shared_ptr<CCompiledSearch> compiled_;
 };
 
 CSearchController::CSearchController(kestrix::FileSystem& fileSystem, kestrix::Clock& clock,
@@ -151,17 +169,41 @@ CRunOutcome CSearchController::EndEarly(CFileFindDoc* page) {
     return outcome;
 }
 
+bool CSearchController::RunWork(std::function<void()> job) {
+    return work_.Run(std::move(job), [this] {
+        PumpMessages();
+        return flags_.cancelRequested;
+    });
+}
+
+std::shared_ptr<CCompiledSearch> CSearchController::Compile(const CSearchRequest& request) {
+    auto compiled = std::make_shared<CCompiledSearch>();
+    // Some patterns take the library seconds to compile: a cancel meanwhile ends the run.
+    if (!RunWork([compiled, expression = request.expression,
+                  options = request.ExpressionOptions()] {
+            compiled->error = CompileSearchExpression(expression, options, compiled->registry,
+                                                      compiled->root, compiled->groupCount);
+        })) {
+        compiled->registry.Stop();
+        return nullptr;
+    }
+    return compiled;
+}
+
 CRunOutcome CSearchController::RunSearch(const CSearchRequest& request) {
-    std::unique_ptr<CExprNode> root;
+    std::shared_ptr<CCompiledSearch> compiled;
     replaceTag_ = request.replaceMode ? request.replaceTag : 0;
+    // A cancel from before this run is no cancel of it.
+    flags_.cancelRequested = false;
     if (!request.expression.empty()) {
-        int groupCount = 0;
+        compiled = Compile(request);
+        if (!compiled)
+            return EndEarly(nullptr);
         std::string error;
-        if (auto compileError = CompileSearchExpression(
-                request.expression, request.ExpressionOptions(), registry_, root, groupCount))
-            error = compileError->what();
-        else if (request.replaceMode && request.replaceTag > groupCount)
-            error = FormatReplaceTagTooHigh(request.replaceTag, groupCount);
+        if (compiled->error)
+            error = compiled->error->what();
+        else if (request.replaceMode && request.replaceTag > compiled->groupCount)
+            error = FormatReplaceTagTooHigh(request.replaceTag, compiled->groupCount);
         if (!error.empty()) {
             ui_.ShowError(SorbexString(IDS_SEARCH_EXPRESSION_ERROR) + error);
             return EndEarly(nullptr);
@@ -195,6 +237,7 @@ CRunOutcome CSearchController::RunSearch(const CSearchRequest& request) {
 
     filesWithPassages_ = 0;
     passagesFound_ = 0;
+    skipped_ = 0;
     resultsAtLastRefresh_ = 0;
     resultAdded_ = false;
     const std::uint32_t startTime = clock_.Milliseconds();
@@ -212,6 +255,7 @@ CRunOutcome CSearchController::RunSearch(const CSearchRequest& request) {
     CSearchCounters counters;
     counters.listing = request.expression.empty();
     counters.total = filesSeen;
+    counters.skipped = collector_.skipped();
     if (found == 0) {
         ui_.AppendClosingLine(
             *page, flags_.cancelRequested
@@ -223,31 +267,36 @@ CRunOutcome CSearchController::RunSearch(const CSearchRequest& request) {
     }
 
     int listed = 0;
-    if (root) {
-        SearchAll(*page, request, *root);
+    const bool searchMode = compiled != nullptr;
+    if (searchMode) {
+        SearchAll(*page, request, compiled);
     } else {
         ListAll(*page);
         listed = static_cast<int>(page->results.size());
     }
     if (resultAdded_)
         ui_.RefreshResults(*page, resultsAtLastRefresh_);
+    // A cancel that came while the last file was read is a cancel all the same.
+    if (ui_.CancelRequested())
+        flags_.cancelRequested = true;
 
     const double seconds = ElapsedSeconds(startTime, clock_.Milliseconds());
     std::string closing;
     if (flags_.cancelRequested)
         closing = FormatTimedMessage(IDS_SEARCH_CANCELED, seconds);
-    else if (root && page->results.empty())
+    else if (searchMode && page->results.empty())
         closing = SorbexString(IDS_NO_PASSAGES_FOUND);
     else
         closing = FormatTimedMessage(IDS_SEARCH_FINISHED, seconds);
     ui_.AppendClosingLine(*page, closing);
-    counters.found = root ? found : listed;
+    counters.found = searchMode ? found : listed;
     counters.filesWithPassages = filesWithPassages_;
     counters.passages = passagesFound_;
+    counters.skipped = skipped_ + collector_.skipped();
     ui_.ShowCounters(*page, counters);
 
     ui_.FocusActiveView();
-    if (root)
+    if (searchMode)
         ui_.HideProgress();
     flags_.searching = false;
     ui_.UpdateCommandStates();
@@ -261,7 +310,7 @@ CRunOutcome CSearchController::RunSearch(const CSearchRequest& request) {
 }
 
 void CSearchController::SearchAll(CFileFindDoc& page, const CSearchRequest& request,
-                                  const CExprNode& root) {
+                                  const std::shared_ptr<CCompiledSearch>& compiled) {
     const std::vector<CFileEntry>& files = collector_.files();
     const int range = static_cast<int>(files.size());
     ui_.ShowProgress(range);
@@ -274,7 +323,7 @@ void CSearchController::SearchAll(CFileFindDoc& page, const CSearchRequest& requ
         ui_.SetProgress(position);
         ShowScanning(file);
         if (!file.isDirectory && !file.name.empty())
-            SearchFile(page, file, &root, TextOptionsOf(request));
+            SearchFile(page, file, compiled, TextOptionsOf(request));
         RefreshIfDue(page, passagesFound_);
     }
 }
@@ -302,15 +351,29 @@ void CSearchController::ListAll(CFileFindDoc& page) {
 }
 
 void CSearchController::SearchFile(CFileFindDoc& page, const CFileEntry& file,
-                                   const CExprNode* root, const CTextLoadOptions& options) {
-    if (!root)
+                                   const std::shared_ptr<CCompiledSearch>& compiled,
+                                   const CTextLoadOptions& requestOptions) {
+    if (!compiled || !compiled->root)
         return;
     PumpMessages();
     if (flags_.cancelRequested)
         return;
-    CFileSearcher searcher(*this, page, file, options.replaceMode, *root);
-    // A file that cannot be read is skipped without a word.
-    loader_.LoadFileText(file.dir, file.name, options, &searcher);
+    CTextLoadOptions options = requestOptions;
+    options.sizeKnown = file.statusKnown;
+    options.size = file.size;
+    CFileSearcher searcher(*this, page, file, options.replaceMode, compiled);
+    // A file that cannot be read is passed over; the user interface decides whether
+    // to say so.
+    const CTextLoadResult loaded = loader_.LoadFileText(file.dir, file.name, options, &searcher);
+    const std::string path = file.dir + file.name;
+    if (loaded.outcome == CTextLoadOutcome::TooLarge) {
+        ++skipped_;
+        ui_.ReportSkipped(path, FormatSorbexString(IDS_FILE_TOO_LARGE, {path}));
+    } else if (loaded.outcome == CTextLoadOutcome::Skipped && loaded.error) {
+        ++skipped_;
+        ui_.ReportSkipped(path, FormatSorbexString(IDS_FILE_NOT_READ,
+                                                   {path, kestrix::OsErrorText(loaded.error.code)}));
+    }
 }
 
 void CSearchController::AddResult(CFileFindDoc& page, std::unique_ptr<CSearchResult> result,

@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include "engine/ExprError.h"
 #include "engine/ExprNode.h"
 #include "engine/PatternRegistry.h"
 #include "platform/Clock.h"
@@ -16,9 +18,19 @@
 #include "search/ResultDocument.h"
 #include "search/SearchRequest.h"
 #include "search/SearchUi.h"
+#include "search/WorkThread.h"
 #include "text/FileTextLoader.h"
 
 namespace sorbex {
+
+// One compiled search expression: the tree and the patterns it refers to. Shared with
+// the work thread, so that work given up can finish with it after the run has moved on.
+struct CCompiledSearch {
+    CPatternRegistry registry;
+    std::unique_ptr<CExprNode> root;
+    int groupCount = 0;
+    std::optional<CExprError> error;
+};
 
 // What a run reports to the command that started it.
 struct CRunOutcome {
@@ -36,15 +48,20 @@ public:
     // In replace mode a run that ends normally with results hands the page to
     // `startReplacement`, which walks it from the first result.
     CRunOutcome StartSearching(const CSearchRequest& request);
-    // The command "Cancel Searching" and the Esc key: honoured between files.
+    // The command "Cancel Searching" and the Esc key: honoured between files, and while
+    // an expression compiles or a file is evaluated, within the pump interval.
     void CancelSearching() { flags_.cancelRequested = true; }
     CRunOutcome RunSearch(const CSearchRequest& request);
     // Loads and searches one file of the list and records its results in `page`.
-    void SearchFile(CFileFindDoc& page, const CFileEntry& file, const CExprNode* root,
+    void SearchFile(CFileFindDoc& page, const CFileEntry& file,
+                    const std::shared_ptr<CCompiledSearch>& compiled,
                     const CTextLoadOptions& options);
     // Lets the user interface handle what is waiting; a cancel or the application's
     // quit message arrives this way.
     void PumpMessages();
+
+    // How often the run pumps messages while the work thread compiles or evaluates.
+    void SetPumpInterval(std::chrono::milliseconds interval) { work_.SetPollInterval(interval); }
 
     // Where the cache, the converters and the internal readers plug in.
     CFileTextLoader& loader() { return loader_; }
@@ -65,7 +82,14 @@ private:
     class CFileSearcher;
 
     CRunOutcome EndEarly(CFileFindDoc* page);
-    void SearchAll(CFileFindDoc& page, const CSearchRequest& request, const CExprNode& root);
+    // Compiles the request's expression on the work thread; null when the user
+    // cancelled meanwhile.
+    std::shared_ptr<CCompiledSearch> Compile(const CSearchRequest& request);
+    // Runs `job` on the work thread, pumping messages meanwhile; false when a cancel
+    // made the run give it up.
+    bool RunWork(std::function<void()> job);
+    void SearchAll(CFileFindDoc& page, const CSearchRequest& request,
+                   const std::shared_ptr<CCompiledSearch>& compiled);
     void ListAll(CFileFindDoc& page);
     void AddResult(CFileFindDoc& page, std::unique_ptr<CSearchResult> result,
                    const CFileEntry& file);
@@ -81,7 +105,7 @@ private:
     std::unique_ptr<CUiBridge> bridge_;
     CFileCollector collector_;
     CFileTextLoader loader_;
-    CPatternRegistry registry_;
+    CWorkThread work_;
     CRunFlags flags_;
     int filesWithPassages_ = 0;
     int passagesFound_ = 0;
@@ -90,6 +114,7 @@ private:
     int resultsAtLastRefresh_ = 0;
     bool resultAdded_ = false;
     int replaceTag_ = 0;
+    int skipped_ = 0; // files of this run reported as not searched
     std::string scanningPrefix_;            // the status text before each file's path, once per run
     std::string statusText_;                // reused for every file, so that it allocates once
     const CFileEntry* statusFor_ = nullptr; // the entry `completed_` completes

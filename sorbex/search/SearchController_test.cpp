@@ -3,10 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+#include "platform/testing/FaultyFileSystem.h"
 #include "platform/testing/ManualClock.h"
 #include "platform/testing/TempTree.h"
 #include "search/SearchUiRecorder.h"
@@ -23,6 +29,8 @@ protected:
         tree.Write("C.log", "grey only\n");
         tree.Write("Sub/D.txt", "no colours here? colour!\n");
         tree.Write("Sub/E.c", "int colour;\n");
+        // The tests count the run's own pumps: none may come from waiting for work.
+        run.SetPumpInterval(std::chrono::hours(1));
     }
 
     CSearchRequest Request(const std::string& expression, const std::string& mask = "*") const {
@@ -309,6 +317,94 @@ TEST_F(SearchControllerTest, NoPageWindowEndsTheRunQuietly) {
     EXPECT_TRUE(ui.fileList.errors.empty());
     EXPECT_FALSE(run.flags().searching);
 }
+
+// Issue 21: the library stuck in one line of one file (a back-reference under nested
+// repetitions) froze the run beyond Esc. The run now gives the evaluation up at the next
+// pump, and the next search is untouched by the work still going on.
+TEST_F(SearchControllerTest, CancelWhileTheLibraryIsStuckEndsTheRunAndSparesTheNext) {
+    std::string slow;
+    for (int line = 0; line < 1000; ++line)
+        slow += std::string(60, 'a') + " c\n";
+    tree.Write("Slow.txt", slow);
+    run.SetPumpInterval(std::chrono::milliseconds(5));
+    int pumpsInSlow = 0;
+    ui.fileList.onPump = [&] {
+        const std::vector<std::string>& shown = ui.fileList.statusTexts;
+        const std::string tail = "Slow.txt";
+        if (!shown.empty() && shown.back().size() >= tail.size() &&
+            shown.back().compare(shown.back().size() - tail.size(), tail.size(), tail) == 0 &&
+            ++pumpsInSlow == 3) // past the file's own two pumps: waiting for the evaluation
+            ui.fileList.cancelled = true;
+    };
+    run.StartSearching(Request("(a*)*\\1c", "Slow.txt"));
+    EXPECT_EQ(3, pumpsInSlow);
+    EXPECT_TRUE(Results().empty());
+    ASSERT_EQ(1u, ui.closingLines.size());
+    EXPECT_EQ(0u, ui.closingLines[0].find("SEARCHING CANCELED ("));
+    EXPECT_FALSE(run.flags().searching);
+
+    ui.fileList.onPump = nullptr;
+    ui.fileList.cancelled = false;
+    ui.closingLines.clear();
+    run.StartSearching(Request("grey", "*.txt | *.log"));
+    EXPECT_EQ((std::vector<std::string>{"|A.txt|2|12-16|1", "|C.log|2|0-4|1"}), Results());
+    EXPECT_EQ((std::vector<std::string>{"Searching terminated normally (0.00 seconds)."}),
+              ui.closingLines);
+}
+
+// Issue 21: files and folders that could not be searched were passed over without a word.
+TEST_F(SearchControllerTest, ReportsWhatItCouldNotSearch) {
+    kestrix::FaultyFileSystem faulty(*fs);
+    faulty.failRead[tree.Path("B.txt")] = kestrix::FileFailure::Locked;
+    faulty.failList[tree.Path("Sub/")] = kestrix::FileFailure::AccessDenied;
+    CSearchController faultyRun(faulty, clock, ui, document);
+    faultyRun.StartSearching(Request("colour|search"));
+    EXPECT_EQ((std::vector<std::string>{"|A.txt|2|2-8|2", "|A.txt|0|17-23|2"}), Results());
+    const std::string locked = kestrix::OsErrorText(kestrix::NativeCodeFor(kestrix::FileFailure::Locked));
+    const std::string denied =
+        kestrix::OsErrorText(kestrix::NativeCodeFor(kestrix::FileFailure::AccessDenied));
+    EXPECT_EQ((std::vector<std::string>{
+                  tree.Path("Sub/") + ": The directory \"" + tree.Path("Sub/") +
+                      "\" could not be listed: " + denied,
+                  tree.Path("B.txt") + ": The file \"" + tree.Path("B.txt") +
+                      "\" could not be read: " + locked}),
+              ui.fileList.skipped);
+    EXPECT_EQ(2, ui.counters.skipped);
+}
+
+#ifndef _WIN32
+// A file too long for 32-bit passage offsets was read, then dropped as if it held nothing.
+TEST_F(SearchControllerTest, AFileTooLargeForTheOffsetsIsReportedUnread) {
+    tree.Write("Huge.txt", "colour");
+    // Sparse: three gigabytes that take no room on the disk.
+    ASSERT_EQ(0, ::truncate(tree.Path("Huge.txt").c_str(), 3LL << 30));
+    kestrix::FaultyFileSystem counting(*fs);
+    CSearchController countingRun(counting, clock, ui, document);
+    countingRun.StartSearching(Request("colour", "Huge.txt"));
+    EXPECT_EQ(0, counting.readCalls);
+    EXPECT_TRUE(Results().empty());
+    EXPECT_EQ((std::vector<std::string>{tree.Path("Huge.txt") + ": The file \"" +
+                                        tree.Path("Huge.txt") + "\" is too large to be searched."}),
+              ui.fileList.skipped);
+}
+
+// Wine shows a Unix link to a folder as a plain folder; a link to a folder above it
+// made the walk go round until the path grew too long.
+TEST_F(SearchControllerTest, AFolderThatLeadsBackUpIsNotEntered) {
+    ASSERT_EQ(0, ::symlink("..", tree.Path("Sub/Back").c_str()));
+    kestrix::FaultyFileSystem wine(*fs);
+    wine.linksAsFolders = true;
+    CSearchController wineRun(wine, clock, ui, document);
+    wineRun.StartSearching(Request("colour", "*.txt"));
+    EXPECT_EQ((std::vector<std::string>{"|A.txt|2|2-8|2", "|A.txt|0|17-23|2", "Sub/|D.txt|2|3-9|2",
+                                        "Sub/|D.txt|0|17-23|2"}),
+              Results());
+    EXPECT_EQ((std::vector<std::string>{tree.Path("Sub/Back/") + ": The directory \"" +
+                                        tree.Path("Sub/Back/") + "\" was not entered: it leads "
+                                        "back to \"" + tree.root() + "\"."}),
+              ui.fileList.skipped);
+}
+#endif
 
 } // namespace
 } // namespace sorbex

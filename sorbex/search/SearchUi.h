@@ -17,6 +17,7 @@ struct CSearchCounters {
     int found = 0; // files (and directories) that matched the mask
     int total = 0; // every file the walk met
     int passages = 0;
+    int skipped = 0; // files and directories reported as not searched
 };
 
 // The windowed program answers with its windows, the command line with its streams.

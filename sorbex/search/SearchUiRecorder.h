@@ -31,6 +31,9 @@ public:
     void RememberHistory(const std::string& d, const std::string& m) override {
         fileList.RememberHistory(d, m);
     }
+    void ReportSkipped(const std::string& path, const std::string& message) override {
+        fileList.ReportSkipped(path, message);
+    }
     void ProcessMessages() override { fileList.ProcessMessages(); }
     bool CancelRequested() const override { return fileList.CancelRequested(); }
     bool QuitReceived() override {

@@ -36,6 +36,8 @@ constexpr unsigned IDS_EXPR_AND_LEFT_MISSING = 9822;
 constexpr unsigned IDS_EXPR_AND_RIGHT_MISSING = 9823;
 constexpr unsigned IDS_EXPR_PHONETIC_EMPTY = 9824;
 constexpr unsigned IDS_EXPR_GROUP_NEEDS_AND = 9825;
+constexpr unsigned IDS_EXPR_NESTED_TOO_DEEPLY = 9826;
+constexpr unsigned IDS_RE_REPETITION_TOO_LARGE = 9827;
 constexpr unsigned IDS_SEARCH_EXAMPLES = 10007;
 constexpr unsigned IDS_SELECT_FILES = 10008;
 // File-chooser filters: a description and its pattern, separated by "|".
@@ -84,6 +86,10 @@ constexpr unsigned IDS_CACHE_REORGANIZE_FAILED = 10061;
 constexpr unsigned IDS_CACHE_CONFIRM_DELETE = 10062;
 constexpr unsigned IDS_FILE_CHANGED_NOT_REPLACED = 10063;
 constexpr unsigned IDS_FILE_NOT_WRITTEN = 10064;
+constexpr unsigned IDS_FILE_NOT_READ = 10065;
+constexpr unsigned IDS_DIRECTORY_NOT_LISTED = 10066;
+constexpr unsigned IDS_FILE_TOO_LARGE = 10067;
+constexpr unsigned IDS_DIRECTORY_LOOP = 10068;
 // The colours of the font dialog, in its order, and any other colour.
 constexpr unsigned IDS_COLOR_BLACK = 10200;
 constexpr unsigned IDS_COLOR_MAROON = 10201;

@@ -58,7 +58,9 @@ CTextLoadResult CFileTextLoader::LoadFileText(const std::string& dir, const std:
     }
 
     const std::string path = dir + name;
-    std::string& text = text_;
+    if (!text_ || text_.use_count() > 1)
+        text_ = std::make_shared<std::string>();
+    std::string& text = *text_;
     bool useInternalFilter = options.useInternalFilter;
     bool converted = false;
     bool external = false;
@@ -95,6 +97,16 @@ CTextLoadResult CFileTextLoader::LoadFileText(const std::string& dir, const std:
             }
         }
         if (!haveText) {
+            // Passage offsets are 32-bit throughout results and the result file: a
+            // longer file is not read at all.
+            std::uint64_t size = options.size;
+            kestrix::FileStatus status;
+            if (!options.sizeKnown && !fileSystem_.GetFileStatus(path, status))
+                size = status.size;
+            if (size > static_cast<std::uint64_t>(INT_MAX)) {
+                result.outcome = CTextLoadOutcome::TooLarge;
+                return result;
+            }
             // The kept size is reserved at once: the memory is only touched as far as
             // the files need it, and it never has to move while they grow one by one.
             if (text.capacity() < kKeptBufferBytes) {
@@ -110,9 +122,12 @@ CTextLoadResult CFileTextLoader::LoadFileText(const std::string& dir, const std:
             text.swap(scratch_);
             converted = true;
         }
-        // Passage offsets are 32-bit throughout results and the result file.
-        if (text.size() > static_cast<std::size_t>(INT_MAX))
-            throw std::bad_alloc();
+        // A converter's or reader's text may outgrow its file.
+        if (text.size() > static_cast<std::size_t>(INT_MAX)) {
+            text.clear();
+            result.outcome = CTextLoadOutcome::TooLarge;
+            return result;
+        }
     } catch (const std::bad_alloc&) {
         text.clear();
         result.error.function = "LoadFileText";
@@ -131,11 +146,11 @@ CTextLoadResult CFileTextLoader::LoadFileText(const std::string& dir, const std:
         }
     }
     const int flags = (converted ? kTextConverted : 0) | (external ? kTextExternal : 0);
-    searcher->SearchText(text.c_str(), text.size(), flags);
+    searcher->SearchText(text_, flags);
     result.outcome = CTextLoadOutcome::Handed;
     // A huge file's buffer is not kept for the rest of the run.
-    if (text.capacity() > kGivenBackBytes) {
-        std::string().swap(text);
+    if (text.capacity() > kGivenBackBytes || text_.use_count() > 1) {
+        text_.reset();
         std::string().swap(scratch_);
     }
     return result;

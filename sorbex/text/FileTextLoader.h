@@ -3,6 +3,8 @@
 // CleanText.
 #pragma once
 
+#include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/FileSystem.h"
@@ -16,12 +18,16 @@ struct CTextLoadOptions {
     bool replaceMode = false;
     bool useInternalFilter = false; // HTML and RTF files are read by the internal readers
     bool useExternalFilter = false; // the converters and the document cache are used
+    // The file's size when the caller knows it already; else the loader asks.
+    bool sizeKnown = false;
+    std::uint64_t size = 0;
 };
 
 enum class CTextLoadOutcome {
     Handed,    // the sink received the text
     Skipped,   // the file could not be read; no results and no message
     Cancelled, // the run was cancelled before the file was read
+    TooLarge,  // its text would not fit the 32-bit offsets of passages; not read
 };
 
 struct CTextLoadResult {
@@ -53,8 +59,9 @@ private:
     kestrix::FileSystem& fileSystem_;
     CTextCache* cache_ = nullptr;
     CTextConverterList* converters_ = nullptr;
-    // Kept between files so that a search of many files reuses their memory.
-    std::string text_;
+    // Kept between files so that a search of many files reuses their memory, unless a
+    // sink still holds it.
+    std::shared_ptr<std::string> text_;
     std::string scratch_;
 };
 

@@ -37,9 +37,12 @@ public:
             cancelled = true;
     }
     bool CancelRequested() const override { return cancelled; }
-    void SearchText(const char* text, std::size_t length, int originFlags) override {
-        calls.push_back({std::string(text, length), text[length] == '\0', originFlags});
+    void SearchText(const std::shared_ptr<const std::string>& text, int originFlags) override {
+        calls.push_back({*text, text->c_str()[text->size()] == '\0', originFlags});
+        kept.push_back(text);
     }
+    // What a sink holds on to stays as it was, whatever the loader reads next.
+    std::vector<std::shared_ptr<const std::string>> kept;
 };
 
 // A cache whose entries stay valid until the test touches the file.

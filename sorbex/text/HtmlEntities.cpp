@@ -46,17 +46,33 @@ constexpr bool IsSorted() {
 static_assert(IsSorted(), "the entity table must stay sorted for binary search");
 static_assert(std::size(kEntities) == 100, "four markup entities and the 96 Latin-1 ones");
 
-// "#" and plain decimal digits: no sign, no leading zero, no hexadecimal form.
-std::optional<unsigned char> LookUpNumber(std::string_view digits) {
-    if (digits.empty() || digits.size() > 3 || digits[0] == '0')
-        return std::nullopt;
-    int value = 0;
-    for (char c : digits) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = value * 10 + (c - '0');
+// "#" and decimal digits, or "#x" and hexadecimal ones, naming a printable character
+// of the code page: the ASCII ones and those from 160 on, which the names above also
+// give. A control character, a code the code page lacks or beyond it gives nothing.
+std::optional<unsigned char> LookUpNumber(std::string_view number) {
+    int base = 10;
+    if (!number.empty() && (number[0] == 'x' || number[0] == 'X')) {
+        base = 16;
+        number.remove_prefix(1);
     }
-    if (value == 34 || value == 38 || value == 60 || value == 62 || (value >= 160 && value <= 255))
+    if (number.empty())
+        return std::nullopt;
+    long value = 0;
+    for (char c : number) {
+        int digit = -1;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else if (base == 16 && c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        if (digit < 0)
+            return std::nullopt;
+        value = value * base + digit;
+        if (value > 255)
+            return std::nullopt;
+    }
+    if ((value >= 32 && value <= 126) || value >= 160)
         return static_cast<unsigned char>(value);
     return std::nullopt;
 }

@@ -68,9 +68,13 @@ HtmlToken HtmlTokenizer::ReadTag() {
 HtmlToken HtmlTokenizer::ReadReference() {
     const std::size_t start = pos_;
     const std::size_t limit = std::min(input_.size(), start + kMaxName);
-    std::size_t end = start;
+    // The bytes an earlier "&" looked at hold no end of a name: a run of "&" without a
+    // ";" is read once, not once for every "&" in it.
+    std::size_t end = start >= lookedFrom_ && start < lookedTo_ ? std::min(lookedTo_, limit) : start;
     while (end < limit && input_[end] != ';' && input_[end] != ' ' && input_[end] != '\n')
         ++end;
+    lookedFrom_ = start;
+    lookedTo_ = end;
     HtmlToken token;
     if (end < input_.size() && input_[end] == ';') {
         token.kind = HtmlTokenKind::Reference;

@@ -41,6 +41,9 @@ private:
 
     std::string_view input_;
     std::size_t pos_ = 0;
+    // [lookedFrom_, lookedTo_) holds no ";", blank or line feed.
+    std::size_t lookedFrom_ = 0;
+    std::size_t lookedTo_ = 0;
     std::array<char, kMaxName> name_{};
 };
 

@@ -32,8 +32,9 @@ public:
     virtual std::unique_ptr<CConverterModule> Load(const std::string& libraryPath) = 0;
 };
 
-// A loader for the platform the program runs on: on systems without converter
-// libraries it never loads anything.
+// A loader for the platform the program runs on: on Windows the libraries run in the
+// helper process beside the program (in this one when the helper is missing); on
+// systems without converter libraries it never loads anything.
 std::unique_ptr<CConverterLoader> MakeSystemConverterLoader();
 
 // The text after the last "." of `name`; empty when there is none.

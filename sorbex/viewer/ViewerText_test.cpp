@@ -93,8 +93,8 @@ public:
     int flags = -1;
     void ProcessMessages() override {}
     bool CancelRequested() const override { return false; }
-    void SearchText(const char* t, std::size_t length, int originFlags) override {
-        text.assign(t, length);
+    void SearchText(const std::shared_ptr<const std::string>& t, int originFlags) override {
+        text = *t;
         flags = originFlags;
     }
 };

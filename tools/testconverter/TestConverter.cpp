@@ -1,6 +1,7 @@
 // A text converter for tests. It reads files whose first line starts with "KTCV" and
 // turns each further line into an RTF paragraph. A first line "KTCV EMPTY" makes it
-// produce nothing, "KTCV OVERSIZE" makes it report more bytes than its buffer holds.
+// produce nothing, "KTCV OVERSIZE" makes it report more bytes than its buffer holds,
+// "KTCV CRASH" makes it write through a null pointer.
 // When the environment names a log file in KESTRIX_TESTCONVERTER_LOG, every load and
 // every conversion appends a line to it, so that tests can see whether it ran.
 #include <algorithm>
@@ -140,6 +141,10 @@ __declspec(dllexport) FCE PASCAL
     const std::string first = FirstLine(bytes);
     if (first == "KTCV EMPTY")
         return static_cast<FCE>(out(0, 100));
+    if (first == "KTCV CRASH") {
+        volatile char* nowhere = nullptr;
+        *nowhere = 1;
+    }
     const SIZE_T capacity = GlobalSize(transfer);
     if (capacity == 0)
         return kNoMemory;

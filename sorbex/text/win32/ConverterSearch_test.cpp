@@ -1,5 +1,5 @@
 // Loading texts through the real converter bridge under Windows: our test converter is
-// registered in the registry, found, loaded and its texts cached.
+// registered in the registry, found, loaded in the helper process and its texts cached.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,6 +16,7 @@
 #include "cache/DocCache.h"
 #include "text/FileTextLoader.h"
 #include "text/TextConverterList.h"
+#include "text/win32/Win32HelperLink.h"
 
 namespace sorbex {
 namespace {
@@ -45,8 +46,8 @@ protected:
         int flags = 0;
         void ProcessMessages() override {}
         bool CancelRequested() const override { return false; }
-        void SearchText(const char* t, std::size_t length, int originFlags) override {
-            text.assign(t, length);
+        void SearchText(const std::shared_ptr<const std::string>& t, int originFlags) override {
+            text = *t;
             flags = originFlags;
         }
     };
@@ -186,6 +187,31 @@ TEST_F(ConverterSearchTest, VisibleTextIsLoadedAndConvertedTextComesBackFromTheC
     EXPECT_NE(again.end(), std::find(again.begin(), again.end(), "report.ktc|24|alpha changed"));
     log = Logged();
     EXPECT_EQ(1, converts(log)) << ::testing::PrintToString(log);
+}
+
+TEST_F(ConverterSearchTest, AConverterThatCrashesCostsOnlyItsFileAndIsNotRunOnItAgain) {
+    ASSERT_FALSE(FindConverterHelper().empty()) << "the helper is built beside this test";
+    tree.Write("docs/a.ktc", "KTCV\nalpha before\n");
+    tree.Write("docs/crash.ktc", "KTCV CRASH\nalpha crash\n");
+    tree.Write("docs/z.ktc", "KTCV\nalpha after\n");
+
+    // The crashing file is read as its bytes; the files after it convert in a new helper.
+    const std::vector<std::string> expected = {
+        "a.ktc|24|alpha before",
+        "crash.ktc|0|KTCV CRASH\nalpha crash",
+        "z.ktc|24|alpha after",
+    };
+    EXPECT_EQ(expected, LoadAll());
+    EXPECT_EQ(nullptr, GetModuleHandleA(TestConverterPath().c_str()))
+        << "the converter ran in this process";
+    const std::vector<std::string> log = Logged();
+    EXPECT_EQ(3, std::count_if(log.begin(), log.end(), [](const std::string& line) {
+                  return line.compare(0, 8, "convert ") == 0;
+              })) << ::testing::PrintToString(log);
+
+    // The failure stays with the file until it changes: the converter is not run again.
+    EXPECT_EQ(expected, LoadAll());
+    EXPECT_EQ(std::vector<std::string>{}, Logged());
 }
 
 } // namespace

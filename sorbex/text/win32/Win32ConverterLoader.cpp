@@ -12,6 +12,7 @@
 
 #include "platform/win32/Win32Registry.h"
 #include "text/TextConverterList.h"
+#include "text/win32/Win32HelperLink.h"
 
 namespace sorbex {
 namespace {
@@ -264,7 +265,7 @@ public:
 
 } // namespace
 
-std::unique_ptr<CConverterLoader> MakeSystemConverterLoader() {
+std::unique_ptr<CConverterLoader> MakeInProcessConverterLoader() {
     return std::make_unique<CWin32ConverterLoader>();
 }
 
