@@ -18,7 +18,7 @@ namespace {
 
 constexpr const char* kExpression = "colou?r";
 constexpr const char* kViewerClass = "SorbexFileViewer";
-constexpr int kViewerText = 1200;
+constexpr int kViewerText = 1300;
 constexpr WPARAM kNextResultCommand = 32821;
 constexpr DWORD kMarkColour = 0xFFFF00; // 0x00RRGGBB
 constexpr DWORD kPaintTimeoutMs = 20000;

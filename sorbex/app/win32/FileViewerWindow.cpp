@@ -8,6 +8,7 @@
 
 #include "app/win32/FileViewerWindowIds.h"
 #include "app/win32/RichEditSurface.h"
+#include "app/win32/ViewerPrinting.h"
 #include "app/win32/WideText.h"
 #include "platform/win32/ui/Gdi.h"
 #include "strings/SorbexStrings.h"
@@ -76,6 +77,7 @@ bool CFileViewerWindow::EnsureWindow() {
     window.title = title.c_str();
     window.style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
     window.parent = owner_;
+    window.menu = LoadMenuW(instance_, MAKEINTRESOURCEW(IDR_FILE_VIEWER));
     return Create(window) != nullptr;
 }
 
@@ -99,6 +101,43 @@ bool CFileViewerWindow::OnSize(UINT, int width, int height) {
     return true;
 }
 
+bool CFileViewerWindow::OnCommand(WORD id, WORD, HWND) {
+    switch (id) {
+    case ID_VIEWER_PRINT:
+        Print();
+        return true;
+    case ID_VIEWER_PAGE_SETUP:
+        ChoosePageSetup();
+        return true;
+    case ID_VIEWER_CLOSE:
+        OnClose();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CFileViewerWindow::CanPrint() const {
+    return model_.ShowsFile() && !picture_;
+}
+
+void CFileViewerWindow::Print() {
+    if (!CanPrint())
+        return;
+    const CPageSetup setup = settings_.PageSetup();
+    const HDC printer = ChoosePrinter(hwnd(), setup);
+    if (!printer)
+        return;
+    PrintText(edit_, printer, setup, kestrix::ui::WindowText(hwnd()));
+    DeleteDC(printer);
+}
+
+void CFileViewerWindow::ChoosePageSetup() {
+    CPageSetup setup = settings_.PageSetup();
+    if (RunPageSetupDialog(hwnd(), setup))
+        settings_.SetPageSetup(setup);
+}
+
 bool CFileViewerWindow::OnClose() {
     // Closed, it shows no file: the next result opens it again with the file loaded anew.
     Clear();
@@ -111,7 +150,13 @@ void CFileViewerWindow::OnDestroy() {
     edit_ = nullptr;
 }
 
-bool CFileViewerWindow::HandleMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
+bool CFileViewerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+    if (message == WM_INITMENUPOPUP) {
+        EnableMenuItem(reinterpret_cast<HMENU>(wParam), ID_VIEWER_PRINT,
+                       MF_BYCOMMAND | (CanPrint() ? MF_ENABLED : MF_GRAYED));
+        result = 0;
+        return true;
+    }
     if (message != WM_PAINT || !picture_)
         return false;
     PaintPicture();

@@ -45,6 +45,7 @@ public:
 protected:
     bool OnCreate(const CREATESTRUCTW& create) override;
     bool OnSize(UINT kind, int width, int height) override;
+    bool OnCommand(WORD id, WORD code, HWND control) override;
     bool OnClose() override;
     void OnDestroy() override;
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -64,6 +65,10 @@ private:
     // The "SearchOptions" font, given to the model when the user changed it.
     void FollowFont();
     void DropPicture();
+    // A text is shown: it can be printed.
+    bool CanPrint() const;
+    void Print();
+    void ChoosePageSetup();
     void PaintPicture();
 
     HINSTANCE instance_;

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "app/UserDialogsScript.h"
+#include "app/win32/FileViewerWindowIds.h"
 #include "app/win32/MainFrame.h"
 #include "app/win32/SorbexIds.h"
 #include "app/win32/WideText.h"
@@ -71,6 +72,13 @@ protected:
     }
 
     CFileFindDoc& Page() { return *frame_->document().CurrentPage(); }
+
+    // Whether the viewer's menu offers "&Print..." now.
+    bool PrintOffered() {
+        const HMENU file = GetSubMenu(GetMenu(viewer_->hwnd()), 0);
+        SendMessageW(viewer_->hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
+        return !(GetMenuState(file, ID_VIEWER_PRINT, MF_BYCOMMAND) & MF_GRAYED);
+    }
 
     std::wstring Title() { return kestrix::ui::WindowText(viewer_->hwnd()); }
 
@@ -234,6 +242,7 @@ TEST_F(FileViewerWindowTest, APictureListedByAnEmptyExpressionIsShownAsAPicture)
     EXPECT_TRUE(viewer_->showsPicture());
     EXPECT_FALSE(IsWindowVisible(viewer_->edit()));
     EXPECT_EQ(tree_.Path("Dot.bmp"), viewer_->ShownFile());
+    EXPECT_FALSE(PrintOffered()) << "a picture is not printed";
 
     // The text of the next file takes the picture's place.
     Command(ID_NEXT_FILE);
@@ -241,6 +250,7 @@ TEST_F(FileViewerWindowTest, APictureListedByAnEmptyExpressionIsShownAsAPicture)
     EXPECT_FALSE(viewer_->showsPicture());
     EXPECT_TRUE(IsWindowVisible(viewer_->edit()));
     EXPECT_EQ(L"a note\r", Shown());
+    EXPECT_TRUE(PrintOffered());
 }
 
 TEST_F(FileViewerWindowTest, TheViewerFontOfTheOptionsIsTheControlsDefault) {
