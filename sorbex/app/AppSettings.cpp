@@ -1,6 +1,8 @@
 // Every section, key and default of the windowed program's profile, with typed access.
 #include "app/AppSettings.h"
 
+#include <algorithm>
+
 namespace sorbex {
 namespace {
 
@@ -147,6 +149,22 @@ int CAppSettings::Orientation() {
 
 int CAppSettings::PaperSize() {
     return profile_.GetInt(section::kPageSetup, key::kPaperSize, kDefaultPaperSize);
+}
+
+CPageSetup CAppSettings::PageSetup() {
+    CPageSetup setup;
+    const std::vector<long> margins = Margins();
+    std::copy(margins.begin(), margins.end(), setup.margins.begin());
+    setup.orientation = Orientation();
+    setup.paperSize = PaperSize();
+    return setup;
+}
+
+void CAppSettings::SetPageSetup(const CPageSetup& setup) {
+    profile_.WriteNumberList(section::kPageSetup, key::kMargin,
+                             std::vector<long>(setup.margins.begin(), setup.margins.end()));
+    profile_.WriteInt(section::kPageSetup, key::kOrientation, setup.orientation);
+    profile_.WriteInt(section::kPageSetup, key::kPaperSize, setup.paperSize);
 }
 
 CViewerFont CAppSettings::ViewerFont() {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/Profile.h"
+#include "viewer/PageSetup.h"
 
 namespace sorbex {
 
@@ -117,6 +118,9 @@ public:
     std::vector<long> Margins();
     int Orientation();
     int PaperSize();
+    // The three together, for printing; written back when the page setup is confirmed.
+    CPageSetup PageSetup();
+    void SetPageSetup(const CPageSetup& setup);
 
     CViewerFont ViewerFont();
     void SetViewerFont(const CViewerFont& font);

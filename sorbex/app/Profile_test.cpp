@@ -201,6 +201,17 @@ TEST_F(ProfileTest, WindowPlacementSplitterPageSetupAndFont) {
     EXPECT_EQ((std::vector<long>{500, 600, 700, 800}), settings_.Margins());
     EXPECT_EQ(1, settings_.Orientation());
     EXPECT_EQ(9, settings_.PaperSize());
+    CPageSetup setup;
+    setup.margins = {{1440, 720, 1440, 720}};
+    setup.orientation = kOrientationLandscape;
+    setup.paperSize = 1;
+    settings_.SetPageSetup(setup);
+    EXPECT_EQ("1440,720,1440,720", Stored("PageSetup", "Margin"));
+    EXPECT_EQ("2", Stored("PageSetup", "Orientation"));
+    const CPageSetup back = settings_.PageSetup();
+    EXPECT_EQ(setup.margins, back.margins);
+    EXPECT_EQ(kOrientationLandscape, back.orientation);
+    EXPECT_EQ(1, back.paperSize);
 
     EXPECT_EQ(CViewerFont(), settings_.ViewerFont());
     CViewerFont font;

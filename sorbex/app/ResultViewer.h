@@ -23,6 +23,8 @@ public:
     virtual std::string ShownFile() const = 0;
     // Shows nothing any more (the page or the document went away).
     virtual void Clear() = 0;
+    // The options were confirmed: a viewer that shows text takes their font now.
+    virtual void OptionsChanged() {}
 };
 
 // Until the viewer window is there, a result is "shown" by being selected in its page;

@@ -47,4 +47,37 @@ CPageSetup FromDialogValues(const CPageSetupDialogValues& values) {
     return setup;
 }
 
+CTwipsRect PrintArea(const CPrinterPage& page, const CPageSetup& setup) {
+    const CTwipsRect printable{0, 0, std::max(page.printableWidth, 0L),
+                               std::max(page.printableHeight, 0L)};
+    CTwipsRect area;
+    area.left = std::max(setup.margins[0] - page.printableLeft, printable.left);
+    area.top = std::max(setup.margins[1] - page.printableTop, printable.top);
+    area.right = std::min(page.paperWidth - setup.margins[2] - page.printableLeft, printable.right);
+    area.bottom =
+        std::min(page.paperHeight - setup.margins[3] - page.printableTop, printable.bottom);
+    if (area.right <= area.left) {
+        area.left = printable.left;
+        area.right = printable.right;
+    }
+    if (area.bottom <= area.top) {
+        area.top = printable.top;
+        area.bottom = printable.bottom;
+    }
+    return area;
+}
+
+std::vector<long> PaginateText(long length, const std::function<long(long from)>& layOutPage) {
+    std::vector<long> starts;
+    long from = 0;
+    do {
+        starts.push_back(from);
+        const long next = layOutPage(from);
+        if (next <= from)
+            break;
+        from = next;
+    } while (from < length);
+    return starts;
+}
+
 } // namespace sorbex

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <array>
+#include <functional>
+#include <vector>
 
 namespace sorbex {
 
@@ -31,5 +33,40 @@ long HundredthsOfMmToTwips(long hundredths);
 
 CPageSetupDialogValues ToDialogValues(const CPageSetup& setup);
 CPageSetup FromDialogValues(const CPageSetupDialogValues& values);
+
+// A rectangle in twips.
+struct CTwipsRect {
+    long left = 0;
+    long top = 0;
+    long right = 0;
+    long bottom = 0;
+    bool operator==(const CTwipsRect& other) const {
+        return left == other.left && top == other.top && right == other.right &&
+               bottom == other.bottom;
+    }
+};
+
+// What a printer's page offers, in twips: the paper's size, and where the area it can
+// print on begins and ends (its coordinates start there).
+struct CPrinterPage {
+    long paperWidth = 0;
+    long paperHeight = 0;
+    long printableLeft = 0;
+    long printableTop = 0;
+    long printableWidth = 0;
+    long printableHeight = 0;
+};
+
+// Where the text goes on each page, in the printable area's coordinates: the paper less
+// the margins, kept within what the printer can print. Margins that leave no room (wider
+// together than the paper) give way to the whole printable area, so that every page
+// holds some text and printing ends.
+CTwipsRect PrintArea(const CPrinterPage& page, const CPageSetup& setup);
+
+// The first position of each page of a text of `length` positions, where `layOutPage`
+// lays out (or prints) the page that begins at a position and returns where the next
+// one begins. A page that takes nothing ends it: a control that cannot place a
+// character would otherwise make empty pages without end.
+std::vector<long> PaginateText(long length, const std::function<long(long from)>& layOutPage);
 
 } // namespace sorbex

@@ -1,6 +1,8 @@
 // Tests of the page-setup arithmetic between stored twips and the dialog's units.
 #include "viewer/PageSetup.h"
 
+#include <utility>
+
 #include <gtest/gtest.h>
 
 namespace sorbex {
@@ -39,6 +41,66 @@ TEST(PageSetupTest, ConfirmingTheDialogKeepsTheMargins) {
     EXPECT_EQ(setup.margins, back.margins);
     EXPECT_EQ(kOrientationLandscape, back.orientation);
     EXPECT_EQ(1, back.paperSize);
+}
+
+// Where the text goes on an A4 page (11906 x 16838 twips) whose printer cannot print
+// the outer quarter inch (360 twips).
+TEST(PageSetupTest, ThePrintAreaIsThePaperLessTheMarginsWithinWhatThePrinterPrints) {
+    CPrinterPage a4;
+    a4.paperWidth = 11906;
+    a4.paperHeight = 16838;
+    a4.printableLeft = a4.printableTop = 360;
+    a4.printableWidth = 11906 - 720;
+    a4.printableHeight = 16838 - 720;
+    CPrinterPage landscape = a4;
+    std::swap(landscape.paperWidth, landscape.paperHeight);
+    std::swap(landscape.printableWidth, landscape.printableHeight);
+    const struct {
+        const char* name;
+        CPrinterPage page;
+        std::array<long, 4> margins;
+        CTwipsRect area;
+    } cases[] = {
+        {"the stored 2 cm", a4, {{1134, 1134, 1134, 1134}}, {774, 774, 10412, 15344}},
+        {"landscape", landscape, {{1134, 1134, 1134, 1134}}, {774, 774, 15344, 10412}},
+        {"margins inside the unprintable edge", a4, {{0, 100, 0, 100}}, {0, 0, 11186, 16118}},
+        {"uneven", a4, {{1440, 720, 2880, 360}}, {1080, 360, 8666, 16118}},
+        {"left and right wider than the paper", a4, {{8000, 1134, 8000, 1134}},
+         {0, 774, 11186, 15344}},
+        {"top and bottom wider than the paper", a4, {{1134, 9000, 1134, 9000}},
+         {774, 0, 10412, 16118}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CPageSetup setup;
+        setup.margins = c.margins;
+        const CTwipsRect area = PrintArea(c.page, setup);
+        EXPECT_EQ(c.area.left, area.left);
+        EXPECT_EQ(c.area.top, area.top);
+        EXPECT_EQ(c.area.right, area.right);
+        EXPECT_EQ(c.area.bottom, area.bottom);
+    }
+}
+
+TEST(PageSetupTest, PagesFollowOneAnotherUntilTheTextEndsOrAPageTakesNothing) {
+    const struct {
+        const char* name;
+        long length;
+        std::function<long(long)> page;
+        std::vector<long> starts;
+    } cases[] = {
+        {"pages of 100", 250, [](long from) { return from + 100; }, {0, 100, 200}},
+        {"an exact fit", 200, [](long from) { return from + 100; }, {0, 100}},
+        {"an empty text", 0, [](long) { return 0L; }, {0}},
+        {"a page that takes nothing", 250,
+         [](long from) { return from < 100 ? from + 100 : from; }, {0, 100}},
+        {"a control that answers nothing", 250, [](long) { return 0L; }, {0}},
+        {"a page that goes back", 250, [](long from) { return from == 0 ? 120 : 50; }, {0, 120}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.starts, PaginateText(c.length, c.page));
+    }
 }
 
 } // namespace

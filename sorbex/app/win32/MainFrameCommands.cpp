@@ -238,6 +238,7 @@ bool CMainFrame::RunCommand(WORD id) {
         break;
     case ID_OPTIONS:
         RunOptionsDialog(context_.instance, hwnd(), settings_);
+        viewer_->OptionsChanged();
         break;
     case ID_SHOW_DEFINITION:
         UnfoldPropertyBar();

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "app/win32/FileViewerWindow.h"
 #include "app/win32/MainFrame.h"
 #include "app/win32/WideText.h"
 #include "app/win32/Win32Profile.h"
@@ -86,7 +87,11 @@ int RunSorbex(HINSTANCE instance, int showCommand) {
     frame.quitWhenDestroyed = true;
     if (!frame.Open(showCommand, FileOnCommandLine()))
         return 1;
+    // The viewer reads the files itself, with the converters but never the cache.
+    CFileViewerWindow viewer(instance, frame.hwnd(), *fs, profile, &converters);
+    frame.SetFileViewer(&viewer);
     const MSG last = frame.loop().Run();
+    frame.SetFileViewer(nullptr);
     return static_cast<int>(last.wParam);
 }
 

@@ -75,7 +75,7 @@ bool CTabView::OnCreate(const CREATESTRUCTW& create) {
         return false;
     // The default limit of 32,767 characters would cut large pages short.
     SendMessageW(edit, EM_EXLIMITTEXT, 0, 0x7FFFFFFF);
-    SendMessageW(edit, EM_SETEVENTMASK, 0, ENM_SELCHANGE | ENM_MOUSEEVENTS);
+    SendMessageW(edit, EM_SETEVENTMASK, 0, ENM_SELCHANGE | ENM_MOUSEEVENTS | ENM_KEYEVENTS);
     surface_.Attach(edit);
     return true;
 }
@@ -255,8 +255,13 @@ bool CTabView::OnNotify(NMHDR& header, LRESULT& result) {
                 POINT at{static_cast<short>(LOWORD(filter.lParam)),
                          static_cast<short>(HIWORD(filter.lParam))};
                 listener_.TextPositionActivated(surface_.PositionAt(at));
+            } else if (filter.msg == WM_KEYDOWN && filter.wParam == VK_RETURN) {
+                // Enter on a result line shows it, as a double click does.
+                CHARRANGE caret{};
+                SendMessageW(surface_.edit(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+                listener_.TextPositionActivated(static_cast<std::size_t>(caret.cpMin));
             }
-            result = 0; // the control handles the mouse as usual
+            result = 0; // the control handles the mouse and the keys as usual
             return true;
         }
     }

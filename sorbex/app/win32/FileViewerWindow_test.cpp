@@ -1,0 +1,307 @@
+// Tests under Wine of the file viewer's window behind the real main window, both in this
+// process: steps through a page show each file with its passages marked and the current
+// one selected, in plain text, RTF (formatted, or as its source without the internal
+// filter), HTML and pictures.
+#include "app/win32/FileViewerWindow.h"
+
+#include <richedit.h>
+
+#include <gtest/gtest.h>
+
+#include "app/UserDialogsScript.h"
+#include "app/win32/FileViewerWindowIds.h"
+#include "app/win32/MainFrame.h"
+#include "app/win32/SorbexIds.h"
+#include "app/win32/WideText.h"
+#include "platform/testing/TempTree.h"
+#include "platform/win32/ui/UiTesting.h"
+
+namespace sorbex {
+namespace {
+
+constexpr COLORREF kMarked = RGB(255, 255, 0);
+
+// A picture of 2 x 2 pixels in the 24-bit form of a ".bmp" file.
+std::string TinyBitmap() {
+    const unsigned char bytes[] = {
+        'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,           // file header
+        40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0,       // size, width, height, bits
+        0, 0, 0, 0, 16, 0, 0, 0, 0x13, 0x0B, 0, 0, 0x13, 0x0B, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+        0, 0, 255, 0, 255, 0, 0, 0,                             // two rows of two pixels,
+        255, 0, 0, 255, 255, 255, 0, 0};                        // padded to four bytes
+    return std::string(reinterpret_cast<const char*>(bytes), sizeof bytes);
+}
+
+class FileViewerWindowTest : public ::testing::Test {
+protected:
+    FileViewerWindowTest() : fs_(kestrix::MakeSystemFileSystem()), clock_(kestrix::MakeSteadyClock()) {
+        context_.instance = GetModuleHandleW(nullptr);
+        context_.fs = fs_.get();
+        context_.clock = clock_.get();
+        context_.files = &kestrix::SystemCompoundFiles();
+        context_.profile = &profile_;
+        context_.dialogs = &dialogs_;
+    }
+
+    void Open() {
+        frame_ = std::make_unique<CMainFrame>(context_);
+        ASSERT_NE(nullptr, frame_->Open(SW_SHOWNORMAL, ""));
+        viewer_ = std::make_unique<CFileViewerWindow>(context_.instance, frame_->hwnd(), *fs_,
+                                                      profile_, nullptr);
+        frame_->SetFileViewer(viewer_.get());
+    }
+
+    void TearDown() override {
+        if (frame_)
+            frame_->SetFileViewer(nullptr);
+        viewer_.reset();
+        frame_.reset();
+    }
+
+    void Search(const std::string& expression, const std::string& mask) {
+        CSearchPageValues values;
+        values.expression = expression;
+        values.fileMask = mask;
+        values.directory = tree_.root();
+        frame_->propertyBar().searchPage().SetValues(values);
+        Command(ID_START_SEARCHING);
+    }
+
+    LRESULT Command(WORD id) {
+        return SendMessageW(frame_->hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    }
+
+    CFileFindDoc& Page() { return *frame_->document().CurrentPage(); }
+
+    // Whether the viewer's menu offers "&Print..." now.
+    bool PrintOffered() {
+        const HMENU file = GetSubMenu(GetMenu(viewer_->hwnd()), 0);
+        SendMessageW(viewer_->hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
+        return !(GetMenuState(file, ID_VIEWER_PRINT, MF_BYCOMMAND) & MF_GRAYED);
+    }
+
+    std::wstring Title() { return kestrix::ui::WindowText(viewer_->hwnd()); }
+
+    // The control's text with every paragraph end as one CR, as positions count.
+    std::wstring Shown() {
+        GETTEXTLENGTHEX length{GTL_NUMCHARS | GTL_PRECISE | GTL_USECRLF, 1200};
+        const LRESULT count = SendMessageW(viewer_->edit(), EM_GETTEXTLENGTHEX,
+                                           reinterpret_cast<WPARAM>(&length), 0);
+        std::wstring text(static_cast<std::size_t>(count) + 1, L'\0');
+        GETTEXTEX get{static_cast<DWORD>(text.size() * sizeof(wchar_t)), GT_DEFAULT, 1200,
+                      nullptr, nullptr};
+        const LRESULT copied = SendMessageW(viewer_->edit(), EM_GETTEXTEX,
+                                            reinterpret_cast<WPARAM>(&get),
+                                            reinterpret_cast<LPARAM>(&text[0]));
+        text.resize(static_cast<std::size_t>(copied));
+        return text;
+    }
+
+    std::wstring Range(long from, long to) {
+        return Shown().substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from));
+    }
+
+    std::wstring Selected() {
+        CHARRANGE range{};
+        SendMessageW(viewer_->edit(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+        return Range(range.cpMin, range.cpMax);
+    }
+
+    COLORREF BackgroundAt(long position) {
+        SendMessageW(viewer_->edit(), EM_SETSEL, position, position + 1);
+        CHARFORMAT2W format{};
+        format.cbSize = sizeof format;
+        SendMessageW(viewer_->edit(), EM_GETCHARFORMAT, SCF_SELECTION,
+                     reinterpret_cast<LPARAM>(&format));
+        return (format.dwMask & CFM_BACKCOLOR) && !(format.dwEffects & CFE_AUTOBACKCOLOR)
+                   ? format.crBackColor
+                   : GetSysColor(COLOR_WINDOW);
+    }
+
+    // Every passage of the file shown is marked where the control shows its text.
+    void ExpectPassagesMarked(const std::wstring& passage) {
+        const CFileViewer& model = viewer_->model();
+        ASSERT_FALSE(model.positions().empty());
+        const std::wstring shown = Shown();
+        for (std::size_t k = 0; k < model.positions().size(); ++k) {
+            SCOPED_TRACE(k);
+            const long at = model.positions()[k];
+            EXPECT_EQ(passage, shown.substr(static_cast<std::size_t>(at), passage.size()));
+            EXPECT_EQ(kMarked, BackgroundAt(at));
+        }
+    }
+
+    kestrix::TempTree tree_;
+    std::unique_ptr<kestrix::FileSystem> fs_;
+    std::unique_ptr<kestrix::Clock> clock_;
+    CMemoryProfileStore store_;
+    CProfile profile_{store_};
+    CUserDialogsScript dialogs_;
+    CFrameContext context_;
+    std::unique_ptr<CMainFrame> frame_;
+    std::unique_ptr<CFileViewerWindow> viewer_;
+};
+
+TEST_F(FileViewerWindowTest, StepsShowEachPassageMarkedAndSelectedInItsFile) {
+    tree_.Write("Alpha.txt", "The grey cat sat.\r\nA grey dog ran.\n\nStill grey.\n");
+    tree_.Write("Beta.txt", "Blue sky over grey roofs.\n");
+    Open();
+    EXPECT_FALSE(frame_->enabled(CCommand::OpenInRegisteredApplication));
+    Search("grey", "*.txt");
+    ASSERT_EQ(4u, Page().results.size());
+
+    Command(ID_NEXT_FILE);
+    EXPECT_TRUE(IsWindowVisible(viewer_->hwnd()));
+    EXPECT_EQ(L"Alpha.txt", Title());
+    EXPECT_EQ(L"The grey cat sat.\rA grey dog ran.\r\rStill grey.\r", Shown());
+    EXPECT_EQ(L"grey", Selected());
+    ExpectPassagesMarked(L"grey");
+    EXPECT_EQ(tree_.Path("Alpha.txt"), viewer_->ShownFile());
+    EXPECT_TRUE(frame_->enabled(CCommand::OpenInRegisteredApplication)) << "F9";
+
+    // A step within the file selects only: what the control shows is not read again.
+    tree_.Write("Alpha.txt", "changed on disk\n");
+    const struct {
+        WORD command;
+        long selectedFrom;
+    } steps[] = {{ID_NEXT_RESULT, 20}, {ID_NEXT_RESULT, 41}, {ID_PREVIOUS_RESULT, 20}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.selectedFrom);
+        Command(step.command);
+        CHARRANGE range{};
+        SendMessageW(viewer_->edit(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+        EXPECT_EQ(step.selectedFrom, range.cpMin);
+        EXPECT_EQ(L"grey", Selected());
+        EXPECT_EQ(L"The grey cat sat.\rA grey dog ran.\r\rStill grey.\r", Shown());
+    }
+
+    // Another file is loaded.
+    Command(ID_NEXT_FILE);
+    EXPECT_EQ(L"Beta.txt", Title());
+    EXPECT_EQ(L"Blue sky over grey roofs.\r", Shown());
+    EXPECT_EQ(L"grey", Selected());
+
+    // Closed, the viewer shows no file; the next step opens it again.
+    SendMessageW(viewer_->hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindowVisible(viewer_->hwnd()));
+    EXPECT_EQ("", viewer_->ShownFile());
+    EXPECT_FALSE(frame_->enabled(CCommand::OpenInRegisteredApplication));
+    Command(ID_PREVIOUS_FILE);
+    EXPECT_TRUE(IsWindowVisible(viewer_->hwnd()));
+    EXPECT_EQ(L"changed on disk\r", Shown()) << "loaded anew";
+}
+
+TEST_F(FileViewerWindowTest, RtfIsShownFormattedOrAsItsSourceAndHtmlAsItsText) {
+    tree_.Write("Letter.rtf",
+                "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Dear \\b grey\\b0  friend,\\par "
+                "the {\\i grey} hills\\par}");
+    tree_.Write("Page.html",
+                "<html><head><title>T</title></head><body><p>A <b>grey</b> bird</p>"
+                "<p>on a grey roof</p></body></html>");
+    Open();
+
+    Search("grey", "*.rtf");
+    ASSERT_EQ(2u, Page().results.size());
+    Command(ID_NEXT_FILE);
+    EXPECT_EQ(L"Letter.rtf", Title());
+    EXPECT_EQ(std::wstring::npos, Shown().find(L"rtf1")) << "formatted: " << Narrow(Shown());
+    EXPECT_EQ(L"grey", Selected());
+    ExpectPassagesMarked(L"grey");
+
+    // Without the internal filter the search saw the source, and the viewer shows it.
+    profile_.WriteInt("Options", "UseInternalFilter", 0);
+    Search("grey", "*.rtf");
+    ASSERT_EQ(2u, Page().results.size());
+    Command(ID_NEXT_FILE);
+    EXPECT_EQ(0u, Shown().find(L"{/rtf1\\ansi")) << Narrow(Shown());
+    EXPECT_EQ(L"grey", Selected());
+    ExpectPassagesMarked(L"grey");
+    profile_.WriteInt("Options", "UseInternalFilter", 1);
+
+    Search("grey", "*.html");
+    ASSERT_EQ(2u, Page().results.size());
+    Command(ID_NEXT_FILE);
+    EXPECT_EQ(L"Page.html", Title());
+    EXPECT_EQ(std::wstring::npos, Shown().find(L"<p>")) << Narrow(Shown());
+    EXPECT_NE(std::wstring::npos, Shown().find(L"A grey bird")) << Narrow(Shown());
+    ExpectPassagesMarked(L"grey");
+    Command(ID_NEXT_RESULT);
+    EXPECT_EQ(L"grey", Selected());
+}
+
+TEST_F(FileViewerWindowTest, APictureListedByAnEmptyExpressionIsShownAsAPicture) {
+    tree_.Write("Dot.bmp", TinyBitmap());
+    tree_.Write("Notes.txt", "a note\n");
+    Open();
+    Search("", "*.bmp | *.txt");
+    ASSERT_EQ(2u, Page().results.size());
+    // A listing leaves its last entry current.
+    ASSERT_EQ(1, Page().current);
+    Command(ID_PREVIOUS_FILE);
+    EXPECT_EQ(L"Dot.bmp", Title());
+    EXPECT_TRUE(viewer_->showsPicture());
+    EXPECT_FALSE(IsWindowVisible(viewer_->edit()));
+    EXPECT_EQ(tree_.Path("Dot.bmp"), viewer_->ShownFile());
+    EXPECT_FALSE(PrintOffered()) << "a picture is not printed";
+
+    // The text of the next file takes the picture's place.
+    Command(ID_NEXT_FILE);
+    EXPECT_EQ(L"Notes.txt", Title());
+    EXPECT_FALSE(viewer_->showsPicture());
+    EXPECT_TRUE(IsWindowVisible(viewer_->edit()));
+    EXPECT_EQ(L"a note\r", Shown());
+    EXPECT_TRUE(PrintOffered());
+}
+
+TEST_F(FileViewerWindowTest, TheViewerFontOfTheOptionsIsTheControlsDefault) {
+    tree_.Write("Alpha.txt", "The grey cat.\n");
+    Open();
+    CViewerFont font;
+    font.faceName = "Courier New";
+    font.height = 140;
+    font.style = kFontItalic;
+    CAppSettings(profile_).SetViewerFont(font);
+    Search("grey", "*.txt");
+    Command(ID_NEXT_FILE);
+    CHARFORMAT2W format{};
+    format.cbSize = sizeof format;
+    SendMessageW(viewer_->edit(), EM_SETSEL, 0, 3);
+    SendMessageW(viewer_->edit(), EM_GETCHARFORMAT, SCF_SELECTION,
+                 reinterpret_cast<LPARAM>(&format));
+    EXPECT_EQ(std::wstring(L"Courier New"), format.szFaceName);
+    EXPECT_EQ(14 * 20, format.yHeight);
+    EXPECT_TRUE(format.dwEffects & CFE_ITALIC);
+
+    // Confirmed options reach the text shown at once.
+    font.faceName = "Times New Roman";
+    font.height = 120;
+    font.style = 0;
+    CAppSettings(profile_).SetViewerFont(font);
+    viewer_->OptionsChanged();
+    SendMessageW(viewer_->edit(), EM_SETSEL, 0, 3);
+    SendMessageW(viewer_->edit(), EM_GETCHARFORMAT, SCF_SELECTION,
+                 reinterpret_cast<LPARAM>(&format));
+    EXPECT_EQ(std::wstring(L"Times New Roman"), format.szFaceName);
+    EXPECT_EQ(12 * 20, format.yHeight);
+    EXPECT_FALSE(format.dwEffects & CFE_ITALIC);
+}
+
+TEST_F(FileViewerWindowTest, EnterOnAResultLineShowsItsPassage) {
+    tree_.Write("Alpha.txt", "one grey\ntwo grey\n");
+    Open();
+    Search("grey", "*.txt");
+    ASSERT_EQ(2u, Page().results.size());
+    const HWND results = frame_->tabView().resultView();
+    const long line = Page().results[1].viewPosition;
+    SendMessageW(results, EM_SETSEL, line, line);
+    SendMessageW(results, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(1, Page().current);
+    EXPECT_EQ(L"Alpha.txt", Title());
+    CHARRANGE range{};
+    SendMessageW(viewer_->edit(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    EXPECT_EQ(13, range.cpMin) << "the second passage";
+    EXPECT_EQ(L"grey", Selected());
+}
+
+} // namespace
+} // namespace sorbex

@@ -1,0 +1,183 @@
+// Printing a RichEdit control's text in the page layout of "PageSetup", and the printer
+// and page-setup dialogs that choose it.
+#include "app/win32/ViewerPrinting.h"
+
+#include <commdlg.h>
+#include <richedit.h>
+
+#include <functional>
+
+namespace sorbex {
+namespace {
+
+constexpr int kTwipsPerInch = 1440;
+
+long ToTwips(int pixels, int pixelsPerInch) {
+    return pixelsPerInch > 0 ? MulDiv(pixels, kTwipsPerInch, pixelsPerInch) : 0;
+}
+
+long TextLength(HWND edit) {
+    GETTEXTLENGTHEX length{GTL_NUMCHARS | GTL_PRECISE, 1200};
+    const LRESULT count =
+        SendMessageW(edit, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
+    return count < 0 ? 0 : static_cast<long>(count);
+}
+
+// A moveable block of global memory, freed when it goes unless handed over.
+class GlobalBlock {
+public:
+    explicit GlobalBlock(HGLOBAL block = nullptr) : block_(block) {}
+    ~GlobalBlock() {
+        if (block_)
+            GlobalFree(block_);
+    }
+    GlobalBlock(const GlobalBlock&) = delete;
+    GlobalBlock& operator=(const GlobalBlock&) = delete;
+    HGLOBAL get() const { return block_; }
+    // The dialogs may replace the block they were given: the one they return is kept.
+    void reset(HGLOBAL block) {
+        if (block_ && block_ != block)
+            GlobalFree(block_);
+        block_ = block;
+    }
+
+private:
+    HGLOBAL block_;
+};
+
+// The printer settings that carry the orientation and paper of `setup`.
+HGLOBAL DevModeFor(const CPageSetup& setup) {
+    const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DEVMODEW));
+    if (!block)
+        return nullptr;
+    auto* mode = static_cast<DEVMODEW*>(GlobalLock(block));
+    mode->dmSize = sizeof(DEVMODEW);
+    mode->dmFields = DM_ORIENTATION | DM_PAPERSIZE;
+    mode->dmOrientation = static_cast<short>(setup.orientation == kOrientationLandscape
+                                                 ? DMORIENT_LANDSCAPE
+                                                 : DMORIENT_PORTRAIT);
+    mode->dmPaperSize = static_cast<short>(setup.paperSize);
+    GlobalUnlock(block);
+    return block;
+}
+
+void ReadDevMode(HGLOBAL block, CPageSetup& setup) {
+    if (!block)
+        return;
+    const auto* mode = static_cast<const DEVMODEW*>(GlobalLock(block));
+    if (!mode)
+        return;
+    if (mode->dmFields & DM_ORIENTATION)
+        setup.orientation = mode->dmOrientation == DMORIENT_LANDSCAPE ? kOrientationLandscape
+                                                                       : kOrientationPortrait;
+    if (mode->dmFields & DM_PAPERSIZE)
+        setup.paperSize = mode->dmPaperSize;
+    GlobalUnlock(block);
+}
+
+// Lays out (and with `render` draws) the page that begins at `from`; the position where
+// the next page begins.
+long FormatPage(HWND edit, HDC dc, const CPrinterPage& page, const CTwipsRect& area, long from,
+                bool render) {
+    FORMATRANGE range{};
+    range.hdc = dc;
+    range.hdcTarget = dc;
+    range.rc = {area.left, area.top, area.right, area.bottom};
+    range.rcPage = {0, 0, page.paperWidth, page.paperHeight};
+    range.chrg.cpMin = from;
+    range.chrg.cpMax = -1;
+    return static_cast<long>(
+        SendMessageW(edit, EM_FORMATRANGE, render ? TRUE : FALSE, reinterpret_cast<LPARAM>(&range)));
+}
+
+// Lays out the text of `edit` page by page with `page(from)`.
+std::vector<long> ForEachPage(HWND edit, const std::function<long(long)>& page) {
+    std::vector<long> starts = PaginateText(TextLength(edit), page);
+    // The control keeps what it measured for the device until told to let go.
+    SendMessageW(edit, EM_FORMATRANGE, FALSE, 0);
+    return starts;
+}
+
+} // namespace
+
+CPrinterPage PrinterPageOf(HDC printer) {
+    const int across = GetDeviceCaps(printer, LOGPIXELSX);
+    const int down = GetDeviceCaps(printer, LOGPIXELSY);
+    CPrinterPage page;
+    page.paperWidth = ToTwips(GetDeviceCaps(printer, PHYSICALWIDTH), across);
+    page.paperHeight = ToTwips(GetDeviceCaps(printer, PHYSICALHEIGHT), down);
+    page.printableLeft = ToTwips(GetDeviceCaps(printer, PHYSICALOFFSETX), across);
+    page.printableTop = ToTwips(GetDeviceCaps(printer, PHYSICALOFFSETY), down);
+    page.printableWidth = ToTwips(GetDeviceCaps(printer, HORZRES), across);
+    page.printableHeight = ToTwips(GetDeviceCaps(printer, VERTRES), down);
+    return page;
+}
+
+std::vector<long> LayOutPages(HWND edit, HDC dc, const CPrinterPage& page,
+                              const CPageSetup& setup) {
+    const CTwipsRect area = PrintArea(page, setup);
+    return ForEachPage(edit,
+                       [&](long from) { return FormatPage(edit, dc, page, area, from, false); });
+}
+
+bool PrintText(HWND edit, HDC dc, const CPageSetup& setup, const std::wstring& documentName) {
+    const CPrinterPage page = PrinterPageOf(dc);
+    const CTwipsRect area = PrintArea(page, setup);
+    DOCINFOW document{};
+    document.cbSize = sizeof document;
+    document.lpszDocName = documentName.c_str();
+    if (StartDocW(dc, &document) <= 0)
+        return false;
+    bool printed = true;
+    ForEachPage(edit, [&](long from) {
+        if (!printed || StartPage(dc) <= 0) {
+            printed = false;
+            return from;
+        }
+        const long next = FormatPage(edit, dc, page, area, from, true);
+        printed = EndPage(dc) > 0;
+        return next;
+    });
+    if (printed)
+        EndDoc(dc);
+    else
+        AbortDoc(dc);
+    return printed;
+}
+
+HDC ChoosePrinter(HWND owner, const CPageSetup& setup) {
+    GlobalBlock mode(DevModeFor(setup));
+    PRINTDLGW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.hDevMode = mode.get();
+    dialog.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION | PD_USEDEVMODECOPIESANDCOLLATE;
+    const BOOL chosen = PrintDlgW(&dialog);
+    mode.reset(dialog.hDevMode);
+    GlobalBlock names(dialog.hDevNames);
+    return chosen ? dialog.hDC : nullptr;
+}
+
+bool RunPageSetupDialog(HWND owner, CPageSetup& setup) {
+    const CPageSetupDialogValues values = ToDialogValues(setup);
+    GlobalBlock mode(DevModeFor(setup));
+    PAGESETUPDLGW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.hDevMode = mode.get();
+    dialog.Flags = PSD_MARGINS | PSD_INHUNDREDTHSOFMILLIMETERS;
+    dialog.rtMargin = {values.margins[0], values.margins[1], values.margins[2], values.margins[3]};
+    const BOOL confirmed = PageSetupDlgW(&dialog);
+    mode.reset(dialog.hDevMode);
+    GlobalBlock names(dialog.hDevNames);
+    if (!confirmed)
+        return false;
+    CPageSetupDialogValues chosen = values;
+    chosen.margins = {{dialog.rtMargin.left, dialog.rtMargin.top, dialog.rtMargin.right,
+                       dialog.rtMargin.bottom}};
+    setup = FromDialogValues(chosen);
+    ReadDevMode(mode.get(), setup);
+    return true;
+}
+
+} // namespace sorbex

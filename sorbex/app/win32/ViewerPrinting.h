@@ -1,0 +1,33 @@
+// Printing a RichEdit control's text in the page layout of "PageSetup", and the printer
+// and page-setup dialogs that choose it.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "viewer/PageSetup.h"
+
+namespace sorbex {
+
+// The paper and printable area of a printer's device context, in twips.
+CPrinterPage PrinterPageOf(HDC printer);
+
+// The first position of every page when the text of `edit` is laid out for `dc` on
+// pages of `page` with the margins of `setup`; nothing is drawn.
+std::vector<long> LayOutPages(HWND edit, HDC dc, const CPrinterPage& page,
+                              const CPageSetup& setup);
+
+// Prints the text of `edit` on the printer `dc` as one document; false when the printer
+// refused it.
+bool PrintText(HWND edit, HDC dc, const CPageSetup& setup, const std::wstring& documentName);
+
+// The printer dialog, offering the orientation and paper of `setup`; the chosen
+// printer's device context (the caller deletes it), or null when cancelled.
+HDC ChoosePrinter(HWND owner, const CPageSetup& setup);
+
+// The page-setup dialog; true, with `setup` changed, when it was confirmed.
+bool RunPageSetupDialog(HWND owner, CPageSetup& setup);
+
+} // namespace sorbex

@@ -1,0 +1,126 @@
+// The file viewer of Sorbex.exe as a user meets it: a search of the sample texts, then
+// "N&ext File" (F8) opens the viewer on the first file with its passage selected, and
+// "&Next Search Result" (F6) moves the selection; the viewer must be painted.
+#include <windows.h>
+
+#include <richedit.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "E2eChecks.h"
+#include "SorbexDriver.h"
+
+namespace {
+
+constexpr const char* kExpression = "colou?r";
+constexpr const char* kViewerClass = "SorbexFileViewer";
+constexpr int kViewerText = 1300;
+constexpr WPARAM kNextResultCommand = 32821;
+constexpr DWORD kMarkColour = 0xFFFF00; // 0x00RRGGBB
+constexpr DWORD kPaintTimeoutMs = 20000;
+
+// Whether the screen shows the viewer drawn: more than one flat colour, and the found
+// passages on their yellow background.
+bool Painted(HWND window) {
+    int width = 0;
+    int height = 0;
+    const std::vector<DWORD> pixels = e2e::WindowPixels(window, width, height);
+    const std::set<DWORD> colours(pixels.begin(), pixels.end());
+    std::printf("viewer %dx%d on screen with %zu colours\n", width, height, colours.size());
+    return colours.size() >= 3 && colours.count(kMarkColour) > 0;
+}
+
+// The selected text of another process's RichEdit control, through messages that carry
+// no pointers across: the selection's ends, then the control's whole text.
+std::string SelectedText(HWND edit) {
+    const LRESULT packed = SendMessageA(edit, EM_GETSEL, 0, 0);
+    const std::size_t from = LOWORD(packed);
+    const std::size_t to = HIWORD(packed);
+    // WM_GETTEXT gives CR LF where the control keeps one CR: positions count CR only.
+    std::string text = e2e::WindowText(edit, 1 << 20);
+    std::string positions;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == '\n' && i > 0 && text[i - 1] == '\r'))
+            positions += text[i];
+    return to > from && to <= positions.size() ? positions.substr(from, to - from) : std::string();
+}
+
+// The program's profiles, removed so that it starts as it does the first time.
+void RemoveProfiles() {
+    char folder[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
+    DeleteFileA((std::string(folder) + "\\Kestrix\\Sorbex.INI").c_str());
+    GetWindowsDirectoryA(folder, MAX_PATH);
+    DeleteFileA((std::string(folder) + "\\Sorbex.INI").c_str());
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    using namespace e2e;
+    if (argc < 3) {
+        std::printf("usage: sorbex_viewer_test Sorbex.exe SAMPLES\n");
+        return 2;
+    }
+    const std::string sorbex = WindowsPath(argv[1]);
+    const std::string samples = WindowsPath(argv[2]);
+    RemoveProfiles();
+
+    Program program = StartProgram("\"" + sorbex + "\"");
+    Check(program.process != nullptr, "Sorbex.exe started");
+    HWND frame = nullptr;
+    WaitFor(kSorbexStartTimeoutMs, [&] { return (frame = FindWindowOf(program.id, kFrameClass)); });
+    Check(frame != nullptr, "the main window is up");
+    const std::string page = RunSearch(frame, kExpression, "*.txt", samples);
+    Check(!page.empty(), "the search ended with its closing line");
+
+    PostMessageA(frame, WM_COMMAND, kNextFileCommand, 0);
+    HWND viewer = nullptr;
+    WaitFor(kSorbexStartTimeoutMs, [&] {
+        viewer = FindWindowOf(program.id, kViewerClass, frame);
+        return viewer && EndsWith(WindowText(viewer), ".txt");
+    });
+    Check(viewer != nullptr, "F8 opened the viewer titled with the file's name: " +
+                                 WindowText(viewer));
+    const HWND edit = ChildWithId(viewer, kViewerText);
+    std::string first;
+    WaitFor(kSorbexStartTimeoutMs, [&] {
+        first = SelectedText(edit);
+        return first == "color" || first == "colour";
+    });
+    Check(first == "color" || first == "colour", "the first passage is selected: " + first);
+
+    PostMessageA(frame, WM_COMMAND, kNextResultCommand, 0);
+    const LRESULT before = SendMessageA(edit, EM_GETSEL, 0, 0);
+    std::string second;
+    WaitFor(kSorbexStartTimeoutMs, [&] {
+        second = SelectedText(edit);
+        return SendMessageA(edit, EM_GETSEL, 0, 0) != before &&
+               (second == "color" || second == "colour");
+    });
+    Check(second == "color" || second == "colour", "F6 selected the next passage: " + second);
+
+    // Without a window manager a window may stay unexposed: moving it once shows it.
+    RECT place{};
+    GetWindowRect(viewer, &place);
+    SetWindowPos(viewer, nullptr, place.left + 1, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SetWindowPos(viewer, nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    Check(WaitFor(kPaintTimeoutMs, [&] { return Painted(viewer); }),
+          "the viewer is painted");
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    SaveWindowPicture(viewer, std::string(temp) + "sorbex-viewer.ppm");
+
+    // Closing asks about the new page; No leaves without saving.
+    PostMessageA(frame, WM_CLOSE, 0, 0);
+    HWND box = nullptr;
+    WaitFor(kSorbexStartTimeoutMs, [&] { return (box = FindWindowOf(program.id, "#32770", frame)); });
+    if (box)
+        PostMessageA(box, WM_COMMAND, IDNO, 0);
+    Check(WaitForExit(program, kSorbexStartTimeoutMs) == 0, "Sorbex.exe ended");
+    return ExitCode();
+}
