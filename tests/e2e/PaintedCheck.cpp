@@ -169,7 +169,8 @@ bool CaptionArea(HWND control, RECT* area) {
 
 struct Caption {
     std::string text;
-    RECT area; // in the picture's coordinates
+    RECT area;    // in the picture's coordinates
+    bool covered; // another window lies over its middle
 };
 
 struct CaptionSearch {
@@ -178,8 +179,7 @@ struct CaptionSearch {
     std::vector<Caption> captions;
 };
 
-// A control counts when it is visible, enabled (disabled text is drawn grey) and not
-// covered there by another program's window.
+// A control counts when it is visible and enabled (disabled text is drawn grey).
 BOOL CALLBACK CollectCaption(HWND control, LPARAM parameter) {
     auto* search = reinterpret_cast<CaptionSearch*>(parameter);
     RECT area{};
@@ -191,11 +191,10 @@ BOOL CALLBACK CollectCaption(HWND control, LPARAM parameter) {
     RECT whole{};
     GetWindowRect(control, &whole);
     POINT middle{(whole.left + whole.right) / 2, (whole.top + whole.bottom) / 2};
-    if (GetAncestor(WindowFromPoint(middle), GA_ROOT) != search->root)
-        return TRUE;
+    const bool covered = GetAncestor(WindowFromPoint(middle), GA_ROOT) != search->root;
     MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&area), 2);
     OffsetRect(&area, -search->origin.x, -search->origin.y);
-    search->captions.push_back({text, area});
+    search->captions.push_back({text, area, covered});
     return TRUE;
 }
 
@@ -259,16 +258,23 @@ bool LooksPainted(HWND window, std::string* detail, const char* bitmapPath) {
     std::size_t colours = 0;
     CaptionSearch search{GetAncestor(window, GA_ROOT), {client.left, client.top}, {}};
     std::vector<std::string> blank;
-    // The window's own process paints it; the picture is taken until it shows.
+    std::size_t covered = 0;
+    // The window's own process paints it; the picture is taken until it shows. Other
+    // tests' windows share the display: the window is raised before each picture, and
+    // a caption that something still covers counts as not shown.
     const bool painted = WaitFor(kPaintTimeoutMs, [&] {
+        SetWindowPos(search.root, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         search.captions.clear();
         EnumChildWindows(window, CollectCaption, reinterpret_cast<LPARAM>(&search));
         picture = TakePicture(client);
         colours = Colours(picture);
         blank.clear();
+        covered = 0;
         for (const Caption& caption : search.captions)
-            if (!ShowsText(picture, caption.area))
+            if (caption.covered || !ShowsText(picture, caption.area)) {
                 blank.push_back(caption.text);
+                covered += caption.covered ? 1 : 0;
+            }
         return colours >= 3 && blank.empty();
     });
     if (bitmapPath)
@@ -283,6 +289,8 @@ bool LooksPainted(HWND window, std::string* detail, const char* bitmapPath) {
             *detail += " \"" + blank[i] + "\"";
         if (blank.size() > kNamedMisses)
             *detail += " ...";
+        if (covered)
+            *detail += " (" + std::to_string(covered) + " covered by other windows)";
     }
     return painted;
 }
