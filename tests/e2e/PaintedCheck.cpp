@@ -32,7 +32,9 @@ struct Picture {
     std::vector<DWORD> pixels; // 0x00RRGGBB, top row first
     BITMAPINFOHEADER header{};
 
-    DWORD At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x] & 0xFFFFFF; }
+    DWORD At(int x, int y) const {
+        return pixels[static_cast<std::size_t>(y) * width + x] & 0xFFFFFF;
+    }
 };
 
 // The screen's pixels in `r` (screen coordinates).

@@ -39,8 +39,8 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 }
 
 HWND Child(HWND parent, const char* type, const char* text, DWORD style, int x, int y, int cx) {
-    HWND child = CreateWindowExA(0, type, text, WS_CHILD | WS_VISIBLE | style, x, y, cx, 24,
-                                 parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND child = CreateWindowExA(0, type, text, WS_CHILD | WS_VISIBLE | style, x, y, cx, 24, parent,
+                                 nullptr, GetModuleHandleW(nullptr), nullptr);
     SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
                  FALSE);
     return child;
