@@ -1,5 +1,5 @@
 // What the end-to-end tests of keywright share: running kwlaunch, the editor's status
-// bar, message boxes, dialogs and the painted-window check, the add-in's debug log, and
+// bar, message boxes and dialogs, the add-in's debug log, and
 // the registry editor that kwlaunch starts and the test closes again.
 #pragma once
 
@@ -52,15 +52,6 @@ template <typename Accept> HWND WaitForDialog(const char* caption, DWORD timeout
 // Waits for a message box of `process`, reads its text and closes it; "(no message
 // box)" when none came.
 std::string TakeMessageBox(DWORD process, DWORD timeoutMs = 30000);
-
-constexpr DWORD kPaintTimeoutMs = 5000;
-
-// Whether the window's client area, as the screen shows it, holds more than one flat
-// colour: painted rather than left black or blank. The window is moved by a pixel and
-// back first, so that it is exposed even without a window manager; the picture is
-// taken again until it shows colours or kPaintTimeoutMs has passed, and the last one is
-// written to `bitmapPath` when given. `detail` says what was seen.
-bool LooksPainted(HWND window, std::string* detail, const char* bitmapPath = nullptr);
 
 // What the add-in's debug window has logged so far.
 std::string DebugLogText();

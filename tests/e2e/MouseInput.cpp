@@ -8,7 +8,6 @@ namespace e2e {
 namespace {
 
 constexpr char kXdotool[] = "Z:\\usr\\bin\\xdotool";
-constexpr char kXwd[] = "Z:\\usr\\bin\\xwd";
 // The label begins after the item's image.
 constexpr int kImageWidth = 16;
 constexpr int kIntoLabel = 8;
@@ -41,10 +40,6 @@ bool HostProgram(std::string command) {
 
 bool Xdotool(const std::string& arguments) {
     return HostProgram(std::string(kXdotool) + " " + arguments);
-}
-
-bool Screenshot(const std::string& unixPath) {
-    return HostProgram(std::string(kXwd) + " -root -silent -out " + unixPath);
 }
 
 bool DragWithMouse(POINT from, POINT to) {

@@ -15,9 +15,6 @@ namespace e2e {
 // a program of the host system, so callers wait for what the input brings about.
 bool Xdotool(const std::string& arguments);
 
-// Starts xwd to write the whole screen into `unixPath` (a path of the host system).
-bool Screenshot(const std::string& unixPath);
-
 // Presses the left button at `from`, moves in steps to `to` and releases it there.
 bool DragWithMouse(POINT from, POINT to);
 

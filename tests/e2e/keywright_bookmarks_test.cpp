@@ -14,6 +14,7 @@
 
 #include "EditorSession.h"
 #include "MouseInput.h"
+#include "PaintedCheck.h"
 
 namespace {
 
@@ -129,37 +130,6 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, path.find_last_of("\\/") + 1);
 }
 
-// A window is painted when its pixels on the screen are not all of one colour.
-bool Painted(HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    HDC screen = GetDC(nullptr);
-    COLORREF first = GetPixel(screen, rect.left + 2, rect.top + 2);
-    bool varied = false;
-    for (LONG y = rect.top + 2; y < rect.bottom - 2 && !varied; y += 3)
-        for (LONG x = rect.left + 2; x < rect.right - 2 && !varied; x += 3)
-            varied = GetPixel(screen, x, y) != first;
-    ReleaseDC(nullptr, screen);
-    return varied;
-}
-
-// Saves the screen as an X window dump in the test's working folder, for a person to
-// look at; true when the file appeared.
-bool SaveScreenshot(const std::string& name) {
-    char folder[MAX_PATH] = {};
-    GetCurrentDirectoryA(MAX_PATH, folder);
-    std::string windows = std::string(folder) + "\\" + name;
-    if (windows.rfind("Z:", 0) != 0)
-        return false;
-    std::string unix = windows.substr(2);
-    for (char& c : unix)
-        if (c == '\\')
-            c = '/';
-    DeleteFileA(windows.c_str());
-    return e2e::Screenshot(unix) &&
-           e2e::WaitFor(kFileTimeoutMs, [&] { return FileExists(windows); });
-}
-
 bool DragItem(HWND fromTree, HTREEITEM from, HWND toTree, HTREEITEM to) {
     POINT start{}, end{};
     return e2e::TreeItemPoint(fromTree, from, &start) && e2e::TreeItemPoint(toTree, to, &end) &&
@@ -204,9 +174,10 @@ int main(int argc, char** argv) {
         SetWindowPos(debug, nullptr, 0, kOutOfTheWayY, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     Check(pane != nullptr && TreeCount(pane) == 2, "the pane shows its folder and the folder in it");
-    Check(e2e::WaitFor(kFileTimeoutMs, [&] { return Painted(GetParent(pane)); }),
-          "the pane is painted");
-    Check(SaveScreenshot("keywright_bookmarks_pane.xwd"), "a screenshot of the pane is saved");
+    std::string seen;
+    const bool painted =
+        pane && e2e::LooksPainted(GetParent(pane), &seen, "keywright_bookmarks_pane.bmp");
+    Check(painted, "the pane is painted (" + seen + ")");
 
     Check(RunLauncher(launcher, "reg:HKCU\\" + std::string(kKey)) == 0, "kwlaunch to the key");
     ExpectStatus(frame, kKeyStatusEnd, "the key is selected");

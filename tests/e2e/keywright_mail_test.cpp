@@ -16,6 +16,7 @@
 #include <string>
 
 #include "EditorSession.h"
+#include "PaintedCheck.h"
 
 namespace {
 

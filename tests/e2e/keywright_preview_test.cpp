@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "EditorSession.h"
+#include "PaintedCheck.h"
 #include "preview/RE4TestText.h"
 
 namespace {

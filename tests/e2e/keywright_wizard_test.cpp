@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "EditorSession.h"
+#include "PaintedCheck.h"
 
 namespace {
 

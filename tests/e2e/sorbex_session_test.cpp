@@ -8,27 +8,16 @@
 #include <shlobj.h>
 
 #include <cstdio>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "E2eChecks.h"
+#include "PaintedCheck.h"
 #include "SorbexDriver.h"
 
 namespace {
 
 constexpr const char* kExpression = "colou?r";
-
-// Whether the window's rectangle on the screen shows a drawn window rather than one
-// flat colour (a window nobody exposed stays black without a window manager).
-bool Painted(HWND window) {
-    int width = 0;
-    int height = 0;
-    const std::vector<DWORD> pixels = e2e::WindowPixels(window, width, height);
-    const std::set<DWORD> colours(pixels.begin(), pixels.end());
-    std::printf("window %dx%d on screen with %zu colours\n", width, height, colours.size());
-    return colours.size() >= 8;
-}
 
 std::string ProfileValue(const std::string& path, const char* section, const char* key) {
     char value[1024] = {};
@@ -89,13 +78,9 @@ int main(int argc, char** argv) {
               text.find("allotment-notes.txt") != std::string::npos,
           "the page shows the header and the files found");
     Check(SendMessageA(row, TCM_GETITEMCOUNT, 0, 0) == 2, "the search added a page");
-    // Without a window manager a window may stay unexposed: moving it once shows it.
-    RECT place{};
-    GetWindowRect(frame, &place);
-    SetWindowPos(frame, nullptr, place.left + 1, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    SetWindowPos(frame, nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    Sleep(500);
-    Check(Painted(frame), "the main window is painted");
+    std::string seen;
+    const bool painted = LooksPainted(frame, &seen, "sorbex_session.bmp");
+    Check(painted, "the main window is painted (" + seen + ")");
 
     // Closing asks about the changed document; Yes saves it in place.
     PostMessageA(frame, WM_CLOSE, 0, 0);

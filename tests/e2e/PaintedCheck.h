@@ -1,0 +1,23 @@
+// The one check of every end-to-end test that a window is drawn on the screen: its
+// client area is not one flat colour, and every label and button in it that has a
+// caption shows text there.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace e2e {
+
+constexpr DWORD kPaintTimeoutMs = 10000;
+
+// Whether the window's client area, as the screen shows it, is painted: it holds at
+// least three colours, and inside each visible, enabled static or button below it
+// with a non-empty caption there are pixels of the text colour. The window is moved
+// by a pixel and back first, so that it is exposed even without a window manager; the
+// picture is taken again until it passes or kPaintTimeoutMs has passed, and the last
+// one is written to `bitmapPath` (a .bmp file) when given. `detail` says what was seen,
+// naming the captions that showed no text.
+bool LooksPainted(HWND window, std::string* detail, const char* bitmapPath = nullptr);
+
+} // namespace e2e
