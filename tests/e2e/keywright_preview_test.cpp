@@ -209,6 +209,12 @@ bool DragSplitter(HWND preview, int dx) {
     RECT rect{};
     GetWindowRect(splitter, &rect);
     const int x = (rect.left + rect.right) / 2, y = (rect.top + rect.bottom) / 2;
+    // The pointer must land on the bar itself: a window of another program that covers
+    // it would take the drag instead.
+    const POINT centre{x, y};
+    SetWindowPos(preview, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (!e2e::WaitFor(kWaitMs, [&] { return WindowFromPoint(centre) == splitter; }))
+        return false;
     char command[512];
     std::snprintf(
         command, sizeof command,
