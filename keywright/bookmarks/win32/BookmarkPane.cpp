@@ -320,23 +320,23 @@ BookmarkPane::BookmarkPane(BookmarkPaneContext context)
 BookmarkPane::~BookmarkPane() = default;
 
 HWND BookmarkPane::Create() {
-    kestrix::ui::WindowClassSpec windowClass;
+    kestrix::ui::WindowClassParams windowClass;
     windowClass.instance = window_->context().instance;
     windowClass.name = kBookmarkPaneClass;
     if (!kestrix::ui::RegisterWindowClass(windowClass))
         return nullptr;
-    kestrix::ui::WindowSpec spec;
-    spec.instance = windowClass.instance;
-    spec.className = kBookmarkPaneClass;
-    spec.title = L"overlay";
-    spec.style = WS_CHILD | WS_VISIBLE | WS_BORDER;
-    spec.exStyle = WS_EX_CLIENTEDGE;
-    spec.x = 0;
-    spec.y = 0;
-    spec.width = kInitialSize;
-    spec.height = kInitialSize;
-    spec.parent = window_->context().frame;
-    return window_->Create(spec);
+    kestrix::ui::WindowParams params;
+    params.instance = windowClass.instance;
+    params.className = kBookmarkPaneClass;
+    params.title = L"overlay";
+    params.style = WS_CHILD | WS_VISIBLE | WS_BORDER;
+    params.exStyle = WS_EX_CLIENTEDGE;
+    params.x = 0;
+    params.y = 0;
+    params.width = kInitialSize;
+    params.height = kInitialSize;
+    params.parent = window_->context().frame;
+    return window_->Create(params);
 }
 
 HWND BookmarkPane::hwnd() const {

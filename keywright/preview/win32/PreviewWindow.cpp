@@ -200,12 +200,12 @@ void PreviewWindow::InsertColumns() {
     int index = 0;
     for (const auto& column : columns) {
         std::wstring text = WideFromAnsi(KeywrightString(column.text));
-        LVCOLUMNW spec{};
-        spec.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-        spec.pszText = &text[0];
-        spec.cx = static_cast<int>(ReadNumber(host_, column.width, kDefaultColumnWidth));
-        spec.iSubItem = index;
-        SendMessageW(list_, LVM_INSERTCOLUMNW, index++, reinterpret_cast<LPARAM>(&spec));
+        LVCOLUMNW params{};
+        params.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        params.pszText = &text[0];
+        params.cx = static_cast<int>(ReadNumber(host_, column.width, kDefaultColumnWidth));
+        params.iSubItem = index;
+        SendMessageW(list_, LVM_INSERTCOLUMNW, index++, reinterpret_cast<LPARAM>(&params));
     }
 }
 

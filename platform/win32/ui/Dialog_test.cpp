@@ -132,10 +132,10 @@ public:
 TEST(DialogTest, ChildDialogSitsInsideItsParentAndKeepsOkAndCancelToIt) {
     ASSERT_TRUE(RegisterWindowClass({Module(), L"KestrixUiTestParent"}));
     ParentWindow parent;
-    WindowSpec spec;
-    spec.instance = Module();
-    spec.className = L"KestrixUiTestParent";
-    ASSERT_NE(nullptr, parent.Create(spec));
+    WindowParams params;
+    params.instance = Module();
+    params.className = L"KestrixUiTestParent";
+    ASSERT_NE(nullptr, parent.Create(params));
     TestDialog page;
     HWND child = page.CreateChild(Module(), UI_TEST_IDD_CHILD, parent.hwnd());
     ASSERT_NE(nullptr, child);
@@ -150,10 +150,10 @@ TEST(DialogTest, ChildDialogSitsInsideItsParentAndKeepsOkAndCancelToIt) {
 TEST(DialogTest, AcceleratorsBecomeCommandsOfTheirTarget) {
     ASSERT_TRUE(RegisterWindowClass({Module(), L"KestrixUiTestParent"}));
     ParentWindow target;
-    WindowSpec spec;
-    spec.instance = Module();
-    spec.className = L"KestrixUiTestParent";
-    ASSERT_NE(nullptr, target.Create(spec));
+    WindowParams params;
+    params.instance = Module();
+    params.className = L"KestrixUiTestParent";
+    ASSERT_NE(nullptr, target.Create(params));
     ACCEL keys[] = {{FVIRTKEY, VK_F7, 555}};
     HACCEL table = CreateAcceleratorTableW(keys, 1);
     ASSERT_NE(nullptr, table);

@@ -6,31 +6,31 @@
 
 namespace kestrix::ui {
 
-bool RegisterWindowClass(const WindowClassSpec& spec) {
+bool RegisterWindowClass(const WindowClassParams& params) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    if (GetClassInfoExW(spec.instance, spec.name, &windowClass))
+    if (GetClassInfoExW(params.instance, params.name, &windowClass))
         return true;
-    windowClass.style = spec.style;
+    windowClass.style = params.style;
     windowClass.lpfnWndProc = &Window::Procedure;
-    windowClass.hInstance = spec.instance;
-    windowClass.hIcon = spec.icon;
-    windowClass.hIconSm = spec.smallIcon;
+    windowClass.hInstance = params.instance;
+    windowClass.hIcon = params.icon;
+    windowClass.hIconSm = params.smallIcon;
     windowClass.hCursor =
-        spec.cursor ? spec.cursor : LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    windowClass.hbrBackground = spec.background;
-    windowClass.lpszMenuName = spec.menuName;
-    windowClass.lpszClassName = spec.name;
+        params.cursor ? params.cursor : LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    windowClass.hbrBackground = params.background;
+    windowClass.lpszMenuName = params.menuName;
+    windowClass.lpszClassName = params.name;
     return RegisterClassExW(&windowClass) != 0;
 }
 
-HWND Window::Create(const WindowSpec& spec, ModelessWindowList* modeless) {
+HWND Window::Create(const WindowParams& params, ModelessWindowList* modeless) {
     if (hwnd())
         return nullptr; // one window per object at a time
-    return CreateFor(spec, modeless);
+    return CreateFor(params, modeless);
 }
 
-HWND Window::Open(std::unique_ptr<Window> window, const WindowSpec& spec,
+HWND Window::Open(std::unique_ptr<Window> window, const WindowParams& params,
                   ModelessWindowList* modeless) {
     if (!window)
         return nullptr;
@@ -41,21 +41,21 @@ HWND Window::Open(std::unique_ptr<Window> window, const WindowSpec& spec,
         // Held across the creation, so that a window that fails or closes while it is
         // being created frees its object only here, once.
         DispatchScope scope(object);
-        created = object.CreateFor(spec, modeless);
+        created = object.CreateFor(params, modeless);
         if (!created)
             object.finished_ = true;
     }
     return created;
 }
 
-HWND Window::CreateFor(const WindowSpec& spec, ModelessWindowList* modeless) {
+HWND Window::CreateFor(const WindowParams& params, ModelessWindowList* modeless) {
     PrepareCreation(modeless);
-    HMENU menu = (spec.style & WS_CHILD)
-                     ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.childId))
-                     : spec.menu;
-    HWND window = CreateWindowExW(spec.exStyle, spec.className, spec.title, spec.style, spec.x,
-                                  spec.y, spec.width, spec.height, spec.parent, menu,
-                                  spec.instance, static_cast<Window*>(this));
+    HMENU menu = (params.style & WS_CHILD)
+                     ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(params.childId))
+                     : params.menu;
+    HWND window = CreateWindowExW(params.exStyle, params.className, params.title, params.style, params.x,
+                                  params.y, params.width, params.height, params.parent, menu,
+                                  params.instance, static_cast<Window*>(this));
     if (!window || finished_)
         return nullptr;
     EnterModelessList();

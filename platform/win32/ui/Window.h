@@ -12,7 +12,7 @@ namespace kestrix::ui {
 
 // A window class whose windows are Window objects. `instance` is the module that
 // registers it: the program's, or the DLL's when the code runs in another process.
-struct WindowClassSpec {
+struct WindowClassParams {
     HINSTANCE instance = nullptr;
     const wchar_t* name = nullptr;
     UINT style = 0;
@@ -24,10 +24,10 @@ struct WindowClassSpec {
 };
 
 // Registers the class with Window::Procedure; true when it is registered, now or before.
-bool RegisterWindowClass(const WindowClassSpec& spec);
+bool RegisterWindowClass(const WindowClassParams& params);
 
 // How one window is created.
-struct WindowSpec {
+struct WindowParams {
     HINSTANCE instance = nullptr; // the module that registered the class
     const wchar_t* className = nullptr;
     const wchar_t* title = L"";
@@ -46,11 +46,11 @@ class Window : public WindowBase {
 public:
     // Creates the window for an object that its owner holds; null when that failed.
     // With `modeless`, the window is entered there while it exists.
-    HWND Create(const WindowSpec& spec, ModelessWindowList* modeless = nullptr);
+    HWND Create(const WindowParams& params, ModelessWindowList* modeless = nullptr);
 
     // Creates a window that owns `window`: the base deletes the object after the
     // window's last message. Null when creation failed; the object is gone then too.
-    static HWND Open(std::unique_ptr<Window> window, const WindowSpec& spec,
+    static HWND Open(std::unique_ptr<Window> window, const WindowParams& params,
                      ModelessWindowList* modeless = nullptr);
 
     // The object of a window of a class registered through RegisterWindowClass; null
@@ -79,7 +79,7 @@ protected:
     virtual LRESULT DefaultProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    HWND CreateFor(const WindowSpec& spec, ModelessWindowList* modeless);
+    HWND CreateFor(const WindowParams& params, ModelessWindowList* modeless);
     LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 };

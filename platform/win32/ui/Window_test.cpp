@@ -82,21 +82,21 @@ protected:
         ASSERT_TRUE(RegisterWindowClass({GetModuleHandleW(nullptr), kClass}));
         Events().clear();
     }
-    static WindowSpec Spec() {
-        WindowSpec spec;
-        spec.instance = GetModuleHandleW(nullptr);
-        spec.className = kClass;
-        spec.style = WS_POPUP;
-        spec.x = spec.y = 0;
-        spec.width = spec.height = 50;
-        return spec;
+    static WindowParams Params() {
+        WindowParams params;
+        params.instance = GetModuleHandleW(nullptr);
+        params.className = kClass;
+        params.style = WS_POPUP;
+        params.x = params.y = 0;
+        params.width = params.height = 50;
+        return params;
     }
     FailureRecorder recorder_;
 };
 
 TEST_F(WindowTest, EscapingExceptionsReachTheHookAndTheWindowGoesOn) {
     TestWindow window;
-    HWND handle = window.Create(Spec());
+    HWND handle = window.Create(Params());
     ASSERT_NE(nullptr, handle);
     const struct {
         UINT message;
@@ -123,7 +123,7 @@ TEST_F(WindowTest, EscapingExceptionsReachTheHookAndTheWindowGoesOn) {
 }
 
 TEST_F(WindowTest, AWindowThatOwnsItsObjectFreesItAfterItsLastMessage) {
-    HWND handle = Window::Open(std::make_unique<TestWindow>(), Spec());
+    HWND handle = Window::Open(std::make_unique<TestWindow>(), Params());
     ASSERT_NE(nullptr, handle);
     SendMessageW(handle, WM_COMMAND, kCmdDestroySelf, 0);
     EXPECT_FALSE(IsWindow(handle));
@@ -164,9 +164,9 @@ TEST_F(WindowTest, FailedCreationFreesAWindowOwnedObjectOnce) {
         SCOPED_TRACE(c.name);
         Events().clear();
         RecordedFailures().clear();
-        WindowSpec spec = Spec();
-        spec.className = c.className;
-        EXPECT_EQ(nullptr, Window::Open(std::make_unique<TestWindow>(c.start), spec));
+        WindowParams params = Params();
+        params.className = c.className;
+        EXPECT_EQ(nullptr, Window::Open(std::make_unique<TestWindow>(c.start), params));
         EXPECT_EQ(1, std::count(Events().begin(), Events().end(), "deleted"));
         EXPECT_EQ(c.failures, RecordedFailures().size());
     }
@@ -176,11 +176,11 @@ TEST_F(WindowTest, AnOwnerHeldObjectOutlivesItsWindowOrClosesIt) {
     HWND handle = nullptr;
     {
         TestWindow window;
-        handle = window.Create(Spec());
+        handle = window.Create(Params());
         ASSERT_NE(nullptr, handle);
         DestroyWindow(handle);
         EXPECT_EQ(nullptr, window.hwnd());
-        handle = window.Create(Spec()); // the object can open a window again
+        handle = window.Create(Params()); // the object can open a window again
         ASSERT_NE(nullptr, handle);
     }
     EXPECT_FALSE(IsWindow(handle));

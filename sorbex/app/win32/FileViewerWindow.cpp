@@ -65,13 +65,13 @@ CFileViewerWindow::~CFileViewerWindow() = default;
 bool CFileViewerWindow::EnsureWindow() {
     if (hwnd())
         return true;
-    kestrix::ui::WindowClassSpec spec;
-    spec.instance = instance_;
-    spec.name = kViewerClass;
-    spec.icon = LoadIconW(nullptr, MAKEINTRESOURCEW(32512)); // IDI_APPLICATION
-    kestrix::ui::RegisterWindowClass(spec);
+    kestrix::ui::WindowClassParams params;
+    params.instance = instance_;
+    params.name = kViewerClass;
+    params.icon = LoadIconW(nullptr, MAKEINTRESOURCEW(32512)); // IDI_APPLICATION
+    kestrix::ui::RegisterWindowClass(params);
     const std::wstring title = Wide(SorbexString(IDS_FILE_VIEWER));
-    kestrix::ui::WindowSpec window;
+    kestrix::ui::WindowParams window;
     window.instance = instance_;
     window.className = kViewerClass;
     window.title = title.c_str();

@@ -79,17 +79,17 @@ void CMainFrame::SetFileViewer(CResultViewer* viewer) {
 
 HWND CMainFrame::Open(int showCommand, const std::string& commandLineFile) {
     const HINSTANCE instance = context_.instance;
-    kestrix::ui::WindowClassSpec spec;
-    spec.instance = instance;
-    spec.name = kFrameClass;
-    spec.background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    spec.icon = LoadIconW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
-    spec.smallIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME),
+    kestrix::ui::WindowClassParams params;
+    params.instance = instance;
+    params.name = kFrameClass;
+    params.background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    params.icon = LoadIconW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
+    params.smallIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME),
                                                    IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                                    GetSystemMetrics(SM_CYSMICON), 0));
-    spec.menuName = MAKEINTRESOURCEW(IDR_MAINFRAME);
-    kestrix::ui::RegisterWindowClass(spec);
-    kestrix::ui::WindowSpec window;
+    params.menuName = MAKEINTRESOURCEW(IDR_MAINFRAME);
+    kestrix::ui::RegisterWindowClass(params);
+    kestrix::ui::WindowParams window;
     window.instance = instance;
     window.className = kFrameClass;
     window.title = L"";

@@ -41,12 +41,12 @@ CTabView::CTabView(CTabViewListener& listener) : listener_(listener) {}
 CTabView::~CTabView() = default;
 
 HWND CTabView::CreateIn(HINSTANCE instance, HWND frame, int id) {
-    kestrix::ui::WindowClassSpec spec;
-    spec.instance = instance;
-    spec.name = kTabViewClass;
-    spec.background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    kestrix::ui::RegisterWindowClass(spec);
-    kestrix::ui::WindowSpec window;
+    kestrix::ui::WindowClassParams params;
+    params.instance = instance;
+    params.name = kTabViewClass;
+    params.background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    kestrix::ui::RegisterWindowClass(params);
+    kestrix::ui::WindowParams window;
     window.instance = instance;
     window.className = kTabViewClass;
     window.style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
