@@ -38,6 +38,7 @@ constexpr unsigned IDS_EXPR_PHONETIC_EMPTY = 9824;
 constexpr unsigned IDS_EXPR_GROUP_NEEDS_AND = 9825;
 constexpr unsigned IDS_EXPR_NESTED_TOO_DEEPLY = 9826;
 constexpr unsigned IDS_RE_REPETITION_TOO_LARGE = 9827;
+constexpr unsigned IDS_RE_EMPTY_REFERENCE_REPEATED = 9828;
 constexpr unsigned IDS_SEARCH_EXAMPLES = 10007;
 constexpr unsigned IDS_SELECT_FILES = 10008;
 // File-chooser filters: a description and its pattern, separated by "|".
