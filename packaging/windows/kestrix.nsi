@@ -3,7 +3,7 @@
 ; DLL stays writable), adds the Start-menu entries and the .sbx and reg: registrations,
 ; and writes an uninstaller that takes away exactly that again.
 ; scripts/package defines VERSION, TARGET (x86-unicode or amd64-unicode), FILES (the
-; generated lists of the release's files) and OUTFILE.
+; generated lists of the release's files), COMPRESSOR and OUTFILE.
 
 Unicode true
 Target ${TARGET}
@@ -22,7 +22,7 @@ OutFile "${OUTFILE}"
 RequestExecutionLevel user
 InstallDir "$LOCALAPPDATA\Programs\Kestrix"
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
-SetCompressor /SOLID lzma
+SetCompressor ${COMPRESSOR}
 ShowInstDetails show
 ShowUninstDetails show
 VIProductVersion "${VERSION}.0"
