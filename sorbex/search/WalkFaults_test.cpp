@@ -90,7 +90,7 @@ std::string DeepFolder() {
     return path;
 }
 
-TEST_F(WalkFaultsTest, APathLongerThan260CharactersIsSearchedOrNamed) {
+TEST_F(WalkFaultsTest, APathLongerThan260CharactersIsSearched) {
     tree.Write("A.txt", "colour");
     const std::string deep = DeepFolder();
     bool written = true;
@@ -122,11 +122,10 @@ TEST_F(WalkFaultsTest, APathLongerThan260CharactersIsSearchedOrNamed) {
     run.StartSearching(Request("*.txt"));
     const std::vector<std::string> found = Found();
     EXPECT_NE(found.end(), std::find(found.begin(), found.end(), "A.txt"));
-    // Searched, or named with the reason: never passed over without a word.
-    const bool searched = std::find(found.begin(), found.end(), "Deep.txt") != found.end();
-    EXPECT_TRUE(searched || !ui.fileList.skipped.empty());
-    for (const std::string& skipped : ui.fileList.skipped)
-        EXPECT_NE(std::string::npos, skipped.find(std::string(50, 'a'))) << skipped;
+    // Beyond the classic limit a file is still found and read: it is no more silently
+    // passed over than named as skipped.
+    EXPECT_NE(found.end(), std::find(found.begin(), found.end(), "Deep.txt"));
+    EXPECT_EQ(std::vector<std::string>{}, ui.fileList.skipped);
 }
 
 #ifdef _WIN32

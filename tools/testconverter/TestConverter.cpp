@@ -22,7 +22,7 @@ constexpr FCE kTrue = 1;
 constexpr FCE kOpenFailed = -1;
 constexpr FCE kNoMemory = -8;
 constexpr char kMagic[] = "KTCV";
-constexpr SIZE_T kFloodBytes = SIZE_T(16) << 20;
+constexpr SIZE_T kFloodBytes = SIZE_T(2) << 20;
 
 void Log(const std::string& line) {
     char path[MAX_PATH] = {};
