@@ -31,7 +31,8 @@ public:
 
     // Something went wrong that the user was told about on standard error.
     bool errorShown() const { return errorShown_; }
-    // A file or directory was not searched, and the user was told on standard error.
+    // A file or directory was not searched, or a file only as its bytes because its
+    // converter failed, and the user was told on standard error.
     bool skippedReported() const { return skippedReported_; }
 
     bool AskOkCancel(const std::string& text) override;
@@ -59,6 +60,9 @@ public:
     void SetProgress(int position) override { progressPosition_ = position; }
     void HideProgress() override { ClearProgressLine(); }
     void Beep() override {}
+    void ReportConverterFailure(const std::string& path, const std::string& message) override {
+        ReportSkipped(path, message);
+    }
 
 private:
     void ClearProgressLine();

@@ -96,6 +96,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     CTextConverterList converters;
     CDocCache cache(*fileSystem, kestrix::SystemCompoundFiles());
     if (options.externalFilter) {
+        converterLoader->SetFailureHandler(run.ConverterFailureHandler());
         BuildSystemConverterList(converters, *converterLoader, *fileSystem);
         run.loader().SetConverters(&converters);
         if (cache.Open())

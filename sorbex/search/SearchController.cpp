@@ -169,6 +169,12 @@ CRunOutcome CSearchController::EndEarly(CFileFindDoc* page) {
     return outcome;
 }
 
+CConverterFailureHandler CSearchController::ConverterFailureHandler() {
+    return [this](const std::string& library, const std::string& file, CConverterFailure failure) {
+        ui_.ReportConverterFailure(file, FormatConverterFailure(library, file, failure));
+    };
+}
+
 bool CSearchController::RunWork(std::function<void()> job) {
     return work_.Run(std::move(job), [this] {
         PumpMessages();

@@ -65,6 +65,10 @@ public:
 
     // Where the cache, the converters and the internal readers plug in.
     CFileTextLoader& loader() { return loader_; }
+    // For the converters' loader (`CConverterLoader::SetFailureHandler`): tells the user
+    // interface of each converter given up, with the file and why. It is called on the
+    // thread that loads the files.
+    CConverterFailureHandler ConverterFailureHandler();
     const std::vector<CFileEntry>& fileList() const { return collector_.files(); }
 
     std::function<void(CFileFindDoc& page, std::size_t startIndex)> startReplacement;
