@@ -272,7 +272,7 @@ OsError PosixFileSystem::CheckDirectory(const std::string& path) {
 
 void PosixFileSystem::ForgetReadDirectory() {
     std::lock_guard<std::mutex> lock(readDirMutex_);
-    readDirFd_.Reset();
+    readDirFd_.reset();
     readDir_.clear();
 }
 
@@ -284,19 +284,23 @@ OsError PosixFileSystem::ReadFile(const std::string& path, std::string& bytes) {
     const std::size_t slash = path.rfind('/');
     if (slash == std::string::npos || slash == 0 || slash + 1 == path.size())
         return ReadWithoutFolder(path, bytes);
-    std::unique_lock<std::mutex> lock(readDirMutex_);
-    if (!readDirFd_.valid() || path.compare(0, slash, readDir_) != 0 || readDir_.size() != slash) {
-        readDir_.assign(path, 0, slash);
-        readDirFd_.Reset(::open(readDir_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (!readDirFd_.valid()) {
-            // The plain open reports whatever is wrong with the path.
-            readDir_.clear();
-            lock.unlock();
-            return ReadWithoutFolder(path, bytes);
+    std::shared_ptr<const posix::FileDescriptor> folder;
+    {
+        std::lock_guard<std::mutex> lock(readDirMutex_);
+        if (!readDirFd_ || path.compare(0, slash, readDir_) != 0 || readDir_.size() != slash) {
+            readDir_.assign(path, 0, slash);
+            auto opened = std::make_shared<const posix::FileDescriptor>(
+                ::open(readDir_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+            readDirFd_ = opened->valid() ? std::move(opened) : nullptr;
+            if (!readDirFd_)
+                readDir_.clear();
         }
+        folder = readDirFd_;
     }
-    OsError error = ReadWholeFile(path, readDirFd_.get(), path.c_str() + slash + 1, bytes);
-    lock.unlock();
+    // The plain open reports whatever is wrong with the path.
+    if (!folder)
+        return ReadWithoutFolder(path, bytes);
+    OsError error = ReadWholeFile(path, folder->get(), path.c_str() + slash + 1, bytes);
     if (error)
         bytes.clear();
     return error;
@@ -337,21 +341,19 @@ OsError PosixFileSystem::GetFileStatus(const std::string& path, FileStatus& stat
     // file's folder, still held open, the system looks up one name instead of a path.
     int dirFd = AT_FDCWD;
     const char* name = path.c_str();
-    std::unique_lock<std::mutex> lock(readDirMutex_);
+    std::shared_ptr<const posix::FileDescriptor> folder;
     const std::size_t slash = path.rfind('/');
-    if (readDirFd_.valid() && slash != std::string::npos && slash + 1 < path.size() &&
-        readDir_.size() == slash && path.compare(0, slash, readDir_) == 0) {
-        dirFd = readDirFd_.get();
-        name = path.c_str() + slash + 1;
-    } else {
-        lock.unlock();
+    {
+        std::lock_guard<std::mutex> lock(readDirMutex_);
+        if (readDirFd_ && slash != std::string::npos && slash + 1 < path.size() &&
+            readDir_.size() == slash && path.compare(0, slash, readDir_) == 0) {
+            folder = readDirFd_;
+            dirFd = folder->get();
+            name = path.c_str() + slash + 1;
+        }
     }
     // The birth time is the true creation time where the file system keeps one.
     const int got = ::statx(dirFd, name, 0, STATX_BASIC_STATS | STATX_BTIME, &sx);
-    const int error = errno;
-    if (lock.owns_lock())
-        lock.unlock();
-    errno = error;
     if (got != 0) {
         if (errno != ENOSYS)
             return LastOsError("statx", path);

@@ -14,6 +14,7 @@
 #include "search/ReplacePassages.h"
 #include "search/ResultDocument.h"
 #include "search/SearchController.h"
+#include "search/SearchWorkers.h"
 #include "cache/DocCache.h"
 #include "text/TextConverterList.h"
 
@@ -88,6 +89,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     CCliSearchUi ui(out, err, terminal);
     CResultDocument document;
     CSearchController run(*fileSystem, *clock, ui, document);
+    run.SetSearchThreads(options.threads > 0 ? options.threads : DefaultSearchThreads());
 
     // What the program builds at start: the registered converters and the cache of
     // their texts. Without the external filter neither is touched. A cache that
