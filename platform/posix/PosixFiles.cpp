@@ -2,7 +2,9 @@
 #include "platform/posix/PosixFiles.h"
 
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,6 +15,32 @@
 namespace kestrix::posix {
 
 namespace {
+
+// Holds back the signals that end a program (interrupt, terminate, hang-up) while a new
+// file stands beside the old one: one that came meanwhile is delivered once the new file
+// has taken the old one's place or is gone, so that no half-made file is left behind.
+class TerminationSignalsHeld {
+public:
+    TerminationSignalsHeld() {
+        sigset_t held;
+        sigemptyset(&held);
+        sigaddset(&held, SIGINT);
+        sigaddset(&held, SIGTERM);
+        sigaddset(&held, SIGHUP);
+        sigaddset(&held, SIGQUIT);
+        active_ = ::pthread_sigmask(SIG_BLOCK, &held, &saved_) == 0;
+    }
+    ~TerminationSignalsHeld() {
+        if (active_)
+            ::pthread_sigmask(SIG_SETMASK, &saved_, nullptr);
+    }
+    TerminationSignalsHeld(const TerminationSignalsHeld&) = delete;
+    TerminationSignalsHeld& operator=(const TerminationSignalsHeld&) = delete;
+
+private:
+    sigset_t saved_{};
+    bool active_ = false;
+};
 
 OsError Failed(const char* function, const std::string& path, ErrorCode code, int error) {
     return MakeOsError(function, path, code ? code(error) : error);
@@ -63,6 +91,7 @@ OsError ReplaceFile(const std::string& linkPath, const void* data, std::size_t s
     const std::string dir = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
     const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
     std::string temp = dir + "." + base + ".XXXXXX";
+    const TerminationSignalsHeld held;
     std::vector<char> name(temp.begin(), temp.end());
     name.push_back('\0');
     FileDescriptor fd(::mkstemp(name.data()));
