@@ -132,7 +132,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                                   kestrix::SystemCompoundFiles(), storageUi))
             return kExitError;
     }
-    if (run.flags().cancelRequested)
+    if (run.flags().cancelRequested || replaceUi.userCancelled())
         return kExitCancelled;
     // Results without all the files are no answer to "is it there?".
     if (ui.skippedReported())
