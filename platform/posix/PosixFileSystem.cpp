@@ -17,6 +17,9 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#ifdef __linux__
+#include <sys/xattr.h>
+#endif
 #include <unistd.h>
 
 namespace kestrix {
@@ -49,6 +52,65 @@ bool MakeDirectories(const std::string& dir) {
     }
     struct stat st {};
     return ::stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// Whether a new file made by this process could be given `st`'s owner.
+bool CanGiveOwner(const struct stat& st) {
+    const uid_t user = ::geteuid();
+    return user == 0 || user == st.st_uid;
+}
+
+#ifdef __linux__
+// Copies the extended attributes (ACLs among them) of `from` to the open file `fd`.
+// Attributes the user may not set (another user's security labels) cannot be kept by
+// any rewrite and are left out; every other failure is the caller's.
+OsError CopyExtendedAttributes(const std::string& from, int fd, const std::string& temp) {
+    ssize_t size = ::listxattr(from.c_str(), nullptr, 0);
+    if (size <= 0)
+        return {};
+    std::vector<char> names(static_cast<std::size_t>(size));
+    size = ::listxattr(from.c_str(), names.data(), names.size());
+    if (size < 0)
+        return LastOsError("listxattr", from);
+    std::vector<char> value;
+    for (ssize_t at = 0; at < size; at += static_cast<ssize_t>(std::strlen(&names[at])) + 1) {
+        const char* name = &names[at];
+        const ssize_t length = ::getxattr(from.c_str(), name, nullptr, 0);
+        if (length < 0)
+            continue;
+        value.resize(static_cast<std::size_t>(length) + 1);
+        const ssize_t got = ::getxattr(from.c_str(), name, value.data(), value.size());
+        if (got < 0)
+            continue;
+        if (::fsetxattr(fd, name, value.data(), static_cast<std::size_t>(got), 0) != 0 &&
+            errno != EPERM && errno != ENOTSUP)
+            return LastOsError("fsetxattr", temp);
+    }
+    return {};
+}
+#endif
+
+// Gives the new file `fd` the old file's owner, group, mode and extended attributes.
+// A group the user cannot give it drops the set-group-id bit rather than granting that
+// group's rights under the user's group.
+OsError TakeIdentity(int fd, const std::string& temp, const std::string& from,
+                     const struct stat& original) {
+    mode_t mode = original.st_mode & 07777;
+    if (::fchown(fd, original.st_uid, original.st_gid) != 0) {
+        if (::fchown(fd, static_cast<uid_t>(-1), original.st_gid) != 0)
+            mode &= ~static_cast<mode_t>(S_ISGID);
+        if (::geteuid() != original.st_uid)
+            mode &= ~static_cast<mode_t>(S_ISUID);
+    }
+    // A change of owner clears the set-id bits, so the mode is set after it.
+    if (::fchmod(fd, mode) != 0)
+        return LastOsError("fchmod", temp);
+#ifdef __linux__
+    return CopyExtendedAttributes(from, fd, temp);
+#else
+    static_cast<void>(from);
+    return {};
+#endif
 }
 
 // Reads a regular file straight into `bytes`. The string keeps its old size until the
@@ -314,14 +376,30 @@ OsError PosixFileSystem::ReadWithoutFolder(const std::string& path, std::string&
 }
 
 OsError PosixFileSystem::ReplaceFileContent(const std::string& path, const std::string& bytes) {
+    // A symbolic link stays a link; what changes is the file it names.
+    const std::string target = posix::FollowLinks(path);
     struct stat original {};
-    if (::stat(path.c_str(), &original) != 0)
+    if (::stat(target.c_str(), &original) != 0)
         return LastOsError("stat", path);
     if (!S_ISREG(original.st_mode))
-        return MakeOsError("stat", path, EISDIR);
+        return MakeOsError("stat", path, S_ISDIR(original.st_mode) ? EISDIR : EINVAL);
+    // The new file takes the old one's place by a rename, which asks only for a writable
+    // folder: whether the user may change this file is asked here, of the file itself.
+    posix::FileDescriptor file(::open(target.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC));
+    if (!file.valid())
+        return LastOsError("open", path);
+    // A file with several names, or one whose owner a new file could not be given,
+    // is overwritten where it is, so that it stays the same file for every name and user.
+    if (original.st_nlink > 1 || !CanGiveOwner(original))
+        return posix::RewriteInPlace(file.get(), path, bytes);
+    file.Reset();
+
     posix::ReplaceOptions options;
     options.mode = original.st_mode;
-    return posix::ReplaceFile(path, bytes.data(), bytes.size(), options);
+    options.beforeRename = [&](int fd, const std::string& temp) {
+        return TakeIdentity(fd, temp, target, original);
+    };
+    return posix::ReplaceFile(target, bytes.data(), bytes.size(), options);
 }
 
 OsError PosixFileSystem::GetFileIdentity(const std::string& path, FileIdentity& identity) {

@@ -20,6 +20,9 @@ struct CCliTerminal {
     // types them there; a replacement that would have to guess its answers is refused.
     std::istream* answers = nullptr;
     bool answersInteractive = false;
+    // Waits until an answer can be read from the terminal; false when Ctrl+C came
+    // first. Null: reading the answer waits by itself.
+    bool (*waitForAnswer)() = nullptr;
     // Called between the search and the replacement walk; tests change files there.
     std::function<void()> beforeReplacing;
 };

@@ -130,12 +130,12 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return kExitError;
     // A cancelled run's page holds what was found until then, and is saved as such.
     if (!options.saveFile.empty() && outcome.page) {
-        CCliStorageUi storageUi(err, false);
+        CCliStorageUi storageUi(err, false, options.saveFile);
         if (!SavePageToResultFile(*outcome.page, options.saveFile, *fileSystem,
                                   kestrix::SystemCompoundFiles(), storageUi))
             return kExitError;
     }
-    if (run.flags().cancelRequested)
+    if (run.flags().cancelRequested || replaceUi.userCancelled())
         return kExitCancelled;
     // Results without all the files are no answer to "is it there?".
     if (ui.skippedReported())

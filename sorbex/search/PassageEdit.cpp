@@ -1,4 +1,5 @@
-// Replacing one passage of a result in its file, after checking that the file still holds it.
+// Replacing the accepted passages of a file in one rewrite, after checking that the file
+// still holds them.
 #include "search/PassageEdit.h"
 
 #include <cstdint>
@@ -27,33 +28,59 @@ bool FileStillHoldsPassage(const std::string& bytes, const CSearchResult& result
                            kept) == 0;
 }
 
-CPassageEdit ReplacePassageInFile(kestrix::FileSystem& fs, const CSearchResult& result,
-                                  const std::string& replacement) {
-    const std::string path = result.dir + result.name;
+CFileEdit ReplacePassagesInFile(kestrix::FileSystem& fs,
+                                const std::vector<const CSearchResult*>& passages,
+                                const std::string& replacement,
+                                const COldContentKeeper& keepOldContent) {
+    CFileEdit edit;
+    if (passages.empty())
+        return edit;
+    const std::string path = passages.front()->dir + passages.front()->name;
     std::string bytes;
-    if (fs.ReadFile(path, bytes))
-        return {CPassageEditStatus::ReadFailed, 0};
-    if (!FileStillHoldsPassage(bytes, result))
-        return {CPassageEditStatus::Changed, 0};
-
-    const auto start = static_cast<std::size_t>(result.start);
-    const auto end = static_cast<std::size_t>(result.end);
-    // Offsets are stored as 32-bit numbers; a file that would outgrow them could not be
-    // addressed by the results after this one.
-    const std::uint64_t newSize =
-        static_cast<std::uint64_t>(bytes.size()) - (end - start) + replacement.size();
-    if (newSize > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max()))
-        return {CPassageEditStatus::WriteFailed, 0};
+    if ((edit.error = fs.ReadFile(path, bytes)))
+        return edit;
 
     std::string content;
-    content.reserve(static_cast<std::size_t>(newSize));
-    content.append(bytes, 0, start);
-    content.append(replacement);
-    content.append(bytes, end, std::string::npos);
-    if (fs.ReplaceFileContent(path, content))
-        return {CPassageEditStatus::WriteFailed, 0};
-    const auto delta =
-        static_cast<std::int64_t>(replacement.size()) - static_cast<std::int64_t>(end - start);
+    std::size_t copied = 0; // bytes of the old content already in `content`
+    edit.status = CPassageEditStatus::Replaced;
+    for (const CSearchResult* passage : passages) {
+        if (!FileStillHoldsPassage(bytes, *passage) ||
+            static_cast<std::size_t>(passage->start) < copied) {
+            edit.status = CPassageEditStatus::Changed;
+            break;
+        }
+        content.append(bytes, copied, static_cast<std::size_t>(passage->start) - copied);
+        content.append(replacement);
+        copied = static_cast<std::size_t>(passage->end);
+        ++edit.applied;
+    }
+    if (edit.applied == 0)
+        return edit;
+    content.append(bytes, copied, std::string::npos);
+
+    // Offsets are stored as 32-bit numbers; a file that would outgrow them could not be
+    // addressed by the results after these.
+    if (content.size() > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max()))
+        edit.error = kestrix::MakeOsError("ReplaceFileContent", path,
+                                          kestrix::NativeCodeFor(kestrix::FileFailure::NoSpace));
+    if (!edit.error && keepOldContent)
+        edit.error = keepOldContent(path, bytes);
+    if (!edit.error)
+        edit.error = fs.ReplaceFileContent(path, content);
+    if (edit.error) {
+        edit.status = CPassageEditStatus::WriteFailed;
+        edit.applied = 0;
+    }
+    return edit;
+}
+
+CPassageEdit ReplacePassageInFile(kestrix::FileSystem& fs, const CSearchResult& result,
+                                  const std::string& replacement) {
+    const CFileEdit edit = ReplacePassagesInFile(fs, {&result}, replacement);
+    if (edit.status != CPassageEditStatus::Replaced)
+        return {edit.status, 0};
+    const auto delta = static_cast<std::int64_t>(replacement.size()) -
+                       static_cast<std::int64_t>(result.end - result.start);
     return {CPassageEditStatus::Replaced, static_cast<int>(delta)};
 }
 

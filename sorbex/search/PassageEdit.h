@@ -1,7 +1,11 @@
-// Replacing one passage of a result in its file, after checking that the file still holds it.
+// Replacing the accepted passages of a file in one rewrite, after checking that the file
+// still holds them.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/FileSystem.h"
 #include "search/SearchResult.h"
@@ -25,9 +29,30 @@ struct CPassageEdit {
 // of a longer passage).
 bool FileStillHoldsPassage(const std::string& bytes, const CSearchResult& result);
 
-// Puts `replacement` in place of the passage in the file dir + name. The whole new
-// content is written before it replaces the file, so the file is always either the
-// old or the new one. Does not touch `result`.
+// Receives a file's whole content just before the file is rewritten, and keeps it where
+// the rewrite can be undone from; the rewrite goes ahead only when it succeeds.
+using COldContentKeeper =
+    std::function<kestrix::OsError(const std::string& path, const std::string& oldBytes)>;
+
+// What one rewrite of a file did with the passages accepted in it.
+struct CFileEdit {
+    CPassageEditStatus status = CPassageEditStatus::ReadFailed;
+    std::size_t applied = 0; // passages, from the first, whose replacement is in the file now
+    kestrix::OsError error;  // why the file could not be read or written
+};
+
+// Puts `replacement` in place of each passage of `passages` (results of one file,
+// dir + name, in the order of their offsets, each offset as the file stands now) and
+// writes the file once: the bytes are those that replacing them one by one would give.
+// The first passage the file no longer holds ends the list (Changed): the passages
+// before it are still written. The whole new content is written before it replaces the
+// file, so the file is always either the old or the new one. Touches no result.
+CFileEdit ReplacePassagesInFile(kestrix::FileSystem& fs,
+                                const std::vector<const CSearchResult*>& passages,
+                                const std::string& replacement,
+                                const COldContentKeeper& keepOldContent = nullptr);
+
+// The same for a single passage.
 CPassageEdit ReplacePassageInFile(kestrix::FileSystem& fs, const CSearchResult& result,
                                   const std::string& replacement);
 
