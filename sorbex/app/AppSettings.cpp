@@ -129,6 +129,14 @@ void CAppSettings::SetMainWindowPlacement(const CWindowPlacementValue& placement
     profile_.WritePlacement(section::kSettings, key::kMainWindowPlacement, placement);
 }
 
+bool CAppSettings::ViewerWindowPlacement(CWindowPlacementValue& placement) {
+    return profile_.GetPlacement(section::kSettings, key::kViewerWindowPlacement, placement);
+}
+
+void CAppSettings::SetViewerWindowPlacement(const CWindowPlacementValue& placement) {
+    profile_.WritePlacement(section::kSettings, key::kViewerWindowPlacement, placement);
+}
+
 double CAppSettings::SplitFactor() {
     return profile_.GetDouble(section::kBarState, key::kSplitFactor, kDefaultSplitFactor);
 }

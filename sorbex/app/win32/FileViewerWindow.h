@@ -60,8 +60,12 @@ private:
     std::string ContentText() override;
     void MarkPassage(long start, long end) override;
     void SelectPassage(long start, long end) override;
+    CViewPlace Place() override;
+    void SetPlace(const CViewPlace& place) override;
 
     bool EnsureWindow();
+    // Keeps the window's place and size in the profile while it is shown.
+    void StorePlacement();
     // The "SearchOptions" font, given to the model when the user changed it.
     void FollowFont();
     void DropPicture();
@@ -79,6 +83,7 @@ private:
     CViewerFont font_;
     bool fontGiven_ = false;
     bool contentIsRtf_ = false;
+    bool showMaximized_ = false;
     HWND edit_ = nullptr;
     // The picture shown in place of the text; released when it goes.
     struct ReleasePicture {

@@ -306,5 +306,92 @@ TEST_F(FileViewerWindowTest, EnterOnAResultLineShowsItsPassage) {
     EXPECT_EQ(L"grey", Selected());
 }
 
+// A replacement rewrites the file the viewer shows: it shows the new text where the user
+// looked, with the passages still to replace marked and the replaced one not.
+TEST_F(FileViewerWindowTest, AReplacementShowsTheRewrittenFileInPlace) {
+    std::string filler;
+    for (int line = 0; line < 120; ++line)
+        filler += "filler line " + std::to_string(line) + "\n";
+    tree_.Write("Alpha.txt", filler + "grey cat, grey dog\n" + filler);
+    Open();
+    frame_->propertyBar().ActivatePage(CDefinitionPageKind::Replace);
+    frame_->propertyBar().replacePage().SetValues({"azure", 0});
+    dialogs_.confirmations = {{CReplaceAnswer::Yes, false}, {CReplaceAnswer::No, false}};
+    Search("grey", "*.txt");
+    ASSERT_EQ(filler + "azure cat, grey dog\n" + filler, tree_.Read("Alpha.txt"));
+
+    const std::wstring shown = Shown();
+    const std::size_t line = shown.find(L"azure cat, grey dog\r");
+    ASSERT_NE(std::wstring::npos, line) << "the rewritten file is shown";
+    const long azure = static_cast<long>(line);
+    const long grey = azure + 11;
+    EXPECT_EQ(L"grey", Selected()) << "the walk went on to the second passage";
+    EXPECT_EQ(kMarked, BackgroundAt(grey));
+    EXPECT_NE(kMarked, BackgroundAt(azure)) << "a replaced passage is no found passage";
+
+    // The view stays where it was when the file is read again.
+    CFileFindDoc& page = Page();
+    ASSERT_TRUE(viewer_->ShowResult(page, 0));
+    POINT before{};
+    SendMessageW(viewer_->edit(), EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&before));
+    ASSERT_GT(before.y, 0);
+    tree_.Write("Alpha.txt", filler + "azure cat, grey dog\n" + filler + "appended\n");
+    viewer_->ResultReplaced(page, 0, 0);
+    POINT after{};
+    SendMessageW(viewer_->edit(), EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&after));
+    EXPECT_EQ(before.y, after.y);
+    EXPECT_NE(std::wstring::npos, Shown().find(L"appended\r"));
+    EXPECT_EQ(L"azure", Selected());
+}
+
+// The viewer of a later session opens where the user left it, unless that place is on
+// a monitor the user no longer has.
+TEST_F(FileViewerWindowTest, TheViewerComesBackWhereTheUserLeftItOnTheScreen) {
+    tree_.Write("Alpha.txt", "grey\n");
+    Open();
+    Search("grey", "*.txt");
+    const auto reopen = [this] {
+        frame_->SetFileViewer(nullptr);
+        viewer_ = std::make_unique<CFileViewerWindow>(context_.instance, frame_->hwnd(), *fs_,
+                                                      profile_, nullptr);
+        frame_->SetFileViewer(viewer_.get());
+        EXPECT_TRUE(viewer_->ShowResult(Page(), 0));
+        RECT rect{};
+        GetWindowRect(viewer_->hwnd(), &rect);
+        return rect;
+    };
+    ASSERT_TRUE(viewer_->ShowResult(Page(), 0));
+    MoveWindow(viewer_->hwnd(), 40, 50, 500, 400, TRUE);
+    SendMessageW(viewer_->hwnd(), WM_CLOSE, 0, 0);
+
+    const RECT back = reopen();
+    EXPECT_EQ(40, back.left);
+    EXPECT_EQ(50, back.top);
+    EXPECT_EQ(540, back.right);
+    EXPECT_EQ(450, back.bottom);
+
+    CWindowPlacementValue far;
+    far.showCommand = SW_SHOWNORMAL;
+    far.left = 30000;
+    far.top = 200;
+    far.right = 30600;
+    far.bottom = 700;
+    CAppSettings(profile_).SetViewerWindowPlacement(far);
+    const RECT onScreen = reopen();
+    EXPECT_EQ(600, onScreen.right - onScreen.left) << "its size is kept";
+    EXPECT_LE(onScreen.right, GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    EXPECT_GE(onScreen.left, 0);
+    EXPECT_EQ(200, onScreen.top);
+
+    // Open when the program ends, its place is kept too.
+    MoveWindow(viewer_->hwnd(), 60, 70, 400, 300, TRUE);
+    frame_->SetFileViewer(nullptr);
+    viewer_.reset();
+    CWindowPlacementValue kept;
+    ASSERT_TRUE(CAppSettings(profile_).ViewerWindowPlacement(kept));
+    EXPECT_EQ(60, kept.left);
+    EXPECT_EQ(370, kept.bottom);
+}
+
 } // namespace
 } // namespace sorbex
