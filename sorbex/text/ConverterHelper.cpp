@@ -93,8 +93,13 @@ public:
     bool ConvertToRtf(const std::string& path, std::string& rtf) override {
         std::string answer;
         if (Alive() && loader_.Call(CHelperKind::ConvertToRtf, path, loader_.limits_.convertMs,
-                                    loader_.limits_.maxRtf, library_, path, &answer))
-            rtf += answer;
+                                    loader_.limits_.maxRtf, library_, path, &answer)) {
+            // The whole document arrives in one answer: taken over, not copied.
+            if (rtf.empty())
+                rtf.swap(answer);
+            else
+                AppendConverterOutput(rtf, answer.data(), answer.size());
+        }
         return !rtf.empty();
     }
     void Uninitialise() override {
