@@ -125,6 +125,10 @@ public:
     CPageSetup PageSetup();
     void SetPageSetup(const CPageSetup& setup);
 
+    // How many pages the print preview shows at once.
+    int PreviewPages();
+    void SetPreviewPages(int pages);
+
     CViewerFont ViewerFont();
     void SetViewerFont(const CViewerFont& font);
 

@@ -4,8 +4,43 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 namespace sorbex {
+
+namespace {
+
+struct CPaperSize {
+    int number; // the printer interface's paper size number
+    long width; // portrait, in twips
+    long height;
+};
+
+constexpr CPaperSize kPaperSizes[] = {
+    {1, 12240, 15840},  // Letter
+    {5, 12240, 20160},  // Legal
+    {8, 16838, 23811},  // A3
+    {9, 11906, 16838},  // A4
+    {11, 8391, 11906},  // A5
+    {13, 10319, 14572}, // B5
+};
+
+} // namespace
+
+CPrinterPage PaperPage(const CPageSetup& setup) {
+    CPaperSize paper = {kPaperA4, 11906, 16838};
+    for (const CPaperSize& size : kPaperSizes)
+        if (size.number == setup.paperSize)
+            paper = size;
+    if (setup.orientation == kOrientationLandscape)
+        std::swap(paper.width, paper.height);
+    CPrinterPage page;
+    page.paperWidth = paper.width;
+    page.paperHeight = paper.height;
+    page.printableWidth = paper.width;
+    page.printableHeight = paper.height;
+    return page;
+}
 
 int PreviewPagesFrom(int stored) {
     return std::clamp(stored, kMinPreviewPages, kMaxPreviewPages);

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <vector>
 
+#include "viewer/PageSetup.h"
+
 namespace sorbex {
 
 // "PreviewPages": how many pages the preview shows side by side.
@@ -23,6 +25,11 @@ struct CPreviewRect {
         return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
     }
 };
+
+// The paper of `setup` as a page that can be printed all over, for a preview without
+// a printer to ask: the paper size numbers in common use, A4 for any other, turned for
+// landscape.
+CPrinterPage PaperPage(const CPageSetup& setup);
 
 // A stored "PreviewPages" as the preview can show it.
 int PreviewPagesFrom(int stored);

@@ -9,6 +9,33 @@
 namespace sorbex {
 namespace {
 
+TEST(PrintPreviewTest, APaperWithoutAPrinterIsPrintableAllOver) {
+    const struct {
+        int paperSize;
+        int orientation;
+        long width;
+        long height;
+    } cases[] = {
+        {kPaperA4, kOrientationPortrait, 11906, 16838},
+        {kPaperA4, kOrientationLandscape, 16838, 11906},
+        {1, kOrientationPortrait, 12240, 15840}, // Letter
+        {5, kOrientationLandscape, 20160, 12240}, // Legal
+        {999, kOrientationPortrait, 11906, 16838}, // unknown: A4
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.paperSize);
+        CPageSetup setup;
+        setup.paperSize = c.paperSize;
+        setup.orientation = c.orientation;
+        const CPrinterPage page = PaperPage(setup);
+        EXPECT_EQ(c.width, page.paperWidth);
+        EXPECT_EQ(c.height, page.paperHeight);
+        EXPECT_EQ(c.width, page.printableWidth);
+        EXPECT_EQ(c.height, page.printableHeight);
+        EXPECT_EQ(0, page.printableLeft);
+    }
+}
+
 TEST(PrintPreviewTest, StoredPagesAtOnceAreOneOrTwo) {
     const struct {
         int stored;

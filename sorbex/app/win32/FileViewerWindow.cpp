@@ -59,7 +59,7 @@ int HimetricToPixels(long himetric, int pixelsPerInch) {
 CFileViewerWindow::CFileViewerWindow(HINSTANCE instance, HWND owner, kestrix::FileSystem& fs,
                                      CProfile& profile, CTextConverterList* converters)
     : instance_(instance), owner_(owner), fs_(fs), settings_(profile),
-      model_(fs, profile, converters) {}
+      model_(fs, profile, converters), preview_(instance, settings_) {}
 
 CFileViewerWindow::~CFileViewerWindow() {
     // The window goes with this object without a WM_DESTROY reaching it here.
@@ -129,6 +129,9 @@ bool CFileViewerWindow::OnCommand(WORD id, WORD, HWND) {
     case ID_VIEWER_PAGE_SETUP:
         ChoosePageSetup();
         return true;
+    case ID_VIEWER_PREVIEW:
+        OpenPreview();
+        return true;
     case ID_VIEWER_CLOSE:
         OnClose();
         return true;
@@ -154,8 +157,15 @@ void CFileViewerWindow::Print() {
 
 void CFileViewerWindow::ChoosePageSetup() {
     CPageSetup setup = settings_.PageSetup();
-    if (RunPageSetupDialog(hwnd(), setup))
-        settings_.SetPageSetup(setup);
+    if (!RunPageSetupDialog(hwnd(), setup))
+        return;
+    settings_.SetPageSetup(setup);
+    preview_.Refresh();
+}
+
+void CFileViewerWindow::OpenPreview() {
+    if (CanPrint())
+        preview_.Open(hwnd(), edit_, kestrix::ui::WindowText(hwnd()));
 }
 
 bool CFileViewerWindow::OnClose() {
@@ -175,8 +185,9 @@ void CFileViewerWindow::OnDestroy() {
 
 bool CFileViewerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
     if (message == WM_INITMENUPOPUP) {
-        EnableMenuItem(reinterpret_cast<HMENU>(wParam), ID_VIEWER_PRINT,
-                       MF_BYCOMMAND | (CanPrint() ? MF_ENABLED : MF_GRAYED));
+        for (const UINT id : {ID_VIEWER_PRINT, ID_VIEWER_PREVIEW})
+            EnableMenuItem(reinterpret_cast<HMENU>(wParam), id,
+                           MF_BYCOMMAND | (CanPrint() ? MF_ENABLED : MF_GRAYED));
         result = 0;
         return true;
     }
@@ -323,6 +334,8 @@ void CFileViewerWindow::SetContent(const std::string& content, bool rtf) {
         StreamIn(edit_, wide.data(), wide.size() * sizeof(wchar_t), SF_TEXT | SF_UNICODE);
     }
     SendMessageW(edit_, EM_SETSEL, 0, 0);
+    // An open preview shows the pages of what the viewer shows.
+    preview_.Refresh();
 }
 
 std::string CFileViewerWindow::ContentText() {

@@ -12,6 +12,7 @@
 
 #include "app/AppSettings.h"
 #include "app/ResultViewer.h"
+#include "app/win32/PrintPreviewWindow.h"
 #include "platform/FileSystem.h"
 #include "platform/win32/ui/Window.h"
 #include "text/TextConverterList.h"
@@ -41,6 +42,7 @@ public:
     HWND edit() const { return edit_; }
     bool showsPicture() const { return picture_ != nullptr; }
     const CFileViewer& model() const { return model_; }
+    CPrintPreviewWindow& preview() { return preview_; }
 
 protected:
     bool OnCreate(const CREATESTRUCTW& create) override;
@@ -73,6 +75,7 @@ private:
     bool CanPrint() const;
     void Print();
     void ChoosePageSetup();
+    void OpenPreview();
     void PaintPicture();
 
     HINSTANCE instance_;
@@ -80,6 +83,7 @@ private:
     kestrix::FileSystem& fs_;
     CAppSettings settings_;
     CFileViewer model_;
+    CPrintPreviewWindow preview_;
     CViewerFont font_;
     bool fontGiven_ = false;
     bool contentIsRtf_ = false;

@@ -11,6 +11,7 @@
 #include "app/UserDialogsScript.h"
 #include "app/win32/FileViewerWindowIds.h"
 #include "app/win32/MainFrame.h"
+#include "app/win32/PrintPreviewWindowIds.h"
 #include "app/win32/SorbexIds.h"
 #include "app/win32/WideText.h"
 #include "platform/testing/TempTree.h"
@@ -370,13 +371,13 @@ TEST_F(FileViewerWindowTest, TheViewerComesBackWhereTheUserLeftItOnTheScreen) {
     EXPECT_EQ(540, back.right);
     EXPECT_EQ(450, back.bottom);
 
-    CWindowPlacementValue far;
-    far.showCommand = SW_SHOWNORMAL;
-    far.left = 30000;
-    far.top = 200;
-    far.right = 30600;
-    far.bottom = 700;
-    CAppSettings(profile_).SetViewerWindowPlacement(far);
+    CWindowPlacementValue gone;
+    gone.showCommand = SW_SHOWNORMAL;
+    gone.left = 30000;
+    gone.top = 200;
+    gone.right = 30600;
+    gone.bottom = 700;
+    CAppSettings(profile_).SetViewerWindowPlacement(gone);
     const RECT onScreen = reopen();
     EXPECT_EQ(600, onScreen.right - onScreen.left) << "its size is kept";
     EXPECT_LE(onScreen.right, GetSystemMetrics(SM_CXVIRTUALSCREEN));
@@ -391,6 +392,65 @@ TEST_F(FileViewerWindowTest, TheViewerComesBackWhereTheUserLeftItOnTheScreen) {
     ASSERT_TRUE(CAppSettings(profile_).ViewerWindowPlacement(kept));
     EXPECT_EQ(60, kept.left);
     EXPECT_EQ(370, kept.bottom);
+}
+
+// The preview shows the viewer's text on sheets of the page setup's paper, one or two
+// at a time as the user last chose; without a printer the screen lays the text out.
+TEST_F(FileViewerWindowTest, ThePrintPreviewDrawsThePagesOfTheShownText) {
+    tree_.Write("Alpha.txt", "grey\n");
+    Open();
+    Search("grey", "*.txt");
+    ASSERT_TRUE(viewer_->ShowResult(Page(), 0));
+    SendMessageW(viewer_->hwnd(), WM_COMMAND, MAKEWPARAM(ID_VIEWER_PREVIEW, 0), 0);
+    CPrintPreviewWindow& preview = viewer_->preview();
+    ASSERT_NE(nullptr, preview.model());
+    EXPECT_TRUE(IsWindowVisible(preview.hwnd()));
+    EXPECT_GE(preview.model()->pageCount(), 1u);
+    EXPECT_EQ(1, preview.model()->pagesAtOnce());
+    EXPECT_GT(preview.page().paperHeight, preview.page().paperWidth) << "portrait";
+
+    // Drawn into memory: the sheets in white on the workspace colour.
+    const auto drawn = [&](int width, int height, int x, int y) {
+        HDC screen = GetDC(nullptr);
+        HDC memory = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        preview.Draw(memory, width, height);
+        const COLORREF pixel = GetPixel(memory, x, y);
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        ReleaseDC(nullptr, screen);
+        return pixel;
+    };
+    const std::vector<CPreviewRect> one = preview.model()->PageRects(
+        400, 300, preview.page().paperWidth, preview.page().paperHeight);
+    ASSERT_EQ(1u, one.size());
+    EXPECT_EQ(GetSysColor(COLOR_APPWORKSPACE), drawn(400, 300, 2, 2));
+    EXPECT_EQ(RGB(0, 0, 0), drawn(400, 300, one[0].left, one[0].top + 20)) << "the sheet's edge";
+    EXPECT_EQ(RGB(255, 255, 255), drawn(400, 300, one[0].left + 3, one[0].top + 3))
+        << "its margin";
+
+    // Two pages at once are what the next preview shows, too.
+    SendMessageW(preview.hwnd(), WM_COMMAND, MAKEWPARAM(ID_PREVIEW_TWO_PAGES, 0), 0);
+    EXPECT_EQ(2, preview.model()->pagesAtOnce());
+    EXPECT_EQ(2, CAppSettings(profile_).PreviewPages());
+    SendMessageW(preview.hwnd(), WM_COMMAND, MAKEWPARAM(ID_PREVIEW_CLOSE, 0), 0);
+    EXPECT_FALSE(IsWindowVisible(preview.hwnd()));
+
+    // A landscape page setup turns the sheets.
+    CPageSetup setup;
+    setup.orientation = kOrientationLandscape;
+    CAppSettings(profile_).SetPageSetup(setup);
+    SendMessageW(viewer_->hwnd(), WM_COMMAND, MAKEWPARAM(ID_VIEWER_PREVIEW, 0), 0);
+    EXPECT_GT(preview.page().paperWidth, preview.page().paperHeight);
+
+    // The result page has its own preview, of the page's text.
+    Command(ID_FILE_PRINT_PREVIEW);
+    CPrintPreviewWindow& pagePreview = frame_->printPreview();
+    ASSERT_NE(nullptr, pagePreview.model());
+    EXPECT_TRUE(IsWindowVisible(pagePreview.hwnd()));
+    EXPECT_EQ(2, pagePreview.model()->pagesAtOnce()) << "as the user chose last";
 }
 
 } // namespace

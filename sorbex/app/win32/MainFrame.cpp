@@ -56,7 +56,7 @@ CMainFrame::CMainFrame(const CFrameContext& context)
       ownDialogs_(context.dialogs ? nullptr
                                   : std::make_unique<CWindowDialogs>(context.instance, nullptr)),
       dialogs_(context.dialogs ? *context.dialogs : *ownDialogs_), settings_(*context.profile),
-      document_(*context.fs, *context.files), tabView_(*this), view_(tabView_.surface()),
+      preview_(context.instance, settings_), document_(*context.fs, *context.files), tabView_(*this), view_(tabView_.surface()),
       viewer_(&pageOnlyViewer_), pages_(document_, view_, pageOnlyViewer_, *context.fs, settings_),
       documentCommands_(document_, pages_, recent_, *context.profile, *this, *this),
       run_(*context.fs, *context.clock, *this, document_), propertyBar_(definitions_, *this),
