@@ -129,6 +129,22 @@ void CAppSettings::SetMainWindowPlacement(const CWindowPlacementValue& placement
     profile_.WritePlacement(section::kSettings, key::kMainWindowPlacement, placement);
 }
 
+int CAppSettings::PreviewPages() {
+    return profile_.GetInt(section::kSettings, key::kPreviewPages, 1);
+}
+
+void CAppSettings::SetPreviewPages(int pages) {
+    profile_.WriteInt(section::kSettings, key::kPreviewPages, pages);
+}
+
+bool CAppSettings::ViewerWindowPlacement(CWindowPlacementValue& placement) {
+    return profile_.GetPlacement(section::kSettings, key::kViewerWindowPlacement, placement);
+}
+
+void CAppSettings::SetViewerWindowPlacement(const CWindowPlacementValue& placement) {
+    profile_.WritePlacement(section::kSettings, key::kViewerWindowPlacement, placement);
+}
+
 double CAppSettings::SplitFactor() {
     return profile_.GetDouble(section::kBarState, key::kSplitFactor, kDefaultSplitFactor);
 }

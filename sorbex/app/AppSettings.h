@@ -37,6 +37,7 @@ constexpr const char* kSearchMethod = "SearchMethod";
 constexpr const char* kReplaceTag = "ReplaceTag";
 constexpr const char* kMainWindowPlacement = "MainWindowPlacement";
 constexpr const char* kPreviewPages = "PreviewPages";
+constexpr const char* kViewerWindowPlacement = "ViewerWindowPlacement";
 constexpr const char* kSplitFactor = "SearchReplaceSplitFactor";
 constexpr const char* kMargin = "Margin";
 constexpr const char* kOrientation = "Orientation";
@@ -110,6 +111,8 @@ public:
 
     bool MainWindowPlacement(CWindowPlacementValue& placement);
     void SetMainWindowPlacement(const CWindowPlacementValue& placement);
+    bool ViewerWindowPlacement(CWindowPlacementValue& placement);
+    void SetViewerWindowPlacement(const CWindowPlacementValue& placement);
 
     double SplitFactor();
     void SetSplitFactor(double factor);
@@ -121,6 +124,10 @@ public:
     // The three together, for printing; written back when the page setup is confirmed.
     CPageSetup PageSetup();
     void SetPageSetup(const CPageSetup& setup);
+
+    // How many pages the print preview shows at once.
+    int PreviewPages();
+    void SetPreviewPages(int pages);
 
     CViewerFont ViewerFont();
     void SetViewerFont(const CViewerFont& font);

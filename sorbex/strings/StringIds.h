@@ -123,6 +123,8 @@ constexpr unsigned IDS_UNEXPECTED_FAILURE = 10225;
 constexpr unsigned IDS_PAGE_SEARCH = 10231;
 constexpr unsigned IDS_PAGE_REPLACE = 10232;
 constexpr unsigned IDS_PAGE_EXAMPLES = 10233;
+// The print preview's title.
+constexpr unsigned IDS_PRINT_PREVIEW = 10240;
 // Status-bar prompts of the storage commands.
 constexpr unsigned IDS_PROMPT_RESULTS_REORGANIZE = 32816;
 constexpr unsigned IDS_PROMPT_CACHE_REORGANIZE = 32817;

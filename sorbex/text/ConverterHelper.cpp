@@ -94,8 +94,13 @@ public:
         std::string answer;
         if (Alive() && !loader_.FailedBefore(library_, path) &&
             loader_.Call(CHelperKind::ConvertToRtf, path, loader_.limits_.convertMs,
-                                    loader_.limits_.maxRtf, library_, path, &answer))
-            rtf += answer;
+                         loader_.limits_.maxRtf, library_, path, &answer)) {
+            // The whole document arrives in one answer: taken over, not copied.
+            if (rtf.empty())
+                rtf.swap(answer);
+            else
+                AppendConverterOutput(rtf, answer.data(), answer.size());
+        }
         return !rtf.empty();
     }
     void Uninitialise() override {

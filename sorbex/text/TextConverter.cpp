@@ -2,6 +2,7 @@
 // match and display text, and the calls that turn one file into RTF.
 #include "text/TextConverter.h"
 
+#include <algorithm>
 #include <cctype>
 #include <exception>
 #include <utility>
@@ -22,6 +23,14 @@ std::string Lower(std::string text) {
 }
 
 } // namespace
+
+void AppendConverterOutput(std::string& output, const char* data, std::size_t size) {
+    constexpr std::size_t kFirstRoom = 16 * 1024;
+    const std::size_t needed = output.size() + size;
+    if (needed > output.capacity())
+        output.reserve(std::max({needed, output.capacity() + output.capacity() / 2, kFirstRoom}));
+    output.append(data, size);
+}
 
 std::string FileExtension(const std::string& name) {
     const std::size_t dot = name.rfind('.');

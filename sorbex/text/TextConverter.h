@@ -55,6 +55,12 @@ public:
 // systems without converter libraries it never loads anything.
 std::unique_ptr<CConverterLoader> MakeSystemConverterLoader();
 
+// Appends `size` bytes of a converter's output to `output`. A converter hands its RTF
+// over in many small pieces: the room grows by at least half of what there is each
+// time it runs out, so that a long document is copied a few times in all rather than
+// once per piece.
+void AppendConverterOutput(std::string& output, const char* data, std::size_t size);
+
 // The text after the last "." of `name`; empty when there is none.
 std::string FileExtension(const std::string& name);
 

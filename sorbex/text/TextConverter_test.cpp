@@ -18,6 +18,36 @@ public:
     std::unique_ptr<CConverterModule> Load(const std::string&) override { return nullptr; }
 };
 
+// A converter's RTF arrives in pieces as small as it likes. Growing the room by a fixed
+// step copied the whole output again for every step: 16 MB in 1 KB pieces moved
+// gigabytes. Growing it geometrically keeps the copies within a small multiple.
+TEST(TextConverterTest, OutputInSmallPiecesIsCopiedAFewTimesInAll) {
+    const std::string piece(1024, 'r');
+    constexpr std::size_t kPieces = 16 * 1024;
+    std::string output;
+    std::size_t copied = 0;
+    int growths = 0;
+    for (std::size_t k = 0; k < kPieces; ++k) {
+        const std::size_t room = output.capacity();
+        AppendConverterOutput(output, piece.data(), piece.size());
+        if (output.capacity() != room) {
+            copied += k * piece.size();
+            ++growths;
+        }
+    }
+    EXPECT_EQ(kPieces * piece.size(), output.size());
+    EXPECT_EQ(std::string::npos, output.find_first_not_of('r'));
+    EXPECT_LE(copied, 3 * output.size());
+    EXPECT_LE(growths, 40);
+
+    // One piece bigger than all the room there is gets it at once.
+    std::string big;
+    const std::string chunk(100000, 'x');
+    AppendConverterOutput(big, "{", 1);
+    AppendConverterOutput(big, chunk.data(), chunk.size());
+    EXPECT_EQ("{" + chunk, big);
+}
+
 TEST(TextConverterTest, DisplayTextAndExtensionMatch) {
     NoLoader loader;
     const CTextConverter both(loader, "c:\\conv\\foo.cnv", "Foo", "doc WPD");

@@ -37,11 +37,7 @@ void CFileViewer::ShowResult(const CSearchResultArray& results, std::size_t inde
     if (path != shownPath_ || showsPicture_) {
         // A file that cannot be read leaves the shown one, its texts and its marks as
         // they were, so that stepping back to it still works.
-        CViewerSource source;
-        source.flags = result.flags;
-        source.hasPassage = result.start != 0 || result.end != 0;
-        if (LoadViewerTexts(fileSystem_, converters_, result.dir, result.name, source, options,
-                            texts_))
+        if (LoadTexts(result, options))
             return;
         shownPath_ = path;
         showsPicture_ = false;
@@ -63,9 +59,49 @@ void CFileViewer::ShowResult(const CSearchResultArray& results, std::size_t inde
     current_ = static_cast<long>(index);
 }
 
+kestrix::OsError CFileViewer::LoadTexts(const CSearchResult& result,
+                                        const CViewerOptions& options) {
+    CViewerSource source;
+    source.flags = result.flags;
+    source.hasPassage = result.start != 0 || result.end != 0;
+    return LoadViewerTexts(fileSystem_, converters_, result.dir, result.name, source, options,
+                           texts_);
+}
+
+void CFileViewer::ResultReplaced(const CSearchResultArray& results, std::size_t index,
+                                 CViewerUi& ui) {
+    if (index >= results.size())
+        return;
+    const CSearchResult& result = results[index];
+    if (showsPicture_ || shownPath_.empty() || shownPath_ != result.dir + result.name)
+        return;
+    if (LoadTexts(result, ReadViewerOptions(settings_))) {
+        // What the control holds no longer matches the file: the next result reads it.
+        Forget();
+        return;
+    }
+    ui.SetRedraw(false);
+    const CViewPlace place = ui.Place();
+    FillContent(results, index, ui);
+    ui.SetPlace(place);
+    if (HoldsResult(results, index)) {
+        long start = 0;
+        long end = 0;
+        PassageRange(result, index - firstResult_, start, end);
+        ui.SelectPassage(start, end);
+    }
+    ui.SetRedraw(true);
+    current_ = static_cast<long>(index);
+}
+
 void CFileViewer::FillControl(const CSearchResultArray& results, std::size_t index, CViewerUi& ui) {
     ui.ActivateViewer(results[index].name);
     ui.SetRedraw(false);
+    FillContent(results, index, ui);
+}
+
+void CFileViewer::FillContent(const CSearchResultArray& results, std::size_t index,
+                              CViewerUi& ui) {
     ui.SetDefaultFont(ControlFontOf(font_));
     ui.SetContent(ControlContent(texts_), texts_.Formatted());
     MarkPassages(results, index, ui);
@@ -94,6 +130,9 @@ void CFileViewer::MarkPassages(const CSearchResultArray& results, std::size_t in
     if (!MapPassages(content, texts_.Searched(), starts.data(), count, positions_.data()))
         return; // marks at guessed places would mislead more than none
     for (std::size_t k = 0; k < count; ++k) {
+        // A replaced passage holds the replacement now, no longer a found text.
+        if (results[firstResult_ + k].flags & kResultReplaced)
+            continue;
         long start = 0;
         long end = 0;
         PassageRange(results[firstResult_ + k], k, start, end);

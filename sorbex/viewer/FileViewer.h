@@ -37,6 +37,12 @@ public:
     // shows one now.
     void SetFont(const CViewerFont& font, CViewerUi& ui);
 
+    // Result `index` of `results` was written to its file, and the offsets of the file's
+    // later results moved with it. When the viewer shows that file it reads it again and
+    // shows the new text where the view was, with the passages still to replace marked
+    // and the new text selected. A file that cannot be read any more is let go of.
+    void ResultReplaced(const CSearchResultArray& results, std::size_t index, CViewerUi& ui);
+
     // Lets go of the shown file, so that the next result is loaded anew even from the
     // same file. For when the results the marks were made from are replaced or deleted.
     void Forget();
@@ -53,6 +59,9 @@ public:
 
 private:
     void FillControl(const CSearchResultArray& results, std::size_t index, CViewerUi& ui);
+    // The kept texts into the control, in the viewer's font, with the file's passages.
+    void FillContent(const CSearchResultArray& results, std::size_t index, CViewerUi& ui);
+    kestrix::OsError LoadTexts(const CSearchResult& result, const CViewerOptions& options);
     void MarkPassages(const CSearchResultArray& results, std::size_t index, CViewerUi& ui);
     bool HoldsResult(const CSearchResultArray& results, std::size_t index) const;
     // The range of the file's passage `k` in the control, kept within its text.

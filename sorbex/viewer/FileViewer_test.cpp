@@ -225,6 +225,53 @@ TEST_F(FileViewerTest, TheSameFileFromOtherResultsIsMarkedAnewButNotRead) {
     EXPECT_EQ(reads + 1, fs.readCalls);
 }
 
+// The replacement walk writes the file, then tells the viewer: what it shows must be the
+// file as it is now, at the place the user looked at.
+TEST_F(FileViewerTest, AReplacedPassageReloadsTheShownFileInPlace) {
+    tree.Write("a.txt", "alpha beta gamma beta delta");
+    AddFile("a.txt", "alpha beta gamma beta delta", {"beta", "gamma", "beta"});
+    tree.Write("b.txt", "other beta");
+    AddFile("b.txt", "other beta", {"beta"});
+    Show(0);
+    const int reads = fs.readCalls;
+    ui.place = CViewPlace{0, 120};
+
+    // As the walk leaves them: the file rewritten, the result marked and the file's
+    // later offsets moved by the change in length.
+    tree.Write("a.txt", "alpha BETA-LONG gamma beta delta");
+    results[0].flags |= kResultReplaced;
+    results[0].end += 5;
+    for (std::size_t k = 1; k < 3; ++k) {
+        results[k].start += 5;
+        results[k].end += 5;
+    }
+    ui.calls.clear();
+    viewer.ResultReplaced(results, 0, ui);
+    EXPECT_EQ((Calls{"redraw off", "font Arial 10", "content text", "mark 16-21", "mark 22-26",
+                     "place 0,120", "select 6-15", "redraw on"}),
+              ui.calls);
+    EXPECT_EQ(reads + 1, fs.readCalls);
+    EXPECT_EQ("alpha BETA-LONG gamma beta delta", ui.content);
+    EXPECT_EQ((std::vector<std::string>{"gamma", "beta"}), ui.MarkedTexts());
+    EXPECT_EQ((std::vector<std::string>{"BETA-LONG"}), ui.SelectedTexts());
+
+    // The walk goes on in the same file without reading it again.
+    EXPECT_EQ((Calls{"select 22-26", "redraw on"}), Show(2));
+    EXPECT_EQ(reads + 1, fs.readCalls);
+
+    // A file the viewer does not show is none of its business.
+    ui.calls.clear();
+    viewer.ResultReplaced(results, 3, ui);
+    viewer.ResultReplaced(results, 99, ui);
+    EXPECT_EQ(Calls{}, ui.calls);
+
+    // A shown file that cannot be read after the write is let go of, not shown stale.
+    fs.failRead[tree.Path("a.txt")] = kestrix::FileFailure::Locked;
+    viewer.ResultReplaced(results, 1, ui);
+    EXPECT_EQ(Calls{}, ui.calls);
+    EXPECT_FALSE(viewer.ShowsFile());
+}
+
 TEST_F(FileViewerTest, ADamagedPassageCountStaysWithinThePage) {
     tree.Write("a.txt", "one two");
     AddFile("a.txt", "one two", {"one", "two"});

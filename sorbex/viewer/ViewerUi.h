@@ -7,6 +7,12 @@
 
 namespace sorbex {
 
+// How far the control's view is scrolled, in its own units.
+struct CViewPlace {
+    long x = 0;
+    long y = 0;
+};
+
 // The Windows viewer implements it over its frame and its rich-text control; tests
 // record the calls. Positions count characters of ContentText().
 class CViewerUi {
@@ -30,6 +36,9 @@ public:
     virtual void MarkPassage(long start, long end) = 0;
     // Selects [start, end) and scrolls the line that holds it into view.
     virtual void SelectPassage(long start, long end) = 0;
+    // Where the view is scrolled to, and scrolling it there again after a new content.
+    virtual CViewPlace Place() = 0;
+    virtual void SetPlace(const CViewPlace& place) = 0;
 };
 
 } // namespace sorbex

@@ -16,6 +16,7 @@ public:
     std::string content;
     bool contentIsRtf = false;
     bool picturesLoad = true;
+    CViewPlace place;
     // What the control makes of a content; by default it keeps it as it is.
     std::function<std::string(const std::string& content, bool rtf)> render;
 
@@ -37,6 +38,11 @@ public:
     void MarkPassage(long start, long end) override { calls.push_back(Range("mark", start, end)); }
     void SelectPassage(long start, long end) override {
         calls.push_back(Range("select", start, end));
+    }
+    CViewPlace Place() override { return place; }
+    void SetPlace(const CViewPlace& to) override {
+        place = to;
+        calls.push_back("place " + std::to_string(to.x) + "," + std::to_string(to.y));
     }
 
     // The control's text in [start, end) of each mark, in order.

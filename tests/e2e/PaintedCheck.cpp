@@ -231,9 +231,30 @@ void SaveBitmap(const char* path, const Picture& picture) {
     std::fclose(out);
 }
 
+// The colours of `wanted` that no pixel of the picture has.
+std::vector<DWORD> MissingColours(const Picture& picture, const std::vector<DWORD>& wanted) {
+    std::vector<DWORD> missing;
+    for (DWORD colour : wanted) {
+        colour &= 0xFFFFFF;
+        const bool shown =
+            std::any_of(picture.pixels.begin(), picture.pixels.end(),
+                        [colour](DWORD pixel) { return (pixel & 0xFFFFFF) == colour; });
+        if (!shown)
+            missing.push_back(colour);
+    }
+    return missing;
+}
+
+std::string Hex(DWORD colour) {
+    char text[16];
+    std::snprintf(text, sizeof text, "#%06lX", static_cast<unsigned long>(colour));
+    return text;
+}
+
 } // namespace
 
-bool LooksPainted(HWND window, std::string* detail, const char* bitmapPath) {
+bool LooksPainted(HWND window, std::string* detail, const char* bitmapPath,
+                  const PaintedExpectation& expected) {
     RECT r{};
     if (!IsWindowVisible(window) || !GetWindowRect(window, &r) || r.right <= r.left ||
         r.bottom <= r.top) {
@@ -260,6 +281,7 @@ bool LooksPainted(HWND window, std::string* detail, const char* bitmapPath) {
     std::size_t colours = 0;
     CaptionSearch search{GetAncestor(window, GA_ROOT), {client.left, client.top}, {}};
     std::vector<std::string> blank;
+    std::vector<DWORD> missing;
     std::size_t covered = 0;
     // The window's own process paints it; the picture is taken until it shows. Other
     // tests' windows share the display: the window is raised before each picture, and
@@ -277,7 +299,8 @@ bool LooksPainted(HWND window, std::string* detail, const char* bitmapPath) {
                 blank.push_back(caption.text);
                 covered += caption.covered ? 1 : 0;
             }
-        return colours >= 3 && blank.empty();
+        missing = MissingColours(picture, expected.colours);
+        return colours >= 3 && blank.empty() && missing.empty();
     });
     if (bitmapPath)
         SaveBitmap(bitmapPath, picture);
@@ -293,6 +316,11 @@ bool LooksPainted(HWND window, std::string* detail, const char* bitmapPath) {
             *detail += " ...";
         if (covered)
             *detail += " (" + std::to_string(covered) + " covered by other windows)";
+    }
+    if (!missing.empty()) {
+        *detail += "; colours not shown:";
+        for (DWORD colour : missing)
+            *detail += " " + Hex(colour);
     }
     return painted;
 }

@@ -6,18 +6,27 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace e2e {
 
 constexpr DWORD kPaintTimeoutMs = 10000;
+
+// What a window must show besides being painted: colours of its own drawing
+// (0x00RRGGBB), such as the background of the viewer's found passages.
+struct PaintedExpectation {
+    std::vector<DWORD> colours;
+};
 
 // Whether the window's client area, as the screen shows it, is painted: it holds at
 // least three colours, and inside each visible, enabled static or button below it
 // with a non-empty caption there are pixels of the text colour. The window is moved
 // by a pixel and back first, so that it is exposed even without a window manager; the
 // picture is taken again until it passes or kPaintTimeoutMs has passed, and the last
-// one is written to `bitmapPath` (a .bmp file) when given. `detail` says what was seen,
-// naming the captions that showed no text.
-bool LooksPainted(HWND window, std::string* detail, const char* bitmapPath = nullptr);
+// one is written to `bitmapPath` (a .bmp file) when given. With `expected`, every
+// colour it names must show in the client area too. `detail` says what was seen,
+// naming the captions that showed no text and the colours that did not show.
+bool LooksPainted(HWND window, std::string* detail, const char* bitmapPath = nullptr,
+                  const PaintedExpectation& expected = {});
 
 } // namespace e2e

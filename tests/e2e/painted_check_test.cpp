@@ -1,7 +1,8 @@
 // End to end: the painted-window check itself, on a window of this process that its
 // own thread draws. A label and a button that show their captions pass; the same
 // window with the label's text drawn in its background colour fails, naming the label;
-// a disabled label is not asked for text; and the saved picture is a 24-bit bitmap.
+// a disabled label is not asked for text; a colour asked for must show; and the saved
+// picture is a 24-bit bitmap.
 #include <windows.h>
 
 #include <cstdio>
@@ -114,6 +115,20 @@ int main() {
     Check(painted && seen.find("text in 2 of 2 captions") != std::string::npos,
           "a label and a button that show their captions pass (" + seen + ")");
     Check(BitmapBits("painted_check.bmp") == 24, "the picture is saved as a 24-bit bitmap");
+
+    // A colour the window draws can be asked for; one it does not draw fails, named.
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    const DWORD drawn = (GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face);
+    e2e::PaintedExpectation faceShown;
+    faceShown.colours = {drawn};
+    Check(e2e::LooksPainted(window, &seen, nullptr, faceShown),
+          "a colour the window draws is found (" + seen + ")");
+    e2e::PaintedExpectation magenta;
+    magenta.colours = {drawn, 0xFF00FF};
+    painted = e2e::LooksPainted(window, &seen, nullptr, magenta);
+    Check(!painted && seen.find("colours not shown: #FF00FF") != std::string::npos &&
+              seen.find("text in 2 of 2 captions") != std::string::npos,
+          "a colour the window does not draw fails the check, named (" + seen + ")");
 
     InterlockedExchange(&hideLabelText, 1);
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);

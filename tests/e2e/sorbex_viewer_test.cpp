@@ -1,17 +1,17 @@
 // The file viewer of Sorbex.exe as a user meets it: a search of the sample texts, then
 // "N&ext File" (F8) opens the viewer on the first file with its passage selected, and
-// "&Next Search Result" (F6) moves the selection; the viewer must be painted.
+// "&Next Search Result" (F6) moves the selection; the viewer must be painted, its found
+// passages marked.
 #include <windows.h>
 
 #include <richedit.h>
 #include <shlobj.h>
 
 #include <cstdio>
-#include <set>
 #include <string>
-#include <vector>
 
 #include "E2eChecks.h"
+#include "PaintedCheck.h"
 #include "SorbexDriver.h"
 
 namespace {
@@ -21,18 +21,6 @@ constexpr const char* kViewerClass = "SorbexFileViewer";
 constexpr int kViewerText = 1300;
 constexpr WPARAM kNextResultCommand = 32821;
 constexpr DWORD kMarkColour = 0xFFFF00; // 0x00RRGGBB
-constexpr DWORD kPaintTimeoutMs = 20000;
-
-// Whether the screen shows the viewer drawn: more than one flat colour, and the found
-// passages on their yellow background.
-bool Painted(HWND window) {
-    int width = 0;
-    int height = 0;
-    const std::vector<DWORD> pixels = e2e::WindowPixels(window, width, height);
-    const std::set<DWORD> colours(pixels.begin(), pixels.end());
-    std::printf("viewer %dx%d on screen with %zu colours\n", width, height, colours.size());
-    return colours.size() >= 3 && colours.count(kMarkColour) > 0;
-}
 
 // The selected text of another process's RichEdit control, through messages that carry
 // no pointers across: the selection's ends, then the control's whole text.
@@ -104,16 +92,12 @@ int main(int argc, char** argv) {
     });
     Check(second == "color" || second == "colour", "F6 selected the next passage: " + second);
 
-    // Without a window manager a window may stay unexposed: moving it once shows it.
-    RECT place{};
-    GetWindowRect(viewer, &place);
-    SetWindowPos(viewer, nullptr, place.left + 1, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    SetWindowPos(viewer, nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    Check(WaitFor(kPaintTimeoutMs, [&] { return Painted(viewer); }),
-          "the viewer is painted");
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    SaveWindowPicture(viewer, std::string(temp) + "sorbex-viewer.ppm");
+    // Painted, with the found passages on their yellow background.
+    PaintedExpectation marks;
+    marks.colours = {kMarkColour};
+    std::string seen;
+    const bool painted = LooksPainted(viewer, &seen, "sorbex_viewer.bmp", marks);
+    Check(painted, "the viewer is painted with its passages marked (" + seen + ")");
 
     // Closing asks about the new page; No leaves without saving.
     PostMessageA(frame, WM_CLOSE, 0, 0);

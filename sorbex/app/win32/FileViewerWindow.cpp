@@ -10,6 +10,7 @@
 #include "app/win32/RichEditSurface.h"
 #include "app/win32/ViewerPrinting.h"
 #include "app/win32/WideText.h"
+#include "app/win32/WindowPlacement.h"
 #include "platform/win32/ui/Gdi.h"
 #include "strings/SorbexStrings.h"
 
@@ -58,9 +59,12 @@ int HimetricToPixels(long himetric, int pixelsPerInch) {
 CFileViewerWindow::CFileViewerWindow(HINSTANCE instance, HWND owner, kestrix::FileSystem& fs,
                                      CProfile& profile, CTextConverterList* converters)
     : instance_(instance), owner_(owner), fs_(fs), settings_(profile),
-      model_(fs, profile, converters) {}
+      model_(fs, profile, converters), preview_(instance, settings_) {}
 
-CFileViewerWindow::~CFileViewerWindow() = default;
+CFileViewerWindow::~CFileViewerWindow() {
+    // The window goes with this object without a WM_DESTROY reaching it here.
+    StorePlacement();
+}
 
 bool CFileViewerWindow::EnsureWindow() {
     if (hwnd())
@@ -78,7 +82,23 @@ bool CFileViewerWindow::EnsureWindow() {
     window.style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
     window.parent = owner_;
     window.menu = LoadMenuW(instance_, MAKEINTRESOURCEW(IDR_FILE_VIEWER));
-    return Create(window) != nullptr;
+    if (!Create(window))
+        return false;
+    // Where the user left it last time; shown only with the first file.
+    CWindowPlacementValue stored;
+    if (settings_.ViewerWindowPlacement(stored)) {
+        ApplyWindowPlacement(hwnd(), stored, SW_HIDE);
+        showMaximized_ = stored.showCommand == SW_SHOWMAXIMIZED;
+    }
+    return true;
+}
+
+void CFileViewerWindow::StorePlacement() {
+    CWindowPlacementValue stored;
+    if (!hwnd() || !IsWindowVisible(hwnd()) || !ReadWindowPlacement(hwnd(), stored))
+        return;
+    showMaximized_ = IsZoomed(hwnd()) != FALSE;
+    settings_.SetViewerWindowPlacement(stored);
 }
 
 bool CFileViewerWindow::OnCreate(const CREATESTRUCTW& create) {
@@ -109,6 +129,9 @@ bool CFileViewerWindow::OnCommand(WORD id, WORD, HWND) {
     case ID_VIEWER_PAGE_SETUP:
         ChoosePageSetup();
         return true;
+    case ID_VIEWER_PREVIEW:
+        OpenPreview();
+        return true;
     case ID_VIEWER_CLOSE:
         OnClose();
         return true;
@@ -134,26 +157,37 @@ void CFileViewerWindow::Print() {
 
 void CFileViewerWindow::ChoosePageSetup() {
     CPageSetup setup = settings_.PageSetup();
-    if (RunPageSetupDialog(hwnd(), setup))
-        settings_.SetPageSetup(setup);
+    if (!RunPageSetupDialog(hwnd(), setup))
+        return;
+    settings_.SetPageSetup(setup);
+    preview_.Refresh();
+}
+
+void CFileViewerWindow::OpenPreview() {
+    if (CanPrint())
+        preview_.Open(hwnd(), edit_, kestrix::ui::WindowText(hwnd()));
 }
 
 bool CFileViewerWindow::OnClose() {
     // Closed, it shows no file: the next result opens it again with the file loaded anew.
+    StorePlacement();
     Clear();
     ShowWindow(hwnd(), SW_HIDE);
     return true;
 }
 
 void CFileViewerWindow::OnDestroy() {
+    // Open when the program ends: its place is kept as it is now.
+    StorePlacement();
     picture_.reset();
     edit_ = nullptr;
 }
 
 bool CFileViewerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
     if (message == WM_INITMENUPOPUP) {
-        EnableMenuItem(reinterpret_cast<HMENU>(wParam), ID_VIEWER_PRINT,
-                       MF_BYCOMMAND | (CanPrint() ? MF_ENABLED : MF_GRAYED));
+        for (const UINT id : {ID_VIEWER_PRINT, ID_VIEWER_PREVIEW})
+            EnableMenuItem(reinterpret_cast<HMENU>(wParam), id,
+                           MF_BYCOMMAND | (CanPrint() ? MF_ENABLED : MF_GRAYED));
         result = 0;
         return true;
     }
@@ -174,10 +208,10 @@ bool CFileViewerWindow::ShowResult(const CFileFindDoc& page, std::size_t index) 
     return model_.ShowsFile() && model_.current() == static_cast<long>(index);
 }
 
-void CFileViewerWindow::ResultReplaced(const CFileFindDoc&, std::size_t, int) {
-    // The file was rewritten: the texts kept and the marks made from them are out of
-    // date, so the next result of the walk loads it anew.
-    model_.Forget();
+void CFileViewerWindow::ResultReplaced(const CFileFindDoc& page, std::size_t index, int) {
+    // The file was rewritten: the model reads it again when it is the one shown.
+    if (hwnd())
+        model_.ResultReplaced(page.results, index, *this);
 }
 
 std::string CFileViewerWindow::ShownFile() const {
@@ -207,8 +241,12 @@ void CFileViewerWindow::FollowFont() {
 void CFileViewerWindow::ActivateViewer(const std::string& title) {
     SetWindowTextW(hwnd(), Wide(title).c_str());
     // The main window keeps the keyboard: F5 to F9 go on stepping from there.
-    if (!IsWindowVisible(hwnd()))
-        ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
+    if (!IsWindowVisible(hwnd())) {
+        const HWND active = GetActiveWindow();
+        ShowWindow(hwnd(), showMaximized_ ? SW_SHOWMAXIMIZED : SW_SHOWNOACTIVATE);
+        if (showMaximized_ && active && active != hwnd())
+            SetActiveWindow(active);
+    }
     SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
@@ -296,6 +334,8 @@ void CFileViewerWindow::SetContent(const std::string& content, bool rtf) {
         StreamIn(edit_, wide.data(), wide.size() * sizeof(wchar_t), SF_TEXT | SF_UNICODE);
     }
     SendMessageW(edit_, EM_SETSEL, 0, 0);
+    // An open preview shows the pages of what the viewer shows.
+    preview_.Refresh();
 }
 
 std::string CFileViewerWindow::ContentText() {
@@ -330,6 +370,17 @@ void CFileViewerWindow::MarkPassage(long start, long end) {
 void CFileViewerWindow::SelectPassage(long start, long end) {
     SendMessageW(edit_, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
     SendMessageW(edit_, EM_SCROLLCARET, 0, 0);
+}
+
+CViewPlace CFileViewerWindow::Place() {
+    POINT at{};
+    SendMessageW(edit_, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&at));
+    return CViewPlace{at.x, at.y};
+}
+
+void CFileViewerWindow::SetPlace(const CViewPlace& place) {
+    POINT at{static_cast<LONG>(place.x), static_cast<LONG>(place.y)};
+    SendMessageW(edit_, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&at));
 }
 
 } // namespace sorbex

@@ -12,6 +12,7 @@
 
 #include "app/AppSettings.h"
 #include "app/ResultViewer.h"
+#include "app/win32/PrintPreviewWindow.h"
 #include "platform/FileSystem.h"
 #include "platform/win32/ui/Window.h"
 #include "text/TextConverterList.h"
@@ -41,6 +42,7 @@ public:
     HWND edit() const { return edit_; }
     bool showsPicture() const { return picture_ != nullptr; }
     const CFileViewer& model() const { return model_; }
+    CPrintPreviewWindow& preview() { return preview_; }
 
 protected:
     bool OnCreate(const CREATESTRUCTW& create) override;
@@ -60,8 +62,12 @@ private:
     std::string ContentText() override;
     void MarkPassage(long start, long end) override;
     void SelectPassage(long start, long end) override;
+    CViewPlace Place() override;
+    void SetPlace(const CViewPlace& place) override;
 
     bool EnsureWindow();
+    // Keeps the window's place and size in the profile while it is shown.
+    void StorePlacement();
     // The "SearchOptions" font, given to the model when the user changed it.
     void FollowFont();
     void DropPicture();
@@ -69,6 +75,7 @@ private:
     bool CanPrint() const;
     void Print();
     void ChoosePageSetup();
+    void OpenPreview();
     void PaintPicture();
 
     HINSTANCE instance_;
@@ -76,9 +83,11 @@ private:
     kestrix::FileSystem& fs_;
     CAppSettings settings_;
     CFileViewer model_;
+    CPrintPreviewWindow preview_;
     CViewerFont font_;
     bool fontGiven_ = false;
     bool contentIsRtf_ = false;
+    bool showMaximized_ = false;
     HWND edit_ = nullptr;
     // The picture shown in place of the text; released when it goes.
     struct ReleasePicture {

@@ -11,6 +11,7 @@
 #include "app/UserDialogsScript.h"
 #include "app/win32/FileViewerWindowIds.h"
 #include "app/win32/MainFrame.h"
+#include "app/win32/PrintPreviewWindowIds.h"
 #include "app/win32/SorbexIds.h"
 #include "app/win32/WideText.h"
 #include "platform/testing/TempTree.h"
@@ -304,6 +305,154 @@ TEST_F(FileViewerWindowTest, EnterOnAResultLineShowsItsPassage) {
     SendMessageW(viewer_->edit(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
     EXPECT_EQ(13, range.cpMin) << "the second passage";
     EXPECT_EQ(L"grey", Selected());
+}
+
+// A replacement rewrites the file the viewer shows: it shows the new text where the user
+// looked, with the passages still to replace marked and the replaced one not.
+TEST_F(FileViewerWindowTest, AReplacementShowsTheRewrittenFileInPlace) {
+    std::string filler;
+    for (int line = 0; line < 120; ++line)
+        filler += "filler line " + std::to_string(line) + "\n";
+    tree_.Write("Alpha.txt", filler + "grey cat, grey dog\n" + filler);
+    Open();
+    frame_->propertyBar().ActivatePage(CDefinitionPageKind::Replace);
+    frame_->propertyBar().replacePage().SetValues({"azure", 0});
+    dialogs_.confirmations = {{CReplaceAnswer::Yes, false}, {CReplaceAnswer::No, false}};
+    Search("grey", "*.txt");
+    ASSERT_EQ(filler + "azure cat, grey dog\n" + filler, tree_.Read("Alpha.txt"));
+
+    const std::wstring shown = Shown();
+    const std::size_t line = shown.find(L"azure cat, grey dog\r");
+    ASSERT_NE(std::wstring::npos, line) << "the rewritten file is shown";
+    const long azure = static_cast<long>(line);
+    const long grey = azure + 11;
+    EXPECT_EQ(L"grey", Selected()) << "the walk went on to the second passage";
+    EXPECT_EQ(kMarked, BackgroundAt(grey));
+    EXPECT_NE(kMarked, BackgroundAt(azure)) << "a replaced passage is no found passage";
+
+    // The view stays where it was when the file is read again.
+    CFileFindDoc& page = Page();
+    ASSERT_TRUE(viewer_->ShowResult(page, 0));
+    POINT before{};
+    SendMessageW(viewer_->edit(), EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&before));
+    ASSERT_GT(before.y, 0);
+    tree_.Write("Alpha.txt", filler + "azure cat, grey dog\n" + filler + "appended\n");
+    viewer_->ResultReplaced(page, 0, 0);
+    POINT after{};
+    SendMessageW(viewer_->edit(), EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&after));
+    EXPECT_EQ(before.y, after.y);
+    EXPECT_NE(std::wstring::npos, Shown().find(L"appended\r"));
+    EXPECT_EQ(L"azure", Selected());
+}
+
+// The viewer of a later session opens where the user left it, unless that place is on
+// a monitor the user no longer has.
+TEST_F(FileViewerWindowTest, TheViewerComesBackWhereTheUserLeftItOnTheScreen) {
+    tree_.Write("Alpha.txt", "grey\n");
+    Open();
+    Search("grey", "*.txt");
+    const auto reopen = [this] {
+        frame_->SetFileViewer(nullptr);
+        viewer_ = std::make_unique<CFileViewerWindow>(context_.instance, frame_->hwnd(), *fs_,
+                                                      profile_, nullptr);
+        frame_->SetFileViewer(viewer_.get());
+        EXPECT_TRUE(viewer_->ShowResult(Page(), 0));
+        RECT rect{};
+        GetWindowRect(viewer_->hwnd(), &rect);
+        return rect;
+    };
+    ASSERT_TRUE(viewer_->ShowResult(Page(), 0));
+    MoveWindow(viewer_->hwnd(), 40, 50, 500, 400, TRUE);
+    SendMessageW(viewer_->hwnd(), WM_CLOSE, 0, 0);
+
+    const RECT back = reopen();
+    EXPECT_EQ(40, back.left);
+    EXPECT_EQ(50, back.top);
+    EXPECT_EQ(540, back.right);
+    EXPECT_EQ(450, back.bottom);
+
+    // Closed first: a viewer open when it goes keeps its own place.
+    SendMessageW(viewer_->hwnd(), WM_CLOSE, 0, 0);
+    CWindowPlacementValue gone;
+    gone.showCommand = SW_SHOWNORMAL;
+    gone.left = 30000;
+    gone.top = 200;
+    gone.right = 30600;
+    gone.bottom = 700;
+    CAppSettings(profile_).SetViewerWindowPlacement(gone);
+    const RECT onScreen = reopen();
+    EXPECT_EQ(600, onScreen.right - onScreen.left) << "its size is kept";
+    EXPECT_LE(onScreen.right, GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    EXPECT_GE(onScreen.left, 0);
+    EXPECT_EQ(200, onScreen.top);
+
+    // Open when the program ends, its place is kept too.
+    MoveWindow(viewer_->hwnd(), 60, 70, 400, 300, TRUE);
+    frame_->SetFileViewer(nullptr);
+    viewer_.reset();
+    CWindowPlacementValue kept;
+    ASSERT_TRUE(CAppSettings(profile_).ViewerWindowPlacement(kept));
+    EXPECT_EQ(60, kept.left);
+    EXPECT_EQ(370, kept.bottom);
+}
+
+// The preview shows the viewer's text on sheets of the page setup's paper, one or two
+// at a time as the user last chose; without a printer the screen lays the text out.
+TEST_F(FileViewerWindowTest, ThePrintPreviewDrawsThePagesOfTheShownText) {
+    tree_.Write("Alpha.txt", "grey\n");
+    Open();
+    Search("grey", "*.txt");
+    ASSERT_TRUE(viewer_->ShowResult(Page(), 0));
+    SendMessageW(viewer_->hwnd(), WM_COMMAND, MAKEWPARAM(ID_VIEWER_PREVIEW, 0), 0);
+    CPrintPreviewWindow& preview = viewer_->preview();
+    ASSERT_NE(nullptr, preview.model());
+    EXPECT_TRUE(IsWindowVisible(preview.hwnd()));
+    EXPECT_GE(preview.model()->pageCount(), 1u);
+    EXPECT_EQ(1, preview.model()->pagesAtOnce());
+    EXPECT_GT(preview.page().paperHeight, preview.page().paperWidth) << "portrait";
+
+    // Drawn into memory: the sheets in white on the workspace colour.
+    const auto drawn = [&](int width, int height, int x, int y) {
+        HDC screen = GetDC(nullptr);
+        HDC memory = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        preview.Draw(memory, width, height);
+        const COLORREF pixel = GetPixel(memory, x, y);
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        ReleaseDC(nullptr, screen);
+        return pixel;
+    };
+    const std::vector<CPreviewRect> one = preview.model()->PageRects(
+        400, 300, preview.page().paperWidth, preview.page().paperHeight);
+    ASSERT_EQ(1u, one.size());
+    EXPECT_EQ(GetSysColor(COLOR_APPWORKSPACE), drawn(400, 300, 2, 2));
+    EXPECT_EQ(RGB(0, 0, 0), drawn(400, 300, one[0].left, one[0].top + 20)) << "the sheet's edge";
+    EXPECT_EQ(RGB(255, 255, 255), drawn(400, 300, one[0].left + 3, one[0].top + 3))
+        << "its margin";
+
+    // Two pages at once are what the next preview shows, too.
+    SendMessageW(preview.hwnd(), WM_COMMAND, MAKEWPARAM(ID_PREVIEW_TWO_PAGES, 0), 0);
+    EXPECT_EQ(2, preview.model()->pagesAtOnce());
+    EXPECT_EQ(2, CAppSettings(profile_).PreviewPages());
+    SendMessageW(preview.hwnd(), WM_COMMAND, MAKEWPARAM(ID_PREVIEW_CLOSE, 0), 0);
+    EXPECT_FALSE(IsWindowVisible(preview.hwnd()));
+
+    // A landscape page setup turns the sheets.
+    CPageSetup setup;
+    setup.orientation = kOrientationLandscape;
+    CAppSettings(profile_).SetPageSetup(setup);
+    SendMessageW(viewer_->hwnd(), WM_COMMAND, MAKEWPARAM(ID_VIEWER_PREVIEW, 0), 0);
+    EXPECT_GT(preview.page().paperWidth, preview.page().paperHeight);
+
+    // The result page has its own preview, of the page's text.
+    Command(ID_FILE_PRINT_PREVIEW);
+    CPrintPreviewWindow& pagePreview = frame_->printPreview();
+    ASSERT_NE(nullptr, pagePreview.model());
+    EXPECT_TRUE(IsWindowVisible(pagePreview.hwnd()));
+    EXPECT_EQ(2, pagePreview.model()->pagesAtOnce()) << "as the user chose last";
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "app/win32/MainFrameIds.h"
 #include "app/win32/SorbexIds.h"
 #include "app/win32/WideText.h"
+#include "app/win32/WindowPlacement.h"
 #include "strings/SorbexStrings.h"
 
 namespace sorbex {
@@ -55,7 +56,7 @@ CMainFrame::CMainFrame(const CFrameContext& context)
       ownDialogs_(context.dialogs ? nullptr
                                   : std::make_unique<CWindowDialogs>(context.instance, nullptr)),
       dialogs_(context.dialogs ? *context.dialogs : *ownDialogs_), settings_(*context.profile),
-      document_(*context.fs, *context.files), tabView_(*this), view_(tabView_.surface()),
+      preview_(context.instance, settings_), document_(*context.fs, *context.files), tabView_(*this), view_(tabView_.surface()),
       viewer_(&pageOnlyViewer_), pages_(document_, view_, pageOnlyViewer_, *context.fs, settings_),
       documentCommands_(document_, pages_, recent_, *context.profile, *this, *this),
       run_(*context.fs, *context.clock, *this, document_), propertyBar_(definitions_, *this),
@@ -267,39 +268,20 @@ void CMainFrame::RestorePlacement(int showCommand) {
         UpdateWindow(hwnd());
         return;
     }
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof placement;
-    placement.flags = stored.flags;
-    placement.showCmd = stored.showCommand;
-    placement.ptMinPosition = {stored.minX, stored.minY};
-    placement.ptMaxPosition = {stored.maxX, stored.maxY};
-    placement.rcNormalPosition = {stored.left, stored.top, stored.right, stored.bottom};
+    UINT show = stored.showCommand;
     if (!normalStart)
-        placement.showCmd = static_cast<UINT>(showCommand);
+        show = static_cast<UINT>(showCommand);
     // A window stored minimised comes back as a window the user can see.
-    if (placement.showCmd == SW_SHOWMINIMIZED || placement.showCmd == SW_MINIMIZE)
-        placement.showCmd = normalStart ? SW_SHOWNORMAL : static_cast<UINT>(showCommand);
-    SetWindowPlacement(hwnd(), &placement);
+    if (show == SW_SHOWMINIMIZED || show == SW_MINIMIZE)
+        show = normalStart ? SW_SHOWNORMAL : static_cast<UINT>(showCommand);
+    ApplyWindowPlacement(hwnd(), stored, show);
     UpdateWindow(hwnd());
 }
 
 void CMainFrame::StorePlacement() {
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof placement;
-    if (!GetWindowPlacement(hwnd(), &placement))
-        return;
     CWindowPlacementValue stored;
-    stored.flags = IsZoomed(hwnd()) ? kPlacementRestoreToMaximized : placement.flags;
-    stored.showCommand = placement.showCmd;
-    stored.minX = placement.ptMinPosition.x;
-    stored.minY = placement.ptMinPosition.y;
-    stored.maxX = placement.ptMaxPosition.x;
-    stored.maxY = placement.ptMaxPosition.y;
-    stored.left = placement.rcNormalPosition.left;
-    stored.top = placement.rcNormalPosition.top;
-    stored.right = placement.rcNormalPosition.right;
-    stored.bottom = placement.rcNormalPosition.bottom;
-    settings_.SetMainWindowPlacement(stored);
+    if (ReadWindowPlacement(hwnd(), stored))
+        settings_.SetMainWindowPlacement(stored);
 }
 
 bool CMainFrame::OnClose() {

@@ -19,6 +19,7 @@
 #include "app/ResultPageView.h"
 #include "app/ResultPages.h"
 #include "app/UserDialogs.h"
+#include "app/win32/PrintPreviewWindow.h"
 #include "app/win32/PropertyBar.h"
 #include "app/win32/TabView.h"
 #include "app/win32/WindowDialogs.h"
@@ -71,6 +72,7 @@ public:
     // For tests and the benchmark.
     CPropertyBar& propertyBar() { return propertyBar_; }
     CTabView& tabView() { return tabView_; }
+    CPrintPreviewWindow& printPreview() { return preview_; }
     CTabDoc& document() { return document_; }
     CSearchController& run() { return run_; }
     CResultPageView& pageView() { return view_; }
@@ -175,11 +177,14 @@ private:
     void EnableMenu(HMENU menu);
     void ShowPrompt(UINT id);
     bool IsReplacePage();
+    // Prints the current result page, or shows it in the print preview.
+    void PrintResultPage(bool preview);
 
     CFrameContext context_;
     std::unique_ptr<CWindowDialogs> ownDialogs_;
     CUserDialogs& dialogs_;
     CAppSettings settings_;
+    CPrintPreviewWindow preview_;
     CTabDoc document_;
     CTabView tabView_;
     CResultPageView view_;

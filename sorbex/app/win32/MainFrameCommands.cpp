@@ -7,6 +7,7 @@
 #include "app/win32/AboutDialog.h"
 #include "app/win32/OptionsDialog.h"
 #include "app/win32/SorbexIds.h"
+#include "app/win32/ViewerPrinting.h"
 #include "app/win32/WideText.h"
 #include "strings/SorbexStrings.h"
 
@@ -177,6 +178,22 @@ bool CMainFrame::OnCommand(WORD id, WORD, HWND) {
     return RunCommand(id);
 }
 
+void CMainFrame::PrintResultPage(bool preview) {
+    if (!document_.CurrentPage())
+        return;
+    const HWND page = tabView_.resultView();
+    const std::wstring name = kestrix::ui::WindowText(hwnd());
+    if (preview) {
+        preview_.Open(hwnd(), page, name);
+        return;
+    }
+    const HDC printer = ChoosePrinter(hwnd(), settings_.PageSetup());
+    if (!printer)
+        return;
+    PrintText(page, printer, settings_.PageSetup(), name);
+    DeleteDC(printer);
+}
+
 bool CMainFrame::RunCommand(WORD id) {
     if (const CommandRule* rule = RuleOf(id))
         if (!enabled(rule->command))
@@ -226,6 +243,10 @@ bool CMainFrame::RunCommand(WORD id) {
         break;
     case ID_FILE_SAVE_AS:
         documentCommands_.SaveAs();
+        break;
+    case ID_FILE_PRINT:
+    case ID_FILE_PRINT_PREVIEW:
+        PrintResultPage(id == ID_FILE_PRINT_PREVIEW);
         break;
     case ID_FILE_REORGANIZE:
         document_.Reorganize(*this);

@@ -158,6 +158,34 @@ HDC ChoosePrinter(HWND owner, const CPageSetup& setup) {
     return chosen ? dialog.hDC : nullptr;
 }
 
+HDC DefaultPrinterFor(const CPageSetup& setup) {
+    PRINTDLGW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.Flags = PD_RETURNDEFAULT;
+    const BOOL found = PrintDlgW(&dialog);
+    GlobalBlock mode(dialog.hDevMode);
+    GlobalBlock names(dialog.hDevNames);
+    if (!found || !names.get())
+        return nullptr;
+    const auto* devNames = static_cast<const DEVNAMES*>(GlobalLock(names.get()));
+    if (!devNames)
+        return nullptr;
+    const auto* base = reinterpret_cast<const wchar_t*>(devNames);
+    auto* devMode = mode.get() ? static_cast<DEVMODEW*>(GlobalLock(mode.get())) : nullptr;
+    if (devMode) {
+        devMode->dmFields |= DM_ORIENTATION | DM_PAPERSIZE;
+        devMode->dmOrientation = static_cast<short>(
+            setup.orientation == kOrientationLandscape ? DMORIENT_LANDSCAPE : DMORIENT_PORTRAIT);
+        devMode->dmPaperSize = static_cast<short>(setup.paperSize);
+    }
+    const HDC printer = CreateDCW(base + devNames->wDriverOffset, base + devNames->wDeviceOffset,
+                                  nullptr, devMode);
+    if (devMode)
+        GlobalUnlock(mode.get());
+    GlobalUnlock(names.get());
+    return printer;
+}
+
 bool RunPageSetupDialog(HWND owner, CPageSetup& setup) {
     const CPageSetupDialogValues values = ToDialogValues(setup);
     GlobalBlock mode(DevModeFor(setup));

@@ -27,6 +27,10 @@ bool PrintText(HWND edit, HDC dc, const CPageSetup& setup, const std::wstring& d
 // printer's device context (the caller deletes it), or null when cancelled.
 HDC ChoosePrinter(HWND owner, const CPageSetup& setup);
 
+// The default printer's device context set to the orientation and paper of `setup`,
+// without asking the user; null when there is no printer. The caller deletes it.
+HDC DefaultPrinterFor(const CPageSetup& setup);
+
 // The page-setup dialog; true, with `setup` changed, when it was confirmed.
 bool RunPageSetupDialog(HWND owner, CPageSetup& setup);
 

@@ -221,7 +221,7 @@ private:
         }
         long answer = 0;
         try {
-            self->output_->append(static_cast<const char*>(data),
+            AppendConverterOutput(*self->output_, static_cast<const char*>(data),
                                   static_cast<std::size_t>(byteCount));
         } catch (...) {
             // Nothing may unwind through the converter's own code.
