@@ -326,7 +326,9 @@ TEST_F(FileViewerWindowTest, AReplacementShowsTheRewrittenFileInPlace) {
     ASSERT_NE(std::wstring::npos, line) << "the rewritten file is shown";
     const long azure = static_cast<long>(line);
     const long grey = azure + 11;
-    EXPECT_EQ(L"grey", Selected()) << "the walk went on to the second passage";
+    // The walk writes a file once it has asked about all its passages; the viewer then
+    // shows the rewritten file with the replaced passage selected.
+    EXPECT_EQ(L"azure", Selected());
     EXPECT_EQ(kMarked, BackgroundAt(grey));
     EXPECT_NE(kMarked, BackgroundAt(azure)) << "a replaced passage is no found passage";
 
