@@ -71,6 +71,7 @@ CReplaceOutcome ReplacePassages(CSearchResultArray* page, std::size_t startIndex
     // trouble is told once per file rather than once per passage.
     std::set<std::string> changedFiles;
     std::set<std::string> unwritableFiles;
+    std::set<std::string> unencodableFiles;
 
     for (std::size_t k = 0; k < n && !context.state.quitRequested; ++k) {
         const std::size_t d = (k + startIndex) % n;
@@ -111,7 +112,8 @@ CReplaceOutcome ReplacePassages(CSearchResultArray* page, std::size_t startIndex
             }
         }
 
-        const CPassageEdit edit = ReplacePassageInFile(context.fs, result, replacement);
+        const CPassageEdit edit =
+            ReplacePassageInFile(context.fs, result, replacement, context.encoding);
         switch (edit.status) {
         case CPassageEditStatus::Replaced:
             ++outcome.replaced;
@@ -132,6 +134,11 @@ CReplaceOutcome ReplacePassages(CSearchResultArray* page, std::size_t startIndex
             ++outcome.writeFailed;
             if (unwritableFiles.insert(path).second)
                 ui.ShowMessage(FormatSorbexString(IDS_FILE_NOT_WRITTEN, {path}));
+            break;
+        case CPassageEditStatus::Unencodable:
+            ++outcome.unencodable;
+            if (unencodableFiles.insert(path).second)
+                ui.ShowMessage(FormatSorbexString(IDS_REPLACEMENT_NOT_ENCODABLE, {path}));
             break;
         }
     }

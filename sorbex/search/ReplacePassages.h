@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/FileSystem.h"
+#include "search/PassageEdit.h"
 #include "search/ProfileSettings.h"
 #include "search/ReplaceUi.h"
 #include "search/SearchResultArray.h"
@@ -27,6 +28,8 @@ struct CReplaceContext {
     CProfileSettings& settings;
     kestrix::FileSystem& fs;
     CRunFlags& state;
+    // How the files are read and the replacement written, as the search read them.
+    CReplacementEncoding encoding = {};
 };
 
 // What a walk did, for front ends that report it in summary.
@@ -37,6 +40,7 @@ struct CReplaceOutcome {
     int changed = 0;     // the file no longer held the passage
     int readFailed = 0;  // skipped without a message
     int writeFailed = 0; // the file stayed as it was
+    int unencodable = 0; // the file's encoding cannot hold the replacement
     bool cancelled = false;
 };
 

@@ -17,6 +17,7 @@ CTextLoadOptions TextOptionsOf(const CSearchRequest& request) {
     options.replaceMode = request.replaceMode;
     options.useInternalFilter = request.useInternalFilter;
     options.useExternalFilter = request.useExternalFilter;
+    options.encoding = request.encoding;
     return options;
 }
 
@@ -59,6 +60,10 @@ public:
 
     void ProcessMessages() override { run_.PumpMessages(); }
     bool CancelRequested() const override { return run_.flags_.cancelRequested; }
+
+    void SetOutsideCharacters(const std::vector<COutsideCharacter>& outside) override {
+        outside_ = &outside;
+    }
 
     void SearchText(const std::shared_ptr<const std::string>& text, int originFlags) override {
         const int subexpression = replaceMode_ ? run_.replaceTag_ : 0;
@@ -104,6 +109,7 @@ private:
                 auto result = std::make_unique<CSearchResult>(
                     text.c_str(), text.size(), passage.start, passage.end, file_.dir, file_.name);
                 result->passageCount = count;
+                KeepOutsideCharacters(*result, passage.start);
                 result->flags = (first ? kResultFirstOfFile : 0) |
                                 (originFlags & (kTextConverted | kTextExternal));
                 first = false;
@@ -116,8 +122,23 @@ private:
         }
     }
 
+    // The excerpt's share of the file's characters outside the code page.
+    void KeepOutsideCharacters(CSearchResult& result, int passageStart) const {
+        if (!outside_ || outside_->empty())
+            return;
+        const auto from = static_cast<std::uint32_t>(passageStart - result.excerptStart);
+        const auto to = from + static_cast<std::uint32_t>(result.excerpt.size());
+        auto it = std::lower_bound(outside_->begin(), outside_->end(), from,
+                                   [](const COutsideCharacter& entry, std::uint32_t offset) {
+                                       return entry.offset < offset;
+                                   });
+        for (; it != outside_->end() && it->offset < to; ++it)
+            result.excerptOutside.push_back({it->offset - from, it->character});
+    }
+
     CSearchController& run_;
     CFileFindDoc& page_;
+    const std::vector<COutsideCharacter>* outside_ = nullptr;
     const CFileEntry& file_;
     bool replaceMode_;
     std::shared_ptr<CCompiledSearch> compiled_;

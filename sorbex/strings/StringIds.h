@@ -90,6 +90,7 @@ constexpr unsigned IDS_FILE_NOT_READ = 10065;
 constexpr unsigned IDS_DIRECTORY_NOT_LISTED = 10066;
 constexpr unsigned IDS_FILE_TOO_LARGE = 10067;
 constexpr unsigned IDS_DIRECTORY_LOOP = 10068;
+constexpr unsigned IDS_REPLACEMENT_NOT_ENCODABLE = 10080;
 // The colours of the font dialog, in its order, and any other colour.
 constexpr unsigned IDS_COLOR_BLACK = 10200;
 constexpr unsigned IDS_COLOR_MAROON = 10201;
