@@ -45,6 +45,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (offsets[i] <= offsets[i - 1] || offsets[i] - offsets[i - 1] > 4)
                 std::abort();
         }
+        // The loader's one-pass detection and decoding agree with the two steps.
+        std::string loaded(bytes);
+        std::string scratch;
+        std::vector<sorbex::COutsideCharacter> loadedOutside;
+        const sorbex::CDetectedEncoding once =
+            sorbex::DecodeFileBytes(loaded, choice, size & 1, scratch, &loadedOutside);
+        if (once.encoding != detected.encoding || once.bomLength != detected.bomLength ||
+            loaded != (detected.encoding == sorbex::CTextEncoding::Ansi ? std::string(bytes) : text) ||
+            loadedOutside.size() != outside.size())
+            std::abort();
         // Whatever decoded without a stand-in for broken bytes writes back as it was.
         const std::u32string characters = CharactersOf(text, outside);
         if (characters.find(U'\uFFFD') != std::u32string::npos)

@@ -41,31 +41,38 @@ bool StartsWith(std::string_view bytes, const char* prefix, std::size_t length) 
     return bytes.size() >= length && std::memcmp(bytes.data(), prefix, length) == 0;
 }
 
-// Valid UTF-8 holding at least one multi-byte sequence. Runs of ASCII are skipped eight
-// bytes at a time: most of most files is ASCII.
-bool IsMultiByteUtf8(std::string_view bytes) {
-    bool multiByte = false;
+// The offset of the first byte from 0x80 up, or the size. Eight bytes at a time: most
+// of most files is ASCII.
+std::size_t FirstNonAscii(std::string_view bytes) {
     std::size_t i = 0;
     const std::size_t n = bytes.size();
-    while (i < n) {
-        if (i + 8 <= n) {
-            std::uint64_t block = 0;
-            std::memcpy(&block, bytes.data() + i, 8);
-            if ((block & 0x8080808080808080ull) == 0) {
-                i += 8;
-                continue;
-            }
-        }
-        if (static_cast<unsigned char>(bytes[i]) < 0x80) {
-            ++i;
-            continue;
-        }
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t block = 0;
+        std::memcpy(&block, bytes.data() + i, 8);
+        if ((block & 0x8080808080808080ull) != 0)
+            break;
+    }
+    while (i < n && static_cast<unsigned char>(bytes[i]) < 0x80)
+        ++i;
+    return i;
+}
+
+// Valid UTF-8 holding at least one multi-byte sequence.
+bool IsMultiByteUtf8(std::string_view bytes) {
+    std::size_t i = FirstNonAscii(bytes);
+    if (i == bytes.size())
+        return false;
+    while (i < bytes.size()) {
         char32_t c = 0;
         if (!DecodeUtf8Character(bytes, i, c))
             return false;
-        multiByte = true;
     }
-    return multiByte;
+    return true;
+}
+
+bool HasByteOrderMark(std::string_view bytes) {
+    return StartsWith(bytes, "\xEF\xBB\xBF", 3) || StartsWith(bytes, "\xFF\xFE", 2) ||
+           StartsWith(bytes, "\xFE\xFF", 2);
 }
 
 // The charset an HTML page declares in its first bytes ("charset=x" in a meta element or
@@ -134,7 +141,9 @@ private:
     std::vector<std::uint32_t>* byteOffsets_;
 };
 
-void DecodeUtf8(std::string_view body, std::size_t base, CDecodeTarget& target) {
+// Decodes UTF-8 into `target`. When `strict`, stops at the first byte that starts no
+// character and returns false; otherwise such a byte stands for U+FFFD.
+bool DecodeUtf8(std::string_view body, std::size_t base, CDecodeTarget& target, bool strict) {
     std::size_t i = 0;
     const std::size_t n = body.size();
     while (i < n) {
@@ -150,6 +159,8 @@ void DecodeUtf8(std::string_view body, std::size_t base, CDecodeTarget& target) 
         const std::size_t at = i;
         char32_t c = 0;
         if (!DecodeUtf8Character(body, i, c)) {
+            if (strict)
+                return false;
             // A byte that starts no character is kept as one character of its own, so
             // that it keeps its place and every other byte stays addressable.
             c = kReplacementCharacter;
@@ -157,6 +168,7 @@ void DecodeUtf8(std::string_view body, std::size_t base, CDecodeTarget& target) 
         }
         target.Add(c, base + at);
     }
+    return true;
 }
 
 void DecodeUtf16(std::string_view body, std::size_t base, bool bigEndian, CDecodeTarget& target) {
@@ -264,7 +276,7 @@ void DecodeText(std::string_view bytes, const CDetectedEncoding& detected, std::
         break;
     case CTextEncoding::Utf8:
         text.reserve(body.size());
-        DecodeUtf8(body, base, target);
+        DecodeUtf8(body, base, target, false);
         break;
     case CTextEncoding::Utf16Le:
     case CTextEncoding::Utf16Be:
@@ -280,6 +292,25 @@ CDetectedEncoding DecodeFileBytes(std::string& bytes, CEncodingChoice choice, bo
                                   std::string& scratch, std::vector<COutsideCharacter>* outside) {
     if (outside)
         outside->clear();
+    // Detection and decoding in one pass where the content decides: the ASCII start is
+    // skipped, and decoding stops at the first byte that is no UTF-8.
+    if (choice == CEncodingChoice::Auto && !HasByteOrderMark(bytes) &&
+        !(html && IsSingleByteCharset(DeclaredCharset(bytes)))) {
+        const std::size_t first = FirstNonAscii(bytes);
+        if (first == bytes.size())
+            return {CTextEncoding::Ansi, 0};
+        scratch.clear();
+        scratch.reserve(bytes.size());
+        CDecodeTarget target(scratch, outside, nullptr);
+        target.AddAscii(std::string_view(bytes).substr(0, first), 0);
+        if (!DecodeUtf8(std::string_view(bytes).substr(first), first, target, true)) {
+            if (outside)
+                outside->clear();
+            return {CTextEncoding::Ansi, 0};
+        }
+        bytes.swap(scratch);
+        return {CTextEncoding::Utf8, 0};
+    }
     const CDetectedEncoding detected = DetectEncoding(bytes, choice, html);
     if (detected.encoding != CTextEncoding::Ansi) {
         DecodeText(bytes, detected, scratch, outside);
