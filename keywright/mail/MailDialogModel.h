@@ -2,6 +2,8 @@
 // OK accept, the port field, and where the controls go when the dialog is resized.
 #pragma once
 
+#include "platform/Rect.h"
+
 #include <cstdint>
 #include <string>
 
@@ -24,12 +26,7 @@ std::uint32_t ParsePortField(const std::string& text);
 std::uint16_t UsablePort(std::uint32_t stored);
 
 // A control's rectangle in the dialog's client area.
-struct Box {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-};
+using Box = kestrix::Rect;
 
 enum MailDialogPart { kMailSend, kMailCancel, kMailSetup, kMailFrom, kMailTo, kMailCc,
                       kMailSubject, kMailAttachment, kMailBody, kMailPartCount };

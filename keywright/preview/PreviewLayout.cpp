@@ -67,8 +67,8 @@ int ProgressPartRight(int statusWidth) {
 }
 
 PreviewRect ProgressBarRect(const PreviewRect& part) {
-    const int height = part.Height() / 2;
-    const int top = part.top + (part.Height() - height) / 2;
+    const int height = part.height() / 2;
+    const int top = part.top + (part.height() - height) / 2;
     return {part.left + 2, top, std::max(part.left + 2, part.right - 2), top + height};
 }
 

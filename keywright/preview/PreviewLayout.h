@@ -3,18 +3,13 @@
 // and where the window opens.
 #pragma once
 
+#include "platform/Rect.h"
+
 #include <cstdint>
 
 namespace keywright {
 
-struct PreviewRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-};
+using PreviewRect = kestrix::Rect;
 
 constexpr int kSplitterWidth = 4;
 constexpr int kInitialSplitPercent = 50;

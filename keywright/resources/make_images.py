@@ -9,23 +9,12 @@ statement from 1 in every script, so two scripts with ICON statements could not 
 linked into one DLL. The generated files are checked in, so a build never needs Python:
     python3 make_images.py [OUTPUT_DIR]
 """
-import struct
 import sys
 from pathlib import Path
 
-# The 16-colour palette in its usual order; the toolbar recolours black, grey,
-# silver and white to the system's button colours.
-PALETTE = [
-    (0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128),
-    (0, 128, 128), (192, 192, 192), (128, 128, 128), (255, 0, 0), (0, 255, 0),
-    (255, 255, 0), (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255),
-]
-# One character per pixel.
-INK = {
-    "k": 0, "m": 1, "G": 2, "o": 3, "n": 4, "p": 5, "t": 6, ".": 7, "g": 8,
-    "r": 9, "l": 10, "y": 11, "b": 12, "f": 13, "c": 14, "w": 15,
-}
-BACKGROUND = INK["."]
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "scripts"))
+from pixelart import icon_file, icon_group, icon_image, parse, scale, toolbar_bitmap  # noqa: E402
+
 
 SEARCH = """
 ................
@@ -285,102 +274,20 @@ TOOLBAR = [SEARCH, REPLACE, DELETE, BOOKMARK, BACK, FORWARD, NEW_KEY, NEW_STRING
            NEW_DWORD, NEW_BINARY, REFRESH, MAIL, PREVIEW]
 
 
-def parse(art, name):
-    rows = [line for line in art.strip("\n").split("\n")]
-    if len(rows) != 16 or any(len(r) != 16 for r in rows):
-        raise SystemExit("%s: pixel art must be 16 x 16" % name)
-    return [[INK[c] for c in row] for row in rows]
-
-
-def scale(pixels, factor):
-    return [[p for p in row for _ in range(factor)] for row in pixels for _ in range(factor)]
-
-
-def packed_rows(pixels):
-    """4-bit rows, bottom row first, each padded to 4 bytes."""
-    out = bytearray()
-    for row in reversed(pixels):
-        data = bytearray()
-        for x in range(0, len(row), 2):
-            data.append((row[x] << 4) | (row[x + 1] if x + 1 < len(row) else 0))
-        data.extend(b"\0" * (-len(data) % 4))
-        out += data
-    return bytes(out)
-
-
-def mask_rows(pixels):
-    """1-bit AND mask: 1 where the background shows through."""
-    out = bytearray()
-    for row in reversed(pixels):
-        data = bytearray((len(row) + 7) // 8)
-        for x, p in enumerate(row):
-            if p == BACKGROUND:
-                data[x // 8] |= 0x80 >> (x % 8)
-        data.extend(b"\0" * (-len(data) % 4))
-        out += data
-    return bytes(out)
-
-
-def palette_bytes():
-    return b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in PALETTE)
-
-
-def info_header(width, height, image_size):
-    return struct.pack("<IiiHHIIiiII", 40, width, height, 1, 4, 0, image_size, 0, 0, 16, 0)
-
-
-def bitmap(pixels):
-    bits = packed_rows(pixels)
-    header_size = 14 + 40 + 64
-    head = struct.pack("<2sIHHI", b"BM", header_size + len(bits), 0, 0, header_size)
-    return head + info_header(len(pixels[0]), len(pixels), len(bits)) + palette_bytes() + bits
-
-
 # Resource numbers of the add-in icon's images (the group is KW_IDI_ADDIN).
 ICON_IMAGE_IDS = [2231, 2232]
 
 
-def icon_image(pixels):
-    size = len(pixels)
-    xor, mask = packed_rows(pixels), mask_rows(pixels)
-    return info_header(size, size * 2, len(xor) + len(mask)) + palette_bytes() + xor + mask
-
-
-def icon(images):
-    entries, blobs = b"", b""
-    offset = 6 + 16 * len(images)
-    for pixels in images:
-        size = len(pixels)
-        blob = icon_image(pixels)
-        entries += struct.pack("<BBBBHHII", size, size, 16, 0, 1, 4, len(blob), offset)
-        blobs += blob
-        offset += len(blob)
-    return struct.pack("<HHH", 0, 1, len(images)) + entries + blobs
-
-
-def icon_group(images, ids):
-    """The group directory of an icon resource: like the file's, with resource numbers."""
-    entries = b""
-    for pixels, number in zip(images, ids):
-        size = len(pixels)
-        entries += struct.pack("<BBBBHHIH", size, size, 16, 0, 1, 4, len(icon_image(pixels)),
-                               number)
-    return struct.pack("<HHH", 0, 1, len(images)) + entries
-
-
 def main():
     out = Path(sys.argv[1]) if len(sys.argv) > 1 else Path(__file__).resolve().parent
-    strip = [[] for _ in range(16)]
-    for index, art in enumerate(TOOLBAR):
-        for y, row in enumerate(parse(art, "toolbar image %d" % index)):
-            strip[y] += row
-    (out / "toolbar.bmp").write_bytes(bitmap(strip))
+    images = [parse(art, "toolbar image %d" % i) for i, art in enumerate(TOOLBAR)]
+    (out / "toolbar.bmp").write_bytes(toolbar_bitmap(images))
     key = parse(KEY, "icon")
-    images = [key, scale(key, 2)]
-    (out / "keywright.ico").write_bytes(icon(images))
-    for pixels, number in zip(images, ICON_IMAGE_IDS):
+    icons = [key, scale(key, 2)]
+    (out / "keywright.ico").write_bytes(icon_file(icons))
+    for pixels, number in zip(icons, ICON_IMAGE_IDS):
         (out / ("addin_icon_%d.bin" % len(pixels))).write_bytes(icon_image(pixels))
-    (out / "addin_icon_group.bin").write_bytes(icon_group(images, ICON_IMAGE_IDS))
+    (out / "addin_icon_group.bin").write_bytes(icon_group(icons, ICON_IMAGE_IDS))
 
 
 if __name__ == "__main__":

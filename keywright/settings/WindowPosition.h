@@ -1,17 +1,14 @@
 // Saved window positions: their "%d %d %d %d" text and the centring used when none is saved.
 #pragma once
 
+#include "platform/Rect.h"
+
 #include <string>
 
 namespace keywright {
 
 // Screen coordinates, as the system reports a window's rectangle.
-struct ScreenRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-};
+using ScreenRect = kestrix::Rect;
 
 // The text stored for no saved position.
 constexpr const char* kNoWindowPosition = "-1 -1 -1 -1";

@@ -6,10 +6,6 @@
 namespace keywright {
 namespace {
 
-bool operator==(const ScreenRect& a, const ScreenRect& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
 TEST(WindowPosition, ParsesFourDecimalFieldsOrMeansCentre) {
     EXPECT_EQ("10 -20 610 470", FormatWindowPosition({10, -20, 610, 470}));
     struct Case {

@@ -3,21 +3,12 @@
 // page, leaving room for the progress labels or the detail window.
 #pragma once
 
+#include "platform/Rect.h"
 #include "wizard/WizardStates.h"
 
 namespace keywright {
 
-struct WizardRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    int width() const { return right - left; }
-    int height() const { return bottom - top; }
-    bool operator==(const WizardRect& o) const {
-        return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
-    }
-};
+using WizardRect = kestrix::Rect;
 
 constexpr int kDetailHeight = 90;
 // Column 0 takes the list's width less the two other columns (45 + 75) and room for

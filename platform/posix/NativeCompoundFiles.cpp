@@ -220,14 +220,19 @@ private:
 OsError OpenLocked(const std::string& path, unsigned mode, int flags, Fd& fd, bool& canGuard) {
     for (int attempt = 0; attempt < 16; ++attempt) {
         canGuard = true;
-        fd = Fd(::open(path.c_str(), flags | O_RDWR | O_CLOEXEC, 0666));
+        fd = Fd(::open(path.c_str(), flags | O_RDWR | O_CLOEXEC | O_NONBLOCK, 0666));
         if (fd.get() < 0 && (errno == EACCES || errno == EROFS) && !compound::ModeWrites(mode)) {
             // A file we may only read: the guard byte needs write access.
             canGuard = false;
-            fd = Fd(::open(path.c_str(), (flags & ~O_CREAT) | O_RDONLY | O_CLOEXEC));
+            fd = Fd(::open(path.c_str(), (flags & ~O_CREAT) | O_RDONLY | O_CLOEXEC | O_NONBLOCK));
         }
         if (fd.get() < 0)
             return Errno("open", path, compound::ModeWrites(mode));
+        // Only a regular file holds a compound file: a named pipe or a device would
+        // keep the reader waiting for ever, and a rewrite would put a file in its place.
+        struct stat opened;
+        if (::fstat(fd.get(), &opened) != 0 || !S_ISREG(opened.st_mode))
+            return MakeOsError("open", path, StorageError::kAccessDenied);
         if (!TakeShareLocks(fd.get(), mode, canGuard))
             return MakeOsError("open", path, StorageError::kShareViolation);
         struct stat held, now;
@@ -296,8 +301,9 @@ OsError NativeCompoundFiles::Create(const std::string& path, unsigned mode,
 }
 
 bool NativeCompoundFiles::IsCompoundFile(const std::string& path) {
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0)
+    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat st;
+    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
         return false;
     unsigned char header[512];
     std::size_t done = 0;

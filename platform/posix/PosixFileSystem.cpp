@@ -17,6 +17,9 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#ifdef __linux__
+#include <sys/xattr.h>
+#endif
 #include <unistd.h>
 
 namespace kestrix {
@@ -49,6 +52,65 @@ bool MakeDirectories(const std::string& dir) {
     }
     struct stat st {};
     return ::stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// Whether a new file made by this process could be given `st`'s owner.
+bool CanGiveOwner(const struct stat& st) {
+    const uid_t user = ::geteuid();
+    return user == 0 || user == st.st_uid;
+}
+
+#ifdef __linux__
+// Copies the extended attributes (ACLs among them) of `from` to the open file `fd`.
+// Attributes the user may not set (another user's security labels) cannot be kept by
+// any rewrite and are left out; every other failure is the caller's.
+OsError CopyExtendedAttributes(const std::string& from, int fd, const std::string& temp) {
+    ssize_t size = ::listxattr(from.c_str(), nullptr, 0);
+    if (size <= 0)
+        return {};
+    std::vector<char> names(static_cast<std::size_t>(size));
+    size = ::listxattr(from.c_str(), names.data(), names.size());
+    if (size < 0)
+        return LastOsError("listxattr", from);
+    std::vector<char> value;
+    for (ssize_t at = 0; at < size; at += static_cast<ssize_t>(std::strlen(&names[at])) + 1) {
+        const char* name = &names[at];
+        const ssize_t length = ::getxattr(from.c_str(), name, nullptr, 0);
+        if (length < 0)
+            continue;
+        value.resize(static_cast<std::size_t>(length) + 1);
+        const ssize_t got = ::getxattr(from.c_str(), name, value.data(), value.size());
+        if (got < 0)
+            continue;
+        if (::fsetxattr(fd, name, value.data(), static_cast<std::size_t>(got), 0) != 0 &&
+            errno != EPERM && errno != ENOTSUP)
+            return LastOsError("fsetxattr", temp);
+    }
+    return {};
+}
+#endif
+
+// Gives the new file `fd` the old file's owner, group, mode and extended attributes.
+// A group the user cannot give it drops the set-group-id bit rather than granting that
+// group's rights under the user's group.
+OsError TakeIdentity(int fd, const std::string& temp, const std::string& from,
+                     const struct stat& original) {
+    mode_t mode = original.st_mode & 07777;
+    if (::fchown(fd, original.st_uid, original.st_gid) != 0) {
+        if (::fchown(fd, static_cast<uid_t>(-1), original.st_gid) != 0)
+            mode &= ~static_cast<mode_t>(S_ISGID);
+        if (::geteuid() != original.st_uid)
+            mode &= ~static_cast<mode_t>(S_ISUID);
+    }
+    // A change of owner clears the set-id bits, so the mode is set after it.
+    if (::fchmod(fd, mode) != 0)
+        return LastOsError("fchmod", temp);
+#ifdef __linux__
+    return CopyExtendedAttributes(from, fd, temp);
+#else
+    static_cast<void>(from);
+    return {};
+#endif
 }
 
 // Reads a regular file straight into `bytes`. The string keeps its old size until the
@@ -272,7 +334,7 @@ OsError PosixFileSystem::CheckDirectory(const std::string& path) {
 
 void PosixFileSystem::ForgetReadDirectory() {
     std::lock_guard<std::mutex> lock(readDirMutex_);
-    readDirFd_.Reset();
+    readDirFd_.reset();
     readDir_.clear();
 }
 
@@ -284,19 +346,23 @@ OsError PosixFileSystem::ReadFile(const std::string& path, std::string& bytes) {
     const std::size_t slash = path.rfind('/');
     if (slash == std::string::npos || slash == 0 || slash + 1 == path.size())
         return ReadWithoutFolder(path, bytes);
-    std::unique_lock<std::mutex> lock(readDirMutex_);
-    if (!readDirFd_.valid() || path.compare(0, slash, readDir_) != 0 || readDir_.size() != slash) {
-        readDir_.assign(path, 0, slash);
-        readDirFd_.Reset(::open(readDir_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (!readDirFd_.valid()) {
-            // The plain open reports whatever is wrong with the path.
-            readDir_.clear();
-            lock.unlock();
-            return ReadWithoutFolder(path, bytes);
+    std::shared_ptr<const posix::FileDescriptor> folder;
+    {
+        std::lock_guard<std::mutex> lock(readDirMutex_);
+        if (!readDirFd_ || path.compare(0, slash, readDir_) != 0 || readDir_.size() != slash) {
+            readDir_.assign(path, 0, slash);
+            auto opened = std::make_shared<const posix::FileDescriptor>(
+                ::open(readDir_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+            readDirFd_ = opened->valid() ? std::move(opened) : nullptr;
+            if (!readDirFd_)
+                readDir_.clear();
         }
+        folder = readDirFd_;
     }
-    OsError error = ReadWholeFile(path, readDirFd_.get(), path.c_str() + slash + 1, bytes);
-    lock.unlock();
+    // The plain open reports whatever is wrong with the path.
+    if (!folder)
+        return ReadWithoutFolder(path, bytes);
+    OsError error = ReadWholeFile(path, folder->get(), path.c_str() + slash + 1, bytes);
     if (error)
         bytes.clear();
     return error;
@@ -310,14 +376,30 @@ OsError PosixFileSystem::ReadWithoutFolder(const std::string& path, std::string&
 }
 
 OsError PosixFileSystem::ReplaceFileContent(const std::string& path, const std::string& bytes) {
+    // A symbolic link stays a link; what changes is the file it names.
+    const std::string target = posix::FollowLinks(path);
     struct stat original {};
-    if (::stat(path.c_str(), &original) != 0)
+    if (::stat(target.c_str(), &original) != 0)
         return LastOsError("stat", path);
     if (!S_ISREG(original.st_mode))
-        return MakeOsError("stat", path, EISDIR);
+        return MakeOsError("stat", path, S_ISDIR(original.st_mode) ? EISDIR : EINVAL);
+    // The new file takes the old one's place by a rename, which asks only for a writable
+    // folder: whether the user may change this file is asked here, of the file itself.
+    posix::FileDescriptor file(::open(target.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC));
+    if (!file.valid())
+        return LastOsError("open", path);
+    // A file with several names, or one whose owner a new file could not be given,
+    // is overwritten where it is, so that it stays the same file for every name and user.
+    if (original.st_nlink > 1 || !CanGiveOwner(original))
+        return posix::RewriteInPlace(file.get(), path, bytes);
+    file.Reset();
+
     posix::ReplaceOptions options;
     options.mode = original.st_mode;
-    return posix::ReplaceFile(path, bytes.data(), bytes.size(), options);
+    options.beforeRename = [&](int fd, const std::string& temp) {
+        return TakeIdentity(fd, temp, target, original);
+    };
+    return posix::ReplaceFile(target, bytes.data(), bytes.size(), options);
 }
 
 OsError PosixFileSystem::GetFileIdentity(const std::string& path, FileIdentity& identity) {
@@ -337,21 +419,19 @@ OsError PosixFileSystem::GetFileStatus(const std::string& path, FileStatus& stat
     // file's folder, still held open, the system looks up one name instead of a path.
     int dirFd = AT_FDCWD;
     const char* name = path.c_str();
-    std::unique_lock<std::mutex> lock(readDirMutex_);
+    std::shared_ptr<const posix::FileDescriptor> folder;
     const std::size_t slash = path.rfind('/');
-    if (readDirFd_.valid() && slash != std::string::npos && slash + 1 < path.size() &&
-        readDir_.size() == slash && path.compare(0, slash, readDir_) == 0) {
-        dirFd = readDirFd_.get();
-        name = path.c_str() + slash + 1;
-    } else {
-        lock.unlock();
+    {
+        std::lock_guard<std::mutex> lock(readDirMutex_);
+        if (readDirFd_ && slash != std::string::npos && slash + 1 < path.size() &&
+            readDir_.size() == slash && path.compare(0, slash, readDir_) == 0) {
+            folder = readDirFd_;
+            dirFd = folder->get();
+            name = path.c_str() + slash + 1;
+        }
     }
     // The birth time is the true creation time where the file system keeps one.
     const int got = ::statx(dirFd, name, 0, STATX_BASIC_STATS | STATX_BTIME, &sx);
-    const int error = errno;
-    if (lock.owns_lock())
-        lock.unlock();
-    errno = error;
     if (got != 0) {
         if (errno != ENOSYS)
             return LastOsError("statx", path);

@@ -1,6 +1,7 @@
 // The file-system seam on POSIX systems.
 #pragma once
 
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -44,10 +45,11 @@ private:
     OsError ReadWithoutFolder(const std::string& path, std::string& bytes);
     void ForgetReadDirectory();
 
-    // The folder of the last file read, held open for the files that follow it.
+    // The folder of the last file read, held open for the files that follow it. Shared,
+    // so that reads on other threads go on with it while one of them moves it on.
     std::mutex readDirMutex_;
     std::string readDir_;
-    posix::FileDescriptor readDirFd_;
+    std::shared_ptr<const posix::FileDescriptor> readDirFd_;
 };
 
 } // namespace kestrix

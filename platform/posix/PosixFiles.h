@@ -61,10 +61,23 @@ struct ReplaceOptions {
     FileDescriptor* keepOpen = nullptr;
 };
 
+// The file `path` finally names: a symbolic link is followed to its target, so that a
+// rewrite changes the target and the link stays a link. A path that is no link, or a
+// link whose target cannot be resolved, is returned as it is.
+std::string FollowLinks(const std::string& path);
+
 // Writes the bytes into a new file beside `path` (rename is atomic only within one file
 // system), flushes it, renames it over `path` and flushes the folder, so that `path` is
 // always either the old file or the whole new one. On failure the new file is removed.
+// A symbolic link at `path` is followed: the new file takes its target's place.
 OsError ReplaceFile(const std::string& path, const void* data, std::size_t size,
                     const ReplaceOptions& options);
+
+// Overwrites the open file `fd` (opened for reading and writing) with `bytes`, for a
+// file that must stay the same file: every hard link sees the change. The old content
+// is read first and written back when the rewrite fails half way; room for a longer
+// content is taken before anything is overwritten, so a full disk changes nothing.
+// Errors name `path`.
+OsError RewriteInPlace(int fd, const std::string& path, const std::string& bytes);
 
 } // namespace kestrix::posix

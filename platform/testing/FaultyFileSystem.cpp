@@ -65,6 +65,7 @@ OsError FaultyFileSystem::ReadFile(const std::string& path, std::string& bytes) 
 }
 
 OsError FaultyFileSystem::ReplaceFileContent(const std::string& path, const std::string& bytes) {
+    ++replaceCalls;
     if (OsError e = Planned(failReplace, "ReplaceFileContent", path))
         return e;
     return real_.ReplaceFileContent(path, bytes);

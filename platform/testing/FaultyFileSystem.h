@@ -43,6 +43,7 @@ public:
     // In place of the real ones, when not empty.
     std::vector<std::string> cacheDirectories;
     int readCalls = 0;
+    int replaceCalls = 0;
     int fullPathCalls = 0;
 
     OsError ListDirectory(const std::string& dir, EntryDetail detail,

@@ -75,6 +75,71 @@ OsError WriteAll(HANDLE file, const std::string& bytes, const std::string& path)
     return {};
 }
 
+// Reads the whole open file from its start.
+OsError ReadAll(HANDLE file, std::string& bytes, const std::string& path) {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file, &size))
+        return LastOsError("GetFileSizeEx", path);
+    bytes.assign(static_cast<std::size_t>(size.QuadPart), '\0');
+    LARGE_INTEGER start{};
+    if (!SetFilePointerEx(file, start, nullptr, FILE_BEGIN))
+        return LastOsError("SetFilePointerEx", path);
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const std::size_t left = bytes.size() - done;
+        const DWORD chunk = left > 0x100000 ? 0x100000 : static_cast<DWORD>(left);
+        DWORD got = 0;
+        if (!::ReadFile(file, &bytes[done], chunk, &got, nullptr))
+            return LastOsError("ReadFile", path);
+        if (got == 0)
+            break;
+        done += got;
+    }
+    bytes.resize(done);
+    return {};
+}
+
+OsError SetLength(HANDLE file, std::uint64_t length, const std::string& path) {
+    LARGE_INTEGER at{};
+    at.QuadPart = static_cast<LONGLONG>(length);
+    if (!SetFilePointerEx(file, at, nullptr, FILE_BEGIN) || !SetEndOfFile(file))
+        return LastOsError("SetEndOfFile", path);
+    return {};
+}
+
+// Writes `bytes` over the open file from its start and cuts it to their length.
+OsError Overwrite(HANDLE file, const std::string& bytes, const std::string& path) {
+    LARGE_INTEGER start{};
+    if (!SetFilePointerEx(file, start, nullptr, FILE_BEGIN))
+        return LastOsError("SetFilePointerEx", path);
+    if (OsError e = WriteAll(file, bytes, path))
+        return e;
+    if (OsError e = SetLength(file, bytes.size(), path))
+        return e;
+    if (!FlushFileBuffers(file))
+        return LastOsError("FlushFileBuffers", path);
+    return {};
+}
+
+// Overwrites a file that must stay the same file (several hard links). The old content
+// is read first and written back when the rewrite fails half way; the room a longer
+// content needs is taken before anything is overwritten.
+OsError RewriteInPlace(HANDLE file, const std::string& path, const std::string& bytes) {
+    std::string old;
+    if (OsError e = ReadAll(file, old, path))
+        return e;
+    if (bytes.size() > old.size()) {
+        if (OsError e = SetLength(file, bytes.size(), path)) {
+            SetLength(file, old.size(), path);
+            return e;
+        }
+    }
+    OsError error = Overwrite(file, bytes, path);
+    if (error)
+        Overwrite(file, old, path); // best effort: the first failure is the one reported
+    return error;
+}
+
 std::uint64_t Ticks(const FILETIME& time) {
     return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
 }
@@ -278,15 +343,23 @@ OsError Win32FileSystem::ReplaceFileContent(const std::string& path, const std::
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
         return MakeOsError("GetFileAttributesW", path, ERROR_ACCESS_DENIED);
 
-    // A file another program holds without sharing cannot be replaced; finding that out
-    // before the new content is written costs nothing and leaves nothing behind.
+    // The read-only attribute is the user's own "do not change"; the move that puts a
+    // new file in place would not ask for it.
+    if (attributes & FILE_ATTRIBUTE_READONLY)
+        return MakeOsError("CreateFileW", path, ERROR_ACCESS_DENIED);
+    // Opening for writing asks the file's access rights, and fails for a file another
+    // program holds without sharing; both are found out before anything is written.
     {
-        HandleGuard probe(CreateFileW(target.c_str(), GENERIC_READ | DELETE,
+        HandleGuard probe(CreateFileW(target.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr),
                           CloseHandle);
         if (!probe.valid())
             return LastOsError("CreateFileW", path);
+        // A file with several names stays one file: it is overwritten where it is.
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (GetFileInformationByHandle(probe.get(), &info) && info.nNumberOfLinks > 1)
+            return RewriteInPlace(probe.get(), path, bytes);
     }
 
     // The new file lives beside the old one: only a move within one volume is one step.

@@ -2,21 +2,13 @@
 // status bar, and the fold of the property bar while a search runs.
 #pragma once
 
+#include "platform/Rect.h"
+
 #include <cstdint>
 
 namespace sorbex {
 
-struct CRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    int width() const { return right - left; }
-    int height() const { return bottom - top; }
-    bool operator==(const CRect& o) const {
-        return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
-    }
-};
+using CRect = kestrix::Rect;
 
 // The strip the property bar folds to: its page tabs stay visible.
 constexpr int kFoldedBarHeight = 25;

@@ -23,6 +23,14 @@ void AppendPlainLine(CRichTextBuilder& out, const std::string& text) {
     out.EndParagraph();
 }
 
+void AppendClosingLines(CRichTextBuilder& out, const CPageMemo& memo) {
+    if (memo.closingLine.empty())
+        return;
+    AppendPlainLine(out, memo.closingLine);
+    for (const std::string& message : memo.skipped)
+        AppendPlainLine(out, message);
+}
+
 } // namespace
 
 void CResultPageView::StartPage(CFileFindDoc& page, bool withHeader) {
@@ -58,8 +66,7 @@ void CResultPageView::Render(CFileFindDoc& page, const FactsOf& factsOf) {
     CRichTextBuilder body;
     for (std::size_t i = 0; i < page.results.size(); ++i)
         AddResult(body, page.results[i], static_cast<int>(i), factsOf(page.results[i]));
-    if (!memo.closingLine.empty())
-        AppendPlainLine(body, memo.closingLine);
+    AppendClosingLines(body, memo);
     if (!body.empty())
         surface_.Append(body);
     committed_ += body.length();
@@ -70,6 +77,7 @@ void CResultPageView::BeginRun(CFileFindDoc& page) {
     CPageMemo& memo = MemoOf(page);
     memo = CPageMemo();
     memo.hasRequest = true;
+    runPage_ = &page;
     // The run copies its request into the page after clearing it: the header waits
     // for the first thing written below it.
     StartPage(page, false);
@@ -111,15 +119,21 @@ void CResultPageView::Refresh(int resultsShown) {
 }
 
 void CResultPageView::AppendClosingLine(CFileFindDoc& page, const std::string& text) {
-    MemoOf(page).closingLine = text;
+    CPageMemo& memo = MemoOf(page);
+    memo.closingLine = text;
     if (&page != page_)
         return;
     Flush();
     CRichTextBuilder line;
-    AppendPlainLine(line, text);
+    AppendClosingLines(line, memo);
     surface_.Append(line);
     committed_ += line.length();
     surface_.Refresh(false);
+}
+
+void CResultPageView::ReportSkipped(const std::string& message) {
+    if (runPage_)
+        MemoOf(*runPage_).skipped.push_back(message);
 }
 
 std::size_t CResultPageView::HeaderCounters(const CSearchCounters& counters) {
@@ -173,6 +187,8 @@ void CResultPageView::SelectResult(const CFileFindDoc& page, std::size_t index) 
 
 void CResultPageView::Forget(const CFileFindDoc& page) {
     memos_.erase(&page);
+    if (runPage_ == &page)
+        runPage_ = nullptr;
     if (page_ == &page) {
         page_ = nullptr;
         pending_.Clear();
@@ -184,6 +200,7 @@ void CResultPageView::Forget(const CFileFindDoc& page) {
 
 void CResultPageView::ForgetAll() {
     memos_.clear();
+    runPage_ = nullptr;
     page_ = nullptr;
     pending_.Clear();
     lines_.Clear();

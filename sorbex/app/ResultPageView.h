@@ -7,6 +7,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/HeaderTable.h"
 #include "app/PageLines.h"
@@ -43,6 +44,8 @@ struct CPageMemo {
     bool hasRequest = false; // the page was filled by a search of this session
     std::optional<CSearchCounters> counters;
     std::string closingLine;
+    // Files and folders the run could not search, and why, in the order reported.
+    std::vector<std::string> skipped;
 };
 
 // A page with fewer results than this follows its end while results come in.
@@ -65,7 +68,13 @@ public:
     void AppendResult(CFileFindDoc& page, CSearchResult& result, const CFileFacts& facts);
     // Puts the batch into the control and repaints it.
     void Refresh(int resultsShown);
+    // The closing line, and below it a line for each file or folder the run reported as
+    // skipped: they stand together under the results, the verdict first, so that the
+    // results keep their bars and a reader sees at once that not everything was searched.
     void AppendClosingLine(CFileFindDoc& page, const std::string& text);
+    // The run that began last could not search a file or folder; `message` says which
+    // and why. Shown with the closing line.
+    void ReportSkipped(const std::string& message);
     // Writes the counters into the header; every stored position moves by the number of
     // characters this added.
     void ShowCounters(CFileFindDoc& page, const CSearchCounters& counters);
@@ -92,6 +101,7 @@ private:
 
     CPageSurface& surface_;
     const CFileFindDoc* page_ = nullptr;
+    const CFileFindDoc* runPage_ = nullptr; // the page of the run that began last
     CRichTextBuilder pending_;
     bool headerPending_ = false;
     std::size_t committed_ = 0; // characters in the control before pending_

@@ -143,5 +143,50 @@ TEST_F(ResultPageViewTest, AListingHasOneCounterAndEntryLines) {
     EXPECT_EQ("a.txt", surface_.text.substr(page_.results[0].viewPosition - 1, 5));
 }
 
+// Files and folders a run could not search are listed under its closing line, on its
+// own page, and again whenever the page is shown.
+TEST_F(ResultPageViewTest, SkippedFilesStandUnderTheClosingLine) {
+    const std::string closing = "Searching terminated normally (0.01 seconds).\r";
+    struct Case {
+        const char* name;
+        std::vector<std::string> skipped;
+        std::string tail;
+    };
+    const Case cases[] = {
+        {"none", {}, closing},
+        {"one folder", {"The directory \"C:\\d\\x\" could not be listed: Access denied."},
+         closing + "The directory \"C:\\d\\x\" could not be listed: Access denied.\r"},
+        {"two, in the order reported",
+         {"The file \"C:\\d\\b\" could not be read: Locked.",
+          "The file \"C:\\d\\a\" is too large to be searched."},
+         closing + "The file \"C:\\d\\b\" could not be read: Locked.\r"
+                   "The file \"C:\\d\\a\" is too large to be searched.\r"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        page_.results.RemoveAll();
+        view_.BeginRun(page_);
+        for (const std::string& message : c.skipped)
+            view_.ReportSkipped(message);
+        Add(Passage("a.txt", "a grey cat", 2, 6, true));
+        view_.Refresh(0);
+        view_.AppendClosingLine(page_, "Searching terminated normally (0.01 seconds).");
+        ASSERT_GE(surface_.text.size(), c.tail.size());
+        EXPECT_EQ(c.tail, surface_.text.substr(surface_.text.size() - c.tail.size()));
+        ExpectPositionsPointAtMatches();
+        const std::string ran = surface_.text;
+        view_.Render(page_, [](const CSearchResult&) { return CFileFacts(); });
+        EXPECT_EQ(ran, surface_.text) << "shown again, the page says the same";
+    }
+
+    // A report after the page went away has no page to go to.
+    view_.Forget(page_);
+    view_.ReportSkipped("lost");
+    CFileFindDoc other("other");
+    view_.BeginRun(other);
+    view_.AppendClosingLine(other, "done");
+    EXPECT_EQ(std::string::npos, surface_.text.find("lost"));
+}
+
 } // namespace
 } // namespace sorbex

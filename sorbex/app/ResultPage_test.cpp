@@ -165,8 +165,7 @@ TEST(RichTextTest, RtfCarriesStylesParagraphsAndEscapes) {
     const std::string rtf = out.Document();
     EXPECT_EQ(0u, rtf.find("{\\rtf1\\ansi\\ansicpg1252"));
     EXPECT_NE(std::string::npos, rtf.find("\\pard\\fi-1000\\li1000\\tx1000"));
-    EXPECT_NE(std::string::npos, rtf.find("a\\{b\\}\\\\c\\tab d\\'e4 }")) << rtf;
-    EXPECT_NE(std::string::npos, rtf.find("\\cf4\\highlight2 m}")) << "red on white";
+    EXPECT_NE(std::string::npos, rtf.find("a\\{b\\}\\\\c\\tab d\\'e4 \\cf4 m")) << rtf;
     EXPECT_NE(std::string::npos, rtf.find("\\par"));
     EXPECT_EQ('}', rtf.back());
 
@@ -179,6 +178,92 @@ TEST(RichTextTest, RtfCarriesStylesParagraphsAndEscapes) {
     EXPECT_NE(std::string::npos, tableRtf.find("\\cellx9000")) << "cell edges add up";
     EXPECT_NE(std::string::npos, tableRtf.find("\\u8203?")) << "the counter mark";
     EXPECT_NE(std::string::npos, tableRtf.find("\\trpaddl5"));
+}
+
+// The RTF says each change of look once, where it happens, and nothing where the look
+// stays: the control reads every code as a change of its own.
+TEST(RichTextTest, RtfChangesLooksOnlyWhereTheyChange) {
+    using Fill = void (*)(CRichTextBuilder&);
+    struct Case {
+        const char* name;
+        Fill fill;
+        const char* body; // what follows the document's tables
+    };
+    const Case cases[] = {
+        {"a file bar and two passages",
+         [](CRichTextBuilder& out) {
+             out.BeginParagraph(CParagraphStyle::Bar);
+             out.Append(CRunStyle::Bar, " f.txt");
+             out.EndParagraph();
+             for (const char* index : {"1", "2"}) {
+                 out.BeginParagraph(CParagraphStyle::Passage);
+                 out.Append(CRunStyle::Normal, "10\t");
+                 out.Append(CRunStyle::Normal, "a ");
+                 out.Append(CRunStyle::Index, index);
+                 out.Append(CRunStyle::Match, "grey");
+                 out.Append(CRunStyle::Normal, " cat");
+                 out.EndParagraph();
+             }
+         },
+         "\\pard\\sb80\\sa80 \\plain\\f0\\fs22\\cf2\\highlight3  f.txt\\cf1\\highlight2 \\par\n"
+         "\\pard\\fi-1000\\li1000\\tx1000 10\\tab a \\cf2\\highlight3 1\\cf4\\highlight2 grey"
+         "\\cf1  cat\\par\n"
+         "\\pard\\fi-1000\\li1000\\tx1000 10\\tab a \\cf2\\highlight3 2\\cf4\\highlight2 grey"
+         "\\cf1  cat\\par\n"},
+        {"a listed entry without status ends in plain text",
+         [](CRichTextBuilder& out) {
+             out.BeginParagraph(CParagraphStyle::Listing);
+             out.Append(CRunStyle::Index, "1");
+             out.Append(CRunStyle::Bar, "");
+             out.Append(CRunStyle::Match, "a.txt");
+             out.EndParagraph();
+         },
+         "\\pard\\tx3000\\tx5000 \\plain\\f0\\fs22\\cf2\\highlight3 1\\cf4\\highlight2 a.txt"
+         "\\cf1 \\par\n"},
+        {"header looks: bold on and off, sizes",
+         [](CRichTextBuilder& out) {
+             out.Append(CRunStyle::Label, "L");
+             out.Append(CRunStyle::Greyed, "G");
+             out.Append(CRunStyle::Value, "V");
+             out.Append(CRunStyle::Index, "I");
+         },
+         "\\plain\\f0\\fs20\\b\\cf1\\highlight2 L\\b0\\cf5 G\\cf1 V\\fs22\\cf2\\highlight3 I"},
+        {"after a table the look is written whole",
+         [](CRichTextBuilder& out) {
+             out.AppendTable({{{"L", CRunStyle::Label, 2500, false}}});
+             out.Append(CRunStyle::Normal, "n");
+         },
+         "\\pard\n\\plain\\f0\\fs22\\cf1\\highlight2 n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CRichTextBuilder out;
+        c.fill(out);
+        const std::string rtf = out.Document();
+        const std::string body = c.body;
+        ASSERT_GE(rtf.size(), body.size() + 1);
+        EXPECT_EQ(body, rtf.substr(rtf.size() - 1 - body.size(), body.size())) << rtf;
+    }
+}
+
+// The looks of the styles, and the RTF codes made from them.
+TEST(RichTextTest, LooksOfTheStyles) {
+    EXPECT_TRUE(LookOf(CRunStyle::Label).bold);
+    EXPECT_EQ(20, LookOf(CRunStyle::Value).halfPoints);
+    EXPECT_EQ(CColour::Blue, LookOf(CRunStyle::Index).back);
+    EXPECT_EQ(CColour::Red, LookOf(CRunStyle::Match).text);
+    EXPECT_EQ(255, ColourValue(CColour::Red).red);
+    EXPECT_EQ(0, ColourValue(CColour::Red).green);
+    EXPECT_EQ((std::vector<int>{3000, 5000}), LookOf(CParagraphStyle::Listing).tabs);
+    const CParagraphLook passage = LookOf(CParagraphStyle::Passage);
+    EXPECT_EQ(0, passage.left + passage.firstLine) << "the first line starts at the margin";
+    CRichTextBuilder out;
+    out.BeginParagraph(CParagraphStyle::Bar);
+    out.Append(CRunStyle::Label, "x");
+    out.EndParagraph();
+    const std::string rtf = out.Document();
+    EXPECT_NE(std::string::npos, rtf.find("\\pard\\sb80\\sa80")) << rtf;
+    EXPECT_NE(std::string::npos, rtf.find("\\fs20\\b\\cf1\\highlight2 x")) << rtf;
 }
 
 } // namespace

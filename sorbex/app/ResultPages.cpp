@@ -68,6 +68,10 @@ void CResultPages::AppendClosingLine(CFileFindDoc& page, const std::string& text
     view_.AppendClosingLine(page, text);
 }
 
+void CResultPages::ReportSkipped(const std::string& message) {
+    view_.ReportSkipped(message);
+}
+
 void CResultPages::ShowCounters(CFileFindDoc& page, const CSearchCounters& counters) {
     view_.ShowCounters(page, counters);
 }

@@ -42,6 +42,8 @@ public:
     void ClearPage(CFileFindDoc& page);
     void AppendResult(CFileFindDoc& page, CSearchResult& result, const CFileEntry& file);
     void AppendClosingLine(CFileFindDoc& page, const std::string& text);
+    // The running search could not search a file or folder; the page says so.
+    void ReportSkipped(const std::string& message);
     void ShowCounters(CFileFindDoc& page, const CSearchCounters& counters);
     void RefreshResults(int resultsShown);
     // After the run: the page's results go into the result file.

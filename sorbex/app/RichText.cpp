@@ -2,6 +2,8 @@
 // runs and tables, written as RTF, with every character counted as the control counts it.
 #include "app/RichText.h"
 
+#include <algorithm>
+
 namespace sorbex {
 namespace {
 
@@ -12,38 +14,52 @@ constexpr const char* kDocumentStart =
     "\\red255\\green0\\blue0;\\red127\\green127\\blue127;}\n";
 constexpr const char* kDocumentEnd = "}";
 
-// Result lines are Arial 11 pt; the header table Arial 10 pt.
-const char* StyleCodes(CRunStyle style) {
-    switch (style) {
-    case CRunStyle::Label:
-        return "\\fs20\\b\\cf1\\highlight2 ";
-    case CRunStyle::Value:
-        return "\\fs20\\cf1\\highlight2 ";
-    case CRunStyle::Greyed:
-        return "\\fs20\\cf5\\highlight2 ";
-    case CRunStyle::Bar:
-    case CRunStyle::Index:
-        return "\\fs22\\cf2\\highlight3 ";
-    case CRunStyle::Match:
-        return "\\fs22\\cf4\\highlight2 ";
-    case CRunStyle::Normal:
-        break;
-    }
-    return "\\fs22\\cf1\\highlight2 ";
+// The RTF codes of each look, written once.
+std::string RunCodes(const CRunLook& look) {
+    std::string codes = "\\fs" + std::to_string(look.halfPoints);
+    if (look.bold)
+        codes += "\\b";
+    codes += "\\cf" + std::to_string(static_cast<int>(look.text));
+    codes += "\\highlight" + std::to_string(static_cast<int>(look.back)) + " ";
+    return codes;
 }
 
-const char* ParagraphCodes(CParagraphStyle style) {
-    switch (style) {
-    case CParagraphStyle::Bar:
-        return "\\pard\\sb80\\sa80";
-    case CParagraphStyle::Passage:
-        return "\\pard\\fi-1000\\li1000\\tx1000";
-    case CParagraphStyle::Listing:
-        return "\\pard\\tx3000\\tx5000";
-    case CParagraphStyle::Plain:
-        break;
-    }
-    return "\\pard";
+std::string ParagraphLookCodes(const CParagraphLook& look) {
+    std::string codes = "\\pard";
+    if (look.firstLine != 0)
+        codes += "\\fi" + std::to_string(look.firstLine);
+    if (look.left != 0)
+        codes += "\\li" + std::to_string(look.left);
+    if (look.spaceBefore != 0)
+        codes += "\\sb" + std::to_string(look.spaceBefore);
+    if (look.spaceAfter != 0)
+        codes += "\\sa" + std::to_string(look.spaceAfter);
+    for (int tab : look.tabs)
+        codes += "\\tx" + std::to_string(tab);
+    return codes;
+}
+
+constexpr int kRunStyles = static_cast<int>(CRunStyle::Normal) + 1;
+constexpr int kParagraphStyles = static_cast<int>(CParagraphStyle::Plain) + 1;
+
+const std::string& StyleCodes(CRunStyle style) {
+    static const std::vector<std::string> codes = [] {
+        std::vector<std::string> all;
+        for (int s = 0; s < kRunStyles; ++s)
+            all.push_back(RunCodes(LookOf(static_cast<CRunStyle>(s))));
+        return all;
+    }();
+    return codes[static_cast<std::size_t>(style)];
+}
+
+const std::string& ParagraphCodes(CParagraphStyle style) {
+    static const std::vector<std::string> codes = [] {
+        std::vector<std::string> all;
+        for (int s = 0; s < kParagraphStyles; ++s)
+            all.push_back(ParagraphLookCodes(LookOf(static_cast<CParagraphStyle>(s))));
+        return all;
+    }();
+    return codes[static_cast<std::size_t>(style)];
 }
 
 // One character of the text as RTF; every byte stays one character of the control's.
@@ -72,25 +88,117 @@ char PlainChar(char c) {
 
 } // namespace
 
+CRgb ColourValue(CColour colour) {
+    switch (colour) {
+    case CColour::Black:
+        break;
+    case CColour::White:
+        return {255, 255, 255};
+    case CColour::Blue:
+        return {0, 0, 255};
+    case CColour::Red:
+        return {255, 0, 0};
+    case CColour::Grey:
+        return {127, 127, 127};
+    }
+    return {0, 0, 0};
+}
+
+// Result lines are Arial 11 pt; the header table Arial 10 pt.
+CRunLook LookOf(CRunStyle style) {
+    switch (style) {
+    case CRunStyle::Label:
+        return {20, true, CColour::Black, CColour::White};
+    case CRunStyle::Value:
+        return {20, false, CColour::Black, CColour::White};
+    case CRunStyle::Greyed:
+        return {20, false, CColour::Grey, CColour::White};
+    case CRunStyle::Bar:
+    case CRunStyle::Index:
+        return {22, false, CColour::White, CColour::Blue};
+    case CRunStyle::Match:
+        return {22, false, CColour::Red, CColour::White};
+    case CRunStyle::Normal:
+        break;
+    }
+    return {22, false, CColour::Black, CColour::White};
+}
+
+CParagraphLook LookOf(CParagraphStyle style) {
+    CParagraphLook look;
+    switch (style) {
+    case CParagraphStyle::Bar:
+        look.spaceBefore = look.spaceAfter = 80;
+        break;
+    case CParagraphStyle::Passage:
+        // A hanging indent: the position, then the excerpt, wrapped lines under it.
+        look.left = 1000;
+        look.firstLine = -1000;
+        look.tabs = {1000};
+        break;
+    case CParagraphStyle::Listing:
+        look.tabs = {3000, 5000};
+        break;
+    case CParagraphStyle::Plain:
+        break;
+    }
+    return look;
+}
+
+void CRichTextBuilder::SwitchTo(CRunStyle style) {
+    const int next = static_cast<int>(style);
+    if (next == current_)
+        return;
+    // From the default look every code is written; from another look only the changes.
+    static const std::vector<std::string> changes = [] {
+        std::vector<std::string> all;
+        for (int from = 0; from < kRunStyles; ++from) {
+            const CRunLook was = LookOf(static_cast<CRunStyle>(from));
+            for (int to = 0; to < kRunStyles; ++to) {
+                const CRunLook look = LookOf(static_cast<CRunStyle>(to));
+                std::string codes;
+                if (look.halfPoints != was.halfPoints)
+                    codes += "\\fs" + std::to_string(look.halfPoints);
+                if (look.bold != was.bold)
+                    codes += look.bold ? "\\b" : "\\b0";
+                if (look.text != was.text)
+                    codes += "\\cf" + std::to_string(static_cast<int>(look.text));
+                if (look.back != was.back)
+                    codes += "\\highlight" + std::to_string(static_cast<int>(look.back));
+                all.push_back(codes.empty() ? codes : codes + " ");
+            }
+        }
+        return all;
+    }();
+    if (current_ < 0) {
+        body_ += "\\plain\\f0";
+        body_ += StyleCodes(style);
+    } else {
+        body_ += changes[static_cast<std::size_t>(current_ * kRunStyles + next)];
+    }
+    current_ = next;
+}
+
 void CRichTextBuilder::BeginParagraph(CParagraphStyle style) {
+    // A paragraph's codes leave the characters' look as it was.
     body_ += ParagraphCodes(style);
-    body_ += "\\plain\\f0\\fs22 ";
+    body_ += ' ';
 }
 
 void CRichTextBuilder::Append(CRunStyle style, std::string_view text) {
     if (text.empty())
         return;
-    body_ += "{\\plain\\f0";
-    body_ += StyleCodes(style);
+    SwitchTo(style);
     for (char c : text) {
         AppendEscaped(body_, static_cast<unsigned char>(c));
         plain_ += PlainChar(c);
     }
-    body_ += '}';
     length_ += text.size();
 }
 
 void CRichTextBuilder::EndParagraph() {
+    // A paragraph's end has the look of plain text, whatever ended the line.
+    SwitchTo(CRunStyle::Normal);
     body_ += "\\par\n";
     plain_ += '\r';
     ++length_;
@@ -126,6 +234,8 @@ void CRichTextBuilder::AppendTable(const std::vector<CTableRow>& rows) {
         plain_ += '\r';
     }
     body_ += "\\pard\n";
+    // The cells' groups end with the table; the reader's look is its own again.
+    current_ = -1;
 }
 
 std::string CRichTextBuilder::Document() const {
@@ -141,6 +251,7 @@ void CRichTextBuilder::Clear() {
     body_.clear();
     plain_.clear();
     length_ = 0;
+    current_ = -1;
 }
 
 } // namespace sorbex

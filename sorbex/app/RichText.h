@@ -27,6 +27,32 @@ enum class CParagraphStyle {
     Plain,
 };
 
+// The colours of a result page; the numbers are those of the RTF colour table.
+enum class CColour { Black = 1, White, Blue, Red, Grey };
+struct CRgb {
+    unsigned char red, green, blue;
+};
+CRgb ColourValue(CColour colour);
+
+// What a run style looks like: Arial in half points, bold or not, text on background.
+struct CRunLook {
+    int halfPoints = 22;
+    bool bold = false;
+    CColour text = CColour::Black;
+    CColour back = CColour::White;
+};
+CRunLook LookOf(CRunStyle style);
+
+// What a paragraph style looks like, in twips: the first line starts at left + firstLine.
+struct CParagraphLook {
+    int left = 0;
+    int firstLine = 0;
+    int spaceBefore = 0;
+    int spaceAfter = 0;
+    std::vector<int> tabs;
+};
+CParagraphLook LookOf(CParagraphStyle style);
+
 struct CTableCell {
     std::string text;
     CRunStyle style = CRunStyle::Value;
@@ -65,9 +91,14 @@ public:
     void Clear();
 
 private:
+    // Writes the codes that change the current look to `style`'s, and no others: the
+    // control reads every code as a change of its own, which is what costs.
+    void SwitchTo(CRunStyle style);
+
     std::string body_;
     std::string plain_;
     std::size_t length_ = 0;
+    int current_ = -1; // the CRunStyle in force in body_, or -1 for the RTF default
 };
 
 } // namespace sorbex

@@ -1,6 +1,8 @@
 // The command line of the sorbex front end.
 #include "cli/CliArguments.h"
 
+#include <string>
+
 #include "text/TextEncoding.h"
 
 namespace sorbex {
@@ -41,6 +43,9 @@ const char* const kCliUsage =
     "                          a byte-order mark, else UTF-8 when the file is\n"
     "                          valid UTF-8, else Windows-1252), ansi, utf-8,\n"
     "                          utf-16le or utf-16be\n"
+    "  -j, --threads=N       read and search N files at once (default: one per\n"
+    "                          processor; 1 searches them one after another); the\n"
+    "                          results and their order are the same\n"
     "      --with=TEXT       (replace) the replacement text; may be empty\n"
     "      --tag=N           (replace) replace only what the N-th parenthesized\n"
     "                          subexpression matched, 1 to 5 (default: 0, the\n"
@@ -213,6 +218,14 @@ std::string ParseCliArguments(const std::vector<std::string>& args, CliOptions& 
             if (value.empty())
                 return "no result file given (--save=FILE.sbx)";
             options.saveFile = value;
+        } else if (TakeValue(arg, "-j", "--threads", args, i, value, problem)) {
+            if (!problem.empty())
+                return problem;
+            if (value.empty() || value.size() > 3 ||
+                value.find_first_not_of("0123456789") != std::string::npos ||
+                std::stoi(value) < 1)
+                return "invalid thread count '" + value + "' (1 to 999)";
+            options.threads = std::stoi(value);
         } else if (options.replace && arg == "--all") {
             options.replaceAll = true;
         } else if (arg == "--no-subdirs") {

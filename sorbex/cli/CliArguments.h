@@ -21,6 +21,7 @@ struct CliOptions {
     bool internalFilter = true; // HTML and RTF files are searched as the text they show
     bool externalFilter = true; // registered text converters and the document cache are used
     CEncodingChoice encoding = CEncodingChoice::Auto; // how text files' bytes are read
+    int threads = 0;            // files read and searched at once; 0: one per processor
 
     // `sorbex replace`: the passages found are replaced by `replacement`.
     bool replace = false;

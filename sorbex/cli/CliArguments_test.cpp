@@ -24,6 +24,12 @@ TEST(CliArgumentsTest, ReadsSearchAndListCommands) {
 
     EXPECT_TRUE(options.internalFilter);
     EXPECT_TRUE(options.externalFilter);
+    EXPECT_EQ(0, options.threads) << "one per processor unless given";
+
+    ASSERT_EQ("", ParseCliArguments({"search", "x", "-j", "1"}, options));
+    EXPECT_EQ(1, options.threads);
+    ASSERT_EQ("", ParseCliArguments({"list", "--threads=12"}, options));
+    EXPECT_EQ(12, options.threads);
 
     ASSERT_EQ(
         "", ParseCliArguments({"search", "Meier", "--phonetic", "--no-external-filter"}, options));
@@ -104,6 +110,12 @@ TEST(CliArgumentsTest, RejectsBadCommandLines) {
         {"replace", "a", "--with", "b", "--tag", "6"},
         {"replace", "a", "--with", "b", "--tag=-1"},
         {"replace", "a", "--with", "b", "--tag", "12"},
+        {"search", "a", "-j"},
+        {"search", "a", "-j", "0"},
+        {"search", "a", "--threads=-2"},
+        {"search", "a", "--threads=4x"},
+        {"search", "a", "--threads=1000"},
+        {"search", "a", "--threads="},
     };
     for (const auto& args : cases) {
         SCOPED_TRACE(testing::PrintToString(args));

@@ -57,11 +57,20 @@ CReplaceConfirmation CCliReplaceUi::ConfirmReplace(const std::string& question) 
     for (;;) {
         err_ << "[y]es, [n]o, [a]ll, [c]ancel? " << std::flush;
         std::string line;
+        // Ctrl+C at the question cancels at once: the answer typed after it counts no more.
+        const bool buffered = terminal_.answers != nullptr && terminal_.answers->rdbuf() != nullptr &&
+                              terminal_.answers->rdbuf()->in_avail() > 0;
+        if ((!buffered && terminal_.waitForAnswer && !terminal_.waitForAnswer()) || Interrupted()) {
+            err_ << "\n";
+            return confirmation;
+        }
         if (terminal_.answers == nullptr || !std::getline(*terminal_.answers, line)) {
             // The input ended: nobody is left to answer, so nothing more is changed.
             err_ << "\n";
             return confirmation;
         }
+        if (Interrupted())
+            return confirmation;
         const std::string word = Normalized(line);
         if (word == "y" || word == "yes") {
             confirmation.answer = CReplaceAnswer::Yes;
@@ -76,8 +85,10 @@ CReplaceConfirmation CCliReplaceUi::ConfirmReplace(const std::string& question) 
             confirmation.replaceAll = true;
             return confirmation;
         }
-        if (word == "c" || word == "cancel")
+        if (word == "c" || word == "cancel") {
+            userCancelled_ = true;
             return confirmation;
+        }
         err_ << "Please answer y, n, a or c.\n";
     }
 }
@@ -101,9 +112,17 @@ void CCliReplaceUi::ResultReplaced(std::size_t index, int) {
     files_.emplace_back(path, 1);
 }
 
-void CCliReplaceUi::ProcessMessages() {
-    if (quitRequested_ != nullptr && terminal_.cancelSignalled && terminal_.cancelSignalled())
+bool CCliReplaceUi::Interrupted() {
+    if (!terminal_.cancelSignalled || !terminal_.cancelSignalled())
+        return false;
+    userCancelled_ = true;
+    if (quitRequested_ != nullptr)
         *quitRequested_ = true;
+    return true;
+}
+
+void CCliReplaceUi::ProcessMessages() {
+    Interrupted();
 }
 
 std::string FormatReplaceReport(const std::vector<std::pair<std::string, int>>& files,

@@ -48,6 +48,8 @@ public:
     // Every file written, in the order of its first replacement, with its count.
     const std::vector<std::pair<std::string, int>>& replacedFiles() const { return files_; }
     bool messageShown() const { return messageShown_; }
+    // The user cancelled (answered cancel, or Ctrl+C), as opposed to the answers ending.
+    bool userCancelled() const { return userCancelled_; }
 
 private:
     std::ostream& err_;
@@ -58,6 +60,9 @@ private:
     std::vector<std::pair<std::string, int>> files_;
     bool messageShown_ = false;
     bool answerAll_ = false;
+    bool userCancelled_ = false;
+
+    bool Interrupted();
 };
 
 // The lines that end a replacement: each file with its count, then the counters.

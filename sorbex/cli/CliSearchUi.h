@@ -20,6 +20,9 @@ struct CCliTerminal {
     // types them there; a replacement that would have to guess its answers is refused.
     std::istream* answers = nullptr;
     bool answersInteractive = false;
+    // Waits until an answer can be read from the terminal; false when Ctrl+C came
+    // first. Null: reading the answer waits by itself.
+    bool (*waitForAnswer)() = nullptr;
     // Called between the search and the replacement walk; tests change files there.
     std::function<void()> beforeReplacing;
 };
@@ -31,7 +34,8 @@ public:
 
     // Something went wrong that the user was told about on standard error.
     bool errorShown() const { return errorShown_; }
-    // A file or directory was not searched, and the user was told on standard error.
+    // A file or directory was not searched, or a file only as its bytes because its
+    // converter failed, and the user was told on standard error.
     bool skippedReported() const { return skippedReported_; }
 
     bool AskOkCancel(const std::string& text) override;
@@ -59,6 +63,9 @@ public:
     void SetProgress(int position) override { progressPosition_ = position; }
     void HideProgress() override { ClearProgressLine(); }
     void Beep() override {}
+    void ReportConverterFailure(const std::string& path, const std::string& message) override {
+        ReportSkipped(path, message);
+    }
 
 private:
     void ClearProgressLine();

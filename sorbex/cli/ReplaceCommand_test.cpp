@@ -80,7 +80,7 @@ TEST_F(ReplaceCommandTest, RunsMatchTheirGoldenOutputsAndFiles) {
          {"replace", "grey", "--with", "blue", "-d", "ROOT"},
          "n\nc\n",
          false,
-         kExitNothingFound,
+         kExitCancelled,
          kFirst,
          kSecond},
         {"replace_answers_end_early",
@@ -201,6 +201,49 @@ TEST_F(ReplaceCommandTest, RefusesAReplacementTheFilesEncodingCannotHold) {
     EXPECT_EQ(kExitError, status) << printed;
 }
 #endif
+
+// Answers typed on a terminal where Ctrl+C is pressed before the answer comes.
+class InterruptedAnswers : public std::streambuf {
+public:
+    explicit InterruptedAnswers(std::string typed) : typed_(std::move(typed)) {}
+    static bool interrupted;
+    static bool Interrupted() { return interrupted; }
+
+protected:
+    int_type underflow() override {
+        interrupted = true;
+        return at_ < typed_.size() ? traits_type::to_int_type(typed_[at_]) : traits_type::eof();
+    }
+    int_type uflow() override {
+        const int_type c = underflow();
+        if (c != traits_type::eof())
+            ++at_;
+        return c;
+    }
+
+private:
+    std::string typed_;
+    std::size_t at_ = 0;
+};
+bool InterruptedAnswers::interrupted = false;
+
+TEST_F(ReplaceCommandTest, CtrlCAtAQuestionCancelsAtOnce) {
+    InterruptedAnswers typed("y\n");
+    std::istream answers(&typed);
+    InterruptedAnswers::interrupted = false;
+    CCliTerminal terminal;
+    terminal.answers = &answers;
+    terminal.answersInteractive = true;
+    terminal.cancelSignalled = &InterruptedAnswers::Interrupted;
+    int status = -1;
+    const std::string transcript =
+        Transcript({"replace", "grey", "--with", "blue", "-d", "ROOT"}, terminal, "y\n", status);
+
+    EXPECT_EQ(kExitCancelled, status);
+    EXPECT_EQ(kFirst, tree.Read("First.txt")); // the "y" typed after Ctrl+C counts no more
+    EXPECT_EQ(kSecond, tree.Read("Second.txt"));
+    EXPECT_NE(std::string::npos, transcript.find("REPLACING CANCELED")) << transcript;
+}
 
 } // namespace
 } // namespace sorbex

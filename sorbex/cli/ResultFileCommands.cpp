@@ -39,7 +39,7 @@ bool SavePageToResultFile(const CFileFindDoc& page, const std::string& path,
 int RunShow(const CliOptions& options, std::ostream& out, std::ostream& err,
             const CCliTerminal& terminal) {
     const std::unique_ptr<kestrix::FileSystem> fs = kestrix::MakeSystemFileSystem();
-    CCliStorageUi ui(err, false);
+    CCliStorageUi ui(err, false, options.resultFile);
     kestrix::FileStatus status;
     if (fs->GetFileStatus(options.resultFile, status) || status.isDirectory) {
         err << "sorbex: " << options.resultFile << ": no such result file\n";

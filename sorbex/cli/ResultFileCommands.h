@@ -3,6 +3,7 @@
 
 #include <ostream>
 #include <string>
+#include <utility>
 
 #include "cli/CliArguments.h"
 #include "cli/CliSearchUi.h"
@@ -17,7 +18,10 @@ namespace sorbex {
 // question is answered with `answer`.
 class CCliStorageUi : public CStorageUi {
 public:
-    CCliStorageUi(std::ostream& err, bool answer) : err_(err), answer_(answer) {}
+    // `file`, when given, is the result file worked on: a message that does not name
+    // it is told with its name in front.
+    CCliStorageUi(std::ostream& err, bool answer, std::string file = std::string())
+        : err_(err), answer_(answer), file_(std::move(file)) {}
     void BeginProgress(int, const std::string&) override {}
     void StepProgress() override {}
     void EndProgress() override {}
@@ -25,7 +29,10 @@ public:
     void EndWaitCursor() override {}
     bool AskYesNo(const std::string&) override { return answer_; }
     void ShowError(const std::string& message) override {
-        err_ << "sorbex: " << message << "\n";
+        err_ << "sorbex: ";
+        if (!file_.empty() && message.find(file_) == std::string::npos)
+            err_ << file_ << ": ";
+        err_ << message << "\n";
         shown_ = true;
     }
     bool errorShown() const { return shown_; }
@@ -33,6 +40,7 @@ public:
 private:
     std::ostream& err_;
     bool answer_;
+    std::string file_;
     bool shown_ = false;
 };
 

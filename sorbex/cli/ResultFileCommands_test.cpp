@@ -13,6 +13,11 @@
 #include "cli/SearchCommand.h"
 #include "platform/testing/TempTree.h"
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace sorbex {
 namespace {
 
@@ -73,6 +78,48 @@ TEST(ResultFileCommandsTest, SavedRunsAreListedAndShownAsTheyWerePrinted) {
     EXPECT_EQ("plain text", tree.Read("not-a-result-file.sbx"))
         << "neither showing nor a refused save writes";
 }
+
+#ifndef _WIN32
+// Only regular files are result files: a named pipe is refused at once (it would wait for
+// a writer for ever), and a link to a result file is followed and stays a link.
+TEST(ResultFileCommandsTest, OnlyRegularFilesAreOpenedOrWrittenAsResultFiles) {
+    kestrix::TempTree tree;
+    tree.Write("Search.txt", "search me\n");
+    const std::string pipe = tree.Path("x.sbx");
+    ASSERT_EQ(0, ::mkfifo(pipe.c_str(), 0644));
+    const std::string search = tree.root();
+    const std::vector<std::vector<std::string>> runs = {
+        {"show", pipe},
+        {"search", "search", "-m", "*.txt", "-d", search, "--save", pipe},
+    };
+    for (const auto& args : runs) {
+        SCOPED_TRACE(args.front());
+        std::ostringstream out, err;
+        EXPECT_EQ(kExitError, RunCli(args, out, err, CCliTerminal()));
+        EXPECT_NE(std::string::npos, err.str().find(pipe)) << err.str();
+        struct stat st {};
+        ASSERT_EQ(0, ::lstat(pipe.c_str(), &st));
+        EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    }
+
+    const std::string link = tree.Path("link.sbx");
+    ASSERT_EQ(0, ::symlink("real.sbx", link.c_str()));
+    for (int run = 0; run < 2; ++run) { // creates the target, then adds a page to it
+        SCOPED_TRACE(run);
+        std::ostringstream out, err;
+        EXPECT_EQ(kExitFound, RunCli({"search", "search", "-m", "*.txt", "-d", search,
+                                      "--save", link},
+                                     out, err, CCliTerminal()))
+            << err.str();
+        struct stat st {};
+        ASSERT_EQ(0, ::lstat(link.c_str(), &st));
+        EXPECT_TRUE(S_ISLNK(st.st_mode));
+    }
+    std::ostringstream out, err;
+    EXPECT_EQ(kExitFound, RunCli({"show", tree.Path("real.sbx")}, out, err, CCliTerminal()));
+    EXPECT_NE(std::string::npos, out.str().find("Page 2")) << out.str();
+}
+#endif
 
 } // namespace
 } // namespace sorbex

@@ -14,6 +14,7 @@
 #include "search/ReplacePassages.h"
 #include "search/ResultDocument.h"
 #include "search/SearchController.h"
+#include "search/SearchWorkers.h"
 #include "cache/DocCache.h"
 #include "text/TextConverterList.h"
 
@@ -111,6 +112,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     CCliSearchUi ui(out, err, terminal);
     CResultDocument document;
     CSearchController run(*fileSystem, *clock, ui, document);
+    run.SetSearchThreads(options.threads > 0 ? options.threads : DefaultSearchThreads());
 
     // What the program builds at start: the registered converters and the cache of
     // their texts. Without the external filter neither is touched. A cache that
@@ -119,6 +121,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     CTextConverterList converters;
     CDocCache cache(*fileSystem, kestrix::SystemCompoundFiles());
     if (options.externalFilter) {
+        converterLoader->SetFailureHandler(run.ConverterFailureHandler());
         BuildSystemConverterList(converters, *converterLoader, *fileSystem);
         run.loader().SetConverters(&converters);
         if (cache.Open())
@@ -154,12 +157,12 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return kExitError;
     // A cancelled run's page holds what was found until then, and is saved as such.
     if (!options.saveFile.empty() && outcome.page) {
-        CCliStorageUi storageUi(err, false);
+        CCliStorageUi storageUi(err, false, options.saveFile);
         if (!SavePageToResultFile(*outcome.page, options.saveFile, *fileSystem,
                                   kestrix::SystemCompoundFiles(), storageUi))
             return kExitError;
     }
-    if (run.flags().cancelRequested)
+    if (run.flags().cancelRequested || replaceUi.userCancelled())
         return kExitCancelled;
     // Results without all the files are no answer to "is it there?".
     if (ui.skippedReported())

@@ -38,6 +38,7 @@ int main(int argc, char** argv) {
 #endif
     terminal.cancelSignalled = sorbex::CancelSignalled;
     terminal.answers = &std::cin;
+    terminal.waitForAnswer = sorbex::WaitForAnswer;
 #ifdef _WIN32
     terminal.answersInteractive = _isatty(_fileno(stdin)) != 0;
 #else

@@ -5,14 +5,35 @@
 #include <cstring>
 #include <queue>
 
-#if defined(__SSE2__)
+#if defined(SORBEX_KEYWORD_VECTORS)
 #include <emmintrin.h>
 #endif
 
 #include "engine/CaseFold.h"
 
+#if defined(SORBEX_KEYWORD_VECTORS) && !defined(__SSE2__)
+#define SSE2_FUNCTION __attribute__((target("sse2")))
+#else
+#define SSE2_FUNCTION
+#endif
+
 namespace sorbex {
 namespace {
+
+#if defined(SORBEX_KEYWORD_VECTORS)
+// Every x86-64 processor has SSE2; a 32-bit build asks the processor once.
+bool ProcessorHasSse2() {
+#if defined(__SSE2__)
+    return true;
+#else
+    static const bool has = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("sse2") != 0;
+    }();
+    return has;
+#endif
+}
+#endif
 
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
@@ -70,8 +91,8 @@ CKeywordSet::CKeywordSet(const std::vector<std::string>& words, bool caseFold) {
         for (std::size_t i = 0; i + 1 < word.size(); ++i) {
             shift[static_cast<unsigned char>(word[i])] = word.size() - 1 - i;
         }
-#if defined(__SSE2__)
-        vectorFilter = true;
+#if defined(SORBEX_KEYWORD_VECTORS)
+        vectorFilter = ProcessorHasSse2();
         const unsigned char ends[2] = {static_cast<unsigned char>(word.front()),
                                        static_cast<unsigned char>(word.back())};
         for (int e = 0; e < 2; ++e) {
@@ -242,7 +263,7 @@ bool CKeywordSet::FindOne(const unsigned char* text, std::size_t length, Hit& hi
         return false;
     }
     std::size_t at = 0;
-#if defined(__SSE2__)
+#if defined(SORBEX_KEYWORD_VECTORS)
     if (vectorFilter) {
         at = ScanBlocks(text, length, hit);
         if (at == kNone) {
@@ -276,8 +297,8 @@ bool CKeywordSet::Horspool(const unsigned char* text, std::size_t length, std::s
     return false;
 }
 
-#if defined(__SSE2__)
-std::size_t CKeywordSet::ScanBlocks(const unsigned char* text, std::size_t length, Hit& hit) const {
+#if defined(SORBEX_KEYWORD_VECTORS)
+SSE2_FUNCTION std::size_t CKeywordSet::ScanBlocks(const unsigned char* text, std::size_t length, Hit& hit) const {
     // Sixteen windows at a time are tested on their first and last byte, with bit 0x20
     // ignored where the keyword's byte has a case partner that differs only there; the
     // few windows that pass are compared in full through the folding table.

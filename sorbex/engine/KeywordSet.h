@@ -7,6 +7,13 @@
 #include <string>
 #include <vector>
 
+// The one-keyword search tests sixteen windows at a time with SSE2 instructions: built
+// for them where the compiler may assume them, else (32-bit x86 builds) compiled for them
+// alone and taken when the processor has them.
+#if defined(__SSE2__) || (defined(__GNUC__) && defined(__i386__))
+#define SORBEX_KEYWORD_VECTORS 1
+#endif
+
 namespace sorbex {
 
 // Finds the leftmost occurrence of any keyword (the longest one where several start
@@ -33,10 +40,15 @@ public:
     // The leftmost-longest occurrence in the `length` bytes from `text`.
     bool Find(const char* text, std::size_t length, Hit& hit) const;
 
+    // Whether one keyword is searched sixteen windows at a time; a test turns it off to
+    // compare with the plain loop.
+    bool UsesVectors() const { return vectorFilter; }
+    void UsePlainLoop() { vectorFilter = false; }
+
 private:
     bool FindOne(const unsigned char* text, std::size_t length, Hit& hit) const;
     bool Horspool(const unsigned char* text, std::size_t length, std::size_t at, Hit& hit) const;
-#if defined(__SSE2__)
+#if defined(SORBEX_KEYWORD_VECTORS)
     // Scans whole blocks; returns npos on a hit, else where the scalar search resumes.
     std::size_t ScanBlocks(const unsigned char* text, std::size_t length, Hit& hit) const;
 #endif

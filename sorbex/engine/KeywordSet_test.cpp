@@ -83,6 +83,39 @@ TEST(KeywordSetTest, OneKeywordAtEveryOffset) {
     }
 }
 
+// The block filter against the plain loop on random keywords and texts, with case
+// partners at both ends and texts longer than a block. On x86 builds the block filter
+// must be in use (the product requires no more than the processor check).
+TEST(KeywordSetTest, OneKeywordBlocksAgreeWithThePlainLoop) {
+    CRandom random(20261209);
+    const std::string alphabet = "abAB\xE4\xC4x\n";
+    for (int round = 0; round < 300; ++round) {
+        const bool caseFold = random.Next(2) == 0;
+        const std::string word = random.Text(alphabet, 1 + random.Next(9));
+        const CKeywordSet blocks({word}, caseFold);
+        CKeywordSet plain({word}, caseFold);
+        plain.UsePlainLoop();
+#if defined(__i386__) || defined(__x86_64__)
+        // A folded keyword whose ends have partners beyond bit 0x20 takes the loop.
+        if (!caseFold) {
+            EXPECT_TRUE(blocks.UsesVectors());
+        }
+#endif
+        std::string text = random.Text(alphabet, random.Next(200));
+        if (random.Next(2) == 0)
+            text.insert(random.Next(text.size() + 1), word);
+        SCOPED_TRACE("\"" + word + "\" in \"" + text + "\"" + (caseFold ? " folded" : ""));
+        CKeywordSet::Hit expected;
+        CKeywordSet::Hit hit;
+        const bool found = plain.Find(text.data(), text.size(), expected);
+        ASSERT_EQ(found, blocks.Find(text.data(), text.size(), hit));
+        if (found) {
+            EXPECT_EQ(expected.start, hit.start);
+            EXPECT_EQ(expected.end, hit.end);
+        }
+    }
+}
+
 TEST(KeywordSetTest, ManyKeywords) {
     RunCases({
         {{"he", "she", "his", "hers"}, false, "ushers", "1-4"},

@@ -59,6 +59,7 @@ struct Piece {
     double written = 0;
     bool nullable = false;
     int nullableAlternatives = 0; // of a group
+    bool emptyReference = false;  // holds a back-reference to a group that can match nothing
 };
 
 // One level of parentheses while the pieces are summed up.
@@ -71,11 +72,14 @@ struct Level {
     int solid = 0; // its pieces that cannot match the empty string
     Piece last;    // its last piece, which a repetition operator applies to
     bool hasLast = false;
+    bool emptyReference = false; // in any of its alternatives
+    std::size_t group = 0;       // the number of the group this level is, 0 for the pattern
 
     void Add(const Piece& piece) {
         expanded = std::min(expanded + piece.expanded, kCountCeiling * kCountCeiling);
         written += piece.written;
         solid += piece.nullable ? 0 : 1;
+        emptyReference |= piece.emptyReference;
         last = piece;
         hasLast = true;
     }
@@ -100,6 +104,7 @@ struct Level {
         total.written = doneWritten + written;
         total.nullableAlternatives = nullableAlternatives + (solid == 0 ? 1 : 0);
         total.nullable = total.nullableAlternatives > 0;
+        total.emptyReference = emptyReference;
         return total;
     }
 };
@@ -176,18 +181,33 @@ std::string FoldEmptyAlternatives(const std::string& pattern) {
 CPatternShape AnalysePattern(const std::string& pattern) {
     CPatternShape shape;
     std::vector<Level> levels(1);
-    auto atom = [](bool nullable) { return Piece{1, 1, nullable, 0}; };
-    auto closeGroup = [&levels] {
+    // Whether each group, by number, can match the empty string; a group not yet closed
+    // counts as one that can, as a reference to it from inside itself may match nothing.
+    std::vector<bool> groupNullable(1, true);
+    auto atom = [](bool nullable) { return Piece{1, 1, nullable, 0, false}; };
+    auto closeGroup = [&levels, &groupNullable] {
         const Piece group = levels.back().Total();
+        groupNullable[levels.back().group] = group.nullable;
         levels.pop_back();
         levels.back().Add(group);
+    };
+    // A repetition without an upper bound of a piece that can match nothing and holds a
+    // reference to a group that can match nothing: the library's matcher goes round in it.
+    auto repeatedForEver = [&shape](const Piece& piece) {
+        shape.loopsOnEmptyReference |= piece.nullable && piece.emptyReference;
     };
     std::size_t i = 0;
     while (i < pattern.size()) {
         const char c = pattern[i];
         Level& level = levels.back();
         if (c == '\\') {
-            level.Add(atom(i + 1 < pattern.size() && IsNullableEscape(pattern[i + 1])));
+            const char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
+            Piece piece = atom(IsNullableEscape(next));
+            if (next >= '1' && next <= '9') {
+                const std::size_t group = static_cast<std::size_t>(next - '0');
+                piece.emptyReference = group >= groupNullable.size() || groupNullable[group];
+            }
+            level.Add(piece);
             i += 2;
         } else if (c == '[') {
             level.Add(atom(false));
@@ -197,6 +217,8 @@ CPatternShape AnalysePattern(const std::string& pattern) {
             if (shape.depth > kMaxNesting)
                 return shape; // refused whatever else it holds
             levels.emplace_back();
+            levels.back().group = groupNullable.size();
+            groupNullable.push_back(true);
             ++i;
         } else if (c == ')' && levels.size() > 1) {
             closeGroup();
@@ -208,8 +230,14 @@ CPatternShape AnalysePattern(const std::string& pattern) {
             // One node more; and a repetition with nothing before it is ignored.
             if (level.hasLast) {
                 shape.repeatsNullableGroup |= c != '?' && level.last.nullableAlternatives > 1;
-                level.Repeat({level.last.expanded + 1, level.last.written + 1,
-                              c != '+' || level.last.nullable, 0});
+                if (c != '?')
+                    repeatedForEver(level.last);
+                Piece repeated = level.last;
+                repeated.expanded += 1;
+                repeated.written += 1;
+                repeated.nullable = c != '+' || level.last.nullable;
+                repeated.nullableAlternatives = 0;
+                level.Repeat(repeated);
             }
             ++i;
         } else if (c == '{') {
@@ -224,8 +252,14 @@ CPatternShape AnalysePattern(const std::string& pattern) {
             if (level.hasLast) {
                 const double copies = upper < 0 ? lower + 1 : std::max(lower, upper);
                 shape.repeatsNullableGroup |= copies > 1 && level.last.nullableAlternatives > 1;
-                level.Repeat({level.last.expanded * copies, level.last.written + 1,
-                              lower == 0 || level.last.nullable, 0});
+                if (upper < 0)
+                    repeatedForEver(level.last);
+                Piece repeated = level.last;
+                repeated.expanded *= copies;
+                repeated.written += 1;
+                repeated.nullable = lower == 0 || level.last.nullable;
+                repeated.nullableAlternatives = 0;
+                level.Repeat(repeated);
             }
             i = end;
         } else {
@@ -246,6 +280,8 @@ unsigned CheckPatternLimits(const std::string& pattern) {
         return IDS_EXPR_NESTED_TOO_DEEPLY;
     if (shape.growth > static_cast<double>(kMaxRepetitionGrowth))
         return IDS_RE_REPETITION_TOO_LARGE;
+    if (shape.loopsOnEmptyReference)
+        return IDS_RE_EMPTY_REFERENCE_REPEATED;
     return 0;
 }
 

@@ -37,12 +37,17 @@ struct CPatternShape {
     // ("(x*|.|y*)+"): the library's walk back for the groups' spans can go round in it
     // for ever.
     bool repeatsNullableGroup = false;
+    // A piece that can match the empty string and holds a back-reference to a group that
+    // can too is repeated without an upper bound ("(a*)(\1\1)*"): the library's matcher
+    // recurses without end on it and exhausts the stack, even on a line of a few bytes.
+    bool loopsOnEmptyReference = false;
 };
 CPatternShape AnalysePattern(const std::string& pattern);
 
 // 0, or the number of the message that refuses the pattern: parentheses nested deeper
 // than kMaxNesting, or repetitions in braces that grow the pattern by more than
-// kMaxRepetitionGrowth copies (a count beyond the library's own limit included).
+// kMaxRepetitionGrowth copies (a count beyond the library's own limit included), or a
+// back-reference that can match nothing repeated without bound.
 unsigned CheckPatternLimits(const std::string& pattern);
 
 } // namespace sorbex

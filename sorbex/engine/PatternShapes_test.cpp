@@ -119,6 +119,36 @@ TEST(PatternShapesTest, FormerCrashesAndFreezesAreRefusedOrQuick) {
     }
 }
 
+// A back-reference that can match nothing, repeated without bound, sent the library's
+// matcher into a recursion without end: a stack overflow on a line of five bytes. With
+// a bound, or with a reference to a group that always takes a byte, it is harmless.
+TEST(PatternShapesTest, EmptyBackReferencesRepeatedWithoutBoundAreRefused) {
+    struct Case {
+        std::string expression;
+        unsigned id;
+    };
+    const Case cases[] = {
+        {"(a*(a*)*\\!*(a*)*\\2M*\\2)*\\2c", IDS_RE_EMPTY_REFERENCE_REPEATED},
+        {"(a*)(\\1\\1)*", IDS_RE_EMPTY_REFERENCE_REPEATED},
+        {"(a*)(\\1\\1)+", IDS_RE_EMPTY_REFERENCE_REPEATED},
+        {"((a*)\\2\\2|b)*", IDS_RE_EMPTY_REFERENCE_REPEATED}, // one alternative is enough
+        {"(b|(a*)\\2\\2)*", IDS_RE_EMPTY_REFERENCE_REPEATED},
+        {"(()\\2\\2)*", IDS_RE_EMPTY_REFERENCE_REPEATED},
+        {"((a*)\\2\\2){2,}", IDS_RE_EMPTY_REFERENCE_REPEATED},
+        {"(((a|)\\3))*", IDS_RE_EMPTY_REFERENCE_REPEATED}, // deeper inside the group
+        {"(x\\1*)", IDS_RE_EMPTY_REFERENCE_REPEATED},      // a group it is still inside
+        {"(a)(\\1\\1)*", 0},                         // the group always takes a byte
+        {"((a*)b\\2\\2)*", 0},                       // the repeated group does
+        {"(a*)(\\1\\1)?", 0},
+        {"((a*)\\2\\2){1,9}", 0},                    // copies, not a loop
+        {"(a*)\\1 (b+)\\2*", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expression);
+        EXPECT_EQ(c.id, CompileError(c.expression));
+    }
+}
+
 // Two empty alternatives under a repetition sent the library's work on the groups'
 // spans round for ever; a plain search no longer does that work, and a group search
 // gets the folded pattern.

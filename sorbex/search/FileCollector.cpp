@@ -20,6 +20,7 @@ int CFileCollector::CollectFiles(const std::vector<std::string>& directories,
     ui_.RememberHistory(directoryText, maskText);
     files_.clear();
     ancestors_.clear();
+    walked_.clear();
     skipped_ = 0;
     int added = 0;
     for (const std::string& dir : directories) {
@@ -64,6 +65,11 @@ int CFileCollector::Walk(const std::string& dir) {
                 return 0;
             }
         }
+        // Folders given in the list may lie inside each other or name one folder in
+        // two spellings; each is walked once, so that no file is searched (and replaced)
+        // twice.
+        if (!walked_.insert({identity.volume, identity.index}).second)
+            return 0;
         ancestors_.push_back({identity, dir});
     }
     int added = 0;

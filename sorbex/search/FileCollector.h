@@ -1,7 +1,10 @@
 // Building the list of files (and, with subdirectories, directories) a search works on.
 #pragma once
 
+#include <cstdint>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/FileSystem.h"
@@ -48,6 +51,8 @@ private:
         std::string path;
     };
     std::vector<Ancestor> ancestors_;
+    // Every directory walked in this collection, by identity (volume, index).
+    std::set<std::pair<std::uint64_t, std::uint64_t>> walked_;
 };
 
 } // namespace sorbex

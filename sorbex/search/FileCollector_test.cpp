@@ -98,6 +98,21 @@ TEST_F(FileCollectorTest, Table) {
          false,
          {"Other/|O.c|f", "Top/Sub/|X.c|f"},
          2},
+        // Overlapping folders and masks still list each file once, however spelled.
+        {"a folder inside another given folder",
+         {"Top", "Top/Sub"},
+         "*.c",
+         true,
+         {"Top/|Zdir.c|d", "Top/|A.c|f", "Top/Sub/|X.c|f", "Top/Sub/Deeper/|Y.c|f"},
+         7},
+        {"a folder inside another, given first",
+         {"Top/Sub/Deeper", "Top/Sub"},
+         "*.c",
+         true,
+         {"Top/Sub/|X.c|f", "Top/Sub/Deeper/|Y.c|f"},
+         2},
+        {"one folder spelled twice", {"Top", "Top/Sub/.."}, "*.c", false, {"Top/|A.c|f"}, 4},
+        {"masks that overlap", {"Top"}, "*.c|A.*|a.c", false, {"Top/|A.c|f"}, 4},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

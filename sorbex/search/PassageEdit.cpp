@@ -1,4 +1,5 @@
-// Replacing one passage of a result in its file, after checking that the file still holds it.
+// Replacing the accepted passages of a file in one rewrite, after checking that the file
+// still holds them.
 #include "search/PassageEdit.h"
 
 #include <cstdint>
@@ -28,56 +29,101 @@ bool FileStillHoldsPassage(const std::string& bytes, const CSearchResult& result
                            kept) == 0;
 }
 
-CPassageEdit ReplacePassageInFile(kestrix::FileSystem& fs, const CSearchResult& result,
-                                  const std::string& replacement,
-                                  const CReplacementEncoding& encoding) {
-    const std::string path = result.dir + result.name;
+CFileEdit ReplacePassagesInFile(kestrix::FileSystem& fs,
+                                const std::vector<const CSearchResult*>& passages,
+                                const std::string& replacement,
+                                const COldContentKeeper& keepOldContent,
+                                const CReplacementEncoding& encoding) {
+    CFileEdit edit;
+    edit.replacementLength =
+        encoding.characters ? encoding.characters->size() : replacement.size();
+    if (passages.empty())
+        return edit;
+    const std::string path = passages.front()->dir + passages.front()->name;
     std::string bytes;
-    if (fs.ReadFile(path, bytes))
-        return {CPassageEditStatus::ReadFailed, 0};
-    // The file is read as the search read it; its text's offsets are the results'.
+    if ((edit.error = fs.ReadFile(path, bytes)))
+        return edit;
+
+    // The file is read as the search read it: the passages' offsets count in its text,
+    // and text range [a, b) is file range [byteOffsets[a], byteOffsets[b]).
     const CDetectedEncoding detected =
-        DetectEncoding(bytes, encoding.choice, IsHtmlName(result.name));
+        DetectEncoding(bytes, encoding.choice, IsHtmlName(passages.front()->name));
     const bool bytewise = detected.encoding == CTextEncoding::Ansi;
     std::string text;
     std::vector<std::uint32_t> byteOffsets;
     if (!bytewise)
         DecodeText(bytes, detected, text, nullptr, &byteOffsets);
-    if (!FileStillHoldsPassage(bytewise ? bytes : text, result))
-        return {CPassageEditStatus::Changed, 0};
+    const std::string& searched = bytewise ? bytes : text;
+    const auto fileOffset = [&](std::int32_t offset) {
+        const auto at = static_cast<std::size_t>(offset);
+        return bytewise ? at : static_cast<std::size_t>(byteOffsets[at]);
+    };
 
+    // The passages the file still holds, from the first, in their order.
+    std::size_t textCopied = 0; // characters of the searched text before the last passage's end
+    edit.status = CPassageEditStatus::Replaced;
+    for (const CSearchResult* passage : passages) {
+        if (!FileStillHoldsPassage(searched, *passage) ||
+            static_cast<std::size_t>(passage->start) < textCopied) {
+            edit.status = CPassageEditStatus::Changed;
+            break;
+        }
+        textCopied = static_cast<std::size_t>(passage->end);
+        ++edit.applied;
+    }
+    if (edit.applied == 0)
+        return edit;
+
+    // The replacement in the file's own encoding; a file that cannot hold it stays whole.
     std::string encoded;
-    std::size_t characters = replacement.size();
-    if (encoding.characters) {
-        characters = encoding.characters->size();
-        if (!EncodeCharacters(*encoding.characters, detected.encoding, encoded))
-            return {CPassageEditStatus::Unencodable, 0};
-    } else if (bytewise) {
+    bool encodable = true;
+    if (encoding.characters)
+        encodable = EncodeCharacters(*encoding.characters, detected.encoding, encoded);
+    else if (bytewise)
         encoded = replacement;
-    } else if (!EncodeCharacters(Cp1252Characters(replacement), detected.encoding, encoded)) {
-        return {CPassageEditStatus::Unencodable, 0};
+    else
+        encodable = EncodeCharacters(Cp1252Characters(replacement), detected.encoding, encoded);
+    if (!encodable) {
+        edit.status = CPassageEditStatus::Unencodable;
+        edit.applied = 0;
+        return edit;
     }
 
-    const auto start = static_cast<std::size_t>(result.start);
-    const auto end = static_cast<std::size_t>(result.end);
-    const std::size_t byteStart = bytewise ? start : byteOffsets[start];
-    const std::size_t byteEnd = bytewise ? end : byteOffsets[end];
-    // Offsets are stored as 32-bit numbers; a file that would outgrow them could not be
-    // addressed by the results after this one.
-    const std::uint64_t newSize =
-        static_cast<std::uint64_t>(bytes.size()) - (byteEnd - byteStart) + encoded.size();
-    if (newSize > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max()))
-        return {CPassageEditStatus::WriteFailed, 0};
-
+    // Every byte outside the passages (a byte-order mark too) stays as it was.
     std::string content;
-    content.reserve(static_cast<std::size_t>(newSize));
-    content.append(bytes, 0, byteStart);
-    content.append(encoded);
-    content.append(bytes, byteEnd, std::string::npos);
-    if (fs.ReplaceFileContent(path, content))
-        return {CPassageEditStatus::WriteFailed, 0};
-    const auto delta =
-        static_cast<std::int64_t>(characters) - static_cast<std::int64_t>(end - start);
+    std::size_t copied = 0; // bytes of the old content already in `content`
+    for (std::size_t i = 0; i < edit.applied; ++i) {
+        const std::size_t byteStart = fileOffset(passages[i]->start);
+        content.append(bytes, copied, byteStart - copied);
+        content.append(encoded);
+        copied = fileOffset(passages[i]->end);
+    }
+    content.append(bytes, copied, std::string::npos);
+
+    // Offsets are stored as 32-bit numbers; a file that would outgrow them could not be
+    // addressed by the results after these.
+    if (content.size() > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max()))
+        edit.error = kestrix::MakeOsError("ReplaceFileContent", path,
+                                          kestrix::NativeCodeFor(kestrix::FileFailure::NoSpace));
+    if (!edit.error && keepOldContent)
+        edit.error = keepOldContent(path, bytes);
+    if (!edit.error)
+        edit.error = fs.ReplaceFileContent(path, content);
+    if (edit.error) {
+        edit.status = CPassageEditStatus::WriteFailed;
+        edit.applied = 0;
+    }
+    return edit;
+}
+
+CPassageEdit ReplacePassageInFile(kestrix::FileSystem& fs, const CSearchResult& result,
+                                  const std::string& replacement,
+                                  const CReplacementEncoding& encoding) {
+    const CFileEdit edit = ReplacePassagesInFile(fs, {&result}, replacement, nullptr, encoding);
+    if (edit.status != CPassageEditStatus::Replaced)
+        return {edit.status, 0};
+    const auto delta = static_cast<std::int64_t>(edit.replacementLength) -
+                       static_cast<std::int64_t>(result.end - result.start);
     return {CPassageEditStatus::Replaced, static_cast<int>(delta)};
 }
 

@@ -1,7 +1,11 @@
-// Replacing one passage of a result in its file, after checking that the file still holds it.
+// Replacing the accepted passages of a file in one rewrite, after checking that the file
+// still holds them.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/FileSystem.h"
 #include "search/SearchResult.h"
@@ -36,11 +40,38 @@ struct CPassageEdit {
 // of a longer passage).
 bool FileStillHoldsPassage(const std::string& bytes, const CSearchResult& result);
 
-// Puts `replacement` in place of the passage in the file dir + name, in the file's own
-// encoding: the passage's offsets count in the file's text as the search decoded it, and
-// every byte outside the passage (a byte-order mark too) stays as it was. The whole new
-// content is written before it replaces the file, so the file is always either the
-// old or the new one. Does not touch `result`.
+// Receives a file's whole content just before the file is rewritten, and keeps it where
+// the rewrite can be undone from; the rewrite goes ahead only when it succeeds.
+using COldContentKeeper =
+    std::function<kestrix::OsError(const std::string& path, const std::string& oldBytes)>;
+
+// What one rewrite of a file did with the passages accepted in it.
+struct CFileEdit {
+    CPassageEditStatus status = CPassageEditStatus::ReadFailed;
+    std::size_t applied = 0; // passages, from the first, whose replacement is in the file now
+    kestrix::OsError error;  // why the file could not be read or written
+    // Characters the replacement takes in the searched text: each replaced passage moves
+    // the later ones by this minus its own length.
+    std::size_t replacementLength = 0;
+};
+
+// Puts `replacement` in place of each passage of `passages` (results of one file,
+// dir + name, in the order of their offsets, each offset as the file stands now) and
+// writes the file once: the bytes are those that replacing them one by one would give.
+// The file is read as the search read it (`encoding`): the passages' offsets count in
+// its decoded text, the replacement is written in the file's own encoding, and every
+// byte outside the passages (a byte-order mark too) stays as it was; a file whose
+// encoding cannot hold the replacement is left as it was (Unencodable).
+// The first passage the file no longer holds ends the list (Changed): the passages
+// before it are still written. The whole new content is written before it replaces the
+// file, so the file is always either the old or the new one. Touches no result.
+CFileEdit ReplacePassagesInFile(kestrix::FileSystem& fs,
+                                const std::vector<const CSearchResult*>& passages,
+                                const std::string& replacement,
+                                const COldContentKeeper& keepOldContent = nullptr,
+                                const CReplacementEncoding& encoding = {});
+
+// The same for a single passage; `delta` counts characters of the searched text.
 CPassageEdit ReplacePassageInFile(kestrix::FileSystem& fs, const CSearchResult& result,
                                   const std::string& replacement,
                                   const CReplacementEncoding& encoding = {});

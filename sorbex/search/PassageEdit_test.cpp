@@ -174,5 +174,48 @@ TEST_F(PassageEditTest, LaterPassagesStayAddressableAfterAnEditInUtf8) {
     EXPECT_EQ("\xC3\xBC \xC3\xA4\xC5\x82 \xC3\xBC 2 \xC3\xBC", tree.Read("f.txt"));
 }
 
+// Several passages of one file go in one rewrite: their offsets count in the decoded
+// text as the file stands, each is put at its own bytes, and the mark and the characters
+// between them (a surrogate pair too) stay as they were. A file that cannot hold the
+// replacement is neither kept for undoing nor written.
+TEST_F(PassageEditTest, OneRewriteOfSeveralPassagesInTheFilesOwnEncoding) {
+    const std::string pair = Bytes("\x3D\xD8\x00\xDE");
+    const std::string before =
+        "\xFF\xFE" + Utf16("H\xFCgel ", false) + pair + Utf16(" am H\xFCgel", false);
+    tree.Write("f.txt", before);
+    std::string text;
+    DecodeText(before, DetectEncoding(before, CEncodingChoice::Auto, false), text);
+    ASSERT_EQ("H\xFCgel \x81 am H\xFCgel", text);
+    const CSearchResult first(text.data(), text.size(), 0, 5, tree.root(), "f.txt");
+    const CSearchResult second(text.data(), text.size(), 11, 16, tree.root(), "f.txt");
+    int kept = 0;
+    const COldContentKeeper keeper = [&](const std::string&, const std::string& old) {
+        ++kept;
+        EXPECT_EQ(before, old);
+        return kestrix::OsError();
+    };
+
+    const CFileEdit edit = ReplacePassagesInFile(*fs, {&first, &second}, "B\xE4rg", keeper);
+
+    EXPECT_EQ(CPassageEditStatus::Replaced, edit.status);
+    EXPECT_EQ(2u, edit.applied);
+    EXPECT_EQ(4u, edit.replacementLength);
+    EXPECT_EQ(1, kept);
+    EXPECT_EQ("\xFF\xFE" + Utf16("B\xE4rg ", false) + pair + Utf16(" am B\xE4rg", false),
+              tree.Read("f.txt"));
+
+    const std::u32string polish = U"\u0142\u0105ka";
+    const std::string ansi = "H\xFCgel und H\xFCgel";
+    tree.Write("g.txt", ansi);
+    const CSearchResult a = ResultFor(ansi, 0, 5, tree.root(), "g.txt");
+    const CSearchResult b = ResultFor(ansi, 10, 15, tree.root(), "g.txt");
+    const CFileEdit refused = ReplacePassagesInFile(*fs, {&a, &b}, "?", keeper,
+                                                    {CEncodingChoice::Auto, &polish});
+    EXPECT_EQ(CPassageEditStatus::Unencodable, refused.status);
+    EXPECT_EQ(0u, refused.applied);
+    EXPECT_EQ(1, kept);
+    EXPECT_EQ(ansi, tree.Read("g.txt"));
+}
+
 } // namespace
 } // namespace sorbex

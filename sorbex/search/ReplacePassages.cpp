@@ -2,9 +2,9 @@
 #include "search/ReplacePassages.h"
 
 #include <set>
+#include <vector>
 
 #include "search/NameCase.h"
-#include "search/PassageEdit.h"
 #include "strings/SorbexStrings.h"
 
 namespace sorbex {
@@ -52,6 +52,102 @@ void ShiftLaterPassages(CSearchResultArray& page, std::size_t index, int delta) 
 
 } // namespace
 
+namespace {
+
+// One walk's state: the passages accepted in the file at hand, and the files that are
+// done with for this walk.
+class CReplaceWalk {
+public:
+    CReplaceWalk(CSearchResultArray& page, const std::string& replacement,
+                 CReplaceContext& context, CReplaceOutcome& outcome)
+        : page_(page), replacement_(replacement), context_(context), outcome_(outcome) {}
+
+    // A file found changed keeps its remaining passages untouched, and one that could
+    // not be written is not tried again: each kind of trouble is told once per file.
+    bool Skips(const std::string& path) {
+        if (changedFiles_.count(path) != 0) {
+            ++outcome_.changed;
+            return true;
+        }
+        if (unwritableFiles_.count(path) != 0) {
+            ++outcome_.writeFailed;
+            return true;
+        }
+        if (unencodableFiles_.count(path) != 0) {
+            ++outcome_.unencodable;
+            return true;
+        }
+        return false;
+    }
+
+    void Accept(std::size_t index) { accepted_.push_back(index); }
+
+    // Writes the passages accepted so far (all of one file) in one rewrite.
+    void WriteAccepted();
+
+private:
+    CSearchResultArray& page_;
+    const std::string& replacement_;
+    CReplaceContext& context_;
+    CReplaceOutcome& outcome_;
+    std::vector<std::size_t> accepted_;
+    std::set<std::string> changedFiles_;
+    std::set<std::string> unwritableFiles_;
+    std::set<std::string> unencodableFiles_;
+};
+
+void CReplaceWalk::WriteAccepted() {
+    if (accepted_.empty())
+        return;
+    std::vector<const CSearchResult*> passages;
+    for (std::size_t index : accepted_)
+        passages.push_back(&page_[index]);
+    const std::string path = passages.front()->dir + passages.front()->name;
+    const CFileEdit edit =
+        ReplacePassagesInFile(context_.fs, passages, replacement_, context_.keepOldContent,
+                              context_.encoding);
+    CReplaceUi& ui = context_.ui;
+
+    // The results move as replacing them one by one would have moved them.
+    for (std::size_t i = 0; i < edit.applied; ++i) {
+        const std::size_t d = accepted_[i];
+        CSearchResult& result = page_[d];
+        const int delta = static_cast<int>(edit.replacementLength) - (result.end - result.start);
+        ++outcome_.replaced;
+        result.flags |= kResultReplaced;
+        result.end += delta;
+        ShiftLaterPassages(page_, d, delta);
+        ui.ResultReplaced(d, delta);
+    }
+    const auto left = static_cast<int>(accepted_.size() - edit.applied);
+    accepted_.clear();
+    switch (edit.status) {
+    case CPassageEditStatus::Replaced:
+        break;
+    case CPassageEditStatus::ReadFailed:
+        outcome_.readFailed += left;
+        break;
+    case CPassageEditStatus::Changed:
+        outcome_.changed += left;
+        changedFiles_.insert(path);
+        ui.ShowMessage(FormatSorbexString(IDS_FILE_CHANGED_NOT_REPLACED, {path}));
+        break;
+    case CPassageEditStatus::WriteFailed:
+        outcome_.writeFailed += left;
+        unwritableFiles_.insert(path);
+        ui.ShowMessage(FormatSorbexString(IDS_FILE_NOT_WRITTEN,
+                                          {path, kestrix::OsErrorText(edit.error.code)}));
+        break;
+    case CPassageEditStatus::Unencodable:
+        outcome_.unencodable += left;
+        unencodableFiles_.insert(path);
+        ui.ShowMessage(FormatSorbexString(IDS_REPLACEMENT_NOT_ENCODABLE, {path}));
+        break;
+    }
+}
+
+} // namespace
+
 CReplaceOutcome ReplacePassages(CSearchResultArray* page, std::size_t startIndex,
                                 const std::string& replacement, CReplaceContext& context) {
     CReplaceOutcome outcome;
@@ -67,16 +163,16 @@ CReplaceOutcome ReplacePassages(CSearchResultArray* page, std::size_t startIndex
 
     bool replaceAll = false;
     bool refusalShown = false;
-    // A file found changed keeps its remaining passages untouched, and each kind of
-    // trouble is told once per file rather than once per passage.
-    std::set<std::string> changedFiles;
-    std::set<std::string> unwritableFiles;
-    std::set<std::string> unencodableFiles;
+    CReplaceWalk walk(*page, replacement, context, outcome);
 
     for (std::size_t k = 0; k < n && !context.state.quitRequested; ++k) {
         const std::size_t d = (k + startIndex) % n;
         CSearchResult& result = (*page)[d];
         const std::string path = result.dir + result.name;
+        // The walk leaves the file after this result when the next one belongs to
+        // another file or lies before it (the walk went round to the first result).
+        const std::size_t next = (d + 1) % n;
+        const bool lastOfFile = k + 1 == n || next == 0 || !SameFile((*page)[next], result);
 
         if ((result.flags & (kResultConverted | kResultExternal)) != 0) {
             ++outcome.refused;
@@ -84,64 +180,37 @@ CReplaceOutcome ReplacePassages(CSearchResultArray* page, std::size_t startIndex
                 ui.ShowMessage(SorbexString(IDS_CONVERTED_NOT_REPLACEABLE));
                 refusalShown = true;
             }
-            continue;
-        }
-        if ((result.flags & kResultReplaced) != 0)
-            continue;
-        if (changedFiles.count(path) != 0) {
-            ++outcome.changed;
-            continue;
-        }
-
-        ui.ShowResult(d);
-        ui.ProcessMessages();
-        if (context.state.quitRequested)
-            break;
-
-        if (!replaceAll) {
-            const CReplaceConfirmation answer = ui.ConfirmReplace(
-                FormatSorbexString(IDS_CONFIRM_REPLACE, {PassageText(result), replacement}));
-            if (answer.answer == CReplaceAnswer::Cancel) {
-                context.state.quitRequested = true;
+        } else if ((result.flags & kResultReplaced) == 0 && !walk.Skips(path)) {
+            ui.ShowResult(d);
+            ui.ProcessMessages();
+            if (context.state.quitRequested)
                 break;
-            }
-            replaceAll = answer.replaceAll;
-            if (answer.answer == CReplaceAnswer::No) {
-                ++outcome.declined;
-                continue;
-            }
-        }
 
-        const CPassageEdit edit =
-            ReplacePassageInFile(context.fs, result, replacement, context.encoding);
-        switch (edit.status) {
-        case CPassageEditStatus::Replaced:
-            ++outcome.replaced;
-            result.flags |= kResultReplaced;
-            result.end += edit.delta;
-            ShiftLaterPassages(*page, d, edit.delta);
-            ui.ResultReplaced(d, edit.delta);
-            break;
-        case CPassageEditStatus::ReadFailed:
-            ++outcome.readFailed;
-            break;
-        case CPassageEditStatus::Changed:
-            ++outcome.changed;
-            changedFiles.insert(path);
-            ui.ShowMessage(FormatSorbexString(IDS_FILE_CHANGED_NOT_REPLACED, {path}));
-            break;
-        case CPassageEditStatus::WriteFailed:
-            ++outcome.writeFailed;
-            if (unwritableFiles.insert(path).second)
-                ui.ShowMessage(FormatSorbexString(IDS_FILE_NOT_WRITTEN, {path}));
-            break;
-        case CPassageEditStatus::Unencodable:
-            ++outcome.unencodable;
-            if (unencodableFiles.insert(path).second)
-                ui.ShowMessage(FormatSorbexString(IDS_REPLACEMENT_NOT_ENCODABLE, {path}));
-            break;
+            bool accepted = true;
+            if (!replaceAll) {
+                const CReplaceConfirmation answer = ui.ConfirmReplace(
+                    FormatSorbexString(IDS_CONFIRM_REPLACE, {PassageText(result), replacement}));
+                // An interrupt that came while the question waited is a cancel, whatever
+                // the answer.
+                if (answer.answer == CReplaceAnswer::Cancel || context.state.quitRequested) {
+                    context.state.quitRequested = true;
+                    break;
+                }
+                replaceAll = answer.replaceAll;
+                if (answer.answer == CReplaceAnswer::No) {
+                    ++outcome.declined;
+                    accepted = false;
+                }
+            }
+            if (accepted)
+                walk.Accept(d);
         }
+        if (lastOfFile)
+            walk.WriteAccepted();
     }
+    // What was accepted before a cancel stays accepted, as if each had been written at
+    // once; nothing after it is.
+    walk.WriteAccepted();
     outcome.cancelled = context.state.quitRequested;
     return outcome;
 }

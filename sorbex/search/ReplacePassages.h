@@ -28,6 +28,9 @@ struct CReplaceContext {
     CProfileSettings& settings;
     kestrix::FileSystem& fs;
     CRunFlags& state;
+    // Where a file's old content goes before the file is rewritten, so that the rewrite
+    // can be undone; none when empty.
+    COldContentKeeper keepOldContent = nullptr;
     // How the files are read and the replacement written, as the search read them.
     CReplacementEncoding encoding = {};
 };
@@ -45,7 +48,9 @@ struct CReplaceOutcome {
 };
 
 // Walks the results from `startIndex` to the end and on from the first, asking for each
-// passage not yet replaced unless the user chose to replace all. `page` may be null.
+// passage not yet replaced unless the user chose to replace all. The passages accepted
+// in one file are written in one rewrite once the walk leaves that file; a cancel stops
+// the questions at once, and what was accepted before it is written. `page` may be null.
 CReplaceOutcome ReplacePassages(CSearchResultArray* page, std::size_t startIndex,
                                 const std::string& replacement, CReplaceContext& context);
 

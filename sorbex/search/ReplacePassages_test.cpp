@@ -215,10 +215,103 @@ TEST_F(ReplacePassagesTest, AFailedWriteKeepsTheOldFileAndIsReportedOnce) {
     EXPECT_EQ(tree.Read("a.txt"), "one\r\none");
     EXPECT_EQ(tree.Read("b.txt"), "1");
     EXPECT_EQ(outcome.writeFailed, 2);
-    EXPECT_EQ(ui.messages, std::vector<std::string>{
-                               FormatSorbexString(IDS_FILE_NOT_WRITTEN, {tree.Path("a.txt")})});
+    EXPECT_EQ(fs.replaceCalls, 2); // one for each file, not one per passage
+    const std::string reason =
+        kestrix::OsErrorText(kestrix::NativeCodeFor(FileFailure::NoSpace));
+    EXPECT_EQ(ui.messages, std::vector<std::string>{FormatSorbexString(
+                               IDS_FILE_NOT_WRITTEN, {tree.Path("a.txt"), reason})});
     EXPECT_EQ(page[0].flags & kResultReplaced, 0);
     EXPECT_EQ(page[1].start, 5); // nothing was written, so nothing moved
+}
+
+TEST_F(ReplacePassagesTest, AFileIsWrittenOnceWithTheBytesOfReplacingOneByOne) {
+    struct Case {
+        const char* what;
+        std::size_t start;
+        std::vector<CReplaceConfirmation> answers;
+        const char* after;
+        int writes;
+    };
+    const Case cases[] = {
+        {"all of them", 0, {kYesToAll}, "[ab] x [ab] [ab]", 1},
+        {"some declined", 0, {kYes, kNo, kYes}, "[ab] x ab [ab]", 1},
+        {"none accepted", 0, {kNo, kNo, kNo}, "ab x ab ab", 0},
+        // From the middle the walk leaves the file at its end and comes back later.
+        {"a walk that goes round", 1, {kYesToAll}, "[ab] x [ab] [ab]", 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        page.RemoveAll();
+        fs.replaceCalls = 0;
+        AddFile("f.txt", "ab x ab ab", "ab");
+        ui.answers.assign(c.answers.begin(), c.answers.end());
+
+        Walk(c.start, "[ab]");
+
+        EXPECT_EQ(tree.Read("f.txt"), c.after);
+        EXPECT_EQ(fs.replaceCalls, c.writes);
+        // Every result addresses its passage in the new content.
+        const std::string now = tree.Read("f.txt");
+        for (std::size_t i = 0; i < page.size(); ++i) {
+            SCOPED_TRACE(i);
+            const bool replaced = (page[i].flags & kResultReplaced) != 0;
+            EXPECT_EQ(now.substr(static_cast<std::size_t>(page[i].start),
+                                 static_cast<std::size_t>(page[i].end - page[i].start)),
+                      replaced ? "[ab]" : "ab");
+        }
+    }
+}
+
+TEST_F(ReplacePassagesTest, ACancelDuringAQuestionWritesNothingMore) {
+    struct Case {
+        const char* what;
+        std::vector<CReplaceConfirmation> answers;
+        int quitAtQuestion;
+        const char* after;
+    };
+    const Case cases[] = {
+        {"the first question", {kYes, kYes}, 0, "a a"},
+        {"a later question: what was accepted before it stays", {kYes, kYes}, 1, "b a"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        page.RemoveAll();
+        state.quitRequested = false;
+        ui.questions.clear();
+        AddFile("f.txt", "a a", "a");
+        AddFile("g.txt", "a", "a");
+        ui.answers.assign(c.answers.begin(), c.answers.end());
+        ui.quitAtQuestion = c.quitAtQuestion;
+
+        const CReplaceOutcome outcome = Walk(0, "b");
+
+        EXPECT_EQ(tree.Read("f.txt"), c.after);
+        EXPECT_EQ(tree.Read("g.txt"), "a");
+        EXPECT_TRUE(outcome.cancelled);
+        EXPECT_EQ(static_cast<int>(ui.questions.size()), c.quitAtQuestion + 1);
+    }
+}
+
+TEST_F(ReplacePassagesTest, TheOldContentIsKeptBeforeTheRewrite) {
+    AddFile("a.txt", "one one", "one");
+    AddFile("b.txt", "one", "one");
+    std::vector<std::string> kept;
+    context.keepOldContent = [&](const std::string& path, const std::string& old) {
+        kept.push_back(path + "=" + old + "/" + tree.Read(path.substr(tree.root().size())));
+        // Where the old content cannot be kept, the file is not rewritten.
+        return path == tree.Path("b.txt")
+                   ? kestrix::MakeOsError("keep", path, kestrix::NativeCodeFor(FileFailure::NoSpace))
+                   : kestrix::OsError();
+    };
+    ui.answers = {kYesToAll};
+
+    const CReplaceOutcome outcome = Walk(0, "1");
+
+    EXPECT_EQ(kept, (std::vector<std::string>{tree.Path("a.txt") + "=one one/one one",
+                                              tree.Path("b.txt") + "=one/one"}));
+    EXPECT_EQ(tree.Read("a.txt"), "1 1");
+    EXPECT_EQ(tree.Read("b.txt"), "one");
+    EXPECT_EQ(outcome.writeFailed, 1);
 }
 
 TEST_F(ReplacePassagesTest, AnUnreadableFileIsSkippedSilently) {

@@ -27,6 +27,9 @@ public:
     std::vector<int> deltas;
     int pumps = 0;
     int quitAtPump = -1; // the pump that brings the application's quit; -1 for never
+    // The question (counted from 0) during which the user cancels (Esc, Ctrl+C, Stop)
+    // before the scripted answer is given; -1 for never.
+    int quitAtQuestion = -1;
     int commandUpdates = 0;
 
     bool ShowReplaceWarning() override {
@@ -35,6 +38,8 @@ public:
     }
     CReplaceConfirmation ConfirmReplace(const std::string& question) override {
         questions.push_back(question);
+        if (static_cast<int>(questions.size()) - 1 == quitAtQuestion)
+            quitRequested_ = true;
         if (answers.empty())
             return {};
         const CReplaceConfirmation answer = answers.front();

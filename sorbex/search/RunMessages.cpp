@@ -25,4 +25,14 @@ std::string FormatReplaceTagTooHigh(int replaceTag, int groupCount) {
     return text;
 }
 
+std::string FormatConverterFailure(const std::string& library, const std::string& file,
+                                   CConverterFailure failure) {
+    if (file.empty())
+        return FormatSorbexString(IDS_CONVERTER_NOT_STARTED, {library});
+    const unsigned id = failure == CConverterFailure::Crashed ? IDS_CONVERTER_CRASHED
+                        : failure == CConverterFailure::Hung  ? IDS_CONVERTER_HUNG
+                                                              : IDS_CONVERTER_TOO_LARGE;
+    return FormatSorbexString(id, {file, library});
+}
+
 } // namespace sorbex

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "text/TextConverter.h"
+
 namespace sorbex {
 
 // Seconds between two clock readings; the tick count may have wrapped in between.
@@ -14,5 +16,10 @@ std::string FormatTimedMessage(unsigned id, double seconds);
 
 // 10017 for a replace tag beyond the groups of the expression, cut to 127 characters.
 std::string FormatReplaceTagTooHigh(int replaceTag, int groupCount);
+
+// What the user is told when `library` was given up on `file` (10069 to 10071), or
+// while it was being loaded (10072, `file` empty).
+std::string FormatConverterFailure(const std::string& library, const std::string& file,
+                                   CConverterFailure failure);
 
 } // namespace sorbex

@@ -6,6 +6,7 @@
 #include "engine/SearchExpression.h"
 #include "search/DirectoryCheck.h"
 #include "search/RunMessages.h"
+#include "search/SearchWorkers.h"
 #include "strings/SorbexStrings.h"
 #include "text/TextSink.h"
 
@@ -80,62 +81,13 @@ public:
         std::unique_ptr<CPassageList> list = std::move(*evaluated);
         if (!list)
             return;
-        Record(*list, *text, subexpression, originFlags);
+        CFileFindings findings;
+        AddFileResults(*list, *text, subexpression, originFlags, replaceMode_, file_, findings,
+                       outside_);
+        run_.RecordFindings(page_, file_, findings);
     }
 
 private:
-    void Record(CPassageList& list, const std::string& text, int subexpression, int originFlags) {
-        switch (InterpretRootList(list, subexpression)) {
-        case ExprOutcome::NoMatch:
-            break;
-        case ExprOutcome::FileLevelMatch: {
-            // Nothing in such a file could be replaced.
-            if (replaceMode_)
-                break;
-            auto result = std::make_unique<CSearchResult>();
-            result->dir = file_.dir;
-            result->name = file_.name;
-            result->passageCount = 1;
-            result->flags = kResultFirstOfFile;
-            run_.AddResult(page_, std::move(result), file_);
-            ++run_.filesWithPassages_;
-            ++run_.passagesFound_;
-            break;
-        }
-        case ExprOutcome::MatchWithPassages: {
-            const int count = static_cast<int>(list.passages.size());
-            bool first = true;
-            for (const CPassage& passage : list.passages) {
-                auto result = std::make_unique<CSearchResult>(
-                    text.c_str(), text.size(), passage.start, passage.end, file_.dir, file_.name);
-                result->passageCount = count;
-                KeepOutsideCharacters(*result, passage.start);
-                result->flags = (first ? kResultFirstOfFile : 0) |
-                                (originFlags & (kTextConverted | kTextExternal));
-                first = false;
-                run_.AddResult(page_, std::move(result), file_);
-            }
-            ++run_.filesWithPassages_;
-            run_.passagesFound_ += count;
-            break;
-        }
-        }
-    }
-
-    // The excerpt's share of the file's characters outside the code page.
-    void KeepOutsideCharacters(CSearchResult& result, int passageStart) const {
-        if (!outside_ || outside_->empty())
-            return;
-        const auto from = static_cast<std::uint32_t>(passageStart - result.excerptStart);
-        const auto to = from + static_cast<std::uint32_t>(result.excerpt.size());
-        auto it = std::lower_bound(outside_->begin(), outside_->end(), from,
-                                   [](const COutsideCharacter& entry, std::uint32_t offset) {
-                                       return entry.offset < offset;
-                                   });
-        for (; it != outside_->end() && it->offset < to; ++it)
-            result.excerptOutside.push_back({it->offset - from, it->character});
-    }
-
     CSearchController& run_;
     CFileFindDoc& page_;
     const std::vector<COutsideCharacter>* outside_ = nullptr;
@@ -188,6 +140,12 @@ CRunOutcome CSearchController::EndEarly(CFileFindDoc* page) {
     CRunOutcome outcome;
     outcome.page = page;
     return outcome;
+}
+
+CConverterFailureHandler CSearchController::ConverterFailureHandler() {
+    return [this](const std::string& library, const std::string& file, CConverterFailure failure) {
+        ui_.ReportConverterFailure(file, FormatConverterFailure(library, file, failure));
+    };
 }
 
 bool CSearchController::RunWork(std::function<void()> job) {
@@ -334,19 +292,83 @@ void CSearchController::SearchAll(CFileFindDoc& page, const CSearchRequest& requ
                                   const std::shared_ptr<CCompiledSearch>& compiled) {
     const std::vector<CFileEntry>& files = collector_.files();
     const int range = static_cast<int>(files.size());
+    const CTextLoadOptions options = TextOptionsOf(request);
+    std::unique_ptr<CSearchWorkers> workers;
+    if (searchThreads_ > 1 && range > 1) {
+        CSearchWorkers::CSetup setup;
+        setup.fileSystem = &fileSystem_;
+        setup.files = &files;
+        setup.options = options;
+        setup.subexpression = request.replaceMode ? replaceTag_ : 0;
+        setup.compiled = CompileCopies(request, searchThreads_);
+        if (setup.compiled.empty())
+            return;
+        setup.onRunThread = [this, options](const CFileEntry& file) {
+            return loader_.UsesConverters(file.name, options);
+        };
+        workers = std::make_unique<CSearchWorkers>(std::move(setup));
+        workers->SetPollInterval(pumpInterval_);
+    }
     ui_.ShowProgress(range);
     int position = 0;
-    for (const CFileEntry& file : files) {
+    CFileFindings findings;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const CFileEntry& file = files[i];
         PumpMessages();
         if (flags_.cancelRequested)
             break;
         position = std::min(position + 1, range);
         ui_.SetProgress(position);
         ShowScanning(file);
-        if (!file.isDirectory && !file.name.empty())
-            SearchFile(page, file, compiled, TextOptionsOf(request));
+        if (CSearchWorkers::IsSearched(file)) {
+            if (workers && !workers->Take(i, findings, [this] {
+                    PumpMessages();
+                    return flags_.cancelRequested;
+                }))
+                break;
+            if (!workers || findings.onRunThread) {
+                SearchFile(page, file, compiled, options);
+            } else {
+                // As SearchFile, which looks at the user's messages before the file.
+                PumpMessages();
+                if (flags_.cancelRequested)
+                    break;
+                RecordFindings(page, file, findings);
+                ReportLoadOutcome(file, findings.loaded);
+            }
+        }
         RefreshIfDue(page, passagesFound_);
     }
+    // A cancel stops the workers here, before the run reports its end.
+    workers.reset();
+}
+
+std::vector<std::shared_ptr<CCompiledSearch>>
+CSearchController::CompileCopies(const CSearchRequest& request, int count) {
+    auto copies = std::make_shared<std::vector<std::shared_ptr<CCompiledSearch>>>();
+    if (!RunWork([copies, count, expression = request.expression,
+                  options = request.ExpressionOptions()] {
+            for (int i = 0; i < count; ++i) {
+                auto compiled = std::make_shared<CCompiledSearch>();
+                compiled->error = CompileSearchExpression(expression, options, compiled->registry,
+                                                          compiled->root, compiled->groupCount);
+                copies->push_back(std::move(compiled));
+            }
+        }))
+        return {};
+    return std::move(*copies);
+}
+
+void CSearchController::RecordFindings(CFileFindDoc& page, const CFileEntry& file,
+                                       CFileFindings& findings) {
+    if (findings.results.empty())
+        return;
+    const CFileEntry& withStatus = findings.statusLooked ? findings.status : WithStatus(file);
+    for (std::unique_ptr<CSearchResult>& result : findings.results)
+        AddResult(page, std::move(result), withStatus);
+    findings.results.clear();
+    ++filesWithPassages_;
+    passagesFound_ += findings.passages;
 }
 
 void CSearchController::ListAll(CFileFindDoc& page) {
@@ -386,11 +408,16 @@ void CSearchController::SearchFile(CFileFindDoc& page, const CFileEntry& file,
     // A file that cannot be read is passed over; the user interface decides whether
     // to say so.
     const CTextLoadResult loaded = loader_.LoadFileText(file.dir, file.name, options, &searcher);
-    const std::string path = file.dir + file.name;
+    ReportLoadOutcome(file, loaded);
+}
+
+void CSearchController::ReportLoadOutcome(const CFileEntry& file, const CTextLoadResult& loaded) {
     if (loaded.outcome == CTextLoadOutcome::TooLarge) {
+        const std::string path = file.dir + file.name;
         ++skipped_;
         ui_.ReportSkipped(path, FormatSorbexString(IDS_FILE_TOO_LARGE, {path}));
     } else if (loaded.outcome == CTextLoadOutcome::Skipped && loaded.error) {
+        const std::string path = file.dir + file.name;
         ++skipped_;
         ui_.ReportSkipped(path, FormatSorbexString(IDS_FILE_NOT_READ,
                                                    {path, kestrix::OsErrorText(loaded.error.code)}));

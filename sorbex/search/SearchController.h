@@ -8,12 +8,11 @@
 #include <optional>
 #include <vector>
 
-#include "engine/ExprError.h"
-#include "engine/ExprNode.h"
-#include "engine/PatternRegistry.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
+#include "search/CompiledSearch.h"
 #include "search/FileCollector.h"
+#include "search/FileFindings.h"
 #include "search/ReplacePassages.h"
 #include "search/ResultDocument.h"
 #include "search/SearchRequest.h"
@@ -22,15 +21,6 @@
 #include "text/FileTextLoader.h"
 
 namespace sorbex {
-
-// One compiled search expression: the tree and the patterns it refers to. Shared with
-// the work thread, so that work given up can finish with it after the run has moved on.
-struct CCompiledSearch {
-    CPatternRegistry registry;
-    std::unique_ptr<CExprNode> root;
-    int groupCount = 0;
-    std::optional<CExprError> error;
-};
 
 // What a run reports to the command that started it.
 struct CRunOutcome {
@@ -61,10 +51,21 @@ public:
     void PumpMessages();
 
     // How often the run pumps messages while the work thread compiles or evaluates.
-    void SetPumpInterval(std::chrono::milliseconds interval) { work_.SetPollInterval(interval); }
+    void SetPumpInterval(std::chrono::milliseconds interval) {
+        work_.SetPollInterval(interval);
+        pumpInterval_ = interval;
+    }
+    // How many files a search reads and evaluates at once (1, the default: one after
+    // another on the work thread). The results and all the user interface sees are the
+    // same with any count; files that reach the converters are read by the run's thread.
+    void SetSearchThreads(int threads) { searchThreads_ = threads < 1 ? 1 : threads; }
 
     // Where the cache, the converters and the internal readers plug in.
     CFileTextLoader& loader() { return loader_; }
+    // For the converters' loader (`CConverterLoader::SetFailureHandler`): tells the user
+    // interface of each converter given up, with the file and why. It is called on the
+    // thread that loads the files.
+    CConverterFailureHandler ConverterFailureHandler();
     const std::vector<CFileEntry>& fileList() const { return collector_.files(); }
 
     std::function<void(CFileFindDoc& page, std::size_t startIndex)> startReplacement;
@@ -90,6 +91,14 @@ private:
     bool RunWork(std::function<void()> job);
     void SearchAll(CFileFindDoc& page, const CSearchRequest& request,
                    const std::shared_ptr<CCompiledSearch>& compiled);
+    // Copies of the request's expression for the threads beyond the first; empty when
+    // the user cancelled meanwhile.
+    std::vector<std::shared_ptr<CCompiledSearch>> CompileCopies(const CSearchRequest& request,
+                                                                int count);
+    // Records what a worker found in `file`, as SearchFile records what it finds.
+    void RecordFindings(CFileFindDoc& page, const CFileEntry& file, CFileFindings& findings);
+    // Reports a file that could not be searched.
+    void ReportLoadOutcome(const CFileEntry& file, const CTextLoadResult& loaded);
     void ListAll(CFileFindDoc& page);
     void AddResult(CFileFindDoc& page, std::unique_ptr<CSearchResult> result,
                    const CFileEntry& file);
@@ -107,6 +116,8 @@ private:
     CFileTextLoader loader_;
     CWorkThread work_;
     CRunFlags flags_;
+    int searchThreads_ = 1;
+    std::chrono::milliseconds pumpInterval_{50};
     int filesWithPassages_ = 0;
     int passagesFound_ = 0;
     // When the result window was last refreshed, and with how many results.

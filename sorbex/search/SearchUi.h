@@ -57,6 +57,13 @@ public:
     virtual void HideProgress() = 0;
 
     virtual void Beep() = 0;
+
+    // A converter was given up on the file at `path` (a crash, no answer, too much
+    // output), which was then searched as its bytes; `message` says which and why.
+    virtual void ReportConverterFailure(const std::string& path, const std::string& message) {
+        static_cast<void>(path);
+        static_cast<void>(message);
+    }
 };
 
 } // namespace sorbex

@@ -38,6 +38,7 @@ constexpr unsigned IDS_EXPR_PHONETIC_EMPTY = 9824;
 constexpr unsigned IDS_EXPR_GROUP_NEEDS_AND = 9825;
 constexpr unsigned IDS_EXPR_NESTED_TOO_DEEPLY = 9826;
 constexpr unsigned IDS_RE_REPETITION_TOO_LARGE = 9827;
+constexpr unsigned IDS_RE_EMPTY_REFERENCE_REPEATED = 9828;
 constexpr unsigned IDS_SEARCH_EXAMPLES = 10007;
 constexpr unsigned IDS_SELECT_FILES = 10008;
 // File-chooser filters: a description and its pattern, separated by "|".
@@ -90,6 +91,10 @@ constexpr unsigned IDS_FILE_NOT_READ = 10065;
 constexpr unsigned IDS_DIRECTORY_NOT_LISTED = 10066;
 constexpr unsigned IDS_FILE_TOO_LARGE = 10067;
 constexpr unsigned IDS_DIRECTORY_LOOP = 10068;
+constexpr unsigned IDS_CONVERTER_CRASHED = 10069;
+constexpr unsigned IDS_CONVERTER_HUNG = 10070;
+constexpr unsigned IDS_CONVERTER_TOO_LARGE = 10071;
+constexpr unsigned IDS_CONVERTER_NOT_STARTED = 10072;
 constexpr unsigned IDS_REPLACEMENT_NOT_ENCODABLE = 10080;
 // The colours of the font dialog, in its order, and any other colour.
 constexpr unsigned IDS_COLOR_BLACK = 10200;

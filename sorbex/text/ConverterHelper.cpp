@@ -87,12 +87,13 @@ public:
                          library_, {}, nullptr);
     }
     bool IsFormatCorrect(const std::string& path) override {
-        return Alive() && loader_.Call(CHelperKind::IsFormatCorrect, path, loader_.limits_.callMs,
+        return Alive() && !loader_.FailedBefore(library_, path) && loader_.Call(CHelperKind::IsFormatCorrect, path, loader_.limits_.callMs,
                                        0, library_, path, nullptr);
     }
     bool ConvertToRtf(const std::string& path, std::string& rtf) override {
         std::string answer;
-        if (Alive() && loader_.Call(CHelperKind::ConvertToRtf, path, loader_.limits_.convertMs,
+        if (Alive() && !loader_.FailedBefore(library_, path) &&
+            loader_.Call(CHelperKind::ConvertToRtf, path, loader_.limits_.convertMs,
                                     loader_.limits_.maxRtf, library_, path, &answer))
             rtf += answer;
         return !rtf.empty();
@@ -111,15 +112,36 @@ private:
     std::uint64_t generation_;
 };
 
-CHelperConverterLoader::CHelperConverterLoader(CHelperLink& link, CHelperLimits limits)
-    : link_(link), limits_(limits) {}
+CHelperConverterLoader::CHelperConverterLoader(CHelperLink& link, CHelperLimits limits,
+                                               kestrix::FileSystem* files)
+    : link_(link), limits_(limits), files_(files) {}
 
 CHelperConverterLoader::~CHelperConverterLoader() {
     if (running_)
         link_.Stop();
 }
 
+std::pair<std::uint64_t, std::uint64_t> CHelperConverterLoader::Stamp(const std::string& file) {
+    kestrix::FileStatus status;
+    if (!files_ || files_->GetFileStatus(file, status))
+        return {0, 0};
+    return {status.size, status.lastWriteTime};
+}
+
+bool CHelperConverterLoader::FailedBefore(const std::string& library, const std::string& file) {
+    const auto failure = failedFiles_.find({library, file});
+    if (failure == failedFiles_.end())
+        return false;
+    if (failure->second == Stamp(file))
+        return true;
+    failedFiles_.erase(failure); // the file changed: the library may read it now
+    return false;
+}
+
 std::unique_ptr<CConverterModule> CHelperConverterLoader::Load(const std::string& libraryPath) {
+    // A library that brings its helper down while loading would do so for every file.
+    if (failedLibraries_.count(libraryPath))
+        return nullptr;
     if (!running_) {
         if (!link_.Start())
             return nullptr;
@@ -146,6 +168,10 @@ bool CHelperConverterLoader::Call(CHelperKind kind, const std::string& payload,
     if (status != CLinkStatus::Ok) {
         link_.Stop();
         running_ = false;
+        if (file.empty())
+            failedLibraries_.insert(library);
+        else
+            failedFiles_[{library, file}] = Stamp(file);
         if (failed)
             failed(library, file, FailureOf(status));
         return false;

@@ -6,9 +6,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
+#include <set>
 #include <string>
+#include <utility>
 
+#include "platform/FileSystem.h"
 #include "text/ConverterProtocol.h"
 #include "text/TextConverter.h"
 
@@ -28,31 +32,38 @@ public:
 };
 
 // Why the helper was given up during a call.
-enum class CHelperFailure {
-    Crashed,  // the helper ended in the middle of the call
-    Hung,     // no answer within the time limit
-    TooLarge, // the answer was longer than the limit, or no answer at all
-};
+using CHelperFailure = CConverterFailure;
+
+// How long the program waits for the helper, and how much it takes from it.
+constexpr std::uint32_t kHelperCallMs = 10000;    // loading, starting, checking the format
+constexpr std::uint32_t kHelperConvertMs = 60000; // converting one file
+constexpr std::size_t kHelperMaxRtf = std::size_t(256) << 20; // the RTF of one file
 
 struct CHelperLimits {
-    std::uint32_t callMs = 10000;                // loading, starting, checking the format
-    std::uint32_t convertMs = 60000;             // converting one file
-    std::size_t maxRtf = std::size_t(256) << 20; // the RTF of one file
+    std::uint32_t callMs = kHelperCallMs;
+    std::uint32_t convertMs = kHelperConvertMs;
+    std::size_t maxRtf = kHelperMaxRtf;
 };
 
 // The program's side: a loader whose libraries live in the helper. A failure stops the
 // helper, makes the module's calls fail (the file is then read as its bytes), and is
-// reported with the file it happened on.
+// reported with the file it happened on. The failure is remembered: that library is not
+// run on that file again while the file keeps its size and time (`files` tells them;
+// without it, for as long as the loader lives), and a library that failed while loading
+// is not loaded again.
 class CHelperConverterLoader : public CConverterLoader {
 public:
-    CHelperConverterLoader(CHelperLink& link, CHelperLimits limits = {});
+    CHelperConverterLoader(CHelperLink& link, CHelperLimits limits = {},
+                           kestrix::FileSystem* files = nullptr);
     ~CHelperConverterLoader() override;
 
     std::unique_ptr<CConverterModule> Load(const std::string& libraryPath) override;
+    void SetFailureHandler(CConverterFailureHandler handler) override {
+        failed = std::move(handler);
+    }
 
     // Called for each failure with the library and the file (empty while loading).
-    std::function<void(const std::string& library, const std::string& file, CHelperFailure)>
-        failed;
+    CConverterFailureHandler failed;
 
 private:
     class CModule;
@@ -64,8 +75,17 @@ private:
               std::size_t maxAnswer, const std::string& library, const std::string& file,
               std::string* answer);
 
+    // The file's size and time as the failure memory compares them.
+    std::pair<std::uint64_t, std::uint64_t> Stamp(const std::string& file);
+    // True when `library` failed on `file` before and the file has not changed since.
+    bool FailedBefore(const std::string& library, const std::string& file);
+
     CHelperLink& link_;
     CHelperLimits limits_;
+    kestrix::FileSystem* files_;
+    std::map<std::pair<std::string, std::string>, std::pair<std::uint64_t, std::uint64_t>>
+        failedFiles_;
+    std::set<std::string> failedLibraries_;
     // Counts the helpers started; a module belongs to the one that loaded it.
     std::uint64_t generation_ = 0;
     bool running_ = false;

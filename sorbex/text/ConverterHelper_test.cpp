@@ -6,148 +6,15 @@
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
-#include <chrono>
-#include <cstdlib>
 #include <vector>
 
-#include <poll.h>
-#include <signal.h>
-#include <sys/socket.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include "platform/testing/TempTree.h"
+#include "text/ForkedHelper_test.h"
 
 namespace sorbex {
 namespace {
 
-// Libraries that misbehave as their names say, each only when converting.
-class MisbehavingModule : public CConverterModule {
-public:
-    explicit MisbehavingModule(std::string library) : library_(std::move(library)) {}
-    void Initialise(bool) override {}
-    bool IsFormatCorrect(const std::string& path) override {
-        return path.find("other") == std::string::npos;
-    }
-    bool ConvertToRtf(const std::string& path, std::string& rtf) override {
-        if (library_ == "crash")
-            std::abort();
-        if (library_ == "hang")
-            for (;;)
-                ::pause();
-        if (library_ == "flood")
-            rtf.assign(std::size_t(2) << 20, 'x');
-        else
-            rtf += "{\\rtf1 " + library_ + " read " + path + "}";
-        return true;
-    }
-    void Uninitialise() override {}
-
-private:
-    std::string library_;
-};
-
-class MisbehavingLoader : public CConverterLoader {
-public:
-    std::unique_ptr<CConverterModule> Load(const std::string& library) override {
-        if (library == "missing")
-            return nullptr;
-        return std::make_unique<MisbehavingModule>(library);
-    }
-};
-
-// One end of a stream socket, with the deadline kept by poll().
-class SocketStream : public CFrameStream {
-public:
-    void Reset(int fd) {
-        if (fd_ >= 0)
-            ::close(fd_);
-        fd_ = fd;
-    }
-    ~SocketStream() override { Reset(-1); }
-
-    bool Write(const std::string& bytes) override {
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::send(fd_, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
-            if (n <= 0)
-                return false;
-            done += static_cast<std::size_t>(n);
-        }
-        return true;
-    }
-    CLinkStatus Read(char* into, std::size_t size, std::uint32_t timeoutMs) override {
-        using Clock = std::chrono::steady_clock;
-        const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-        std::size_t done = 0;
-        while (done < size) {
-            int wait = -1;
-            if (timeoutMs != 0) {
-                const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                    deadline - Clock::now());
-                if (left.count() <= 0)
-                    return CLinkStatus::TimedOut;
-                wait = static_cast<int>(left.count());
-            }
-            pollfd p{fd_, POLLIN, 0};
-            const int ready = ::poll(&p, 1, wait);
-            if (ready == 0)
-                return CLinkStatus::TimedOut;
-            const ssize_t n = ready < 0 ? -1 : ::recv(fd_, into + done, size - done, 0);
-            if (n <= 0)
-                return CLinkStatus::Ended;
-            done += static_cast<std::size_t>(n);
-        }
-        return CLinkStatus::Ok;
-    }
-
-private:
-    int fd_ = -1;
-};
-
-class ForkedHelperLink : public CHelperLink {
-public:
-    ~ForkedHelperLink() override { Stop(); }
-
-    int starts = 0;
-
-    bool Start() override {
-        int fds[2];
-        if (::socketpair(AF_UNIX, SOCK_STREAM, 0, fds) != 0)
-            return false;
-        child_ = ::fork();
-        if (child_ == 0) {
-            ::close(fds[0]);
-            SocketStream stream;
-            stream.Reset(fds[1]);
-            MisbehavingLoader loader;
-            ServeConverterRequests(stream, loader);
-            ::_exit(0);
-        }
-        ::close(fds[1]);
-        if (child_ < 0) {
-            ::close(fds[0]);
-            return false;
-        }
-        ++starts;
-        stream_.Reset(fds[0]);
-        return true;
-    }
-    void Stop() override {
-        stream_.Reset(-1);
-        if (child_ > 0) {
-            ::kill(child_, SIGKILL);
-            ::waitpid(child_, nullptr, 0);
-        }
-        child_ = -1;
-    }
-    bool Write(const std::string& bytes) override { return stream_.Write(bytes); }
-    CLinkStatus Read(char* into, std::size_t size, std::uint32_t timeoutMs) override {
-        return stream_.Read(into, size, timeoutMs);
-    }
-
-private:
-    SocketStream stream_;
-    pid_t child_ = -1;
-};
+using forked::ForkedHelperLink;
 
 struct Failure {
     std::string library;
@@ -157,9 +24,11 @@ struct Failure {
 
 class ConverterHelperTest : public ::testing::Test {
 protected:
-    ConverterHelperTest() : loader(link, Limits()) {
-        loader.failed = [this](const std::string& library, const std::string& file,
-                               CHelperFailure kind) { failures.push_back({library, file, kind}); };
+    ConverterHelperTest() : loader(link, Limits()) { loader.SetFailureHandler(Recorder()); }
+    CConverterFailureHandler Recorder() {
+        return [this](const std::string& library, const std::string& file, CHelperFailure kind) {
+            failures.push_back({library, file, kind});
+        };
     }
     static CHelperLimits Limits() {
         CHelperLimits limits;
@@ -170,6 +39,10 @@ protected:
     }
     // The RTF that `library` makes of `file` as the file loader asks for it.
     std::string Convert(const std::string& library, const std::string& file) {
+        return Convert(loader, library, file);
+    }
+    static std::string Convert(CHelperConverterLoader& loader, const std::string& library,
+                               const std::string& file) {
         std::unique_ptr<CConverterModule> module = loader.Load(library);
         if (!module)
             return "(not loaded)";
@@ -235,6 +108,48 @@ TEST_F(ConverterHelperTest, AModuleOfAStoppedHelperDoesNotReachTheNextOne) {
     EXPECT_TRUE(fresh->ConvertToRtf("y.doc", rtf));
     EXPECT_EQ("{\\rtf1 good read y.doc}", rtf);
     EXPECT_EQ(2, link.starts);
+    EXPECT_EQ(1u, failures.size());
+}
+
+TEST_F(ConverterHelperTest, AFailureIsRememberedForItsFileUntilTheFileChanges) {
+    kestrix::TempTree tree;
+    tree.Write("crash.doc", "first");
+    const std::string file = tree.Path("crash.doc");
+    const std::unique_ptr<kestrix::FileSystem> files = kestrix::MakeSystemFileSystem();
+    CHelperConverterLoader remembering(link, Limits(), files.get());
+    remembering.SetFailureHandler(Recorder());
+
+    struct Step {
+        const char* what;
+        const char* library;
+        const char* rtf;
+        int failures; // so far
+    };
+    const Step steps[] = {
+        {"the first try fails", "good", "(nothing)", 1},
+        {"the same library is not run on it again", "good", "(not its format)", 1},
+        {"and again not", "good", "(not its format)", 1},
+        {"another library is tried", "second", "(nothing)", 2},
+        {"and then remembered too", "second", "(not its format)", 2},
+        {"a library that fails while loading", "crash at load", "(not loaded)", 3},
+        {"is not loaded again", "crash at load", "(not loaded)", 3},
+        {"a changed file is tried anew", "good", "(nothing)", 4},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        if (std::string(step.what).find("changed") != std::string::npos)
+            tree.Write("crash.doc", "second, longer");
+        EXPECT_EQ(step.rtf, Convert(remembering, step.library, file));
+        EXPECT_EQ(static_cast<std::size_t>(step.failures), failures.size());
+    }
+    // Loading failed with no file at hand; the helper was not started for it again.
+    EXPECT_EQ("", failures[2].file);
+}
+
+TEST_F(ConverterHelperTest, WithoutFileTimesAFailureIsRememberedForTheLoadersLife) {
+    EXPECT_EQ("(nothing)", Convert("good", "crash.doc"));
+    EXPECT_EQ("(not its format)", Convert("good", "crash.doc"));
+    EXPECT_EQ("{\\rtf1 good read a.doc}", Convert("good", "a.doc"));
     EXPECT_EQ(1u, failures.size());
 }
 

@@ -68,8 +68,8 @@ CTextLoadResult CFileTextLoader::LoadFileText(const std::string& dir, const std:
     outside_.clear();
     try {
         bool haveText = false;
-        if (options.useExternalFilter) {
-            bool tryConverters = converters_ != nullptr;
+        if (UsesConverters(name, options)) {
+            bool tryConverters = true;
             bool negative = false;
             if (cache_ && cache_->Lookup(dir, name, negative)) {
                 // The cached text is final: no reader runs over it again.

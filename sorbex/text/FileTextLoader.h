@@ -59,6 +59,14 @@ public:
     CTextLoadResult LoadFileText(const std::string& dir, const std::string& name,
                                  const CTextLoadOptions& options, CTextSink* searcher);
 
+    // Whether loading `name` reaches the converters and the cache of their texts: only
+    // files that a converter's extensions name do, so that every other file costs the
+    // cache nothing. Those two belong to the thread that set them; a loader of its own
+    // on any thread reads the other files the same way.
+    bool UsesConverters(const std::string& name, const CTextLoadOptions& options) const {
+        return options.useExternalFilter && converters_ && converters_->AnyMatches(name);
+    }
+
 private:
     kestrix::FileSystem& fileSystem_;
     CTextCache* cache_ = nullptr;

@@ -2,6 +2,7 @@
 // match and display text, and the calls that turn one file into RTF.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -24,12 +25,29 @@ public:
     virtual void Uninitialise() = 0;
 };
 
+// Why a converter was given up: it ran in a process of its own, and that process
+// ended, stopped answering, or answered beyond the size limit.
+enum class CConverterFailure {
+    Crashed,  // the converter's process ended in the middle of a call
+    Hung,     // no answer within the time limit
+    TooLarge, // the answer was longer than the limit, or no answer at all
+};
+
+// Told of each converter given up: its library, the file it was reading (empty while
+// the library was being loaded), and why. The file is then read as its bytes.
+using CConverterFailureHandler = std::function<void(
+    const std::string& library, const std::string& file, CConverterFailure failure)>;
+
 // Loads converter libraries; the system's loader on Windows, none elsewhere.
 class CConverterLoader {
 public:
     virtual ~CConverterLoader() = default;
     // Null when the library cannot be loaded.
     virtual std::unique_ptr<CConverterModule> Load(const std::string& libraryPath) = 0;
+    // Where failures go; loaders whose converters cannot fail this way never call it.
+    virtual void SetFailureHandler(CConverterFailureHandler handler) {
+        static_cast<void>(handler);
+    }
 };
 
 // A loader for the platform the program runs on: on Windows the libraries run in the

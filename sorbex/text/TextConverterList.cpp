@@ -89,6 +89,15 @@ bool CTextConverterList::ConvertFile(const std::string& path, const std::string&
     return false;
 }
 
+bool CTextConverterList::AnyMatches(const std::string& name) const {
+    const std::string extension = FileExtension(name);
+    for (const auto& converter : converters_) {
+        if (converter->MatchesExtension(extension))
+            return true;
+    }
+    return false;
+}
+
 #ifndef _WIN32
 void BuildSystemConverterList(CTextConverterList&, CConverterLoader&, kestrix::FileSystem&) {}
 #endif

@@ -36,6 +36,8 @@ public:
     // loaded.
     bool ConvertFile(const std::string& path, const std::string& name, std::string& rtf,
                      bool& applied);
+    // Whether any converter's extensions match `name`'s, so that ConvertFile would try it.
+    bool AnyMatches(const std::string& name) const;
 
     std::size_t size() const { return converters_.size(); }
     bool empty() const { return converters_.empty(); }

@@ -46,4 +46,23 @@ bool EndsWith(const std::string& text, const std::string& end) {
            text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
+void PumpMessagesFor(DWORD ms) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) { // for the thread's own loop, not ours
+                PostQuitMessage(static_cast<int>(message.wParam));
+                return;
+            }
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        const DWORD waited = GetTickCount() - start;
+        if (waited >= ms)
+            return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - waited, QS_ALLINPUT);
+    }
+}
+
 } // namespace e2e

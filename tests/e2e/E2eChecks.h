@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
 
@@ -21,14 +22,27 @@ std::string WindowText(HWND window, std::size_t capacity = 1024);
 
 bool EndsWith(const std::string& text, const std::string& end);
 
-// Polls `condition` until it holds or `timeoutMs` has passed.
+// How often WaitFor asks its condition again.
+constexpr DWORD kPollMs = 100;
+
+// Gives the calling thread's own windows their messages for up to `ms` milliseconds, or
+// less when a message arrives: a test that owns a window, a clipboard or an OLE drop
+// keeps answering the program under test while it waits on it.
+void PumpMessagesFor(DWORD ms);
+
+// Asks `condition` until it holds or `timeoutMs` has passed by the clock. The program
+// under test is another process, with no event to wait on; between two questions the
+// thread's own messages are dispatched.
 template <typename Condition> bool WaitFor(DWORD timeoutMs, Condition condition) {
-    for (DWORD waited = 0; waited < timeoutMs; waited += 100) {
+    const DWORD start = GetTickCount();
+    for (;;) {
         if (condition())
             return true;
-        Sleep(100);
+        const DWORD waited = GetTickCount() - start; // unsigned: right across the wrap
+        if (waited >= timeoutMs)
+            return false;
+        PumpMessagesFor(std::min<DWORD>(timeoutMs - waited, kPollMs));
     }
-    return false;
 }
 
 } // namespace e2e

@@ -1,7 +1,8 @@
 // A text converter for tests. It reads files whose first line starts with "KTCV" and
 // turns each further line into an RTF paragraph. A first line "KTCV EMPTY" makes it
 // produce nothing, "KTCV OVERSIZE" makes it report more bytes than its buffer holds,
-// "KTCV CRASH" makes it write through a null pointer.
+// "KTCV CRASH" makes it write through a null pointer, "KTCV HANG" makes it wait for
+// ever, "KTCV FLOOD" makes it hand over kFloodBytes of RTF.
 // When the environment names a log file in KESTRIX_TESTCONVERTER_LOG, every load and
 // every conversion appends a line to it, so that tests can see whether it ran.
 #include <algorithm>
@@ -21,6 +22,7 @@ constexpr FCE kTrue = 1;
 constexpr FCE kOpenFailed = -1;
 constexpr FCE kNoMemory = -8;
 constexpr char kMagic[] = "KTCV";
+constexpr SIZE_T kFloodBytes = SIZE_T(2) << 20;
 
 void Log(const std::string& line) {
     char path[MAX_PATH] = {};
@@ -145,11 +147,25 @@ __declspec(dllexport) FCE PASCAL
         volatile char* nowhere = nullptr;
         *nowhere = 1;
     }
+    if (first == "KTCV HANG")
+        Sleep(INFINITE);
     const SIZE_T capacity = GlobalSize(transfer);
     if (capacity == 0)
         return kNoMemory;
     if (first == "KTCV OVERSIZE")
         return static_cast<FCE>(out(static_cast<long>(capacity) + 4096, 100));
+    if (first == "KTCV FLOOD") {
+        for (SIZE_T done = 0; done < kFloodBytes; done += capacity) {
+            char* buffer = static_cast<char*>(GlobalLock(transfer));
+            if (!buffer)
+                return kNoMemory;
+            std::memset(buffer, 'x', capacity);
+            GlobalUnlock(transfer);
+            if (const long answer = out(static_cast<long>(capacity), 50))
+                return static_cast<FCE>(answer);
+        }
+        return kNoError;
+    }
 
     const std::string rtf = ToRtf(bytes);
     for (std::size_t done = 0; done < rtf.size();) {

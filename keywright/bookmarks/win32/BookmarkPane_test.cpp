@@ -4,6 +4,7 @@
 
 #include "bookmarks/win32/BookmarkPaneIds.h"
 #include "host/win32/AddinMessages.h"
+#include "host/win32/DataTransfer.h"
 #include "platform/testing/TempTree.h"
 
 #include <gtest/gtest.h>
@@ -31,7 +32,7 @@ protected:
         context.frame = frame;
         context.folder = {disk.Path("Bookmarks"), false};
         context.transfer.oleInitialized = true;
-        context.transfer.privateFormat = RegisterClipboardFormatA(kPrivateClipboardFormat);
+        context.transfer.privateFormat = RegisterClipboardFormatW(kClipboardFormatName);
         context.transfer.fs = fs.get();
         context.transfer.temporaryFiles = &temporaryFiles;
         context.transfer.temporaryFolder = disk.root();

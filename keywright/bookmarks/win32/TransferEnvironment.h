@@ -14,8 +14,6 @@
 
 namespace keywright {
 
-constexpr char kPrivateClipboardFormat[] = "Velmara-Keywright-txt-ClipFormat";
-
 struct TransferEnvironment {
     bool oleInitialized = false;
     UINT privateFormat = 0;

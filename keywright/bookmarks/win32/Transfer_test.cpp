@@ -7,6 +7,7 @@
 #include "bookmarks/win32/FormatEnumerator.h"
 
 #include "bookmarks/BookmarkNames.h"
+#include "host/win32/DataTransfer.h"
 #include "platform/testing/TempTree.h"
 
 #include <gtest/gtest.h>
@@ -28,7 +29,7 @@ protected:
         ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
         fs = kestrix::MakeSystemFileSystem();
         environment.oleInitialized = true;
-        environment.privateFormat = RegisterClipboardFormatA(kPrivateClipboardFormat);
+        environment.privateFormat = RegisterClipboardFormatW(kClipboardFormatName);
         environment.fs = fs.get();
         environment.temporaryFiles = &temporaryFiles;
         environment.temporaryFolder = temporary.root();

@@ -5,6 +5,7 @@
 
 #include "host/win32/AddinModule.h"
 #include "host/win32/AddinSettings.h"
+#include "KestrixVersion.h"
 #include "platform/win32/AnsiText.h"
 #include "platform/win32/ui/Dialog.h"
 #include "resources/KeywrightResources.h"
@@ -18,9 +19,10 @@ namespace keywright {
 
 namespace {
 
-constexpr int kVersionMajor = 0;
-constexpr int kVersionMinor = 1;
-constexpr int kBuildNumber = 0;
+// The release's version (the VERSION file); its third part is the build number.
+constexpr int kVersionMajor = KESTRIX_VERSION_MAJOR;
+constexpr int kVersionMinor = KESTRIX_VERSION_MINOR;
+constexpr int kBuildNumber = KESTRIX_VERSION_PATCH;
 constexpr std::size_t kVersionText = 64;
 
 class AboutBox : public kestrix::ui::Dialog {

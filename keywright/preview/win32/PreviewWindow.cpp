@@ -47,8 +47,8 @@ RECT ChildRect(HWND child, HWND parent) {
 
 void Place(HDWP& batch, HWND window, const PreviewRect& rect) {
     if (batch && window)
-        batch = DeferWindowPos(batch, window, nullptr, rect.left, rect.top, rect.Width(),
-                               rect.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+        batch = DeferWindowPos(batch, window, nullptr, rect.left, rect.top, rect.width(),
+                               rect.height(), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 std::uint32_t ReadNumber(const PreviewHost& host, std::uint32_t setting, std::uint32_t fallback) {
@@ -223,7 +223,7 @@ void PreviewWindow::PlaceWindow() {
         GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
     const PreviewRect rect = OpeningRect(stored, MinimumWindowSize(GetSystemMetrics(SM_CYCAPTION)),
                                          screen, kDefaultRect);
-    MoveWindow(hwnd(), rect.left, rect.top, rect.Width(), rect.Height(), TRUE);
+    MoveWindow(hwnd(), rect.left, rect.top, rect.width(), rect.height(), TRUE);
     const int split = static_cast<int>(ReadNumber(host_, kSettingPreviewSplit, kDefaultSplit));
     splitPercent_ = PercentForPosition(Measures(), split, kInitialSplitPercent);
     LayOut(LayOutByPercent(Measures(), splitPercent_));
@@ -327,7 +327,7 @@ void PreviewWindow::InvertLine(int x) {
     const PreviewRect line = DragLine(Measures(), x);
     kestrix::ui::WindowDc dc(hwnd());
     if (dc)
-        PatBlt(dc.get(), line.left, line.top, line.Width(), line.Height(), DSTINVERT);
+        PatBlt(dc.get(), line.left, line.top, line.width(), line.height(), DSTINVERT);
 }
 
 bool PreviewWindow::OnCommand(WORD id, WORD, HWND) {
@@ -484,7 +484,7 @@ void PreviewWindow::ShowProgress(bool shown) {
     RECT part{};
     SendMessageW(status_, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&part));
     const PreviewRect bar = ProgressBarRect({part.left, part.top, part.right, part.bottom});
-    MoveWindow(progress_, bar.left, bar.top, bar.Width(), bar.Height(), FALSE);
+    MoveWindow(progress_, bar.left, bar.top, bar.width(), bar.height(), FALSE);
     SendMessageW(progress_, PBM_SETPOS, 0, 0);
     steps_.Reset();
     ShowWindow(progress_, SW_SHOW);

@@ -101,6 +101,7 @@ public:
     void ClearPage(CFileFindDoc& page) override;
     void AppendResult(CFileFindDoc& page, CSearchResult& result, const CFileEntry& file) override;
     void AppendClosingLine(CFileFindDoc& page, const std::string& text) override;
+    void ReportSkipped(const std::string& path, const std::string& message) override;
     void ShowCounters(CFileFindDoc& page, const CSearchCounters& counters) override;
     void RefreshResults(CFileFindDoc& page, int resultsShown) override;
     void ShowProgress(int range) override;

@@ -166,6 +166,10 @@ void CMainFrame::AppendClosingLine(CFileFindDoc& page, const std::string& text) 
     pages_.AppendClosingLine(page, text);
 }
 
+void CMainFrame::ReportSkipped(const std::string&, const std::string& message) {
+    pages_.ReportSkipped(message);
+}
+
 void CMainFrame::ShowCounters(CFileFindDoc& page, const CSearchCounters& counters) {
     pages_.ShowCounters(page, counters);
 }

@@ -45,14 +45,37 @@ void CRichEditSurface::StreamIn(const std::string& rtf) {
     SendMessageW(edit_, EM_STREAMIN, SF_RTF | SFF_SELECTION, reinterpret_cast<LPARAM>(&stream));
 }
 
+CRichEditSurface::CRichEditSurface(HWND edit) {
+    Attach(edit);
+}
+
+void CRichEditSurface::Attach(HWND edit) {
+    edit_ = edit;
+    // The page is not edited: no undo to keep for what the program puts in.
+    if (edit_)
+        SendMessageW(edit_, EM_SETUNDOLIMIT, 0, 0);
+}
+
+CRichEditSurface::Quiet::Quiet(HWND edit) : edit_(edit) {
+    events_ = static_cast<LPARAM>(SendMessageW(edit_, EM_GETEVENTMASK, 0, 0));
+    SendMessageW(edit_, EM_SETEVENTMASK, 0, 0);
+    SendMessageW(edit_, WM_SETREDRAW, FALSE, 0);
+}
+
+CRichEditSurface::Quiet::~Quiet() {
+    SendMessageW(edit_, WM_SETREDRAW, TRUE, 0);
+    SendMessageW(edit_, EM_SETEVENTMASK, 0, events_);
+}
+
 void CRichEditSurface::Clear() {
     SetWindowTextW(edit_, L"");
 }
 
 void CRichEditSurface::Append(const CRichTextBuilder& text) {
-    // Appending leaves the reader's selection and scroll position where they were, and
-    // nothing is drawn until all of it is in.
-    SendMessageW(edit_, WM_SETREDRAW, FALSE, 0);
+    // Appending leaves the reader's selection and scroll position where they were,
+    // nothing is drawn until all of it is in, and the selection's moves on the way are
+    // not reported as the reader's.
+    const Quiet quiet(edit_);
     CHARRANGE selection{};
     SendMessageW(edit_, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
     POINT scroll{};
@@ -61,7 +84,6 @@ void CRichEditSurface::Append(const CRichTextBuilder& text) {
     StreamIn(text.Document());
     SendMessageW(edit_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
     SendMessageW(edit_, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
-    SendMessageW(edit_, WM_SETREDRAW, TRUE, 0);
 }
 
 std::size_t CRichEditSurface::Length() {
@@ -83,13 +105,12 @@ std::size_t CRichEditSurface::FindCounterMark(std::size_t from) {
 }
 
 void CRichEditSurface::Replace(std::size_t from, std::size_t to, const CRichTextBuilder& text) {
+    const Quiet quiet(edit_);
     CHARRANGE selection{};
     SendMessageW(edit_, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
-    SendMessageW(edit_, WM_SETREDRAW, FALSE, 0);
     SendMessageW(edit_, EM_SETSEL, static_cast<WPARAM>(from), static_cast<LPARAM>(to));
     StreamIn(text.Document());
     SendMessageW(edit_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
-    SendMessageW(edit_, WM_SETREDRAW, TRUE, 0);
 }
 
 void CRichEditSurface::Select(std::size_t from, std::size_t to) {

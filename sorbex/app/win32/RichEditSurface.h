@@ -17,8 +17,8 @@ bool LoadRichEdit();
 
 class CRichEditSurface : public CPageSurface {
 public:
-    explicit CRichEditSurface(HWND edit = nullptr) : edit_(edit) {}
-    void Attach(HWND edit) { edit_ = edit; }
+    explicit CRichEditSurface(HWND edit = nullptr);
+    void Attach(HWND edit);
     HWND edit() const { return edit_; }
 
     void Clear() override;
@@ -35,10 +35,23 @@ public:
     std::size_t PositionAt(POINT point);
 
 private:
-    // Puts an RTF document in place of the selection, with drawing suspended.
+    // While it lives, the control neither draws nor tells its parent of changes.
+    class Quiet {
+    public:
+        explicit Quiet(HWND edit);
+        ~Quiet();
+        Quiet(const Quiet&) = delete;
+        Quiet& operator=(const Quiet&) = delete;
+
+    private:
+        HWND edit_;
+        LPARAM events_;
+    };
+
+    // Puts an RTF document in place of the selection.
     void StreamIn(const std::string& rtf);
 
-    HWND edit_;
+    HWND edit_ = nullptr;
 };
 
 } // namespace sorbex

@@ -1,19 +1,26 @@
 // Loading texts through the real converter bridge under Windows: our test converter is
-// registered in the registry, found, loaded in the helper process and its texts cached.
+// registered in the registry, found, loaded in the helper process and its texts cached;
+// when it crashes, hangs or floods, only its file is read as bytes, and the user is told.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstdint>
 #include <cstring>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include "platform/CompoundStorage.h"
 #include "platform/testing/TempTree.h"
 #include "platform/win32/Win32Registry.h"
 #include "cache/DocCache.h"
+#include "cli/SearchCommand.h"
 #include "text/FileTextLoader.h"
 #include "text/TextConverterList.h"
 #include "text/win32/Win32HelperLink.h"
@@ -212,6 +219,170 @@ TEST_F(ConverterSearchTest, AConverterThatCrashesCostsOnlyItsFileAndIsNotRunOnIt
     // The failure stays with the file until it changes: the converter is not run again.
     EXPECT_EQ(expected, LoadAll());
     EXPECT_EQ(std::vector<std::string>{}, Logged());
+}
+
+TEST_F(ConverterSearchTest, TheCommandLineNamesTheFileAndTheConverterThatCrashedOnIt) {
+    tree.Write("docs/a.ktc", "KTCV\nalpha before\n");
+    tree.Write("docs/crash.ktc", "KTCV CRASH\nalpha crash\n");
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = RunCli({"search", "alpha", "-d", tree.Path("docs")}, out, err);
+    const std::string said = err.str();
+    EXPECT_NE(std::string::npos, said.find("sorbex: The converter \"" + TestConverterPath() +
+                                           "\" crashed while reading the file \""))
+        << said;
+    // Windows shows a name that is its own short name recased.
+    std::string lower = said;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    EXPECT_NE(std::string::npos,
+              lower.find("\\crash.ktc\". the file was searched as it is, without conversion.\n"))
+        << said;
+    // Both files were found; that one was searched only as its bytes is an error.
+    EXPECT_NE(std::string::npos, out.str().find("]] crash")) << out.str();
+    EXPECT_NE(std::string::npos, out.str().find("]] before")) << out.str();
+    EXPECT_EQ(kExitError, status);
+}
+
+TEST_F(ConverterSearchTest, AConverterThatHangsOrFloodsCostsOnlyItsFileAndIsNotRunOnItAgain) {
+    // The limits are the test's, so that the hanging converter costs seconds, not a minute.
+    CHelperLimits limits;
+    limits.callMs = 10000;
+    limits.convertMs = 3000;
+    limits.maxRtf = std::size_t(64) << 10;
+    const std::unique_ptr<CConverterLoader> helper =
+        MakeHelperConverterLoader(FindConverterHelper(), limits);
+    std::vector<std::string> failures;
+    helper->SetFailureHandler(
+        [&](const std::string& library, const std::string& file, CConverterFailure failure) {
+            failures.push_back(FileExtension(library) + " " + file.substr(file.rfind('\\') + 1) +
+                               " " + std::to_string(static_cast<int>(failure)));
+        });
+    CTextConverterList limited;
+    BuildSystemConverterList(limited, *helper, *fs);
+    loader.SetConverters(&limited);
+    loader.SetCache(nullptr);
+    tree.Write("docs/a.ktc", "KTCV\nalpha before\n");
+    tree.Write("docs/flood.ktc", "KTCV FLOOD\nalpha flood\n");
+    tree.Write("docs/hang.ktc", "KTCV HANG\nalpha hang\n");
+    tree.Write("docs/z.ktc", "KTCV\nalpha after\n");
+
+    const std::vector<std::string> expected = {
+        "a.ktc|24|alpha before",
+        "flood.ktc|0|KTCV FLOOD\nalpha flood",
+        "hang.ktc|0|KTCV HANG\nalpha hang",
+        "z.ktc|24|alpha after",
+    };
+    EXPECT_EQ(expected, LoadAll());
+    std::sort(failures.begin(), failures.end()); // in the order the folder lists them
+    const std::vector<std::string> given = {
+        "dll flood.ktc " + std::to_string(static_cast<int>(CConverterFailure::TooLarge)),
+        "dll hang.ktc " + std::to_string(static_cast<int>(CConverterFailure::Hung)),
+    };
+    EXPECT_EQ(given, failures);
+
+    // Without the cache the helper's loader remembers them: no second wait, no flood.
+    EXPECT_EQ(expected, LoadAll());
+    EXPECT_EQ(given.size(), failures.size());
+}
+
+// The helper processes this process has started that still run.
+int RunningHelpers() {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return -1;
+    int helpers = 0;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        if (entry.th32ParentProcessID == GetCurrentProcessId() &&
+            lstrcmpiA(entry.szExeFile, "sorbexconv.exe") == 0)
+            ++helpers;
+    CloseHandle(snapshot);
+    return helpers;
+}
+
+// How far the process's handle table reaches: the highest of a few new handles. Wine
+// counts no handles (GetProcessHandleCount says 0) but hands out the lowest free ones,
+// so handles left open push new ones up.
+std::uintptr_t HandleReach() {
+    HANDLE events[32];
+    std::uintptr_t highest = 0;
+    for (HANDLE& event : events) {
+        event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        highest = std::max(highest, reinterpret_cast<std::uintptr_t>(event));
+    }
+    for (HANDLE event : events)
+        CloseHandle(event);
+    return highest;
+}
+
+TEST_F(ConverterSearchTest, ManyFilesThroughOneLoaderLeaveNoProcessOrHandleBehind) {
+    constexpr int kFiles = 24;
+    constexpr int kCrashEvery = 12;
+    constexpr int kRounds = 3;
+    std::unique_ptr<CConverterLoader> helper =
+        MakeHelperConverterLoader(FindConverterHelper(), CHelperLimits());
+    int failed = 0;
+    helper->SetFailureHandler([&](const std::string&, const std::string&, CConverterFailure) {
+        ++failed;
+    });
+    CTextConverterList many;
+    BuildSystemConverterList(many, *helper, *fs);
+    loader.SetConverters(&many);
+    loader.SetCache(nullptr);
+
+    std::uintptr_t reachAfterFirst = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        // Changed crashing files are tried again, so that each round crashes as many times.
+        for (int i = 0; i < kFiles; ++i) {
+            char name[32];
+            std::snprintf(name, sizeof name, "docs/f%03d.ktc", i);
+            tree.Write(name, i % kCrashEvery == 0
+                                 ? "KTCV CRASH\n" + std::string(round + 1, 'x') + "\n"
+                                 : "KTCV\nalpha " + std::to_string(i) + "\n");
+        }
+        const std::vector<std::string> loaded = LoadAll();
+        ASSERT_EQ(static_cast<std::size_t>(kFiles), loaded.size());
+        EXPECT_EQ("f001.ktc|24|alpha 1", loaded[1]);
+        EXPECT_EQ((round + 1) * kFiles / kCrashEvery, failed);
+        EXPECT_LE(RunningHelpers(), 1);
+        // The first round opens what stays open (the system's own lazily made handles).
+        if (round == 0)
+            reachAfterFirst = HandleReach();
+        else
+            EXPECT_LE(HandleReach(), reachAfterFirst);
+    }
+    Logged(); // the converter's log is not looked at here
+    helper.reset();
+    EXPECT_EQ(0, RunningHelpers());
+}
+
+TEST(ConverterHelperLinkTest, TheHelperInheritsOnlyItsPipes) {
+    // An inheritable pipe of the program's: while a process holds its writing end, its
+    // reading end sees no end of the stream.
+    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    HANDLE reading = nullptr;
+    HANDLE writing = nullptr;
+    ASSERT_TRUE(CreatePipe(&reading, &writing, &inherit, 0));
+    const std::string helperPath = FindConverterHelper();
+    ASSERT_FALSE(helperPath.empty()) << "the helper is built beside this test";
+    CWin32HelperLink link(helperPath);
+    ASSERT_TRUE(link.Start());
+    // The helper runs and answers: it has started with whatever it inherited.
+    ASSERT_TRUE(link.Write(EncodeHelperFrame(CHelperKind::Unload, {})));
+    CHelperFrame answer;
+    ASSERT_EQ(CLinkStatus::Ok, ReadHelperFrame(link, 0, 10000, answer));
+    EXPECT_EQ(CHelperKind::Yes, answer.kind);
+
+    CloseHandle(writing);
+    DWORD waiting = 0;
+    EXPECT_FALSE(PeekNamedPipe(reading, nullptr, 0, nullptr, &waiting, nullptr))
+        << "the helper holds the program's pipe";
+    EXPECT_EQ(static_cast<DWORD>(ERROR_BROKEN_PIPE), GetLastError());
+    link.Stop();
+    CloseHandle(reading);
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 #include "text/win32/Win32HelperLink.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace sorbex {
 namespace {
@@ -15,15 +17,75 @@ const char kHelperName[] = "sorbexconv.exe";
 // The converters in the helper: the program keeps none of their code in its own memory.
 class CIsolatedConverterLoader : public CConverterLoader {
 public:
-    explicit CIsolatedConverterLoader(const std::string& helperPath)
-        : link_(helperPath), helper_(link_) {}
+    CIsolatedConverterLoader(const std::string& helperPath, const CHelperLimits& limits)
+        : files_(kestrix::MakeSystemFileSystem()), link_(helperPath),
+          helper_(link_, limits, files_.get()) {}
     std::unique_ptr<CConverterModule> Load(const std::string& libraryPath) override {
         return helper_.Load(libraryPath);
     }
+    void SetFailureHandler(CConverterFailureHandler handler) override {
+        helper_.SetFailureHandler(std::move(handler));
+    }
 
 private:
+    std::unique_ptr<kestrix::FileSystem> files_; // the failure memory's file times
     CWin32HelperLink link_;
     CHelperConverterLoader helper_;
+};
+
+// The attribute list that names the handles a new process inherits came with Vista; it
+// is looked up at run time, so that the program still starts where it is missing.
+using InitializeListFn = BOOL(WINAPI*)(void* list, DWORD count, DWORD flags, SIZE_T* size);
+using UpdateListFn = BOOL(WINAPI*)(void* list, DWORD flags, DWORD_PTR attribute, void* value,
+                                   SIZE_T size, void* previous, SIZE_T* returned);
+using DeleteListFn = void(WINAPI*)(void* list);
+constexpr DWORD_PTR kHandleListAttribute = 0x00020002; // the handle list, an input
+constexpr DWORD kExtendedStartupInfo = 0x00080000;
+
+struct StartupInfoEx {
+    STARTUPINFOA startup;
+    void* attributes;
+};
+
+// Lets a process started with it inherit only `handles`, which must stay open until
+// then; where the system cannot say so, get() is null and every inheritable handle goes.
+class CInheritOnly {
+public:
+    CInheritOnly(HANDLE* handles, DWORD count) {
+        const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+        const auto initialize = reinterpret_cast<InitializeListFn>(
+            reinterpret_cast<void*>(GetProcAddress(kernel, "InitializeProcThreadAttributeList")));
+        const auto update = reinterpret_cast<UpdateListFn>(
+            reinterpret_cast<void*>(GetProcAddress(kernel, "UpdateProcThreadAttribute")));
+        delete_ = reinterpret_cast<DeleteListFn>(
+            reinterpret_cast<void*>(GetProcAddress(kernel, "DeleteProcThreadAttributeList")));
+        if (!initialize || !update || !delete_)
+            return;
+        SIZE_T size = 0;
+        initialize(nullptr, 1, 0, &size);
+        if (size == 0)
+            return;
+        list_.resize(size);
+        if (!initialize(list_.data(), 1, 0, &size)) {
+            list_.clear();
+            return;
+        }
+        ready_ = update(list_.data(), 0, kHandleListAttribute, handles, count * sizeof(HANDLE),
+                        nullptr, nullptr) != 0;
+    }
+    ~CInheritOnly() {
+        if (!list_.empty())
+            delete_(list_.data());
+    }
+    CInheritOnly(const CInheritOnly&) = delete;
+    CInheritOnly& operator=(const CInheritOnly&) = delete;
+
+    void* get() { return ready_ ? list_.data() : nullptr; }
+
+private:
+    DeleteListFn delete_ = nullptr;
+    std::vector<char> list_;
+    bool ready_ = false;
 };
 
 void CloseIfOpen(HANDLE& handle) {
@@ -86,20 +148,25 @@ bool CWin32HelperLink::Start() {
         CloseIfOpen(toHelper_);
         return false;
     }
-    // Only the helper's ends go to the helper.
+    // Only the helper's ends go to the helper: not the program's ends, and not whatever
+    // else of the program's is inheritable (files being searched, other pipes), which a
+    // converter could otherwise reach, or hold open after the program closed it.
     SetHandleInformation(toHelper_, HANDLE_FLAG_INHERIT, 0);
     SetHandleInformation(fromHelper_, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = helperIn;
-    startup.hStdOutput = helperOut;
-    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    HANDLE inherited[] = {helperIn, helperOut};
+    CInheritOnly only(inherited, 2);
+    StartupInfoEx startup{};
+    startup.startup.cb = only.get() ? sizeof startup : sizeof startup.startup;
+    startup.startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.startup.hStdInput = helperIn;
+    startup.startup.hStdOutput = helperOut;
+    startup.startup.hStdError = nullptr; // the helper has nothing to say there
+    startup.attributes = only.get();
     PROCESS_INFORMATION process{};
     std::string commandLine = "\"" + helperPath_ + "\"";
+    const DWORD flags = CREATE_NO_WINDOW | (only.get() ? kExtendedStartupInfo : 0);
     const BOOL started = CreateProcessA(helperPath_.c_str(), &commandLine[0], nullptr, nullptr,
-                                        TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
-                                        &process);
+                                        TRUE, flags, nullptr, nullptr, &startup.startup, &process);
     CloseHandle(helperIn);
     CloseHandle(helperOut);
     if (!started) {
@@ -140,12 +207,17 @@ std::string FindConverterHelper() {
     return helper;
 }
 
+std::unique_ptr<CConverterLoader> MakeHelperConverterLoader(const std::string& helperPath,
+                                                            const CHelperLimits& limits) {
+    return std::make_unique<CIsolatedConverterLoader>(helperPath, limits);
+}
+
 std::unique_ptr<CConverterLoader> MakeSystemConverterLoader() {
     const std::string helper = FindConverterHelper();
     // Without the helper beside it the program runs the converters itself, as before.
     if (helper.empty())
         return MakeInProcessConverterLoader();
-    return std::make_unique<CIsolatedConverterLoader>(helper);
+    return MakeHelperConverterLoader(helper, CHelperLimits());
 }
 
 } // namespace sorbex

@@ -54,6 +54,10 @@ private:
 // The converter libraries loaded into this process, as the helper runs them.
 std::unique_ptr<CConverterLoader> MakeInProcessConverterLoader();
 
+// The converters in the helper program at `helperPath`, given up past `limits`.
+std::unique_ptr<CConverterLoader> MakeHelperConverterLoader(const std::string& helperPath,
+                                                            const CHelperLimits& limits);
+
 // The helper program beside this program's file; empty when it is not there.
 std::string FindConverterHelper();
 
