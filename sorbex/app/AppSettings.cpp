@@ -81,6 +81,15 @@ bool CAppSettings::UseExternalFilter() {
 void CAppSettings::SetUseExternalFilter(bool on) {
     SetFlag(key::kUseExternalFilter, on);
 }
+CEncodingChoice CAppSettings::Encoding() {
+    CEncodingChoice choice = CEncodingChoice::Auto;
+    const std::string stored = profile_.GetString(section::kOptions, key::kEncoding,
+                                                  EncodingChoiceName(CEncodingChoice::Auto));
+    return ParseEncodingChoice(stored, choice) ? choice : CEncodingChoice::Auto;
+}
+void CAppSettings::SetEncoding(CEncodingChoice choice) {
+    profile_.WriteString(section::kOptions, key::kEncoding, EncodingChoiceName(choice));
+}
 bool CAppSettings::Gif() {
     return Flag(key::kGif, 0);
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/Profile.h"
+#include "text/TextEncoding.h"
 #include "viewer/PageSetup.h"
 
 namespace sorbex {
@@ -29,6 +30,7 @@ constexpr const char* kTabLimit = "TabLimit";
 constexpr const char* kUseInternalFilter = "UseInternalFilter";
 constexpr const char* kUseExternalFilter = "UseExternalFilter";
 constexpr const char* kNoReplaceWarning = "NoReplaceWarning";
+constexpr const char* kEncoding = "Encoding"; // how text files' bytes are read
 constexpr const char* kGif = "Gif";
 constexpr const char* kWithSubDirectories = "WithSubDirectories";
 constexpr const char* kMatchCase = "MatchCase";
@@ -99,6 +101,9 @@ public:
     void SetUseInternalFilter(bool on);
     bool UseExternalFilter();
     void SetUseExternalFilter(bool on);
+    // "auto", "ansi", "utf-8", "utf-16le" or "utf-16be"; anything else is "auto".
+    CEncodingChoice Encoding();
+    void SetEncoding(CEncodingChoice choice);
     bool Gif();
 
     CSearchOptionValues SearchOptions();

@@ -38,6 +38,7 @@ CSearchRequest MakeSearchRequest(const CSearchPageValues& search, const CReplace
         search.searchMethod == 1 ? CSearchMethod::Phonetic : CSearchMethod::Standard;
     request.useInternalFilter = settings.UseInternalFilter();
     request.useExternalFilter = settings.UseExternalFilter();
+    request.encoding = settings.Encoding();
     if (replace) {
         request.replaceMode = true;
         request.replaceString = replace->replaceString;

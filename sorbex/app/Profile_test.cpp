@@ -106,6 +106,12 @@ TEST_F(ProfileTest, OptionsDefaultsAndTabLimitRule) {
     EXPECT_EQ(0, profile_.GetInt("Options", "NoReplaceWarning", 0));
     EXPECT_FALSE(settings_.Gif());
     EXPECT_EQ(std::optional<int>(10), settings_.PageLimit());
+    EXPECT_EQ(CEncodingChoice::Auto, settings_.Encoding());
+    settings_.SetEncoding(CEncodingChoice::Utf16Be);
+    EXPECT_EQ("utf-16be", Stored("Options", "Encoding"));
+    EXPECT_EQ(CEncodingChoice::Utf16Be, settings_.Encoding());
+    store_.Write("Options", "Encoding", "klingon");
+    EXPECT_EQ(CEncodingChoice::Auto, settings_.Encoding()) << "unknown names read as auto";
 
     struct Case {
         const char* stored;

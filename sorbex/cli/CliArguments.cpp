@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "text/TextEncoding.h"
+
 namespace sorbex {
 
 const char* const kCliUsage =
@@ -37,6 +39,10 @@ const char* const kCliUsage =
     "                          and control words included\n"
     "      --no-external-filter  use neither the registered word-processor text\n"
     "                          converters nor the cache of their texts\n"
+    "      --encoding=ENC    how the bytes of text files are read: auto (default:\n"
+    "                          a byte-order mark, else UTF-8 when the file is\n"
+    "                          valid UTF-8, else Windows-1252), ansi, utf-8,\n"
+    "                          utf-16le or utf-16be\n"
     "  -j, --threads=N       read and search N files at once (default: one per\n"
     "                          processor; 1 searches them one after another); the\n"
     "                          results and their order are the same\n"
@@ -190,6 +196,11 @@ std::string ParseCliArguments(const std::vector<std::string>& args, CliOptions& 
             if (!problem.empty())
                 return problem;
             options.masks.push_back(value);
+        } else if (TakeValue(arg, "", "--encoding", args, i, value, problem)) {
+            if (!problem.empty())
+                return problem;
+            if (!ParseEncodingChoice(value, options.encoding))
+                return "invalid encoding '" + value + "' (auto, ansi, utf-8, utf-16le or utf-16be)";
         } else if (options.replace && TakeValue(arg, "", "--with", args, i, value, problem)) {
             if (!problem.empty())
                 return problem;

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "text/TextEncoding.h"
+
 namespace sorbex {
 
 struct CliOptions {
@@ -18,6 +20,7 @@ struct CliOptions {
     bool phonetic = false;      // operands are words found by their sound, not regular expressions
     bool internalFilter = true; // HTML and RTF files are searched as the text they show
     bool externalFilter = true; // registered text converters and the document cache are used
+    CEncodingChoice encoding = CEncodingChoice::Auto; // how text files' bytes are read
     int threads = 0;            // files read and searched at once; 0: one per processor
 
     // `sorbex replace`: the passages found are replaced by `replacement`.

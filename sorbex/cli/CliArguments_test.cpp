@@ -37,6 +37,14 @@ TEST(CliArgumentsTest, ReadsSearchAndListCommands) {
     EXPECT_TRUE(options.internalFilter);
     EXPECT_FALSE(options.externalFilter);
 
+    EXPECT_EQ(CEncodingChoice::Auto, options.encoding);
+    ASSERT_EQ("", ParseCliArguments({"search", "x", "--encoding=utf-16le"}, options));
+    EXPECT_EQ(CEncodingChoice::Utf16Le, options.encoding);
+    ASSERT_EQ("", ParseCliArguments({"replace", "x", "--with=y", "--encoding", "ANSI"}, options));
+    EXPECT_EQ(CEncodingChoice::Ansi, options.encoding);
+    EXPECT_EQ("invalid encoding 'utf-16' (auto, ansi, utf-8, utf-16le or utf-16be)",
+              ParseCliArguments({"search", "x", "--encoding=utf-16"}, options));
+
     ASSERT_EQ("", ParseCliArguments({"search", "--", "-x"}, options));
     EXPECT_EQ("-x", options.expression);
     EXPECT_EQ((std::vector<std::string>{"."}), options.directories);

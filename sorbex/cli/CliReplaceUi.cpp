@@ -137,7 +137,10 @@ std::string FormatReplaceReport(const std::vector<std::pair<std::string, int>>& 
             " (declined: " + std::to_string(outcome.declined) +
             ", file changed: " + std::to_string(outcome.changed) +
             ", not written: " + std::to_string(outcome.writeFailed) +
-            ", unreadable: " + std::to_string(outcome.readFailed) + ")\n";
+            ", unreadable: " + std::to_string(outcome.readFailed) +
+            (outcome.unencodable > 0 ? ", not encodable: " + std::to_string(outcome.unencodable)
+                                     : std::string()) +
+            ")\n";
     return text;
 }
 

@@ -65,8 +65,8 @@ void CCliSearchUi::AppendResult(CFileFindDoc& page, CSearchResult& result, const
         ++lineCount_;
     }
     if (!listing) {
-        out_ << ForTerminal(FormatPassageLine(result, terminal_.colour ? CHighlight::Colour
-                                                                       : CHighlight::Brackets))
+        out_ << PassageLineForTerminal(result,
+                                       terminal_.colour ? CHighlight::Colour : CHighlight::Brackets)
              << "\n";
         ++lineCount_;
     }

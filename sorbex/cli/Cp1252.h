@@ -21,6 +21,10 @@ bool Utf8ToCp1252(std::string_view text, std::string& out);
 // undefined come out as \xHH there: as C1 controls a terminal might obey them.
 std::string ForTerminal(const std::string& text);
 
+// One character of a file, as the terminal shows it: UTF-8 elsewhere, '?' on Windows,
+// whose console has the code page; C1 controls written as \xHH, as ForTerminal does.
+std::string CharacterForTerminal(char32_t c);
+
 // `text` with its control bytes (below 0x20, and 0x7F) written as \xHH, so that a file
 // name or an excerpt can neither steer the terminal nor split a line.
 std::string EscapeControls(std::string_view text);

@@ -151,6 +151,57 @@ TEST_F(ReplaceCommandTest, RunsMatchTheirGoldenOutputsAndFiles) {
     }
 }
 
+// Each file is written back in its own encoding, its byte-order mark kept.
+TEST_F(ReplaceCommandTest, ReplacesInEachFilesOwnEncoding) {
+    std::string utf16 = "\xFF\xFE";
+    for (const char c : std::string("auf den H\xFCgel\r\n")) {
+        utf16 += c;
+        utf16 += '\0';
+    }
+    tree.Write("Enc/Ansi.txt", "auf den H\xFCgel\n");
+    tree.Write("Enc/Utf8.txt", "\xEF\xBB\xBF"
+                               "auf den H\xC3\xBCgel\n");
+    tree.Write("Enc/Utf16.txt", utf16);
+    CCliTerminal terminal;
+    int status = -1;
+    const std::string printed = Transcript(
+        {"replace", "h\xC3\xBCgel", "--with=H\xC3\xB6he", "--all", "-d", tree.root() + "Enc"},
+        terminal, nullptr, status);
+    EXPECT_EQ(kExitFound, status) << printed;
+    EXPECT_EQ("auf den H\xF6he\n", tree.Read("Enc/Ansi.txt"));
+    EXPECT_EQ("\xEF\xBB\xBF"
+              "auf den H\xC3\xB6he\n",
+              tree.Read("Enc/Utf8.txt"));
+    std::string expected = "\xFF\xFE";
+    for (const char c : std::string("auf den H\xF6he\r\n")) {
+        expected += c;
+        expected += '\0';
+    }
+    EXPECT_EQ(expected, tree.Read("Enc/Utf16.txt"));
+}
+
+#ifndef _WIN32
+// A replacement with characters the code page lacks goes into a UTF-8 file, and is
+// refused with a message for a Windows-1252 one, which stays as it was. (Windows hands
+// the program its arguments in the code page: there such a text cannot be given.)
+TEST_F(ReplaceCommandTest, RefusesAReplacementTheFilesEncodingCannotHold) {
+    tree.Write("Enc/Ansi.txt", "auf den H\xFCgel\n");
+    tree.Write("Enc/Utf8.txt", "auf den H\xC3\xBCgel\n");
+    CCliTerminal terminal;
+    int status = -1;
+    const std::string printed = Transcript({"replace", "H\xC3\xBCgel", "--with=\xC5\x82\xC4\x85ka",
+                                            "--all", "-d", tree.root() + "Enc"},
+                                           terminal, nullptr, status);
+    EXPECT_EQ("auf den H\xFCgel\n", tree.Read("Enc/Ansi.txt"));
+    EXPECT_EQ("auf den \xC5\x82\xC4\x85ka\n", tree.Read("Enc/Utf8.txt"));
+    EXPECT_NE(std::string::npos,
+              printed.find("The replacement text holds characters that the encoding of "
+                           "\"ROOT/Enc/Ansi.txt\" cannot hold. The file was left as it was."))
+        << printed;
+    EXPECT_EQ(kExitError, status) << printed;
+}
+#endif
+
 // Answers typed on a terminal where Ctrl+C is pressed before the answer comes.
 class InterruptedAnswers : public std::streambuf {
 public:

@@ -37,7 +37,13 @@ std::string FormatFileLine(const std::string& name, const std::string& dir, bool
            EscapeControls(dir);
 }
 
-std::string FormatPassageLine(const CSearchResult& result, CHighlight highlight) {
+namespace {
+
+// The passage line with each piece of the excerpt written by `piece`(text, offset in
+// the excerpt).
+template <typename PieceWriter>
+std::string FormatPassageLineWith(const CSearchResult& result, CHighlight highlight,
+                                  PieceWriter piece) {
     if (result.start == 0 && result.end == 0)
         return "  (the file matches as a whole)";
     const std::string& excerpt = result.excerpt;
@@ -50,11 +56,40 @@ std::string FormatPassageLine(const CSearchResult& result, CHighlight highlight)
     const bool cut = result.end - result.start > to - from;
     // A stored page may hold any bytes in its excerpts.
     const std::string_view text = excerpt;
+    const auto at = static_cast<std::size_t>(from);
+    const auto past = static_cast<std::size_t>(to);
     return "  " + std::to_string(result.start) + "-" + std::to_string(result.end) + ": " +
-           EscapeControls(text.substr(0, static_cast<std::size_t>(from))) + open +
-           EscapeControls(text.substr(static_cast<std::size_t>(from),
-                                      static_cast<std::size_t>(to - from))) +
-           (cut ? "..." : "") + close + EscapeControls(text.substr(static_cast<std::size_t>(to)));
+           piece(text.substr(0, at), 0) + open + piece(text.substr(at, past - at), at) +
+           (cut ? "..." : "") + close + piece(text.substr(past), past);
+}
+
+} // namespace
+
+std::string FormatPassageLine(const CSearchResult& result, CHighlight highlight) {
+    return FormatPassageLineWith(
+        result, highlight, [](std::string_view text, std::size_t) { return EscapeControls(text); });
+}
+
+std::string PassageLineForTerminal(const CSearchResult& result, CHighlight highlight) {
+    if (result.excerptOutside.empty())
+        return ForTerminal(FormatPassageLine(result, highlight));
+    const std::vector<COutsideCharacter>& outside = result.excerptOutside;
+    return FormatPassageLineWith(result, highlight, [&](std::string_view text, std::size_t offset) {
+        std::string out;
+        auto next = std::lower_bound(
+            outside.begin(), outside.end(), static_cast<std::uint32_t>(offset),
+            [](const COutsideCharacter& entry, std::uint32_t o) { return entry.offset < o; });
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const auto here = static_cast<std::uint32_t>(offset + i);
+            while (next != outside.end() && next->offset < here)
+                ++next;
+            if (next != outside.end() && next->offset == here && text[i] == kSubstituteByte)
+                out += CharacterForTerminal(next->character);
+            else
+                out += ForTerminal(EscapeControls(text.substr(i, 1)));
+        }
+        return out;
+    });
 }
 
 } // namespace sorbex

@@ -23,4 +23,8 @@ std::string FormatFileLine(const std::string& name, const std::string& dir, bool
 // matches as a whole.
 std::string FormatPassageLine(const CSearchResult& result, CHighlight highlight);
 
+// The passage line as the terminal shows it: the characters of the file that the code
+// page lacks (when the search still knows them) are shown as themselves.
+std::string PassageLineForTerminal(const CSearchResult& result, CHighlight highlight);
+
 } // namespace sorbex

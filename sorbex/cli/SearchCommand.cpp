@@ -33,6 +33,28 @@ std::string ExpressionFromTerminal(const std::string& arg) {
 #endif
 }
 
+// The replacement as characters when the terminal gave some that the code page lacks:
+// UTF-8 and UTF-16 files can hold them. On Windows the arguments are in the code page.
+bool ReplacementCharacters(const std::string& arg, std::u32string& characters) {
+#ifdef _WIN32
+    static_cast<void>(arg);
+    static_cast<void>(characters);
+    return false;
+#else
+    characters.clear();
+    std::string converted;
+    if (Utf8ToCp1252(arg, converted))
+        return false;
+    for (std::size_t i = 0; i < arg.size();) {
+        char32_t c = 0;
+        if (!DecodeUtf8Character(arg, i, c))
+            return false;
+        characters.push_back(c);
+    }
+    return true;
+#endif
+}
+
 std::string JoinList(const std::vector<std::string>& items) {
     std::string text;
     for (const std::string& item : items)
@@ -83,6 +105,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         request.replaceString = ExpressionFromTerminal(options.replacement);
         request.replaceTag = options.replaceTag;
     }
+    request.encoding = options.encoding;
 
     const std::unique_ptr<kestrix::FileSystem> fileSystem = kestrix::MakeSystemFileSystem();
     const std::unique_ptr<kestrix::Clock> clock = kestrix::MakeSteadyClock();
@@ -110,6 +133,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (options.replaceAll)
         replaceUi.AnswerAll();
     CReplaceContext context{replaceUi, profile, *fileSystem, run.flags()};
+    std::u32string replacementCharacters;
+    context.encoding.choice = options.encoding;
+    if (options.replace && ReplacementCharacters(options.replacement, replacementCharacters))
+        context.encoding.characters = &replacementCharacters;
     CReplaceOutcome replaced;
     bool walked = false;
     run.startReplacement = [&](CFileFindDoc& page, std::size_t startIndex) {
@@ -142,7 +169,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return kExitError;
     if (options.replace) {
         // A passage that could not be written is a failure, whatever else was replaced.
-        if (replaced.writeFailed > 0 || replaced.readFailed > 0)
+        if (replaced.writeFailed > 0 || replaced.readFailed > 0 || replaced.unencodable > 0)
             return kExitError;
         return replaced.replaced > 0 ? kExitFound : kExitNothingFound;
     }

@@ -119,6 +119,69 @@ TEST_F(SearchCommandTest, HtmlIsSearchedAsItsTextUnlessTheInternalFilterIsOff) {
     }
 }
 
+std::size_t Occurrences(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+// One line of text in Windows-1252, in UTF-8 and in UTF-16 with a byte-order mark: one
+// search finds all three at the same offsets and prints the same line.
+TEST_F(SearchCommandTest, TextFilesInEveryEncodingAreSearchedAsTheirCharacters) {
+    tree.Write("Enc/Ansi.txt", "Wir gingen \xFC"
+                               "ber den H\xFCgel, dann Tee.\n");
+    tree.Write("Enc/Utf8.txt", "Wir gingen \xC3\xBC"
+                               "ber den H\xC3\xBCgel, dann Tee.\n");
+    std::string utf16 = "\xFF\xFE";
+    for (const char c : std::string("Wir gingen \xFC"
+                                    "ber den H\xFCgel, dann Tee.\r\n")) {
+        utf16 += c;
+        utf16 += '\0';
+    }
+    tree.Write("Enc/Utf16.txt", utf16);
+    const std::string line = "  20-25: Wir gingen \xC3\xBC"
+                             "ber den [[H\xC3\xBCgel]], dann Tee.";
+    for (const char* expression : {"H\xC3\xBCgel", "h\xC3\xBCgel", "H.gel"}) {
+        SCOPED_TRACE(expression);
+        int status = -1;
+        const std::string printed =
+            Transcript({"search", expression, "-d", tree.root() + "Enc"}, status);
+        EXPECT_EQ(kExitFound, status);
+        EXPECT_EQ(3u, Occurrences(printed, line)) << printed;
+        EXPECT_NE(std::string::npos, printed.find("Files found / total: 3 / 3")) << printed;
+    }
+    // The same files read byte for byte find only the one in the code page.
+    int status = -1;
+    const std::string bytewise = Transcript(
+        {"search", "H\xC3\xBCgel", "--encoding=ansi", "-d", tree.root() + "Enc"}, status);
+    EXPECT_EQ(1u, Occurrences(bytewise, line)) << bytewise;
+    EXPECT_NE(std::string::npos, bytewise.find("Ansi.txt")) << bytewise;
+}
+
+// Characters the code page lacks match no letter, digit or punctuation, and the lines
+// around them are printed with them as they are (on Windows, whose console has the code
+// page, as '?').
+TEST_F(SearchCommandTest, CharactersOutsideTheCodePageMatchNoLetterAndAreShownIntact) {
+    tree.Write("Out/Greek.txt", "\xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82\n");
+    tree.Write("Out/Polish.txt", "\xC5\x82\xC4\x85ka und H\xC3\xBCgel\n");
+    int status = -1;
+    const std::string none = Transcript({"search", "\\w|[a-z0-9]|[#-/:-@]|[\xC3\x80-\xC3\xBF]",
+                                         "-m", "Greek.txt", "-d", tree.root() + "Out"},
+                                        status);
+    EXPECT_EQ(kExitNothingFound, status) << none;
+    const std::string found = Transcript(
+        {"search", "[a-z\xC3\xA0-\xC3\xBF]*ka", "-m", "Polish.txt", "-d", tree.root() + "Out"},
+        status);
+    EXPECT_EQ(kExitFound, status);
+#ifdef _WIN32
+    EXPECT_NE(std::string::npos, found.find("  2-4: ??[[ka]] und H\xC3\xBCgel")) << found;
+#else
+    EXPECT_NE(std::string::npos, found.find("  2-4: \xC5\x82\xC4\x85[[ka]] und H\xC3\xBCgel"))
+        << found;
+#endif
+}
+
 TEST_F(SearchCommandTest, HelpGoesToStandardOutput) {
     std::ostringstream out;
     std::ostringstream err;

@@ -1,13 +1,35 @@
 // What the search of one file found, made into results before the run records them.
 #include "search/FileFindings.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "engine/SearchExpression.h"
 
 namespace sorbex {
+namespace {
+
+// The excerpt's share of the file's characters outside the code page, their offsets
+// counted in the excerpt.
+void KeepOutsideCharacters(CSearchResult& result, int passageStart,
+                           const std::vector<COutsideCharacter>& outside) {
+    if (outside.empty())
+        return;
+    const auto from = static_cast<std::uint32_t>(passageStart - result.excerptStart);
+    const auto to = from + static_cast<std::uint32_t>(result.excerpt.size());
+    auto it = std::lower_bound(outside.begin(), outside.end(), from,
+                               [](const COutsideCharacter& entry, std::uint32_t offset) {
+                                   return entry.offset < offset;
+                               });
+    for (; it != outside.end() && it->offset < to; ++it)
+        result.excerptOutside.push_back({it->offset - from, it->character});
+}
+
+} // namespace
 
 void AddFileResults(CPassageList& list, const std::string& text, int subexpression,
                     int originFlags, bool replaceMode, const CFileEntry& file,
-                    CFileFindings& findings) {
+                    CFileFindings& findings, const std::vector<COutsideCharacter>* outside) {
     switch (InterpretRootList(list, subexpression)) {
     case ExprOutcome::NoMatch:
         break;
@@ -31,6 +53,8 @@ void AddFileResults(CPassageList& list, const std::string& text, int subexpressi
             auto result = std::make_unique<CSearchResult>(text.c_str(), text.size(), passage.start,
                                                           passage.end, file.dir, file.name);
             result->passageCount = count;
+            if (outside)
+                KeepOutsideCharacters(*result, passage.start, *outside);
             result->flags = (first ? kResultFirstOfFile : 0) |
                             (originFlags & (kTextConverted | kTextExternal));
             first = false;

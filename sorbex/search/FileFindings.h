@@ -27,9 +27,12 @@ struct CFileFindings {
 // Adds the results of `list` (evaluated on `text` of `file`) to `findings` as the
 // result page keeps them: one per passage, the first marked, or one for the file when
 // the expression matched the file as a whole (never in replace mode, where such a
-// match leaves nothing to replace).
+// match leaves nothing to replace). `outside`, when given, holds the text's characters
+// outside the code page (as the loader reported them); each result keeps its excerpt's
+// share of them.
 void AddFileResults(CPassageList& list, const std::string& text, int subexpression,
                     int originFlags, bool replaceMode, const CFileEntry& file,
-                    CFileFindings& findings);
+                    CFileFindings& findings,
+                    const std::vector<COutsideCharacter>* outside = nullptr);
 
 } // namespace sorbex

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "text/CleanText.h"
+#include "text/FileTextLoader.h"
 
 namespace sorbex {
 
@@ -31,8 +32,11 @@ bool FileStillHoldsPassage(const std::string& bytes, const CSearchResult& result
 CFileEdit ReplacePassagesInFile(kestrix::FileSystem& fs,
                                 const std::vector<const CSearchResult*>& passages,
                                 const std::string& replacement,
-                                const COldContentKeeper& keepOldContent) {
+                                const COldContentKeeper& keepOldContent,
+                                const CReplacementEncoding& encoding) {
     CFileEdit edit;
+    edit.replacementLength =
+        encoding.characters ? encoding.characters->size() : replacement.size();
     if (passages.empty())
         return edit;
     const std::string path = passages.front()->dir + passages.front()->name;
@@ -40,22 +44,60 @@ CFileEdit ReplacePassagesInFile(kestrix::FileSystem& fs,
     if ((edit.error = fs.ReadFile(path, bytes)))
         return edit;
 
-    std::string content;
-    std::size_t copied = 0; // bytes of the old content already in `content`
+    // The file is read as the search read it: the passages' offsets count in its text,
+    // and text range [a, b) is file range [byteOffsets[a], byteOffsets[b]).
+    const CDetectedEncoding detected =
+        DetectEncoding(bytes, encoding.choice, IsHtmlName(passages.front()->name));
+    const bool bytewise = detected.encoding == CTextEncoding::Ansi;
+    std::string text;
+    std::vector<std::uint32_t> byteOffsets;
+    if (!bytewise)
+        DecodeText(bytes, detected, text, nullptr, &byteOffsets);
+    const std::string& searched = bytewise ? bytes : text;
+    const auto fileOffset = [&](std::int32_t offset) {
+        const auto at = static_cast<std::size_t>(offset);
+        return bytewise ? at : static_cast<std::size_t>(byteOffsets[at]);
+    };
+
+    // The passages the file still holds, from the first, in their order.
+    std::size_t textCopied = 0; // characters of the searched text before the last passage's end
     edit.status = CPassageEditStatus::Replaced;
     for (const CSearchResult* passage : passages) {
-        if (!FileStillHoldsPassage(bytes, *passage) ||
-            static_cast<std::size_t>(passage->start) < copied) {
+        if (!FileStillHoldsPassage(searched, *passage) ||
+            static_cast<std::size_t>(passage->start) < textCopied) {
             edit.status = CPassageEditStatus::Changed;
             break;
         }
-        content.append(bytes, copied, static_cast<std::size_t>(passage->start) - copied);
-        content.append(replacement);
-        copied = static_cast<std::size_t>(passage->end);
+        textCopied = static_cast<std::size_t>(passage->end);
         ++edit.applied;
     }
     if (edit.applied == 0)
         return edit;
+
+    // The replacement in the file's own encoding; a file that cannot hold it stays whole.
+    std::string encoded;
+    bool encodable = true;
+    if (encoding.characters)
+        encodable = EncodeCharacters(*encoding.characters, detected.encoding, encoded);
+    else if (bytewise)
+        encoded = replacement;
+    else
+        encodable = EncodeCharacters(Cp1252Characters(replacement), detected.encoding, encoded);
+    if (!encodable) {
+        edit.status = CPassageEditStatus::Unencodable;
+        edit.applied = 0;
+        return edit;
+    }
+
+    // Every byte outside the passages (a byte-order mark too) stays as it was.
+    std::string content;
+    std::size_t copied = 0; // bytes of the old content already in `content`
+    for (std::size_t i = 0; i < edit.applied; ++i) {
+        const std::size_t byteStart = fileOffset(passages[i]->start);
+        content.append(bytes, copied, byteStart - copied);
+        content.append(encoded);
+        copied = fileOffset(passages[i]->end);
+    }
     content.append(bytes, copied, std::string::npos);
 
     // Offsets are stored as 32-bit numbers; a file that would outgrow them could not be
@@ -75,11 +117,12 @@ CFileEdit ReplacePassagesInFile(kestrix::FileSystem& fs,
 }
 
 CPassageEdit ReplacePassageInFile(kestrix::FileSystem& fs, const CSearchResult& result,
-                                  const std::string& replacement) {
-    const CFileEdit edit = ReplacePassagesInFile(fs, {&result}, replacement);
+                                  const std::string& replacement,
+                                  const CReplacementEncoding& encoding) {
+    const CFileEdit edit = ReplacePassagesInFile(fs, {&result}, replacement, nullptr, encoding);
     if (edit.status != CPassageEditStatus::Replaced)
         return {edit.status, 0};
-    const auto delta = static_cast<std::int64_t>(replacement.size()) -
+    const auto delta = static_cast<std::int64_t>(edit.replacementLength) -
                        static_cast<std::int64_t>(result.end - result.start);
     return {CPassageEditStatus::Replaced, static_cast<int>(delta)};
 }

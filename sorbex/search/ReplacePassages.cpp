@@ -73,6 +73,10 @@ public:
             ++outcome_.writeFailed;
             return true;
         }
+        if (unencodableFiles_.count(path) != 0) {
+            ++outcome_.unencodable;
+            return true;
+        }
         return false;
     }
 
@@ -89,6 +93,7 @@ private:
     std::vector<std::size_t> accepted_;
     std::set<std::string> changedFiles_;
     std::set<std::string> unwritableFiles_;
+    std::set<std::string> unencodableFiles_;
 };
 
 void CReplaceWalk::WriteAccepted() {
@@ -99,14 +104,15 @@ void CReplaceWalk::WriteAccepted() {
         passages.push_back(&page_[index]);
     const std::string path = passages.front()->dir + passages.front()->name;
     const CFileEdit edit =
-        ReplacePassagesInFile(context_.fs, passages, replacement_, context_.keepOldContent);
+        ReplacePassagesInFile(context_.fs, passages, replacement_, context_.keepOldContent,
+                              context_.encoding);
     CReplaceUi& ui = context_.ui;
 
     // The results move as replacing them one by one would have moved them.
     for (std::size_t i = 0; i < edit.applied; ++i) {
         const std::size_t d = accepted_[i];
         CSearchResult& result = page_[d];
-        const int delta = static_cast<int>(replacement_.size()) - (result.end - result.start);
+        const int delta = static_cast<int>(edit.replacementLength) - (result.end - result.start);
         ++outcome_.replaced;
         result.flags |= kResultReplaced;
         result.end += delta;
@@ -131,6 +137,11 @@ void CReplaceWalk::WriteAccepted() {
         unwritableFiles_.insert(path);
         ui.ShowMessage(FormatSorbexString(IDS_FILE_NOT_WRITTEN,
                                           {path, kestrix::OsErrorText(edit.error.code)}));
+        break;
+    case CPassageEditStatus::Unencodable:
+        outcome_.unencodable += left;
+        unencodableFiles_.insert(path);
+        ui.ShowMessage(FormatSorbexString(IDS_REPLACEMENT_NOT_ENCODABLE, {path}));
         break;
     }
 }

@@ -31,6 +31,8 @@ struct CReplaceContext {
     // Where a file's old content goes before the file is rewritten, so that the rewrite
     // can be undone; none when empty.
     COldContentKeeper keepOldContent = nullptr;
+    // How the files are read and the replacement written, as the search read them.
+    CReplacementEncoding encoding = {};
 };
 
 // What a walk did, for front ends that report it in summary.
@@ -41,6 +43,7 @@ struct CReplaceOutcome {
     int changed = 0;     // the file no longer held the passage
     int readFailed = 0;  // skipped without a message
     int writeFailed = 0; // the file stayed as it was
+    int unencodable = 0; // the file's encoding cannot hold the replacement
     bool cancelled = false;
 };
 

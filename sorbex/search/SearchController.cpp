@@ -18,6 +18,7 @@ CTextLoadOptions TextOptionsOf(const CSearchRequest& request) {
     options.replaceMode = request.replaceMode;
     options.useInternalFilter = request.useInternalFilter;
     options.useExternalFilter = request.useExternalFilter;
+    options.encoding = request.encoding;
     return options;
 }
 
@@ -61,6 +62,10 @@ public:
     void ProcessMessages() override { run_.PumpMessages(); }
     bool CancelRequested() const override { return run_.flags_.cancelRequested; }
 
+    void SetOutsideCharacters(const std::vector<COutsideCharacter>& outside) override {
+        outside_ = &outside;
+    }
+
     void SearchText(const std::shared_ptr<const std::string>& text, int originFlags) override {
         const int subexpression = replaceMode_ ? run_.replaceTag_ : 0;
         // The work thread evaluates; should the user cancel meanwhile, what it still
@@ -77,13 +82,15 @@ public:
         if (!list)
             return;
         CFileFindings findings;
-        AddFileResults(*list, *text, subexpression, originFlags, replaceMode_, file_, findings);
+        AddFileResults(*list, *text, subexpression, originFlags, replaceMode_, file_, findings,
+                       outside_);
         run_.RecordFindings(page_, file_, findings);
     }
 
 private:
     CSearchController& run_;
     CFileFindDoc& page_;
+    const std::vector<COutsideCharacter>* outside_ = nullptr;
     const CFileEntry& file_;
     bool replaceMode_;
     std::shared_ptr<CCompiledSearch> compiled_;

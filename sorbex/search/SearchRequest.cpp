@@ -9,7 +9,8 @@ bool CSearchRequest::IsSameSearch(const CSearchRequest& other) const {
         directory == other.directory && withSubDirectories == other.withSubDirectories &&
         matchCase == other.matchCase && matchWholeWords == other.matchWholeWords &&
         searchMethod == other.searchMethod && useInternalFilter == other.useInternalFilter &&
-        useExternalFilter == other.useExternalFilter && replaceMode == other.replaceMode;
+        useExternalFilter == other.useExternalFilter && encoding == other.encoding &&
+        replaceMode == other.replaceMode;
     if (!same || !replaceMode)
         return same;
     return replaceString == other.replaceString && replaceTag == other.replaceTag;

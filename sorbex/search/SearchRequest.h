@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/SearchExpression.h"
+#include "text/TextEncoding.h"
 
 namespace sorbex {
 
@@ -17,6 +18,7 @@ struct CSearchRequest {
     CSearchMethod searchMethod = CSearchMethod::Standard;
     bool useInternalFilter = true;
     bool useExternalFilter = true;
+    CEncodingChoice encoding = CEncodingChoice::Auto; // how files' bytes are read as text
     bool replaceMode = false;
     std::string replaceString; // replace mode only
     int replaceTag = 0;        // 0 the whole expression, 1 to 5 that subexpression

@@ -4,7 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "text/TextEncoding.h"
 #include "text/TextOrigin.h"
 
 namespace sorbex {
@@ -46,6 +48,9 @@ public:
     std::string dir;               // ends in a path separator
     std::string name;
     std::int32_t flags = 0;
+    // The characters of the file that the excerpt holds as the substitute byte, their
+    // offsets counted in the excerpt; known while the search runs, not stored.
+    std::vector<COutsideCharacter> excerptOutside;
 };
 
 } // namespace sorbex

@@ -48,13 +48,19 @@ public:
     void ProcessMessages() override {}
     bool CancelRequested() const override { return stop_.load(); }
 
+    // The worker's own loader's list, valid until SearchText returns: the results copy
+    // their share of it, so nothing of it crosses to the run's thread.
+    void SetOutsideCharacters(const std::vector<COutsideCharacter>& outside) override {
+        outside_ = &outside;
+    }
+
     void SearchText(const std::shared_ptr<const std::string>& text, int originFlags) override {
         std::unique_ptr<CPassageList> list =
             compiled_.root->Evaluate(text->c_str(), text->size(), subexpression_);
         // Once stopped, the list and the file entry are no longer anyone's concern.
         if (list && !stop_.load())
             AddFileResults(*list, *text, subexpression_, originFlags, replaceMode_, file_,
-                           findings_);
+                           findings_, outside_);
     }
 
 private:
@@ -64,6 +70,7 @@ private:
     bool replaceMode_;
     const CFileEntry& file_;
     CFileFindings& findings_;
+    const std::vector<COutsideCharacter>* outside_ = nullptr;
 };
 
 } // namespace

@@ -89,7 +89,8 @@ constexpr int kSmallFiles = 150;
 #endif
 
 // One tree for every search: many small files in folders, a few large ones, HTML, RTF,
-// an empty file and one with zero bytes.
+// an empty file, one with zero bytes, and UTF-8 and UTF-16 ones with characters the code
+// page lacks.
 class SearchWorkersTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -108,6 +109,18 @@ protected:
         tree_->Write("Empty.txt", "");
         tree_->Write("Zero.txt", std::string("grey\0colour\0", 12));
         tree_->Write("Gone.txt", "grey colour");
+        tree_->Write("Enc/Utf8.txt", "grey \xC5\x82\xC4\x85ka colour H\xC3\xBCgel\n");
+        const auto utf16 = [](const std::string& latin1) {
+            std::string out;
+            for (const char c : latin1) {
+                out += c;
+                out += '\0';
+            }
+            return out;
+        };
+        // "colour ü α grey": α (U+03B1) lacks a byte.
+        tree_->Write("Enc/Utf16.txt", "\xFF\xFE" + utf16("colour \xFC ") + "\xB1\x03" +
+                                          utf16(" grey\r\n"));
     }
     static void TearDownTestSuite() {
         delete tree_;
@@ -155,7 +168,11 @@ protected:
                         std::to_string(r.end) + " " + std::to_string(r.excerptStart) + "-" +
                         std::to_string(r.excerptEnd) + " " + std::to_string(r.passageCount) +
                         " " + std::to_string(r.flags) + " " + std::to_string(r.viewPosition) +
-                        " [" + r.excerpt + "]\n";
+                        " [" + r.excerpt + "]";
+                for (const COutsideCharacter& outside : r.excerptOutside)
+                    text += " outside " + std::to_string(outside.offset) + ":" +
+                            std::to_string(static_cast<std::uint32_t>(outside.character));
+                text += "\n";
             }
         }
         return text;
@@ -222,6 +239,10 @@ TEST_F(SearchWorkersTest, SeveralThreadsShowWhatOneShows) {
             EXPECT_EQ("", FirstDifference(one, Run(request, threads, c.cancelAt)));
         }
     }
+    // The workers' results keep the characters their excerpts hold as the substitute.
+    const std::string utf = Run(Request("colour"), 3);
+    EXPECT_NE(std::string::npos, utf.find("outside 5:322 outside 6:261")) << utf;
+    EXPECT_NE(std::string::npos, utf.find("outside 9:945")) << utf;
 }
 
 TEST_F(SearchWorkersTest, FilesGoneOrComeAfterTheWalkAreTreatedAlike) {

@@ -95,6 +95,7 @@ constexpr unsigned IDS_CONVERTER_CRASHED = 10069;
 constexpr unsigned IDS_CONVERTER_HUNG = 10070;
 constexpr unsigned IDS_CONVERTER_TOO_LARGE = 10071;
 constexpr unsigned IDS_CONVERTER_NOT_STARTED = 10072;
+constexpr unsigned IDS_REPLACEMENT_NOT_ENCODABLE = 10080;
 // The colours of the font dialog, in its order, and any other colour.
 constexpr unsigned IDS_COLOR_BLACK = 10200;
 constexpr unsigned IDS_COLOR_MAROON = 10201;

@@ -65,6 +65,7 @@ CTextLoadResult CFileTextLoader::LoadFileText(const std::string& dir, const std:
     bool converted = false;
     bool external = false;
     bool converterApplied = false;
+    outside_.clear();
     try {
         bool haveText = false;
         if (UsesConverters(name, options)) {
@@ -116,11 +117,17 @@ CTextLoadResult CFileTextLoader::LoadFileText(const std::string& dir, const std:
             result.error = fileSystem_.ReadFile(path, text);
             if (result.error)
                 return result;
+            // The search runs on one byte per character: UTF-8 and UTF-16 files are
+            // decoded into the code page, so that one expression finds a word with an
+            // umlaut whichever way the file spells it.
+            DecodeFileBytes(text, options.encoding, html, scratch_, &outside_);
         }
         if (useInternalFilter && (html || rtf)) {
             scratch_ = html ? HtmlToText(text) : RtfToText(text);
             text.swap(scratch_);
             converted = true;
+            // The reader moved the characters: their places are no longer known.
+            outside_.clear();
         }
         // A converter's or reader's text may outgrow its file.
         if (text.size() > static_cast<std::size_t>(INT_MAX)) {
@@ -146,6 +153,7 @@ CTextLoadResult CFileTextLoader::LoadFileText(const std::string& dir, const std:
         }
     }
     const int flags = (converted ? kTextConverted : 0) | (external ? kTextExternal : 0);
+    searcher->SetOutsideCharacters(outside_);
     searcher->SearchText(text_, flags);
     result.outcome = CTextLoadOutcome::Handed;
     // A huge file's buffer is not kept for the rest of the run.

@@ -10,6 +10,7 @@
 #include "platform/FileSystem.h"
 #include "text/TextCache.h"
 #include "text/TextConverterList.h"
+#include "text/TextEncoding.h"
 #include "text/TextSink.h"
 
 namespace sorbex {
@@ -18,6 +19,9 @@ struct CTextLoadOptions {
     bool replaceMode = false;
     bool useInternalFilter = false; // HTML and RTF files are read by the internal readers
     bool useExternalFilter = false; // the converters and the document cache are used
+    // How a file's bytes are read as characters; converters' and the cache's texts are
+    // taken as they are.
+    CEncodingChoice encoding = CEncodingChoice::Auto;
     // The file's size when the caller knows it already; else the loader asks.
     bool sizeKnown = false;
     std::uint64_t size = 0;
@@ -71,6 +75,7 @@ private:
     // sink still holds it.
     std::shared_ptr<std::string> text_;
     std::string scratch_;
+    std::vector<COutsideCharacter> outside_;
 };
 
 } // namespace sorbex

@@ -3,6 +3,9 @@
 
 #include <memory>
 #include <string>
+#include <vector>
+
+#include "text/TextEncoding.h"
 
 namespace sorbex {
 
@@ -18,6 +21,13 @@ public:
     // sink may keep the text beyond the call; the loader then reads the next file into
     // a buffer of its own. `originFlags` is a combination of the TextOrigin flags.
     virtual void SearchText(const std::shared_ptr<const std::string>& text, int originFlags) = 0;
+
+    // Called before SearchText with the characters that the text holds as the substitute
+    // byte (empty for most files); valid until SearchText returns. Sinks that show
+    // excerpts take them from here.
+    virtual void SetOutsideCharacters(const std::vector<COutsideCharacter>& outside) {
+        static_cast<void>(outside);
+    }
 };
 
 } // namespace sorbex

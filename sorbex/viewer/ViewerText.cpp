@@ -95,6 +95,9 @@ kestrix::OsError LoadViewerTexts(kestrix::FileSystem& fileSystem, CTextConverter
         if (!haveRaw) {
             if (kestrix::OsError error = fileSystem.ReadFile(path, loaded.raw))
                 return error;
+            // Decoded as the search decoded it, so that its offsets fit.
+            std::string scratch;
+            DecodeFileBytes(loaded.raw, options.encoding, html, scratch);
         }
         const bool readerRuns = converted || (!source.hasPassage && options.useInternalFilter);
         if (readerRuns && html)

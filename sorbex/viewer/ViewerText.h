@@ -9,6 +9,7 @@
 
 #include "platform/FileSystem.h"
 #include "text/TextConverterList.h"
+#include "text/TextEncoding.h"
 
 namespace sorbex {
 
@@ -17,6 +18,8 @@ struct CViewerOptions {
     bool useInternalFilter = true; // "Options"/"UseInternalFilter"
     bool useExternalFilter = true; // "Options"/"UseExternalFilter"
     bool gifAsPicture = false;     // "Options"/"Gif"
+    // How a file's bytes are read as characters, as the search read them.
+    CEncodingChoice encoding = CEncodingChoice::Auto;
 };
 
 // True for names the viewer shows as pictures: "*.bmp", "*.wmf", "*.emf", "*.jpg", and

@@ -209,6 +209,7 @@ void CMainFrame::StartSearching() {
 
 void CMainFrame::Walk(CFileFindDoc& page, std::size_t index, bool afterSearch) {
     CReplaceContext context{*this, *context_.profile, *context_.fs, run_.flags()};
+    context.encoding.choice = page.request.encoding;
     const std::string replacement = propertyBar_.replacePage().Values().replaceString;
     if (afterSearch) {
         // The results are in the file before the walk changes their files.
