@@ -49,12 +49,7 @@ void CFileViewer::ShowResult(const CSearchResultArray& results, std::size_t inde
     }
 
     // Stepping within the file the control holds comes down to this.
-    if (HoldsResult(results, index)) {
-        long start = 0;
-        long end = 0;
-        PassageRange(result, index - firstResult_, start, end);
-        ui.SelectPassage(start, end);
-    }
+    SelectIfHeld(results, index, ui);
     ui.SetRedraw(true);
     current_ = static_cast<long>(index);
 }
@@ -84,12 +79,7 @@ void CFileViewer::ResultReplaced(const CSearchResultArray& results, std::size_t 
     const CViewPlace place = ui.Place();
     FillContent(results, index, ui);
     ui.SetPlace(place);
-    if (HoldsResult(results, index)) {
-        long start = 0;
-        long end = 0;
-        PassageRange(result, index - firstResult_, start, end);
-        ui.SelectPassage(start, end);
-    }
+    SelectIfHeld(results, index, ui);
     ui.SetRedraw(true);
     current_ = static_cast<long>(index);
 }
@@ -138,6 +128,16 @@ void CFileViewer::MarkPassages(const CSearchResultArray& results, std::size_t in
         PassageRange(results[firstResult_ + k], k, start, end);
         ui.MarkPassage(start, end);
     }
+}
+
+void CFileViewer::SelectIfHeld(const CSearchResultArray& results, std::size_t index,
+                               CViewerUi& ui) const {
+    if (!HoldsResult(results, index))
+        return;
+    long start = 0;
+    long end = 0;
+    PassageRange(results[index], index - firstResult_, start, end);
+    ui.SelectPassage(start, end);
 }
 
 bool CFileViewer::HoldsResult(const CSearchResultArray& results, std::size_t index) const {

@@ -64,6 +64,8 @@ private:
     kestrix::OsError LoadTexts(const CSearchResult& result, const CViewerOptions& options);
     void MarkPassages(const CSearchResultArray& results, std::size_t index, CViewerUi& ui);
     bool HoldsResult(const CSearchResultArray& results, std::size_t index) const;
+    // Selects result `index`'s passage when the control holds its file.
+    void SelectIfHeld(const CSearchResultArray& results, std::size_t index, CViewerUi& ui) const;
     // The range of the file's passage `k` in the control, kept within its text.
     void PassageRange(const CSearchResult& result, std::size_t k, long& start, long& end) const;
 
