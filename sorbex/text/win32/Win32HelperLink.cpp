@@ -10,7 +10,6 @@ namespace sorbex {
 namespace {
 
 constexpr DWORD kPipeBytes = 64 * 1024;
-constexpr DWORD kPeekMs = 2;         // how long a read waits on the helper between looks
 constexpr DWORD kStopWaitMs = 5000;  // for a terminated helper to be gone
 const char kHelperName[] = "sorbexconv.exe";
 
@@ -88,6 +87,37 @@ private:
     bool ready_ = false;
 };
 
+// A pipe whose reading end is overlapped, so that a read can wait with a time limit;
+// the writing end is an ordinary, inheritable handle for the helper. An anonymous pipe
+// cannot be overlapped, so this one has a name of its own that no other process took
+// first and that no other computer can open.
+bool CreateOverlappedInboundPipe(HANDLE& reading, HANDLE& writing) {
+    static LONG made = 0;
+    const std::string name = "\\\\.\\pipe\\kestrix-sorbexconv-" +
+                             std::to_string(GetCurrentProcessId()) + "-" +
+                             std::to_string(InterlockedIncrement(&made));
+    reading = CreateNamedPipeA(name.c_str(),
+                               PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED |
+                                   FILE_FLAG_FIRST_PIPE_INSTANCE,
+                               PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT |
+                                   PIPE_REJECT_REMOTE_CLIENTS,
+                               1, 0, kPipeBytes, 0, nullptr);
+    if (reading == INVALID_HANDLE_VALUE) {
+        reading = nullptr;
+        return false;
+    }
+    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    writing = CreateFileA(name.c_str(), GENERIC_WRITE, 0, &inherit, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (writing == INVALID_HANDLE_VALUE) {
+        writing = nullptr;
+        CloseHandle(reading);
+        reading = nullptr;
+        return false;
+    }
+    return true;
+}
+
 void CloseIfOpen(HANDLE& handle) {
     if (handle)
         CloseHandle(handle);
@@ -112,24 +142,39 @@ CLinkStatus CWin32PipeStream::Read(char* into, std::size_t size, std::uint32_t t
     const DWORD start = GetTickCount();
     std::size_t done = 0;
     while (done < size) {
-        DWORD want = static_cast<DWORD>(std::min<std::size_t>(size - done, 1 << 20));
-        if (timeoutMs != 0) {
-            DWORD waiting = 0;
-            if (!in_ || !PeekNamedPipe(in_, nullptr, 0, nullptr, &waiting, nullptr))
-                return CLinkStatus::Ended;
-            if (waiting == 0) {
-                if (GetTickCount() - start >= timeoutMs)
-                    return CLinkStatus::TimedOut;
-                // The helper's end: once it has ended, what it wrote is all there is.
-                if (peer_ && WaitForSingleObject(peer_, kPeekMs) == WAIT_OBJECT_0 &&
-                    PeekNamedPipe(in_, nullptr, 0, nullptr, &waiting, nullptr) && waiting == 0)
-                    return CLinkStatus::Ended;
-                continue;
-            }
-            want = std::min(want, waiting);
-        }
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(size - done, 1 << 20));
         DWORD read = 0;
-        if (!in_ || !ReadFile(in_, into + done, want, &read, nullptr) || read == 0)
+        if (!in_)
+            return CLinkStatus::Ended;
+        if (!readEvent_) {
+            if (!ReadFile(in_, into + done, want, &read, nullptr) || read == 0)
+                return CLinkStatus::Ended;
+            done += read;
+            continue;
+        }
+        OVERLAPPED pending{};
+        pending.hEvent = readEvent_;
+        if (!ReadFile(in_, into + done, want, nullptr, &pending)) {
+            if (GetLastError() != ERROR_IO_PENDING)
+                return CLinkStatus::Ended;
+            const DWORD spent = GetTickCount() - start;
+            const DWORD left =
+                timeoutMs == 0 ? INFINITE : (spent >= timeoutMs ? 0 : timeoutMs - spent);
+            // The data first: what the helper wrote before it ended still counts.
+            HANDLE wakers[] = {readEvent_, peer_};
+            const DWORD woke = WaitForMultipleObjects(peer_ ? 2 : 1, wakers, FALSE, left);
+            if (woke != WAIT_OBJECT_0) {
+                // The buffer must not be written once this returns: the read is
+                // cancelled and its end awaited, keeping what arrived meanwhile.
+                CancelIo(in_);
+                if (GetOverlappedResult(in_, &pending, &read, TRUE) && read > 0) {
+                    done += read;
+                    continue;
+                }
+                return woke == WAIT_TIMEOUT ? CLinkStatus::TimedOut : CLinkStatus::Ended;
+            }
+        }
+        if (!GetOverlappedResult(in_, &pending, &read, FALSE) || read == 0)
             return CLinkStatus::Ended;
         done += read;
     }
@@ -143,9 +188,11 @@ bool CWin32HelperLink::Start() {
     HANDLE helperOut = nullptr;
     if (!CreatePipe(&helperIn, &toHelper_, &inherit, kPipeBytes))
         return false;
-    if (!CreatePipe(&fromHelper_, &helperOut, &inherit, kPipeBytes)) {
+    readEvent_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (!readEvent_ || !CreateOverlappedInboundPipe(fromHelper_, helperOut)) {
         CloseHandle(helperIn);
         CloseIfOpen(toHelper_);
+        CloseIfOpen(readEvent_);
         return false;
     }
     // Only the helper's ends go to the helper: not the program's ends, and not whatever
@@ -172,11 +219,12 @@ bool CWin32HelperLink::Start() {
     if (!started) {
         CloseIfOpen(toHelper_);
         CloseIfOpen(fromHelper_);
+        CloseIfOpen(readEvent_);
         return false;
     }
     CloseHandle(process.hThread);
     process_ = process.hProcess;
-    stream_ = CWin32PipeStream(fromHelper_, toHelper_, process_);
+    stream_ = CWin32PipeStream(fromHelper_, toHelper_, process_, readEvent_);
     return true;
 }
 
@@ -184,6 +232,7 @@ void CWin32HelperLink::Stop() {
     stream_ = CWin32PipeStream();
     CloseIfOpen(toHelper_); // a helper waiting for the next request ends by itself
     CloseIfOpen(fromHelper_);
+    CloseIfOpen(readEvent_);
     if (process_) {
         if (WaitForSingleObject(process_, 0) != WAIT_OBJECT_0) {
             TerminateProcess(process_, 1);

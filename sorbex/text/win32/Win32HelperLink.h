@@ -11,12 +11,15 @@
 
 namespace sorbex {
 
-// Both ends of the helper's pipes. A read with a time limit looks at what is waiting
-// and at whether the other process still runs, so that it never blocks past the limit.
+// Both ends of the helper's pipes. Given an event, `in` is an overlapped handle: a read
+// waits for its data, the limit and the other process's end at once, so that it answers
+// as soon as the bytes arrive and never blocks past the limit. Without one the read
+// blocks until the bytes arrive or the stream ends, whatever the limit.
 class CWin32PipeStream : public CFrameStream {
 public:
     CWin32PipeStream() = default;
-    CWin32PipeStream(HANDLE in, HANDLE out, HANDLE peer) : in_(in), out_(out), peer_(peer) {}
+    CWin32PipeStream(HANDLE in, HANDLE out, HANDLE peer, HANDLE readEvent = nullptr)
+        : in_(in), out_(out), peer_(peer), readEvent_(readEvent) {}
 
     bool Write(const std::string& bytes) override;
     CLinkStatus Read(char* into, std::size_t size, std::uint32_t timeoutMs) override;
@@ -25,6 +28,7 @@ private:
     HANDLE in_ = nullptr;
     HANDLE out_ = nullptr;
     HANDLE peer_ = nullptr; // the other process, when this side may outlive it
+    HANDLE readEvent_ = nullptr;
 };
 
 // The program's side: starts the helper program with its standard input and output
@@ -47,7 +51,8 @@ private:
     std::string helperPath_;
     HANDLE process_ = nullptr;
     HANDLE toHelper_ = nullptr;
-    HANDLE fromHelper_ = nullptr;
+    HANDLE fromHelper_ = nullptr; // overlapped
+    HANDLE readEvent_ = nullptr;
     CWin32PipeStream stream_;
 };
 
