@@ -56,6 +56,42 @@ bool FitsShortForm(const std::wstring& name) {
     return true;
 }
 
+// The wide form of `path` for the system's calls. A name that ends in a dot or a blank
+// exists (made through the extended form, or by another system) but loses that end on
+// the way through the ordinary form, which then names another file or none; such a path
+// goes in the extended form, which the system takes as it is. Paths with "." or ".."
+// steps, and relative ones, keep the ordinary form that resolves them.
+std::wstring SystemPath(const std::string& path) {
+    std::wstring wide = WideFromAnsi(path);
+    const bool drive = wide.size() >= 3 && wide[1] == L':' && (wide[2] == L'\\' || wide[2] == L'/');
+    const bool share = wide.size() >= 3 && (wide[0] == L'\\' || wide[0] == L'/') &&
+                       (wide[1] == L'\\' || wide[1] == L'/') && wide[2] != L'?' && wide[2] != L'.';
+    if (!drive && !share)
+        return wide;
+    std::wstring extended = share ? L"\\\\?\\UNC" : L"\\\\?\\";
+    bool needed = false;
+    std::size_t start = share ? 2 : 0;
+    while (start <= wide.size()) {
+        std::size_t end = wide.find_first_of(L"\\/", start);
+        if (end == std::wstring::npos)
+            end = wide.size();
+        const std::wstring step = wide.substr(start, end - start);
+        if (step == L"." || step == L"..")
+            return wide;
+        if (!step.empty()) {
+            if (step.back() == L'.' || step.back() == L' ')
+                needed = true;
+            if (!(extended.size() == 4 && !share))
+                extended += L'\\';
+            extended += step;
+        }
+        start = end + 1;
+    }
+    if (!wide.empty() && (wide.back() == L'\\' || wide.back() == L'/'))
+        extended += L'\\';
+    return needed ? extended : wide;
+}
+
 bool EndsInSeparator(const std::string& path) {
     return !path.empty() && IsPathSeparator(path.back());
 }
@@ -201,7 +237,7 @@ OsError Win32FileSystem::ListDirectory(const std::string& dir, EntryDetail,
         pattern += '\\';
     pattern += '*';
     WIN32_FIND_DATAW data;
-    HandleGuard find(FindFirstFileW(WideFromAnsi(pattern).c_str(), &data), FindClose);
+    HandleGuard find(FindFirstFileW(SystemPath(pattern).c_str(), &data), FindClose);
     if (!find.valid()) {
         // An empty drive root has not even "." to deliver.
         if (GetLastError() == ERROR_FILE_NOT_FOUND)
@@ -291,7 +327,7 @@ DriveType Win32FileSystem::DriveTypeOf(const std::string& root) {
 }
 
 OsError Win32FileSystem::CheckDirectory(const std::string& path) {
-    const DWORD attributes = GetFileAttributesW(WideFromAnsi(path).c_str());
+    const DWORD attributes = GetFileAttributesW(SystemPath(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return LastOsError("GetFileAttributesW", path);
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
@@ -301,7 +337,7 @@ OsError Win32FileSystem::CheckDirectory(const std::string& path) {
 
 OsError Win32FileSystem::ReadFile(const std::string& path, std::string& bytes) {
     bytes.clear();
-    HandleGuard file(CreateFileW(WideFromAnsi(path).c_str(), GENERIC_READ,
+    HandleGuard file(CreateFileW(SystemPath(path).c_str(), GENERIC_READ,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr),
                      CloseHandle);
@@ -336,7 +372,7 @@ OsError Win32FileSystem::ReadFile(const std::string& path, std::string& bytes) {
 }
 
 OsError Win32FileSystem::ReplaceFileContent(const std::string& path, const std::string& bytes) {
-    const std::wstring target = WideFromAnsi(path);
+    const std::wstring target = SystemPath(path);
     const DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return LastOsError("GetFileAttributesW", path);
@@ -417,7 +453,7 @@ OsError Win32FileSystem::ReplaceFileContent(const std::string& path, const std::
 OsError Win32FileSystem::GetFileStatus(const std::string& path, FileStatus& status) {
     status = FileStatus();
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(WideFromAnsi(path).c_str(), GetFileExInfoStandard, &data))
+    if (!GetFileAttributesExW(SystemPath(path).c_str(), GetFileExInfoStandard, &data))
         return LastOsError("GetFileAttributesExW", path);
     status.isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     status.size = status.isDirectory
@@ -431,7 +467,7 @@ OsError Win32FileSystem::GetFileStatus(const std::string& path, FileStatus& stat
 OsError Win32FileSystem::GetFileIdentity(const std::string& path, FileIdentity& identity) {
     identity = FileIdentity();
     // Opening for no access at all works on folders too, whoever holds them.
-    HandleGuard file(CreateFileW(WideFromAnsi(path).c_str(), 0,
+    HandleGuard file(CreateFileW(SystemPath(path).c_str(), 0,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr),
                      CloseHandle);
@@ -455,13 +491,13 @@ OsError Win32FileSystem::FreeSpace(const std::string& path, std::uint64_t& bytes
 }
 
 OsError Win32FileSystem::RemoveFile(const std::string& path) {
-    if (!DeleteFileW(WideFromAnsi(path).c_str()))
+    if (!DeleteFileW(SystemPath(path).c_str()))
         return LastOsError("DeleteFileW", path);
     return {};
 }
 
 OsError Win32FileSystem::RenameFile(const std::string& from, const std::string& to) {
-    if (!MoveFileW(WideFromAnsi(from).c_str(), WideFromAnsi(to).c_str()))
+    if (!MoveFileW(SystemPath(from).c_str(), SystemPath(to).c_str()))
         return LastOsError("MoveFileW", from);
     return {};
 }
@@ -469,7 +505,7 @@ OsError Win32FileSystem::RenameFile(const std::string& from, const std::string& 
 OsError Win32FileSystem::WriteWholeFile(const std::string& path, const std::string& bytes,
                                         bool& created) {
     created = false;
-    const std::wstring target = WideFromAnsi(path);
+    const std::wstring target = SystemPath(path);
     OsError error;
     {
         HandleGuard file(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -488,19 +524,19 @@ OsError Win32FileSystem::WriteWholeFile(const std::string& path, const std::stri
 }
 
 OsError Win32FileSystem::MakeDirectory(const std::string& path) {
-    if (!CreateDirectoryW(WideFromAnsi(path).c_str(), nullptr))
+    if (!CreateDirectoryW(SystemPath(path).c_str(), nullptr))
         return LastOsError("CreateDirectoryW", path);
     return {};
 }
 
 OsError Win32FileSystem::RemoveEmptyDirectory(const std::string& path) {
-    if (!RemoveDirectoryW(WideFromAnsi(path).c_str()))
+    if (!RemoveDirectoryW(SystemPath(path).c_str()))
         return LastOsError("RemoveDirectoryW", path);
     return {};
 }
 
 OsError Win32FileSystem::OpenExclusively(const std::string& path) {
-    HandleGuard file(CreateFileW(WideFromAnsi(path).c_str(), GENERIC_READ, 0, nullptr,
+    HandleGuard file(CreateFileW(SystemPath(path).c_str(), GENERIC_READ, 0, nullptr,
                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr),
                      CloseHandle);
     if (!file.valid())

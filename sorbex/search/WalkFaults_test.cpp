@@ -129,6 +129,57 @@ TEST_F(WalkFaultsTest, APathLongerThan260CharactersIsSearched) {
 }
 
 #ifdef _WIN32
+// `path` under `tree` in the extended form that keeps a name's trailing dots and blanks
+// (the ordinary form drops them).
+std::wstring AsNamed(const kestrix::TempTree& tree, const std::string& path) {
+    std::wstring extended = L"\\\\?\\";
+    for (char c : tree.Path(path))
+        extended += static_cast<wchar_t>(c == '/' ? '\\' : c);
+    return extended;
+}
+
+bool WriteAsNamed(const kestrix::TempTree& tree, const std::string& path, const std::string& bytes) {
+    const std::wstring extended = AsNamed(tree, path);
+    if (extended.back() == L'\\')
+        return CreateDirectoryW(extended.c_str(), nullptr) != 0;
+    HANDLE file = CreateFileW(extended.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD count = 0;
+    const bool written = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &count,
+                                   nullptr) && count == bytes.size();
+    CloseHandle(file);
+    return written;
+}
+
+// Names ending in dots or blanks were listed but opened as the name without that end:
+// another file, or none, so that they were reported unreadable or searched wrongly.
+TEST_F(WalkFaultsTest, NamesEndingInDotsOrBlanksAreSearchedAndReplacedAsNamed) {
+    tree.Write("Dot.txt", "no passage");
+    ASSERT_TRUE(WriteAsNamed(tree, "Dot.txt.", "colour"));
+    ASSERT_TRUE(WriteAsNamed(tree, "Blank.txt ", "colour"));
+    ASSERT_TRUE(WriteAsNamed(tree, "Folder. /", ""));
+    ASSERT_TRUE(WriteAsNamed(tree, "Folder. /Inner.txt..", "colour"));
+    run.StartSearching(Request("*"));
+    std::vector<std::string> found = Found();
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ((std::vector<std::string>{"Blank.txt ", "Dot.txt.", "Inner.txt.."}), found);
+    EXPECT_EQ(std::vector<std::string>{}, ui.fileList.skipped);
+
+    const std::string inner = tree.Path("Folder. /Inner.txt..");
+    ASSERT_FALSE(fs->ReplaceFileContent(inner, "blue"));
+    std::string bytes;
+    ASSERT_FALSE(fs->ReadFile(inner, bytes));
+    EXPECT_EQ("blue", bytes);
+    ASSERT_FALSE(fs->ReadFile(tree.Path("Dot.txt"), bytes));
+    EXPECT_EQ("no passage", bytes);
+    // The scratch tree's own removal takes the ordinary form.
+    for (const char* file : {"Dot.txt.", "Blank.txt ", "Folder. /Inner.txt.."})
+        EXPECT_TRUE(DeleteFileW(AsNamed(tree, file).c_str())) << file;
+    EXPECT_TRUE(RemoveDirectoryW(AsNamed(tree, "Folder. ").c_str()));
+}
+
 TEST_F(WalkFaultsTest, AFileLockedByAnotherProgramIsNamedAndTheRestSearched) {
     tree.Write("A.txt", "colour");
     tree.Write("Locked.txt", "colour");
