@@ -1,0 +1,159 @@
+// A long session in the real main window under Wine, created in this process: repeated
+// searches, replacements and page closes must leave the process's handles, GDI objects
+// and windows where the first rounds left them.
+#include "app/win32/MainFrame.h"
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <iostream>
+
+#include "app/UserDialogsScript.h"
+#include "app/win32/SorbexIds.h"
+#include "platform/testing/TempTree.h"
+
+namespace sorbex {
+namespace {
+
+constexpr int kWarmUpRounds = 25;
+constexpr int kRounds = 100;
+
+// How far the process's handle table reaches: the highest of a few new handles. Where
+// the system counts no handles (Wine's count says 0) it hands out the lowest free ones,
+// so that handles left open push new ones up.
+std::uintptr_t HandleReach() {
+    HANDLE events[32];
+    std::uintptr_t highest = 0;
+    for (HANDLE& event : events) {
+        event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        highest = std::max(highest, reinterpret_cast<std::uintptr_t>(event));
+    }
+    for (HANDLE event : events)
+        CloseHandle(event);
+    return highest;
+}
+
+// The GDI objects of the process. Where the system does not count them (Wine), every
+// slot of its handle table is asked for an object: a handle without its upper half
+// names the slot whatever object holds it now.
+DWORD GdiObjects() {
+    if (const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS))
+        return counted;
+    DWORD live = 0;
+    for (std::uintptr_t slot = 1; slot < 0x10000; ++slot)
+        if (GetObjectType(reinterpret_cast<HGDIOBJ>(slot)) != 0)
+            ++live;
+    return live;
+}
+
+BOOL CALLBACK CountChild(HWND, LPARAM count) {
+    ++*reinterpret_cast<DWORD*>(count);
+    return TRUE;
+}
+
+// A top-level window and all its descendants, which EnumChildWindows reaches at once.
+BOOL CALLBACK CountWindow(HWND window, LPARAM count) {
+    ++*reinterpret_cast<DWORD*>(count);
+    EnumChildWindows(window, &CountChild, count);
+    return TRUE;
+}
+
+// The USER objects of the process; where the system does not count them, its windows.
+DWORD UserObjects() {
+    if (const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS))
+        return counted;
+    DWORD windows = 0;
+    EnumThreadWindows(GetCurrentThreadId(), &CountWindow, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+struct Usage {
+    DWORD handles = 0;
+    std::uintptr_t handleReach = 0;
+    DWORD gdiObjects = 0;
+    DWORD userObjects = 0;
+};
+
+Usage Measure() {
+    Usage usage;
+    GetProcessHandleCount(GetCurrentProcess(), &usage.handles);
+    usage.handleReach = HandleReach();
+    usage.gdiObjects = GdiObjects();
+    usage.userObjects = UserObjects();
+    return usage;
+}
+
+TEST(MainFrameLongRunTest, SearchesReplacementsAndPageClosesLeaveNoHandlesOrObjectsBehind) {
+    kestrix::TempTree tree;
+    tree.Write("Alpha.txt", "The grey cat sat.\nA grey dog ran.\n");
+    tree.Write("Beta.htm", "<p>Azure sky over <b>dog</b> roofs.</p>\n");
+    tree.Write("Gamma.txt", "nothing to see\n");
+    const std::unique_ptr<kestrix::FileSystem> fs = kestrix::MakeSystemFileSystem();
+    const std::unique_ptr<kestrix::Clock> clock = kestrix::MakeSteadyClock();
+    CMemoryProfileStore store;
+    CProfile profile{store};
+    CUserDialogsScript dialogs;
+    CFrameContext context;
+    context.instance = GetModuleHandleW(nullptr);
+    context.fs = fs.get();
+    context.clock = clock.get();
+    context.files = &kestrix::SystemCompoundFiles();
+    context.profile = &profile;
+    context.dialogs = &dialogs;
+    CMainFrame frame(context);
+    ASSERT_NE(nullptr, frame.Open(SW_SHOWNORMAL, ""));
+    const auto command = [&](WORD id) {
+        SendMessageW(frame.hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    };
+    const auto run = [&](const char* expression) {
+        CSearchPageValues values;
+        values.expression = expression;
+        values.fileMask = "*";
+        values.directory = tree.root();
+        frame.propertyBar().searchPage().SetValues(values);
+        command(ID_START_SEARCHING);
+    };
+    const auto pages = [&] {
+        return SendMessageW(frame.tabView().pageRow(), TCM_GETITEMCOUNT, 0, 0);
+    };
+
+    Usage warm;
+    for (int round = 1; round <= kRounds; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        // There and back again, so that every round has passages to replace.
+        const bool back = round % 2 == 0;
+        const char* from = back ? "blue" : "grey";
+        run("cat|sky|dog");
+        run(from);
+        ASSERT_EQ(2u, frame.document().CurrentPage()->results.size());
+
+        frame.propertyBar().ActivatePage(CDefinitionPageKind::Replace);
+        frame.propertyBar().replacePage().SetValues({back ? "grey" : "blue", 0});
+        dialogs.confirmations = {{CReplaceAnswer::Yes, true}}; // Replace All
+        run(from);
+        frame.propertyBar().ActivatePage(CDefinitionPageKind::Search);
+        ASSERT_TRUE(dialogs.confirmations.empty());
+
+        while (pages() > 1)
+            command(ID_DELETE_PAGE);
+        if (round == kWarmUpRounds)
+            warm = Measure();
+    }
+    const Usage last = Measure();
+    std::cout << "handles " << warm.handles << " -> " << last.handles << ", reach "
+              << warm.handleReach << " -> " << last.handleReach << ", GDI " << warm.gdiObjects
+              << " -> " << last.gdiObjects << ", USER " << warm.userObjects << " -> "
+              << last.userObjects << "\n";
+    EXPECT_LE(last.handles, warm.handles);
+    EXPECT_LE(last.handleReach, warm.handleReach);
+    EXPECT_LE(last.gdiObjects, warm.gdiObjects);
+    EXPECT_LE(last.userObjects, warm.userObjects);
+    EXPECT_TRUE(dialogs.errors.empty());
+    EXPECT_EQ("The grey cat sat.\nA grey dog ran.\n", tree.Read("Alpha.txt"));
+}
+
+} // namespace
+} // namespace sorbex
