@@ -12,6 +12,13 @@ struct ProcessUsage {
     int threads = -1;
 };
 
+#ifdef _WIN32
+// How far the process's handle table reaches: the highest of a few new handles. Where
+// the system counts no handles (Wine's count says 0) it hands out the lowest free ones,
+// so that handles left open push new ones up.
+std::uintptr_t HandleReach();
+#else
 ProcessUsage MeasureProcessUsage();
+#endif
 
 } // namespace kestrix

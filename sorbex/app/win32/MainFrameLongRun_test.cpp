@@ -13,28 +13,14 @@
 
 #include "app/UserDialogsScript.h"
 #include "app/win32/SorbexIds.h"
+#include "platform/testing/ProcessUsage.h"
 #include "platform/testing/TempTree.h"
 
 namespace sorbex {
 namespace {
 
-constexpr int kWarmUpRounds = 25;
-constexpr int kRounds = 100;
-
-// How far the process's handle table reaches: the highest of a few new handles. Where
-// the system counts no handles (Wine's count says 0) it hands out the lowest free ones,
-// so that handles left open push new ones up.
-std::uintptr_t HandleReach() {
-    HANDLE events[32];
-    std::uintptr_t highest = 0;
-    for (HANDLE& event : events) {
-        event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        highest = std::max(highest, reinterpret_cast<std::uintptr_t>(event));
-    }
-    for (HANDLE event : events)
-        CloseHandle(event);
-    return highest;
-}
+constexpr int kWarmUpRounds = 20;
+constexpr int kRounds = 60;
 
 // The GDI objects of the process. Where the system does not count them (Wine), every
 // slot of its handle table is asked for an object: a handle without its upper half
@@ -80,7 +66,7 @@ struct Usage {
 Usage Measure() {
     Usage usage;
     GetProcessHandleCount(GetCurrentProcess(), &usage.handles);
-    usage.handleReach = HandleReach();
+    usage.handleReach = kestrix::HandleReach();
     usage.gdiObjects = GdiObjects();
     usage.userObjects = UserObjects();
     return usage;

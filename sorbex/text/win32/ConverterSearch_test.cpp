@@ -17,6 +17,7 @@
 #include <tlhelp32.h>
 
 #include "platform/CompoundStorage.h"
+#include "platform/testing/ProcessUsage.h"
 #include "platform/testing/TempTree.h"
 #include "platform/win32/Win32Registry.h"
 #include "cache/DocCache.h"
@@ -302,21 +303,6 @@ int RunningHelpers() {
     return helpers;
 }
 
-// How far the process's handle table reaches: the highest of a few new handles. Wine
-// counts no handles (GetProcessHandleCount says 0) but hands out the lowest free ones,
-// so handles left open push new ones up.
-std::uintptr_t HandleReach() {
-    HANDLE events[32];
-    std::uintptr_t highest = 0;
-    for (HANDLE& event : events) {
-        event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        highest = std::max(highest, reinterpret_cast<std::uintptr_t>(event));
-    }
-    for (HANDLE event : events)
-        CloseHandle(event);
-    return highest;
-}
-
 TEST_F(ConverterSearchTest, ManyFilesThroughOneLoaderLeaveNoProcessOrHandleBehind) {
     constexpr int kFiles = 24;
     constexpr int kCrashEvery = 12;
@@ -350,9 +336,9 @@ TEST_F(ConverterSearchTest, ManyFilesThroughOneLoaderLeaveNoProcessOrHandleBehin
         EXPECT_LE(RunningHelpers(), 1);
         // The first round opens what stays open (the system's own lazily made handles).
         if (round == 0)
-            reachAfterFirst = HandleReach();
+            reachAfterFirst = kestrix::HandleReach();
         else
-            EXPECT_LE(HandleReach(), reachAfterFirst);
+            EXPECT_LE(kestrix::HandleReach(), reachAfterFirst);
     }
     Logged(); // the converter's log is not looked at here
     helper.reset();
