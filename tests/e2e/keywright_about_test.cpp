@@ -76,9 +76,8 @@ int main(int argc, char** argv) {
     const std::string title = e2e::WindowText(GetDlgItem(about, kIdTitle));
     Check(title == "Velmara Keywright", "it names the add-in (\"" + title + "\")");
     const std::string version = e2e::WindowText(GetDlgItem(about, kIdVersion));
-    Check(version == ExpectedVersion(),
-          "it shows the release's version (\"" + version + "\", expected \"" + ExpectedVersion() +
-              "\")");
+    Check(version == ExpectedVersion(), "it shows the release's version (\"" + version +
+                                            "\", expected \"" + ExpectedVersion() + "\")");
     std::string seen;
     const bool painted = e2e::LooksPainted(about, &seen, "keywright_about.bmp");
     Check(painted, "the about box is painted on the screen (" + seen + ")");
