@@ -209,8 +209,7 @@ long MemoryRegistry::TakeChange() {
     return kErrorSuccess;
 }
 
-long MemoryRegistry::FindKey(RegKey parent, const char* subkey,
-                             std::shared_ptr<Node>* out) const {
+long MemoryRegistry::FindKey(RegKey parent, const char* subkey, std::shared_ptr<Node>* out) const {
     Handle h;
     if (long rc = Resolve(parent, &h))
         return rc;

@@ -14,20 +14,28 @@ template <typename Body> void OnFreshThread(Body body) {
     thread.join();
 }
 
+// The thread is still in the single-threaded apartment that OLE set up.
+void ExpectOleHeld() {
+    EXPECT_EQ(S_FALSE, CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    CoUninitialize();
+}
+
+// Nothing is left: the thread can enter the other kind of apartment.
+void ExpectNothingLeft() {
+    const HRESULT after = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    EXPECT_EQ(S_OK, after);
+    if (SUCCEEDED(after))
+        CoUninitialize();
+}
+
 TEST(OleScope, UndoesItsInitialisationWhenItEnds) {
     OnFreshThread([] {
         {
             OleScope ole;
             EXPECT_TRUE(ole.initialised());
-            // A single-threaded apartment is what OLE set up.
-            EXPECT_EQ(S_FALSE, CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-            CoUninitialize();
+            ExpectOleHeld();
         }
-        // Nothing is left: the thread can enter the other kind of apartment.
-        const HRESULT after = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-        EXPECT_EQ(S_OK, after);
-        if (SUCCEEDED(after))
-            CoUninitialize();
+        ExpectNothingLeft();
     });
 }
 
@@ -40,13 +48,9 @@ TEST(OleScope, NestedGuardsEachBalanceTheirOwn) {
                 EXPECT_TRUE(inner.initialised());
             }
             // The outer guard's initialisation still holds.
-            EXPECT_EQ(S_FALSE, CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-            CoUninitialize();
+            ExpectOleHeld();
         }
-        const HRESULT after = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-        EXPECT_EQ(S_OK, after);
-        if (SUCCEEDED(after))
-            CoUninitialize();
+        ExpectNothingLeft();
     });
 }
 
