@@ -16,4 +16,9 @@ struct Rect {
     bool operator!=(const Rect& o) const { return !(*this == o); }
 };
 
+// The rectangle with that corner and size, as window positions are given.
+inline Rect RectAt(int left, int top, int width, int height) {
+    return Rect{left, top, left + width, top + height};
+}
+
 } // namespace kestrix

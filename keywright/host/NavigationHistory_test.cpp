@@ -15,6 +15,14 @@ std::string Follow(NavigationHistory& h, std::optional<std::string> target) {
     return target.value_or("(none)");
 }
 
+// The history after the user selected A, B and C in turn.
+NavigationHistory VisitedABC() {
+    NavigationHistory h;
+    for (const char* p : {"A", "B", "C"})
+        RecordSelection(h, p);
+    return h;
+}
+
 TEST(NavigationHistory, WalksBackAndForthWithButtonStates) {
     NavigationHistory h;
     EXPECT_EQ("(none)", Follow(h, GoBack(h))); // right after start-up
@@ -40,9 +48,7 @@ TEST(NavigationHistory, WalksBackAndForthWithButtonStates) {
 }
 
 TEST(NavigationHistory, BackThenANewVisitDropsForward) {
-    NavigationHistory h;
-    for (const char* p : {"A", "B", "C"})
-        RecordSelection(h, p);
+    NavigationHistory h = VisitedABC();
     Follow(h, GoBack(h));
     Follow(h, GoBack(h));
     RecordSelection(h, "D");
@@ -53,9 +59,7 @@ TEST(NavigationHistory, BackThenANewVisitDropsForward) {
 }
 
 TEST(NavigationHistory, ANavigationThatSelectsNothingDoesNotSwallowTheNextSelection) {
-    NavigationHistory h;
-    for (const char* p : {"A", "B", "C"})
-        RecordSelection(h, p);
+    NavigationHistory h = VisitedABC();
     // Back to B, but the key is gone: no selection follows, the navigation just ends.
     ASSERT_EQ("B", GoBack(h).value_or(""));
     EndNavigation(h, h.navigation);
@@ -65,9 +69,7 @@ TEST(NavigationHistory, ANavigationThatSelectsNothingDoesNotSwallowTheNextSelect
 }
 
 TEST(NavigationHistory, TheEndOfAnEarlierNavigationLeavesALaterOnesFlag) {
-    NavigationHistory h;
-    for (const char* p : {"A", "B", "C"})
-        RecordSelection(h, p);
+    NavigationHistory h = VisitedABC();
     ASSERT_TRUE(GoBack(h));
     unsigned first = h.navigation;
     RecordSelection(h, "B"); // the first navigation's selection

@@ -21,12 +21,13 @@ PaneLayout LayOutPanes(const PaneMeasures& m) {
     const int between = AtLeastZero(m.clientHeight - status - toolbar);
     const int upper = between / 2;
     PaneLayout layout;
-    layout.toolbar = {0, 0, width, toolbar};
-    layout.tree = {0, toolbar - 1, AtLeastZero(m.treeWidth), between + 1};
-    layout.list = {m.listLeft, toolbar - 1, AtLeastZero(width - m.treeWidth - 3), upper + 1};
-    layout.bookmarkPane = {m.listLeft - 1, toolbar + upper, AtLeastZero(width - m.treeWidth - 2),
-                           between - upper};
-    layout.statusBar = {0, toolbar + between, width, status};
+    using kestrix::RectAt;
+    layout.toolbar = RectAt(0, 0, width, toolbar);
+    layout.tree = RectAt(0, toolbar - 1, AtLeastZero(m.treeWidth), between + 1);
+    layout.list = RectAt(m.listLeft, toolbar - 1, AtLeastZero(width - m.treeWidth - 3), upper + 1);
+    layout.bookmarkPane = RectAt(m.listLeft - 1, toolbar + upper,
+                                 AtLeastZero(width - m.treeWidth - 2), between - upper);
+    layout.statusBar = RectAt(0, toolbar + between, width, status);
     return layout;
 }
 

@@ -2,14 +2,11 @@
 // go in the editor's main window.
 #pragma once
 
+#include "platform/Rect.h"
+
 namespace keywright {
 
-struct PaneRect {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-};
+using PaneRect = kestrix::Rect;
 
 // Sizes measured before the layout, in the main window's client coordinates.
 struct PaneMeasures {

@@ -8,15 +8,24 @@
 namespace keywright {
 namespace {
 
+// A pane's place as the cases give it: corner and size.
+struct Place {
+    int x, y, width, height;
+};
+
+auto Tie(const Place& p) {
+    return std::make_tuple(p.x, p.y, p.width, p.height);
+}
+
 auto Tie(const PaneRect& r) {
-    return std::make_tuple(r.x, r.y, r.width, r.height);
+    return std::make_tuple(r.left, r.top, r.width(), r.height());
 }
 
 TEST(PaneLayout, SplitsTheRightSideBetweenListAndBookmarks) {
     struct Case {
         const char* name;
         PaneMeasures in;
-        PaneRect toolbar, tree, list, pane, status;
+        Place toolbar, tree, list, pane, status;
     } cases[] = {
         // Odd height between the bars: the bookmark pane takes the larger half.
         {"ordinary",

@@ -89,6 +89,27 @@ long OpenPath(Registry& registry, RegKey root, const std::string& path, RegAcces
     return kErrorSuccess;
 }
 
+// A key named by its full path, opened with the given rights; a remote computer's
+// root stays connected for as long as the key is open.
+class KeyAtPath {
+public:
+    KeyAtPath(const RegistryAccess& access, const std::string& fullKeyPath, RegAccess rights)
+        : parts_(SplitKeyPath(fullKeyPath)), root_(access, parts_), key_(*access.registry) {
+        // An unknown root or an unreachable computer: nothing below it can be opened.
+        status_ = root_.get() == 0
+                      ? kestrix::kErrorInvalidHandle
+                      : OpenPath(*access.registry, root_.get(), parts_.subkey, rights, &key_);
+    }
+    long status() const { return status_; }
+    RegKey get() const { return key_.get(); }
+
+private:
+    KeyPathParts parts_;
+    RootKeyHandle root_;
+    ScopedRegKey key_;
+    long status_ = kErrorSuccess;
+};
+
 // Reads a value whole, growing the buffer from 8192 bytes.
 long ReadValue(Registry& registry, RegKey key, const std::string& name, std::uint32_t* type,
                std::vector<unsigned char>* data) {
@@ -265,11 +286,9 @@ int RenameKey(const RegistryAccess& access, const std::string& fullKeyPath,
 
 int RenameValue(const RegistryAccess& access, const std::string& fullKeyPath,
                 const std::string& oldName, const std::string& newName) {
-    KeyPathParts parts = SplitKeyPath(fullKeyPath);
     Registry& registry = *access.registry;
-    RootKeyHandle root(access, parts);
-    ScopedRegKey key(registry);
-    if (OpenPath(registry, root.get(), parts.subkey, RegAccess::ReadWrite, &key))
+    KeyAtPath key(access, fullKeyPath, RegAccess::ReadWrite);
+    if (key.status())
         return 0;
     std::uint32_t type = 0;
     std::vector<unsigned char> data;
@@ -352,11 +371,9 @@ int ReplaceInData(const RegistryAccess& access, const std::string& fullKeyPath,
 int WriteValue(const RegistryAccess& access, const std::string& fullKeyPath,
                const std::string& valueName, std::uint32_t type, const void* data,
                std::uint32_t size) {
-    KeyPathParts parts = SplitKeyPath(fullKeyPath);
     Registry& registry = *access.registry;
-    RootKeyHandle root(access, parts);
-    ScopedRegKey key(registry);
-    if (OpenPath(registry, root.get(), parts.subkey, RegAccess::ReadWrite, &key))
+    KeyAtPath key(access, fullKeyPath, RegAccess::ReadWrite);
+    if (key.status())
         return 0;
     std::string name = EqualsNoCase(valueName, kDefaultValueText) ? "" : valueName;
     return registry.SetValue(key.get(), name.c_str(), type, data, size) == kErrorSuccess ? 1 : 0;
@@ -364,11 +381,9 @@ int WriteValue(const RegistryAccess& access, const std::string& fullKeyPath,
 
 long ReadValueAt(const RegistryAccess& access, const std::string& fullKeyPath,
                  const std::string& valueName, std::uint32_t* type, std::string* data) {
-    KeyPathParts parts = SplitKeyPath(fullKeyPath);
     Registry& registry = *access.registry;
-    RootKeyHandle root(access, parts);
-    ScopedRegKey key(registry);
-    if (long rc = OpenPath(registry, root.get(), parts.subkey, RegAccess::Read, &key))
+    KeyAtPath key(access, fullKeyPath, RegAccess::Read);
+    if (long rc = key.status())
         return rc;
     std::string name = EqualsNoCase(valueName, kDefaultValueText) ? "" : valueName;
     std::vector<unsigned char> bytes;
@@ -379,12 +394,7 @@ long ReadValueAt(const RegistryAccess& access, const std::string& fullKeyPath,
 }
 
 bool KeyExistsAt(const RegistryAccess& access, const std::string& fullKeyPath) {
-    KeyPathParts parts = SplitKeyPath(fullKeyPath);
-    RootKeyHandle root(access, parts);
-    ScopedRegKey key(*access.registry);
-    return root.get() != 0 &&
-           OpenPath(*access.registry, root.get(), parts.subkey, RegAccess::Read, &key) ==
-               kErrorSuccess;
+    return KeyAtPath(access, fullKeyPath, RegAccess::Read).status() == kErrorSuccess;
 }
 
 } // namespace keywright

@@ -69,14 +69,19 @@ protected:
         return std::string(data.data(), size);
     }
 
-    std::vector<std::string> SearchFor(const std::string& text,
-                                       const std::vector<std::string>& roots,
-                                       void (*adjust)(RegistrySearch&) = nullptr) {
+    // A search on the system registry that reports to the test's message list.
+    SearchEnvironment Environment() {
         SearchEnvironment env;
         env.registry = &reg_;
         env.rootText = kLocal;
         env.showMessage = access_.showMessage;
-        RegistrySearch search(env);
+        return env;
+    }
+
+    std::vector<std::string> SearchFor(const std::string& text,
+                                       const std::vector<std::string>& roots,
+                                       void (*adjust)(RegistrySearch&) = nullptr) {
+        RegistrySearch search(Environment());
         Rows rows;
         search.callbackContext = &rows;
         search.hitCallback = &Rows::OnHit;
@@ -157,11 +162,7 @@ TEST_F(SystemRegistry, ClassesAreReportedUnderHkcrOnly) {
 }
 
 TEST_F(SystemRegistry, AnotherComputerCannotBeReached) {
-    SearchEnvironment env;
-    env.registry = &reg_;
-    env.rootText = kLocal;
-    env.showMessage = access_.showMessage;
-    RegistrySearch search(env);
+    RegistrySearch search(Environment());
     search.searchText = "x";
     search.computerName = "KESTRIX-NO-SUCH-HOST.invalid";
     search.rootName = "HKEY_LOCAL_MACHINE";

@@ -6,13 +6,27 @@
 namespace keywright {
 namespace {
 
+struct ParseCase {
+    const char* text;
+    bool saved;
+    ScreenRect rect;
+};
+
+// Each text gives its rectangle, or is refused and leaves the rectangle as it was.
+template <std::size_t N>
+void ExpectParsed(bool (*parse)(const char*, ScreenRect*), const ParseCase (&cases)[N]) {
+    for (const ParseCase& c : cases) {
+        SCOPED_TRACE(c.text);
+        const ScreenRect untouched{1, 2, 3, 4};
+        ScreenRect rect = untouched;
+        EXPECT_EQ(c.saved, parse(c.text, &rect));
+        EXPECT_TRUE(rect == (c.saved ? c.rect : untouched)) << FormatWindowPosition(rect);
+    }
+}
+
 TEST(WindowPosition, ParsesFourDecimalFieldsOrMeansCentre) {
     EXPECT_EQ("10 -20 610 470", FormatWindowPosition({10, -20, 610, 470}));
-    struct Case {
-        const char* text;
-        bool saved;
-        ScreenRect rect;
-    } cases[] = {
+    const ParseCase cases[] = {
         {"10 -20 610 470", true, {10, -20, 610, 470}},
         {"-2147483648 -2147483648 2147483647 2147483647",
          true,
@@ -29,13 +43,7 @@ TEST(WindowPosition, ParsesFourDecimalFieldsOrMeansCentre) {
         {"10 20 5 40", false, {}},
         {"abc def ghi jkl", false, {}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        ScreenRect rect{1, 2, 3, 4};
-        EXPECT_EQ(c.saved, ParseWindowPosition(c.text, &rect));
-        EXPECT_TRUE(rect == (c.saved ? c.rect : ScreenRect{1, 2, 3, 4}))
-            << FormatWindowPosition(rect);
-    }
+    ExpectParsed(ParseWindowPosition, cases);
 }
 
 TEST(WindowPosition, CentringKeepsTheSizeAndMatchesTheCentres) {
@@ -60,11 +68,7 @@ TEST(WindowPosition, CentringKeepsTheSizeAndMatchesTheCentres) {
 
 TEST(WindowPosition, PlacesStoreLeftTopWidthAndHeight) {
     EXPECT_EQ("10 20 300 200", FormatWindowPlace({10, 20, 310, 220}));
-    struct Case {
-        const char* text;
-        bool saved;
-        ScreenRect rect;
-    } cases[] = {
+    const ParseCase cases[] = {
         {"10 20 300 200", true, {10, 20, 310, 220}},
         // A place left of the left edge is still a place; only all four at -1 is none.
         {"-1 -1 300 200", true, {-1, -1, 299, 199}},
@@ -74,12 +78,7 @@ TEST(WindowPosition, PlacesStoreLeftTopWidthAndHeight) {
         {"10 20 300", false, {}},
         {"2147483000 0 1000 10", false, {}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        ScreenRect rect{1, 2, 3, 4};
-        EXPECT_EQ(c.saved, ParseWindowPlace(c.text, &rect));
-        EXPECT_TRUE(rect == (c.saved ? c.rect : ScreenRect{1, 2, 3, 4}));
-    }
+    ExpectParsed(ParseWindowPlace, cases);
 }
 
 } // namespace

@@ -209,13 +209,18 @@ long MemoryRegistry::TakeChange() {
     return kErrorSuccess;
 }
 
-long MemoryRegistry::Deny(RegKey root, const char* subkey, MemoryDenial denial) {
+long MemoryRegistry::FindKey(RegKey parent, const char* subkey, std::shared_ptr<Node>* out) const {
     Handle h;
-    if (long rc = Resolve(root, &h))
+    if (long rc = Resolve(parent, &h))
         return rc;
-    std::shared_ptr<Node> node = Walk(h.node, subkey);
-    if (!node)
-        return kErrorFileNotFound;
+    *out = Walk(h.node, subkey);
+    return *out ? kErrorSuccess : kErrorFileNotFound;
+}
+
+long MemoryRegistry::Deny(RegKey root, const char* subkey, MemoryDenial denial) {
+    std::shared_ptr<Node> node;
+    if (long rc = FindKey(root, subkey, &node))
+        return rc;
     node->denial = denial;
     return kErrorSuccess;
 }
@@ -223,12 +228,9 @@ long MemoryRegistry::Deny(RegKey root, const char* subkey, MemoryDenial denial) 
 long MemoryRegistry::OpenKey(RegKey parent, const char* subkey, RegAccess access, RegKey* result) {
     if (result == nullptr)
         return kErrorInvalidParameter;
-    Handle h;
-    if (long rc = Resolve(parent, &h))
+    std::shared_ptr<Node> node;
+    if (long rc = FindKey(parent, subkey, &node))
         return rc;
-    std::shared_ptr<Node> node = Walk(h.node, subkey);
-    if (!node)
-        return kErrorFileNotFound;
     if (node->denial == MemoryDenial::All ||
         (node->denial == MemoryDenial::Write && access == RegAccess::ReadWrite))
         return kErrorAccessDenied;
@@ -350,12 +352,9 @@ long MemoryRegistry::DeleteValue(RegKey key, const char* name) {
 }
 
 long MemoryRegistry::DeleteKey(RegKey parent, const char* subkey) {
-    Handle h;
-    if (long rc = Resolve(parent, &h))
+    std::shared_ptr<Node> node;
+    if (long rc = FindKey(parent, subkey, &node))
         return rc;
-    std::shared_ptr<Node> node = Walk(h.node, subkey);
-    if (!node)
-        return kErrorFileNotFound;
     // Hive roots and keys that still hold subkeys stay, as in the real registry.
     if (node->parent == nullptr || !node->children.empty() || node->denial != MemoryDenial::None)
         return kErrorAccessDenied;

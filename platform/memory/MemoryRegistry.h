@@ -76,6 +76,8 @@ private:
     };
 
     long Resolve(RegKey key, Handle* out) const;
+    // The existing key `subkey` below `parent`; kErrorFileNotFound when there is none.
+    long FindKey(RegKey parent, const char* subkey, std::shared_ptr<memreg::Node>* out) const;
     RegKey NewHandle(const std::shared_ptr<memreg::Node>& node, RegAccess access);
     // kErrorSuccess while injected failures allow one more change, consuming it.
     long TakeChange();

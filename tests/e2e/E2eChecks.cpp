@@ -10,6 +10,22 @@ namespace {
 
 int failures = 0;
 
+struct TopWindowSearch {
+    DWORD process;
+    const std::function<bool(HWND)>* accept;
+    HWND found;
+};
+
+BOOL CALLBACK MatchTopWindow(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<TopWindowSearch*>(parameter);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process != search->process || !IsWindowVisible(window) || !(*search->accept)(window))
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
 } // namespace
 
 void Check(bool ok, const std::string& what) {
@@ -63,6 +79,18 @@ void PumpMessagesFor(DWORD ms) {
             return;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - waited, QS_ALLINPUT);
     }
+}
+
+std::string ClassName(HWND window) {
+    char name[256] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+HWND FindTopWindow(DWORD process, const std::function<bool(HWND)>& accept) {
+    TopWindowSearch search{process, &accept, nullptr};
+    EnumWindows(MatchTopWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 } // namespace e2e

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <functional>
 #include <string>
 
 namespace e2e {
@@ -21,6 +22,12 @@ std::string WindowsPath(std::string path);
 std::string WindowText(HWND window, std::size_t capacity = 1024);
 
 bool EndsWith(const std::string& text, const std::string& end);
+
+// The class name of a window of any process.
+std::string ClassName(HWND window);
+
+// The first visible top-level window of `process` that `accept` takes; null for none.
+HWND FindTopWindow(DWORD process, const std::function<bool(HWND)>& accept);
 
 // How often WaitFor asks its condition again.
 constexpr DWORD kPollMs = 100;

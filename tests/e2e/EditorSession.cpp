@@ -2,30 +2,10 @@
 // windows, and the registry editor that kwlaunch starts and the test closes again.
 #include "EditorSession.h"
 
-
 namespace e2e {
 namespace {
 
 constexpr int kMessageTextId = 0xFFFF; // the text of a message box
-
-struct BoxSearch {
-    DWORD process;
-    HWND box;
-};
-
-BOOL CALLBACK FindMessageBox(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<BoxSearch*>(parameter);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char name[16] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (process == search->process && lstrcmpA(name, "#32770") == 0 && IsWindowVisible(window) &&
-        GetDlgItem(window, kMessageTextId)) {
-        search->box = window;
-        return FALSE;
-    }
-    return TRUE;
-}
 
 } // namespace
 
@@ -70,15 +50,17 @@ void Press(HWND dialog, int id) {
 }
 
 std::string TakeMessageBox(DWORD process, DWORD timeoutMs) {
-    BoxSearch search{process, nullptr};
+    HWND box = nullptr;
     if (!WaitFor(timeoutMs, [&] {
-            EnumWindows(FindMessageBox, reinterpret_cast<LPARAM>(&search));
-            return search.box != nullptr;
+            box = FindTopWindow(process, [](HWND w) {
+                return ClassName(w) == "#32770" && GetDlgItem(w, kMessageTextId) != nullptr;
+            });
+            return box != nullptr;
         }))
         return "(no message box)";
-    const std::string text = WindowText(GetDlgItem(search.box, kMessageTextId));
-    PostMessageA(search.box, WM_COMMAND, IDOK, 0);
-    WaitFor(5000, [&] { return !IsWindow(search.box); });
+    const std::string text = WindowText(GetDlgItem(box, kMessageTextId));
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    WaitFor(5000, [&] { return !IsWindow(box); });
     return text;
 }
 

@@ -9,26 +9,6 @@
 namespace e2e {
 namespace {
 
-struct WindowSearch {
-    DWORD processId;
-    const char* className;
-    HWND owner;
-    HWND found;
-};
-
-BOOL CALLBACK MatchTopLevel(HWND window, LPARAM data) {
-    auto* search = reinterpret_cast<WindowSearch*>(data);
-    DWORD id = 0;
-    GetWindowThreadProcessId(window, &id);
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (id != search->processId || std::string(name) != search->className ||
-        !IsWindowVisible(window) || (search->owner && GetWindow(window, GW_OWNER) != search->owner))
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
 struct ChildSearch {
     int id;
     HWND found;
@@ -73,9 +53,9 @@ int WaitForExit(Program& program, DWORD timeoutMs) {
 }
 
 HWND FindWindowOf(DWORD processId, const char* className, HWND owner) {
-    WindowSearch search{processId, className, owner, nullptr};
-    EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindTopWindow(processId, [&](HWND w) {
+        return ClassName(w) == className && (!owner || GetWindow(w, GW_OWNER) == owner);
+    });
 }
 
 HWND ChildWithId(HWND parent, int id) {

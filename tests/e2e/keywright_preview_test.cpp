@@ -42,34 +42,17 @@ std::string TempFile(const std::string& name, const std::string& bytes) {
     return path;
 }
 
-struct WindowSearch {
-    DWORD process;
-    std::string title; // the whole title, or its beginning when `prefix`
-    bool prefix;
-    HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<WindowSearch*>(parameter);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process != search->process || !IsWindowVisible(window))
-        return TRUE;
-    const std::string title = e2e::WindowText(window);
-    if (search->prefix ? title.rfind(search->title, 0) == 0 : title == search->title) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
+// A window of the editor by its whole title, or by its beginning when `prefix`.
 HWND FindTopWindow(DWORD process, const std::string& title, bool prefix) {
-    WindowSearch search{process, title, prefix, nullptr};
+    HWND found = nullptr;
     WaitFor([&] {
-        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
+        found = e2e::FindTopWindow(process, [&](HWND w) {
+            const std::string text = e2e::WindowText(w);
+            return prefix ? text.rfind(title, 0) == 0 : text == title;
+        });
+        return found != nullptr;
     });
-    return search.found;
+    return found;
 }
 
 // A block of memory in the editor's process, where the tree and list controls can

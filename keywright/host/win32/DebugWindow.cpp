@@ -123,10 +123,7 @@ void OpenDebugWindow(HWND owner) {
     if (g_window.load())
         return;
     // On the desktop rather than owned, so it stays put while the editor is minimised.
-    HWND window = kestrix::ui::Dialog::Open(std::make_unique<DebugWindow>(owner), OwnInstance(),
-                                            KW_IDD_DEBUG, nullptr, &ModelessWindows());
-    if (window)
-        ShowWindow(window, SW_SHOWNOACTIVATE);
+    OpenModelessWindow(std::make_unique<DebugWindow>(owner), KW_IDD_DEBUG, SW_SHOWNOACTIVATE);
 }
 
 DebugLog* AddinDebugLog() {

@@ -67,6 +67,15 @@ kestrix::ui::ModelessWindowList& ModelessWindows() {
     return windows;
 }
 
+HWND OpenModelessWindow(std::unique_ptr<kestrix::ui::Dialog> window, int templateId,
+                        int showCommand) {
+    HWND opened = kestrix::ui::Dialog::Open(std::move(window), OwnInstance(), templateId, nullptr,
+                                            &ModelessWindows());
+    if (opened)
+        ShowWindow(opened, showCommand);
+    return opened;
+}
+
 void EnableAccelerators(bool enabled) {
     LoopAccelerators().enabled = enabled;
 }

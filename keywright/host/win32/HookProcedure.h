@@ -2,9 +2,11 @@
 // what that loop serves: the modeless windows and the accelerators.
 #pragma once
 
+#include "platform/win32/ui/Dialog.h"
 #include "platform/win32/ui/ModelessWindowList.h"
 
 #include <cstddef>
+#include <memory>
 
 #include <windows.h>
 
@@ -17,6 +19,12 @@ LRESULT CALLBACK GetMessageHook(int code, WPARAM wParam, LPARAM lParam);
 
 // The modeless windows whose dialog keys the loop handles, in registration order.
 kestrix::ui::ModelessWindowList& ModelessWindows();
+
+// Opens one of the add-in's modeless windows from its dialog template, on the desktop
+// and served by the loop, and shows it with `showCommand`; null when it could not be
+// made.
+HWND OpenModelessWindow(std::unique_ptr<kestrix::ui::Dialog> window, int templateId,
+                        int showCommand = SW_SHOW);
 
 // Off while a label edit runs in the editor, so that its keys reach the edit box.
 void EnableAccelerators(bool enabled);

@@ -30,7 +30,8 @@ RECT RectIn(HWND window, HWND parent) {
 
 void Defer(HDWP* batch, HWND window, const PaneRect& r, UINT flags) {
     if (*batch && window)
-        *batch = DeferWindowPos(*batch, window, nullptr, r.x, r.y, r.width, r.height, flags);
+        *batch =
+            DeferWindowPos(*batch, window, nullptr, r.left, r.top, r.width(), r.height(), flags);
 }
 
 // The windows one deferred batch moves.
@@ -39,8 +40,7 @@ constexpr int kLaidOutWindows = 5;
 void LayOutDirectChildren(const PaneLayout& layout, const Attachment& attachment) {
     AddinContext& context = Addin();
     HDWP batch = BeginDeferWindowPos(kLaidOutWindows);
-    Defer(&batch, attachment.toolbar(), layout.toolbar,
-          SWP_SHOWWINDOW | SWP_NOZORDER | SWP_NOMOVE);
+    Defer(&batch, attachment.toolbar(), layout.toolbar, SWP_SHOWWINDOW | SWP_NOZORDER | SWP_NOMOVE);
     Defer(&batch, context.editor.tree, layout.tree, SWP_SHOWWINDOW | SWP_NOZORDER);
     Defer(&batch, context.editor.list, layout.list, SWP_SHOWWINDOW | SWP_NOZORDER);
     Defer(&batch, attachment.bookmarkPane(), layout.bookmarkPane, SWP_NOZORDER);
@@ -54,19 +54,19 @@ void LayOutThroughContainer(const PaneLayout& layout, const Attachment& attachme
     HWND container = context.editor.paneContainer;
     const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
     if (attachment.toolbar())
-        SetWindowPos(attachment.toolbar(), nullptr, 0, 0, layout.toolbar.width, layout.toolbar.height,
-                     flags | SWP_NOMOVE | SWP_SHOWWINDOW);
+        SetWindowPos(attachment.toolbar(), nullptr, 0, 0, layout.toolbar.width(),
+                     layout.toolbar.height(), flags | SWP_NOMOVE | SWP_SHOWWINDOW);
     // The container lays out tree and list itself on its WM_SIZE, with full height.
-    SetWindowPos(container, nullptr, 0, layout.tree.y, layout.toolbar.width, layout.tree.height,
-                 flags);
+    SetWindowPos(container, nullptr, 0, layout.tree.top, layout.toolbar.width(),
+                 layout.tree.height(), flags);
     RECT list = RectIn(context.editor.list, container);
-    SetWindowPos(context.editor.list, nullptr, 0, 0, list.right - list.left, layout.list.height,
+    SetWindowPos(context.editor.list, nullptr, 0, 0, list.right - list.left, layout.list.height(),
                  flags | SWP_NOMOVE);
     if (attachment.bookmarkPane()) {
         RECT inFrame = RectIn(context.editor.list, context.editor.frame);
-        int width = layout.toolbar.width - inFrame.left;
-        SetWindowPos(attachment.bookmarkPane(), HWND_TOP, inFrame.left, layout.bookmarkPane.y,
-                     width > 0 ? width : 0, layout.bookmarkPane.height, SWP_NOACTIVATE);
+        int width = layout.toolbar.width() - inFrame.left;
+        SetWindowPos(attachment.bookmarkPane(), HWND_TOP, inFrame.left, layout.bookmarkPane.top,
+                     width > 0 ? width : 0, layout.bookmarkPane.height(), SWP_NOACTIVATE);
     }
 }
 

@@ -453,11 +453,7 @@ void SearchWindow::OnDestroy() {
 } // namespace
 
 HWND OpenSearchWindow() {
-    HWND window = kestrix::ui::Dialog::Open(std::make_unique<SearchWindow>(), OwnInstance(),
-                                            KW_IDD_SEARCH, nullptr, &ModelessWindows());
-    if (window)
-        ShowWindow(window, SW_SHOW);
-    return window;
+    return OpenModelessWindow(std::make_unique<SearchWindow>(), KW_IDD_SEARCH);
 }
 
 } // namespace keywright

@@ -548,11 +548,7 @@ void WizardWindow::OnDestroy() {
 
 HWND OpenReplaceWizard(HWND frame) {
     ShowAddinMessage(frame, OpeningWarning(), MB_OK | MB_ICONEXCLAMATION);
-    HWND dialog = kestrix::ui::Dialog::Open(std::make_unique<WizardWindow>(), OwnInstance(),
-                                            KW_IDD_REPLACE_WIZARD, nullptr, &ModelessWindows());
-    if (dialog)
-        ShowWindow(dialog, SW_SHOW);
-    return dialog;
+    return OpenModelessWindow(std::make_unique<WizardWindow>(), KW_IDD_REPLACE_WIZARD);
 }
 
 } // namespace keywright

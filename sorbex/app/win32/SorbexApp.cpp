@@ -3,7 +3,6 @@
 #include "app/win32/SorbexApp.h"
 
 #include <commctrl.h>
-#include <ole2.h>
 #include <shellapi.h>
 
 #include <memory>
@@ -13,6 +12,7 @@
 #include "app/win32/MainFrame.h"
 #include "app/win32/WideText.h"
 #include "app/win32/Win32Profile.h"
+#include "platform/win32/OleScope.h"
 #include "platform/win32/ui/FailureGuard.h"
 #include "strings/SorbexStrings.h"
 
@@ -39,24 +39,10 @@ std::string FileOnCommandLine() {
     return file;
 }
 
-class OleScope {
-public:
-    OleScope() : initialised_(SUCCEEDED(OleInitialize(nullptr))) {}
-    ~OleScope() {
-        if (initialised_)
-            OleUninitialize();
-    }
-    OleScope(const OleScope&) = delete;
-    OleScope& operator=(const OleScope&) = delete;
-
-private:
-    bool initialised_;
-};
-
 } // namespace
 
 int RunSorbex(HINSTANCE instance, int showCommand) {
-    OleScope ole;
+    kestrix::OleScope ole;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_TAB_CLASSES |
                                                        ICC_BAR_CLASSES | ICC_PROGRESS_CLASS |
                                                        ICC_UPDOWN_CLASS};

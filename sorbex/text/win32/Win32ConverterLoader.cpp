@@ -10,6 +10,7 @@
 
 #include <ole2.h>
 
+#include "platform/win32/OleScope.h"
 #include "platform/win32/Win32Registry.h"
 #include "text/TextConverterList.h"
 #include "text/win32/Win32HelperLink.h"
@@ -68,21 +69,6 @@ public:
 
 private:
     HGLOBAL handle_ = nullptr;
-};
-
-// OLE is initialised only around a conversion, and undone only when it was done.
-class OleScope {
-public:
-    OleScope() : initialised_(SUCCEEDED(OleInitialize(nullptr))) {}
-    ~OleScope() {
-        if (initialised_)
-            OleUninitialize();
-    }
-    OleScope(const OleScope&) = delete;
-    OleScope& operator=(const OleScope&) = delete;
-
-private:
-    bool initialised_;
 };
 
 // The path as the converter receives it, in the OEM code page; false when it does not
@@ -178,7 +164,8 @@ public:
         failed_ = false;
         g_converting = this;
         {
-            OleScope ole;
+            // OLE only around the conversion itself.
+            kestrix::OleScope ole;
             transfer_.reset(kTransferSize);
             if (transfer_.get())
                 foreignToRtf_(fileName.get(), nullptr, transfer_.get(), className.get(),
