@@ -47,14 +47,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         // The loader's one-pass detection and decoding agree with the two steps.
         std::string loaded(bytes);
-        std::string scratch;
         std::vector<sorbex::COutsideCharacter> loadedOutside;
         const sorbex::CDetectedEncoding once =
-            sorbex::DecodeFileBytes(loaded, choice, size & 1, scratch, &loadedOutside);
+            sorbex::DecodeFileBytes(loaded, choice, size & 1, &loadedOutside);
         if (once.encoding != detected.encoding || once.bomLength != detected.bomLength ||
             loaded != (detected.encoding == sorbex::CTextEncoding::Ansi ? std::string(bytes) : text) ||
             loadedOutside.size() != outside.size())
             std::abort();
+        for (std::size_t k = 0; k < outside.size(); ++k) {
+            if (loadedOutside[k].offset != outside[k].offset ||
+                loadedOutside[k].character != outside[k].character)
+                std::abort();
+        }
         // Whatever decoded without a stand-in for broken bytes writes back as it was.
         const std::u32string characters = CharactersOf(text, outside);
         if (characters.find(U'\uFFFD') != std::u32string::npos)

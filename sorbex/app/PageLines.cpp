@@ -39,11 +39,15 @@ CResultSpan AppendPassageLine(CRichTextBuilder& out, const CSearchResult& r, int
     span.lineStart = out.length();
     out.BeginParagraph(CParagraphStyle::Passage);
     out.Append(CRunStyle::Normal, GroupThousands(r.start) + "\t");
-    out.Append(CRunStyle::Normal, std::string_view(r.excerpt).substr(0, from));
+    // The excerpt shows the file's own characters where the code page has none.
+    const std::string_view excerpt(r.excerpt);
+    out.Append(CRunStyle::Normal, excerpt.substr(0, from), r.excerptOutside, 0);
     out.Append(CRunStyle::Index, std::to_string(index + 1));
     span.position = out.length() + 1;
-    out.Append(CRunStyle::Match, std::string_view(r.excerpt).substr(from, to - from));
-    out.Append(CRunStyle::Normal, std::string_view(r.excerpt).substr(to));
+    out.Append(CRunStyle::Match, excerpt.substr(from, to - from), r.excerptOutside,
+               static_cast<std::uint32_t>(from));
+    out.Append(CRunStyle::Normal, excerpt.substr(to), r.excerptOutside,
+               static_cast<std::uint32_t>(to));
     span.lineEnd = out.length();
     out.EndParagraph();
     return span;

@@ -196,6 +196,46 @@ void CRichTextBuilder::Append(CRunStyle style, std::string_view text) {
     length_ += text.size();
 }
 
+void CRichTextBuilder::Append(CRunStyle style, std::string_view text,
+                              const std::vector<COutsideCharacter>& outside,
+                              std::uint32_t textOffset) {
+    auto next = std::lower_bound(
+        outside.begin(), outside.end(), textOffset,
+        [](const COutsideCharacter& entry, std::uint32_t offset) { return entry.offset < offset; });
+    const auto end = static_cast<std::uint32_t>(textOffset + text.size());
+    if (next == outside.end() || next->offset >= end) {
+        Append(style, text);
+        return;
+    }
+    SwitchTo(style);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto offset = static_cast<std::uint32_t>(textOffset + i);
+        while (next != outside.end() && next->offset < offset)
+            ++next;
+        if (text[i] != kSubstituteByte || next == outside.end() || next->offset != offset) {
+            AppendEscaped(body_, static_cast<unsigned char>(text[i]));
+            plain_ += PlainChar(text[i]);
+            ++length_;
+            continue;
+        }
+        // The control reads "\uN" as UTF-16 unit N (a signed number) and skips the "?"
+        // that stands in for readers without Unicode.
+        const char32_t c = next->character;
+        char16_t units[2] = {static_cast<char16_t>(c), 0};
+        std::size_t count = 1;
+        if (c >= 0x10000) {
+            units[0] = static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+            units[1] = static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+            count = 2;
+        }
+        for (std::size_t k = 0; k < count; ++k) {
+            body_ += "\\u" + std::to_string(static_cast<std::int16_t>(units[k])) + "?";
+            plain_ += kSubstituteByte;
+        }
+        length_ += count;
+    }
+}
+
 void CRichTextBuilder::EndParagraph() {
     // A paragraph's end has the look of plain text, whatever ended the line.
     SwitchTo(CRunStyle::Normal);

@@ -3,9 +3,12 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "text/TextEncoding.h"
 
 namespace sorbex {
 
@@ -74,6 +77,11 @@ class CRichTextBuilder {
 public:
     void BeginParagraph(CParagraphStyle style);
     void Append(CRunStyle style, std::string_view text);
+    // As above, with the file's own characters where `outside` (offsets from the start
+    // of a passage's excerpt; `text` starts at `textOffset` in it) says what a
+    // substitute byte stands for. A character outside the BMP is two of the control's.
+    void Append(CRunStyle style, std::string_view text,
+                const std::vector<COutsideCharacter>& outside, std::uint32_t textOffset);
     void EndParagraph();
     // Rows of a table with borders, cells with an inner margin of 5. The control
     // counts a table's structure in its own way, so a table has no length here: a

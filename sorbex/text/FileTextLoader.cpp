@@ -120,7 +120,7 @@ CTextLoadResult CFileTextLoader::LoadFileText(const std::string& dir, const std:
             // The search runs on one byte per character: UTF-8 and UTF-16 files are
             // decoded into the code page, so that one expression finds a word with an
             // umlaut whichever way the file spells it.
-            DecodeFileBytes(text, options.encoding, html, scratch_, &outside_);
+            DecodeFileBytes(text, options.encoding, html, &outside_);
         }
         if (useInternalFilter && (html || rtf)) {
             scratch_ = html ? HtmlToText(text) : RtfToText(text);

@@ -8,10 +8,76 @@
 
 #include "platform/Cp1252.h"
 
+// UTF-16 is narrowed sixteen units at a time with SSE2 instructions where the processor
+// has them: built for them where the compiler may assume them, else (32-bit x86 builds)
+// compiled for them alone and taken when the processor has them.
+#if defined(__SSE2__) || (defined(__GNUC__) && defined(__i386__))
+#define SORBEX_TEXT_VECTORS 1
+#include <emmintrin.h>
+#endif
+#if defined(SORBEX_TEXT_VECTORS) && !defined(__SSE2__)
+#define SSE2_FUNCTION __attribute__((target("sse2")))
+#else
+#define SSE2_FUNCTION
+#endif
+
 namespace sorbex {
 namespace {
 
+#if defined(SORBEX_TEXT_VECTORS)
+// Every x86-64 processor has SSE2; a 32-bit build asks the processor once.
+bool ProcessorHasSse2() {
+#if defined(__SSE2__)
+    return true;
+#else
+    static const bool has = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("sse2") != 0;
+    }();
+    return has;
+#endif
+}
+
+// Narrows the units at `data` + `r` (LE or BE) to bytes at `data` + `w` (w <= r / 2 + 8
+// is never past what was read) sixteen at a time while they are all the code page's own
+// characters; steps `r` and `w` past what it narrowed.
+SSE2_FUNCTION void NarrowUtf16Blocks(char* data, std::size_t n, bool bigEndian, std::size_t& r,
+                                     std::size_t& w) {
+    const __m128i highByte = _mm_set1_epi16(static_cast<short>(0xFF00));
+    const __m128i controlMask = _mm_set1_epi16(static_cast<short>(0xFFE0));
+    const __m128i controls = _mm_set1_epi16(0x0080);
+    const __m128i zero = _mm_setzero_si128();
+    while (r + 32 <= n) {
+        __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + r));
+        __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + r + 16));
+        if (bigEndian) {
+            a = _mm_or_si128(_mm_slli_epi16(a, 8), _mm_srli_epi16(a, 8));
+            b = _mm_or_si128(_mm_slli_epi16(b, 8), _mm_srli_epi16(b, 8));
+        }
+        // A unit is narrowed when it is below U+0100 and not one of U+0080 to U+009F.
+        const __m128i wide = _mm_or_si128(_mm_and_si128(a, highByte), _mm_and_si128(b, highByte));
+        const __m128i control =
+            _mm_or_si128(_mm_cmpeq_epi16(_mm_and_si128(a, controlMask), controls),
+                         _mm_cmpeq_epi16(_mm_and_si128(b, controlMask), controls));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi16(wide, zero)) != 0xFFFF ||
+            _mm_movemask_epi8(control) != 0)
+            return;
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(data + w), _mm_packus_epi16(a, b));
+        r += 32;
+        w += 16;
+    }
+}
+#endif
+
 constexpr char32_t kReplacementCharacter = 0xFFFD;
+// Where words are read as lanes of units, the lanes are where a little-endian processor
+// puts them; elsewhere units are read one by one.
+constexpr bool kLittleEndianHost =
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+    false;
+#else
+    true;
+#endif
 // How far into an HTML page its charset declaration is looked for; pages declare it in
 // their head, and browsers look no further either.
 constexpr std::size_t kCharsetScanBytes = 1024;
@@ -57,17 +123,25 @@ std::size_t FirstNonAscii(std::string_view bytes) {
     return i;
 }
 
-// Valid UTF-8 holding at least one multi-byte sequence.
-bool IsMultiByteUtf8(std::string_view bytes) {
-    std::size_t i = FirstNonAscii(bytes);
-    if (i == bytes.size())
-        return false;
-    while (i < bytes.size()) {
+// Valid UTF-8 throughout.
+bool IsValidUtf8(std::string_view bytes) {
+    std::size_t i = 0;
+    const std::size_t n = bytes.size();
+    while (i < n) {
+        i += FirstNonAscii(bytes.substr(i));
+        if (i == n)
+            break;
         char32_t c = 0;
         if (!DecodeUtf8Character(bytes, i, c))
             return false;
     }
     return true;
+}
+
+// Valid UTF-8 holding at least one multi-byte sequence.
+bool IsMultiByteUtf8(std::string_view bytes) {
+    const std::size_t first = FirstNonAscii(bytes);
+    return first != bytes.size() && IsValidUtf8(bytes.substr(first));
 }
 
 bool HasByteOrderMark(std::string_view bytes) {
@@ -141,9 +215,8 @@ private:
     std::vector<std::uint32_t>* byteOffsets_;
 };
 
-// Decodes UTF-8 into `target`. When `strict`, stops at the first byte that starts no
-// character and returns false; otherwise such a byte stands for U+FFFD.
-bool DecodeUtf8(std::string_view body, std::size_t base, CDecodeTarget& target, bool strict) {
+// Decodes UTF-8 into `target`; a byte that starts no character stands for U+FFFD.
+void DecodeUtf8(std::string_view body, std::size_t base, CDecodeTarget& target) {
     std::size_t i = 0;
     const std::size_t n = body.size();
     while (i < n) {
@@ -159,8 +232,6 @@ bool DecodeUtf8(std::string_view body, std::size_t base, CDecodeTarget& target, 
         const std::size_t at = i;
         char32_t c = 0;
         if (!DecodeUtf8Character(body, i, c)) {
-            if (strict)
-                return false;
             // A byte that starts no character is kept as one character of its own, so
             // that it keeps its place and every other byte stays addressable.
             c = kReplacementCharacter;
@@ -168,7 +239,6 @@ bool DecodeUtf8(std::string_view body, std::size_t base, CDecodeTarget& target, 
         }
         target.Add(c, base + at);
     }
-    return true;
 }
 
 void DecodeUtf16(std::string_view body, std::size_t base, bool bigEndian, CDecodeTarget& target) {
@@ -199,6 +269,193 @@ void DecodeUtf16(std::string_view body, std::size_t base, bool bigEndian, CDecod
     // before it keep their places and the file is written back whole.
     if (i < n)
         target.Add(kReplacementCharacter, base + i);
+}
+
+// The searched byte for character `c` at `offset` of the searched text; the code page's
+// own range (ASCII and U+00A0 to U+00FF) is the byte itself.
+inline char SearchedByte(char32_t c, std::size_t offset, std::vector<COutsideCharacter>* outside) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return static_cast<char>(c);
+    char byte = kSubstituteByte;
+    if (!kestrix::EncodeCp1252(c, byte) || byte == kSubstituteByte) {
+        byte = kSubstituteByte;
+        if (outside)
+            outside->push_back({static_cast<std::uint32_t>(offset), c});
+    }
+    return byte;
+}
+
+// Puts back the UTF-8 that DecodeUtf8InPlace turned into [from, to) of `data`, its
+// bytes having ended at `end`. Valid UTF-8 has one spelling per character, so the
+// decoded text and the characters the code page lacks tell the bytes exactly; they
+// are written from the back, where they never overtake the text still to be read.
+void RestoreUtf8(char* data, std::size_t from, std::size_t to, std::size_t end,
+                 const std::vector<COutsideCharacter>& outside) {
+    auto next = outside.rbegin();
+    std::size_t at = end;
+    char encoded[4];
+    for (std::size_t i = to; i > from; --i) {
+        const auto byte = static_cast<unsigned char>(data[i - 1]);
+        if (byte < 0x80) {
+            data[--at] = static_cast<char>(byte);
+            continue;
+        }
+        while (next != outside.rend() && next->offset > i - 1)
+            ++next;
+        char32_t c = kestrix::Cp1252Character(byte);
+        if (byte == static_cast<unsigned char>(kSubstituteByte) && next != outside.rend() &&
+            next->offset == i - 1)
+            c = next->character;
+        std::size_t length = 0;
+        if (c < 0x800) {
+            encoded[0] = static_cast<char>(0xC0 | (c >> 6));
+            length = 2;
+        } else if (c < 0x10000) {
+            encoded[0] = static_cast<char>(0xE0 | (c >> 12));
+            encoded[1] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            length = 3;
+        } else {
+            encoded[0] = static_cast<char>(0xF0 | (c >> 18));
+            encoded[1] = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            encoded[2] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            length = 4;
+        }
+        encoded[length - 1] = static_cast<char>(0x80 | (c & 0x3F));
+        at -= length;
+        std::memcpy(data + at, encoded, length);
+    }
+}
+
+// Decodes the UTF-8 in `bytes` from `from` on over the bytes themselves, the text
+// starting at `to` (to <= from); sets `end` to the text's end. No character is shorter
+// than its bytes, so writing never overtakes reading. A byte that starts no character
+// stands for U+FFFD; when `strict`, it makes the bytes be put back as they were instead
+// (`outside` emptied) and the result false.
+bool DecodeUtf8InPlace(std::string& bytes, std::size_t from, std::size_t to, bool strict,
+                       std::vector<COutsideCharacter>* outside, std::size_t& end) {
+    char* const data = &bytes[0];
+    const std::string_view view(bytes);
+    const std::size_t n = bytes.size();
+    std::vector<COutsideCharacter> kept;
+    std::vector<COutsideCharacter>* const found = outside ? outside : strict ? &kept : nullptr;
+    std::size_t r = from;
+    std::size_t w = to;
+    while (r < n) {
+        // Runs of ASCII go eight bytes at a time. A word is read before it is written;
+        // where it would reach bytes not yet read, only its ASCII bytes are written.
+        while (kLittleEndianHost && r + 8 <= n) {
+            std::uint64_t block = 0;
+            std::memcpy(&block, data + r, 8);
+            const std::uint64_t high = block & 0x8080808080808080ull;
+            if (high == 0 || w + 8 <= r) {
+                std::memcpy(data + w, &block, 8);
+            } else {
+                for (std::size_t k = 0; k < 8 && static_cast<unsigned char>(data[r + k]) < 0x80; ++k)
+                    data[w + k] = data[r + k];
+            }
+            if (high != 0) {
+                const auto ascii = static_cast<std::size_t>(__builtin_ctzll(high) >> 3);
+                r += ascii;
+                w += ascii;
+                break;
+            }
+            r += 8;
+            w += 8;
+        }
+        while (r < n && static_cast<unsigned char>(data[r]) < 0x80)
+            data[w++] = data[r++];
+        if (r == n)
+            break;
+        char32_t c = 0;
+        const auto lead = static_cast<unsigned char>(data[r]);
+        const auto second = r + 1 < n ? static_cast<unsigned char>(data[r + 1]) : 0u;
+        if (lead >= 0xC2 && lead < 0xE0 && (second & 0xC0) == 0x80) {
+            // Two bytes: the accented letters of most European text.
+            c = (static_cast<char32_t>(lead & 0x1F) << 6) | (second & 0x3F);
+            r += 2;
+        } else if (!DecodeUtf8Character(view, r, c)) {
+            if (strict) {
+                RestoreUtf8(data, to, w, r, *found);
+                if (outside)
+                    outside->clear();
+                return false;
+            }
+            c = kReplacementCharacter;
+            ++r;
+        }
+        data[w] = SearchedByte(c, w, found);
+        ++w;
+    }
+    end = w;
+    return true;
+}
+
+// Decodes the UTF-16 in `bytes` from `from` on over the bytes themselves, the text
+// starting at 0; returns the text's end. Half a unit at the end and a surrogate without
+// its other half stand for U+FFFD.
+std::size_t DecodeUtf16InPlace(std::string& bytes, std::size_t from, bool bigEndian,
+                               std::vector<COutsideCharacter>* outside) {
+    char* const data = &bytes[0];
+    const std::size_t n = bytes.size();
+    const auto unitAt = [&](std::size_t i) -> char16_t {
+        const auto a = static_cast<unsigned char>(data[i]);
+        const auto b = static_cast<unsigned char>(data[i + 1]);
+        return static_cast<char16_t>(bigEndian ? (a << 8) | b : (b << 8) | a);
+    };
+    // Four units in a word: the high bytes in `highMask`, the low ones in `lowShift`.
+    const std::uint64_t highMask = bigEndian ? 0x00FF00FF00FF00FFull : 0xFF00FF00FF00FF00ull;
+    const int lowShift = bigEndian ? 8 : 0;
+    std::size_t r = from;
+    std::size_t w = 0;
+#if defined(SORBEX_TEXT_VECTORS)
+    const bool vectors = ProcessorHasSse2();
+#endif
+    while (r + 1 < n) {
+#if defined(SORBEX_TEXT_VECTORS)
+        if (vectors)
+            NarrowUtf16Blocks(data, n, bigEndian, r, w);
+#endif
+        // Four units at a time while they are all the code page's own characters (below
+        // U+0100 and outside U+0080 to U+009F): each is its low byte. The lanes are
+        // laid out for a little-endian processor.
+        for (; kLittleEndianHost && r + 8 <= n; r += 8, w += 4) {
+            std::uint64_t block = 0;
+            std::memcpy(&block, data + r, 8);
+            if ((block & highMask) != 0)
+                break;
+            const std::uint64_t low = block >> lowShift;
+            // A lane is zero where the low byte is 0x80 to 0x9F.
+            const std::uint64_t x = (low & 0x00E000E000E000E0ull) ^ 0x0080008000800080ull;
+            if (((x - 0x0001000100010001ull) & ~x & 0x8000800080008000ull) != 0)
+                break;
+            // The four low bytes side by side, in one store.
+            std::uint64_t packed = low & 0x00FF00FF00FF00FFull;
+            packed = (packed | (packed >> 8)) & 0x0000FFFF0000FFFFull;
+            const auto four = static_cast<std::uint32_t>(packed | (packed >> 16));
+            std::memcpy(data + w, &four, 4);
+        }
+        if (r + 1 >= n)
+            break;
+        const char16_t unit = unitAt(r);
+        r += 2;
+        char32_t c = unit;
+        if (unit >= 0xD800 && unit < 0xDC00 && r + 1 < n) {
+            const char16_t low = unitAt(r);
+            if (low >= 0xDC00 && low < 0xE000) {
+                c = 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (low - 0xDC00);
+                r += 2;
+            }
+        }
+        if (c >= 0xD800 && c < 0xE000)
+            c = kReplacementCharacter;
+        data[w] = SearchedByte(c, w, outside);
+        ++w;
+    }
+    if (r < n) {
+        data[w] = SearchedByte(kReplacementCharacter, w, outside);
+        ++w;
+    }
+    return w;
 }
 
 void AppendUnit(char16_t unit, bool bigEndian, std::string& out) {
@@ -276,7 +533,7 @@ void DecodeText(std::string_view bytes, const CDetectedEncoding& detected, std::
         break;
     case CTextEncoding::Utf8:
         text.reserve(body.size());
-        DecodeUtf8(body, base, target, false);
+        DecodeUtf8(body, base, target);
         break;
     case CTextEncoding::Utf16Le:
     case CTextEncoding::Utf16Be:
@@ -289,32 +546,38 @@ void DecodeText(std::string_view bytes, const CDetectedEncoding& detected, std::
 }
 
 CDetectedEncoding DecodeFileBytes(std::string& bytes, CEncodingChoice choice, bool html,
-                                  std::string& scratch, std::vector<COutsideCharacter>* outside) {
+                                  std::vector<COutsideCharacter>* outside) {
     if (outside)
         outside->clear();
-    // Detection and decoding in one pass where the content decides: the ASCII start is
-    // skipped, and decoding stops at the first byte that is no UTF-8.
+    CDetectedEncoding detected;
     if (choice == CEncodingChoice::Auto && !HasByteOrderMark(bytes) &&
         !(html && IsSingleByteCharset(DeclaredCharset(bytes)))) {
+        // The content decides, in one pass: the ASCII start is passed over, and bytes
+        // that turn out to be no UTF-8 are put back as they were.
         const std::size_t first = FirstNonAscii(bytes);
-        if (first == bytes.size())
-            return {CTextEncoding::Ansi, 0};
-        scratch.clear();
-        scratch.reserve(bytes.size());
-        CDecodeTarget target(scratch, outside, nullptr);
-        target.AddAscii(std::string_view(bytes).substr(0, first), 0);
-        if (!DecodeUtf8(std::string_view(bytes).substr(first), first, target, true)) {
-            if (outside)
-                outside->clear();
-            return {CTextEncoding::Ansi, 0};
-        }
-        bytes.swap(scratch);
-        return {CTextEncoding::Utf8, 0};
+        std::size_t end = 0;
+        if (first == bytes.size() || !DecodeUtf8InPlace(bytes, first, first, true, outside, end))
+            return detected;
+        detected.encoding = CTextEncoding::Utf8;
+        bytes.resize(end);
+        return detected;
     }
-    const CDetectedEncoding detected = DetectEncoding(bytes, choice, html);
-    if (detected.encoding != CTextEncoding::Ansi) {
-        DecodeText(bytes, detected, scratch, outside);
-        bytes.swap(scratch);
+    detected = DetectEncoding(bytes, choice, html);
+    const std::size_t base = std::min(detected.bomLength, bytes.size());
+    switch (detected.encoding) {
+    case CTextEncoding::Ansi:
+        break;
+    case CTextEncoding::Utf8: {
+        std::size_t end = 0;
+        DecodeUtf8InPlace(bytes, base, 0, false, outside, end);
+        bytes.resize(end);
+        break;
+    }
+    case CTextEncoding::Utf16Le:
+    case CTextEncoding::Utf16Be:
+        bytes.resize(DecodeUtf16InPlace(bytes, base,
+                                        detected.encoding == CTextEncoding::Utf16Be, outside));
+        break;
     }
     return detected;
 }

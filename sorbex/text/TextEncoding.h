@@ -62,10 +62,10 @@ void DecodeText(std::string_view bytes, const CDetectedEncoding& detected, std::
                 std::vector<std::uint32_t>* byteOffsets = nullptr);
 
 // Detects the encoding of a file's `bytes` and, unless they are taken byte for byte,
-// replaces them by their decoded text; `scratch` lends its memory for that. `outside`
+// replaces them by their decoded text, which it writes over them (it is never longer).
+// Text that is not valid UTF-8 is left as it was when the content decides. `outside`
 // (if given) receives the characters the code page lacks, and is emptied otherwise.
 CDetectedEncoding DecodeFileBytes(std::string& bytes, CEncodingChoice choice, bool html,
-                                  std::string& scratch,
                                   std::vector<COutsideCharacter>* outside = nullptr);
 
 // Decodes the UTF-8 character at `i` and steps past it; false (and `i` unchanged) for a

@@ -253,3 +253,91 @@ TEST(TextEncodingTest, RestoresOutsideCharactersOfAPieceOfText) {
 
 } // namespace
 } // namespace sorbex
+
+namespace sorbex {
+namespace {
+
+// The loader decodes over the file's bytes in one pass; detecting and decoding in two
+// steps is the plain reading it must agree with, at every place that the word-wide and
+// sixteen-unit paths can break off.
+TEST(TextEncodingTest, DecodingInPlaceAgreesWithTheTwoSteps) {
+    struct Piece {
+        const char* name;
+        std::u32string character; // put at every place of a run of ASCII
+    };
+    const Piece pieces[] = {
+        {"umlaut", U"\u00FC"},      {"euro sign", U"\u20AC"},   {"Polish l", U"\u0142"},
+        {"C1 control", U"\u0081"},  {"outside the BMP", U"\U0001F600"},
+        {"replacement", U"\uFFFD"}, {"two umlauts", U"\u00E4\u00F6"},
+    };
+    const struct {
+        CTextEncoding encoding;
+        const char* bom;
+        std::size_t bomLength;
+    } encodings[] = {
+        {CTextEncoding::Utf8, "", 0},
+        {CTextEncoding::Utf8, "\xEF\xBB\xBF", 3},
+        {CTextEncoding::Utf16Le, "\xFF\xFE", 2},
+        {CTextEncoding::Utf16Be, "\xFE\xFF", 2},
+    };
+    for (const auto& encoding : encodings) {
+        for (const Piece& piece : pieces) {
+            for (std::size_t at = 0; at < 70; at += 3) {
+                SCOPED_TRACE(std::string(Name(encoding.encoding)) + " " + piece.name + " at " +
+                             std::to_string(at) + (encoding.bomLength ? " with mark" : ""));
+                std::u32string characters(75, U'a');
+                characters.insert(at, piece.character);
+                characters.insert(at / 2, U"\u00DF"); // a second one before it
+                std::string bytes;
+                ASSERT_TRUE(EncodeCharacters(characters, encoding.encoding, bytes));
+                bytes.insert(0, encoding.bom, encoding.bomLength);
+
+                const CDetectedEncoding detected =
+                    DetectEncoding(bytes, CEncodingChoice::Auto, false);
+                std::string expected;
+                std::vector<COutsideCharacter> expectedOutside;
+                DecodeText(bytes, detected, expected, &expectedOutside);
+
+                std::string loaded = bytes;
+                std::vector<COutsideCharacter> outside;
+                const CDetectedEncoding once =
+                    DecodeFileBytes(loaded, CEncodingChoice::Auto, false, &outside);
+                EXPECT_EQ(encoding.encoding, once.encoding);
+                EXPECT_EQ(encoding.bomLength, once.bomLength);
+                EXPECT_EQ(expected, loaded);
+                ASSERT_EQ(expectedOutside.size(), outside.size());
+                for (std::size_t k = 0; k < outside.size(); ++k) {
+                    EXPECT_EQ(expectedOutside[k].offset, outside[k].offset);
+                    EXPECT_EQ(expectedOutside[k].character, outside[k].character);
+                }
+            }
+        }
+    }
+}
+
+// Text that looks like UTF-8 until a byte that is none is taken byte for byte: the
+// characters decoded up to there are turned back into exactly the bytes they came from.
+TEST(TextEncodingTest, TextThatTurnsOutNoUtf8KeepsEveryByte) {
+    const std::string valid = "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC \xC5\x82\xC3\xB3" "d\xC5\xBA "
+                              "\xF0\x9F\x98\x80 \xEF\xBF\xBD \xC2\x81 \xC2\xA0 tail text";
+    for (const char* broken : {"\xFC", "\xC3", "\xE2\x82", "\xED\xA0\x80", "\xC0\xAF", "\xFF"}) {
+        for (std::size_t copies : {1, 3, 40}) {
+            SCOPED_TRACE(std::to_string(copies) + " copies before a broken sequence");
+            std::string bytes;
+            for (std::size_t k = 0; k < copies; ++k)
+                bytes += valid;
+            bytes += broken;
+            bytes += " and after";
+            std::string loaded = bytes;
+            std::vector<COutsideCharacter> outside = {{1, U'x'}};
+            const CDetectedEncoding detected =
+                DecodeFileBytes(loaded, CEncodingChoice::Auto, false, &outside);
+            EXPECT_EQ(CTextEncoding::Ansi, detected.encoding);
+            EXPECT_EQ(bytes, loaded);
+            EXPECT_TRUE(outside.empty());
+        }
+    }
+}
+
+} // namespace
+} // namespace sorbex

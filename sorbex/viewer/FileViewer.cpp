@@ -93,7 +93,7 @@ void CFileViewer::FillControl(const CSearchResultArray& results, std::size_t ind
 void CFileViewer::FillContent(const CSearchResultArray& results, std::size_t index,
                               CViewerUi& ui) {
     ui.SetDefaultFont(ControlFontOf(font_));
-    ui.SetContent(ControlContent(texts_), texts_.Formatted());
+    ui.SetContent(ControlContent(texts_), texts_.Formatted(), texts_.outside);
     MarkPassages(results, index, ui);
 }
 

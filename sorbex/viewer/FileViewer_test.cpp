@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -309,6 +310,32 @@ TEST_F(FileViewerTest, TheFontReachesTheControlWhenAFileIsShown) {
     ui.calls.clear();
     viewer.SetFont(font, ui);
     EXPECT_EQ(Calls{"font Arial 12"}, ui.calls);
+}
+
+} // namespace
+} // namespace sorbex
+
+namespace sorbex {
+namespace {
+
+TEST_F(FileViewerTest, ADecodedFileShowsItsOwnCharactersAndMarksAfterThem) {
+    // UTF-8 with a Polish l and an emoji, neither of the code page, before the passage.
+    tree.Write("pl.txt", "Bia\xC5\x82ka \xF0\x9F\x98\x80 H\xC3\xBCgel");
+    AddFile("pl.txt", "Bia\x81ka \x81 H\xFCgel", {"H\xFCgel"});
+    // An HTML page's text comes from the reader, which keeps no characters to put back.
+    tree.Write("pl.htm", "<p>Bia\xC5\x82ka H\xC3\xBCgel</p>");
+    AddFile("pl.htm", "Bia\x81ka H\xFCgel", {"H\xFCgel"}, kTextConverted);
+
+    const Calls calls = Show(0);
+    EXPECT_EQ("Bia\x81ka \x81 H\xFCgel", ui.content);
+    EXPECT_EQ(U"\u0142\U0001F600", ui.outside);
+    EXPECT_EQ(U"\u0142\U0001F600", viewer.texts().outside);
+    // Positions count one per byte of the content; the window adds the second unit.
+    for (const char* call : {"mark 9-14", "select 9-14"})
+        EXPECT_NE(calls.end(), std::find(calls.begin(), calls.end(), call)) << call;
+
+    Show(1);
+    EXPECT_TRUE(ui.outside.empty());
 }
 
 } // namespace

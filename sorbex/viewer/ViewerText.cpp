@@ -96,8 +96,10 @@ kestrix::OsError LoadViewerTexts(kestrix::FileSystem& fileSystem, CTextConverter
             if (kestrix::OsError error = fileSystem.ReadFile(path, loaded.raw))
                 return error;
             // Decoded as the search decoded it, so that its offsets fit.
-            std::string scratch;
-            DecodeFileBytes(loaded.raw, options.encoding, html, scratch);
+            std::vector<COutsideCharacter> outside;
+            DecodeFileBytes(loaded.raw, options.encoding, html, &outside);
+            for (const COutsideCharacter& entry : outside)
+                loaded.outside.push_back(entry.character);
         }
         const bool readerRuns = converted || (!source.hasPassage && options.useInternalFilter);
         if (readerRuns && html)
@@ -107,6 +109,8 @@ kestrix::OsError LoadViewerTexts(kestrix::FileSystem& fileSystem, CTextConverter
         loaded.rtf = rtf;
         if (!loaded.plain)
             CleanForDisplay(loaded.raw, rtf);
+        else
+            loaded.outside.clear(); // the reader's text has other substitutes, if any
     } catch (const std::bad_alloc&) {
         return kestrix::MakeOsError("LoadViewerTexts", path,
                                     kestrix::NativeCodeFor(kestrix::FileFailure::Other));

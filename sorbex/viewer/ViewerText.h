@@ -38,6 +38,9 @@ struct CViewerTexts {
     std::optional<std::string> plain;
     // `raw` is RTF: a file named "*.rtf" or a converter's output.
     bool rtf = false;
+    // The file's characters that the code page lacks, in order: one for every substitute
+    // byte of `raw` when `raw` is the decoded file and shown as text, else none.
+    std::u32string outside;
 
     // The control reads `raw` as an RTF document and shows it formatted.
     bool Formatted() const { return rtf && plain.has_value(); }

@@ -28,8 +28,11 @@ public:
     virtual void SetRedraw(bool on) = 0;
     virtual void SetDefaultFont(const CControlFont& font) = 0;
     // Replaces the whole content by `content`, read as an RTF document when `rtf` is
-    // set and as plain text otherwise; an empty content empties the control.
-    virtual void SetContent(const std::string& content, bool rtf) = 0;
+    // set and as plain text otherwise; an empty content empties the control. The
+    // substitute bytes of a plain text show `outside`'s characters one after the other
+    // (see ShownUnits); positions still count one per byte of `content`.
+    virtual void SetContent(const std::string& content, bool rtf,
+                            const std::u32string& outside) = 0;
     // The control's text as it holds it now: its lines, one after the other.
     virtual std::string ContentText() = 0;
     // Selects [start, end) and marks it as a found passage.

@@ -15,6 +15,7 @@ public:
     std::vector<std::string> calls;
     std::string content;
     bool contentIsRtf = false;
+    std::u32string outside; // the characters given with the content
     bool picturesLoad = true;
     CViewPlace place;
     // What the control makes of a content; by default it keeps it as it is.
@@ -29,9 +30,10 @@ public:
     void SetDefaultFont(const CControlFont& font) override {
         calls.push_back("font " + font.faceName + " " + std::to_string(font.points));
     }
-    void SetContent(const std::string& text, bool rtf) override {
+    void SetContent(const std::string& text, bool rtf, const std::u32string& characters) override {
         content = text;
         contentIsRtf = rtf;
+        outside = characters;
         calls.push_back(std::string("content ") + (rtf ? "rtf" : "text"));
     }
     std::string ContentText() override { return render ? render(content, contentIsRtf) : content; }

@@ -10,6 +10,7 @@
 #include "app/win32/RichEditSurface.h"
 #include "app/win32/ViewerPrinting.h"
 #include "app/win32/WideText.h"
+#include "viewer/ShownCharacters.h"
 #include "app/win32/WindowPlacement.h"
 #include "platform/win32/ui/Gdi.h"
 #include "strings/SorbexStrings.h"
@@ -223,7 +224,7 @@ void CFileViewerWindow::Clear() {
     if (!hwnd())
         return;
     DropPicture();
-    SetContent(std::string(), false);
+    SetContent(std::string(), false, std::u32string());
     SetWindowTextW(hwnd(), Wide(SorbexString(IDS_FILE_VIEWER)).c_str());
 }
 
@@ -322,16 +323,20 @@ void CFileViewerWindow::SetDefaultFont(const CControlFont& font) {
         SendMessageW(edit_, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
 }
 
-void CFileViewerWindow::SetContent(const std::string& content, bool rtf) {
+void CFileViewerWindow::SetContent(const std::string& content, bool rtf,
+                                   const std::u32string& outside) {
     DropPicture();
     contentIsRtf_ = rtf;
+    contentPairs_.clear();
     if (rtf) {
         StreamIn(edit_, content.data(), content.size(), SF_RTF);
     } else {
         // Read as Unicode text, so that a text that happens to begin like an RTF
-        // document is shown as it is.
-        const std::wstring wide = Wide(content);
-        StreamIn(edit_, wide.data(), wide.size() * sizeof(wchar_t), SF_TEXT | SF_UNICODE);
+        // document is shown as it is, with the file's own characters.
+        CShownUnits shown = ShownUnits(content, outside);
+        contentPairs_ = std::move(shown.pairs);
+        StreamIn(edit_, shown.units.data(), shown.units.size() * sizeof(char16_t),
+                 SF_TEXT | SF_UNICODE);
     }
     SendMessageW(edit_, EM_SETSEL, 0, 0);
     // An open preview shows the pages of what the viewer shows.
@@ -355,11 +360,13 @@ std::string CFileViewerWindow::ContentText() {
         SendMessageW(edit_, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
                      reinterpret_cast<LPARAM>(&text[0]));
     text.resize(copied < 0 ? 0 : static_cast<std::size_t>(copied));
-    return Narrow(text);
+    // One byte per character, as the viewer's positions count them.
+    return ContentOfUnits(std::u16string(text.begin(), text.end()));
 }
 
 void CFileViewerWindow::MarkPassage(long start, long end) {
-    SendMessageW(edit_, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
+    SendMessageW(edit_, EM_SETSEL, static_cast<WPARAM>(UnitPosition(contentPairs_, start)),
+                 static_cast<LPARAM>(UnitPosition(contentPairs_, end)));
     CHARFORMAT2W format{};
     format.cbSize = sizeof format;
     format.dwMask = CFM_BACKCOLOR;
@@ -368,7 +375,8 @@ void CFileViewerWindow::MarkPassage(long start, long end) {
 }
 
 void CFileViewerWindow::SelectPassage(long start, long end) {
-    SendMessageW(edit_, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
+    SendMessageW(edit_, EM_SETSEL, static_cast<WPARAM>(UnitPosition(contentPairs_, start)),
+                 static_cast<LPARAM>(UnitPosition(contentPairs_, end)));
     SendMessageW(edit_, EM_SCROLLCARET, 0, 0);
 }
 

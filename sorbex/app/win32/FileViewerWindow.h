@@ -7,8 +7,10 @@
 #include <olectl.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/AppSettings.h"
 #include "app/ResultViewer.h"
@@ -58,7 +60,7 @@ private:
     bool ShowPicture(const std::string& path) override;
     void SetRedraw(bool on) override;
     void SetDefaultFont(const CControlFont& font) override;
-    void SetContent(const std::string& content, bool rtf) override;
+    void SetContent(const std::string& content, bool rtf, const std::u32string& outside) override;
     std::string ContentText() override;
     void MarkPassage(long start, long end) override;
     void SelectPassage(long start, long end) override;
@@ -87,6 +89,8 @@ private:
     CViewerFont font_;
     bool fontGiven_ = false;
     bool contentIsRtf_ = false;
+    // Where the plain text's characters take two units in the control.
+    std::vector<std::uint32_t> contentPairs_;
     bool showMaximized_ = false;
     HWND edit_ = nullptr;
     // The picture shown in place of the text; released when it goes.

@@ -192,6 +192,24 @@ TEST_F(FileViewerWindowTest, StepsShowEachPassageMarkedAndSelectedInItsFile) {
     EXPECT_EQ(L"changed on disk\r", Shown()) << "loaded anew";
 }
 
+// A UTF-8 file's characters that the code page lacks are shown as themselves; one
+// outside the BMP takes two of the control's positions, and the passage after it is
+// still marked and selected where the control shows it.
+TEST_F(FileViewerWindowTest, ADecodedFileShowsItsOwnCharactersWithItsPassageMarked) {
+    tree_.Write("Polish.txt", "Bia\xC5\x82ka \xF0\x9F\x98\x80 sah den H\xC3\xBCgel.\n");
+    Open();
+    Search("H\xFCgel", "*.txt");
+    ASSERT_EQ(1u, Page().results.size());
+    Command(ID_NEXT_FILE);
+    EXPECT_EQ(L"Bia\u0142ka \U0001F600 sah den H\u00FCgel.\r", Shown());
+    EXPECT_EQ(L"H\u00FCgel", Selected());
+    const long hill = static_cast<long>(Shown().find(L"H\u00FCgel"));
+    EXPECT_EQ(kMarked, BackgroundAt(hill));
+    EXPECT_EQ(kMarked, BackgroundAt(hill + 4));
+    EXPECT_NE(kMarked, BackgroundAt(hill - 2));
+    EXPECT_NE(kMarked, BackgroundAt(hill + 5));
+}
+
 TEST_F(FileViewerWindowTest, RtfIsShownFormattedOrAsItsSourceAndHtmlAsItsText) {
     tree_.Write("Letter.rtf",
                 "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Dear \\b grey\\b0  friend,\\par "
