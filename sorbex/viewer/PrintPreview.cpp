@@ -78,6 +78,13 @@ void CPrintPreview::TogglePagesAtOnce() {
         first_ = starts_.size() - atOnce;
 }
 
+void CPrintPreview::KeepViewOf(const CPrintPreview& other) {
+    first_ = std::min(other.first_, starts_.size() - 1);
+    zoom_ = other.zoom_;
+    scrollX_ = other.scrollX_;
+    scrollY_ = other.scrollY_;
+}
+
 void CPrintPreview::ZoomIn() {
     if (CanZoomIn())
         ++zoom_;

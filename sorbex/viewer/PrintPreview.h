@@ -81,6 +81,11 @@ public:
     // Between one page and two; the first page shown stays.
     void TogglePagesAtOnce();
 
+    // Takes over the first page shown, the zoom and the scrolling of `other`, the preview
+    // of the same text before it was laid out again; the first page stays within this
+    // text's pages.
+    void KeepViewOf(const CPrintPreview& other);
+
     // The zoom step, counted from 0 (the pages fit the window).
     std::size_t zoom() const { return zoom_; }
     int zoomPercent() const { return kPreviewZoomSteps[zoom_]; }

@@ -37,12 +37,15 @@ public:
     std::string ShownFile() const override;
     void Clear() override;
     void OptionsChanged() override { FollowFont(); }
+    void PageSetupChanged() override { preview_.Refresh(); }
 
     // For tests.
     HWND edit() const { return edit_; }
     bool showsPicture() const { return picture_ != nullptr; }
     const CFileViewer& model() const { return model_; }
     CPrintPreviewWindow& preview() { return preview_; }
+    // How many times the control was given a text.
+    int contentsSet() const { return contentsSet_; }
 
 protected:
     bool OnCreate(const CREATESTRUCTW& create) override;
@@ -89,6 +92,7 @@ private:
     bool contentIsRtf_ = false;
     bool showMaximized_ = false;
     HWND edit_ = nullptr;
+    int contentsSet_ = 0;
     // The picture shown in place of the text; released when it goes.
     struct ReleasePicture {
         void operator()(IPicture* picture) const { picture->Release(); }

@@ -194,6 +194,17 @@ void CMainFrame::PrintResultPage(bool preview) {
     DeleteDC(printer);
 }
 
+void CMainFrame::ChoosePageSetup() {
+    // One page setup for the result pages and the viewer: both read it when they print.
+    CPageSetup setup = settings_.PageSetup();
+    if (!RunPageSetupDialog(hwnd(), setup))
+        return;
+    settings_.SetPageSetup(setup);
+    preview_.Refresh();
+    if (viewer_)
+        viewer_->PageSetupChanged();
+}
+
 bool CMainFrame::RunCommand(WORD id) {
     if (const CommandRule* rule = RuleOf(id))
         if (!enabled(rule->command))
@@ -247,6 +258,9 @@ bool CMainFrame::RunCommand(WORD id) {
     case ID_FILE_PRINT:
     case ID_FILE_PRINT_PREVIEW:
         PrintResultPage(id == ID_FILE_PRINT_PREVIEW);
+        break;
+    case ID_FILE_PAGE_SETUP:
+        ChoosePageSetup();
         break;
     case ID_FILE_REORGANIZE:
         document_.Reorganize(*this);

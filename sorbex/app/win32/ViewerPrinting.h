@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 #include "viewer/PageSetup.h"
 
@@ -13,11 +12,6 @@ namespace sorbex {
 
 // The paper and printable area of a printer's device context, in twips.
 CPrinterPage PrinterPageOf(HDC printer);
-
-// The first position of every page when the text of `edit` is laid out for `dc` on
-// pages of `page` with the margins of `setup`; nothing is drawn.
-std::vector<long> LayOutPages(HWND edit, HDC dc, const CPrinterPage& page,
-                              const CPageSetup& setup);
 
 // Prints the text of `edit` on the printer `dc` as one document; false when the printer
 // refused it.
