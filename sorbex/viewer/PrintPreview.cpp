@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <utility>
 
+#include "platform/FitSpan.h"
+
 namespace sorbex {
 
 namespace {
@@ -128,8 +130,13 @@ CPreviewExtent CPrintPreview::Extent(const CPreviewView& view) const {
     extent.width = count * pageWidth + (count + 1) * kPreviewGap;
     extent.height = pageHeight + 2 * kPreviewGap;
     // The view stays where the pages still fill the window.
-    extent.scrollX = std::clamp(scrollX_, 0, std::max(extent.width - view.width, 0));
-    extent.scrollY = std::clamp(scrollY_, 0, std::max(extent.height - view.height, 0));
+    const auto fit = [](int scroll, int shown, int size) {
+        int end = scroll + shown;
+        kestrix::FitSpan(scroll, end, 0, size);
+        return scroll;
+    };
+    extent.scrollX = fit(scrollX_, view.width, extent.width);
+    extent.scrollY = fit(scrollY_, view.height, extent.height);
     return extent;
 }
 

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "platform/Rect.h"
 #include "viewer/PageSetup.h"
 
 namespace sorbex {
@@ -22,15 +23,7 @@ constexpr std::size_t kPreviewZoomStepCount = sizeof kPreviewZoomSteps / sizeof(
 constexpr int kPreviewScrollLine = 24;
 
 // A rectangle in the preview window's pixels.
-struct CPreviewRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    bool operator==(const CPreviewRect& o) const {
-        return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
-    }
-};
+using CPreviewRect = kestrix::Rect;
 
 // What the pages are drawn in: the client area in pixels and the paper in twips.
 struct CPreviewView {

@@ -146,11 +146,8 @@ void CFileViewerWindow::Print() {
 }
 
 void CFileViewerWindow::ChoosePageSetup() {
-    CPageSetup setup = settings_.PageSetup();
-    if (!RunPageSetupDialog(hwnd(), setup))
-        return;
-    settings_.SetPageSetup(setup);
-    preview_.Refresh();
+    if (ChangePageSetup(hwnd(), settings_))
+        preview_.Refresh();
 }
 
 void CFileViewerWindow::OpenPreview() {

@@ -196,13 +196,10 @@ void CMainFrame::PrintResultPage(bool preview) {
 
 void CMainFrame::ChoosePageSetup() {
     // One page setup for the result pages and the viewer: both read it when they print.
-    CPageSetup setup = settings_.PageSetup();
-    if (!RunPageSetupDialog(hwnd(), setup))
+    if (!ChangePageSetup(hwnd(), settings_))
         return;
-    settings_.SetPageSetup(setup);
     preview_.Refresh();
-    if (viewer_)
-        viewer_->PageSetupChanged();
+    viewer_->PageSetupChanged();
 }
 
 bool CMainFrame::RunCommand(WORD id) {

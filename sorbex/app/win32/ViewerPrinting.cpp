@@ -168,4 +168,12 @@ bool RunPageSetupDialog(HWND owner, CPageSetup& setup) {
     return true;
 }
 
+bool ChangePageSetup(HWND owner, CAppSettings& settings) {
+    CPageSetup setup = settings.PageSetup();
+    if (!RunPageSetupDialog(owner, setup))
+        return false;
+    settings.SetPageSetup(setup);
+    return true;
+}
+
 } // namespace sorbex

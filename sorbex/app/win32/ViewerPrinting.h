@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "app/AppSettings.h"
 #include "viewer/PageSetup.h"
 
 namespace sorbex {
@@ -27,5 +28,9 @@ HDC DefaultPrinterFor(const CPageSetup& setup);
 
 // The page-setup dialog; true, with `setup` changed, when it was confirmed.
 bool RunPageSetupDialog(HWND owner, CPageSetup& setup);
+
+// The page-setup dialog over the "PageSetup" of `settings`, which the result pages and
+// the viewer share; true when it was confirmed and stored.
+bool ChangePageSetup(HWND owner, CAppSettings& settings);
 
 } // namespace sorbex
