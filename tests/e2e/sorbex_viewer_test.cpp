@@ -24,9 +24,10 @@ constexpr DWORD kMarkColour = 0xFFFF00; // 0x00RRGGBB
 constexpr const char* kPreviewClass = "SorbexPrintPreview";
 constexpr WPARAM kViewerPreviewCommand = 32903;
 constexpr WPARAM kPreviewZoomInCommand = 32916;
-// The viewer's text is black; the sheets are white with a grey edge, so black pixels on
-// the preview are those of the text.
+// The viewer's text is black; the sheets are white with a slate edge that only the
+// preview draws, so black pixels beside that edge are the text on the sheet.
 constexpr DWORD kTextColour = 0x000000;
+constexpr DWORD kSheetEdgeColour = 0x606070;
 
 // The selected text of another process's RichEdit control, through messages that carry
 // no pointers across: the selection's ends, then the control's whole text.
@@ -114,10 +115,13 @@ int main(int argc, char** argv) {
     });
     Check(preview != nullptr, "the viewer's print preview opened");
     if (preview) {
-        PostMessageA(preview, WM_COMMAND, kPreviewZoomInCommand, 0);
+        // Its owner out of the way: what the screenshot shows is the preview's.
+        SetWindowPos(viewer, nullptr, -4000, -4000, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(preview, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         PostMessageA(preview, WM_COMMAND, kPreviewZoomInCommand, 0);
         PaintedExpectation text;
-        text.colours = {kTextColour};
+        text.colours = {kTextColour, kSheetEdgeColour};
         std::string shown;
         const bool drawn = LooksPainted(preview, &shown, "sorbex_preview.bmp", text);
         Check(drawn, "the preview shows the text on its sheet (" + shown + ")");

@@ -430,7 +430,7 @@ TEST_F(FileViewerWindowTest, TheViewerComesBackWhereTheUserLeftItOnTheScreen) {
 }
 
 // How many pixels of the sheets that `preview` draws in `width` x `height` are dark:
-// those of the text, the sheets being white with a grey edge.
+// those of the text, the sheets being white with a slate edge.
 int DarkPixelsOnSheets(CPrintPreviewWindow& preview, int width, int height) {
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
@@ -486,7 +486,7 @@ TEST_F(FileViewerWindowTest, ThePrintPreviewDrawsThePagesOfTheShownText) {
         400, 300, preview.page().paperWidth, preview.page().paperHeight);
     ASSERT_EQ(1u, one.size());
     EXPECT_EQ(GetSysColor(COLOR_APPWORKSPACE), drawn(400, 300, 2, 2));
-    EXPECT_EQ(RGB(128, 128, 128), drawn(400, 300, one[0].left, one[0].top + 20))
+    EXPECT_EQ(RGB(96, 96, 112), drawn(400, 300, one[0].left, one[0].top + 20))
         << "the sheet's edge";
     EXPECT_EQ(RGB(255, 255, 255), drawn(400, 300, one[0].left + 3, one[0].top + 3))
         << "its margin";

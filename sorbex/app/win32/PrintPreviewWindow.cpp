@@ -14,8 +14,9 @@ namespace {
 
 constexpr wchar_t kPreviewClass[] = L"SorbexPrintPreview";
 constexpr COLORREF kPaper = RGB(255, 255, 255);
-// Grey, so that the darkest pixels on a sheet are those of its text.
-constexpr COLORREF kPaperEdge = RGB(128, 128, 128);
+// A slate grey that nothing else on the screen has, lighter than text, so that the
+// darkest pixels on a sheet are those of its text and a screenshot can tell the sheet.
+constexpr COLORREF kPaperEdge = RGB(96, 96, 112);
 
 // The keys of the preview and the commands they give.
 struct PreviewKey {
