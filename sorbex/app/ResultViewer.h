@@ -25,6 +25,8 @@ public:
     virtual void Clear() = 0;
     // The options were confirmed: a viewer that shows text takes their font now.
     virtual void OptionsChanged() {}
+    // The page setup changed: a print preview that is open lays its text out anew.
+    virtual void PageSetupChanged() {}
 };
 
 // Until the viewer window is there, a result is "shown" by being selected in its page;

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/FitSpan.h"
+
 namespace sorbex {
 namespace {
 
@@ -20,13 +22,6 @@ CRect Intersection(const CRect& a, const CRect& b) {
 
 long long Area(const CRect& rect) {
     return static_cast<long long>(rect.width()) * rect.height();
-}
-
-// Moves the span [from, to) into [low, high), shortened to fit.
-void FitSpan(int& from, int& to, int low, int high) {
-    const int length = std::clamp(to - from, 0, std::max(high - low, 0));
-    from = std::clamp(from, low, high - length);
-    to = from + length;
 }
 
 } // namespace
@@ -51,8 +46,8 @@ CRect KeepOnWorkArea(const CRect& window, const std::vector<CRect>& workAreas) {
     }
     const CRect& area = workAreas[best];
     CRect placed = window;
-    FitSpan(placed.left, placed.right, area.left, area.right);
-    FitSpan(placed.top, placed.bottom, area.top, area.bottom);
+    kestrix::FitSpan(placed.left, placed.right, area.left, area.right);
+    kestrix::FitSpan(placed.top, placed.bottom, area.top, area.bottom);
     return placed;
 }
 

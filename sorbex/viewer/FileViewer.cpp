@@ -34,6 +34,10 @@ void CFileViewer::ShowResult(const CSearchResultArray& results, std::size_t inde
         return;
     }
 
+    if (reloadResults_ && path == shownPath_ && !showsPicture_) {
+        // The walk comes back to the file it rewrote before the reading was due.
+        ReloadReplaced(ui);
+    }
     if (path != shownPath_ || showsPicture_) {
         // A file that cannot be read leaves the shown one, its texts and its marks as
         // they were, so that stepping back to it still works.
@@ -41,6 +45,7 @@ void CFileViewer::ShowResult(const CSearchResultArray& results, std::size_t inde
             return;
         shownPath_ = path;
         showsPicture_ = false;
+        reloadResults_ = nullptr; // the rewritten file is no longer shown
         FillControl(results, index, ui);
     } else if (!HoldsResult(results, index)) {
         // The same file reached through other results (another page's): the kept texts
@@ -63,14 +68,28 @@ kestrix::OsError CFileViewer::LoadTexts(const CSearchResult& result,
                            texts_);
 }
 
-void CFileViewer::ResultReplaced(const CSearchResultArray& results, std::size_t index,
-                                 CViewerUi& ui) {
+bool CFileViewer::ResultReplaced(const CSearchResultArray& results, std::size_t index,
+                                 CViewerUi&) {
     if (index >= results.size())
-        return;
+        return false;
     const CSearchResult& result = results[index];
     if (showsPicture_ || shownPath_.empty() || shownPath_ != result.dir + result.name)
+        return false;
+    const bool becameDue = reloadResults_ == nullptr;
+    reloadResults_ = &results;
+    reloadIndex_ = index;
+    return becameDue;
+}
+
+void CFileViewer::ReloadReplaced(CViewerUi& ui) {
+    if (!reloadResults_)
         return;
-    if (LoadTexts(result, ReadViewerOptions(settings_))) {
+    const CSearchResultArray& results = *reloadResults_;
+    const std::size_t index = reloadIndex_;
+    reloadResults_ = nullptr;
+    if (index >= results.size())
+        return;
+    if (LoadTexts(results[index], ReadViewerOptions(settings_))) {
         // What the control holds no longer matches the file: the next result reads it.
         Forget();
         return;
@@ -162,6 +181,7 @@ void CFileViewer::SetFont(const CViewerFont& font, CViewerUi& ui) {
 }
 
 void CFileViewer::Forget() {
+    reloadResults_ = nullptr;
     shownPath_.clear();
     showsPicture_ = false;
     texts_ = CViewerTexts();

@@ -38,10 +38,17 @@ public:
     void SetFont(const CViewerFont& font, CViewerUi& ui);
 
     // Result `index` of `results` was written to its file, and the offsets of the file's
-    // later results moved with it. When the viewer shows that file it reads it again and
-    // shows the new text where the view was, with the passages still to replace marked
-    // and the new text selected. A file that cannot be read any more is let go of.
-    void ResultReplaced(const CSearchResultArray& results, std::size_t index, CViewerUi& ui);
+    // later results moved with it. When the viewer shows that file it is to read it
+    // again: true when that became due now, and ReloadReplaced is to follow once the
+    // walk has told of all the passages it wrote (a file with many replaced passages
+    // is read once, not once per passage). Showing another file first makes it moot.
+    bool ResultReplaced(const CSearchResultArray& results, std::size_t index, CViewerUi& ui);
+
+    // Reads the replaced file again when that is still due and shows the new text where
+    // the view was, with the passages still to replace marked and the last replaced one
+    // selected. A file that cannot be read any more is let go of.
+    void ReloadReplaced(CViewerUi& ui);
+    bool reloadDue() const { return reloadResults_ != nullptr; }
 
     // Lets go of the shown file, so that the next result is loaded anew even from the
     // same file. For when the results the marks were made from are replaced or deleted.
@@ -84,6 +91,10 @@ private:
     std::size_t firstResult_ = 0;
     std::vector<std::int32_t> positions_;
     long current_ = -1;
+    // The results and the index of the last replaced passage of the shown file while
+    // its reading is due; null when none is.
+    const CSearchResultArray* reloadResults_ = nullptr;
+    std::size_t reloadIndex_ = 0;
 };
 
 } // namespace sorbex

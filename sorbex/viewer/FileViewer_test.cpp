@@ -247,7 +247,10 @@ TEST_F(FileViewerTest, AReplacedPassageReloadsTheShownFileInPlace) {
         results[k].end += 5;
     }
     ui.calls.clear();
-    viewer.ResultReplaced(results, 0, ui);
+    EXPECT_TRUE(viewer.ResultReplaced(results, 0, ui));
+    EXPECT_EQ(Calls{}, ui.calls) << "read once the walk has told of the whole file";
+    EXPECT_EQ(reads, fs.readCalls);
+    viewer.ReloadReplaced(ui);
     EXPECT_EQ((Calls{"redraw off", "font Arial 10", "content text", "mark 16-21", "mark 22-26",
                      "place 0,120", "select 6-15", "redraw on"}),
               ui.calls);
@@ -262,15 +265,63 @@ TEST_F(FileViewerTest, AReplacedPassageReloadsTheShownFileInPlace) {
 
     // A file the viewer does not show is none of its business.
     ui.calls.clear();
-    viewer.ResultReplaced(results, 3, ui);
-    viewer.ResultReplaced(results, 99, ui);
+    EXPECT_FALSE(viewer.ResultReplaced(results, 3, ui));
+    EXPECT_FALSE(viewer.ResultReplaced(results, 99, ui));
+    viewer.ReloadReplaced(ui);
     EXPECT_EQ(Calls{}, ui.calls);
 
     // A shown file that cannot be read after the write is let go of, not shown stale.
     fs.failRead[tree.Path("a.txt")] = kestrix::FileFailure::Locked;
-    viewer.ResultReplaced(results, 1, ui);
+    EXPECT_TRUE(viewer.ResultReplaced(results, 1, ui));
+    viewer.ReloadReplaced(ui);
     EXPECT_EQ(Calls{}, ui.calls);
     EXPECT_FALSE(viewer.ShowsFile());
+}
+
+// Replacing all passages of a shown file tells the viewer of each; it reads the file once,
+// when the walk has told of them all, and not at all when it shows another file first.
+TEST_F(FileViewerTest, ManyReplacedPassagesReadTheFileOnce) {
+    tree.Write("a.txt", "one two one two one");
+    AddFile("a.txt", "one two one two one", {"one", "one", "one"});
+    tree.Write("b.txt", "one");
+    AddFile("b.txt", "one", {"one"});
+    Show(0);
+    const int reads = fs.readCalls;
+    tree.Write("a.txt", "111 two 111 two 111");
+    const struct {
+        std::size_t index;
+        bool due; // what ResultReplaced answers
+    } told[] = {{0, true}, {1, false}, {2, false}};
+    for (const auto& t : told) {
+        SCOPED_TRACE(t.index);
+        results[t.index].flags |= kResultReplaced;
+        EXPECT_EQ(t.due, viewer.ResultReplaced(results, t.index, ui));
+        EXPECT_TRUE(viewer.reloadDue());
+    }
+    EXPECT_EQ(reads, fs.readCalls);
+    ui.calls.clear();
+    viewer.ReloadReplaced(ui);
+    viewer.ReloadReplaced(ui);
+    EXPECT_EQ(reads + 1, fs.readCalls) << "one reading for three passages";
+    EXPECT_EQ("111 two 111 two 111", ui.content);
+    EXPECT_EQ(std::vector<std::string>{"111"}, ui.SelectedTexts()) << "the last one told of";
+    EXPECT_FALSE(viewer.reloadDue());
+
+    // The walk moves on to another file before the reading came: it is not read.
+    EXPECT_TRUE(viewer.ResultReplaced(results, 2, ui));
+    Show(3);
+    const int afterB = fs.readCalls;
+    viewer.ReloadReplaced(ui);
+    EXPECT_EQ(afterB, fs.readCalls);
+    EXPECT_EQ("one", ui.content);
+
+    // Back at the rewritten file with the reading still due: read once, then shown.
+    Show(0);
+    const int backAtA = fs.readCalls;
+    EXPECT_TRUE(viewer.ResultReplaced(results, 0, ui));
+    Show(1);
+    EXPECT_EQ(backAtA + 1, fs.readCalls);
+    EXPECT_FALSE(viewer.reloadDue());
 }
 
 TEST_F(FileViewerTest, ADamagedPassageCountStaysWithinThePage) {

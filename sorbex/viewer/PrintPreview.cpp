@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <utility>
 
+#include "platform/FitSpan.h"
+
 namespace sorbex {
 
 namespace {
@@ -78,25 +80,94 @@ void CPrintPreview::TogglePagesAtOnce() {
         first_ = starts_.size() - atOnce;
 }
 
+void CPrintPreview::KeepViewOf(const CPrintPreview& other) {
+    first_ = std::min(other.first_, starts_.size() - 1);
+    zoom_ = other.zoom_;
+    scrollX_ = other.scrollX_;
+    scrollY_ = other.scrollY_;
+}
+
+void CPrintPreview::ZoomIn() {
+    if (CanZoomIn())
+        ++zoom_;
+}
+
+void CPrintPreview::ZoomOut() {
+    if (CanZoomOut())
+        --zoom_;
+}
+
+void CPrintPreview::PageSize(const CPreviewView& view, int& width, int& height) const {
+    width = 0;
+    height = 0;
+    const int count = static_cast<int>(shownCount());
+    const int roomAcross = (view.width - kPreviewGap * (count + 1)) / std::max(count, 1);
+    const int roomDown = view.height - 2 * kPreviewGap;
+    if (count == 0 || roomAcross <= 0 || roomDown <= 0 || view.paperWidth <= 0 ||
+        view.paperHeight <= 0)
+        return;
+    // The biggest page in the paper's proportions that fits the room for one.
+    std::int64_t across = roomAcross;
+    std::int64_t down = across * view.paperHeight / view.paperWidth;
+    if (down > roomDown) {
+        down = roomDown;
+        across = down * view.paperWidth / view.paperHeight;
+    }
+    if (across <= 0 || down <= 0)
+        return;
+    width = static_cast<int>(across * zoomPercent() / 100);
+    height = static_cast<int>(down * zoomPercent() / 100);
+}
+
+CPreviewExtent CPrintPreview::Extent(const CPreviewView& view) const {
+    CPreviewExtent extent;
+    int pageWidth = 0;
+    int pageHeight = 0;
+    PageSize(view, pageWidth, pageHeight);
+    if (pageWidth <= 0)
+        return extent;
+    const int count = static_cast<int>(shownCount());
+    extent.width = count * pageWidth + (count + 1) * kPreviewGap;
+    extent.height = pageHeight + 2 * kPreviewGap;
+    // The view stays where the pages still fill the window.
+    const auto fit = [](int scroll, int shown, int size) {
+        int end = scroll + shown;
+        kestrix::FitSpan(scroll, end, 0, size);
+        return scroll;
+    };
+    extent.scrollX = fit(scrollX_, view.width, extent.width);
+    extent.scrollY = fit(scrollY_, view.height, extent.height);
+    return extent;
+}
+
+void CPrintPreview::ScrollTo(int x, int y, const CPreviewView& view) {
+    scrollX_ = x;
+    scrollY_ = y;
+    const CPreviewExtent extent = Extent(view);
+    scrollX_ = extent.scrollX;
+    scrollY_ = extent.scrollY;
+}
+
+void CPrintPreview::ScrollBy(int dx, int dy, const CPreviewView& view) {
+    const CPreviewExtent extent = Extent(view);
+    ScrollTo(extent.scrollX + dx, extent.scrollY + dy, view);
+}
+
 std::vector<CPreviewRect> CPrintPreview::PageRects(int width, int height, long paperWidth,
                                                    long paperHeight) const {
-    const int count = static_cast<int>(shownCount());
-    const int roomAcross = (width - kPreviewGap * (count + 1)) / std::max(count, 1);
-    const int roomDown = height - 2 * kPreviewGap;
-    if (count == 0 || roomAcross <= 0 || roomDown <= 0 || paperWidth <= 0 || paperHeight <= 0)
-        return {};
-    // The biggest page in the paper's proportions that fits the room for one.
-    int pageWidth = roomAcross;
-    int pageHeight = static_cast<int>(std::int64_t{roomAcross} * paperHeight / paperWidth);
-    if (pageHeight > roomDown) {
-        pageHeight = roomDown;
-        pageWidth = static_cast<int>(std::int64_t{roomDown} * paperWidth / paperHeight);
-    }
+    const CPreviewView view{width, height, paperWidth, paperHeight};
+    int pageWidth = 0;
+    int pageHeight = 0;
+    PageSize(view, pageWidth, pageHeight);
     if (pageWidth <= 0 || pageHeight <= 0)
         return {};
+    const CPreviewExtent extent = Extent(view);
+    const int count = static_cast<int>(shownCount());
     const int across = count * pageWidth + (count - 1) * kPreviewGap;
-    const int left = (width - across) / 2;
-    const int top = (height - pageHeight) / 2;
+    // Centred where they fit, moved by the scrolling where they do not.
+    const int left = extent.width <= width ? (width - across) / 2 : kPreviewGap - extent.scrollX;
+    const int top =
+        extent.height <= height ? (height - pageHeight) / 2 : kPreviewGap - extent.scrollY;
     std::vector<CPreviewRect> rects;
     for (int k = 0; k < count; ++k) {
         CPreviewRect rect;

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "platform/Rect.h"
 #include "viewer/PageSetup.h"
 
 namespace sorbex {
@@ -14,16 +15,31 @@ constexpr int kMinPreviewPages = 1;
 constexpr int kMaxPreviewPages = 2;
 // Around and between the pages drawn, in pixels.
 constexpr int kPreviewGap = 12;
+// The zoom steps, in percent of the size at which the shown pages fit the window; the
+// first is where the preview opens.
+constexpr int kPreviewZoomSteps[] = {100, 150, 200, 300, 400};
+constexpr std::size_t kPreviewZoomStepCount = sizeof kPreviewZoomSteps / sizeof(int);
+// How far one step of the scroll bar's arrows moves the pages, in pixels.
+constexpr int kPreviewScrollLine = 24;
 
 // A rectangle in the preview window's pixels.
-struct CPreviewRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    bool operator==(const CPreviewRect& o) const {
-        return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
-    }
+using CPreviewRect = kestrix::Rect;
+
+// What the pages are drawn in: the client area in pixels and the paper in twips.
+struct CPreviewView {
+    int width = 0;
+    int height = 0;
+    long paperWidth = 0;
+    long paperHeight = 0;
+};
+
+// How big the shown pages are with the gaps around them, in pixels, and where the
+// window's view of them begins (0 where they fit across or down).
+struct CPreviewExtent {
+    int width = 0;
+    int height = 0;
+    int scrollX = 0;
+    int scrollY = 0;
 };
 
 // The paper of `setup` as a page that can be printed all over, for a preview without
@@ -58,16 +74,45 @@ public:
     // Between one page and two; the first page shown stays.
     void TogglePagesAtOnce();
 
-    // Where the shown pages go in a client area of `width` x `height` pixels: as big as
-    // they fit beside each other with kPreviewGap around them, in the paper's
-    // proportions, centred. Empty when there is no room or no paper.
+    // Takes over the first page shown, the zoom and the scrolling of `other`, the preview
+    // of the same text before it was laid out again; the first page stays within this
+    // text's pages.
+    void KeepViewOf(const CPrintPreview& other);
+
+    // The zoom step, counted from 0 (the pages fit the window).
+    std::size_t zoom() const { return zoom_; }
+    int zoomPercent() const { return kPreviewZoomSteps[zoom_]; }
+    bool CanZoomIn() const { return zoom_ + 1 < kPreviewZoomStepCount; }
+    bool CanZoomOut() const { return zoom_ > 0; }
+    void ZoomIn();
+    void ZoomOut();
+
+    // Moves the view of pages bigger than the window by `dx`, `dy` pixels, or to
+    // `x`, `y`; kept where the pages still fill the window.
+    void ScrollBy(int dx, int dy, const CPreviewView& view);
+    void ScrollTo(int x, int y, const CPreviewView& view);
+    CPreviewExtent Extent(const CPreviewView& view) const;
+
+    // Where the shown pages go in a client area of `width` x `height` pixels: at the
+    // first zoom step as big as they fit beside each other with kPreviewGap around
+    // them, in the paper's proportions, centred; bigger by the zoom and moved by the
+    // scrolling at the others. Empty when there is no room or no paper.
     std::vector<CPreviewRect> PageRects(int width, int height, long paperWidth,
                                         long paperHeight) const;
+    std::vector<CPreviewRect> PageRects(const CPreviewView& view) const {
+        return PageRects(view.width, view.height, view.paperWidth, view.paperHeight);
+    }
 
 private:
+    // The size of one shown page in pixels at the zoom; 0 x 0 when none fits.
+    void PageSize(const CPreviewView& view, int& width, int& height) const;
+
     std::vector<long> starts_;
     int pagesAtOnce_;
     std::size_t first_ = 0;
+    std::size_t zoom_ = 0;
+    int scrollX_ = 0;
+    int scrollY_ = 0;
 };
 
 } // namespace sorbex

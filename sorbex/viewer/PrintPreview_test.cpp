@@ -127,5 +127,60 @@ TEST(PrintPreviewTest, PagesAreDrawnAsBigAsTheyFitInThePapersProportions) {
     }
 }
 
+// Zoomed, the pages grow past the window and the view scrolls over them, never past
+// their edges; zoomed back to fit, they are centred again.
+TEST(PrintPreviewTest, ZoomedPagesScrollWithinTheirEdges) {
+    // A square paper in a 400 x 300 window: one page fits at 276 x 276.
+    const CPreviewView view{400, 300, 10000, 10000};
+    CPrintPreview preview({0, 100}, 1);
+    EXPECT_FALSE(preview.CanZoomOut());
+    EXPECT_EQ((std::vector<CPreviewRect>{{62, 12, 338, 288}}), preview.PageRects(view));
+    preview.ScrollBy(50, 50, view);
+    EXPECT_EQ((std::vector<CPreviewRect>{{62, 12, 338, 288}}), preview.PageRects(view))
+        << "nothing to scroll while the page fits";
+
+    const struct {
+        const char* what;
+        char step; // + zoom in, - zoom out, s scroll by (dx, dy), t scroll to (dx, dy)
+        int dx;
+        int dy;
+        int percent;
+        CPreviewRect rect;
+    } steps[] = {
+        // 414 x 414, 438 x 438 with the gaps: wider and higher than the window.
+        {"150 %", '+', 0, 0, 150, {12, 12, 426, 426}},
+        {"scrolled", 's', 30, 40, 150, {-18, -28, 396, 386}},
+        {"not past the right and bottom edges", 's', 500, 500, 150, {-26, -126, 388, 288}},
+        {"not past the left and top edges", 't', -9, -9, 150, {12, 12, 426, 426}},
+        {"200 %", '+', 0, 0, 200, {12, 12, 564, 564}},
+        {"300 %", '+', 0, 0, 300, {12, 12, 840, 840}},
+        {"400 %", '+', 0, 0, 400, {12, 12, 1116, 1116}},
+        {"no further", '+', 0, 0, 400, {12, 12, 1116, 1116}},
+        {"scrolled to the end", 't', 5000, 5000, 400, {-716, -816, 388, 288}},
+        {"zooming out keeps the view within the edges", '-', 0, 0, 300, {-440, -540, 388, 288}},
+        {"200 % again", '-', 0, 0, 200, {-164, -264, 388, 288}},
+        {"150 % again", '-', 0, 0, 150, {-26, -126, 388, 288}},
+        {"centred again", '-', 0, 0, 100, {62, 12, 338, 288}},
+        {"no further", '-', 0, 0, 100, {62, 12, 338, 288}},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.what);
+        if (step.step == '+')
+            preview.ZoomIn();
+        else if (step.step == '-')
+            preview.ZoomOut();
+        else if (step.step == 's')
+            preview.ScrollBy(step.dx, step.dy, view);
+        else
+            preview.ScrollTo(step.dx, step.dy, view);
+        EXPECT_EQ(step.percent, preview.zoomPercent());
+        EXPECT_EQ(std::vector<CPreviewRect>{step.rect}, preview.PageRects(view));
+        const CPreviewExtent extent = preview.Extent(view);
+        EXPECT_GE(extent.scrollX, 0);
+        EXPECT_LE(extent.scrollX, std::max(extent.width - view.width, 0));
+    }
+    EXPECT_TRUE(preview.CanZoomIn());
+}
+
 } // namespace
 } // namespace sorbex

@@ -1,7 +1,7 @@
 // The file viewer of Sorbex.exe as a user meets it: a search of the sample texts, then
 // "N&ext File" (F8) opens the viewer on the first file with its passage selected, and
 // "&Next Search Result" (F6) moves the selection; the viewer must be painted, its found
-// passages marked.
+// passages marked, and its print preview must show the text.
 #include <windows.h>
 
 #include <richedit.h>
@@ -21,6 +21,13 @@ constexpr const char* kViewerClass = "SorbexFileViewer";
 constexpr int kViewerText = 1300;
 constexpr WPARAM kNextResultCommand = 32821;
 constexpr DWORD kMarkColour = 0xFFFF00; // 0x00RRGGBB
+constexpr const char* kPreviewClass = "SorbexPrintPreview";
+constexpr WPARAM kViewerPreviewCommand = 32903;
+constexpr WPARAM kPreviewZoomInCommand = 32916;
+// The viewer's text is black; the sheets are white with a slate edge that only the
+// preview draws, so black pixels beside that edge are the text on the sheet.
+constexpr DWORD kTextColour = 0x000000;
+constexpr DWORD kSheetEdgeColour = 0x606070;
 
 // The selected text of another process's RichEdit control, through messages that carry
 // no pointers across: the selection's ends, then the control's whole text.
@@ -98,6 +105,27 @@ int main(int argc, char** argv) {
     std::string seen;
     const bool painted = LooksPainted(viewer, &seen, "sorbex_viewer.bmp", marks);
     Check(painted, "the viewer is painted with its passages marked (" + seen + ")");
+
+    // The print preview of the viewer shows the file's text on its sheet, zoomed in.
+    PostMessageA(viewer, WM_COMMAND, kViewerPreviewCommand, 0);
+    HWND preview = nullptr;
+    WaitFor(kSorbexStartTimeoutMs, [&] {
+        preview = FindWindowOf(program.id, kPreviewClass, viewer);
+        return preview && IsWindowVisible(preview);
+    });
+    Check(preview != nullptr, "the viewer's print preview opened");
+    if (preview) {
+        // Its owner out of the way: what the screenshot shows is the preview's.
+        SetWindowPos(viewer, nullptr, -4000, -4000, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(preview, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        PostMessageA(preview, WM_COMMAND, kPreviewZoomInCommand, 0);
+        PaintedExpectation text;
+        text.colours = {kTextColour, kSheetEdgeColour};
+        std::string shown;
+        const bool drawn = LooksPainted(preview, &shown, "sorbex_preview.bmp", text);
+        Check(drawn, "the preview shows the text on its sheet (" + shown + ")");
+    }
 
     // Closing asks about the new page; No leaves without saving.
     PostMessageA(frame, WM_CLOSE, 0, 0);

@@ -5,6 +5,12 @@
 #include "platform/win32/ui/FailureGuard.h"
 
 namespace kestrix::ui {
+namespace {
+
+// The system's application icon (IDI_APPLICATION), by number: the wide call takes it so.
+constexpr WORD kApplicationIcon = 32512;
+
+} // namespace
 
 bool RegisterWindowClass(const WindowClassParams& params) {
     WNDCLASSEXW windowClass{};
@@ -46,6 +52,23 @@ HWND Window::Open(std::unique_ptr<Window> window, const WindowParams& params,
             object.finished_ = true;
     }
     return created;
+}
+
+HWND Window::CreateOwned(HINSTANCE instance, const wchar_t* className,
+                         const std::wstring& title, DWORD style, HWND owner, UINT menuId) {
+    WindowClassParams windowClass;
+    windowClass.instance = instance;
+    windowClass.name = className;
+    windowClass.icon = LoadIconW(nullptr, MAKEINTRESOURCEW(kApplicationIcon));
+    RegisterWindowClass(windowClass);
+    WindowParams params;
+    params.instance = instance;
+    params.className = className;
+    params.title = title.c_str();
+    params.style = style;
+    params.parent = owner;
+    params.menu = menuId ? LoadMenuW(instance, MAKEINTRESOURCEW(menuId)) : nullptr;
+    return Create(params);
 }
 
 HWND Window::CreateFor(const WindowParams& params, ModelessWindowList* modeless) {

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 
 namespace kestrix::ui {
 
@@ -47,6 +48,12 @@ public:
     // Creates the window for an object that its owner holds; null when that failed.
     // With `modeless`, the window is entered there while it exists.
     HWND Create(const WindowParams& params, ModelessWindowList* modeless = nullptr);
+
+    // A top-level window of a class of its own, owned by `owner`, with the menu
+    // `menuId` from `instance`'s resources (0 for none) and the system's application
+    // icon: the class is registered first when it is not yet. Null when that failed.
+    HWND CreateOwned(HINSTANCE instance, const wchar_t* className, const std::wstring& title,
+                     DWORD style, HWND owner, UINT menuId);
 
     // Creates a window that owns `window`: the base deletes the object after the
     // window's last message. Null when creation failed; the object is gone then too.

@@ -24,6 +24,8 @@ constexpr COLORREF kPassageBackground = RGB(255, 255, 0);
 constexpr int kTwipsPerPoint = 20;
 constexpr long kHimetricPerInch = 2540;
 constexpr LONG kTextLimit = 0x7FFFFFFF;
+// Posted to itself when a replacement rewrote the shown file.
+constexpr UINT kReloadReplaced = WM_APP + 1;
 
 struct StreamSource {
     const char* data;
@@ -70,20 +72,8 @@ CFileViewerWindow::~CFileViewerWindow() {
 bool CFileViewerWindow::EnsureWindow() {
     if (hwnd())
         return true;
-    kestrix::ui::WindowClassParams params;
-    params.instance = instance_;
-    params.name = kViewerClass;
-    params.icon = LoadIconW(nullptr, MAKEINTRESOURCEW(32512)); // IDI_APPLICATION
-    kestrix::ui::RegisterWindowClass(params);
-    const std::wstring title = Wide(SorbexString(IDS_FILE_VIEWER));
-    kestrix::ui::WindowParams window;
-    window.instance = instance_;
-    window.className = kViewerClass;
-    window.title = title.c_str();
-    window.style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-    window.parent = owner_;
-    window.menu = LoadMenuW(instance_, MAKEINTRESOURCEW(IDR_FILE_VIEWER));
-    if (!Create(window))
+    if (!CreateOwned(instance_, kViewerClass, Wide(SorbexString(IDS_FILE_VIEWER)),
+                     WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, owner_, IDR_FILE_VIEWER))
         return false;
     // Where the user left it last time; shown only with the first file.
     CWindowPlacementValue stored;
@@ -157,11 +147,8 @@ void CFileViewerWindow::Print() {
 }
 
 void CFileViewerWindow::ChoosePageSetup() {
-    CPageSetup setup = settings_.PageSetup();
-    if (!RunPageSetupDialog(hwnd(), setup))
-        return;
-    settings_.SetPageSetup(setup);
-    preview_.Refresh();
+    if (ChangePageSetup(hwnd(), settings_))
+        preview_.Refresh();
 }
 
 void CFileViewerWindow::OpenPreview() {
@@ -185,6 +172,11 @@ void CFileViewerWindow::OnDestroy() {
 }
 
 bool CFileViewerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+    if (message == kReloadReplaced) {
+        model_.ReloadReplaced(*this);
+        result = 0;
+        return true;
+    }
     if (message == WM_INITMENUPOPUP) {
         for (const UINT id : {ID_VIEWER_PRINT, ID_VIEWER_PREVIEW})
             EnableMenuItem(reinterpret_cast<HMENU>(wParam), id,
@@ -210,9 +202,10 @@ bool CFileViewerWindow::ShowResult(const CFileFindDoc& page, std::size_t index) 
 }
 
 void CFileViewerWindow::ResultReplaced(const CFileFindDoc& page, std::size_t index, int) {
-    // The file was rewritten: the model reads it again when it is the one shown.
-    if (hwnd())
-        model_.ResultReplaced(page.results, index, *this);
+    // The file was rewritten: when it is the one shown, it is read again once the walk
+    // has told of all its passages and lets messages through.
+    if (hwnd() && model_.ResultReplaced(page.results, index, *this))
+        PostMessageW(hwnd(), kReloadReplaced, 0, 0);
 }
 
 std::string CFileViewerWindow::ShownFile() const {
@@ -325,6 +318,7 @@ void CFileViewerWindow::SetDefaultFont(const CControlFont& font) {
 
 void CFileViewerWindow::SetContent(const std::string& content, bool rtf,
                                    const std::u32string& outside) {
+    ++contentsSet_;
     DropPicture();
     contentIsRtf_ = rtf;
     contentPairs_.clear();

@@ -39,12 +39,15 @@ public:
     std::string ShownFile() const override;
     void Clear() override;
     void OptionsChanged() override { FollowFont(); }
+    void PageSetupChanged() override { preview_.Refresh(); }
 
     // For tests.
     HWND edit() const { return edit_; }
     bool showsPicture() const { return picture_ != nullptr; }
     const CFileViewer& model() const { return model_; }
     CPrintPreviewWindow& preview() { return preview_; }
+    // How many times the control was given a text.
+    int contentsSet() const { return contentsSet_; }
 
 protected:
     bool OnCreate(const CREATESTRUCTW& create) override;
@@ -93,6 +96,7 @@ private:
     std::vector<std::uint32_t> contentPairs_;
     bool showMaximized_ = false;
     HWND edit_ = nullptr;
+    int contentsSet_ = 0;
     // The picture shown in place of the text; released when it goes.
     struct ReleasePicture {
         void operator()(IPicture* picture) const { picture->Release(); }

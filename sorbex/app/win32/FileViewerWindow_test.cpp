@@ -6,6 +6,9 @@
 
 #include <richedit.h>
 
+#include <algorithm>
+#include <string>
+
 #include <gtest/gtest.h>
 
 #include "app/UserDialogsScript.h"
@@ -79,6 +82,15 @@ protected:
         const HMENU file = GetSubMenu(GetMenu(viewer_->hwnd()), 0);
         SendMessageW(viewer_->hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
         return !(GetMenuState(file, ID_VIEWER_PRINT, MF_BYCOMMAND) & MF_GRAYED);
+    }
+
+    // The messages posted so far, handled.
+    void Pump() {
+        MSG message{};
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
     }
 
     std::wstring Title() { return kestrix::ui::WindowText(viewer_->hwnd()); }
@@ -338,6 +350,7 @@ TEST_F(FileViewerWindowTest, AReplacementShowsTheRewrittenFileInPlace) {
     dialogs_.confirmations = {{CReplaceAnswer::Yes, false}, {CReplaceAnswer::No, false}};
     Search("grey", "*.txt");
     ASSERT_EQ(filler + "azure cat, grey dog\n" + filler, tree_.Read("Alpha.txt"));
+    Pump();
 
     const std::wstring shown = Shown();
     const std::size_t line = shown.find(L"azure cat, grey dog\r");
@@ -358,10 +371,28 @@ TEST_F(FileViewerWindowTest, AReplacementShowsTheRewrittenFileInPlace) {
     ASSERT_GT(before.y, 0);
     tree_.Write("Alpha.txt", filler + "azure cat, grey dog\n" + filler + "appended\n");
     viewer_->ResultReplaced(page, 0, 0);
+    Pump();
     POINT after{};
     SendMessageW(viewer_->edit(), EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&after));
     EXPECT_EQ(before.y, after.y);
     EXPECT_NE(std::wstring::npos, Shown().find(L"appended\r"));
+    EXPECT_EQ(L"azure", Selected());
+}
+
+// Replacing every passage of a shown file rewrites it once and shows it once more, not
+// once per passage.
+TEST_F(FileViewerWindowTest, ReplacingManyPassagesOfAFileShowsItOnceMore) {
+    tree_.Write("Alpha.txt", "grey one\ngrey two\ngrey three\ngrey four\n");
+    Open();
+    frame_->propertyBar().ActivatePage(CDefinitionPageKind::Replace);
+    frame_->propertyBar().replacePage().SetValues({"azure", 0});
+    dialogs_.confirmations = {{CReplaceAnswer::Yes, true}};
+    Search("grey", "*.txt");
+    ASSERT_EQ("azure one\nazure two\nazure three\nazure four\n", tree_.Read("Alpha.txt"));
+    Pump();
+    EXPECT_EQ(2, viewer_->contentsSet()) << "shown for the first question, then rewritten";
+    EXPECT_FALSE(viewer_->model().reloadDue());
+    EXPECT_NE(std::wstring::npos, Shown().find(L"azure four\r"));
     EXPECT_EQ(L"azure", Selected());
 }
 
@@ -416,6 +447,30 @@ TEST_F(FileViewerWindowTest, TheViewerComesBackWhereTheUserLeftItOnTheScreen) {
     EXPECT_EQ(370, kept.bottom);
 }
 
+// How many pixels of the sheets that `preview` draws in `width` x `height` are dark:
+// those of the text, the sheets being white with a slate edge.
+int DarkPixelsOnSheets(CPrintPreviewWindow& preview, int width, int height) {
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    preview.Draw(memory, width, height);
+    int dark = 0;
+    for (const CPreviewRect& sheet : preview.model()->PageRects(
+             width, height, preview.page().paperWidth, preview.page().paperHeight))
+        for (int y = std::max(sheet.top + 1, 0); y < std::min(sheet.bottom - 1, height); ++y)
+            for (int x = std::max(sheet.left + 1, 0); x < std::min(sheet.right - 1, width); ++x) {
+                const COLORREF pixel = GetPixel(memory, x, y);
+                if (GetRValue(pixel) + GetGValue(pixel) + GetBValue(pixel) < 3 * 100)
+                    ++dark;
+            }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return dark;
+}
+
 // The preview shows the viewer's text on sheets of the page setup's paper, one or two
 // at a time as the user last chose; without a printer the screen lays the text out.
 TEST_F(FileViewerWindowTest, ThePrintPreviewDrawsThePagesOfTheShownText) {
@@ -449,9 +504,40 @@ TEST_F(FileViewerWindowTest, ThePrintPreviewDrawsThePagesOfTheShownText) {
         400, 300, preview.page().paperWidth, preview.page().paperHeight);
     ASSERT_EQ(1u, one.size());
     EXPECT_EQ(GetSysColor(COLOR_APPWORKSPACE), drawn(400, 300, 2, 2));
-    EXPECT_EQ(RGB(0, 0, 0), drawn(400, 300, one[0].left, one[0].top + 20)) << "the sheet's edge";
+    EXPECT_EQ(RGB(96, 96, 112), drawn(400, 300, one[0].left, one[0].top + 20))
+        << "the sheet's edge";
     EXPECT_EQ(RGB(255, 255, 255), drawn(400, 300, one[0].left + 3, one[0].top + 3))
         << "its margin";
+
+    // The text is on the sheet, and grows with the zoom (keys and menu alike).
+    const int fit = DarkPixelsOnSheets(preview, 800, 1000);
+    EXPECT_GT(fit, 0) << "the text is drawn on the sheet";
+    SendMessageW(preview.hwnd(), WM_KEYDOWN, VK_ADD, 0);
+    SendMessageW(preview.hwnd(), WM_COMMAND, MAKEWPARAM(ID_PREVIEW_ZOOM_IN, 0), 0);
+    EXPECT_EQ(200, preview.model()->zoomPercent());
+    EXPECT_GT(DarkPixelsOnSheets(preview, 800, 1000), fit);
+    SendMessageW(preview.hwnd(), WM_KEYDOWN, VK_SUBTRACT, 0);
+    SendMessageW(preview.hwnd(), WM_KEYDOWN, VK_SUBTRACT, 0);
+    EXPECT_EQ(100, preview.model()->zoomPercent());
+
+    // Many lines make many pages; another text shown is laid out anew before it is
+    // drawn, the view kept where it can be.
+    std::string lines;
+    for (int line = 0; line < 400; ++line)
+        lines += "grey line " + std::to_string(line) + "\n";
+    tree_.Write("Beta.txt", lines);
+    Search("grey", "*.txt");
+    ASSERT_TRUE(viewer_->ShowResult(Page(), 0));
+    ASSERT_TRUE(viewer_->ShowResult(Page(), 1));
+    EXPECT_GT(preview.model()->pageCount(), 2u) << viewer_->ShownFile();
+    SendMessageW(preview.hwnd(), WM_KEYDOWN, VK_NEXT, 0);
+    EXPECT_EQ(1u, preview.model()->first());
+    EXPECT_GT(DarkPixelsOnSheets(preview, 800, 1000), 0) << "the second page has text too";
+    const int layouts = preview.layouts();
+    preview.Refresh();
+    preview.Refresh();
+    preview.model();
+    EXPECT_EQ(layouts + 1, preview.layouts()) << "laid out once, when it is drawn next";
 
     // Two pages at once are what the next preview shows, too.
     SendMessageW(preview.hwnd(), WM_COMMAND, MAKEWPARAM(ID_PREVIEW_TWO_PAGES, 0), 0);
@@ -473,6 +559,30 @@ TEST_F(FileViewerWindowTest, ThePrintPreviewDrawsThePagesOfTheShownText) {
     ASSERT_NE(nullptr, pagePreview.model());
     EXPECT_TRUE(IsWindowVisible(pagePreview.hwnd()));
     EXPECT_EQ(2, pagePreview.model()->pagesAtOnce()) << "as the user chose last";
+    // Two landscape sheets side by side: wide enough for the text to be legible.
+    EXPECT_GT(DarkPixelsOnSheets(pagePreview, 2000, 1400), 0);
+
+    // A new search changes the page's text: the open preview follows it.
+    const int pageLayouts = pagePreview.layouts();
+    Search("grey", "*.txt");
+    pagePreview.model();
+    EXPECT_GT(pagePreview.layouts(), pageLayouts);
+}
+
+// Ctrl+P prints the result page, and the page setup is in the main window's menu.
+TEST_F(FileViewerWindowTest, PrintHasItsKeyAndPageSetupItsMenuItem) {
+    Open();
+    const HACCEL table = LoadAcceleratorsW(context_.instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
+    ASSERT_NE(nullptr, table);
+    ACCEL keys[64] = {};
+    const int count = CopyAcceleratorTableW(table, keys, 64);
+    bool print = false;
+    for (int k = 0; k < count; ++k)
+        print = print || (keys[k].cmd == ID_FILE_PRINT && keys[k].key == 'P' &&
+                          (keys[k].fVirt & FCONTROL) && (keys[k].fVirt & FVIRTKEY));
+    EXPECT_TRUE(print) << "Ctrl+P";
+    const HMENU file = GetSubMenu(GetMenu(frame_->hwnd()), 0);
+    EXPECT_NE(static_cast<UINT>(-1), GetMenuState(file, ID_FILE_PAGE_SETUP, MF_BYCOMMAND));
 }
 
 } // namespace

@@ -126,6 +126,8 @@ bool CMainFrame::OnCreate(const CREATESTRUCTW&) {
     modeless_.Add(propertyBar_.hwnd());
     if (!tabView_.CreateIn(context_.instance, hwnd(), IDC_TAB_VIEW))
         return false;
+    // An open preview of the result page follows its text.
+    tabView_.surface().OnChanged([this] { preview_.Refresh(); });
     Layout();
     return true;
 }

@@ -179,6 +179,7 @@ private:
     bool IsReplacePage();
     // Prints the current result page, or shows it in the print preview.
     void PrintResultPage(bool preview);
+    void ChoosePageSetup();
 
     CFrameContext context_;
     std::unique_ptr<CWindowDialogs> ownDialogs_;

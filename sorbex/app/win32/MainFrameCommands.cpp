@@ -194,6 +194,14 @@ void CMainFrame::PrintResultPage(bool preview) {
     DeleteDC(printer);
 }
 
+void CMainFrame::ChoosePageSetup() {
+    // One page setup for the result pages and the viewer: both read it when they print.
+    if (!ChangePageSetup(hwnd(), settings_))
+        return;
+    preview_.Refresh();
+    viewer_->PageSetupChanged();
+}
+
 bool CMainFrame::RunCommand(WORD id) {
     if (const CommandRule* rule = RuleOf(id))
         if (!enabled(rule->command))
@@ -247,6 +255,9 @@ bool CMainFrame::RunCommand(WORD id) {
     case ID_FILE_PRINT:
     case ID_FILE_PRINT_PREVIEW:
         PrintResultPage(id == ID_FILE_PRINT_PREVIEW);
+        break;
+    case ID_FILE_PAGE_SETUP:
+        ChoosePageSetup();
         break;
     case ID_FILE_REORGANIZE:
         document_.Reorganize(*this);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/AppSettings.h"
+#include "app/win32/PagedText.h"
 #include "platform/win32/ui/Window.h"
 #include "viewer/PrintPreview.h"
 
@@ -23,14 +24,21 @@ public:
     // Shows the pages of `edit`'s text, laid out anew, in a window owned by `owner`;
     // `documentName` names the document when it is printed from here.
     bool Open(HWND owner, HWND edit, const std::wstring& documentName);
-    // Lays the text out again (after a new page setup) when the preview is open.
+    // The text or the page setup changed: an open preview lays the text out again
+    // before it draws next.
     void Refresh();
     // Draws the shown pages into `dc` over a client area of `width` x `height`.
     void Draw(HDC dc, int width, int height);
 
     // For tests.
-    const CPrintPreview* model() const { return model_.get(); }
+    const CPrintPreview* model() {
+        LayOutIfStale();
+        return model_.get();
+    }
     const CPrinterPage& page() const { return page_; }
+    const CPagedText& text() const { return text_; }
+    // How many times the text was laid out.
+    int layouts() const { return layouts_; }
 
 protected:
     bool OnCommand(WORD id, WORD code, HWND control) override;
@@ -41,9 +49,14 @@ protected:
 private:
     bool EnsureWindow(HWND owner);
     void LayOut();
-    void DrawPage(HDC dc, const CPreviewRect& rect, std::size_t page);
+    void LayOutIfStale();
     // Only the commands that do something now are offered.
     void UpdateMenu();
+    CPreviewView View() const;
+    void UpdateScrollBars();
+    // A scroll bar's request: `bar` SB_HORZ or SB_VERT, `code` its SB_ code.
+    void Scroll(int bar, int code);
+    bool OnKey(WPARAM key);
 
     HINSTANCE instance_;
     CAppSettings& settings_;
@@ -51,7 +64,10 @@ private:
     std::wstring documentName_;
     CPageSetup setup_;
     CPrinterPage page_;
+    CPagedText text_;
     std::unique_ptr<CPrintPreview> model_;
+    bool stale_ = false;
+    int layouts_ = 0;
 };
 
 } // namespace sorbex

@@ -43,6 +43,8 @@ void CRichEditSurface::StreamIn(const std::string& rtf) {
     stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
     stream.pfnCallback = ReadSource;
     SendMessageW(edit_, EM_STREAMIN, SF_RTF | SFF_SELECTION, reinterpret_cast<LPARAM>(&stream));
+    if (changed_)
+        changed_();
 }
 
 CRichEditSurface::CRichEditSurface(HWND edit) {
@@ -69,6 +71,8 @@ CRichEditSurface::Quiet::~Quiet() {
 
 void CRichEditSurface::Clear() {
     SetWindowTextW(edit_, L"");
+    if (changed_)
+        changed_();
 }
 
 void CRichEditSurface::Append(const CRichTextBuilder& text) {

@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "app/ResultPageView.h"
 
@@ -20,6 +22,8 @@ public:
     explicit CRichEditSurface(HWND edit = nullptr);
     void Attach(HWND edit);
     HWND edit() const { return edit_; }
+    // Called after each change of the text (a print preview of it lays it out anew).
+    void OnChanged(std::function<void()> changed) { changed_ = std::move(changed); }
 
     void Clear() override;
     void Append(const CRichTextBuilder& text) override;
@@ -52,6 +56,7 @@ private:
     void StreamIn(const std::string& rtf);
 
     HWND edit_ = nullptr;
+    std::function<void()> changed_;
 };
 
 } // namespace sorbex

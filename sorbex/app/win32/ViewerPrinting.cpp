@@ -3,9 +3,8 @@
 #include "app/win32/ViewerPrinting.h"
 
 #include <commdlg.h>
-#include <richedit.h>
 
-#include <functional>
+#include "app/win32/PagedText.h"
 
 namespace sorbex {
 namespace {
@@ -14,13 +13,6 @@ constexpr int kTwipsPerInch = 1440;
 
 long ToTwips(int pixels, int pixelsPerInch) {
     return pixelsPerInch > 0 ? MulDiv(pixels, kTwipsPerInch, pixelsPerInch) : 0;
-}
-
-long TextLength(HWND edit) {
-    GETTEXTLENGTHEX length{GTL_NUMCHARS | GTL_PRECISE, 1200};
-    const LRESULT count =
-        SendMessageW(edit, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
-    return count < 0 ? 0 : static_cast<long>(count);
 }
 
 // A moveable block of global memory, freed when it goes unless handed over.
@@ -75,29 +67,6 @@ void ReadDevMode(HGLOBAL block, CPageSetup& setup) {
     GlobalUnlock(block);
 }
 
-// Lays out (and with `render` draws) the page that begins at `from`; the position where
-// the next page begins.
-long FormatPage(HWND edit, HDC dc, const CPrinterPage& page, const CTwipsRect& area, long from,
-                bool render) {
-    FORMATRANGE range{};
-    range.hdc = dc;
-    range.hdcTarget = dc;
-    range.rc = {area.left, area.top, area.right, area.bottom};
-    range.rcPage = {0, 0, page.paperWidth, page.paperHeight};
-    range.chrg.cpMin = from;
-    range.chrg.cpMax = -1;
-    return static_cast<long>(
-        SendMessageW(edit, EM_FORMATRANGE, render ? TRUE : FALSE, reinterpret_cast<LPARAM>(&range)));
-}
-
-// Lays out the text of `edit` page by page with `page(from)`.
-std::vector<long> ForEachPage(HWND edit, const std::function<long(long)>& page) {
-    std::vector<long> starts = PaginateText(TextLength(edit), page);
-    // The control keeps what it measured for the device until told to let go.
-    SendMessageW(edit, EM_FORMATRANGE, FALSE, 0);
-    return starts;
-}
-
 } // namespace
 
 CPrinterPage PrinterPageOf(HDC printer) {
@@ -113,31 +82,22 @@ CPrinterPage PrinterPageOf(HDC printer) {
     return page;
 }
 
-std::vector<long> LayOutPages(HWND edit, HDC dc, const CPrinterPage& page,
-                              const CPageSetup& setup) {
-    const CTwipsRect area = PrintArea(page, setup);
-    return ForEachPage(edit,
-                       [&](long from) { return FormatPage(edit, dc, page, area, from, false); });
-}
-
 bool PrintText(HWND edit, HDC dc, const CPageSetup& setup, const std::wstring& documentName) {
-    const CPrinterPage page = PrinterPageOf(dc);
-    const CTwipsRect area = PrintArea(page, setup);
+    CPagedText text;
+    text.LayOut(edit, dc, PrinterPageOf(dc), setup);
     DOCINFOW document{};
     document.cbSize = sizeof document;
     document.lpszDocName = documentName.c_str();
     if (StartDocW(dc, &document) <= 0)
         return false;
     bool printed = true;
-    ForEachPage(edit, [&](long from) {
-        if (!printed || StartPage(dc) <= 0) {
-            printed = false;
-            return from;
+    for (std::size_t k = 0; printed && k < text.starts().size(); ++k) {
+        printed = StartPage(dc) > 0;
+        if (printed) {
+            text.PrintPage(dc, k);
+            printed = EndPage(dc) > 0;
         }
-        const long next = FormatPage(edit, dc, page, area, from, true);
-        printed = EndPage(dc) > 0;
-        return next;
-    });
+    }
     if (printed)
         EndDoc(dc);
     else
@@ -205,6 +165,14 @@ bool RunPageSetupDialog(HWND owner, CPageSetup& setup) {
                        dialog.rtMargin.bottom}};
     setup = FromDialogValues(chosen);
     ReadDevMode(mode.get(), setup);
+    return true;
+}
+
+bool ChangePageSetup(HWND owner, CAppSettings& settings) {
+    CPageSetup setup = settings.PageSetup();
+    if (!RunPageSetupDialog(owner, setup))
+        return false;
+    settings.SetPageSetup(setup);
     return true;
 }
 

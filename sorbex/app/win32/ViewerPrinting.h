@@ -5,19 +5,14 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
+#include "app/AppSettings.h"
 #include "viewer/PageSetup.h"
 
 namespace sorbex {
 
 // The paper and printable area of a printer's device context, in twips.
 CPrinterPage PrinterPageOf(HDC printer);
-
-// The first position of every page when the text of `edit` is laid out for `dc` on
-// pages of `page` with the margins of `setup`; nothing is drawn.
-std::vector<long> LayOutPages(HWND edit, HDC dc, const CPrinterPage& page,
-                              const CPageSetup& setup);
 
 // Prints the text of `edit` on the printer `dc` as one document; false when the printer
 // refused it.
@@ -33,5 +28,9 @@ HDC DefaultPrinterFor(const CPageSetup& setup);
 
 // The page-setup dialog; true, with `setup` changed, when it was confirmed.
 bool RunPageSetupDialog(HWND owner, CPageSetup& setup);
+
+// The page-setup dialog over the "PageSetup" of `settings`, which the result pages and
+// the viewer share; true when it was confirmed and stored.
+bool ChangePageSetup(HWND owner, CAppSettings& settings);
 
 } // namespace sorbex
