@@ -66,6 +66,8 @@ public:
         outside_ = &outside;
     }
 
+    void SetFileStatus(const kestrix::FileStatus& status) override { status_ = &status; }
+
     void SearchText(const std::shared_ptr<const std::string>& text, int originFlags) override {
         const int subexpression = replaceMode_ ? run_.replaceTag_ : 0;
         // The work thread evaluates; should the user cancel meanwhile, what it still
@@ -84,6 +86,8 @@ public:
         CFileFindings findings;
         AddFileResults(*list, *text, subexpression, originFlags, replaceMode_, file_, findings,
                        outside_);
+        if (status_ && !findings.results.empty() && !file_.statusKnown)
+            KeepFileStatus(findings, file_, status_);
         run_.RecordFindings(page_, file_, findings);
     }
 
@@ -91,6 +95,7 @@ private:
     CSearchController& run_;
     CFileFindDoc& page_;
     const std::vector<COutsideCharacter>* outside_ = nullptr;
+    const kestrix::FileStatus* status_ = nullptr; // the loader's, valid until SearchText returns
     const CFileEntry& file_;
     bool replaceMode_;
     std::shared_ptr<CCompiledSearch> compiled_;

@@ -54,13 +54,18 @@ public:
         outside_ = &outside;
     }
 
+    void SetFileStatus(const kestrix::FileStatus& status) override { status_ = &status; }
+
     void SearchText(const std::shared_ptr<const std::string>& text, int originFlags) override {
         std::unique_ptr<CPassageList> list =
             compiled_.root->Evaluate(text->c_str(), text->size(), subexpression_);
         // Once stopped, the list and the file entry are no longer anyone's concern.
-        if (list && !stop_.load())
+        if (list && !stop_.load()) {
             AddFileResults(*list, *text, subexpression_, originFlags, replaceMode_, file_,
                            findings_, outside_);
+            if (status_ && !findings_.results.empty())
+                KeepFileStatus(findings_, file_, status_);
+        }
     }
 
 private:
@@ -71,6 +76,7 @@ private:
     const CFileEntry& file_;
     CFileFindings& findings_;
     const std::vector<COutsideCharacter>* outside_ = nullptr;
+    const kestrix::FileStatus* status_ = nullptr; // the loader's, valid until SearchText returns
 };
 
 } // namespace
@@ -174,17 +180,13 @@ void CSearchWorkers::SearchOne(CState& state, CFileTextLoader& loader, CCompiled
     CWorkerSink sink(compiled, state.stop, state.setup.subexpression, options.replaceMode, file,
                      findings);
     findings.loaded = loader.LoadFileText(file.dir, file.name, options, &sink);
-    if (state.stop.load() || findings.results.empty() || file.statusKnown)
+    if (state.stop.load() || findings.results.empty() || file.statusKnown ||
+        findings.statusLooked)
         return;
-    // A file gone since it was read keeps size and time 0, as a listing shows it.
-    findings.status = file;
+    // The loader did not look the file up (a converter read it): asked here.
     kestrix::FileStatus status;
-    if (!state.setup.fileSystem->GetFileStatus(file.dir + file.name, status)) {
-        findings.status.size = status.size;
-        findings.status.modified = kestrix::SecondsSince1970(status.lastWriteTime);
-    }
-    findings.status.statusKnown = true;
-    findings.statusLooked = true;
+    const bool found = !state.setup.fileSystem->GetFileStatus(file.dir + file.name, status);
+    KeepFileStatus(findings, file, found ? &status : nullptr);
 }
 
 bool CSearchWorkers::Take(std::size_t index, CFileFindings& findings,
