@@ -295,7 +295,7 @@ TEST_F(SearchWorkersTest, EachFileIsLookedUpOnceWhetherItHasPassagesOrNot) {
         const std::string transcript = Run(Request("colour"), threads, 0, &counting);
         EXPECT_NE(std::string::npos, transcript.find("file Gone.txt 11 dated")) << transcript;
         EXPECT_NE(std::string::npos, transcript.find("file Utf8.txt 26 dated")) << transcript;
-        ASSERT_FALSE(counting.lookups.empty());
+        // Where the listing brings size and time along (Windows) nothing is looked up.
         for (const auto& [path, count] : counting.lookups) {
             SCOPED_TRACE(path);
             EXPECT_EQ(1, count);
