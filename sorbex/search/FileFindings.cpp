@@ -66,4 +66,15 @@ void AddFileResults(CPassageList& list, const std::string& text, int subexpressi
     }
 }
 
+void KeepFileStatus(CFileFindings& findings, const CFileEntry& file,
+                    const kestrix::FileStatus* status) {
+    findings.status = file;
+    if (status) {
+        findings.status.size = status->size;
+        findings.status.modified = kestrix::SecondsSince1970(status->lastWriteTime);
+    }
+    findings.status.statusKnown = true;
+    findings.statusLooked = true;
+}
+
 } // namespace sorbex

@@ -35,4 +35,9 @@ void AddFileResults(CPassageList& list, const std::string& text, int subexpressi
                     CFileFindings& findings,
                     const std::vector<COutsideCharacter>* outside = nullptr);
 
+// Gives `findings` the entry of `file` with the size and time of `status`; without a
+// status (the file is gone since it was read) they stay 0, as a listing shows them.
+void KeepFileStatus(CFileFindings& findings, const CFileEntry& file,
+                    const kestrix::FileStatus* status);
+
 } // namespace sorbex

@@ -25,6 +25,9 @@ CTextLoadOptions TextOptionsOf(const CSearchRequest& request) {
 constexpr int kRefreshSmallPage = 50; // results up to which the view refreshes often
 constexpr std::uint32_t kRefreshSmallMs = 250;
 constexpr std::uint32_t kRefreshLargeMs = 4000;
+// Texts up to this size are searched on the run's own thread: the longest take a few
+// milliseconds, so the user's messages wait no longer than between two files.
+constexpr std::size_t kEvaluatedInPlaceBytes = 256u << 10;
 
 } // namespace
 
@@ -66,15 +69,22 @@ public:
         outside_ = &outside;
     }
 
+    void SetFileStatus(const kestrix::FileStatus& status) override { status_ = &status; }
+
     void SearchText(const std::shared_ptr<const std::string>& text, int originFlags) override {
         const int subexpression = replaceMode_ ? run_.replaceTag_ : 0;
         // The work thread evaluates; should the user cancel meanwhile, what it still
         // holds (the text, the compiled expression, the list) stays alive until it ends.
         auto evaluated = std::make_shared<std::unique_ptr<CPassageList>>();
         const std::shared_ptr<CCompiledSearch>& compiled = compiled_;
-        if (!run_.RunWork([compiled, text, subexpression, evaluated] {
-                *evaluated = compiled->root->Evaluate(text->c_str(), text->size(), subexpression);
-            })) {
+        if (text->size() <= run_.evaluatedInPlaceUpTo_) {
+            // Handing a short text over costs two thread switches, more than searching
+            // it; without back-references its search is as short as the text.
+            *evaluated = compiled->root->Evaluate(text->c_str(), text->size(), subexpression);
+        } else if (!run_.RunWork([compiled, text, subexpression, evaluated] {
+                       *evaluated =
+                           compiled->root->Evaluate(text->c_str(), text->size(), subexpression);
+                   })) {
             compiled->registry.Stop();
             return;
         }
@@ -84,6 +94,8 @@ public:
         CFileFindings findings;
         AddFileResults(*list, *text, subexpression, originFlags, replaceMode_, file_, findings,
                        outside_);
+        if (status_ && !findings.results.empty() && !file_.statusKnown)
+            KeepFileStatus(findings, file_, status_);
         run_.RecordFindings(page_, file_, findings);
     }
 
@@ -91,6 +103,7 @@ private:
     CSearchController& run_;
     CFileFindDoc& page_;
     const std::vector<COutsideCharacter>* outside_ = nullptr;
+    const kestrix::FileStatus* status_ = nullptr; // the loader's, valid until SearchText returns
     const CFileEntry& file_;
     bool replaceMode_;
     std::shared_ptr<CCompiledSearch> compiled_;
@@ -172,6 +185,7 @@ std::shared_ptr<CCompiledSearch> CSearchController::Compile(const CSearchRequest
 CRunOutcome CSearchController::RunSearch(const CSearchRequest& request) {
     std::shared_ptr<CCompiledSearch> compiled;
     replaceTag_ = request.replaceMode ? request.replaceTag : 0;
+    evaluatedInPlaceUpTo_ = request.MayHoldBackReference() ? 0 : kEvaluatedInPlaceBytes;
     // A cancel from before this run is no cancel of it.
     flags_.cancelRequested = false;
     if (!request.expression.empty()) {

@@ -125,6 +125,9 @@ private:
     int resultsAtLastRefresh_ = 0;
     bool resultAdded_ = false;
     int replaceTag_ = 0;
+    // Texts up to this size are evaluated without the work thread (0: every text, the
+    // expression may keep the library busy however short the text).
+    std::size_t evaluatedInPlaceUpTo_ = 0;
     int skipped_ = 0; // files of this run reported as not searched
     std::string scanningPrefix_;            // the status text before each file's path, once per run
     std::string statusText_;                // reused for every file, so that it allocates once

@@ -16,4 +16,13 @@ bool CSearchRequest::IsSameSearch(const CSearchRequest& other) const {
     return replaceString == other.replaceString && replaceTag == other.replaceTag;
 }
 
+bool CSearchRequest::MayHoldBackReference() const {
+    // A backslash in a bracket list is an ordinary byte, and one may escape another:
+    // both are read as a reference here, which only costs the run a thread's help.
+    for (std::size_t i = 0; i + 1 < expression.size(); ++i)
+        if (expression[i] == '\\' && expression[i + 1] >= '1' && expression[i + 1] <= '9')
+            return true;
+    return false;
+}
+
 } // namespace sorbex

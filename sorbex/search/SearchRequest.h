@@ -30,6 +30,11 @@ struct CSearchRequest {
     // True when a page filled by `other` may be reused for this request. Texts compare
     // exactly; the replacement fields count only in replace mode.
     bool IsSameSearch(const CSearchRequest& other) const;
+
+    // Whether the expression may hold a back-reference ("\1" to "\9" anywhere): the
+    // library's matcher can then take minutes over a text of a few kilobytes, where
+    // without one its time follows the text's length.
+    bool MayHoldBackReference() const;
 };
 
 } // namespace sorbex

@@ -1,4 +1,5 @@
-// Tests of when a new search may reuse the page an earlier one filled.
+// Tests of the search request: when a new search may reuse the page an earlier one
+// filled, and which expressions may keep the library busy on a short text.
 #include "search/SearchRequest.h"
 
 #include <gtest/gtest.h>
@@ -54,6 +55,27 @@ TEST(SearchRequestTest, ReplaceModeItselfMustMatch) {
     replace.replaceMode = true;
     EXPECT_FALSE(search.IsSameSearch(replace));
     EXPECT_FALSE(replace.IsSameSearch(search));
+}
+
+TEST(SearchRequestTest, BackReferencesAreFoundWhereverTheyMayBe) {
+    const struct {
+        const char* expression;
+        bool mayHold;
+    } cases[] = {
+        {"(a*)*\\1c", true},
+        {"grey&(x)\\9", true},
+        {"[\\1]", true}, // a bracket list's backslash, read as a reference all the same
+        {"colour", false},
+        {"\\0\\.\\b", false},
+        {"ends in a backslash\\", false},
+        {"", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.expression);
+        CSearchRequest request;
+        request.expression = c.expression;
+        EXPECT_EQ(c.mayHold, request.MayHoldBackReference());
+    }
 }
 
 } // namespace

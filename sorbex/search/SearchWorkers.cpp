@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <mutex>
 #include <system_error>
 #include <utility>
@@ -30,11 +31,15 @@ struct CSearchWorkers::CState {
     std::size_t next = 0;               // the next item a worker takes
     std::size_t taken = 0;              // the next item the run's thread takes
     std::size_t running = 0;            // workers not yet ended
+    std::size_t awaited = SIZE_MAX;     // the item the run's thread waits for, if any
     // Changed under the mutex; read without it by the loaders and evaluations.
     std::atomic<bool> stop{false};
 };
 
 namespace {
+
+// How many slots come free before a worker that found none goes on.
+std::size_t ResumeWhenFree(std::size_t slots) { return slots / 2 > 0 ? slots / 2 : 1; }
 
 // A worker's receiver of its loader's text: evaluates it there and then, so that the
 // text is gone before the next file is read.
@@ -54,13 +59,18 @@ public:
         outside_ = &outside;
     }
 
+    void SetFileStatus(const kestrix::FileStatus& status) override { status_ = &status; }
+
     void SearchText(const std::shared_ptr<const std::string>& text, int originFlags) override {
         std::unique_ptr<CPassageList> list =
             compiled_.root->Evaluate(text->c_str(), text->size(), subexpression_);
         // Once stopped, the list and the file entry are no longer anyone's concern.
-        if (list && !stop_.load())
+        if (list && !stop_.load()) {
             AddFileResults(*list, *text, subexpression_, originFlags, replaceMode_, file_,
                            findings_, outside_);
+            if (status_ && !findings_.results.empty())
+                KeepFileStatus(findings_, file_, status_);
+        }
     }
 
 private:
@@ -71,6 +81,7 @@ private:
     const CFileEntry& file_;
     CFileFindings& findings_;
     const std::vector<COutsideCharacter>* outside_ = nullptr;
+    const kestrix::FileStatus* status_ = nullptr; // the loader's, valid until SearchText returns
 };
 
 } // namespace
@@ -134,10 +145,15 @@ void CSearchWorkers::Work(const std::shared_ptr<CState>& shared,
     const bool usable = compiled && compiled->root && !compiled->error;
     std::unique_lock<std::mutex> lock(state.mutex);
     for (;;) {
-        state.workWanted.wait(lock, [&] {
-            return state.stop.load() || state.next >= state.items.size() ||
-                   state.next < state.taken + state.slots.size();
-        });
+        // A worker that finds every slot taken waits until half of them are free again,
+        // so that it is woken once per few files rather than once per file.
+        if (state.next >= state.taken + state.slots.size()) {
+            const std::size_t resume = ResumeWhenFree(state.slots.size());
+            state.workWanted.wait(lock, [&] {
+                return state.stop.load() || state.next >= state.items.size() ||
+                       state.next + resume <= state.taken + state.slots.size();
+            });
+        }
         if (state.stop.load() || state.next >= state.items.size())
             break;
         const std::size_t item = state.next++;
@@ -160,7 +176,9 @@ void CSearchWorkers::Work(const std::shared_ptr<CState>& shared,
         CState::CSlot& slot = state.slots[item % state.slots.size()];
         slot.findings = std::move(findings);
         slot.done = true;
-        state.workDone.notify_all();
+        // The run's thread waits for one slot only: the others need not wake it.
+        if (item == state.awaited)
+            state.workDone.notify_all();
     }
     --state.running;
     state.workDone.notify_all();
@@ -174,17 +192,13 @@ void CSearchWorkers::SearchOne(CState& state, CFileTextLoader& loader, CCompiled
     CWorkerSink sink(compiled, state.stop, state.setup.subexpression, options.replaceMode, file,
                      findings);
     findings.loaded = loader.LoadFileText(file.dir, file.name, options, &sink);
-    if (state.stop.load() || findings.results.empty() || file.statusKnown)
+    if (state.stop.load() || findings.results.empty() || file.statusKnown ||
+        findings.statusLooked)
         return;
-    // A file gone since it was read keeps size and time 0, as a listing shows it.
-    findings.status = file;
+    // The loader did not look the file up (a converter read it): asked here.
     kestrix::FileStatus status;
-    if (!state.setup.fileSystem->GetFileStatus(file.dir + file.name, status)) {
-        findings.status.size = status.size;
-        findings.status.modified = kestrix::SecondsSince1970(status.lastWriteTime);
-    }
-    findings.status.statusKnown = true;
-    findings.statusLooked = true;
+    const bool found = !state.setup.fileSystem->GetFileStatus(file.dir + file.name, status);
+    KeepFileStatus(findings, file, found ? &status : nullptr);
 }
 
 bool CSearchWorkers::Take(std::size_t index, CFileFindings& findings,
@@ -197,21 +211,28 @@ bool CSearchWorkers::Take(std::size_t index, CFileFindings& findings,
         return true;
     }
     CState::CSlot& slot = state.slots[state.taken % state.slots.size()];
+    state.awaited = state.taken;
     while (!state.workDone.wait_for(lock, interval_, [&] { return slot.done; })) {
         lock.unlock();
         const bool cancelled = whileWaiting();
         lock.lock();
         if (slot.done)
             break;
-        if (cancelled)
+        if (cancelled) {
+            state.awaited = SIZE_MAX;
             return false;
+        }
     }
+    state.awaited = SIZE_MAX;
     findings = std::move(slot.findings);
     slot.findings = CFileFindings();
     slot.done = false;
     ++state.taken;
+    const bool resume =
+        state.next + ResumeWhenFree(state.slots.size()) == state.taken + state.slots.size();
     lock.unlock();
-    state.workWanted.notify_all();
+    if (resume)
+        state.workWanted.notify_all();
     return true;
 }
 

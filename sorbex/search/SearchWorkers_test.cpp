@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -263,6 +264,43 @@ TEST_F(SearchWorkersTest, FilesGoneOrComeAfterTheWalkAreTreatedAlike) {
     std::remove(tree_->Path("Came.txt").c_str());
     tree_->Write("Gone.txt", "grey colour");
     tree_->Write("D3/F3.log", f3);
+}
+
+// Counts how often each file's size and time are asked for.
+class CountingFileSystem : public kestrix::FaultyFileSystem {
+public:
+    explicit CountingFileSystem(kestrix::FileSystem& real) : FaultyFileSystem(real), real_(real) {}
+
+    kestrix::OsError GetFileStatus(const std::string& path, kestrix::FileStatus& status) override {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            ++lookups[path];
+        }
+        return real_.GetFileStatus(path, status);
+    }
+
+    std::map<std::string, int> lookups;
+
+private:
+    kestrix::FileSystem& real_;
+    std::mutex mutex_;
+};
+
+// A search learns each file's size and time once, as it reads it: a file with passages
+// is not looked up again for its result lines, on one thread or several.
+TEST_F(SearchWorkersTest, EachFileIsLookedUpOnceWhetherItHasPassagesOrNot) {
+    for (int threads : {1, 3}) {
+        SCOPED_TRACE(threads);
+        CountingFileSystem counting(*fs_);
+        const std::string transcript = Run(Request("colour"), threads, 0, &counting);
+        EXPECT_NE(std::string::npos, transcript.find("file Gone.txt 11 dated")) << transcript;
+        EXPECT_NE(std::string::npos, transcript.find("file Utf8.txt 26 dated")) << transcript;
+        // Where the listing brings size and time along (Windows) nothing is looked up.
+        for (const auto& [path, count] : counting.lookups) {
+            SCOPED_TRACE(path);
+            EXPECT_EQ(1, count);
+        }
+    }
 }
 
 #ifdef __linux__

@@ -66,6 +66,8 @@ CTextLoadResult CFileTextLoader::LoadFileText(const std::string& dir, const std:
     bool external = false;
     bool converterApplied = false;
     outside_.clear();
+    kestrix::FileStatus status;
+    bool statusLooked = false;
     try {
         bool haveText = false;
         if (UsesConverters(name, options)) {
@@ -101,9 +103,10 @@ CTextLoadResult CFileTextLoader::LoadFileText(const std::string& dir, const std:
             // Passage offsets are 32-bit throughout results and the result file: a
             // longer file is not read at all.
             std::uint64_t size = options.size;
-            kestrix::FileStatus status;
-            if (!options.sizeKnown && !fileSystem_.GetFileStatus(path, status))
+            if (!options.sizeKnown && !fileSystem_.GetFileStatus(path, status)) {
                 size = status.size;
+                statusLooked = true;
+            }
             if (size > static_cast<std::uint64_t>(INT_MAX)) {
                 result.outcome = CTextLoadOutcome::TooLarge;
                 return result;
@@ -111,6 +114,9 @@ CTextLoadResult CFileTextLoader::LoadFileText(const std::string& dir, const std:
             // The kept size is reserved at once: the memory is only touched as far as
             // the files need it, and it never has to move while they grow one by one.
             if (text.capacity() < kKeptBufferBytes) {
+                // Decoding a file swaps the two buffers: the kept one may be the other.
+                if (scratch_.capacity() >= kKeptBufferBytes)
+                    text.swap(scratch_);
                 text.clear();
                 text.reserve(kKeptBufferBytes);
             }
@@ -154,6 +160,8 @@ CTextLoadResult CFileTextLoader::LoadFileText(const std::string& dir, const std:
     }
     const int flags = (converted ? kTextConverted : 0) | (external ? kTextExternal : 0);
     searcher->SetOutsideCharacters(outside_);
+    if (statusLooked)
+        searcher->SetFileStatus(status);
     searcher->SearchText(text_, flags);
     result.outcome = CTextLoadOutcome::Handed;
     // A huge file's buffer is not kept for the rest of the run.

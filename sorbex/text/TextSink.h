@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/FileSystem.h"
 #include "text/TextEncoding.h"
 
 namespace sorbex {
@@ -28,6 +29,10 @@ public:
     virtual void SetOutsideCharacters(const std::vector<COutsideCharacter>& outside) {
         static_cast<void>(outside);
     }
+
+    // Called before SearchText with the file's size and times when the loader looked
+    // them up to read it, so that a sink showing them need not ask the system again.
+    virtual void SetFileStatus(const kestrix::FileStatus& status) { static_cast<void>(status); }
 };
 
 } // namespace sorbex
