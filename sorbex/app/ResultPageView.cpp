@@ -36,7 +36,7 @@ void AppendClosingLines(CRichTextBuilder& out, const CPageMemo& memo) {
 void CResultPageView::StartPage(CFileFindDoc& page, bool withHeader) {
     page_ = &page;
     headerPending_ = false;
-    pending_.Clear();
+    DropBacklog();
     lines_.Clear();
     surface_.Clear();
     committed_ = 0;
@@ -50,12 +50,92 @@ void CResultPageView::StartPage(CFileFindDoc& page, bool withHeader) {
     committed_ = surface_.Length();
 }
 
-void CResultPageView::AddResult(CRichTextBuilder& out, CSearchResult& result, int index,
-                                const CFileFacts& facts) {
-    CResultSpan span = AppendResultLines(out, result, index, facts);
-    span.lineStart += committed_;
-    span.lineEnd += committed_;
-    span.position += committed_;
+CRichTextBuilder& CResultPageView::PieceForResult() {
+    if (backlog_.empty() || resultsInLastPiece_ >= kPieceResults) {
+        backlog_.emplace_back();
+        resultsInLastPiece_ = 0;
+    }
+    ++resultsInLastPiece_;
+    return backlog_.back();
+}
+
+void CResultPageView::Queue(const CRichTextBuilder& text) {
+    if (text.empty())
+        return;
+    backlog_.push_back(text);
+    queued_ += text.length();
+    // Nothing is added to a piece that is not a page's results.
+    resultsInLastPiece_ = kPieceResults;
+}
+
+void CResultPageView::StreamPieces(std::size_t count) {
+    count = std::min(count, backlog_.size());
+    if (count == 0)
+        return;
+    // One stream for all of them: each call into the control costs on its own.
+    CRichTextBuilder joined = std::move(backlog_.front());
+    backlog_.pop_front();
+    for (std::size_t i = 1; i < count; ++i) {
+        joined.Append(backlog_.front());
+        backlog_.pop_front();
+    }
+    surface_.Append(joined);
+    committed_ += joined.length();
+    queued_ -= joined.length();
+    if (backlog_.empty())
+        resultsInLastPiece_ = 0;
+}
+
+std::size_t CResultPageView::PiecesForShownPart() const {
+    std::size_t count = 0;
+    std::size_t total = committed_;
+    while (count < backlog_.size() && total < kShownAtOnce)
+        total += backlog_[count++].length();
+    return count;
+}
+
+void CResultPageView::StreamThrough(std::size_t position) {
+    std::size_t count = 0;
+    std::size_t total = committed_;
+    while (count < backlog_.size() && total <= position)
+        total += backlog_[count++].length();
+    StreamPieces(count);
+}
+
+bool CResultPageView::StreamPiece() {
+    if (backlog_.empty())
+        return false;
+    StreamPieces(1);
+    surface_.Refresh(false);
+    return true;
+}
+
+void CResultPageView::Complete() {
+    WriteHeaderIfPending();
+    StreamPieces(backlog_.size());
+}
+
+void CResultPageView::TellOfBacklog() {
+    if (HasBacklog() && backlogWaiting)
+        backlogWaiting();
+}
+
+void CResultPageView::DropBacklog() {
+    backlog_.clear();
+    queued_ = 0;
+    resultsInLastPiece_ = 0;
+}
+
+void CResultPageView::AddResult(CSearchResult& result, int index, const CFileFacts& facts) {
+    CRichTextBuilder& piece = PieceForResult();
+    const std::size_t before = piece.length();
+    // Where the piece will begin in the control once what waits before it is in.
+    const std::size_t base = committed_ + queued_ - before;
+    CResultSpan span = AppendResultLines(piece, result, index, facts);
+    queued_ += piece.length() - before;
+    span.lineStart += base;
+    span.lineEnd += base;
+    span.position += base;
     result.viewPosition = static_cast<std::int32_t>(span.position);
     lines_.Add(span);
 }
@@ -63,14 +143,14 @@ void CResultPageView::AddResult(CRichTextBuilder& out, CSearchResult& result, in
 void CResultPageView::Render(CFileFindDoc& page, const FactsOf& factsOf) {
     const CPageMemo memo = MemoOf(page);
     StartPage(page, memo.hasRequest);
-    CRichTextBuilder body;
     for (std::size_t i = 0; i < page.results.size(); ++i)
-        AddResult(body, page.results[i], static_cast<int>(i), factsOf(page.results[i]));
-    AppendClosingLines(body, memo);
-    if (!body.empty())
-        surface_.Append(body);
-    committed_ += body.length();
+        AddResult(page.results[i], static_cast<int>(i), factsOf(page.results[i]));
+    CRichTextBuilder closing;
+    AppendClosingLines(closing, memo);
+    Queue(closing);
+    StreamPieces(PiecesForShownPart());
     surface_.Refresh(false);
+    TellOfBacklog();
 }
 
 void CResultPageView::BeginRun(CFileFindDoc& page) {
@@ -101,34 +181,31 @@ void CResultPageView::AppendResult(CFileFindDoc& page, CSearchResult& result,
         return;
     WriteHeaderIfPending();
     // The result is the page's last; results are added one at a time.
-    AddResult(pending_, result, static_cast<int>(page.results.size()) - 1, facts);
-}
-
-void CResultPageView::Flush() {
-    WriteHeaderIfPending();
-    if (pending_.empty())
-        return;
-    surface_.Append(pending_);
-    committed_ += pending_.length();
-    pending_.Clear();
+    AddResult(result, static_cast<int>(page.results.size()) - 1, facts);
 }
 
 void CResultPageView::Refresh(int resultsShown) {
-    Flush();
+    WriteHeaderIfPending();
+    // Beyond the part a reader sees at once, a piece per refresh: a long run shows more
+    // as it goes, at a cost that stays a small share of the run's.
+    StreamPieces(std::max<std::size_t>(PiecesForShownPart(), 1));
     surface_.Refresh(resultsShown < kFollowEndBelow);
 }
 
 void CResultPageView::AppendClosingLine(CFileFindDoc& page, const std::string& text) {
     CPageMemo& memo = MemoOf(page);
     memo.closingLine = text;
+    if (runPage_ == &page)
+        runPage_ = nullptr;
     if (&page != page_)
         return;
-    Flush();
+    WriteHeaderIfPending();
     CRichTextBuilder line;
     AppendClosingLines(line, memo);
-    surface_.Append(line);
-    committed_ += line.length();
+    Queue(line);
+    StreamPieces(PiecesForShownPart());
     surface_.Refresh(false);
+    TellOfBacklog();
 }
 
 void CResultPageView::ReportSkipped(const std::string& message) {
@@ -163,7 +240,8 @@ void CResultPageView::ShowCounters(CFileFindDoc& page, const CSearchCounters& co
     MemoOf(page).counters = counters;
     if (&page != page_ || !MemoOf(page).hasRequest)
         return;
-    Flush();
+    WriteHeaderIfPending();
+    StreamPieces(PiecesForShownPart());
     const auto added = static_cast<std::ptrdiff_t>(HeaderCounters(counters));
     if (added == 0)
         return;
@@ -175,13 +253,14 @@ void CResultPageView::ShowCounters(CFileFindDoc& page, const CSearchCounters& co
 void CResultPageView::SelectResult(const CFileFindDoc& page, std::size_t index) {
     if (&page != page_ || index >= page.results.size())
         return;
-    Flush();
+    WriteHeaderIfPending();
     const CSearchResult& r = page.results[index];
     const std::size_t length =
         IsEntryResult(r) ? r.name.size()
                          : static_cast<std::size_t>(std::max(0, r.excerptEnd - r.excerptStart));
     // Stored positions count from 1.
     const std::size_t from = r.viewPosition > 0 ? static_cast<std::size_t>(r.viewPosition - 1) : 0;
+    StreamThrough(from + length);
     surface_.Select(from, from + length);
 }
 
@@ -191,7 +270,7 @@ void CResultPageView::Forget(const CFileFindDoc& page) {
         runPage_ = nullptr;
     if (page_ == &page) {
         page_ = nullptr;
-        pending_.Clear();
+        DropBacklog();
         lines_.Clear();
         surface_.Clear();
         committed_ = 0;
@@ -202,7 +281,7 @@ void CResultPageView::ForgetAll() {
     memos_.clear();
     runPage_ = nullptr;
     page_ = nullptr;
-    pending_.Clear();
+    DropBacklog();
     lines_.Clear();
     surface_.Clear();
     committed_ = 0;

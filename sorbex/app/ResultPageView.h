@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <deque>
 #include <functional>
 #include <map>
 #include <optional>
@@ -44,12 +45,22 @@ struct CPageMemo {
     bool hasRequest = false; // the page was filled by a search of this session
     std::optional<CSearchCounters> counters;
     std::string closingLine;
-    // Files and folders the run could not search, and why, in the order reported.
+    // Files and folders the run could not search, and files whose converter was given
+    // up, with the reason, in the order reported.
     std::vector<std::string> skipped;
 };
 
 // A page with fewer results than this follows its end while results come in.
 constexpr int kFollowEndBelow = 40;
+
+// Putting text into the control costs in proportion to the text, and a reader sees only
+// the top of a large page while a run goes on. So the text of a page waits in pieces of
+// this many results, and goes into the control as a reader can use it: everything up
+// to kShownAtOnce characters at once, then a piece per refresh of a run, and the rest
+// a piece at a time once the run is over (StreamPiece), or at once where a result
+// beyond it is selected.
+constexpr std::size_t kPieceResults = 500;
+constexpr std::size_t kShownAtOnce = 16 * 1024;
 
 class CResultPageView {
 public:
@@ -72,12 +83,25 @@ public:
     // skipped: they stand together under the results, the verdict first, so that the
     // results keep their bars and a reader sees at once that not everything was searched.
     void AppendClosingLine(CFileFindDoc& page, const std::string& text);
-    // The run that began last could not search a file or folder; `message` says which
-    // and why. Shown with the closing line.
+    // The run that began last could not search a file or folder, or gave up a file's
+    // converter; `message` says which and why. Shown with the closing line; once that
+    // is written the run has nothing more to report (a converter the viewer gives up
+    // later is not the run's).
     void ReportSkipped(const std::string& message);
     // Writes the counters into the header; every stored position moves by the number of
     // characters this added.
     void ShowCounters(CFileFindDoc& page, const CSearchCounters& counters);
+
+    // True while text of the page shown waits to go into the control.
+    bool HasBacklog() const { return !backlog_.empty(); }
+    // Puts the next waiting piece into the control; false when none waited.
+    bool StreamPiece();
+    // Puts all waiting text into the control (printing, copying, the end of the page).
+    void Complete();
+    // Called when a page has been shown, or its run has closed, with text still
+    // waiting: the window then feeds it in with StreamPiece while it has nothing else
+    // to do.
+    std::function<void()> backlogWaiting;
 
     // The result whose line holds `position`, or -1.
     int ResultAt(std::size_t position) const { return lines_.ResultAt(position); }
@@ -92,19 +116,30 @@ public:
     void ForgetAll();
 
 private:
-    void Flush();
+    // The piece a result's lines go into: a new one every kPieceResults results.
+    CRichTextBuilder& PieceForResult();
+    void Queue(const CRichTextBuilder& text);
+    void StreamPieces(std::size_t count);
+    // How many pieces fill the control up to kShownAtOnce.
+    std::size_t PiecesForShownPart() const;
+    // Streams pieces until the control holds `position`.
+    void StreamThrough(std::size_t position);
+    void DropBacklog();
+    void TellOfBacklog();
     void WriteHeaderIfPending();
     void StartPage(CFileFindDoc& page, bool withHeader);
     std::size_t HeaderCounters(const CSearchCounters& counters);
-    void AddResult(CRichTextBuilder& out, CSearchResult& result, int index,
-                   const CFileFacts& facts);
+    void AddResult(CSearchResult& result, int index, const CFileFacts& facts);
 
     CPageSurface& surface_;
     const CFileFindDoc* page_ = nullptr;
     const CFileFindDoc* runPage_ = nullptr; // the page of the run that began last
-    CRichTextBuilder pending_;
+    // Text not yet in the control, in order; every piece but the last is complete.
+    std::deque<CRichTextBuilder> backlog_;
+    std::size_t resultsInLastPiece_ = 0;
+    std::size_t queued_ = 0; // characters in backlog_
     bool headerPending_ = false;
-    std::size_t committed_ = 0; // characters in the control before pending_
+    std::size_t committed_ = 0; // characters in the control, before backlog_
     CPageLineIndex lines_;
     std::map<const CFileFindDoc*, CPageMemo> memos_;
 };

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "app/PlainPageSurface.h"
 
 namespace sorbex {
@@ -143,8 +145,70 @@ TEST_F(ResultPageViewTest, AListingHasOneCounterAndEntryLines) {
     EXPECT_EQ("a.txt", surface_.text.substr(page_.results[0].viewPosition - 1, 5));
 }
 
-// Files and folders a run could not search are listed under its closing line, on its
-// own page, and again whenever the page is shown.
+// A large page goes into the control as a reader can use it: the top at once, then a
+// piece per refresh and per StreamPiece, or up to a result that is selected. Whatever
+// the way, the control ends with the text a page shown whole has, and every stored
+// position points at its match.
+TEST_F(ResultPageViewTest, ALargePageGoesInPieceByPiece) {
+    constexpr int kResults = 3 * static_cast<int>(kPieceResults) + 7;
+    auto runLarge = [&] {
+        page_.results.RemoveAll();
+        view_.BeginRun(page_);
+        for (int i = 0; i < kResults; ++i)
+            Add(Passage("f" + std::to_string(i / 10), "one grey line", 4, 8, i % 10 == 0));
+        view_.Refresh(0);
+        view_.AppendClosingLine(page_, "Searching terminated normally (0.01 seconds).");
+        CSearchCounters counters;
+        counters.passages = kResults;
+        view_.ShowCounters(page_, counters);
+    };
+    struct Case {
+        const char* name;
+        std::function<void()> finish;
+    };
+    const Case cases[] = {
+        {"a piece at a time",
+         [&] {
+             int pieces = 0;
+             while (view_.StreamPiece())
+                 ++pieces;
+             EXPECT_EQ(3, pieces) << "the first piece went in with the run";
+         }},
+        {"all at once", [&] { view_.Complete(); }},
+        {"the last result selected",
+         [&] {
+             view_.SelectResult(page_, kResults - 1);
+             EXPECT_EQ("grey", surface_.Selected());
+             EXPECT_TRUE(view_.HasBacklog()) << "the closing line still waits";
+             view_.Complete();
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int appendsBefore = surface_.appends;
+        runLarge();
+        EXPECT_TRUE(view_.HasBacklog());
+        EXPECT_LE(surface_.appends - appendsBefore, 3) << "header, the top, the closing line";
+        EXPECT_EQ(std::string::npos, surface_.text.find("terminated"));
+        c.finish();
+        EXPECT_FALSE(view_.HasBacklog());
+        EXPECT_FALSE(view_.StreamPiece());
+        const std::string streamed = surface_.text;
+        ExpectPositionsPointAtMatches();
+        EXPECT_NE(std::string::npos, streamed.find("Passages found\t1507\t"));
+        EXPECT_EQ(streamed.size() - streamed.find("Searching terminated") - 1,
+                  std::string("Searching terminated normally (0.01 seconds).").size());
+
+        view_.Render(page_, [](const CSearchResult&) { return CFileFacts(); });
+        EXPECT_TRUE(view_.HasBacklog()) << "a page shown again also goes in piece by piece";
+        view_.Complete();
+        EXPECT_EQ(streamed, surface_.text);
+        ExpectPositionsPointAtMatches();
+    }
+}
+
+// Files and folders a run could not search, and converters it gave up, are listed under
+// its closing line, on its own page, and again whenever the page is shown.
 TEST_F(ResultPageViewTest, SkippedFilesStandUnderTheClosingLine) {
     const std::string closing = "Searching terminated normally (0.01 seconds).\r";
     struct Case {
@@ -161,6 +225,13 @@ TEST_F(ResultPageViewTest, SkippedFilesStandUnderTheClosingLine) {
           "The file \"C:\\d\\a\" is too large to be searched."},
          closing + "The file \"C:\\d\\b\" could not be read: Locked.\r"
                    "The file \"C:\\d\\a\" is too large to be searched.\r"},
+        {"a converter given up among skipped files",
+         {"The file \"C:\\d\\b\" could not be read: Locked.",
+          "The converter \"wp.cnv\" gave up on \"C:\\d\\c.doc\" (no answer); its bytes were "
+          "searched."},
+         closing + "The file \"C:\\d\\b\" could not be read: Locked.\r"
+                   "The converter \"wp.cnv\" gave up on \"C:\\d\\c.doc\" (no answer); its bytes "
+                   "were searched.\r"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -177,6 +248,10 @@ TEST_F(ResultPageViewTest, SkippedFilesStandUnderTheClosingLine) {
         const std::string ran = surface_.text;
         view_.Render(page_, [](const CSearchResult&) { return CFileFacts(); });
         EXPECT_EQ(ran, surface_.text) << "shown again, the page says the same";
+        // Once the run has closed, a converter the viewer gives up is not the page's.
+        view_.ReportSkipped("late");
+        view_.Render(page_, [](const CSearchResult&) { return CFileFacts(); });
+        EXPECT_EQ(ran, surface_.text);
     }
 
     // A report after the page went away has no page to go to.

@@ -80,6 +80,11 @@ void CResultPages::RefreshResults(int resultsShown) {
     view_.Refresh(resultsShown);
 }
 
+void CResultPages::RunEnded(CFileFindDoc& page) {
+    page.current = CurrentResultAfter(CPageEvent::RunEnded, page.current,
+                                      static_cast<int>(page.results.size()));
+}
+
 void CResultPages::StoreRun(CFileFindDoc& page) {
     // A page that cannot be stored keeps its results in memory; the file lacks them.
     document_.StorePageResults(page);
@@ -98,7 +103,8 @@ bool CResultPages::ShowPage(std::size_t index) {
     viewer_->Clear();
     openedOutside_.clear();
     CFileFindDoc& page = document_[index];
-    page.current = -1;
+    page.current = CurrentResultAfter(CPageEvent::PageShown, page.current,
+                                      static_cast<int>(page.results.size()));
     view_.Render(page, [this](const CSearchResult& r) { return FactsOf(r); });
     return true;
 }
@@ -186,7 +192,8 @@ bool CResultPages::SelectAt(std::size_t position) {
     const int index = view_.ResultAt(position);
     if (!page || view_.page() != page || index < 0)
         return false;
-    page->current = index;
+    page->current = CurrentResultAfter(CPageEvent::PositionChosen, page->current,
+                                       static_cast<int>(page->results.size()), index);
     return true;
 }
 

@@ -42,10 +42,13 @@ public:
     void ClearPage(CFileFindDoc& page);
     void AppendResult(CFileFindDoc& page, CSearchResult& result, const CFileEntry& file);
     void AppendClosingLine(CFileFindDoc& page, const std::string& text);
-    // The running search could not search a file or folder; the page says so.
+    // The running search could not search a file or folder, or gave up a file's
+    // converter and searched its bytes; the page says so.
     void ReportSkipped(const std::string& message);
     void ShowCounters(CFileFindDoc& page, const CSearchCounters& counters);
     void RefreshResults(int resultsShown);
+    // The run that filled `page` has ended: its current result follows the rule.
+    void RunEnded(CFileFindDoc& page);
     // After the run: the page's results go into the result file.
     void StoreRun(CFileFindDoc& page);
     // After a replacement walk: what it changed in the results is stored with them.

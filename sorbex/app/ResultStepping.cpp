@@ -57,4 +57,21 @@ std::optional<int> StepTarget(const CSearchResultArray& results, int current, CS
     return std::nullopt;
 }
 
+int CurrentResultAfter(CPageEvent event, int current, int count, int chosen) {
+    switch (event) {
+    case CPageEvent::RunStarted:
+    case CPageEvent::PageShown:
+        break;
+    case CPageEvent::RunEnded:
+        if (current >= 0 && current < count)
+            return current;
+        break;
+    case CPageEvent::PositionChosen:
+        if (chosen >= 0 && chosen < count)
+            return chosen;
+        return current;
+    }
+    return -1;
+}
+
 } // namespace sorbex

@@ -244,6 +244,15 @@ void CRichTextBuilder::EndParagraph() {
     ++length_;
 }
 
+void CRichTextBuilder::Append(const CRichTextBuilder& other) {
+    if (other.empty())
+        return;
+    body_ += other.body_;
+    plain_ += other.plain_;
+    length_ += other.length_;
+    current_ = other.current_;
+}
+
 void CRichTextBuilder::AppendTable(const std::vector<CTableRow>& rows) {
     for (const CTableRow& row : rows) {
         body_ += "\\trowd\\trgaph5\\trleft0\\trpaddl5\\trpaddt5\\trpaddr5\\trpaddb5"

@@ -83,6 +83,8 @@ public:
     void Append(CRunStyle style, std::string_view text,
                 const std::vector<COutsideCharacter>& outside, std::uint32_t textOffset);
     void EndParagraph();
+    // Appends what another builder holds: its text sets its own look from the start.
+    void Append(const CRichTextBuilder& other);
     // Rows of a table with borders, cells with an inner margin of 5. The control
     // counts a table's structure in its own way, so a table has no length here: a
     // builder that holds one is measured in the control.

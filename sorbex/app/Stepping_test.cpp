@@ -170,5 +170,31 @@ TEST(ShowResultTest, WhatShowingAResultDoes) {
     EXPECT_EQ("", viewer.ShownFile());
 }
 
+// The current result as runs, redraws and the reader's clicks leave it.
+TEST(SteppingTest, CurrentResultAfterRunsRedrawsAndClicks) {
+    struct Case {
+        const char* name;
+        CPageEvent event;
+        int current, count, chosen;
+        int expected;
+    };
+    const Case cases[] = {
+        {"a run starts afresh", CPageEvent::RunStarted, 4, 9, -1, -1},
+        {"a search ends with none current", CPageEvent::RunEnded, -1, 20000, -1, -1},
+        {"a listing ends with none current", CPageEvent::RunEnded, -1, 3, -1, -1},
+        {"a result clicked during the run stays", CPageEvent::RunEnded, 2, 9, -1, 2},
+        {"an index beyond the results does not", CPageEvent::RunEnded, 9, 9, -1, -1},
+        {"a run that found nothing", CPageEvent::RunEnded, 0, 0, -1, -1},
+        {"a page shown again", CPageEvent::PageShown, 5, 9, -1, -1},
+        {"a click on a result line", CPageEvent::PositionChosen, -1, 9, 3, 3},
+        {"a click on a bar keeps the current one", CPageEvent::PositionChosen, 6, 9, -1, 6},
+        {"a position past the results", CPageEvent::PositionChosen, 1, 2, 2, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.expected, CurrentResultAfter(c.event, c.current, c.count, c.chosen));
+    }
+}
+
 } // namespace
 } // namespace sorbex

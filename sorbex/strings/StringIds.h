@@ -126,6 +126,12 @@ constexpr unsigned IDS_PAGE_REPLACE = 10232;
 constexpr unsigned IDS_PAGE_EXAMPLES = 10233;
 // The print preview's title.
 constexpr unsigned IDS_PRINT_PREVIEW = 10240;
+// The options dialog's choices of how text files' bytes are read.
+constexpr unsigned IDS_ENCODING_AUTO = 10250;
+constexpr unsigned IDS_ENCODING_ANSI = 10251;
+constexpr unsigned IDS_ENCODING_UTF8 = 10252;
+constexpr unsigned IDS_ENCODING_UTF16LE = 10253;
+constexpr unsigned IDS_ENCODING_UTF16BE = 10254;
 // Status-bar prompts of the storage commands.
 constexpr unsigned IDS_PROMPT_RESULTS_REORGANIZE = 32816;
 constexpr unsigned IDS_PROMPT_CACHE_REORGANIZE = 32817;

@@ -104,12 +104,15 @@ TEST(DialogsTest, OptionsAreReadAndWrittenWithTheLimitClamped) {
     CProfile profile(store);
     CAppSettings settings(profile);
     std::wstring font;
+    std::wstring encoding;
     bool limitEditable = false;
     bool ok = false;
     WithDialog(
         L"Options",
         [&](HWND dialog) {
             font = ItemText(dialog, IDC_FONT_DESCRIPTION);
+            encoding = ItemText(dialog, IDC_ENCODING);
+            SendDlgItemMessageW(dialog, IDC_ENCODING, CB_SETCURSEL, 4, 0);
             EXPECT_EQ(L"10", ItemText(dialog, IDC_TAB_LIMIT));
             SendDlgItemMessageW(dialog, IDC_LIMIT_TABS, BM_CLICK, 0, 0);
             SendDlgItemMessageW(dialog, IDC_LIMIT_TABS, BM_CLICK, 0, 0);
@@ -126,10 +129,17 @@ TEST(DialogsTest, OptionsAreReadAndWrittenWithTheLimitClamped) {
     EXPECT_EQ(999, settings.TabLimit()) << "the field is clamped to 999";
     EXPECT_FALSE(settings.AutoLoad());
     EXPECT_TRUE(settings.DontUseFileViewer());
+    EXPECT_EQ(L"Automatic (byte-order mark, UTF-8 or Windows-1252)", encoding) << "the default";
+    EXPECT_EQ(CEncodingChoice::Utf16Be, settings.Encoding());
+    std::string stored;
+    EXPECT_TRUE(store.Read("Options", "Encoding", stored));
+    EXPECT_EQ("utf-16be", stored) << "the profile's name of the choice";
 
     WithDialog(
         L"Options",
         [&](HWND dialog) {
+            encoding = ItemText(dialog, IDC_ENCODING);
+            SendDlgItemMessageW(dialog, IDC_ENCODING, CB_SETCURSEL, 2, 0);
             SetDlgItemTextW(dialog, IDC_TAB_LIMIT, L"0");
             SendDlgItemMessageW(dialog, IDC_LIMIT_TABS, BM_CLICK, 0, 0);
             limitEditable = IsWindowEnabled(GetDlgItem(dialog, IDC_TAB_LIMIT)) != FALSE;
@@ -137,6 +147,8 @@ TEST(DialogsTest, OptionsAreReadAndWrittenWithTheLimitClamped) {
         },
         [&] { ok = RunOptionsDialog(instance, nullptr, settings); });
     EXPECT_FALSE(limitEditable);
+    EXPECT_EQ(L"UTF-16, big-endian", encoding) << "the stored choice is shown";
+    EXPECT_EQ(CEncodingChoice::Utf8, settings.Encoding());
     EXPECT_EQ(1, settings.TabLimit()) << "0 is 1";
     EXPECT_FALSE(settings.LimitTabs());
     EXPECT_EQ(std::nullopt, settings.PageLimit());

@@ -10,6 +10,7 @@
 #include "app/win32/SorbexIds.h"
 #include "app/win32/WideText.h"
 #include "app/win32/WindowPlacement.h"
+#include "search/SearchWorkers.h"
 #include "strings/SorbexStrings.h"
 
 namespace sorbex {
@@ -18,6 +19,10 @@ namespace {
 constexpr wchar_t kFrameClass[] = L"SorbexMainFrame";
 constexpr UINT_PTR kFoldTimer = 1;
 constexpr UINT kFoldTimerMs = 15;
+// Feeds a page's waiting text into its control while the window is idle: a timer's
+// ticks come only when no input waits, so a reader is never held up by it.
+constexpr UINT_PTR kBacklogTimer = 2;
+constexpr UINT kBacklogTimerMs = 10;
 constexpr int kSplitterHeight = 5;
 
 struct ToolbarButton {
@@ -65,10 +70,17 @@ CMainFrame::CMainFrame(const CFrameContext& context)
         run_.loader().SetCache(context_.cache);
     if (context_.converters)
         run_.loader().SetConverters(context_.converters);
+    // Files are read and evaluated on several threads; the page gets its results in
+    // the order one thread gives.
+    run_.SetSearchThreads(DefaultSearchThreads());
     run_.startReplacement = [this](CFileFindDoc& page, std::size_t start) {
         Walk(page, start, true);
     };
     definitions_.Load(settings_);
+    view_.backlogWaiting = [this] {
+        if (hwnd())
+            SetTimer(hwnd(), kBacklogTimer, kBacklogTimerMs, nullptr);
+    };
 }
 
 CMainFrame::~CMainFrame() = default;
@@ -225,6 +237,12 @@ void CMainFrame::UnfoldPropertyBar() {
 }
 
 bool CMainFrame::OnTimer(UINT_PTR id) {
+    if (id == kBacklogTimer) {
+        // A run feeds its own page; the rest waits for its end.
+        if (!run_.flags().searching && !view_.StreamPiece())
+            KillTimer(hwnd(), kBacklogTimer);
+        return true;
+    }
     if (id != kFoldTimer)
         return false;
     const std::uint32_t now = context_.clock->Milliseconds();
@@ -308,6 +326,7 @@ bool CMainFrame::OnClose() {
 
 void CMainFrame::OnDestroy() {
     KillTimer(hwnd(), kFoldTimer);
+    KillTimer(hwnd(), kBacklogTimer);
     modeless_.Remove(propertyBar_.hwnd());
     DragAcceptFiles(hwnd(), FALSE);
     if (quitWhenDestroyed)

@@ -19,6 +19,7 @@
 #include "app/ResultPageView.h"
 #include "app/ResultPages.h"
 #include "app/UserDialogs.h"
+#include "app/DisplayPace.h"
 #include "app/win32/PrintPreviewWindow.h"
 #include "app/win32/PropertyBar.h"
 #include "app/win32/TabView.h"
@@ -49,6 +50,11 @@ struct CFrameContext {
     CTextConverterList* converters = nullptr; // null: no converters
     CUserDialogs* dialogs = nullptr;          // null: the window's own message boxes
 };
+
+// The pace of the run's status text and progress bar, and of its looks at the queue: a
+// reader sees the status change ten times a second, and Esc is honoured within 20 ms.
+constexpr std::uint32_t kRunDisplayMs = 100;
+constexpr std::uint32_t kPumpMs = 20;
 
 class CMainFrame : public kestrix::ui::Window,
                    public CSearchUi,
@@ -104,6 +110,7 @@ public:
     void AppendResult(CFileFindDoc& page, CSearchResult& result, const CFileEntry& file) override;
     void AppendClosingLine(CFileFindDoc& page, const std::string& text) override;
     void ReportSkipped(const std::string& path, const std::string& message) override;
+    void ReportConverterFailure(const std::string& path, const std::string& message) override;
     void ShowCounters(CFileFindDoc& page, const CSearchCounters& counters) override;
     void RefreshResults(CFileFindDoc& page, int resultsShown) override;
     void ShowProgress(int range) override;
@@ -173,6 +180,9 @@ private:
     void Walk(CFileFindDoc& page, std::size_t index, bool afterSearch);
     void UpdateTitle();
     void ShowPages();
+    void ShowStatusText(const std::string& text);
+    // What the run changed since its display was last due, if it is due now.
+    void ShowWaitingRunDisplay(std::uint32_t now);
     void ShowRecentFiles(HMENU fileMenu);
     void EnableMenu(HMENU menu);
     void ShowPrompt(UINT id);
@@ -205,6 +215,12 @@ private:
     HWND progress_ = nullptr;
     int progressRange_ = 0;
     int progressPosition_ = 0;
+    // While a run goes on, its status text and progress reach their controls at this
+    // pace, and the run looks at the message queue at the pump's.
+    CDisplayPace statusPace_{kRunDisplayMs};
+    CDisplayPace progressPace_{kRunDisplayMs};
+    CDisplayPace pumpPace_{kPumpMs};
+    std::string statusWaiting_;
 
     double splitFactor_ = kDefaultSplitFactor;
     int barHeight_ = 0;

@@ -181,6 +181,7 @@ bool CMainFrame::OnCommand(WORD id, WORD, HWND) {
 void CMainFrame::PrintResultPage(bool preview) {
     if (!document_.CurrentPage())
         return;
+    view_.Complete();
     const HWND page = tabView_.resultView();
     const std::wstring name = kestrix::ui::WindowText(hwnd());
     if (preview) {

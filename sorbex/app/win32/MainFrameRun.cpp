@@ -36,7 +36,25 @@ bool CMainFrame::AskYesNo(const std::string& question) {
 }
 
 void CMainFrame::SetStatusText(const std::string& text) {
+    if (!run_.flags().searching) {
+        statusPace_.Restart();
+        ShowStatusText(text);
+        return;
+    }
+    statusWaiting_ = text;
+    if (statusPace_.Changed(context_.clock->Milliseconds()))
+        ShowStatusText(statusWaiting_);
+}
+
+void CMainFrame::ShowStatusText(const std::string& text) {
     SendMessageW(status_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
+}
+
+void CMainFrame::ShowWaitingRunDisplay(std::uint32_t now) {
+    if (statusPace_.Due(now))
+        ShowStatusText(statusWaiting_);
+    if (progressPace_.Due(now))
+        SendMessageW(progress_, PBM_SETPOS, static_cast<WPARAM>(progressPosition_), 0);
 }
 
 void CMainFrame::ShowIdleStatus() {
@@ -58,6 +76,7 @@ void CMainFrame::ShowProgress(int range) {
     SendMessageW(status_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
     progressRange_ = range;
     progressPosition_ = 0;
+    progressPace_.Restart();
     SendMessageW(progress_, PBM_SETRANGE32, 0, range);
     SendMessageW(progress_, PBM_SETPOS, 0, 0);
     ShowWindow(progress_, SW_SHOW);
@@ -66,7 +85,8 @@ void CMainFrame::ShowProgress(int range) {
 
 void CMainFrame::SetProgress(int position) {
     progressPosition_ = position;
-    SendMessageW(progress_, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+    if (progressPace_.Changed(context_.clock->Milliseconds()) || position >= progressRange_)
+        SendMessageW(progress_, PBM_SETPOS, static_cast<WPARAM>(position), 0);
 }
 
 void CMainFrame::HideProgress() {
@@ -107,6 +127,10 @@ void CMainFrame::Beep() {
 // --- the run ---
 
 void CMainFrame::ProcessMessages() {
+    const std::uint32_t now = context_.clock->Milliseconds();
+    ShowWaitingRunDisplay(now);
+    if (!pumpPace_.Changed(now))
+        return;
     MSG message{};
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
@@ -170,6 +194,10 @@ void CMainFrame::ReportSkipped(const std::string&, const std::string& message) {
     pages_.ReportSkipped(message);
 }
 
+void CMainFrame::ReportConverterFailure(const std::string&, const std::string& message) {
+    pages_.ReportSkipped(message);
+}
+
 void CMainFrame::ShowCounters(CFileFindDoc& page, const CSearchCounters& counters) {
     pages_.ShowCounters(page, counters);
 }
@@ -193,6 +221,8 @@ void CMainFrame::StartSearching() {
         MakeSearchRequest(search, replace ? &replacement : nullptr, settings_);
     runStored_ = false;
     const CRunOutcome outcome = run_.StartSearching(request);
+    if (outcome.page)
+        pages_.RunEnded(*outcome.page);
     if (outcome.page && !runStored_)
         pages_.StoreRun(*outcome.page);
     ShowIdleStatus();

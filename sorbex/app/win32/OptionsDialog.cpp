@@ -5,11 +5,13 @@
 #include <commdlg.h>
 
 #include <cstring>
+#include <iterator>
 
 #include "viewer/ViewerFont.h"
 #include "app/win32/OptionsDialogIds.h"
 #include "app/win32/WideText.h"
 #include "platform/win32/ui/Dialog.h"
+#include "strings/SorbexStrings.h"
 
 namespace sorbex {
 namespace {
@@ -17,6 +19,17 @@ namespace {
 constexpr int kFontBoldWeight = 700;
 constexpr int kPointsPerInch = 72;
 constexpr int kTenths = 10;
+
+// The encoding list: each choice of the profile key and its text, in the list's order.
+struct EncodingItem {
+    CEncodingChoice choice;
+    unsigned text;
+};
+constexpr EncodingItem kEncodingItems[] = {
+    {CEncodingChoice::Auto, IDS_ENCODING_AUTO},       {CEncodingChoice::Ansi, IDS_ENCODING_ANSI},
+    {CEncodingChoice::Utf8, IDS_ENCODING_UTF8},       {CEncodingChoice::Utf16Le, IDS_ENCODING_UTF16LE},
+    {CEncodingChoice::Utf16Be, IDS_ENCODING_UTF16BE},
+};
 
 LOGFONTW LogFontOf(const CViewerFont& font, HWND window) {
     LOGFONTW log{};
@@ -48,6 +61,7 @@ protected:
         SendItem(IDC_TAB_LIMIT_SPIN, UDM_SETPOS32, 0, settings_.TabLimit());
         SetChecked(IDC_INTERNAL_FILTER, settings_.UseInternalFilter());
         SetChecked(IDC_EXTERNAL_FILTER, settings_.UseExternalFilter());
+        ShowEncoding(settings_.Encoding());
         font_ = settings_.ViewerFont();
         ShowFont();
         EnableLimit();
@@ -76,6 +90,22 @@ private:
         const bool on = IsChecked(IDC_LIMIT_TABS);
         EnableItem(IDC_TAB_LIMIT, on);
         EnableItem(IDC_TAB_LIMIT_SPIN, on);
+    }
+
+    void ShowEncoding(CEncodingChoice choice) {
+        for (std::size_t i = 0; i < std::size(kEncodingItems); ++i) {
+            const std::wstring text = Wide(SorbexString(kEncodingItems[i].text));
+            SendItem(IDC_ENCODING, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+            if (kEncodingItems[i].choice == choice)
+                SendItem(IDC_ENCODING, CB_SETCURSEL, static_cast<WPARAM>(i));
+        }
+    }
+
+    CEncodingChoice ChosenEncoding() {
+        const auto index = static_cast<std::size_t>(SendItem(IDC_ENCODING, CB_GETCURSEL));
+        // Nothing chosen (CB_ERR) keeps the default.
+        return index < std::size(kEncodingItems) ? kEncodingItems[index].choice
+                                                 : CEncodingChoice::Auto;
     }
 
     void ShowFont() { SetItemText(IDC_FONT_DESCRIPTION, Wide(DescribeViewerFont(font_, true))); }
@@ -121,6 +151,7 @@ private:
         settings_.SetTabLimit(ClampTabLimitField(readable ? field : 0));
         settings_.SetUseInternalFilter(IsChecked(IDC_INTERNAL_FILTER));
         settings_.SetUseExternalFilter(IsChecked(IDC_EXTERNAL_FILTER));
+        settings_.SetEncoding(ChosenEncoding());
         settings_.SetViewerFont(font_);
     }
 

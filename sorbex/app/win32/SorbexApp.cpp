@@ -71,6 +71,13 @@ int RunSorbex(HINSTANCE instance, int showCommand) {
     context.converters = &converters;
     CMainFrame frame(context);
     frame.quitWhenDestroyed = true;
+    // A converter given up during a search is named on the page; the frame's run
+    // decides whether a failure belongs to it.
+    loader->SetFailureHandler(frame.run().ConverterFailureHandler());
+    struct ForgetHandler {
+        CConverterLoader& loader;
+        ~ForgetHandler() { loader.SetFailureHandler(nullptr); }
+    } forgetHandler{*loader};
     if (!frame.Open(showCommand, FileOnCommandLine()))
         return 1;
     // The viewer reads the files itself, with the converters but never the cache.
