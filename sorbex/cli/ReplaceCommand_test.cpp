@@ -48,6 +48,27 @@ protected:
         return transcript::Compose(shown, out.str(), err.str(), status, tree.root());
     }
 
+    // Puts both files back as the test began; the terminal types `input` into `answers`
+    // (null: standard input is no terminal).
+    CCliTerminal FreshRun(const char* input, std::istringstream& answers) {
+        tree.Write("First.txt", kFirst);
+        tree.Write("Second.txt", kSecond);
+        answers.str(input != nullptr ? input : "");
+        CCliTerminal terminal;
+        terminal.answers = &answers;
+        terminal.answersInteractive = input != nullptr;
+        return terminal;
+    }
+
+    // Set SORBEX_UPDATE_GOLDEN=1 to write the transcripts as the new golden files.
+    static void ExpectGolden(const char* golden, const std::string& transcript) {
+        if (std::getenv("SORBEX_UPDATE_GOLDEN") != nullptr) {
+            std::ofstream(GoldenPath(golden), std::ios::binary) << transcript;
+            return;
+        }
+        EXPECT_EQ(transcript::ReadBytes(GoldenPath(golden)), transcript);
+    }
+
     kestrix::TempTree tree;
     kestrix::TempTree journal;
 };
@@ -134,15 +155,10 @@ TEST_F(ReplaceCommandTest, RunsMatchTheirGoldenOutputsAndFiles) {
          kFirst,
          kSecond},
     };
-    const bool update = std::getenv("SORBEX_UPDATE_GOLDEN") != nullptr;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.golden);
-        tree.Write("First.txt", kFirst);
-        tree.Write("Second.txt", kSecond);
-        std::istringstream answers(c.input != nullptr ? c.input : "");
-        CCliTerminal terminal;
-        terminal.answers = &answers;
-        terminal.answersInteractive = c.input != nullptr;
+        std::istringstream answers;
+        CCliTerminal terminal = FreshRun(c.input, answers);
         if (c.changeSecondMeanwhile)
             terminal.beforeReplacing = [this] { tree.Write("Second.txt", "one GREY line\n"); };
         int status = -1;
@@ -151,11 +167,7 @@ TEST_F(ReplaceCommandTest, RunsMatchTheirGoldenOutputsAndFiles) {
         EXPECT_EQ(c.first, tree.Read("First.txt"));
         EXPECT_EQ(c.second, tree.Read("Second.txt"));
         EXPECT_EQ("no colour here\n", tree.Read("Sub/Third.txt"));
-        if (update) {
-            std::ofstream(GoldenPath(c.golden), std::ios::binary) << transcript;
-            continue;
-        }
-        EXPECT_EQ(transcript::ReadBytes(GoldenPath(c.golden)), transcript);
+        ExpectGolden(c.golden, transcript);
     }
 }
 
@@ -287,7 +299,6 @@ TEST_F(ReplaceCommandTest, UndoPutsBackTheLastReplacementAgainstGoldenOutputs) {
          kFirst,
          "one blue line, edited\n"},
     };
-    const bool update = std::getenv("SORBEX_UPDATE_GOLDEN") != nullptr;
     for (const Step& step : steps) {
         SCOPED_TRACE(testing::PrintToString(step.args));
         if (step.before)
@@ -298,13 +309,8 @@ TEST_F(ReplaceCommandTest, UndoPutsBackTheLastReplacementAgainstGoldenOutputs) {
         EXPECT_EQ(step.status, status) << transcript;
         EXPECT_EQ(step.first, tree.Read("First.txt"));
         EXPECT_EQ(step.second, tree.Read("Second.txt"));
-        if (step.golden == nullptr)
-            continue;
-        if (update) {
-            std::ofstream(GoldenPath(step.golden), std::ios::binary) << transcript;
-            continue;
-        }
-        EXPECT_EQ(transcript::ReadBytes(GoldenPath(step.golden)), transcript);
+        if (step.golden != nullptr)
+            ExpectGolden(step.golden, transcript);
     }
 }
 
@@ -340,15 +346,10 @@ TEST_F(ReplaceCommandTest, AReplacementBeyondTheUndoLimitAsksFirst) {
          kExitFound,
          true},
     };
-    const bool update = std::getenv("SORBEX_UPDATE_GOLDEN") != nullptr;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.golden);
-        tree.Write("First.txt", kFirst);
-        tree.Write("Second.txt", kSecond);
-        std::istringstream answers(c.input != nullptr ? c.input : "");
-        CCliTerminal terminal;
-        terminal.answers = &answers;
-        terminal.answersInteractive = c.input != nullptr;
+        std::istringstream answers;
+        CCliTerminal terminal = FreshRun(c.input, answers);
         terminal.undoLimits = {5, 30}; // First.txt alone holds 23 bytes, both 37
         int status = -1;
         const std::string transcript = Transcript(c.args, terminal, c.input, status);
@@ -361,11 +362,7 @@ TEST_F(ReplaceCommandTest, AReplacementBeyondTheUndoLimitAsksFirst) {
         auto fs = kestrix::MakeSystemFileSystem();
         ParseCliArguments({"undo"}, options);
         EXPECT_EQ(kExitNothingFound, RunUndoCommand(options, out, err, *fs, journal.root()));
-        if (update) {
-            std::ofstream(GoldenPath(c.golden), std::ios::binary) << transcript;
-            continue;
-        }
-        EXPECT_EQ(transcript::ReadBytes(GoldenPath(c.golden)), transcript);
+        ExpectGolden(c.golden, transcript);
     }
 }
 
