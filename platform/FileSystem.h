@@ -62,6 +62,7 @@ struct FileStatus {
     std::uint64_t creationTime = 0;
     std::uint64_t lastWriteTime = 0;
     bool isDirectory = false;
+    std::uint32_t attributes = 0; // FILE_ATTRIBUTE_* on Windows, st_mode on POSIX
 };
 
 // Where a file or directory lives, as the system tells it (device and inode number,

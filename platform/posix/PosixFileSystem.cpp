@@ -440,12 +440,14 @@ OsError PosixFileSystem::GetFileStatus(const std::string& path, FileStatus& stat
         if (::stat(path.c_str(), &st) != 0)
             return LastOsError("stat", path);
         status.isDirectory = S_ISDIR(st.st_mode);
+        status.attributes = static_cast<std::uint32_t>(st.st_mode);
         status.size = status.isDirectory ? 0 : static_cast<std::uint64_t>(st.st_size);
         status.lastWriteTime = TicksSince1601(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
         status.creationTime = TicksSince1601(st.st_ctim.tv_sec, st.st_ctim.tv_nsec);
         return {};
     }
     status.isDirectory = S_ISDIR(sx.stx_mode);
+    status.attributes = sx.stx_mode;
     status.size = status.isDirectory ? 0 : sx.stx_size;
     status.lastWriteTime = TicksSince1601(sx.stx_mtime.tv_sec, sx.stx_mtime.tv_nsec);
     if (sx.stx_mask & STATX_BTIME)

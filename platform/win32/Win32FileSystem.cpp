@@ -456,6 +456,7 @@ OsError Win32FileSystem::GetFileStatus(const std::string& path, FileStatus& stat
     if (!GetFileAttributesExW(SystemPath(path).c_str(), GetFileExInfoStandard, &data))
         return LastOsError("GetFileAttributesExW", path);
     status.isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    status.attributes = data.dwFileAttributes;
     status.size = status.isDirectory
                       ? 0
                       : (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;

@@ -54,6 +54,8 @@ bool IsCommandEnabled(CCommand command, const CCommandContext& c) {
         return idle;
     case CCommand::ToggleRegisteredApplications:
         return true;
+    case CCommand::UndoReplacement:
+        return idle && c.undoAvailable;
     }
     return false;
 }

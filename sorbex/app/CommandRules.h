@@ -28,6 +28,7 @@ enum class CCommand {
     CacheDelete,
     Options,
     ToggleRegisteredApplications,
+    UndoReplacement,
 };
 
 // What the rules look at.
@@ -44,6 +45,8 @@ struct CCommandContext {
     bool fileShown = false;
     bool cacheOpen = false;
     bool documentHasPath = false;
+    // The undo journal holds a walk (looked up when a menu opens, not on every update).
+    bool undoAvailable = false;
 };
 
 bool IsCommandEnabled(CCommand command, const CCommandContext& context);

@@ -4,6 +4,7 @@
 
 #include "app/PageRow.h"
 #include "strings/SorbexStrings.h"
+#include "undo/RestoredResults.h"
 
 namespace sorbex {
 namespace {
@@ -92,6 +93,14 @@ void CResultPages::StoreRun(CFileFindDoc& page) {
 
 void CResultPages::StoreReplaced(CFileFindDoc& page) {
     document_.RewritePageResults(page);
+}
+
+void CResultPages::FilesRestored(const std::vector<std::string>& paths) {
+    CFileFindDoc* page = document_.CurrentPage();
+    if (!page || MarkRestoredResults(page->results, paths) == 0)
+        return;
+    StoreReplaced(*page);
+    ShowPage(document_.currentIndex());
 }
 
 bool CResultPages::ShowPage(std::size_t index) {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/AppSettings.h"
 #include "app/CommandRules.h"
@@ -53,6 +54,9 @@ public:
     void StoreRun(CFileFindDoc& page);
     // After a replacement walk: what it changed in the results is stored with them.
     void StoreReplaced(CFileFindDoc& page);
+    // An undo put these files back: the current page's results of them are marked as not
+    // replaced, at their old offsets, stored so and drawn again.
+    void FilesRestored(const std::vector<std::string>& paths);
 
     // --- the page row ---
     // Shows page `index`: reads its results and draws it.

@@ -156,6 +156,36 @@ TEST_F(ResultPagesTest, PagesShownAgainAreReadFromTheFile) {
     EXPECT_NE(std::string::npos, surface_.text.find("blue")) << "the page to the left is shown";
 }
 
+TEST_F(ResultPagesTest, ResultsOfRestoredFilesAreNotReplacedAgainAndStoredSo) {
+    Search("grey");
+    CFileFindDoc* page = document_.CurrentPage();
+    ASSERT_NE(nullptr, page);
+    ASSERT_EQ(3u, page->results.size()); // Alpha.txt twice, then Beta.txt
+    // As a walk that put "green!" (6) in place of each "grey" (4) leaves them.
+    for (std::size_t i = 0; i < 3; ++i) {
+        CSearchResult& r = page->results[i];
+        r.start += i == 1 ? 2 : 0;
+        r.end = r.start + 6;
+        r.flags |= kResultReplaced;
+    }
+    pages_.StoreReplaced(*page);
+
+    pages_.FilesRestored({tree_.Path("Alpha.txt")});
+    EXPECT_EQ(0, page->results[0].flags & kResultReplaced);
+    EXPECT_EQ(0, page->results[1].flags & kResultReplaced);
+    EXPECT_NE(0, page->results[2].flags & kResultReplaced) << "Beta.txt was not restored";
+    EXPECT_EQ(9, page->results[1].start);
+    EXPECT_EQ(13, page->results[1].end);
+    ExpectPositionsOnPassages(*page);
+
+    // Read back from the file, the page says the same.
+    Search("blue");
+    ASSERT_TRUE(pages_.ShowPage(1));
+    const CFileFindDoc& stored = document_[1];
+    EXPECT_EQ(0, stored.results[1].flags & kResultReplaced);
+    EXPECT_EQ(9, stored.results[1].start);
+}
+
 TEST_F(ResultPagesTest, WalkingShowsResultsAsTheSettingsSay) {
     CFileFindDoc* grey = Search("grey");
     ASSERT_NE(nullptr, grey);

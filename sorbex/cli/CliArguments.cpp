@@ -13,6 +13,7 @@ const char* const kCliUsage =
     "  or:  sorbex list [OPTION]...\n"
     "  or:  sorbex show FILE.sbx [--page=N]\n"
     "  or:  sorbex cache compact | sorbex cache delete [--yes]\n"
+    "  or:  sorbex undo [--list]\n"
     "Search the files below each DIR for the passages that match EXPRESSION and\n"
     "print them as a result page reads: a line for each file (name, size, date,\n"
     "directory), then one line for each passage with its byte offsets.\n"
@@ -52,24 +53,36 @@ const char* const kCliUsage =
     "                          whole passage)\n"
     "      --all             (replace) replace every passage without asking;\n"
     "                          required when standard input is not a terminal\n"
+    "      --no-undo         (replace) keep no copy of the files for 'undo'\n"
     "      --save=FILE.sbx   (search, list) add the results as a new page to the\n"
     "                          result file FILE.sbx, creating it when missing\n"
     "      --page=N          (show) print the results of page N (from 1) as a\n"
     "                          search prints them; without it, list the pages\n"
     "      --yes             (cache delete) delete without asking; required when\n"
     "                          standard input is not a terminal\n"
+    "      --list            (undo) name the files that would be put back and\n"
+    "                          those changed since, and change nothing\n"
     "      --help            display this help and exit\n"
     "\n"
     "'cache compact' removes the texts of files that are gone or changed from the\n"
     "cache of converted documents and gives the space back; 'cache delete'\n"
     "deletes the cache (the next search builds it again).\n"
     "\n"
+    "'replace' keeps the old content of every file it rewrites in an undo journal\n"
+    "beside the cache (the last 5 replacements, at most 100 MB; a replacement whose\n"
+    "files hold more asks first). 'undo' puts back every file of the last\n"
+    "replacement that is still as the replacement left it, and names the files\n"
+    "changed since, which it leaves alone; run it again to finish an undo that\n"
+    "failed part way, or to undo the replacement before.\n"
+    "\n"
     "Passages are highlighted on a terminal and marked [[like this]] otherwise.\n"
     "Progress goes to standard error on a terminal; Ctrl+C cancels the search\n"
     "and still prints what was found.\n"
     "\n"
-    "Exit status is 0 if something was found (replaced, for 'replace'), 1 if\n"
-    "nothing was, 2 if an error occurred, 130 if the search was cancelled.\n";
+    "Exit status is 0 if something was found (replaced, for 'replace'; every file\n"
+    "put back, for 'undo'), 1 if nothing was (nothing to undo, for 'undo'), 2 if\n"
+    "an error occurred (for 'undo': a file could not be put back or was changed\n"
+    "since), 130 if the search was cancelled.\n";
 
 namespace {
 
@@ -148,6 +161,19 @@ std::string ParseCacheArguments(const std::vector<std::string>& args, CliOptions
     return "";
 }
 
+// `undo [--list]`.
+std::string ParseUndoArguments(const std::vector<std::string>& args, CliOptions& options) {
+    options.undo = true;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (args[i] != "--list")
+            return args[i].size() > 1 && args[i][0] == '-'
+                       ? "unrecognized option '" + args[i] + "'"
+                       : "'undo' takes no argument ('" + args[i] + "')";
+        options.undoList = true;
+    }
+    return "";
+}
+
 } // namespace
 
 std::string ParseCliArguments(const std::vector<std::string>& args, CliOptions& options) {
@@ -166,6 +192,8 @@ std::string ParseCliArguments(const std::vector<std::string>& args, CliOptions& 
         return ParseShowArguments(args, options);
     if (args[0] == "cache")
         return ParseCacheArguments(args, options);
+    if (args[0] == "undo")
+        return ParseUndoArguments(args, options);
     const bool listing = args[0] == "list";
     options.replace = args[0] == "replace";
     if (args[0] != "search" && !listing && !options.replace)
@@ -228,6 +256,8 @@ std::string ParseCliArguments(const std::vector<std::string>& args, CliOptions& 
             options.threads = std::stoi(value);
         } else if (options.replace && arg == "--all") {
             options.replaceAll = true;
+        } else if (options.replace && arg == "--no-undo") {
+            options.noUndo = true;
         } else if (arg == "--no-subdirs") {
             options.withSubdirectories = false;
         } else if (arg == "--case") {

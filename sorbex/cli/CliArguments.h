@@ -28,6 +28,7 @@ struct CliOptions {
     std::string replacement;
     int replaceTag = 0;      // 0 the whole match, 1 to 5 that subexpression
     bool replaceAll = false; // replace without asking
+    bool noUndo = false;     // keep no undo journal of the replacement
 
     // `search` and `list`: the run's page is added to this result file (*.sbx).
     std::string saveFile;
@@ -39,11 +40,15 @@ struct CliOptions {
     // `sorbex cache compact` or `sorbex cache delete [--yes]`: the converted-document cache.
     std::string cacheCommand;
     bool yes = false; // answers the question before deleting
+
+    // `sorbex undo [--list]`: the files of the last replacement are put back (or listed).
+    bool undo = false;
+    bool undoList = false;
 };
 
 // Reads `sorbex search EXPR [options]`, `sorbex replace EXPR --with TEXT [options]`,
 // `sorbex list [options]`, `sorbex show FILE [--page N]`, `sorbex cache compact`,
-// `sorbex cache delete [--yes]` or `--help` (the program name not included). Returns "" or what is wrong with the command line.
+// `sorbex cache delete [--yes]`, `sorbex undo [--list]` or `--help` (the program name not included). Returns "" or what is wrong with the command line.
 std::string ParseCliArguments(const std::vector<std::string>& args, CliOptions& options);
 
 extern const char* const kCliUsage;

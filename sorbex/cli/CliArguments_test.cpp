@@ -91,6 +91,18 @@ TEST(CliArgumentsTest, ReadsReplaceCommands) {
     }
 }
 
+TEST(CliArgumentsTest, ReadsUndoCommands) {
+    CliOptions options;
+    ASSERT_EQ("", ParseCliArguments({"undo"}, options));
+    EXPECT_TRUE(options.undo);
+    EXPECT_FALSE(options.undoList);
+    ASSERT_EQ("", ParseCliArguments({"undo", "--list"}, options));
+    EXPECT_TRUE(options.undoList);
+    ASSERT_EQ("", ParseCliArguments({"replace", "a", "--with=b", "--no-undo"}, options));
+    EXPECT_TRUE(options.noUndo);
+    EXPECT_FALSE(options.undo);
+}
+
 TEST(CliArgumentsTest, RejectsBadCommandLines) {
     const std::vector<std::vector<std::string>> cases = {
         {},
@@ -116,6 +128,9 @@ TEST(CliArgumentsTest, RejectsBadCommandLines) {
         {"search", "a", "--threads=4x"},
         {"search", "a", "--threads=1000"},
         {"search", "a", "--threads="},
+        {"search", "a", "--no-undo"},
+        {"undo", "--all"},
+        {"undo", "last"},
     };
     for (const auto& args : cases) {
         SCOPED_TRACE(testing::PrintToString(args));

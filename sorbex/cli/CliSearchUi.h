@@ -8,6 +8,7 @@
 
 #include "cli/ResultLines.h"
 #include "search/SearchUi.h"
+#include "undo/UndoJournal.h"
 
 namespace sorbex {
 
@@ -25,6 +26,10 @@ struct CCliTerminal {
     bool (*waitForAnswer)() = nullptr;
     // Called between the search and the replacement walk; tests change files there.
     std::function<void()> beforeReplacing;
+    // Where the undo journal lives and how much it keeps; empty: beside the cache.
+    std::string undoFolder;
+    CUndoLimits undoLimits{kDefaultUndoWalks,
+                           static_cast<std::uint64_t>(kDefaultUndoMegabytes) << 20};
 };
 
 class CCliSearchUi : public CSearchUi {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -9,6 +10,8 @@
 
 #include "cli/CliTranscript_test.h"
 #include "cli/SearchCommand.h"
+#include "cli/UndoCommand.h"
+#include "platform/FileSystem.h"
 #include "platform/testing/TempTree.h"
 
 namespace sorbex {
@@ -37,11 +40,37 @@ protected:
             shown += "\n--- stdin\n" + std::string(input);
         std::ostringstream out;
         std::ostringstream err;
-        status = RunCli(real, out, err, terminal);
+        // The undo journal goes into the test's own place, apart from the searched tree.
+        CCliTerminal withJournal = terminal;
+        if (withJournal.undoFolder.empty())
+            withJournal.undoFolder = journal.root();
+        status = RunCli(real, out, err, withJournal);
         return transcript::Compose(shown, out.str(), err.str(), status, tree.root());
     }
 
+    // Puts both files back as the test began; the terminal types `input` into `answers`
+    // (null: standard input is no terminal).
+    CCliTerminal FreshRun(const char* input, std::istringstream& answers) {
+        tree.Write("First.txt", kFirst);
+        tree.Write("Second.txt", kSecond);
+        answers.str(input != nullptr ? input : "");
+        CCliTerminal terminal;
+        terminal.answers = &answers;
+        terminal.answersInteractive = input != nullptr;
+        return terminal;
+    }
+
+    // Set SORBEX_UPDATE_GOLDEN=1 to write the transcripts as the new golden files.
+    static void ExpectGolden(const char* golden, const std::string& transcript) {
+        if (std::getenv("SORBEX_UPDATE_GOLDEN") != nullptr) {
+            std::ofstream(GoldenPath(golden), std::ios::binary) << transcript;
+            return;
+        }
+        EXPECT_EQ(transcript::ReadBytes(GoldenPath(golden)), transcript);
+    }
+
     kestrix::TempTree tree;
+    kestrix::TempTree journal;
 };
 
 TEST_F(ReplaceCommandTest, RunsMatchTheirGoldenOutputsAndFiles) {
@@ -126,15 +155,10 @@ TEST_F(ReplaceCommandTest, RunsMatchTheirGoldenOutputsAndFiles) {
          kFirst,
          kSecond},
     };
-    const bool update = std::getenv("SORBEX_UPDATE_GOLDEN") != nullptr;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.golden);
-        tree.Write("First.txt", kFirst);
-        tree.Write("Second.txt", kSecond);
-        std::istringstream answers(c.input != nullptr ? c.input : "");
-        CCliTerminal terminal;
-        terminal.answers = &answers;
-        terminal.answersInteractive = c.input != nullptr;
+        std::istringstream answers;
+        CCliTerminal terminal = FreshRun(c.input, answers);
         if (c.changeSecondMeanwhile)
             terminal.beforeReplacing = [this] { tree.Write("Second.txt", "one GREY line\n"); };
         int status = -1;
@@ -143,11 +167,7 @@ TEST_F(ReplaceCommandTest, RunsMatchTheirGoldenOutputsAndFiles) {
         EXPECT_EQ(c.first, tree.Read("First.txt"));
         EXPECT_EQ(c.second, tree.Read("Second.txt"));
         EXPECT_EQ("no colour here\n", tree.Read("Sub/Third.txt"));
-        if (update) {
-            std::ofstream(GoldenPath(c.golden), std::ios::binary) << transcript;
-            continue;
-        }
-        EXPECT_EQ(transcript::ReadBytes(GoldenPath(c.golden)), transcript);
+        ExpectGolden(c.golden, transcript);
     }
 }
 
@@ -243,6 +263,107 @@ TEST_F(ReplaceCommandTest, CtrlCAtAQuestionCancelsAtOnce) {
     EXPECT_EQ(kFirst, tree.Read("First.txt")); // the "y" typed after Ctrl+C counts no more
     EXPECT_EQ(kSecond, tree.Read("Second.txt"));
     EXPECT_NE(std::string::npos, transcript.find("REPLACING CANCELED")) << transcript;
+}
+
+// A replacement and its undo, step by step; the steps with a golden name are compared.
+TEST_F(ReplaceCommandTest, UndoPutsBackTheLastReplacementAgainstGoldenOutputs) {
+    struct Step {
+        const char* golden; // null: not compared
+        std::vector<std::string> args;
+        std::function<void()> before;
+        int status;
+        const char* first; // the files' bytes afterwards
+        const char* second;
+    };
+    const std::vector<std::string> replaceAll = {"replace", "grey", "--with", "blue", "--all",
+                                                 "-d", "ROOT"};
+    constexpr const char* kFirstReplaced = "blue and blue\r\nblueish\n";
+    constexpr const char* kSecondReplaced = "one blue line\n";
+    const Step steps[] = {
+        {"undo_nothing", {"undo"}, nullptr, kExitNothingFound, kFirst, kSecond},
+        {nullptr, replaceAll, nullptr, kExitFound, kFirstReplaced, kSecondReplaced},
+        {"undo_list", {"undo", "--list"}, nullptr, kExitFound, kFirstReplaced, kSecondReplaced},
+        {"undo_all", {"undo"}, nullptr, kExitFound, kFirst, kSecond},
+        {"undo_list_after_undo", {"undo", "--list"}, nullptr, kExitNothingFound, kFirst, kSecond},
+        {nullptr, replaceAll, nullptr, kExitFound, kFirstReplaced, kSecondReplaced},
+        {"undo_changed_file_named",
+         {"undo"},
+         [this] { tree.Write("Second.txt", "one blue line, edited\n"); },
+         kExitError,
+         kFirst,
+         "one blue line, edited\n"},
+        {"undo_list_changed_file",
+         {"undo", "--list"},
+         nullptr,
+         kExitNothingFound,
+         kFirst,
+         "one blue line, edited\n"},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(testing::PrintToString(step.args));
+        if (step.before)
+            step.before();
+        CCliTerminal terminal;
+        int status = -1;
+        const std::string transcript = Transcript(step.args, terminal, nullptr, status);
+        EXPECT_EQ(step.status, status) << transcript;
+        EXPECT_EQ(step.first, tree.Read("First.txt"));
+        EXPECT_EQ(step.second, tree.Read("Second.txt"));
+        if (step.golden != nullptr)
+            ExpectGolden(step.golden, transcript);
+    }
+}
+
+// Files that hold more than the journal may keep: asked, refused without a terminal,
+// or replaced without undo when the user says so.
+TEST_F(ReplaceCommandTest, AReplacementBeyondTheUndoLimitAsksFirst) {
+    struct Case {
+        const char* golden;
+        std::vector<std::string> args;
+        const char* input; // null: standard input is no terminal
+        int status;
+        bool replaced;
+    };
+    const Case cases[] = {
+        {"error_replace_undo_limit",
+         {"replace", "grey", "--with", "blue", "--all", "-d", "ROOT"},
+         nullptr,
+         kExitError,
+         false},
+        {"replace_undo_limit_declined",
+         {"replace", "grey", "--with", "blue", "-d", "ROOT"},
+         "n\n",
+         kExitNothingFound,
+         false},
+        {"replace_undo_limit_accepted",
+         {"replace", "grey", "--with", "blue", "-d", "ROOT"},
+         "y\na\n",
+         kExitFound,
+         true},
+        {"replace_no_undo",
+         {"replace", "grey", "--with", "blue", "--all", "--no-undo", "-d", "ROOT"},
+         nullptr,
+         kExitFound,
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.golden);
+        std::istringstream answers;
+        CCliTerminal terminal = FreshRun(c.input, answers);
+        terminal.undoLimits = {5, 30}; // First.txt alone holds 23 bytes, both 37
+        int status = -1;
+        const std::string transcript = Transcript(c.args, terminal, c.input, status);
+        EXPECT_EQ(c.status, status) << transcript;
+        EXPECT_EQ(c.replaced ? "one blue line\n" : kSecond, tree.Read("Second.txt"));
+        CliOptions options;
+        std::ostringstream out;
+        std::ostringstream err;
+        // Nothing was kept: there is nothing to undo.
+        auto fs = kestrix::MakeSystemFileSystem();
+        ParseCliArguments({"undo"}, options);
+        EXPECT_EQ(kExitNothingFound, RunUndoCommand(options, out, err, *fs, journal.root()));
+        ExpectGolden(c.golden, transcript);
+    }
 }
 
 } // namespace

@@ -12,6 +12,8 @@ namespace {
 // For a time the system cannot show as a date.
 constexpr const char* kUnknownDate = "----------------";
 
+} // namespace
+
 std::string FormatDate(std::int64_t modified) {
     const auto seconds = static_cast<std::time_t>(modified);
     std::tm local{};
@@ -27,8 +29,6 @@ std::string FormatDate(std::int64_t modified) {
         return kUnknownDate;
     return text;
 }
-
-} // namespace
 
 std::string FormatFileLine(const std::string& name, const std::string& dir, bool isDirectory,
                            std::uint64_t size, std::int64_t modified) {

@@ -14,6 +14,9 @@ enum class CHighlight {
     Colour,   // bold red, for terminals
 };
 
+// A time (seconds since 1970) as the local "YYYY-MM-DD hh:mm".
+std::string FormatDate(std::int64_t modified);
+
 // "NAME  SIZE  DATE  DIR": the size in bytes or <DIR>, the date in local time.
 std::string FormatFileLine(const std::string& name, const std::string& dir, bool isDirectory,
                            std::uint64_t size, std::int64_t modified);

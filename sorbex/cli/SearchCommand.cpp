@@ -1,6 +1,8 @@
 // The search, replace and list commands of the front end: one run, printed as a result page.
 #include "cli/SearchCommand.h"
 
+#include <ctime>
+#include <istream>
 #include <memory>
 
 #include "cli/CacheCommand.h"
@@ -8,6 +10,7 @@
 #include "cli/CliReplaceUi.h"
 #include "cli/Cp1252.h"
 #include "cli/ResultFileCommands.h"
+#include "cli/UndoCommand.h"
 #include "platform/Clock.h"
 #include "platform/CompoundStorage.h"
 #include "platform/FileSystem.h"
@@ -17,6 +20,7 @@
 #include "search/SearchWorkers.h"
 #include "cache/DocCache.h"
 #include "text/TextConverterList.h"
+#include "undo/UndoJournal.h"
 
 namespace sorbex {
 namespace {
@@ -62,6 +66,29 @@ std::string JoinList(const std::vector<std::string>& items) {
     return text;
 }
 
+std::string UndoFolder(const CCliTerminal& terminal, kestrix::FileSystem& fs) {
+    return terminal.undoFolder.empty() ? DefaultUndoFolder(fs) : terminal.undoFolder;
+}
+
+// Asks whether to replace without undo; standard input that is no terminal cannot
+// answer, and the replacement is then refused (`refused`) unless --no-undo was given.
+bool ReplaceWithoutUndo(const std::string& question, std::ostream& err,
+                        const CCliTerminal& terminal, bool& refused) {
+    if (!terminal.answersInteractive || !terminal.answers) {
+        err << "sorbex: " << question << "\n"
+            << "sorbex: standard input is not a terminal, so nobody can be asked; give "
+               "--no-undo to replace without undo\n";
+        refused = true;
+        return false;
+    }
+    err << question << " [y/N] ";
+    err.flush();
+    std::string answer;
+    if (!std::getline(*terminal.answers, answer))
+        return false;
+    return answer == "y" || answer == "Y" || answer == "yes";
+}
+
 } // namespace
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -83,6 +110,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         const std::unique_ptr<kestrix::FileSystem> fileSystem = kestrix::MakeSystemFileSystem();
         return RunCacheCommand(options, out, err, terminal, *fileSystem,
                                kestrix::SystemCompoundFiles());
+    }
+    if (options.undo) {
+        const std::unique_ptr<kestrix::FileSystem> fileSystem = kestrix::MakeSystemFileSystem();
+        return RunUndoCommand(options, out, err, *fileSystem, UndoFolder(terminal, *fileSystem));
     }
     if (options.replace && !options.replaceAll && !terminal.answersInteractive) {
         err << "sorbex: standard input is not a terminal, so nobody can be asked about each "
@@ -139,12 +170,29 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         context.encoding.characters = &replacementCharacters;
     CReplaceOutcome replaced;
     bool walked = false;
+    bool undoDeclined = false; // the user would not replace without undo
+    bool undoRefused = false;  // nobody could be asked
+    std::unique_ptr<CUndoRecorder> undo;
     run.startReplacement = [&](CFileFindDoc& page, std::size_t startIndex) {
         out.flush();
         if (terminal.beforeReplacing)
             terminal.beforeReplacing();
+        if (!options.noUndo) {
+            const std::string question =
+                PrepareUndoJournal(*fileSystem, UndoFolder(terminal, *fileSystem),
+                                   terminal.undoLimits, page.results,
+                                   static_cast<std::int64_t>(std::time(nullptr)), undo);
+            if (!question.empty() && !ReplaceWithoutUndo(question, err, terminal, undoRefused)) {
+                undoDeclined = true;
+                return;
+            }
+            if (undo)
+                AttachUndoRecorder(context, *undo);
+        }
         replaceUi.Attach(page.results, run.flags().quitRequested);
         replaced = ReplacePassages(&page.results, startIndex, request.replaceString, context);
+        if (undo)
+            undo->End();
         walked = true;
     };
 
@@ -164,6 +212,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     if (run.flags().cancelRequested || replaceUi.userCancelled())
         return kExitCancelled;
+    if (undoRefused)
+        return kExitError;
+    if (undoDeclined)
+        return kExitNothingFound;
     // Results without all the files are no answer to "is it there?".
     if (ui.skippedReported())
         return kExitError;

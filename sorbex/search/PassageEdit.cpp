@@ -33,7 +33,8 @@ CFileEdit ReplacePassagesInFile(kestrix::FileSystem& fs,
                                 const std::vector<const CSearchResult*>& passages,
                                 const std::string& replacement,
                                 const COldContentKeeper& keepOldContent,
-                                const CReplacementEncoding& encoding) {
+                                const CReplacementEncoding& encoding,
+                                const CNewContentNoter& noteNewContent) {
     CFileEdit edit;
     edit.replacementLength =
         encoding.characters ? encoding.characters->size() : replacement.size();
@@ -112,6 +113,8 @@ CFileEdit ReplacePassagesInFile(kestrix::FileSystem& fs,
     if (edit.error) {
         edit.status = CPassageEditStatus::WriteFailed;
         edit.applied = 0;
+    } else if (noteNewContent) {
+        noteNewContent(path, content);
     }
     return edit;
 }

@@ -45,6 +45,11 @@ bool FileStillHoldsPassage(const std::string& bytes, const CSearchResult& result
 using COldContentKeeper =
     std::function<kestrix::OsError(const std::string& path, const std::string& oldBytes)>;
 
+// Receives a file's whole new content once the rewrite is in place, so that what keeps
+// the old content can tell later whether the file is still as the rewrite left it.
+using CNewContentNoter =
+    std::function<void(const std::string& path, const std::string& newBytes)>;
+
 // What one rewrite of a file did with the passages accepted in it.
 struct CFileEdit {
     CPassageEditStatus status = CPassageEditStatus::ReadFailed;
@@ -69,7 +74,8 @@ CFileEdit ReplacePassagesInFile(kestrix::FileSystem& fs,
                                 const std::vector<const CSearchResult*>& passages,
                                 const std::string& replacement,
                                 const COldContentKeeper& keepOldContent = nullptr,
-                                const CReplacementEncoding& encoding = {});
+                                const CReplacementEncoding& encoding = {},
+                                const CNewContentNoter& noteNewContent = nullptr);
 
 // The same for a single passage; `delta` counts characters of the searched text.
 CPassageEdit ReplacePassageInFile(kestrix::FileSystem& fs, const CSearchResult& result,

@@ -105,7 +105,7 @@ void CReplaceWalk::WriteAccepted() {
     const std::string path = passages.front()->dir + passages.front()->name;
     const CFileEdit edit =
         ReplacePassagesInFile(context_.fs, passages, replacement_, context_.keepOldContent,
-                              context_.encoding);
+                              context_.encoding, context_.noteNewContent);
     CReplaceUi& ui = context_.ui;
 
     // The results move as replacing them one by one would have moved them.

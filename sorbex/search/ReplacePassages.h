@@ -31,6 +31,8 @@ struct CReplaceContext {
     // Where a file's old content goes before the file is rewritten, so that the rewrite
     // can be undone; none when empty.
     COldContentKeeper keepOldContent = nullptr;
+    // Told each file's new content once it is in place; none when empty.
+    CNewContentNoter noteNewContent = nullptr;
     // How the files are read and the replacement written, as the search read them.
     CReplacementEncoding encoding = {};
 };

@@ -96,6 +96,17 @@ constexpr unsigned IDS_CONVERTER_HUNG = 10070;
 constexpr unsigned IDS_CONVERTER_TOO_LARGE = 10071;
 constexpr unsigned IDS_CONVERTER_NOT_STARTED = 10072;
 constexpr unsigned IDS_REPLACEMENT_NOT_ENCODABLE = 10080;
+// Undoing a replacement.
+constexpr unsigned IDS_UNDO_LIMIT_EXCEEDED = 10090; // %1 the walk's size, %2 the limit
+constexpr unsigned IDS_UNDO_NOTHING = 10091;
+constexpr unsigned IDS_UNDO_RESTORED = 10092;       // %1: how many
+constexpr unsigned IDS_UNDO_FILE_CHANGED = 10093;
+constexpr unsigned IDS_UNDO_FILE_FAILED = 10094;    // %1 file, %2 the reason
+constexpr unsigned IDS_UNDO_NOT_KEPT = 10095;       // %1 the reason; a question too
+// A size in the unit that keeps it short.
+constexpr unsigned IDS_SIZE_BYTES = 10096;
+constexpr unsigned IDS_SIZE_KILOBYTES = 10097;
+constexpr unsigned IDS_SIZE_MEGABYTES = 10098;
 // The colours of the font dialog, in its order, and any other colour.
 constexpr unsigned IDS_COLOR_BLACK = 10200;
 constexpr unsigned IDS_COLOR_MAROON = 10201;

@@ -178,6 +178,8 @@ private:
     void StartSearching();
     // The replacement walk over `page` from `index`; `afterSearch`: the run's own walk.
     void Walk(CFileFindDoc& page, std::size_t index, bool afterSearch);
+    // "Undo Replacement": the last walk's files put back, the current page told.
+    void UndoReplacement();
     void UpdateTitle();
     void ShowPages();
     void ShowStatusText(const std::string& text);

@@ -10,6 +10,8 @@
 #include "app/win32/ViewerPrinting.h"
 #include "app/win32/WideText.h"
 #include "strings/SorbexStrings.h"
+#include "undo/UndoJournal.h"
+#include "undo/UndoRestore.h"
 
 namespace sorbex {
 namespace {
@@ -39,6 +41,7 @@ constexpr CommandRule kRules[] = {
     {ID_CACHE_DELETE, CCommand::CacheDelete},
     {ID_OPTIONS, CCommand::Options},
     {ID_TOGGLE_REGISTERED, CCommand::ToggleRegisteredApplications},
+    {ID_UNDO_REPLACEMENT, CCommand::UndoReplacement},
     {ID_FILE_MRU_FILE1, CCommand::FileOpen},
     {ID_FILE_MRU_FILE1 + 1, CCommand::FileOpen},
     {ID_FILE_MRU_FILE1 + 2, CCommand::FileOpen},
@@ -108,7 +111,10 @@ void CMainFrame::UpdateCommandStates() {
 }
 
 void CMainFrame::EnableMenu(HMENU menu) {
-    const CCommandContext context = Context();
+    CCommandContext context = Context();
+    // Looked up as the menu opens only: another instance or the command line may have
+    // added or undone a walk meanwhile.
+    context.undoAvailable = HasUndoableWalk(*context_.fs, DefaultUndoFolder(*context_.fs));
     const int count = GetMenuItemCount(menu);
     for (int i = 0; i < count; ++i) {
         const UINT id = GetMenuItemID(menu, i);
@@ -275,6 +281,9 @@ bool CMainFrame::RunCommand(WORD id) {
         break;
     case ID_SHOW_DEFINITION:
         UnfoldPropertyBar();
+        break;
+    case ID_UNDO_REPLACEMENT:
+        UndoReplacement();
         break;
     case ID_EDIT_COPY:
     case ID_EDIT_SELECT_ALL: {

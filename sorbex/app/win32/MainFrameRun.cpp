@@ -5,9 +5,13 @@
 
 #include <commctrl.h>
 
+#include <ctime>
+
 #include "app/win32/WideText.h"
 #include "search/ReplacePassages.h"
 #include "strings/SorbexStrings.h"
+#include "undo/UndoJournal.h"
+#include "undo/UndoRestore.h"
 
 namespace sorbex {
 namespace {
@@ -241,16 +245,57 @@ void CMainFrame::Walk(CFileFindDoc& page, std::size_t index, bool afterSearch) {
     CReplaceContext context{*this, *context_.profile, *context_.fs, run_.flags()};
     context.encoding.choice = page.request.encoding;
     const std::string replacement = propertyBar_.replacePage().Values().replaceString;
+    // A walk that would not run makes an empty journal folder, which End removes.
+    std::unique_ptr<CUndoRecorder> undo;
+    const std::string question = PrepareUndoJournal(
+        *context_.fs, DefaultUndoFolder(*context_.fs), ReadUndoLimits(*context_.profile),
+        page.results, static_cast<std::int64_t>(std::time(nullptr)), undo);
+    if (!question.empty() && !AskYesNo(question))
+        return;
+    if (undo)
+        AttachUndoRecorder(context, *undo);
+    bool walked = true;
     if (afterSearch) {
         // The results are in the file before the walk changes their files.
         pages_.StoreRun(page);
         runStored_ = true;
         ReplacePassages(&page.results, index, replacement, context);
-    } else if (!StartReplacementAt(&page.results, index, replacement, context)) {
-        return;
+    } else {
+        walked = StartReplacementAt(&page.results, index, replacement, context);
     }
+    if (undo)
+        undo->End();
+    if (!walked)
+        return;
     pages_.StoreReplaced(page);
     UpdateTitle();
+}
+
+void CMainFrame::UndoReplacement() {
+    CUndoReport report;
+    if (const kestrix::OsError error =
+            UndoLastWalk(*context_.fs, DefaultUndoFolder(*context_.fs), false, report)) {
+        ShowError(FormatSorbexString(IDS_UNDO_FILE_FAILED,
+                                     {error.path, kestrix::OsErrorText(error.code)}));
+        return;
+    }
+    if (!report.walkFound) {
+        ShowMessage(SorbexString(IDS_UNDO_NOTHING));
+        return;
+    }
+    // Files an earlier undo put back count too: their results may still be marked.
+    std::vector<std::string> back = report.restored;
+    back.insert(back.end(), report.alreadyBack.begin(), report.alreadyBack.end());
+    pages_.FilesRestored(back);
+    UpdateTitle();
+    std::string message =
+        FormatSorbexString(IDS_UNDO_RESTORED, {std::to_string(report.restored.size())});
+    for (const std::string& path : report.changed)
+        message += "\n" + FormatSorbexString(IDS_UNDO_FILE_CHANGED, {path});
+    for (const auto& failed : report.failed)
+        message += "\n" + FormatSorbexString(IDS_UNDO_FILE_FAILED,
+                                             {failed.first, kestrix::OsErrorText(failed.second.code)});
+    ShowMessage(message);
 }
 
 void CMainFrame::StartReplacement(CFileFindDoc& page, std::size_t index) {

@@ -41,6 +41,7 @@
 #define ID_NEXT_FILE 32823
 #define ID_OPTIONS 32824
 #define ID_SHOW_DEFINITION 32825
+#define ID_UNDO_REPLACEMENT 32830
 
 /* The usual file, edit, view and help commands. */
 #define ID_FILE_NEW 57600
