@@ -66,10 +66,14 @@ const char* const kCliUsage =
     "\n"
     "Passages are highlighted on a terminal and marked [[like this]] otherwise.\n"
     "Progress goes to standard error on a terminal; Ctrl+C cancels the search\n"
-    "and still prints what was found.\n"
+    "and still prints what was found. During 'replace', Ctrl+C or answering\n"
+    "[c]ancel stops at once: the passages accepted before it are written, no\n"
+    "more.\n"
     "\n"
     "Exit status is 0 if something was found (replaced, for 'replace'), 1 if\n"
-    "nothing was, 2 if an error occurred, 130 if the search was cancelled.\n";
+    "nothing was, 2 if an error occurred (a file or folder that could not be\n"
+    "read, or written by 'replace', counts as one), 130 if the search or the\n"
+    "replacement was cancelled.\n";
 
 namespace {
 

@@ -63,7 +63,8 @@ public:
         : page_(page), replacement_(replacement), context_(context), outcome_(outcome) {}
 
     // A file found changed keeps its remaining passages untouched, and one that could
-    // not be written is not tried again: each kind of trouble is told once per file.
+    // not be read or written is not tried again: each kind of trouble is told once per
+    // file.
     bool Skips(const std::string& path) {
         if (changedFiles_.count(path) != 0) {
             ++outcome_.changed;
@@ -75,6 +76,10 @@ public:
         }
         if (unencodableFiles_.count(path) != 0) {
             ++outcome_.unencodable;
+            return true;
+        }
+        if (unreadableFiles_.count(path) != 0) {
+            ++outcome_.readFailed;
             return true;
         }
         return false;
@@ -94,6 +99,7 @@ private:
     std::set<std::string> changedFiles_;
     std::set<std::string> unwritableFiles_;
     std::set<std::string> unencodableFiles_;
+    std::set<std::string> unreadableFiles_;
 };
 
 void CReplaceWalk::WriteAccepted() {
@@ -126,6 +132,9 @@ void CReplaceWalk::WriteAccepted() {
         break;
     case CPassageEditStatus::ReadFailed:
         outcome_.readFailed += left;
+        unreadableFiles_.insert(path);
+        ui.ShowMessage(FormatSorbexString(IDS_FILE_NOT_READ,
+                                          {path, kestrix::OsErrorText(edit.error.code)}));
         break;
     case CPassageEditStatus::Changed:
         outcome_.changed += left;
@@ -142,6 +151,11 @@ void CReplaceWalk::WriteAccepted() {
         outcome_.unencodable += left;
         unencodableFiles_.insert(path);
         ui.ShowMessage(FormatSorbexString(IDS_REPLACEMENT_NOT_ENCODABLE, {path}));
+        break;
+    case CPassageEditStatus::TooLarge:
+        outcome_.writeFailed += left;
+        unwritableFiles_.insert(path);
+        ui.ShowMessage(FormatSorbexString(IDS_FILE_WOULD_BE_TOO_LARGE, {path}));
         break;
     }
 }

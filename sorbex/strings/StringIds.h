@@ -96,6 +96,9 @@ constexpr unsigned IDS_CONVERTER_HUNG = 10070;
 constexpr unsigned IDS_CONVERTER_TOO_LARGE = 10071;
 constexpr unsigned IDS_CONVERTER_NOT_STARTED = 10072;
 constexpr unsigned IDS_REPLACEMENT_NOT_ENCODABLE = 10080;
+constexpr unsigned IDS_FILE_WOULD_BE_TOO_LARGE = 10081;
+// A result file's open or save failure (61697, 61698), its path and the system's reason.
+constexpr unsigned IDS_RESULT_FILE_FAILURE = 10082;
 // The colours of the font dialog, in its order, and any other colour.
 constexpr unsigned IDS_COLOR_BLACK = 10200;
 constexpr unsigned IDS_COLOR_MAROON = 10201;
