@@ -40,16 +40,6 @@ std::string PassageText(const CSearchResult& result) {
                                  static_cast<std::size_t>(result.excerptEnd - result.excerptStart));
 }
 
-// Moves the passages after `index` in the same file by `delta`; the results of one
-// file stand together, so the first result of another file ends the run of them.
-void ShiftLaterPassages(CSearchResultArray& page, std::size_t index, int delta) {
-    const CSearchResult& edited = page[index];
-    for (std::size_t i = index + 1; i < page.size() && SameFile(page[i], edited); ++i) {
-        page[i].start += delta;
-        page[i].end += delta;
-    }
-}
-
 } // namespace
 
 namespace {
@@ -114,16 +104,32 @@ void CReplaceWalk::WriteAccepted() {
                               context_.encoding);
     CReplaceUi& ui = context_.ui;
 
-    // The results move as replacing them one by one would have moved them.
-    for (std::size_t i = 0; i < edit.applied; ++i) {
-        const std::size_t d = accepted_[i];
-        CSearchResult& result = page_[d];
-        const int delta = static_cast<int>(edit.replacementLength) - (result.end - result.start);
+    // The results move as replacing them one by one would have moved them: each
+    // replaced passage moves the later ones of its file by its change in length. One
+    // pass over the file's results does it; shifting the rest after each passage made
+    // a file with many passages take time in their square.
+    std::vector<int> deltas;
+    deltas.reserve(edit.applied);
+    int shift = 0;
+    const std::size_t first = accepted_.front();
+    for (std::size_t i = first, next = 0; i < page_.size() && SameFile(page_[i], page_[first]);
+         ++i) {
+        CSearchResult& result = page_[i];
+        result.start += shift;
+        result.end += shift;
+        if (next < edit.applied && accepted_[next] == i) {
+            const int delta =
+                static_cast<int>(edit.replacementLength) - (result.end - result.start);
+            result.end += delta;
+            result.flags |= kResultReplaced;
+            shift += delta;
+            deltas.push_back(delta);
+            ++next;
+        }
+    }
+    for (std::size_t i = 0; i < deltas.size(); ++i) {
         ++outcome_.replaced;
-        result.flags |= kResultReplaced;
-        result.end += delta;
-        ShiftLaterPassages(page_, d, delta);
-        ui.ResultReplaced(d, delta);
+        ui.ResultReplaced(accepted_[i], deltas[i]);
     }
     const auto left = static_cast<int>(accepted_.size() - edit.applied);
     accepted_.clear();
