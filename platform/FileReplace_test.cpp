@@ -12,6 +12,7 @@
 #include <windows.h>
 
 #include "platform/win32/AnsiText.h"
+#include "platform/win32/Win32FileSystem.h"
 #else
 #include <cerrno>
 #include <fcntl.h>
@@ -238,6 +239,44 @@ TEST(Win32FileReplaceTest, AFileWithSeveralLinksIsRewrittenInPlace) {
     EXPECT_EQ("new", tree.Read("one.txt"));
     EXPECT_EQ("new", tree.Read("two.txt"));
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, AttributesOf(tree.Path("two.txt")));
+}
+
+// A symbolic link is followed: its target gets the new content and the link stays a
+// link. Creating one needs a right that not every account or system grants.
+TEST(Win32FileReplaceTest, ASymbolicLinkIsFollowed) {
+    using CreateLinkFunction = BOOLEAN(WINAPI*)(LPCWSTR, LPCWSTR, DWORD);
+    const auto createLink = reinterpret_cast<CreateLinkFunction>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "CreateSymbolicLinkW")));
+    TempTree tree;
+    tree.Write("target/real.txt", "the old text");
+    tree.MakeDir("links");
+    const std::string link = tree.Path("links/link.txt");
+    if (createLink == nullptr ||
+        !createLink(WideFromAnsi(link).c_str(), WideFromAnsi(tree.Path("target/real.txt")).c_str(),
+                    0) ||
+        AttributesOf(link) == INVALID_FILE_ATTRIBUTES ||
+        (AttributesOf(link) & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
+        GTEST_SKIP() << "this system makes no symbolic links to files";
+    ASSERT_FALSE(MakeSystemFileSystem()->ReplaceFileContent(link, "new"));
+    EXPECT_EQ("new", tree.Read("target/real.txt"));
+    EXPECT_NE(0u, AttributesOf(link) & FILE_ATTRIBUTE_REPARSE_POINT);
+    EXPECT_EQ("new", tree.Read("links/link.txt"));
+}
+
+TEST(Win32FileReplaceTest, FinalNamesLoseTheirLongPathPrefix) {
+    const struct {
+        const wchar_t* finalName;
+        const wchar_t* expected;
+    } cases[] = {
+        {L"\\\\?\\C:\\dir\\file.txt", L"C:\\dir\\file.txt"},
+        {L"\\\\?\\UNC\\server\\share\\file.txt", L"\\\\server\\share\\file.txt"},
+        {L"C:\\dir\\file.txt", L"C:\\dir\\file.txt"},
+        {L"\\\\server\\share\\file.txt", L"\\\\server\\share\\file.txt"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(AnsiFromWide(c.finalName));
+        EXPECT_EQ(std::wstring(c.expected), DosPathFromFinalName(c.finalName));
+    }
 }
 
 #endif

@@ -371,6 +371,51 @@ OsError Win32FileSystem::ReadFile(const std::string& path, std::string& bytes) {
     return {};
 }
 
+std::wstring DosPathFromFinalName(const std::wstring& finalName) {
+    const std::wstring unc = L"\\\\?\\UNC\\";
+    const std::wstring local = L"\\\\?\\";
+    if (finalName.compare(0, unc.size(), unc) == 0)
+        return L"\\\\" + finalName.substr(unc.size());
+    if (finalName.compare(0, local.size(), local) == 0)
+        return finalName.substr(local.size());
+    return finalName;
+}
+
+namespace {
+
+// The name of the file a symbolic link leads to, through the link's open handle; the
+// call exists from Vista on, and is looked up so that the program still starts on XP.
+OsError LinkTargetOf(const std::string& path, std::string& target) {
+    using FinalPathFunction = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
+    const auto finalPath = reinterpret_cast<FinalPathFunction>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetFinalPathNameByHandleW")));
+    if (finalPath == nullptr)
+        return MakeOsError("GetFinalPathNameByHandleW", path, ERROR_NOT_SUPPORTED);
+    HandleGuard file(CreateFileW(WideFromAnsi(path).c_str(), 0,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr),
+                     CloseHandle);
+    if (!file.valid())
+        return LastOsError("CreateFileW", path);
+    std::wstring name(MAX_PATH, L'\0');
+    DWORD length = finalPath(file.get(), &name[0], static_cast<DWORD>(name.size()), 0);
+    if (length >= name.size()) {
+        name.resize(length + 1);
+        length = finalPath(file.get(), &name[0], static_cast<DWORD>(name.size()), 0);
+    }
+    if (length == 0 || length >= name.size())
+        return LastOsError("GetFinalPathNameByHandleW", path);
+    name.resize(length);
+    bool lossless = true;
+    target = AnsiFromWide(DosPathFromFinalName(name), &lossless);
+    // A target the code page cannot spell could not be opened by that spelling.
+    if (!lossless)
+        return MakeOsError("GetFinalPathNameByHandleW", path, ERROR_INVALID_NAME);
+    return {};
+}
+
+} // namespace
+
 OsError Win32FileSystem::ReplaceFileContent(const std::string& path, const std::string& bytes) {
     const std::wstring target = SystemPath(path);
     const DWORD attributes = GetFileAttributesW(target.c_str());
@@ -378,6 +423,21 @@ OsError Win32FileSystem::ReplaceFileContent(const std::string& path, const std::
         return LastOsError("GetFileAttributesW", path);
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
         return MakeOsError("GetFileAttributesW", path, ERROR_ACCESS_DENIED);
+    // A symbolic link stays a link: the file it leads to is the one rewritten, in its
+    // own folder and with its own attributes. Putting the new file in place of the
+    // link's name would turn the link into a copy and leave the target as it was.
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        std::string linked;
+        if (const OsError error = LinkTargetOf(path, linked))
+            return error;
+        const DWORD linkedAttributes = GetFileAttributesW(WideFromAnsi(linked).c_str());
+        if (linkedAttributes == INVALID_FILE_ATTRIBUTES)
+            return LastOsError("GetFileAttributesW", linked);
+        // A final name that is a reparse point still is no file to write (nor to loop on).
+        if (linkedAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+            return MakeOsError("GetFinalPathNameByHandleW", path, ERROR_CANT_RESOLVE_FILENAME);
+        return ReplaceFileContent(linked, bytes);
+    }
 
     // The read-only attribute is the user's own "do not change"; the move that puts a
     // new file in place would not ask for it.

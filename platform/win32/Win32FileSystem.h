@@ -1,9 +1,15 @@
 // The file-system seam on Windows, through the wide-character API.
 #pragma once
 
+#include <string>
+
 #include "platform/FileSystem.h"
 
 namespace kestrix {
+
+// The ordinary form of a name the system gives for an open file (\\?\C:\dir\file,
+// \\?\UNC\server\share\file): without the prefix that only wide calls accept.
+std::wstring DosPathFromFinalName(const std::wstring& finalName);
 
 class Win32FileSystem : public FileSystem {
 public:

@@ -135,7 +135,9 @@ TEST_F(DocumentCommandsTest, TheCommandLineFileComesFirstAndAMissingOneIsForgott
     ASSERT_TRUE(commands_.New());
     commands_.Start("C:\\gone.sbx", true);
     EXPECT_EQ("Search Results", commands_.Title()) << "a new document instead";
-    EXPECT_EQ((std::vector<std::string>{"error Failed to open document."}), storageUi_.events);
+    EXPECT_EQ((std::vector<std::string>{"error Failed to open document. \"C:\\gone.sbx\": The "
+                                        "file could not be found"}),
+              storageUi_.events);
     EXPECT_FALSE(commands_.OpenRecent(2));
     EXPECT_EQ("C:\\a.sbx", Stored("File1"));
 }

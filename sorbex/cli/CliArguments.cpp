@@ -77,12 +77,20 @@ const char* const kCliUsage =
     "\n"
     "Passages are highlighted on a terminal and marked [[like this]] otherwise.\n"
     "Progress goes to standard error on a terminal; Ctrl+C cancels the search\n"
-    "and still prints what was found.\n"
+    "and still prints what was found. During 'replace', Ctrl+C or answering\n"
+    "[c]ancel stops at once: the passages accepted before it are written, no\n"
+    "more.\n"
     "\n"
-    "Exit status is 0 if something was found (replaced, for 'replace'; every file\n"
-    "put back, for 'undo'), 1 if nothing was (nothing to undo, for 'undo'), 2 if\n"
-    "an error occurred (for 'undo': a file could not be put back or was changed\n"
-    "since), 130 if the search was cancelled.\n";
+    "Exit status is 0 if something was found (replaced, for 'replace'; every file
+"
+    "put back, for 'undo'), 1 if nothing was (nothing to undo, for 'undo'), 2 if
+"
+    "an error occurred (a file or folder that could not be read, or written by
+"
+    "'replace' or 'undo', or a file changed since the replacement, counts as
+"
+    "one), 130 if the search or the replacement was cancelled.
+";
 
 namespace {
 

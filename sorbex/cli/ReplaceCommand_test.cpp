@@ -1,6 +1,7 @@
 // End-to-end replacements by the command line over trees made by the tests, against golden outputs.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <fstream>
@@ -12,6 +13,7 @@
 #include "cli/SearchCommand.h"
 #include "cli/UndoCommand.h"
 #include "platform/FileSystem.h"
+#include "platform/OsError.h"
 #include "platform/testing/TempTree.h"
 
 namespace sorbex {
@@ -78,7 +80,8 @@ TEST_F(ReplaceCommandTest, RunsMatchTheirGoldenOutputsAndFiles) {
         const char* golden;
         std::vector<std::string> args;
         const char* input;          // typed answers; null: standard input is no terminal
-        bool changeSecondMeanwhile; // Second.txt is rewritten between search and replacement
+        // What becomes of Second.txt between search and replacement.
+        enum { Kept, Changed, Removed } secondMeanwhile;
         int status;
         const char* first; // the files' bytes afterwards
         const char* second;
@@ -87,70 +90,78 @@ TEST_F(ReplaceCommandTest, RunsMatchTheirGoldenOutputsAndFiles) {
         {"replace_all",
          {"replace", "grey", "--with", "blue-green", "--all", "-d", "ROOT"},
          nullptr,
-         false,
+         Case::Kept,
          kExitFound,
          "blue-green and blue-green\r\nblue-greenish\n",
          "one blue-green line\n"},
         {"replace_tag",
          {"replace", "(gr)ey", "--with=GR", "--tag=1", "--all", "-d", "ROOT"},
          nullptr,
-         false,
+         Case::Kept,
          kExitFound,
          "GRey and GRey\r\nGReyish\n",
          "one GRey line\n"},
         {"replace_answers_yes_no_all",
          {"replace", "grey", "--with", "blue", "-d", "ROOT"},
          "y\nno\nmaybe\na\n",
-         false,
+         Case::Kept,
          kExitFound,
          "blue and grey\r\nblueish\n",
          "one blue line\n"},
         {"replace_answers_no_cancel",
          {"replace", "grey", "--with", "blue", "-d", "ROOT"},
          "n\nc\n",
-         false,
+         Case::Kept,
          kExitCancelled,
          kFirst,
          kSecond},
         {"replace_answers_end_early",
          {"replace", "grey", "--with", "blue", "-d", "ROOT"},
          "Y\n",
-         false,
+         Case::Kept,
          kExitFound,
          "blue and grey\r\ngreyish\n",
          kSecond},
         {"replace_changed_file_untouched",
          {"replace", "grey", "--with", "blue", "--all", "-d", "ROOT"},
          nullptr,
-         true,
+         Case::Changed,
          kExitFound,
          "blue and blue\r\nblueish\n",
          "one GREY line\n"},
+        // A file gone since the search is named with the reason, and counts as an error.
+        {"replace_file_gone_meanwhile",
+         {"replace", "grey", "--with", "blue", "--all", "-d", "ROOT"},
+         nullptr,
+         Case::Removed,
+         kExitError,
+         "blue and blue\r\nblueish\n",
+         ""},
         {"replace_nothing_found",
          {"replace", "purple", "--with", "blue", "--all", "-d", "ROOT"},
          nullptr,
-         false,
+         Case::Kept,
          kExitNothingFound,
          kFirst,
          kSecond},
         {"error_replace_tag_too_high",
          {"replace", "(gr)ey", "--with", "x", "--tag", "2", "--all", "-d", "ROOT"},
          nullptr,
-         false,
+         Case::Kept,
          kExitError,
          kFirst,
          kSecond},
         {"error_replace_without_terminal",
          {"replace", "grey", "--with", "blue", "-d", "ROOT"},
          nullptr,
-         false,
+         Case::Kept,
          kExitError,
          kFirst,
          kSecond},
         {"error_replace_without_text",
          {"replace", "grey", "--all", "-d", "ROOT"},
          nullptr,
-         false,
+         Case::Kept,
          kExitError,
          kFirst,
          kSecond},
@@ -159,13 +170,22 @@ TEST_F(ReplaceCommandTest, RunsMatchTheirGoldenOutputsAndFiles) {
         SCOPED_TRACE(c.golden);
         std::istringstream answers;
         CCliTerminal terminal = FreshRun(c.input, answers);
-        if (c.changeSecondMeanwhile)
+        if (c.secondMeanwhile == Case::Changed)
             terminal.beforeReplacing = [this] { tree.Write("Second.txt", "one GREY line\n"); };
+        if (c.secondMeanwhile == Case::Removed)
+            terminal.beforeReplacing = [this] { std::remove(tree.Path("Second.txt").c_str()); };
         int status = -1;
-        const std::string transcript = Transcript(c.args, terminal, c.input, status);
+        std::string transcript = Transcript(c.args, terminal, c.input, status);
+        // The system's own words differ between systems.
+        const std::string notFound =
+            kestrix::OsErrorText(kestrix::NativeCodeFor(kestrix::FileFailure::NotFound));
+        for (std::size_t at; (at = transcript.find(notFound)) != std::string::npos;)
+            transcript.replace(at, notFound.size(), "<not found>");
         EXPECT_EQ(c.status, status);
         EXPECT_EQ(c.first, tree.Read("First.txt"));
-        EXPECT_EQ(c.second, tree.Read("Second.txt"));
+        if (c.secondMeanwhile != Case::Removed) {
+            EXPECT_EQ(c.second, tree.Read("Second.txt"));
+        }
         EXPECT_EQ("no colour here\n", tree.Read("Sub/Third.txt"));
         ExpectGolden(c.golden, transcript);
     }

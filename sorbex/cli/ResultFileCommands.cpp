@@ -23,14 +23,16 @@ bool SavePageToResultFile(const CFileFindDoc& page, const std::string& path,
     }
     if (exists ? !doc.OpenDocument(path, ui) : !doc.NewDocument()) {
         if (!exists)
-            ui.ShowError(SorbexString(IDS_FAILED_TO_SAVE_DOCUMENT));
+            ui.ShowError(
+                ResultFileFailureText(IDS_FAILED_TO_SAVE_DOCUMENT, path, doc.lastWriteError()));
         return false;
     }
     CFileFindDoc& copy = doc.AddPage(page.caption);
     for (std::size_t i = 0; i < page.results.size(); ++i)
         copy.results.Add(std::make_unique<CSearchResult>(page.results[i]));
     if (!doc.StorePageResults(copy)) {
-        ui.ShowError(SorbexString(IDS_FAILED_TO_SAVE_DOCUMENT));
+        ui.ShowError(
+            ResultFileFailureText(IDS_FAILED_TO_SAVE_DOCUMENT, path, doc.lastWriteError()));
         return false;
     }
     return doc.SaveDocument(path, ui);
@@ -43,6 +45,12 @@ int RunShow(const CliOptions& options, std::ostream& out, std::ostream& err,
     kestrix::FileStatus status;
     if (fs->GetFileStatus(options.resultFile, status) || status.isDirectory) {
         err << "sorbex: " << options.resultFile << ": no such result file\n";
+        return kExitError;
+    }
+    // Opened in the window, such a file is an empty document that a save replaces;
+    // here there is nothing to show, and an empty list would look like one.
+    if (!kestrix::SystemCompoundFiles().IsCompoundFile(options.resultFile)) {
+        err << "sorbex: " << options.resultFile << " is not a result file\n";
         return kExitError;
     }
     CTabDoc doc(*fs, kestrix::SystemCompoundFiles());

@@ -44,7 +44,7 @@ TEST(ResultFileCommandsTest, SavedRunsAreListedAndShownAsTheyWerePrinted) {
         {"show_page", {"show", "ROOT/r.sbx", "--page", "1"}, kExitFound},
         {"show_page_beyond", {"show", "ROOT/r.sbx", "--page=4"}, kExitError},
         {"show_missing_file", {"show", "ROOT/none.sbx"}, kExitError},
-        {"show_foreign_file", {"show", "ROOT/not-a-result-file.sbx"}, kExitNothingFound},
+        {"show_foreign_file", {"show", "ROOT/not-a-result-file.sbx"}, kExitError},
         {"error_save_without_file", {"search", "x", "--save="}, kExitError},
         {"error_save_into_foreign_file",
          {"search", "grey", "-m", "*.txt", "-d", "ROOT", "--save=ROOT/not-a-result-file.sbx"},

@@ -36,6 +36,14 @@ std::string StreamOf(const CFileFindDoc& page) {
 
 } // namespace
 
+std::string ResultFileFailureText(unsigned messageId, const std::string& path,
+                                  const OsError& error) {
+    // A failure nobody gave a code for still gets a reason rather than "success".
+    const long code = error ? error.code : kestrix::StorageError::kInvalidFunction;
+    return FormatSorbexString(IDS_RESULT_FILE_FAILURE,
+                              {SorbexString(messageId), path, kestrix::OsErrorText(code)});
+}
+
 CTabDoc::CTabDoc(kestrix::FileSystem& fs, kestrix::CompoundFiles& files) : fs_(fs), files_(files) {}
 
 CTabDoc::~CTabDoc() {
@@ -59,7 +67,8 @@ bool CTabDoc::NewDocument() {
     path_.clear();
     nextPageNumber_ = 0;
     modified_ = false;
-    if (files_.Create("", kNewRoot, root_))
+    lastWriteError_ = files_.Create("", kNewRoot, root_);
+    if (lastWriteError_)
         root_.reset();
     return root_ != nullptr;
 }
@@ -82,13 +91,14 @@ bool CTabDoc::OpenDocument(const std::string& path, CStorageUi& ui) {
             // A read-only conversion cannot hold a new stream; its page list is empty
             // either way.
             root->CreateStream(kIndexStream, kCreateChild, index);
-        } else if (ReadWholeStream(*index, bytes) ||
-                   (!bytes.empty() && !ReadPageList(bytes.data(), bytes.size(), list))) {
-            e.code = kestrix::StorageError::kReadFault;
+        } else if ((e = ReadWholeStream(*index, bytes))) {
+        } else if (!bytes.empty() && !ReadPageList(bytes.data(), bytes.size(), list)) {
+            // The list of pages does not hold together: the file is no result file.
+            e = kestrix::MakeOsError("ReadPageList", path, kestrix::StorageError::kInvalidHeader);
         }
     }
     if (e) {
-        ui.ShowError(SorbexString(IDS_FAILED_TO_OPEN_DOCUMENT));
+        ui.ShowError(ResultFileFailureText(IDS_FAILED_TO_OPEN_DOCUMENT, path, e));
         return false;
     }
     CloseDocument();
@@ -103,34 +113,37 @@ bool CTabDoc::OpenDocument(const std::string& path, CStorageUi& ui) {
     return true;
 }
 
-bool CTabDoc::WriteIndex() {
+OsError CTabDoc::WriteIndex() {
     CPageList list;
     list.nextPageNumber = nextPageNumber_;
     for (std::size_t i = 0; i < size(); ++i)
         list.pages.push_back({(*this)[i].streamName, (*this)[i].caption});
     const std::vector<std::uint8_t> bytes = WritePageList(list);
     std::unique_ptr<kestrix::StorageStream> index;
-    return !root_->CreateStream(kIndexStream, kCreateChild, index) &&
-           !WriteWholeStream(*index, bytes.data(), bytes.size());
+    OsError e = root_->CreateStream(kIndexStream, kCreateChild, index);
+    if (!e)
+        e = WriteWholeStream(*index, bytes.data(), bytes.size());
+    lastWriteError_ = e;
+    return e;
 }
 
 bool CTabDoc::SaveDocument(const std::string& path, CStorageUi& ui) {
-    bool ok = root_ != nullptr;
+    // Without a root there is nothing to save: the document was never made.
+    OsError e = root_ ? OsError() : kestrix::MakeOsError("SaveDocument", path,
+                                                         kestrix::StorageError::kInvalidHandle);
     std::string full = path;
     fs_.FullPath(path, full);
     std::string current = path_;
     if (!path_.empty())
         fs_.FullPath(path_, current);
-    if (ok && (path_.empty() || fs_.CompareNames(full, current) != 0)) {
+    if (!e && (path_.empty() || fs_.CompareNames(full, current) != 0)) {
         std::unique_ptr<kestrix::Storage> copy;
-        OsError e = files_.Create(path, kSaveAsRoot, copy);
+        e = files_.Create(path, kSaveAsRoot, copy);
         if (!e)
             e = root_->CopyTo(*copy);
         if (!e)
             e = copy->Commit();
-        if (e) {
-            ok = false;
-        } else {
+        if (!e) {
             const std::string reopen = currentName_;
             CloseCurrentStream();
             root_ = std::move(copy); // the old root is released here
@@ -139,9 +152,12 @@ bool CTabDoc::SaveDocument(const std::string& path, CStorageUi& ui) {
                 OpenPageStream(reopen);
         }
     }
-    ok = ok && WriteIndex() && !root_->Commit();
-    if (!ok) {
-        ui.ShowError(SorbexString(IDS_FAILED_TO_SAVE_DOCUMENT));
+    if (!e)
+        e = WriteIndex();
+    if (!e)
+        e = root_->Commit();
+    if (e) {
+        ui.ShowError(ResultFileFailureText(IDS_FAILED_TO_SAVE_DOCUMENT, full, e));
         return false;
     }
     modified_ = false;
@@ -190,8 +206,10 @@ bool CTabDoc::WritePageStream(const std::string& stream, const CSearchResultArra
     CloseCurrentStream();
     CArchiveWriter archive;
     results.Store(archive);
-    if (root_->CreateStream(stream, kCreateChild, current_) ||
-        WriteWholeStream(*current_, archive.bytes().data(), archive.bytes().size())) {
+    lastWriteError_ = root_->CreateStream(stream, kCreateChild, current_);
+    if (!lastWriteError_)
+        lastWriteError_ = WriteWholeStream(*current_, archive.bytes().data(), archive.bytes().size());
+    if (lastWriteError_) {
         current_.reset();
         return false;
     }
@@ -252,7 +270,7 @@ bool CTabDoc::Reorganize(CStorageUi& ui) {
     ui.BeginWaitCursor();
     const std::string temp = DirectoryOf(path_) + kResultCompactFileName;
     // The copy is the document as it stands, so its page list must match its streams.
-    bool ok = WriteIndex();
+    bool ok = !WriteIndex();
     std::uint64_t free = 0;
     std::uint64_t needed = 0;
     ok = ok && !fs_.FreeSpace(path_, free) && Measure(kIndexStream, needed);

@@ -29,20 +29,23 @@ public:
     CTabDoc(const CTabDoc&) = delete;
     CTabDoc& operator=(const CTabDoc&) = delete;
 
-    // A temporary file without a name that disappears when released.
+    // A temporary file without a name that disappears when released; lastWriteError
+    // says why it could not be made.
     bool NewDocument();
     // Opens an *.sbx file and reads its page list; pages' results are read when
     // shown. A file that is not a compound file gives an empty document that replaces
-    // it on save. Failures show 61697.
+    // it on save. Failures show 61697 with the path and the system's reason.
     bool OpenDocument(const std::string& path, CStorageUi& ui);
     // Writes the page list and commits; to another path, the whole file is copied
-    // first and the document goes on there. Failures show 61698 and keep the document
-    // on its old file.
+    // first and the document goes on there. Failures show 61698 with the path and the
+    // system's reason, and keep the document on its old file.
     bool SaveDocument(const std::string& path, CStorageUi& ui);
 
     // Writes the page's results into a new stream "P%lx" (or "EMPTY" for a page
     // without results) and makes it the open stream.
     bool StorePageResults(CFileFindDoc& page);
+    // Why the last write of a page's results or of the page list failed.
+    const kestrix::OsError& lastWriteError() const { return lastWriteError_; }
     // Writes the page's results again into the stream they came from, so that what a
     // replacement changed in them (replaced marks, moved offsets) is what the page
     // shows when it is read again. A page without a stream of its own is stored anew.
@@ -70,7 +73,7 @@ private:
     bool OpenPageStream(const std::string& streamName);
     // Creates (replaces) the stream with the results and leaves it open as the current one.
     bool WritePageStream(const std::string& stream, const CSearchResultArray& results);
-    bool WriteIndex();
+    kestrix::OsError WriteIndex();
     bool Measure(const std::string& name, std::uint64_t& total);
 
     kestrix::FileSystem& fs_;
@@ -81,6 +84,12 @@ private:
     std::string path_;
     std::uint32_t nextPageNumber_ = 0;
     bool modified_ = false;
+    kestrix::OsError lastWriteError_;
 };
+
+// The text of a failed open (61697) or save (61698) of the result file at `path`: the
+// message, the path and the system's reason.
+std::string ResultFileFailureText(unsigned messageId, const std::string& path,
+                                  const kestrix::OsError& error);
 
 } // namespace sorbex

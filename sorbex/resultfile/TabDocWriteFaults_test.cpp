@@ -96,8 +96,11 @@ TEST(TabDocWriteFaultsTest, AResultFileSaveCutOffAnywhereKeepsTheSavedFileAndSay
             break;
         SCOPED_TRACE(cut);
         ++cuts;
-        EXPECT_EQ(std::vector<std::string>{"error " +
-                                           std::string(SorbexString(IDS_FAILED_TO_SAVE_DOCUMENT))},
+        // The reason is the system's: a write beyond the limit is a full disk to it.
+        EXPECT_EQ(std::vector<std::string>{"error " + ResultFileFailureText(
+                                                          IDS_FAILED_TO_SAVE_DOCUMENT, path,
+                                                          kestrix::MakeOsError(
+                                                              "", path, kestrix::StorageError::kMediumFull))},
                   ui.events);
         ASSERT_EQ(saved, FileBytes(path));
         // Readable beside the document, which keeps others from writing only.

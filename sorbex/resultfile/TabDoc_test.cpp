@@ -14,6 +14,7 @@
 #include "resultfile/PageList.h"
 #include "storage/StorageUiRecorder.h"
 #include "storage/StreamIo.h"
+#include "strings/StringIds.h"
 
 namespace sorbex {
 namespace {
@@ -32,6 +33,17 @@ std::unique_ptr<CSearchResult> Result(const std::string& name, int start) {
     r->name = name;
     r->flags = 2;
     return r;
+}
+
+// One error event: the message, then the file in quotes, then a reason of the system's.
+void ExpectFailureNamingFile(const std::string& message, const std::string& name,
+                             const std::vector<std::string>& events) {
+    ASSERT_EQ(1u, events.size());
+    const std::string& shown = events[0];
+    EXPECT_EQ(0u, shown.find(message + " \"")) << shown;
+    const std::size_t named = shown.find(name + "\": ");
+    ASSERT_NE(std::string::npos, named) << shown;
+    EXPECT_LT(named + name.size() + 3, shown.size()) << "no reason: " << shown;
 }
 
 class TabDocTest : public ::testing::Test {
@@ -254,7 +266,7 @@ TEST_F(TabDocTest, ClosingWithoutSavingAndSaveAsLeaveTheFileAsSaved) {
 
     // Saving where the document cannot go keeps it on its file.
     ASSERT_TRUE(doc.SaveDocument(tree_.Path("missing-dir/x.sbx"), ui_) == false);
-    EXPECT_EQ(std::vector<std::string>{"error Failed to save document."}, ui_.events);
+    ExpectFailureNamingFile("error Failed to save document.", "x.sbx", ui_.events);
     EXPECT_EQ(other, doc.path());
     ASSERT_TRUE(doc.ShowPage(0));
     EXPECT_EQ(1u, doc[0].results.size());
@@ -342,7 +354,11 @@ TEST_F(TabDocTest, ForeignAndDamagedFiles) {
     }
     CTabDoc bad(fs_, kestrix::SystemCompoundFiles());
     EXPECT_FALSE(bad.OpenDocument(tree_.Path("bad.sbx"), ui_));
-    EXPECT_EQ(std::vector<std::string>{"error Failed to open document."}, ui_.events);
+    EXPECT_EQ(std::vector<std::string>{"error " + ResultFileFailureText(
+                                                      IDS_FAILED_TO_OPEN_DOCUMENT, tree_.Path("bad.sbx"),
+                                                      kestrix::MakeOsError(
+                                                          "", "", kestrix::StorageError::kInvalidHeader))},
+              ui_.events);
 }
 
 // The same document, written on this system into testdata when

@@ -3,7 +3,6 @@
 #include "search/PassageEdit.h"
 
 #include <cstdint>
-#include <limits>
 
 #include "text/CleanText.h"
 #include "text/FileTextLoader.h"
@@ -90,8 +89,22 @@ CFileEdit ReplacePassagesInFile(kestrix::FileSystem& fs,
         return edit;
     }
 
+    // Offsets are stored as 32-bit numbers; a file that would outgrow them could not be
+    // addressed by the results after these. The size is worked out before the content is
+    // made, which on a 32-bit system could not even be held.
+    std::uint64_t newSize = bytes.size();
+    for (std::size_t i = 0; i < edit.applied; ++i)
+        newSize = newSize + encoded.size() -
+                  (fileOffset(passages[i]->end) - fileOffset(passages[i]->start));
+    if (newSize > kLargestEditableFile) {
+        edit.status = CPassageEditStatus::TooLarge;
+        edit.applied = 0;
+        return edit;
+    }
+
     // Every byte outside the passages (a byte-order mark too) stays as it was.
     std::string content;
+    content.reserve(static_cast<std::size_t>(newSize));
     std::size_t copied = 0; // bytes of the old content already in `content`
     for (std::size_t i = 0; i < edit.applied; ++i) {
         const std::size_t byteStart = fileOffset(passages[i]->start);
@@ -101,11 +114,6 @@ CFileEdit ReplacePassagesInFile(kestrix::FileSystem& fs,
     }
     content.append(bytes, copied, std::string::npos);
 
-    // Offsets are stored as 32-bit numbers; a file that would outgrow them could not be
-    // addressed by the results after these.
-    if (content.size() > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max()))
-        edit.error = kestrix::MakeOsError("ReplaceFileContent", path,
-                                          kestrix::NativeCodeFor(kestrix::FileFailure::NoSpace));
     if (!edit.error && keepOldContent)
         edit.error = keepOldContent(path, bytes);
     if (!edit.error)

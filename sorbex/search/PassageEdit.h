@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -19,7 +20,11 @@ enum class CPassageEditStatus {
     Changed,     // the bytes at the passage's offsets are no longer the passage
     WriteFailed, // the new content could not be put in place; the old file stays whole
     Unencodable, // the file's encoding cannot hold the replacement; nothing was written
+    TooLarge,    // the new content would pass the largest offset a result holds; nothing was written
 };
+
+// The largest file a result can address: offsets are stored as signed 32-bit numbers.
+constexpr std::uint64_t kLargestEditableFile = 0x7FFFFFFF;
 
 // How the file is read as text, as the search read it, and the replacement as characters
 // when it has some that the code page lacks (else its bytes are the code page's).
@@ -66,7 +71,8 @@ struct CFileEdit {
 // The file is read as the search read it (`encoding`): the passages' offsets count in
 // its decoded text, the replacement is written in the file's own encoding, and every
 // byte outside the passages (a byte-order mark too) stays as it was; a file whose
-// encoding cannot hold the replacement is left as it was (Unencodable).
+// encoding cannot hold the replacement is left as it was (Unencodable), and so is one
+// that would grow past kLargestEditableFile (TooLarge), before its new content is made.
 // The first passage the file no longer holds ends the list (Changed): the passages
 // before it are still written. The whole new content is written before it replaces the
 // file, so the file is always either the old or the new one. Touches no result.

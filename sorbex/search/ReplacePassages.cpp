@@ -40,16 +40,6 @@ std::string PassageText(const CSearchResult& result) {
                                  static_cast<std::size_t>(result.excerptEnd - result.excerptStart));
 }
 
-// Moves the passages after `index` in the same file by `delta`; the results of one
-// file stand together, so the first result of another file ends the run of them.
-void ShiftLaterPassages(CSearchResultArray& page, std::size_t index, int delta) {
-    const CSearchResult& edited = page[index];
-    for (std::size_t i = index + 1; i < page.size() && SameFile(page[i], edited); ++i) {
-        page[i].start += delta;
-        page[i].end += delta;
-    }
-}
-
 } // namespace
 
 namespace {
@@ -63,7 +53,8 @@ public:
         : page_(page), replacement_(replacement), context_(context), outcome_(outcome) {}
 
     // A file found changed keeps its remaining passages untouched, and one that could
-    // not be written is not tried again: each kind of trouble is told once per file.
+    // not be read or written is not tried again: each kind of trouble is told once per
+    // file.
     bool Skips(const std::string& path) {
         if (changedFiles_.count(path) != 0) {
             ++outcome_.changed;
@@ -75,6 +66,10 @@ public:
         }
         if (unencodableFiles_.count(path) != 0) {
             ++outcome_.unencodable;
+            return true;
+        }
+        if (unreadableFiles_.count(path) != 0) {
+            ++outcome_.readFailed;
             return true;
         }
         return false;
@@ -94,6 +89,7 @@ private:
     std::set<std::string> changedFiles_;
     std::set<std::string> unwritableFiles_;
     std::set<std::string> unencodableFiles_;
+    std::set<std::string> unreadableFiles_;
 };
 
 void CReplaceWalk::WriteAccepted() {
@@ -108,16 +104,32 @@ void CReplaceWalk::WriteAccepted() {
                               context_.encoding, context_.noteNewContent);
     CReplaceUi& ui = context_.ui;
 
-    // The results move as replacing them one by one would have moved them.
-    for (std::size_t i = 0; i < edit.applied; ++i) {
-        const std::size_t d = accepted_[i];
-        CSearchResult& result = page_[d];
-        const int delta = static_cast<int>(edit.replacementLength) - (result.end - result.start);
+    // The results move as replacing them one by one would have moved them: each
+    // replaced passage moves the later ones of its file by its change in length. One
+    // pass over the file's results does it; shifting the rest after each passage made
+    // a file with many passages take time in their square.
+    std::vector<int> deltas;
+    deltas.reserve(edit.applied);
+    int shift = 0;
+    const std::size_t first = accepted_.front();
+    for (std::size_t i = first, next = 0; i < page_.size() && SameFile(page_[i], page_[first]);
+         ++i) {
+        CSearchResult& result = page_[i];
+        result.start += shift;
+        result.end += shift;
+        if (next < edit.applied && accepted_[next] == i) {
+            const int delta =
+                static_cast<int>(edit.replacementLength) - (result.end - result.start);
+            result.end += delta;
+            result.flags |= kResultReplaced;
+            shift += delta;
+            deltas.push_back(delta);
+            ++next;
+        }
+    }
+    for (std::size_t i = 0; i < deltas.size(); ++i) {
         ++outcome_.replaced;
-        result.flags |= kResultReplaced;
-        result.end += delta;
-        ShiftLaterPassages(page_, d, delta);
-        ui.ResultReplaced(d, delta);
+        ui.ResultReplaced(accepted_[i], deltas[i]);
     }
     const auto left = static_cast<int>(accepted_.size() - edit.applied);
     accepted_.clear();
@@ -126,6 +138,9 @@ void CReplaceWalk::WriteAccepted() {
         break;
     case CPassageEditStatus::ReadFailed:
         outcome_.readFailed += left;
+        unreadableFiles_.insert(path);
+        ui.ShowMessage(FormatSorbexString(IDS_FILE_NOT_READ,
+                                          {path, kestrix::OsErrorText(edit.error.code)}));
         break;
     case CPassageEditStatus::Changed:
         outcome_.changed += left;
@@ -142,6 +157,11 @@ void CReplaceWalk::WriteAccepted() {
         outcome_.unencodable += left;
         unencodableFiles_.insert(path);
         ui.ShowMessage(FormatSorbexString(IDS_REPLACEMENT_NOT_ENCODABLE, {path}));
+        break;
+    case CPassageEditStatus::TooLarge:
+        outcome_.writeFailed += left;
+        unwritableFiles_.insert(path);
+        ui.ShowMessage(FormatSorbexString(IDS_FILE_WOULD_BE_TOO_LARGE, {path}));
         break;
     }
 }

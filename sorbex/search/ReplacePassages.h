@@ -43,8 +43,8 @@ struct CReplaceOutcome {
     int refused = 0;     // came through a converter
     int declined = 0;    // answered No
     int changed = 0;     // the file no longer held the passage
-    int readFailed = 0;  // skipped without a message
-    int writeFailed = 0; // the file stayed as it was
+    int readFailed = 0;  // the file could not be read when it was to be written
+    int writeFailed = 0; // the file stayed as it was (or would have grown too large)
     int unencodable = 0; // the file's encoding cannot hold the replacement
     bool cancelled = false;
 };

@@ -314,18 +314,45 @@ TEST_F(ReplacePassagesTest, TheOldContentIsKeptBeforeTheRewrite) {
     EXPECT_EQ(outcome.writeFailed, 1);
 }
 
-TEST_F(ReplacePassagesTest, AnUnreadableFileIsSkippedSilently) {
-    AddFile("a.txt", "one", "one");
+TEST_F(ReplacePassagesTest, AFileThatCannotBeReadIsNamedOnceWithTheSystemsReason) {
+    AddFile("a.txt", "one one", "one");
     AddFile("b.txt", "one", "one");
     fs.failRead[tree.Path("a.txt")] = FileFailure::Locked;
     ui.answers = {kYesToAll};
 
-    const CReplaceOutcome outcome = Walk(0, "1");
+    // From the second passage the walk meets a.txt twice: it is told about once.
+    const CReplaceOutcome outcome = Walk(1, "1");
 
-    EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(outcome.readFailed, 1);
-    EXPECT_EQ(tree.Read("a.txt"), "one");
+    const std::string reason = kestrix::OsErrorText(kestrix::NativeCodeFor(FileFailure::Locked));
+    EXPECT_EQ(ui.messages, std::vector<std::string>{FormatSorbexString(
+                               IDS_FILE_NOT_READ, {tree.Path("a.txt"), reason})});
+    EXPECT_EQ(outcome.readFailed, 2);
+    EXPECT_EQ(tree.Read("a.txt"), "one one");
     EXPECT_EQ(tree.Read("b.txt"), "1");
+}
+
+// A file that the replacements would take past the offsets a result can hold is left
+// whole, with a reason that says so, and without making its new content first.
+TEST_F(ReplacePassagesTest, AFileThatWouldGrowPastTheLargestOffsetIsLeftAsItWas) {
+    std::string words;
+    for (int i = 0; i < 20000; ++i)
+        words += "a ";
+    AddFile("big.txt", words, "a");
+    AddFile("small.txt", "a", "a");
+    ASSERT_EQ(page.size(), 20001u);
+    ui.answers = {kYesToAll};
+
+    // 20,000 times 110,000 bytes is 2.2 GB.
+    const CReplaceOutcome outcome = Walk(0, std::string(110000, 'b'));
+
+    EXPECT_EQ(tree.Read("big.txt"), words);
+    EXPECT_EQ(tree.Read("small.txt"), std::string(110000, 'b'));
+    EXPECT_EQ(fs.replaceCalls, 1);
+    EXPECT_EQ(outcome.writeFailed, 20000);
+    EXPECT_EQ(outcome.replaced, 1);
+    EXPECT_EQ(ui.messages, std::vector<std::string>{FormatSorbexString(
+                               IDS_FILE_WOULD_BE_TOO_LARGE, {tree.Path("big.txt")})});
+    EXPECT_EQ(page[0].flags & kResultReplaced, 0);
 }
 
 TEST_F(ReplacePassagesTest, OnlyPassagesOfTheSameFileMove) {

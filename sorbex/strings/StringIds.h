@@ -96,6 +96,9 @@ constexpr unsigned IDS_CONVERTER_HUNG = 10070;
 constexpr unsigned IDS_CONVERTER_TOO_LARGE = 10071;
 constexpr unsigned IDS_CONVERTER_NOT_STARTED = 10072;
 constexpr unsigned IDS_REPLACEMENT_NOT_ENCODABLE = 10080;
+constexpr unsigned IDS_FILE_WOULD_BE_TOO_LARGE = 10081;
+// A result file's open or save failure (61697, 61698), its path and the system's reason.
+constexpr unsigned IDS_RESULT_FILE_FAILURE = 10082;
 // Undoing a replacement.
 constexpr unsigned IDS_UNDO_LIMIT_EXCEEDED = 10090; // %1 the walk's size, %2 the limit
 constexpr unsigned IDS_UNDO_NOTHING = 10091;
