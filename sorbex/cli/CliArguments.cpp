@@ -81,16 +81,11 @@ const char* const kCliUsage =
     "[c]ancel stops at once: the passages accepted before it are written, no\n"
     "more.\n"
     "\n"
-    "Exit status is 0 if something was found (replaced, for 'replace'; every file
-"
-    "put back, for 'undo'), 1 if nothing was (nothing to undo, for 'undo'), 2 if
-"
-    "an error occurred (a file or folder that could not be read, or written by
-"
-    "'replace' or 'undo', or a file changed since the replacement, counts as
-"
-    "one), 130 if the search or the replacement was cancelled.
-";
+    "Exit status is 0 if something was found (replaced, for 'replace'; every file\n"
+    "put back, for 'undo'), 1 if nothing was (nothing to undo, for 'undo'), 2 if\n"
+    "an error occurred (a file or folder that could not be read, or written by\n"
+    "'replace' or 'undo', or a file changed since the replacement, counts as\n"
+    "one), 130 if the search or the replacement was cancelled.\n";
 
 namespace {
 
