@@ -19,7 +19,7 @@ CViewerOptions ReadViewerOptions(CProfileSettings& settings) {
 void CFileViewer::ShowResult(const CSearchResultArray& results, std::size_t index, CViewerUi& ui) {
     if (index >= results.size())
         return;
-    const CViewerOptions options = ReadViewerOptions(settings_);
+    const CViewerOptions options = Options();
     const CSearchResult& result = results[index];
     const std::string path = result.dir + result.name;
 
@@ -59,6 +59,20 @@ void CFileViewer::ShowResult(const CSearchResultArray& results, std::size_t inde
     current_ = static_cast<long>(index);
 }
 
+CViewerOptions CFileViewer::Options() {
+    CViewerOptions options = ReadViewerOptions(settings_);
+    options.encoding = encoding_;
+    return options;
+}
+
+void CFileViewer::SetEncoding(CEncodingChoice encoding) {
+    if (encoding == encoding_)
+        return;
+    encoding_ = encoding;
+    if (!showsPicture_)
+        Forget();
+}
+
 kestrix::OsError CFileViewer::LoadTexts(const CSearchResult& result,
                                         const CViewerOptions& options) {
     CViewerSource source;
@@ -89,7 +103,7 @@ void CFileViewer::ReloadReplaced(CViewerUi& ui) {
     reloadResults_ = nullptr;
     if (index >= results.size())
         return;
-    if (LoadTexts(results[index], ReadViewerOptions(settings_))) {
+    if (LoadTexts(results[index], Options())) {
         // What the control holds no longer matches the file: the next result reads it.
         Forget();
         return;

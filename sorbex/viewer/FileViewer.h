@@ -53,6 +53,10 @@ public:
     // Lets go of the shown file, so that the next result is loaded anew even from the
     // same file. For when the results the marks were made from are replaced or deleted.
     void Forget();
+    // How the files' bytes are read as text: the choice the search used, so that the
+    // shown text holds the passages where the search found them. A new choice reads
+    // the shown file again when it is next shown.
+    void SetEncoding(CEncodingChoice encoding);
 
     // The viewer shows a file ("&Open in registered Application" is possible).
     bool ShowsFile() const { return !shownPath_.empty(); }
@@ -69,6 +73,7 @@ private:
     // The kept texts into the control, in the viewer's font, with the file's passages.
     void FillContent(const CSearchResultArray& results, std::size_t index, CViewerUi& ui);
     kestrix::OsError LoadTexts(const CSearchResult& result, const CViewerOptions& options);
+    CViewerOptions Options();
     void MarkPassages(const CSearchResultArray& results, std::size_t index, CViewerUi& ui);
     bool HoldsResult(const CSearchResultArray& results, std::size_t index) const;
     // Selects result `index`'s passage when the control holds its file.
@@ -80,6 +85,7 @@ private:
     CProfileSettings& settings_;
     CTextConverterList* converters_;
     CViewerFont font_;
+    CEncodingChoice encoding_ = CEncodingChoice::Auto;
 
     std::string shownPath_;     // directory + name of the shown file; empty for none
     bool showsPicture_ = false; // the control holds the picture of shownPath_

@@ -387,6 +387,17 @@ TEST_F(FileViewerTest, ADecodedFileShowsItsOwnCharactersAndMarksAfterThem) {
 
     Show(1);
     EXPECT_TRUE(ui.outside.empty());
+
+    // A search told to read files byte for byte found its passage at byte offsets: the
+    // viewer, told the same, reads the file again as bytes and marks the same bytes.
+    results.RemoveAll();
+    AddFile("pl.txt", "Bia\xC5\x82ka \xF0\x9F\x98\x80 H\xC3\xBCgel", {"H\xC3\xBCgel"});
+    viewer.SetEncoding(CEncodingChoice::Ansi);
+    const Calls bytes = Show(0);
+    EXPECT_EQ("Bia\xC5\x82ka \xF0\x9F\x98\x80 H\xC3\xBCgel", ui.content);
+    EXPECT_TRUE(ui.outside.empty());
+    for (const char* call : {"mark 13-19", "select 13-19"})
+        EXPECT_NE(bytes.end(), std::find(bytes.begin(), bytes.end(), call)) << call;
 }
 
 } // namespace

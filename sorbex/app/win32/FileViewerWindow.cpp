@@ -197,6 +197,7 @@ bool CFileViewerWindow::ShowResult(const CFileFindDoc& page, std::size_t index) 
     if (index >= page.results.size() || !EnsureWindow())
         return false;
     FollowFont();
+    model_.SetEncoding(settings_.Encoding());
     model_.ShowResult(page.results, index, *this);
     return model_.ShowsFile() && model_.current() == static_cast<long>(index);
 }
