@@ -10,6 +10,7 @@
 #include <string>
 
 #include "EditorSession.h"
+#include "PaintedCheck.h"
 
 namespace {
 
@@ -121,6 +122,9 @@ int main(int argc, char** argv) {
         // The key, the value name and the data, once each: the user's hive under
         // HKEY_USERS is left out as a duplicate.
         Check(rows == 3, "three rows are listed (" + std::to_string(rows) + ")");
+        std::string seen;
+        const bool painted = e2e::LooksPainted(search, &seen, "keywright_search.bmp");
+        Check(painted, "the search window is painted on the screen (" + seen + ")");
 
         // The first row is the key, found before its parent's values: a real click on it,
         // just below the column headers.
