@@ -19,15 +19,15 @@ bool SamePath(const std::string& a, const std::string& b) {
 #endif
 }
 
-bool IsRestored(const std::string& path, const std::vector<std::string>& restoredPaths) {
+} // namespace
+
+bool IsRestoredFile(const std::string& path, const std::vector<std::string>& restoredPaths) {
     for (const std::string& restored : restoredPaths) {
         if (SamePath(path, restored))
             return true;
     }
     return false;
 }
-
-} // namespace
 
 std::size_t MarkRestoredResults(CSearchResultArray& page,
                                 const std::vector<std::string>& restoredPaths) {
@@ -41,7 +41,7 @@ std::size_t MarkRestoredResults(CSearchResultArray& page,
         const std::string path = result.dir + result.name;
         if (i == 0 || !SamePath(path, file)) {
             file = path;
-            restored = IsRestored(path, restoredPaths);
+            restored = IsRestoredFile(path, restoredPaths);
             known = true;
             shift = 0;
         }

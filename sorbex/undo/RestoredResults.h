@@ -9,6 +9,9 @@
 
 namespace sorbex {
 
+// Whether `path` is one of `restoredPaths` (names compared as the system compares them).
+bool IsRestoredFile(const std::string& path, const std::vector<std::string>& restoredPaths);
+
 // Clears the replaced mark of every result of `page` whose file (dir + name) is one of
 // `restoredPaths`, and moves the results of those files back to where the passages lie
 // in the old content: a replaced passage again spans the text its excerpt holds, and
