@@ -101,10 +101,16 @@ std::size_t CResultPages::FilesRestored(const std::vector<std::string>& paths) {
     const std::string shown = viewer_->ShownFile();
     std::size_t changedPages = 0;
     bool currentChanged = false;
+    // A page's replacements in a restored file may come from a walk that was not undone;
+    // only passages the file holds again at their old offsets lose their mark.
+    CRestoredFiles files(fs_);
     for (std::size_t i = 0; i < document_.size(); ++i) {
+        const CEncodingChoice choice = document_[i].request.encoding;
         bool changed = false;
         document_.ChangePageResults(i, [&](CSearchResultArray& results) {
-            changed = MarkRestoredResults(results, paths) > 0;
+            changed = MarkRestoredResults(results, paths, [&](const CSearchResult& result) {
+                          return files.HoldsPassage(result, choice);
+                      }) > 0;
             return changed;
         });
         if (!changed)
