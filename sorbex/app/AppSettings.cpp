@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "undo/UndoJournal.h"
+
 namespace sorbex {
 namespace {
 
@@ -30,6 +32,14 @@ int ClampTabLimitField(long field) {
     if (field <= 0)
         return 1;
     return field > kMaxTabLimit ? kMaxTabLimit : static_cast<int>(field);
+}
+
+int ClampUndoWalksField(long field) {
+    return static_cast<int>(std::clamp<long>(field, kMinUndoWalks, kMaxUndoWalks));
+}
+
+int ClampUndoMegabytesField(long field) {
+    return static_cast<int>(std::clamp<long>(field, kMinUndoMegabytes, kMaxUndoMegabytesField));
 }
 
 bool CAppSettings::Flag(const char* name, int fallback) {
@@ -63,6 +73,18 @@ int CAppSettings::TabLimit() {
 }
 void CAppSettings::SetTabLimit(int limit) {
     profile_.WriteInt(section::kOptions, key::kTabLimit, limit);
+}
+int CAppSettings::UndoWalks() {
+    return ReadUndoLimits(profile_).walks;
+}
+void CAppSettings::SetUndoWalks(int walks) {
+    profile_.WriteInt(section::kOptions, key::kUndoWalks, walks);
+}
+int CAppSettings::UndoMegabytes() {
+    return static_cast<int>(ReadUndoLimits(profile_).bytes >> 20);
+}
+void CAppSettings::SetUndoMegabytes(int megabytes) {
+    profile_.WriteInt(section::kOptions, key::kUndoMegabytes, megabytes);
 }
 std::optional<int> CAppSettings::PageLimit() {
     if (!LimitTabs())

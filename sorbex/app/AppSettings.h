@@ -31,6 +31,8 @@ constexpr const char* kUseInternalFilter = "UseInternalFilter";
 constexpr const char* kUseExternalFilter = "UseExternalFilter";
 constexpr const char* kNoReplaceWarning = "NoReplaceWarning";
 constexpr const char* kEncoding = "Encoding"; // how text files' bytes are read
+constexpr const char* kUndoWalks = "UndoWalks";
+constexpr const char* kUndoMegabytes = "UndoMegabytes";
 constexpr const char* kGif = "Gif";
 constexpr const char* kWithSubDirectories = "WithSubDirectories";
 constexpr const char* kMatchCase = "MatchCase";
@@ -80,6 +82,14 @@ int TabLimitFromProfile(int stored);
 // The number field of the options page: 0 or less is 1, 1000 or more is 999.
 int ClampTabLimitField(long field);
 
+// The undo journal's numbers on the options page: "UndoWalks" 0 (no journal) to 99,
+// "UndoMegabytes" 1 to the field's limit.
+constexpr int kMinUndoWalks = 0;
+constexpr int kMinUndoMegabytes = 1;
+constexpr int kMaxUndoMegabytesField = 999999;
+int ClampUndoWalksField(long field);
+int ClampUndoMegabytesField(long field);
+
 // The windowed program's settings, each read from the profile when asked and
 // written at once.
 class CAppSettings {
@@ -95,6 +105,11 @@ public:
     // The stored limit after the rule above.
     int TabLimit();
     void SetTabLimit(int limit);
+    // The undo journal's limits as a walk reads them ("UndoWalks", "UndoMegabytes").
+    int UndoWalks();
+    void SetUndoWalks(int walks);
+    int UndoMegabytes();
+    void SetUndoMegabytes(int megabytes);
     // The limit in force when the options page is closed; nullopt: no limit.
     std::optional<int> PageLimit();
     bool UseInternalFilter();

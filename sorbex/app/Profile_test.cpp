@@ -135,6 +135,48 @@ TEST_F(ProfileTest, OptionsDefaultsAndTabLimitRule) {
     EXPECT_EQ(999, ClampTabLimitField(1000));
 }
 
+TEST_F(ProfileTest, UndoLimitsAreReadAsTheJournalReadsThemAndClampedOnThePage) {
+    EXPECT_EQ(5, settings_.UndoWalks());
+    EXPECT_EQ(100, settings_.UndoMegabytes());
+    struct StoredLimits {
+        const char* walks;
+        const char* megabytes;
+        int expectedWalks;
+        int expectedMegabytes;
+    };
+    const StoredLimits stored[] = {
+        {"0", "1", 0, 1}, {"99", "4096", 99, 4096}, {"100", "0", 99, 1},
+        {"-1", "-7", 0, 1}, {"junk", "junk", 5, 100},
+    };
+    for (const StoredLimits& c : stored) {
+        SCOPED_TRACE(std::string(c.walks) + " / " + c.megabytes);
+        store_.Write("Options", "UndoWalks", c.walks);
+        store_.Write("Options", "UndoMegabytes", c.megabytes);
+        EXPECT_EQ(c.expectedWalks, settings_.UndoWalks());
+        EXPECT_EQ(c.expectedMegabytes, settings_.UndoMegabytes());
+    }
+    settings_.SetUndoWalks(0);
+    settings_.SetUndoMegabytes(250);
+    EXPECT_EQ("0", Stored("Options", "UndoWalks"));
+    EXPECT_EQ("250", Stored("Options", "UndoMegabytes"));
+
+    // The options page's fields.
+    const struct {
+        long field;
+        int walks;
+        int megabytes;
+    } fields[] = {
+        {-1, 0, 1},        {0, 0, 1},          {1, 1, 1},
+        {99, 99, 99},      {100, 99, 100},     {999999, 99, 999999},
+        {1000000, 99, 999999},
+    };
+    for (const auto& f : fields) {
+        SCOPED_TRACE(f.field);
+        EXPECT_EQ(f.walks, ClampUndoWalksField(f.field));
+        EXPECT_EQ(f.megabytes, ClampUndoMegabytesField(f.field));
+    }
+}
+
 TEST_F(ProfileTest, SearchDialogOptionsAndHistories) {
     const CSearchOptionValues defaults = settings_.SearchOptions();
     EXPECT_EQ(1, defaults.withSubDirectories);

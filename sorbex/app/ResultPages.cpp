@@ -95,12 +95,53 @@ void CResultPages::StoreReplaced(CFileFindDoc& page) {
     document_.RewritePageResults(page);
 }
 
-void CResultPages::FilesRestored(const std::vector<std::string>& paths) {
+std::size_t CResultPages::FilesRestored(const std::vector<std::string>& paths) {
+    if (paths.empty())
+        return 0;
+    const std::string shown = viewer_->ShownFile();
+    std::size_t changedPages = 0;
+    bool currentChanged = false;
+    // A page's replacements in a restored file may come from a walk that was not undone;
+    // only passages the file holds again at their old offsets lose their mark.
+    CRestoredFiles files(fs_);
+    for (std::size_t i = 0; i < document_.size(); ++i) {
+        const CEncodingChoice choice = document_[i].request.encoding;
+        bool changed = false;
+        document_.ChangePageResults(i, [&](CSearchResultArray& results) {
+            changed = MarkRestoredResults(results, paths, [&](const CSearchResult& result) {
+                          return files.HoldsPassage(result, choice);
+                      }) > 0;
+            return changed;
+        });
+        if (!changed)
+            continue;
+        ++changedPages;
+        if (&document_[i] == document_.CurrentPage())
+            currentChanged = true;
+    }
     CFileFindDoc* page = document_.CurrentPage();
-    if (!page || MarkRestoredResults(page->results, paths) == 0)
-        return;
-    StoreReplaced(*page);
+    const bool shownRestored = !shown.empty() && IsRestoredFile(shown, paths);
+    if (!page || (!currentChanged && !shownRestored))
+        return changedPages;
+    // Drawing the page anew clears the viewer; the file it showed is loaded again, as
+    // the undo left it.
     ShowPage(document_.currentIndex());
+    if (shown.empty())
+        return changedPages;
+    std::optional<std::size_t> again;
+    for (std::size_t i = 0; i < page->results.size(); ++i) {
+        const CSearchResult& r = page->results[i];
+        if (!IsRestoredFile(r.dir + r.name, {shown}))
+            continue;
+        if (!again || static_cast<int>(i) == page->current)
+            again = i;
+    }
+    if (again) {
+        viewer_->ShowResult(*page, *again);
+        page->current = static_cast<int>(*again);
+        view_.SelectResult(*page, *again);
+    }
+    return changedPages;
 }
 
 bool CResultPages::ShowPage(std::size_t index) {

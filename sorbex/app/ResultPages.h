@@ -54,9 +54,12 @@ public:
     void StoreRun(CFileFindDoc& page);
     // After a replacement walk: what it changed in the results is stored with them.
     void StoreReplaced(CFileFindDoc& page);
-    // An undo put these files back: the current page's results of them are marked as not
-    // replaced, at their old offsets, stored so and drawn again.
-    void FilesRestored(const std::vector<std::string>& paths);
+    // An undo put these files back: the results of them on every page of the document
+    // are marked as not replaced, at their old offsets (where the file holds their
+    // passages there again), and each page changed is stored
+    // so; the current page is drawn again, and a restored file in the viewer is loaded
+    // anew. Returns the number of pages changed.
+    std::size_t FilesRestored(const std::vector<std::string>& paths);
 
     // --- the page row ---
     // Shows page `index`: reads its results and draws it.

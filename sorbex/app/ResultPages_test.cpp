@@ -186,6 +186,79 @@ TEST_F(ResultPagesTest, ResultsOfRestoredFilesAreNotReplacedAgainAndStoredSo) {
     EXPECT_EQ(9, stored.results[1].start);
 }
 
+// As a walk that put "green!" (6) in place of each passage of four letters leaves them.
+void MarkGreenReplacements(CFileFindDoc& page) {
+    int shift = 0;
+    for (std::size_t i = 0; i < page.results.size(); ++i) {
+        CSearchResult& r = page.results[i];
+        if (i > 0 && (r.dir + r.name) != (page.results[i - 1].dir + page.results[i - 1].name))
+            shift = 0;
+        r.start += shift;
+        r.end = r.start + 6;
+        r.flags |= kResultReplaced;
+        shift += 2;
+    }
+}
+
+std::size_t IndexOf(CTabDoc& document, const CFileFindDoc* page) {
+    for (std::size_t i = 0; i < document.size(); ++i)
+        if (&document[i] == page)
+            return i;
+    return document.size();
+}
+
+TEST_F(ResultPagesTest, AnUndoMarksEveryPageThatNamesARestoredFile) {
+    CFileFindDoc* grey = Search("grey"); // Alpha.txt twice, then Beta.txt
+    ASSERT_NE(nullptr, grey);
+    MarkGreenReplacements(*grey);
+    pages_.StoreReplaced(*grey);
+    CFileFindDoc* dog = Search("dog"); // Alpha.txt
+    ASSERT_NE(nullptr, dog);
+    MarkGreenReplacements(*dog);
+    pages_.StoreReplaced(*dog);
+    CFileFindDoc* sky = Search("sky"); // Beta.txt, nothing replaced
+    ASSERT_NE(nullptr, sky);
+    ASSERT_TRUE(pages_.Step(CStep::NextFile, false, actions_));
+    ASSERT_EQ(tree_.Path("Beta.txt"), viewer_.ShownFile());
+    const std::string skyText = surface_.text;
+
+    // Pages other than the one shown are read from the file, marked and written back.
+    EXPECT_EQ(2u, pages_.FilesRestored({tree_.Path("Alpha.txt")}));
+    EXPECT_EQ(sky, document_.CurrentPage());
+    EXPECT_EQ(tree_.Path("Beta.txt"), viewer_.ShownFile()) << "the viewer's file was not touched";
+    EXPECT_EQ(skyText, surface_.text);
+    EXPECT_TRUE(document_.modified());
+    const struct {
+        CFileFindDoc* page;
+        std::vector<int> replaced; // per result
+        std::vector<int> starts;
+    } expected[] = {{grey, {0, 0, kResultReplaced}, {0, 9, 15}}, {dog, {0}, {14}}};
+    for (const auto& e : expected) {
+        SCOPED_TRACE(e.page->caption);
+        ASSERT_TRUE(pages_.ShowPage(IndexOf(document_, e.page)));
+        ASSERT_EQ(e.replaced.size(), e.page->results.size());
+        for (std::size_t i = 0; i < e.replaced.size(); ++i) {
+            EXPECT_EQ(e.replaced[i], e.page->results[i].flags & kResultReplaced) << i;
+            EXPECT_EQ(e.starts[i], e.page->results[i].start) << i;
+        }
+        ExpectPositionsOnPassages(*e.page);
+    }
+
+    // Back on the page of Beta.txt, with it in the viewer: restoring it marks the grey
+    // page and loads the viewer's file again.
+    ASSERT_TRUE(pages_.ShowPage(IndexOf(document_, sky)));
+    ASSERT_TRUE(pages_.Step(CStep::NextFile, false, actions_));
+    EXPECT_EQ(1u, pages_.FilesRestored({tree_.Path("Beta.txt")}));
+    EXPECT_EQ(tree_.Path("Beta.txt"), viewer_.ShownFile());
+    EXPECT_EQ(0, sky->current);
+    EXPECT_EQ("sky", surface_.Selected());
+    ASSERT_TRUE(pages_.ShowPage(IndexOf(document_, grey)));
+    EXPECT_EQ(0, grey->results[2].flags & kResultReplaced);
+
+    EXPECT_EQ(0u, pages_.FilesRestored({tree_.Path("Gamma.txt")}));
+    EXPECT_EQ(0u, pages_.FilesRestored({}));
+}
+
 TEST_F(ResultPagesTest, WalkingShowsResultsAsTheSettingsSay) {
     CFileFindDoc* grey = Search("grey");
     ASSERT_NE(nullptr, grey);

@@ -217,6 +217,53 @@ bool CTabDoc::WritePageStream(const std::string& stream, const CSearchResultArra
     return true;
 }
 
+OsError CTabDoc::ReadStreamResults(kestrix::StorageStream& stream, CSearchResultArray& results) {
+    std::vector<std::uint8_t> bytes;
+    if (OsError e = ReadWholeStream(stream, bytes))
+        return e;
+    try {
+        CArchiveReader archive(bytes);
+        results.Load(archive);
+    } catch (const CArchiveError&) {
+        return kestrix::MakeOsError("ReadPageResults", std::string(),
+                                    kestrix::StorageError::kInvalidFunction);
+    }
+    return OsError();
+}
+
+bool CTabDoc::ChangePageResults(std::size_t index,
+                                const std::function<bool(CSearchResultArray&)>& change) {
+    if (!root_ || index >= size())
+        return false;
+    CFileFindDoc& page = (*this)[index];
+    if (CurrentPage() == &page)
+        return !change(page.results) || RewritePageResults(page);
+    if (page.streamName.empty())
+        return true;
+    // Another page's stream is opened beside the one shown, which stays open.
+    CSearchResultArray results;
+    {
+        std::unique_ptr<kestrix::StorageStream> stream;
+        lastWriteError_ = root_->OpenStream(page.streamName, kReadChild, stream);
+        if (!lastWriteError_)
+            lastWriteError_ = ReadStreamResults(*stream, results);
+        if (lastWriteError_)
+            return false;
+    }
+    if (!change(results))
+        return true;
+    CArchiveWriter archive;
+    results.Store(archive);
+    std::unique_ptr<kestrix::StorageStream> stream;
+    lastWriteError_ = root_->CreateStream(page.streamName, kCreateChild, stream);
+    if (!lastWriteError_)
+        lastWriteError_ = WriteWholeStream(*stream, archive.bytes().data(), archive.bytes().size());
+    if (lastWriteError_)
+        return false;
+    modified_ = true;
+    return true;
+}
+
 bool CTabDoc::ShowPage(std::size_t index) {
     if (index >= size())
         return false;
@@ -225,16 +272,7 @@ bool CTabDoc::ShowPage(std::size_t index) {
     page.results.RemoveAll();
     if (!OpenPageStream(StreamOf(page)))
         return false;
-    std::vector<std::uint8_t> bytes;
-    if (ReadWholeStream(*current_, bytes))
-        return false;
-    try {
-        CArchiveReader archive(bytes);
-        page.results.Load(archive);
-    } catch (const CArchiveError&) {
-        return false;
-    }
-    return true;
+    return !ReadStreamResults(*current_, page.results);
 }
 
 bool CTabDoc::DeletePage(std::size_t index) {

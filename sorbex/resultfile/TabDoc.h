@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -50,6 +51,12 @@ public:
     // replacement changed in them (replaced marks, moved offsets) is what the page
     // shows when it is read again. A page without a stream of its own is stored anew.
     bool RewritePageResults(CFileFindDoc& page);
+    // Lets `change` alter the results of page `index` and, when it says it changed them,
+    // writes them back into the page's stream. The page shown stays shown with its stream
+    // open; another page is read into a copy, so its results in memory are left as they
+    // are (showing it reads them again). A page without results of its own is left alone.
+    bool ChangePageResults(std::size_t index,
+                           const std::function<bool(CSearchResultArray&)>& change);
     // Makes page `index` current and reads its results from its stream.
     bool ShowPage(std::size_t index);
     // Removes the page and its stream.
@@ -73,6 +80,7 @@ private:
     bool OpenPageStream(const std::string& streamName);
     // Creates (replaces) the stream with the results and leaves it open as the current one.
     bool WritePageStream(const std::string& stream, const CSearchResultArray& results);
+    kestrix::OsError ReadStreamResults(kestrix::StorageStream& stream, CSearchResultArray& results);
     kestrix::OsError WriteIndex();
     bool Measure(const std::string& name, std::uint64_t& total);
 

@@ -240,6 +240,51 @@ TEST_F(TabDocTest, RewrittenResultsAndMovedPagesAreWhatTheFileKeeps) {
     EXPECT_EQ("P2", empty.streamName) << "a page that had no stream of its own gets one";
 }
 
+TEST_F(TabDocTest, ResultsOfAPageNotShownAreChangedInItsStream) {
+    CTabDoc doc(fs_, kestrix::SystemCompoundFiles());
+    ASSERT_TRUE(doc.NewDocument());
+    Search(doc, "other", 2);
+    Search(doc, "empty", 0);
+    Search(doc, "shown", 1);
+    ASSERT_TRUE(doc.ShowPage(2));
+    const auto markFirst = [](CSearchResultArray& results) {
+        if (results.empty())
+            return false;
+        results[0].flags |= kResultReplaced;
+        return true;
+    };
+
+    // The page not shown is read into a copy: its results in memory stay as they were.
+    doc[0].results.RemoveAll();
+    ASSERT_TRUE(doc.ChangePageResults(0, markFirst));
+    EXPECT_TRUE(doc[0].results.empty());
+    EXPECT_EQ(2u, doc.currentIndex()) << "the page shown stays shown";
+    ASSERT_TRUE(doc.ChangePageResults(2, markFirst));
+    EXPECT_EQ(kResultReplaced, doc[2].results[0].flags & kResultReplaced) << "in memory";
+    EXPECT_TRUE(doc.ChangePageResults(1, markFirst)) << "nothing to change";
+    EXPECT_FALSE(doc.ChangePageResults(3, markFirst));
+
+    // Read back from the streams.
+    const struct {
+        std::size_t page;
+        std::size_t results;
+    } expected[] = {{0, 2}, {1, 0}, {2, 1}};
+    for (const auto& e : expected) {
+        SCOPED_TRACE(e.page);
+        ASSERT_TRUE(doc.ShowPage(e.page));
+        ASSERT_EQ(e.results, doc[e.page].results.size());
+        for (std::size_t i = 0; i < e.results; ++i)
+            EXPECT_EQ(i == 0 ? kResultReplaced : 0, doc[e.page].results[i].flags & kResultReplaced);
+    }
+
+    // A change that fails to read leaves the page alone.
+    bool called = false;
+    ASSERT_TRUE(doc.ShowPage(2));
+    doc[0].streamName = "P77";
+    EXPECT_FALSE(doc.ChangePageResults(0, [&](CSearchResultArray&) { return called = true; }));
+    EXPECT_FALSE(called);
+}
+
 TEST_F(TabDocTest, ClosingWithoutSavingAndSaveAsLeaveTheFileAsSaved) {
     const std::string path = tree_.Path("kept.sbx");
     const std::string other = tree_.Path("other.sbx");

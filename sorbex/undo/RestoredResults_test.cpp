@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/testing/TempTree.h"
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -82,6 +84,55 @@ TEST(RestoredResultsTest, ResultsOfRestoredFilesGoBackToTheirOldOffsets) {
             EXPECT_EQ((page[i].flags & kResultReplaced) != 0, c.expectedReplaced[i]);
         }
     }
+}
+
+TEST(RestoredResultsTest, AFileWhosePassagesAreNotBackKeepsItsMarks) {
+    // File a's passages are back at their old offsets; b's first one is not (the page's
+    // replacement of b came from a walk that was not undone).
+    CSearchResultArray page = PageOf({{"a", 0, 10, 4, true},
+                                      {"a", 20, 30, 4, true},
+                                      {"b", 0, 10, 4, true},
+                                      {"b", 20, 30, 4, true}});
+    std::vector<std::string> asked;
+    const auto holds = [&](const CSearchResult& r) {
+        asked.push_back(r.name + "@" + std::to_string(r.start));
+        return !(r.name == "b" && r.start == 0);
+    };
+    EXPECT_EQ(2u, MarkRestoredResults(page, {"/d/a", "/d/b"}, holds));
+    EXPECT_EQ((std::vector<std::string>{"a@0", "a@14", "b@0"}), asked)
+        << "old offsets, and a file's checks end at its first miss";
+    const int expectedStarts[] = {0, 14, 0, 20};
+    for (std::size_t i = 0; i < page.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(expectedStarts[i], page[i].start);
+        EXPECT_EQ(i >= 2, (page[i].flags & kResultReplaced) != 0);
+    }
+    EXPECT_EQ(0u, MarkRestoredResults(page, {"/d/c"}, holds));
+}
+
+TEST(RestoredResultsTest, RestoredFilesAreReadAsTheSearchReadThem) {
+    kestrix::TempTree tree;
+    tree.Write("plain.txt", "a grey cat\n");
+    // UTF-16LE with its byte-order mark: offsets count characters, not bytes.
+    tree.Write("wide.txt", std::string("\xFF\xFE" "a\0 \0g\0r\0e\0y\0", 14));
+    std::unique_ptr<kestrix::FileSystem> fs = kestrix::MakeSystemFileSystem();
+    CRestoredFiles files(*fs);
+    const auto result = [&](const char* name, int start) {
+        CSearchResult r;
+        r.dir = tree.Path("");
+        r.name = name;
+        r.start = start;
+        r.end = start + 4;
+        r.excerpt = "grey";
+        r.excerptStart = 0;
+        r.excerptEnd = 4;
+        return r;
+    };
+    EXPECT_TRUE(files.HoldsPassage(result("plain.txt", 2), CEncodingChoice::Auto));
+    EXPECT_FALSE(files.HoldsPassage(result("plain.txt", 3), CEncodingChoice::Auto));
+    EXPECT_TRUE(files.HoldsPassage(result("wide.txt", 2), CEncodingChoice::Auto));
+    EXPECT_FALSE(files.HoldsPassage(result("wide.txt", 2), CEncodingChoice::Ansi));
+    EXPECT_FALSE(files.HoldsPassage(result("gone.txt", 0), CEncodingChoice::Auto));
 }
 
 } // namespace

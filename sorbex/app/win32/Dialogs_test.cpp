@@ -98,7 +98,7 @@ TEST(DialogsTest, ReplacementDialogsAnswerAsTheirButtonsAndBoxSay) {
               lines);
 }
 
-TEST(DialogsTest, OptionsAreReadAndWrittenWithTheLimitClamped) {
+TEST(DialogsTest, OptionsAreReadAndWrittenWithTheLimitsClamped) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     CMemoryProfileStore store;
     CProfile profile(store);
@@ -107,6 +107,7 @@ TEST(DialogsTest, OptionsAreReadAndWrittenWithTheLimitClamped) {
     std::wstring encoding;
     bool limitEditable = false;
     bool ok = false;
+    std::wstring undoFields;
     WithDialog(
         L"Options",
         [&](HWND dialog) {
@@ -118,6 +119,9 @@ TEST(DialogsTest, OptionsAreReadAndWrittenWithTheLimitClamped) {
             SendDlgItemMessageW(dialog, IDC_LIMIT_TABS, BM_CLICK, 0, 0);
             limitEditable = IsWindowEnabled(GetDlgItem(dialog, IDC_TAB_LIMIT)) != FALSE;
             SetDlgItemTextW(dialog, IDC_TAB_LIMIT, L"5000");
+            undoFields = ItemText(dialog, IDC_UNDO_WALKS) + L"/" + ItemText(dialog, IDC_UNDO_MEGABYTES);
+            SetDlgItemTextW(dialog, IDC_UNDO_WALKS, L"150");
+            SetDlgItemTextW(dialog, IDC_UNDO_MEGABYTES, L"0");
             SendDlgItemMessageW(dialog, IDC_AUTO_LOAD, BM_SETCHECK, BST_UNCHECKED, 0);
             SendDlgItemMessageW(dialog, IDC_DONT_USE_VIEWER, BM_SETCHECK, BST_CHECKED, 0);
             PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
@@ -127,6 +131,9 @@ TEST(DialogsTest, OptionsAreReadAndWrittenWithTheLimitClamped) {
     EXPECT_TRUE(limitEditable) << "the field follows \"&Max.\"";
     EXPECT_EQ(Wide(DescribeViewerFont(CViewerFont(), true)), font);
     EXPECT_EQ(999, settings.TabLimit()) << "the field is clamped to 999";
+    EXPECT_EQ(L"5/100", undoFields) << "the journal's defaults";
+    EXPECT_EQ(99, settings.UndoWalks());
+    EXPECT_EQ(1, settings.UndoMegabytes());
     EXPECT_FALSE(settings.AutoLoad());
     EXPECT_TRUE(settings.DontUseFileViewer());
     EXPECT_EQ(L"Automatic (byte-order mark, UTF-8 or Windows-1252)", encoding) << "the default";
@@ -141,6 +148,9 @@ TEST(DialogsTest, OptionsAreReadAndWrittenWithTheLimitClamped) {
             encoding = ItemText(dialog, IDC_ENCODING);
             SendDlgItemMessageW(dialog, IDC_ENCODING, CB_SETCURSEL, 2, 0);
             SetDlgItemTextW(dialog, IDC_TAB_LIMIT, L"0");
+            undoFields = ItemText(dialog, IDC_UNDO_WALKS) + L"/" + ItemText(dialog, IDC_UNDO_MEGABYTES);
+            SetDlgItemTextW(dialog, IDC_UNDO_WALKS, L"0");
+            SetDlgItemTextW(dialog, IDC_UNDO_MEGABYTES, L"2048");
             SendDlgItemMessageW(dialog, IDC_LIMIT_TABS, BM_CLICK, 0, 0);
             limitEditable = IsWindowEnabled(GetDlgItem(dialog, IDC_TAB_LIMIT)) != FALSE;
             PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
@@ -150,6 +160,9 @@ TEST(DialogsTest, OptionsAreReadAndWrittenWithTheLimitClamped) {
     EXPECT_EQ(L"UTF-16, big-endian", encoding) << "the stored choice is shown";
     EXPECT_EQ(CEncodingChoice::Utf8, settings.Encoding());
     EXPECT_EQ(1, settings.TabLimit()) << "0 is 1";
+    EXPECT_EQ(L"99/1", undoFields) << "as stored";
+    EXPECT_EQ(0, settings.UndoWalks()) << "0 keeps no journal";
+    EXPECT_EQ(2048, settings.UndoMegabytes());
     EXPECT_FALSE(settings.LimitTabs());
     EXPECT_EQ(std::nullopt, settings.PageLimit());
 }

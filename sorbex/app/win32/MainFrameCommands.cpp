@@ -92,7 +92,11 @@ CCommandContext CMainFrame::Context() const {
 }
 
 bool CMainFrame::enabled(CCommand command) const {
-    return IsCommandEnabled(command, Context());
+    CCommandContext context = Context();
+    // The journal is looked up for the one command that needs it, not for every other.
+    if (command == CCommand::UndoReplacement)
+        context.undoAvailable = HasUndoableWalk(*context_.fs, DefaultUndoFolder(*context_.fs));
+    return IsCommandEnabled(command, context);
 }
 
 bool CMainFrame::IsReplacePage() {

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "undo/UndoJournal.h"
 #include "viewer/ViewerFont.h"
 #include "app/win32/OptionsDialogIds.h"
 #include "app/win32/WideText.h"
@@ -29,6 +30,26 @@ constexpr EncodingItem kEncodingItems[] = {
     {CEncodingChoice::Auto, IDS_ENCODING_AUTO},       {CEncodingChoice::Ansi, IDS_ENCODING_ANSI},
     {CEncodingChoice::Utf8, IDS_ENCODING_UTF8},       {CEncodingChoice::Utf16Le, IDS_ENCODING_UTF16LE},
     {CEncodingChoice::Utf16Be, IDS_ENCODING_UTF16BE},
+};
+
+// The number fields with their spin buttons: the setting each shows, the spin's range and
+// the rule that brings what was typed into it.
+struct NumberField {
+    int edit;
+    int spin;
+    int low;
+    int high;
+    int (*clamp)(long field);
+    int (CAppSettings::*read)();
+    void (CAppSettings::*write)(int value);
+};
+constexpr NumberField kNumberFields[] = {
+    {IDC_TAB_LIMIT, IDC_TAB_LIMIT_SPIN, 1, kMaxTabLimit, ClampTabLimitField,
+     &CAppSettings::TabLimit, &CAppSettings::SetTabLimit},
+    {IDC_UNDO_WALKS, IDC_UNDO_WALKS_SPIN, kMinUndoWalks, kMaxUndoWalks, ClampUndoWalksField,
+     &CAppSettings::UndoWalks, &CAppSettings::SetUndoWalks},
+    {IDC_UNDO_MEGABYTES, IDC_UNDO_MEGABYTES_SPIN, kMinUndoMegabytes, kMaxUndoMegabytesField,
+     ClampUndoMegabytesField, &CAppSettings::UndoMegabytes, &CAppSettings::SetUndoMegabytes},
 };
 
 LOGFONTW LogFontOf(const CViewerFont& font, HWND window) {
@@ -57,8 +78,10 @@ protected:
         SetChecked(IDC_DONT_USE_VIEWER, settings_.DontUseFileViewer());
         SetChecked(IDC_AUTO_LOAD, settings_.AutoLoad());
         SetChecked(IDC_LIMIT_TABS, settings_.LimitTabs());
-        SendItem(IDC_TAB_LIMIT_SPIN, UDM_SETRANGE32, 1, kMaxTabLimit);
-        SendItem(IDC_TAB_LIMIT_SPIN, UDM_SETPOS32, 0, settings_.TabLimit());
+        for (const NumberField& field : kNumberFields) {
+            SendItem(field.spin, UDM_SETRANGE32, static_cast<WPARAM>(field.low), field.high);
+            SendItem(field.spin, UDM_SETPOS32, 0, field.clamp((settings_.*field.read)()));
+        }
         SetChecked(IDC_INTERNAL_FILTER, settings_.UseInternalFilter());
         SetChecked(IDC_EXTERNAL_FILTER, settings_.UseExternalFilter());
         ShowEncoding(settings_.Encoding());
@@ -145,10 +168,12 @@ private:
         settings_.SetDontUseFileViewer(IsChecked(IDC_DONT_USE_VIEWER));
         settings_.SetAutoLoad(IsChecked(IDC_AUTO_LOAD));
         settings_.SetLimitTabs(IsChecked(IDC_LIMIT_TABS));
-        BOOL readable = FALSE;
-        const long field = static_cast<long>(
-            static_cast<int>(GetDlgItemInt(hwnd(), IDC_TAB_LIMIT, &readable, TRUE)));
-        settings_.SetTabLimit(ClampTabLimitField(readable ? field : 0));
+        for (const NumberField& field : kNumberFields) {
+            BOOL readable = FALSE;
+            const long typed = static_cast<long>(
+                static_cast<int>(GetDlgItemInt(hwnd(), field.edit, &readable, TRUE)));
+            (settings_.*field.write)(field.clamp(readable ? typed : 0));
+        }
         settings_.SetUseInternalFilter(IsChecked(IDC_INTERNAL_FILTER));
         settings_.SetUseExternalFilter(IsChecked(IDC_EXTERNAL_FILTER));
         settings_.SetEncoding(ChosenEncoding());
