@@ -24,7 +24,7 @@ int CFileCollector::CollectFiles(const std::vector<std::string>& directories,
     skipped_ = 0;
     int added = 0;
     for (const std::string& dir : directories) {
-        added += Walk(dir);
+        added += Walk(dir, nullptr);
         ui_.ProcessMessages();
         if (ui_.CancelRequested())
             break;
@@ -48,7 +48,7 @@ void CFileCollector::ReportSkipped(unsigned messageId, const std::string& path,
     ui_.ReportSkipped(path, FormatSorbexString(messageId, {path, reason}));
 }
 
-int CFileCollector::Walk(const std::string& dir) {
+int CFileCollector::Walk(const std::string& dir, const kestrix::FileIdentity* known) {
     ui_.SetStatusText(FormatSorbexString(IDS_SCANNING_DIRECTORY, {dir}));
     ui_.ProcessMessages();
     if (ui_.CancelRequested())
@@ -56,8 +56,14 @@ int CFileCollector::Walk(const std::string& dir) {
     // Links are not followed, but not every link says that it is one (a Unix link seen
     // through Wine is a plain folder): a directory that is one of its own ancestors is
     // where the walk would go round for ever.
+    // Asking costs opening the folder once more, which under Wine is several trips to
+    // the server; a folder whose parent's listing told its index is spared that.
     kestrix::FileIdentity identity;
-    const bool identified = !fileSystem_.GetFileIdentity(dir, identity);
+    bool identified = true;
+    if (known)
+        identity = *known;
+    else
+        identified = !fileSystem_.GetFileIdentity(dir, identity);
     if (identified) {
         for (const Ancestor& ancestor : ancestors_) {
             if (ancestor.identity == identity) {
@@ -91,8 +97,11 @@ int CFileCollector::Walk(const std::string& dir) {
             }
             // A link may lead back to a directory above it; following it would
             // walk for ever.
-            if (!entry.isLink)
-                added += Walk(dir + name + kestrix::kPathSeparator);
+            if (!entry.isLink) {
+                const kestrix::FileIdentity listed{identity.volume, entry.index};
+                added += Walk(dir + name + kestrix::kPathSeparator,
+                              identified && entry.indexKnown ? &listed : nullptr);
+            }
         }
         ui_.ProcessMessages();
         return !ui_.CancelRequested();

@@ -32,7 +32,8 @@ public:
     int skipped() const { return skipped_; }
 
 private:
-    int Walk(const std::string& dir);
+    // `known` is the identity of `dir` when its listing told it; null to ask.
+    int Walk(const std::string& dir, const kestrix::FileIdentity* known);
     void ReportSkipped(unsigned messageId, const std::string& path, const std::string& reason);
     bool Matches(const std::string& name) const;
 
