@@ -30,11 +30,15 @@ OsError FaultyFileSystem::ListDirectory(const std::string& dir, EntryDetail deta
         if (linksAsFolders)
             shown.isLink = false;
         FileIdentity identity;
-        if (listIndexes && entry.isDirectory && !entry.indexKnown) {
+        if (listIndexes && entry.isDirectory) {
             const std::string separator(1, kPathSeparator);
             const std::string path =
                 dir + (dir.empty() || IsPathSeparator(dir.back()) ? "" : separator) + entry.name;
-            if (!real_.GetFileIdentity(path, identity)) {
+            const auto given = listedIndexes.find(path);
+            if (given != listedIndexes.end()) {
+                shown.index = given->second;
+                shown.indexKnown = true;
+            } else if (!entry.indexKnown && !real_.GetFileIdentity(path, identity)) {
                 shown.index = identity.index;
                 shown.indexKnown = true;
             }

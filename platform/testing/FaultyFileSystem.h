@@ -37,6 +37,8 @@ public:
     bool linksAsFolders = false;
     // Gives each listed folder its index, as the Windows listing does.
     bool listIndexes = false;
+    // With listIndexes, the index listed for the folder at a path, in place of its own.
+    std::map<std::string, std::uint64_t> listedIndexes;
     // Drive types by root, in place of the real ones.
     std::map<std::string, DriveType> driveTypes;
     // When set, every volume has this many bytes free (a nearly full disk).

@@ -42,6 +42,18 @@ bool CFileCollector::Matches(const std::string& name) const {
     return false;
 }
 
+bool CFileCollector::SameFolder(const std::string& a, const std::string& b) {
+    // An identity from a listing takes the parent's volume. Wine shows a file system
+    // mounted below as a plain folder, whose index may equal one on the parent's: before
+    // a folder is passed over for such a match, both are asked. A folder that cannot be
+    // asked keeps the match.
+    kestrix::FileIdentity first;
+    kestrix::FileIdentity second;
+    if (fileSystem_.GetFileIdentity(a, first) || fileSystem_.GetFileIdentity(b, second))
+        return true;
+    return first == second;
+}
+
 void CFileCollector::ReportSkipped(unsigned messageId, const std::string& path,
                                    const std::string& reason) {
     ++skipped_;
@@ -64,9 +76,11 @@ int CFileCollector::Walk(const std::string& dir, const kestrix::FileIdentity* kn
         identity = *known;
     else
         identified = !fileSystem_.GetFileIdentity(dir, identity);
+    const bool listed = known != nullptr;
     if (identified) {
         for (const Ancestor& ancestor : ancestors_) {
-            if (ancestor.identity == identity) {
+            if (ancestor.identity == identity &&
+                (!(listed || ancestor.listed) || SameFolder(dir, ancestor.path))) {
                 ReportSkipped(IDS_DIRECTORY_LOOP, dir, ancestor.path);
                 return 0;
             }
@@ -74,9 +88,12 @@ int CFileCollector::Walk(const std::string& dir, const kestrix::FileIdentity* kn
         // Folders given in the list may lie inside each other or name one folder in
         // two spellings; each is walked once, so that no file is searched (and replaced)
         // twice.
-        if (!walked_.insert({identity.volume, identity.index}).second)
+        const auto seen = walked_.emplace(std::make_pair(identity.volume, identity.index),
+                                          Walked{dir, listed});
+        if (!seen.second && (!(listed || seen.first->second.listed) ||
+                             SameFolder(dir, seen.first->second.path)))
             return 0;
-        ancestors_.push_back({identity, dir});
+        ancestors_.push_back({identity, dir, listed});
     }
     int added = 0;
     // A directory that cannot be listed adds nothing to the list; the user interface

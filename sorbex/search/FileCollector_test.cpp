@@ -139,6 +139,25 @@ TEST_F(FileCollectorTest, OnlyTheGivenFoldersAreOpenedWhenTheListingTellsIndexes
     EXPECT_EQ(11, added);
 }
 
+// A listed index stands for a folder on the parent's volume. A file system mounted below
+// (a plain folder under Wine) may list an index that a folder above or beside it has too;
+// taken at its word, that folder was passed over as a loop or as walked already.
+TEST_F(FileCollectorTest, AListedIndexMatchingAnotherFolderIsCheckedBeforeSkipping) {
+    kestrix::FileIdentity top;
+    kestrix::FileIdentity sub;
+    ASSERT_FALSE(real->GetFileIdentity(Dir("Top"), top));
+    ASSERT_FALSE(real->GetFileIdentity(Dir("Top/Sub"), sub));
+    fs.listIndexes = true;
+    fs.listedIndexes[tree.Path("Top/Zdir.c")] = sub.index;
+    fs.listedIndexes[tree.Path("Top/Sub/Deeper")] = top.index;
+    EXPECT_EQ(std::vector<std::string>({"Top/|Sub|d", "Top/|Zdir.c|d", "Top/|A.c|f", "Top/|B.h|f",
+                                        "Top/|Notes.txt|f", "Top/|Readme|f", "Top/Sub/|Deeper|d",
+                                        "Top/Sub/|X.c|f", "Top/Sub/Deeper/|Y.c|f",
+                                        "Top/Zdir.c/|Z.txt|f"}),
+              Collect({Dir("Top")}, "*", true));
+    EXPECT_EQ(std::vector<std::string>{}, ui.skipped);
+}
+
 TEST_F(FileCollectorTest, TellsTheUserInterfaceWhatItDoes) {
     Collect({Dir("Top/Sub")}, "*.c", true);
     EXPECT_EQ(std::vector<std::string>({"Scanning directory " + Dir("Top/Sub"),
@@ -204,7 +223,8 @@ TEST_F(FileCollectorTest, AFolderLeadingBackUpIsKnownByItsListedIndex) {
     EXPECT_EQ(Dir("Top/Sub/Loop") + ": The directory \"" + Dir("Top/Sub/Loop") +
                   "\" was not entered: it leads back to \"" + Dir("Top") + "\".",
               ui.skipped[0]);
-    EXPECT_EQ(1, fs.identityCalls);
+    // The given folder, and both ends of the loop once the listing made them meet.
+    EXPECT_EQ(3, fs.identityCalls);
 }
 #else
 TEST_F(FileCollectorTest, ShortNamesAreShownRecased) {
