@@ -49,6 +49,12 @@ struct DirEntry {
     // False when a listing asked for types only left size, modified and attributes
     // unfilled (0) to spare a call per entry.
     bool statusKnown = true;
+    // The entry's index on its volume, the one `GetFileIdentity` tells, where the listing
+    // delivers it with the name at no extra cost (Windows); elsewhere unknown. A walk that
+    // enters no link stays on one volume, so a folder's identity is then its parent's
+    // volume with this index, without opening the folder.
+    std::uint64_t index = 0;
+    bool indexKnown = false;
 };
 
 // What a listing must tell about each entry. Names and types come with the directory

@@ -541,6 +541,47 @@ TEST(Win32FileSystemTest, CodePageNamesRoundTrip) {
     EXPECT_FALSE(fs->ReadFile(tree.Path(name), bytes));
 }
 
+// A walk takes a folder's identity from its parent's listing instead of opening it: the
+// index listed must be the one the folder itself tells, and the size and time those of
+// the file.
+TEST(Win32FileSystemTest, ListingTellsEachEntrysIndexAsItsIdentityDoes) {
+    TempTree tree;
+    tree.Write("a.txt", "12345");
+    tree.MakeDir("sub");
+    tree.MakeDir("sub/deeper");
+    tree.Write("sub/b.txt", "x");
+    auto fs = MakeSystemFileSystem();
+    std::set<std::uint64_t> indexes;
+    for (const std::string& dir : {tree.root(), tree.Path("sub")}) {
+        for (const auto& entry : ListAll(*fs, dir)) {
+            SCOPED_TRACE(entry.first);
+            const std::string path = dir + (dir.back() == '\\' ? "" : "\\") + entry.first;
+            FileIdentity identity;
+            ASSERT_FALSE(fs->GetFileIdentity(path, identity));
+            ASSERT_TRUE(entry.second.indexKnown);
+            EXPECT_EQ(identity.index, entry.second.index);
+            indexes.insert(entry.second.index);
+            FileStatus status;
+            ASSERT_FALSE(fs->GetFileStatus(path, status));
+            EXPECT_EQ(status.size, entry.second.size);
+            EXPECT_EQ(SecondsSince1970(status.lastWriteTime), entry.second.modified);
+        }
+    }
+    EXPECT_EQ(4u, indexes.size()) << "every entry its own index";
+}
+
+// A file named as a folder cannot be listed, as before the listing took indexes along.
+TEST(Win32FileSystemTest, AFileIsNotListedAsAFolder) {
+    TempTree tree;
+    tree.Write("a.txt", "12345");
+    auto fs = MakeSystemFileSystem();
+    int visited = 0;
+    const OsError error = fs->ListDirectory(tree.Path("a.txt"), EntryDetail::TypesOnly,
+                                            [&](const DirEntry&) { return ++visited > 0; });
+    EXPECT_TRUE(error);
+    EXPECT_EQ(0, visited);
+}
+
 #endif
 
 } // namespace

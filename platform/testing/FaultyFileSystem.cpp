@@ -23,11 +23,26 @@ OsError FaultyFileSystem::ListDirectory(const std::string& dir, EntryDetail deta
                                         const std::function<bool(const DirEntry&)>& visit) {
     if (OsError e = Planned(failList, "ListDirectory", dir))
         return e;
-    if (!linksAsFolders)
+    if (!linksAsFolders && !listIndexes)
         return real_.ListDirectory(dir, detail, visit);
     return real_.ListDirectory(dir, detail, [&](const DirEntry& entry) {
         DirEntry shown = entry;
-        shown.isLink = false;
+        if (linksAsFolders)
+            shown.isLink = false;
+        FileIdentity identity;
+        if (listIndexes && entry.isDirectory) {
+            const std::string separator(1, kPathSeparator);
+            const std::string path =
+                dir + (dir.empty() || IsPathSeparator(dir.back()) ? "" : separator) + entry.name;
+            const auto given = listedIndexes.find(path);
+            if (given != listedIndexes.end()) {
+                shown.index = given->second;
+                shown.indexKnown = true;
+            } else if (!entry.indexKnown && !real_.GetFileIdentity(path, identity)) {
+                shown.index = identity.index;
+                shown.indexKnown = true;
+            }
+        }
         return visit(shown);
     });
 }

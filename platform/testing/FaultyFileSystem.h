@@ -35,6 +35,10 @@ public:
     std::map<std::string, FileFailure> failExclusive;
     // Lists links as the things they lead to, as Wine shows a Unix link to a folder.
     bool linksAsFolders = false;
+    // Gives each listed folder its index, as the Windows listing does.
+    bool listIndexes = false;
+    // With listIndexes, the index listed for the folder at a path, in place of its own.
+    std::map<std::string, std::uint64_t> listedIndexes;
     // Drive types by root, in place of the real ones.
     std::map<std::string, DriveType> driveTypes;
     // When set, every volume has this many bytes free (a nearly full disk).
@@ -45,6 +49,7 @@ public:
     int readCalls = 0;
     int replaceCalls = 0;
     int fullPathCalls = 0;
+    int identityCalls = 0;
 
     OsError ListDirectory(const std::string& dir, EntryDetail detail,
                           const std::function<bool(const DirEntry&)>& visit) override;
@@ -56,6 +61,7 @@ public:
     OsError ReplaceFileContent(const std::string& path, const std::string& bytes) override;
     OsError GetFileStatus(const std::string& path, FileStatus& status) override;
     OsError GetFileIdentity(const std::string& path, FileIdentity& identity) override {
+        ++identityCalls;
         return real_.GetFileIdentity(path, identity);
     }
     OsError FreeSpace(const std::string& path, std::uint64_t& bytes) override;

@@ -1,6 +1,7 @@
 // The file-system seam on Windows, through the wide-character API.
 #include "platform/win32/Win32FileSystem.h"
 
+#include <memory>
 #include <new>
 #include <vector>
 
@@ -230,8 +231,133 @@ long NativeCodeFor(FileFailure failure) {
     return ERROR_GEN_FAILURE;
 }
 
+namespace {
+
+// One entry as both ways of listing deliver it. `shortName` is empty where the system
+// made no short name.
+DirEntry EntryOf(const std::wstring& name, const std::wstring& shortName, DWORD attributes,
+                 std::uint64_t size, const FILETIME& lastWrite) {
+    DirEntry entry;
+    bool lossless = true;
+    entry.name = AnsiFromWide(name, &lossless);
+    entry.isShortName = shortName.empty() && FitsShortForm(name);
+    // A long name with characters outside the code page could never be opened
+    // again under its 8-bit form; its short name can.
+    if (!lossless && !entry.isShortName) {
+        entry.name = AnsiFromWide(shortName);
+        entry.isShortName = true;
+    }
+    entry.attributes = attributes;
+    entry.isDirectory = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    entry.isLink = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    entry.size = entry.isDirectory ? 0 : size;
+    entry.modified = UnixSeconds(lastWrite);
+    return entry;
+}
+
+bool IsDotOrDotDot(const std::wstring& name) {
+    return name == L"." || name == L"..";
+}
+
+// The record the system fills when it lists a directory together with each entry's
+// file index. Declared here because the headers offer it only to programs that need
+// Vista or later, while this one still starts on XP.
+struct IdBothDirInfo {
+    DWORD NextEntryOffset;
+    DWORD FileIndex;
+    LARGE_INTEGER CreationTime;
+    LARGE_INTEGER LastAccessTime;
+    LARGE_INTEGER LastWriteTime;
+    LARGE_INTEGER ChangeTime;
+    LARGE_INTEGER EndOfFile;
+    LARGE_INTEGER AllocationSize;
+    DWORD FileAttributes;
+    DWORD FileNameLength; // bytes
+    DWORD EaSize;
+    CCHAR ShortNameLength; // bytes
+    WCHAR ShortName[12];
+    LARGE_INTEGER FileId;
+    WCHAR FileName[1];
+};
+
+constexpr int kIdBothDirectoryInfo = 10; // FILE_INFO_BY_HANDLE_CLASS
+// Large enough that a folder of a few hundred entries comes in one call.
+constexpr std::size_t kListingBufferBytes = 64 * 1024;
+
+using InfoByHandleFunction = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
+
+InfoByHandleFunction InfoByHandle() {
+    static const InfoByHandleFunction function = reinterpret_cast<InfoByHandleFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"),
+                                               "GetFileInformationByHandleEx")));
+    return function;
+}
+
+enum class IndexedListing { Done, Stopped, Unavailable };
+
+// Lists `dir` through one handle that delivers each entry's file index with its name,
+// so that a walk need not open every folder again to learn where it leads. Unavailable
+// (before anything was visited) where the call does not exist or the folder cannot be
+// opened this way: the caller then lists it the classic way, which reports the failure.
+IndexedListing ListWithIndexes(const std::string& dir,
+                               const std::function<bool(const DirEntry&)>& visit) {
+    const InfoByHandleFunction query = InfoByHandle();
+    if (query == nullptr)
+        return IndexedListing::Unavailable;
+    HandleGuard folder(CreateFileW(SystemPath(WithSeparator(dir)).c_str(),
+                                   FILE_LIST_DIRECTORY | SYNCHRONIZE,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr),
+                       CloseHandle);
+    if (!folder.valid())
+        return IndexedListing::Unavailable;
+    // Eight-byte aligned, as the records' 64-bit fields need; not zeroed first.
+    const std::unique_ptr<std::uint64_t[]> buffer(
+        new std::uint64_t[kListingBufferBytes / sizeof(std::uint64_t)]);
+    bool first = true;
+    while (true) {
+        if (!query(folder.get(), kIdBothDirectoryInfo, buffer.get(),
+                   static_cast<DWORD>(kListingBufferBytes))) {
+            const DWORD error = GetLastError();
+            // An empty drive root has not even "." to deliver.
+            if (error == ERROR_NO_MORE_FILES || (first && error == ERROR_FILE_NOT_FOUND))
+                return IndexedListing::Done;
+            return first ? IndexedListing::Unavailable : IndexedListing::Done;
+        }
+        first = false;
+        const char* at = reinterpret_cast<const char*>(buffer.get());
+        while (true) {
+            const IdBothDirInfo& info = *reinterpret_cast<const IdBothDirInfo*>(at);
+            const std::wstring name(info.FileName, info.FileNameLength / sizeof(WCHAR));
+            if (!IsDotOrDotDot(name)) {
+                const std::wstring shortName(info.ShortName,
+                                             static_cast<std::size_t>(info.ShortNameLength) /
+                                                 sizeof(WCHAR));
+                FILETIME lastWrite;
+                lastWrite.dwLowDateTime = info.LastWriteTime.LowPart;
+                lastWrite.dwHighDateTime = static_cast<DWORD>(info.LastWriteTime.HighPart);
+                DirEntry entry =
+                    EntryOf(name, shortName, info.FileAttributes,
+                            static_cast<std::uint64_t>(info.EndOfFile.QuadPart), lastWrite);
+                // Some file systems have no indexes and give 0 for every entry.
+                entry.index = static_cast<std::uint64_t>(info.FileId.QuadPart);
+                entry.indexKnown = entry.index != 0;
+                if (!visit(entry))
+                    return IndexedListing::Stopped;
+            }
+            if (info.NextEntryOffset == 0)
+                break;
+            at += info.NextEntryOffset;
+        }
+    }
+}
+
+} // namespace
+
 OsError Win32FileSystem::ListDirectory(const std::string& dir, EntryDetail,
                                        const std::function<bool(const DirEntry&)>& visit) {
+    if (ListWithIndexes(dir, visit) != IndexedListing::Unavailable)
+        return {};
     std::string pattern = dir;
     if (!EndsInSeparator(pattern))
         pattern += '\\';
@@ -245,26 +371,13 @@ OsError Win32FileSystem::ListDirectory(const std::string& dir, EntryDetail,
         return LastOsError("FindFirstFileW", dir);
     }
     do {
-        if (wcscmp(data.cFileName, L".") == 0 || wcscmp(data.cFileName, L"..") == 0)
+        const std::wstring name = data.cFileName;
+        if (IsDotOrDotDot(name))
             continue;
-        DirEntry entry;
-        bool lossless = true;
-        entry.name = AnsiFromWide(data.cFileName, &lossless);
-        entry.isShortName = data.cAlternateFileName[0] == L'\0' && FitsShortForm(data.cFileName);
-        // A long name with characters outside the code page could never be opened
-        // again under its 8-bit form; its short name can.
-        if (!lossless && !entry.isShortName) {
-            entry.name = AnsiFromWide(data.cAlternateFileName);
-            entry.isShortName = true;
-        }
-        entry.attributes = data.dwFileAttributes;
-        entry.isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        entry.isLink = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-        entry.size = entry.isDirectory ? 0
-                                       : (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) |
-                                             data.nFileSizeLow;
-        entry.modified = UnixSeconds(data.ftLastWriteTime);
-        if (!visit(entry))
+        const std::uint64_t size =
+            (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        if (!visit(EntryOf(name, data.cAlternateFileName, data.dwFileAttributes, size,
+                           data.ftLastWriteTime)))
             break;
     } while (FindNextFileW(find.get(), &data));
     return {};

@@ -24,7 +24,7 @@ int CFileCollector::CollectFiles(const std::vector<std::string>& directories,
     skipped_ = 0;
     int added = 0;
     for (const std::string& dir : directories) {
-        added += Walk(dir);
+        added += Walk(dir, nullptr);
         ui_.ProcessMessages();
         if (ui_.CancelRequested())
             break;
@@ -42,13 +42,25 @@ bool CFileCollector::Matches(const std::string& name) const {
     return false;
 }
 
+bool CFileCollector::SameFolder(const std::string& a, const std::string& b) {
+    // An identity from a listing takes the parent's volume. Wine shows a file system
+    // mounted below as a plain folder, whose index may equal one on the parent's: before
+    // a folder is passed over for such a match, both are asked. A folder that cannot be
+    // asked keeps the match.
+    kestrix::FileIdentity first;
+    kestrix::FileIdentity second;
+    if (fileSystem_.GetFileIdentity(a, first) || fileSystem_.GetFileIdentity(b, second))
+        return true;
+    return first == second;
+}
+
 void CFileCollector::ReportSkipped(unsigned messageId, const std::string& path,
                                    const std::string& reason) {
     ++skipped_;
     ui_.ReportSkipped(path, FormatSorbexString(messageId, {path, reason}));
 }
 
-int CFileCollector::Walk(const std::string& dir) {
+int CFileCollector::Walk(const std::string& dir, const kestrix::FileIdentity* known) {
     ui_.SetStatusText(FormatSorbexString(IDS_SCANNING_DIRECTORY, {dir}));
     ui_.ProcessMessages();
     if (ui_.CancelRequested())
@@ -56,11 +68,19 @@ int CFileCollector::Walk(const std::string& dir) {
     // Links are not followed, but not every link says that it is one (a Unix link seen
     // through Wine is a plain folder): a directory that is one of its own ancestors is
     // where the walk would go round for ever.
+    // Asking costs opening the folder once more, which under Wine is several trips to
+    // the server; a folder whose parent's listing told its index is spared that.
     kestrix::FileIdentity identity;
-    const bool identified = !fileSystem_.GetFileIdentity(dir, identity);
+    bool identified = true;
+    if (known)
+        identity = *known;
+    else
+        identified = !fileSystem_.GetFileIdentity(dir, identity);
+    const bool listed = known != nullptr;
     if (identified) {
         for (const Ancestor& ancestor : ancestors_) {
-            if (ancestor.identity == identity) {
+            if (ancestor.identity == identity &&
+                (!(listed || ancestor.listed) || SameFolder(dir, ancestor.path))) {
                 ReportSkipped(IDS_DIRECTORY_LOOP, dir, ancestor.path);
                 return 0;
             }
@@ -68,9 +88,12 @@ int CFileCollector::Walk(const std::string& dir) {
         // Folders given in the list may lie inside each other or name one folder in
         // two spellings; each is walked once, so that no file is searched (and replaced)
         // twice.
-        if (!walked_.insert({identity.volume, identity.index}).second)
+        const auto seen = walked_.emplace(std::make_pair(identity.volume, identity.index),
+                                          Walked{dir, listed});
+        if (!seen.second && (!(listed || seen.first->second.listed) ||
+                             SameFolder(dir, seen.first->second.path)))
             return 0;
-        ancestors_.push_back({identity, dir});
+        ancestors_.push_back({identity, dir, listed});
     }
     int added = 0;
     // A directory that cannot be listed adds nothing to the list; the user interface
@@ -91,8 +114,11 @@ int CFileCollector::Walk(const std::string& dir) {
             }
             // A link may lead back to a directory above it; following it would
             // walk for ever.
-            if (!entry.isLink)
-                added += Walk(dir + name + kestrix::kPathSeparator);
+            if (!entry.isLink) {
+                const kestrix::FileIdentity listed{identity.volume, entry.index};
+                added += Walk(dir + name + kestrix::kPathSeparator,
+                              identified && entry.indexKnown ? &listed : nullptr);
+            }
         }
         ui_.ProcessMessages();
         return !ui_.CancelRequested();

@@ -2,7 +2,7 @@
 #pragma once
 
 #include <cstdint>
-#include <set>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -32,9 +32,11 @@ public:
     int skipped() const { return skipped_; }
 
 private:
-    int Walk(const std::string& dir);
+    // `known` is the identity of `dir` when its listing told it; null to ask.
+    int Walk(const std::string& dir, const kestrix::FileIdentity* known);
     void ReportSkipped(unsigned messageId, const std::string& path, const std::string& reason);
     bool Matches(const std::string& name) const;
+    bool SameFolder(const std::string& a, const std::string& b);
 
     kestrix::FileSystem& fileSystem_;
     CFileListUi& ui_;
@@ -46,13 +48,19 @@ private:
     int skipped_ = 0;
     // The directories the walk is inside of, outermost first, for telling a link that
     // leads back up (which would be walked for ever) from an ordinary folder.
+    // `listed`: the identity came from the parent's listing, not from the folder.
     struct Ancestor {
         kestrix::FileIdentity identity;
         std::string path;
+        bool listed;
     };
     std::vector<Ancestor> ancestors_;
     // Every directory walked in this collection, by identity (volume, index).
-    std::set<std::pair<std::uint64_t, std::uint64_t>> walked_;
+    struct Walked {
+        std::string path;
+        bool listed;
+    };
+    std::map<std::pair<std::uint64_t, std::uint64_t>, Walked> walked_;
 };
 
 } // namespace sorbex

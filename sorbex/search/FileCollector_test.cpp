@@ -114,15 +114,48 @@ TEST_F(FileCollectorTest, Table) {
         {"one folder spelled twice", {"Top", "Top/Sub/.."}, "*.c", false, {"Top/|A.c|f"}, 4},
         {"masks that overlap", {"Top"}, "*.c|A.*|a.c", false, {"Top/|A.c|f"}, 4},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        std::vector<std::string> dirs;
-        for (const std::string& d : c.dirs)
-            dirs.push_back(Dir(d));
-        EXPECT_EQ(c.entries, Collect(dirs, c.masks, c.subdirs));
-        EXPECT_EQ(static_cast<int>(c.entries.size()), added);
-        EXPECT_EQ(c.filesSeen, filesSeen);
+    // Whether the listing tells each folder's index or the walk asks for it, the list
+    // is the same.
+    for (const bool indexesListed : {false, true}) {
+        fs.listIndexes = indexesListed;
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (indexesListed ? ", indexes listed" : ""));
+            std::vector<std::string> dirs;
+            for (const std::string& d : c.dirs)
+                dirs.push_back(Dir(d));
+            EXPECT_EQ(c.entries, Collect(dirs, c.masks, c.subdirs));
+            EXPECT_EQ(static_cast<int>(c.entries.size()), added);
+            EXPECT_EQ(c.filesSeen, filesSeen);
+        }
     }
+}
+
+// Opening every folder once more to learn its identity doubled the cost of a walk under
+// Wine; where the listing tells a folder's index only the given folders are opened.
+TEST_F(FileCollectorTest, OnlyTheGivenFoldersAreOpenedWhenTheListingTellsIndexes) {
+    fs.listIndexes = true;
+    Collect({Dir("Top"), Dir("Other")}, "*", true);
+    EXPECT_EQ(2, fs.identityCalls);
+    EXPECT_EQ(11, added);
+}
+
+// A listed index stands for a folder on the parent's volume. A file system mounted below
+// (a plain folder under Wine) may list an index that a folder above or beside it has too;
+// taken at its word, that folder was passed over as a loop or as walked already.
+TEST_F(FileCollectorTest, AListedIndexMatchingAnotherFolderIsCheckedBeforeSkipping) {
+    kestrix::FileIdentity top;
+    kestrix::FileIdentity sub;
+    ASSERT_FALSE(real->GetFileIdentity(Dir("Top"), top));
+    ASSERT_FALSE(real->GetFileIdentity(Dir("Top/Sub"), sub));
+    fs.listIndexes = true;
+    fs.listedIndexes[tree.Path("Top/Zdir.c")] = sub.index;
+    fs.listedIndexes[tree.Path("Top/Sub/Deeper")] = top.index;
+    EXPECT_EQ(std::vector<std::string>({"Top/|Sub|d", "Top/|Zdir.c|d", "Top/|A.c|f", "Top/|B.h|f",
+                                        "Top/|Notes.txt|f", "Top/|Readme|f", "Top/Sub/|Deeper|d",
+                                        "Top/Sub/|X.c|f", "Top/Sub/Deeper/|Y.c|f",
+                                        "Top/Zdir.c/|Z.txt|f"}),
+              Collect({Dir("Top")}, "*", true));
+    EXPECT_EQ(std::vector<std::string>{}, ui.skipped);
 }
 
 TEST_F(FileCollectorTest, TellsTheUserInterfaceWhatItDoes) {
@@ -175,6 +208,23 @@ TEST_F(FileCollectorTest, LinkedDirectoriesAreListedButNotEntered) {
     EXPECT_EQ(std::vector<std::string>({"Top/Sub/|Deeper|d", "Top/Sub/|Loop|d", "Top/Sub/|X.c|f",
                                         "Top/Sub/Deeper/|Y.c|f"}),
               entries);
+}
+
+// Wine shows a Unix link as a plain folder: the index its parent's listing gives is the
+// one of the folder it leads back to, and that is enough to stop there.
+TEST_F(FileCollectorTest, AFolderLeadingBackUpIsKnownByItsListedIndex) {
+    ASSERT_EQ(0, ::symlink(tree.Path("Top").c_str(), tree.Path("Top/Sub/Loop").c_str()));
+    fs.linksAsFolders = true;
+    fs.listIndexes = true;
+    EXPECT_EQ(std::vector<std::string>({"Top/|Zdir.c|d", "Top/|A.c|f", "Top/Sub/|X.c|f",
+                                        "Top/Sub/Deeper/|Y.c|f"}),
+              Collect({Dir("Top")}, "*.c", true));
+    ASSERT_EQ(1u, ui.skipped.size());
+    EXPECT_EQ(Dir("Top/Sub/Loop") + ": The directory \"" + Dir("Top/Sub/Loop") +
+                  "\" was not entered: it leads back to \"" + Dir("Top") + "\".",
+              ui.skipped[0]);
+    // The given folder, and both ends of the loop once the listing made them meet.
+    EXPECT_EQ(3, fs.identityCalls);
 }
 #else
 TEST_F(FileCollectorTest, ShortNamesAreShownRecased) {

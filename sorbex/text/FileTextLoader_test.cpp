@@ -289,6 +289,40 @@ TEST_F(FileTextLoaderFilterTest, WithoutTheExternalFilterTheCacheIsNeitherReadNo
     EXPECT_EQ(0, libraries.libraries["doc.cnv"].loads);
 }
 
+
+// With the external filter on, a file that no converter names is read as it is, and the
+// cache is neither asked about it nor told of it: on a tree of such files a cache that
+// answered per file cost a lookup (and, under Wine, several system calls) each.
+TEST_F(FileTextLoaderFilterTest, AFileNoConverterNamesNeverReachesTheCache) {
+    tree.Write("notes.txt", "plain");
+    tree.Write("NOTES.DOCX", "plain too");
+    tree.Write("noextension", "bare");
+    tree.Write("doc", "named like the extension");
+    struct Case {
+        const char* name;
+        const char* text;
+        bool withConverter; // a converter for .doc is registered
+    };
+    const Case cases[] = {
+        {"notes.txt", "plain", false},  {"notes.txt", "plain", true},
+        {"NOTES.DOCX", "plain too", true}, {"noextension", "bare", true},
+        {"doc", "named like the extension", true},
+    };
+    AddConverter("doc.cnv", "doc").rtf = "{\\rtf1 converted}";
+    CTextConverterList none;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + (c.withConverter ? " with a converter" : ""));
+        loader.SetConverters(c.withConverter ? &converters : &none);
+        cache.entries[tree.Path(c.name)].text = "cached";
+        cache.lookups = cache.stores = 0;
+        EXPECT_EQ(c.text, Load(c.name, true, true).text);
+        EXPECT_EQ(0, sink.calls.back().flags);
+        EXPECT_EQ(0, cache.lookups);
+        EXPECT_EQ(0, cache.stores);
+    }
+    EXPECT_EQ(0, libraries.libraries["doc.cnv"].loads);
+}
+
 TEST_F(FileTextLoaderFilterTest, ADamagedCacheEntryIsConvertedAgainAndReplaced) {
     tree.Write("r.doc", "raw");
     AddConverter("doc.cnv", "doc").rtf = "{\\rtf1 fresh}";
