@@ -402,6 +402,47 @@ TEST(PosixFileSystemTest, StatusOfTheFilesOfTheFolderJustRead) {
               ClassifyFailure(fs->GetFileStatus(tree.Path("d/a.txt"), status)));
 }
 
+// The read that looks the file up as it opens it: the same status as GetFileStatus, and
+// a file past the limit is refused before a byte of it is read.
+TEST(PosixFileSystemTest, ReadWithinGivesTheStatusAndRefusesALongerFile) {
+    TempTree tree;
+    tree.Write("d/a.txt", "123");
+    tree.Write("d/huge.txt", "x");
+    // Sparse: three gigabytes that take no room on the disk.
+    ASSERT_EQ(0, ::truncate(tree.Path("d/huge.txt").c_str(), 3LL << 30));
+    auto fs = MakeSystemFileSystem();
+    std::string bytes = "left over from another file";
+
+    FileSystem::ReadWithin within;
+    within.limit = 0x7FFFFFFF;
+    ASSERT_FALSE(fs->ReadFileWithin(tree.Path("d/a.txt"), bytes, within));
+    EXPECT_EQ("123", bytes);
+    EXPECT_FALSE(within.tooLarge);
+    ASSERT_TRUE(within.statusKnown);
+    FileStatus looked;
+    ASSERT_FALSE(fs->GetFileStatus(tree.Path("d/a.txt"), looked));
+    EXPECT_EQ(looked.size, within.status.size);
+    EXPECT_EQ(looked.lastWriteTime, within.status.lastWriteTime);
+    EXPECT_EQ(looked.creationTime, within.status.creationTime);
+    EXPECT_EQ(looked.attributes, within.status.attributes);
+
+    ASSERT_FALSE(fs->ReadFileWithin(tree.Path("d/huge.txt"), bytes, within));
+    EXPECT_TRUE(within.tooLarge);
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_EQ(3ull << 30, within.status.size);
+
+    // A file at the limit is read; the flags of the refused one do not stay behind.
+    within.limit = 3;
+    ASSERT_FALSE(fs->ReadFileWithin(tree.Path("d/a.txt"), bytes, within));
+    EXPECT_FALSE(within.tooLarge);
+    EXPECT_EQ("123", bytes);
+
+    EXPECT_EQ(FileFailure::NotFound,
+              ClassifyFailure(fs->ReadFileWithin(tree.Path("d/gone.txt"), bytes, within)));
+    EXPECT_TRUE(fs->ReadFileWithin(tree.Path("d"), bytes, within)) << "a directory is no file";
+    EXPECT_FALSE(within.tooLarge);
+}
+
 TEST(PosixFileSystemTest, LinksAreMarkedAndReportTheirTarget) {
     TempTree tree;
     tree.MakeDir("real");

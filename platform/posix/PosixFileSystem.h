@@ -26,6 +26,8 @@ public:
     DriveType DriveTypeOf(const std::string& root) override;
     OsError CheckDirectory(const std::string& path) override;
     OsError ReadFile(const std::string& path, std::string& bytes) override;
+    OsError ReadFileWithin(const std::string& path, std::string& bytes,
+                           ReadWithin& within) override;
     OsError ReplaceFileContent(const std::string& path, const std::string& bytes) override;
     OsError GetFileStatus(const std::string& path, FileStatus& status) override;
     OsError GetFileIdentity(const std::string& path, FileIdentity& identity) override;
@@ -42,7 +44,8 @@ public:
     int CompareNames(const std::string& a, const std::string& b) override;
 
 private:
-    OsError ReadWithoutFolder(const std::string& path, std::string& bytes);
+    OsError ReadInFolder(const std::string& path, std::string& bytes, ReadWithin* within);
+    OsError ReadWithoutFolder(const std::string& path, std::string& bytes, ReadWithin* within);
     void ForgetReadDirectory();
 
     // The folder of the last file read, held open for the files that follow it. Shared,
