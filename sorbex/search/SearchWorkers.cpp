@@ -63,7 +63,7 @@ public:
 
     void SearchText(const std::shared_ptr<const std::string>& text, int originFlags) override {
         std::unique_ptr<CPassageList> list =
-            compiled_.root->Evaluate(text->c_str(), text->size(), subexpression_);
+            EvaluateRoot(*compiled_.root, text->c_str(), text->size(), subexpression_);
         // Once stopped, the list and the file entry are no longer anyone's concern.
         if (list && !stop_.load()) {
             AddFileResults(*list, *text, subexpression_, originFlags, replaceMode_, file_,
