@@ -16,6 +16,8 @@
 
 #include "platform/win32/AnsiText.h"
 #else
+#include "platform/posix/PosixFileSystem.h"
+
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
@@ -441,6 +443,34 @@ TEST(PosixFileSystemTest, ReadWithinGivesTheStatusAndRefusesALongerFile) {
               ClassifyFailure(fs->ReadFileWithin(tree.Path("d/gone.txt"), bytes, within)));
     EXPECT_TRUE(fs->ReadFileWithin(tree.Path("d"), bytes, within)) << "a directory is no file";
     EXPECT_FALSE(within.tooLarge);
+}
+
+// A buffer off a 64-byte boundary is filled through a chunk of 128 KiB: files around the
+// chunk's size and across several chunks come out whole, into a fresh buffer and into
+// one that held a longer file.
+TEST(PosixFileSystemTest, FilesReadThroughTheChunkComeOutWhole) {
+    TempTree tree;
+    const std::size_t chunk = 128u << 10;
+    const std::size_t sizes[] = {0, 1, chunk - 1, chunk, chunk + 1, 3 * chunk + 7, 5};
+    PosixFileSystem fs;
+    fs.ReadThroughChunkAlways();
+    std::string reused;
+    for (std::size_t size : sizes) {
+        SCOPED_TRACE(size);
+        std::string content(size, '\0');
+        for (std::size_t i = 0; i < size; ++i)
+            content[i] = static_cast<char>((i * 131 + i / 4096) & 0xFF);
+        tree.Write("f", content);
+        std::string fresh;
+        ASSERT_FALSE(fs.ReadFile(tree.Path("f"), fresh));
+        EXPECT_TRUE(fresh == content);
+        ASSERT_FALSE(fs.ReadFile(tree.Path("f"), reused));
+        EXPECT_TRUE(reused == content);
+    }
+    // A regular file that reports no size is read on to its end.
+    std::string status;
+    EXPECT_FALSE(fs.ReadFile("/proc/self/status", status));
+    EXPECT_NE(std::string::npos, status.find("Pid:"));
 }
 
 TEST(PosixFileSystemTest, LinksAreMarkedAndReportTheirTarget) {

@@ -43,6 +43,10 @@ public:
     std::vector<std::string> CacheDirectories() override;
     int CompareNames(const std::string& a, const std::string& b) override;
 
+    // Every read goes through the aligned chunk that fills a buffer off its boundary,
+    // whatever the allocator hands out: for tests of that path.
+    void ReadThroughChunkAlways() { chunkAlways_ = true; }
+
 private:
     OsError ReadInFolder(const std::string& path, std::string& bytes, ReadWithin* within);
     OsError ReadWithoutFolder(const std::string& path, std::string& bytes, ReadWithin* within);
@@ -53,6 +57,7 @@ private:
     std::mutex readDirMutex_;
     std::string readDir_;
     std::shared_ptr<const posix::FileDescriptor> readDirFd_;
+    bool chunkAlways_ = false;
 };
 
 } // namespace kestrix
