@@ -201,23 +201,30 @@ OsError ReadWholeFile(const std::string& path, int dirFd, const char* name, std:
         const auto size = static_cast<std::size_t>(fileSize);
         if (size > bytes.capacity())
             bytes.clear(); // nothing of the old text is worth copying into a larger block
-        bytes.resize(size);
-        std::size_t done = 0;
-        char beyond[4096];
+        bytes.reserve(size);
         // Large blocks come from the allocator 16 bytes past a page boundary. The
         // system's copy into a destination that is not on a 64-byte boundary took twice
         // the system time on the machines measured, so such a buffer is filled through
-        // an aligned chunk that stays in the cache, and the copy out of it costs far
-        // less than it saves.
+        // an aligned chunk that stays in the cache; appending out of it also spares
+        // the zero-filling that making room for the read would cost.
         const bool aligned = !chunkAlways &&
                              reinterpret_cast<std::uintptr_t>(bytes.data()) % kReadAlignment == 0;
         char* const chunk = aligned ? nullptr : AlignedReadChunk();
+        if (chunk)
+            bytes.clear();
+        else
+            bytes.resize(size);
+        std::size_t done = 0;
+        char beyond[4096];
         while (true) {
-            const bool full = done == bytes.size();
-            char* into = full ? beyond : chunk ? chunk : &bytes[done];
-            std::size_t room = full ? sizeof beyond : bytes.size() - done;
-            if (!full && chunk && room > kReadChunkBytes)
-                room = kReadChunkBytes;
+            const bool full = !chunk && done == bytes.size();
+            char* into = chunk ? chunk : full ? beyond : &bytes[done];
+            std::size_t room = chunk ? kReadChunkBytes : full ? sizeof beyond : bytes.size() - done;
+            // The file as it stood when opened is read whole: asking once more for an
+            // end that a plain file has already reached would cost a call per file.
+            // Files that report no size (as in /proc) are read until they end.
+            if (chunk && size > 0 && room > size - done)
+                room = size - done;
             const ssize_t n = ::read(fd.get(), into, room);
             if (n < 0) {
                 if (errno == EINTR)
@@ -226,14 +233,11 @@ OsError ReadWholeFile(const std::string& path, int dirFd, const char* name, std:
             }
             if (n == 0)
                 break;
-            if (full)
+            if (chunk)
+                bytes.append(chunk, static_cast<std::size_t>(n));
+            else if (full)
                 bytes.append(beyond, static_cast<std::size_t>(n));
-            else if (chunk)
-                std::memcpy(&bytes[done], chunk, static_cast<std::size_t>(n));
             done += static_cast<std::size_t>(n);
-            // The file as it stood when opened is read whole: asking once more for an
-            // end that a plain file has already reached would cost a call per file.
-            // Files that report no size (as in /proc) are read until they end.
             if (size > 0 && done == size)
                 break;
         }
