@@ -113,6 +113,29 @@ public:
     // The whole file, opened read-only while others may read and write it.
     virtual OsError ReadFile(const std::string& path, std::string& bytes) = 0;
 
+    // What ReadFileWithin learns of a file besides its bytes.
+    struct ReadWithin {
+        std::uint64_t limit = UINT64_MAX; // a longer file is not read
+        bool tooLarge = false;            // it was longer: nothing read, no error
+        bool statusKnown = false;         // `status` holds the file's size and times
+        FileStatus status;
+    };
+    // ReadFile for a file of at most `within.limit` bytes, with its size and times: a
+    // system that learns them from the open file answers both with one look. This one
+    // asks GetFileStatus first.
+    virtual OsError ReadFileWithin(const std::string& path, std::string& bytes,
+                                   ReadWithin& within) {
+        within.tooLarge = false;
+        within.statusKnown = !GetFileStatus(path, within.status);
+        if (within.statusKnown && !within.status.isDirectory &&
+            within.status.size > within.limit) {
+            within.tooLarge = true;
+            bytes.clear();
+            return {};
+        }
+        return ReadFile(path, bytes);
+    }
+
     // Writes `bytes` into a new file beside `path` and only then puts it in the place
     // of `path` in one step, keeping the original's attributes; on failure `path` is
     // left as it was and the new file is removed.

@@ -16,6 +16,8 @@
 
 #include "platform/win32/AnsiText.h"
 #else
+#include "platform/posix/PosixFileSystem.h"
+
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
@@ -400,6 +402,75 @@ TEST(PosixFileSystemTest, StatusOfTheFilesOfTheFolderJustRead) {
     ASSERT_FALSE(fs->RenameFile(tree.Path("d"), tree.Path("e")));
     EXPECT_EQ(FileFailure::NotFound,
               ClassifyFailure(fs->GetFileStatus(tree.Path("d/a.txt"), status)));
+}
+
+// The read that looks the file up as it opens it: the same status as GetFileStatus, and
+// a file past the limit is refused before a byte of it is read.
+TEST(PosixFileSystemTest, ReadWithinGivesTheStatusAndRefusesALongerFile) {
+    TempTree tree;
+    tree.Write("d/a.txt", "123");
+    tree.Write("d/huge.txt", "x");
+    // Sparse: three gigabytes that take no room on the disk.
+    ASSERT_EQ(0, ::truncate(tree.Path("d/huge.txt").c_str(), 3LL << 30));
+    auto fs = MakeSystemFileSystem();
+    std::string bytes = "left over from another file";
+
+    FileSystem::ReadWithin within;
+    within.limit = 0x7FFFFFFF;
+    ASSERT_FALSE(fs->ReadFileWithin(tree.Path("d/a.txt"), bytes, within));
+    EXPECT_EQ("123", bytes);
+    EXPECT_FALSE(within.tooLarge);
+    ASSERT_TRUE(within.statusKnown);
+    FileStatus looked;
+    ASSERT_FALSE(fs->GetFileStatus(tree.Path("d/a.txt"), looked));
+    EXPECT_EQ(looked.size, within.status.size);
+    EXPECT_EQ(looked.lastWriteTime, within.status.lastWriteTime);
+    EXPECT_EQ(looked.creationTime, within.status.creationTime);
+    EXPECT_EQ(looked.attributes, within.status.attributes);
+
+    ASSERT_FALSE(fs->ReadFileWithin(tree.Path("d/huge.txt"), bytes, within));
+    EXPECT_TRUE(within.tooLarge);
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_EQ(3ull << 30, within.status.size);
+
+    // A file at the limit is read; the flags of the refused one do not stay behind.
+    within.limit = 3;
+    ASSERT_FALSE(fs->ReadFileWithin(tree.Path("d/a.txt"), bytes, within));
+    EXPECT_FALSE(within.tooLarge);
+    EXPECT_EQ("123", bytes);
+
+    EXPECT_EQ(FileFailure::NotFound,
+              ClassifyFailure(fs->ReadFileWithin(tree.Path("d/gone.txt"), bytes, within)));
+    EXPECT_TRUE(fs->ReadFileWithin(tree.Path("d"), bytes, within)) << "a directory is no file";
+    EXPECT_FALSE(within.tooLarge);
+}
+
+// A buffer off a 64-byte boundary is filled through a chunk of 128 KiB: files around the
+// chunk's size and across several chunks come out whole, into a fresh buffer and into
+// one that held a longer file.
+TEST(PosixFileSystemTest, FilesReadThroughTheChunkComeOutWhole) {
+    TempTree tree;
+    const std::size_t chunk = 128u << 10;
+    const std::size_t sizes[] = {0, 1, chunk - 1, chunk, chunk + 1, 3 * chunk + 7, 5};
+    PosixFileSystem fs;
+    fs.ReadThroughChunkAlways();
+    std::string reused;
+    for (std::size_t size : sizes) {
+        SCOPED_TRACE(size);
+        std::string content(size, '\0');
+        for (std::size_t i = 0; i < size; ++i)
+            content[i] = static_cast<char>((i * 131 + i / 4096) & 0xFF);
+        tree.Write("f", content);
+        std::string fresh;
+        ASSERT_FALSE(fs.ReadFile(tree.Path("f"), fresh));
+        EXPECT_TRUE(fresh == content);
+        ASSERT_FALSE(fs.ReadFile(tree.Path("f"), reused));
+        EXPECT_TRUE(reused == content);
+    }
+    // A regular file that reports no size is read on to its end.
+    std::string status;
+    EXPECT_FALSE(fs.ReadFile("/proc/self/status", status));
+    EXPECT_NE(std::string::npos, status.find("Pid:"));
 }
 
 TEST(PosixFileSystemTest, LinksAreMarkedAndReportTheirTarget) {

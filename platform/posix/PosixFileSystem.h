@@ -26,6 +26,8 @@ public:
     DriveType DriveTypeOf(const std::string& root) override;
     OsError CheckDirectory(const std::string& path) override;
     OsError ReadFile(const std::string& path, std::string& bytes) override;
+    OsError ReadFileWithin(const std::string& path, std::string& bytes,
+                           ReadWithin& within) override;
     OsError ReplaceFileContent(const std::string& path, const std::string& bytes) override;
     OsError GetFileStatus(const std::string& path, FileStatus& status) override;
     OsError GetFileIdentity(const std::string& path, FileIdentity& identity) override;
@@ -41,8 +43,13 @@ public:
     std::vector<std::string> CacheDirectories() override;
     int CompareNames(const std::string& a, const std::string& b) override;
 
+    // Every read goes through the aligned chunk that fills a buffer off its boundary,
+    // whatever the allocator hands out: for tests of that path.
+    void ReadThroughChunkAlways() { chunkAlways_ = true; }
+
 private:
-    OsError ReadWithoutFolder(const std::string& path, std::string& bytes);
+    OsError ReadInFolder(const std::string& path, std::string& bytes, ReadWithin* within);
+    OsError ReadWithoutFolder(const std::string& path, std::string& bytes, ReadWithin* within);
     void ForgetReadDirectory();
 
     // The folder of the last file read, held open for the files that follow it. Shared,
@@ -50,6 +57,7 @@ private:
     std::mutex readDirMutex_;
     std::string readDir_;
     std::shared_ptr<const posix::FileDescriptor> readDirFd_;
+    bool chunkAlways_ = false;
 };
 
 } // namespace kestrix

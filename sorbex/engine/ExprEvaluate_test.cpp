@@ -29,8 +29,21 @@ std::string SearchText(const std::string& expression, const std::string& text, S
     }
     std::unique_ptr<CPassageList> list =
         root->Evaluate(text.c_str(), text.size(), search.subexpression);
+    // The search run asks the root through EvaluateRoot, which may look at less of the
+    // text: it must come to the same outcome.
+    std::unique_ptr<CPassageList> asRun =
+        EvaluateRoot(*root, text.c_str(), text.size(), search.subexpression);
+    EXPECT_EQ(list == nullptr, asRun == nullptr);
     if (list == nullptr) {
         return "none";
+    }
+    if (asRun != nullptr) {
+        const ExprOutcome outcome = InterpretRootList(*asRun, search.subexpression);
+        EXPECT_EQ(static_cast<int>(InterpretRootList(*list, search.subexpression)),
+                  static_cast<int>(outcome));
+        if (outcome == ExprOutcome::MatchWithPassages) {
+            EXPECT_EQ(list->passages.size(), asRun->passages.size());
+        }
     }
     switch (InterpretRootList(*list, search.subexpression)) {
     case ExprOutcome::NoMatch:
@@ -276,6 +289,40 @@ TEST(InterpretRootListTest, ClassifiesLists) {
         }
         EXPECT_EQ(c.outcome, InterpretRootList(list, c.subexpression));
         EXPECT_EQ(c.kept, list.size());
+    }
+}
+
+// A not of one term at the root only asks whether the term occurs: its search ends at
+// the first passage, however many follow. Anything else is evaluated in full.
+TEST(ExprEvaluateTest, ANotAtTheRootStopsAtTheFirstPassage) {
+    const std::string text = "one two one two one two one";
+    struct Case {
+        const char* expression;
+        int subexpression;
+        bool stops; // else every passage of the full evaluation is there
+    };
+    const Case cases[] = {
+        {"!one", 0, true},
+        {"!(one)", 0, true},
+        {"!(one)", 1, false}, // a chosen subexpression wants every passage marked
+        {"!!one", 0, false},  // the child is no term
+        {"!(one&two)", 0, false},
+        {"one", 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expression);
+        CPatternRegistry registry;
+        std::unique_ptr<CExprNode> root;
+        int groups = 0;
+        ASSERT_FALSE(CompileSearchExpression(c.expression, {}, registry, root, groups));
+        std::unique_ptr<CPassageList> list =
+            EvaluateRoot(*root, text.c_str(), text.size(), c.subexpression);
+        std::unique_ptr<CPassageList> full =
+            root->Evaluate(text.c_str(), text.size(), c.subexpression);
+        ASSERT_NE(nullptr, list);
+        ASSERT_NE(nullptr, full);
+        ASSERT_GT(full->passages.size(), 1u);
+        EXPECT_EQ(c.stops ? 1u : full->passages.size(), list->passages.size());
     }
 }
 

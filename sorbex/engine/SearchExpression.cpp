@@ -4,7 +4,9 @@
 #include <new>
 
 #include "engine/ExprParser.h"
+#include "engine/NotNode.h"
 #include "engine/SearchFlags.h"
+#include "engine/TermNode.h"
 #include "strings/StringIds.h"
 
 namespace sorbex {
@@ -40,6 +42,20 @@ std::optional<CExprError> CompileSearchExpression(std::string_view expression,
         registry.Clear();
         return CExprError(IDS_MEMORY_OVERFLOW);
     }
+}
+
+std::unique_ptr<CPassageList> EvaluateRoot(const CExprNode& root, const char* text,
+                                           std::size_t length, int subexpression) {
+    // With a subexpression chosen, the marks of every passage count.
+    const auto* inverted = subexpression == 0 ? dynamic_cast<const CNotNode*>(&root) : nullptr;
+    const auto* term =
+        inverted ? dynamic_cast<const CTermNode*>(inverted->child.get()) : nullptr;
+    if (term == nullptr)
+        return root.Evaluate(text, length, subexpression);
+    std::unique_ptr<CPassageList> list = term->EvaluateUpTo(text, length, 0, 1);
+    if (list)
+        list->inverted = !list->inverted;
+    return list;
 }
 
 ExprOutcome InterpretRootList(CPassageList& list, int subexpression) {

@@ -37,6 +37,12 @@ enum class ExprOutcome {
     FileLevelMatch,    // the text matches as a whole, without passages
 };
 
+// The root's passages in the `length` bytes of `text`, as root.Evaluate gives them, or
+// as much of them as InterpretRootList looks at: a not of one term at the root only asks
+// whether the term occurs, so the term is searched up to its first passage.
+std::unique_ptr<CPassageList> EvaluateRoot(const CExprNode& root, const char* text,
+                                           std::size_t length, int subexpression);
+
 // What the root's list says about its text. For a search that targets subexpression
 // `subexpression` (> 0) the passages of other parts are removed from `list` first.
 ExprOutcome InterpretRootList(CPassageList& list, int subexpression);

@@ -2,6 +2,7 @@
 #include "engine/TermNode.h"
 
 #include <climits>
+#include <cstdint>
 
 #include "engine/PatternRegistry.h"
 
@@ -15,6 +16,11 @@ int CTermNode::Compile(CPatternRegistry& patterns) {
 
 std::unique_ptr<CPassageList> CTermNode::Evaluate(const char* text, std::size_t length,
                                                   int subexpression) const {
+    return EvaluateUpTo(text, length, subexpression, SIZE_MAX);
+}
+
+std::unique_ptr<CPassageList> CTermNode::EvaluateUpTo(const char* text, std::size_t length,
+                                                      int subexpression, std::size_t most) const {
     if (registry == nullptr || !registry->Activate(matcher)) {
         return nullptr;
     }
@@ -26,7 +32,7 @@ std::unique_ptr<CPassageList> CTermNode::Evaluate(const char* text, std::size_t 
     // Passage offsets are int; a text beyond that is scanned up to INT_MAX bytes.
     const std::size_t limit = length < INT_MAX ? length : INT_MAX;
     std::size_t pos = 0;
-    while (pos < limit) {
+    while (pos < limit && list->passages.size() < most) {
         int start = 0;
         int end = 0;
         if (!registry->FindMatch(text + pos, limit - pos, group, start, end) || start < 0 ||

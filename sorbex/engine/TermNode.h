@@ -21,6 +21,9 @@ public:
     int Compile(CPatternRegistry& registry) override;
     std::unique_ptr<CPassageList> Evaluate(const char* text, std::size_t length,
                                            int subexpression) const override;
+    // Evaluate that stops after the first `most` passages.
+    std::unique_ptr<CPassageList> EvaluateUpTo(const char* text, std::size_t length,
+                                               int subexpression, std::size_t most) const;
 
 private:
     CPatternRegistry* registry = nullptr;

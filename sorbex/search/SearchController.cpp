@@ -80,10 +80,10 @@ public:
         if (text->size() <= run_.evaluatedInPlaceUpTo_) {
             // Handing a short text over costs two thread switches, more than searching
             // it; without back-references its search is as short as the text.
-            *evaluated = compiled->root->Evaluate(text->c_str(), text->size(), subexpression);
+            *evaluated = EvaluateRoot(*compiled->root, text->c_str(), text->size(), subexpression);
         } else if (!run_.RunWork([compiled, text, subexpression, evaluated] {
                        *evaluated =
-                           compiled->root->Evaluate(text->c_str(), text->size(), subexpression);
+                           EvaluateRoot(*compiled->root, text->c_str(), text->size(), subexpression);
                    })) {
             compiled->registry.Stop();
             return;

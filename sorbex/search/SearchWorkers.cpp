@@ -1,7 +1,8 @@
 // The files of a search read and searched on several threads, their findings handed to
-// the run's thread one by one in the order of the file list.
+// the run's thread in the order of the file list.
 #include "search/SearchWorkers.h"
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
@@ -31,7 +32,8 @@ struct CSearchWorkers::CState {
     std::size_t next = 0;               // the next item a worker takes
     std::size_t taken = 0;              // the next item the run's thread takes
     std::size_t running = 0;            // workers not yet ended
-    std::size_t awaited = SIZE_MAX;     // the item the run's thread waits for, if any
+    // The run's thread waits, if it does, for the items from `taken` up to `awaited`.
+    std::size_t awaited = SIZE_MAX;
     // Changed under the mutex; read without it by the loaders and evaluations.
     std::atomic<bool> stop{false};
 };
@@ -40,6 +42,11 @@ namespace {
 
 // How many slots come free before a worker that found none goes on.
 std::size_t ResumeWhenFree(std::size_t slots) { return slots / 2 > 0 ? slots / 2 : 1; }
+
+// How many files the run's thread lets the workers finish before it wakes, when it has
+// to wait at all: waking once per file cost more processor time than the files' search.
+// Never more than the workers can finish without it taking any.
+std::size_t WakeAfter(std::size_t slots) { return ResumeWhenFree(slots); }
 
 // A worker's receiver of its loader's text: evaluates it there and then, so that the
 // text is gone before the next file is read.
@@ -63,7 +70,7 @@ public:
 
     void SearchText(const std::shared_ptr<const std::string>& text, int originFlags) override {
         std::unique_ptr<CPassageList> list =
-            compiled_.root->Evaluate(text->c_str(), text->size(), subexpression_);
+            EvaluateRoot(*compiled_.root, text->c_str(), text->size(), subexpression_);
         // Once stopped, the list and the file entry are no longer anyone's concern.
         if (list && !stop_.load()) {
             AddFileResults(*list, *text, subexpression_, originFlags, replaceMode_, file_,
@@ -176,8 +183,9 @@ void CSearchWorkers::Work(const std::shared_ptr<CState>& shared,
         CState::CSlot& slot = state.slots[item % state.slots.size()];
         slot.findings = std::move(findings);
         slot.done = true;
-        // The run's thread waits for one slot only: the others need not wake it.
-        if (item == state.awaited)
+        // The run's thread waits for a run of slots: it is woken once they are all done.
+        if (state.awaited != SIZE_MAX && item >= state.taken && item <= state.awaited &&
+            AllDone(state, state.awaited))
             state.workDone.notify_all();
     }
     --state.running;
@@ -201,6 +209,16 @@ void CSearchWorkers::SearchOne(CState& state, CFileTextLoader& loader, CCompiled
     KeepFileStatus(findings, file, found ? &status : nullptr);
 }
 
+bool CSearchWorkers::AllDone(const CState& state, std::size_t last) {
+    if (last == SIZE_MAX)
+        return true;
+    for (std::size_t item = state.taken; item <= last; ++item) {
+        if (!state.slots[item % state.slots.size()].done)
+            return false;
+    }
+    return true;
+}
+
 bool CSearchWorkers::Take(std::size_t index, CFileFindings& findings,
                           const std::function<bool()>& whileWaiting) {
     CState& state = *state_;
@@ -211,12 +229,20 @@ bool CSearchWorkers::Take(std::size_t index, CFileFindings& findings,
         return true;
     }
     CState::CSlot& slot = state.slots[state.taken % state.slots.size()];
-    state.awaited = state.taken;
-    while (!state.workDone.wait_for(lock, interval_, [&] { return slot.done; })) {
+    if (!slot.done) {
+        const std::size_t left = state.items.size() - state.taken;
+        state.awaited = state.taken + std::min(WakeAfter(state.slots.size()), left) - 1;
+    }
+    // Once the slot wanted is done, a worker that has ended (or stopped) finishes no
+    // more of the batch: the wait is over then too.
+    const auto ready = [&] {
+        return AllDone(state, state.awaited) || (slot.done && state.running == 0);
+    };
+    while (!slot.done && !state.workDone.wait_for(lock, interval_, ready)) {
         lock.unlock();
         const bool cancelled = whileWaiting();
         lock.lock();
-        if (slot.done)
+        if (ready())
             break;
         if (cancelled) {
             state.awaited = SIZE_MAX;

@@ -74,6 +74,8 @@ private:
 
     static void Work(const std::shared_ptr<CState>& state,
                      const std::shared_ptr<CCompiledSearch>& compiled);
+    // Whether the items from the next one to take up to `last` are all done.
+    static bool AllDone(const CState& state, std::size_t last);
     static void SearchOne(CState& state, CFileTextLoader& loader, CCompiledSearch& compiled,
                           const CFileEntry& file, CFileFindings& findings);
 

@@ -64,5 +64,36 @@ TEST(CleanTextTest, EveryByteValueAtEveryAlignment) {
     }
 }
 
+// The ASCII start is cleaned as CleanText cleans it and not a byte further: the first
+// high byte may stand anywhere in a sixteen-byte block or an eight-byte word, or right
+// after a control byte that the block would change.
+TEST(CleanTextTest, TheAsciiStartEndsAtTheFirstHighByte) {
+    std::string ascii;
+    for (int i = 0; i < 70; ++i)
+        ascii += static_cast<char>((i * 5) % 128); // control bytes among the others
+    for (std::size_t offset : {0u, 1u, 7u}) {
+        for (std::size_t high = 0; high <= 64; ++high) {
+            for (const char highByte : {'\x80', '\xC3', '\xFF'}) {
+                SCOPED_TRACE(testing::Message() << "offset " << offset << ", high byte at " << high
+                                                << ", value " << (static_cast<int>(highByte) & 0xFF));
+                // A control byte after the high one must stay as it is.
+                const std::string in = ascii.substr(0, high) + highByte + "\t\r" + ascii.substr(high);
+                std::string text = std::string(offset, '#') + in;
+                const std::size_t cleaned = CleanAsciiStart(&text[offset], in.size());
+                ASSERT_EQ(high, cleaned);
+                std::string expected = in;
+                CleanText(&expected[0], high);
+                ASSERT_EQ(std::string(offset, '#') + expected, text);
+            }
+        }
+    }
+    std::string all = ascii + ascii;
+    std::string expected = all;
+    CleanText(&expected[0], expected.size());
+    EXPECT_EQ(all.size(), CleanAsciiStart(&all[0], all.size()));
+    EXPECT_EQ(expected, all);
+    EXPECT_EQ(0u, CleanAsciiStart(nullptr, 0));
+}
+
 } // namespace
 } // namespace sorbex

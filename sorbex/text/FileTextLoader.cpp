@@ -68,6 +68,9 @@ CTextLoadResult CFileTextLoader::LoadFileText(const std::string& dir, const std:
     outside_.clear();
     kestrix::FileStatus status;
     bool statusLooked = false;
+    // Bytes at the start of the text that are final: cleaned along with the look at
+    // their encoding.
+    std::size_t cleaned = 0;
     try {
         bool haveText = false;
         if (UsesConverters(name, options)) {
@@ -102,12 +105,8 @@ CTextLoadResult CFileTextLoader::LoadFileText(const std::string& dir, const std:
         if (!haveText) {
             // Passage offsets are 32-bit throughout results and the result file: a
             // longer file is not read at all.
-            std::uint64_t size = options.size;
-            if (!options.sizeKnown && !fileSystem_.GetFileStatus(path, status)) {
-                size = status.size;
-                statusLooked = true;
-            }
-            if (size > static_cast<std::uint64_t>(INT_MAX)) {
+            constexpr auto kLongest = static_cast<std::uint64_t>(INT_MAX);
+            if (options.sizeKnown && options.size > kLongest) {
                 result.outcome = CTextLoadOutcome::TooLarge;
                 return result;
             }
@@ -120,17 +119,40 @@ CTextLoadResult CFileTextLoader::LoadFileText(const std::string& dir, const std:
                 text.clear();
                 text.reserve(kKeptBufferBytes);
             }
-            result.error = fileSystem_.ReadFile(path, text);
+            if (options.sizeKnown) {
+                result.error = fileSystem_.ReadFile(path, text);
+            } else {
+                // The read looks the file up as it opens it: its size decides whether it
+                // is read, and its size and time go with its results.
+                kestrix::FileSystem::ReadWithin within;
+                within.limit = kLongest;
+                result.error = fileSystem_.ReadFileWithin(path, text, within);
+                if (within.statusKnown) {
+                    status = within.status;
+                    statusLooked = true;
+                }
+                if (!result.error && within.tooLarge) {
+                    result.outcome = CTextLoadOutcome::TooLarge;
+                    return result;
+                }
+            }
             if (result.error)
                 return result;
             // The search runs on one byte per character: UTF-8 and UTF-16 files are
             // decoded into the code page, so that one expression finds a word with an
             // umlaut whichever way the file spells it.
-            DecodeFileBytes(text, options.encoding, html, &outside_);
+            // Where nothing reads the raw bytes after that look (no reader, no charset
+            // declaration, no forced encoding), the ASCII start is cleaned in the same
+            // pass: ASCII decodes to itself, and a byte-order mark is no ASCII.
+            const bool readerFollows = useInternalFilter && (html || rtf);
+            if (options.encoding == CEncodingChoice::Auto && !html && !readerFollows)
+                cleaned = CleanAsciiStart(&text[0], text.size());
+            DecodeFileBytes(text, options.encoding, html, &outside_, cleaned);
         }
         if (useInternalFilter && (html || rtf)) {
             scratch_ = html ? HtmlToText(text) : RtfToText(text);
             text.swap(scratch_);
+            cleaned = 0;
             converted = true;
             // The reader moved the characters: their places are no longer known.
             outside_.clear();
@@ -150,7 +172,8 @@ CTextLoadResult CFileTextLoader::LoadFileText(const std::string& dir, const std:
     }
 
     // std::string keeps the zero byte after the text that the searcher relies on.
-    CleanText(&text[0], text.size());
+    // Decoding keeps the ASCII start where it was and never lengthens the text.
+    CleanText(&text[0] + cleaned, text.size() - cleaned);
     if (cache_ && converterApplied) {
         try {
             cache_->Store(dir, name, text.data(), external ? text.size() : 0);

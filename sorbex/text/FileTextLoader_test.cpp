@@ -10,6 +10,7 @@
 
 #include "platform/testing/FaultyFileSystem.h"
 #include "platform/testing/TempTree.h"
+#include "text/CleanText.h"
 #include "text/ScriptedConverters_test.h"
 #include "text/TextConverterList.h"
 #include "text/TextOrigin.h"
@@ -39,10 +40,18 @@ public:
     bool CancelRequested() const override { return cancelled; }
     void SearchText(const std::shared_ptr<const std::string>& text, int originFlags) override {
         calls.push_back({*text, text->c_str()[text->size()] == '\0', originFlags});
-        kept.push_back(text);
+        if (keepTexts)
+            kept.push_back(text);
     }
+    void SetOutsideCharacters(const std::vector<COutsideCharacter>& outside) override {
+        lastOutside = outside;
+    }
+    void SetFileStatus(const kestrix::FileStatus& status) override { lastStatus = status; }
     // What a sink holds on to stays as it was, whatever the loader reads next.
     std::vector<std::shared_ptr<const std::string>> kept;
+    bool keepTexts = true;
+    std::vector<COutsideCharacter> lastOutside;
+    kestrix::FileStatus lastStatus;
 };
 
 // A cache whose entries stay valid until the test touches the file.
@@ -110,6 +119,90 @@ TEST_F(FileTextLoaderTest, EmptyFileIsHandedWithLengthZero) {
     ASSERT_EQ(1u, sink.calls.size());
     EXPECT_EQ("", sink.calls[0].text);
     EXPECT_TRUE(sink.calls[0].zeroAfter);
+}
+
+// The loader cleans a file's ASCII start in the pass that looks at its encoding. Whatever
+// the bytes (control bytes before and after the first high one, a sequence across the
+// vector loop's block edge, NUL bytes, text that is no UTF-8, byte-order marks, a
+// character the code page lacks), the text and its outside characters are those of
+// decoding the whole file first and cleaning it after.
+TEST_F(FileTextLoaderTest, CleaningWithTheEncodingLookChangesNoText) {
+    std::vector<std::string> files = {
+        std::string("a\tb\r\n") + std::string(40, 'x') + "\rcaf\xC3\xA9\t\r\nend\x01",
+        std::string(15, '\t') + "\xC3\xA9\r",
+        std::string(16, '\r') + "\xC3\xA9\r",
+        std::string(17, 'y') + "\xE2\x82\xAC\t",
+        std::string("x\t\r\n\x1f") + std::string(30, 'z') + "\xC3(\t\r",
+        std::string("\0\0a\0", 4) + std::string("\xE2\x82\xAC\0", 4),
+        std::string("\xFF\xFE" "a\0\r\0\t\0\n\0", 10),
+        std::string("\xEF\xBB\xBF\tone\r\ntwo"),
+        std::string(33, '\t') + "\xE2\x80\x8B\t" + "\xF0\x9F\x98\x80",
+        std::string(100, '\r'),
+        std::string("\x80"),
+    };
+    // And byte strings drawn from the bytes that matter here.
+    const char alphabet[] = {'a', '\t', '\r', '\n', '\0', '\x1f', '\xC3', '\xA9', '\xE2', '\x82', '\xAC'};
+    unsigned seed = 12345;
+    for (int round = 0; round < 300; ++round) {
+        std::string bytes;
+        seed = seed * 1103515245u + 12345u;
+        const unsigned length = (seed >> 16) % 70;
+        for (unsigned i = 0; i < length; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            // Mostly ASCII, as files are, so that the high bytes fall at every offset.
+            const unsigned pick = (seed >> 16) % 40;
+            bytes += alphabet[pick < sizeof alphabet ? pick : pick % 6];
+        }
+        files.push_back(bytes);
+    }
+    sink.keepTexts = false; // the loader reuses its buffer, as in a search
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        SCOPED_TRACE(testing::Message() << "file " << i);
+        tree.Write("f.txt", files[i]);
+        sink.calls.clear();
+        ASSERT_EQ(CTextLoadOutcome::Handed,
+                  loader.LoadFileText(tree.root(), "f.txt", {}, &sink).outcome);
+        std::string expected = files[i];
+        std::vector<COutsideCharacter> outside;
+        DecodeFileBytes(expected, CEncodingChoice::Auto, false, &outside);
+        CleanText(&expected[0], expected.size());
+        ASSERT_EQ(1u, sink.calls.size());
+        ASSERT_EQ(expected, sink.calls[0].text);
+        ASSERT_TRUE(sink.calls[0].zeroAfter);
+        ASSERT_EQ(outside.size(), sink.lastOutside.size());
+        for (std::size_t k = 0; k < outside.size(); ++k) {
+            EXPECT_EQ(outside[k].offset, sink.lastOutside[k].offset);
+            EXPECT_EQ(outside[k].character, sink.lastOutside[k].character);
+        }
+    }
+}
+
+// Where something reads the raw bytes after the encoding look, nothing is cleaned before
+// it: an HTML page's charset after a TAB, and a forced encoding.
+TEST_F(FileTextLoaderTest, RawBytesStayRawForWhatReadsThemLater) {
+    // The TAB after "charset=" is no blank: the declaration names no charset, and the
+    // page's UTF-8 is decoded.
+    tree.Write("p.htm", "<meta charset=\twindows-1252>\t\xC3\xA9");
+    ASSERT_EQ(CTextLoadOutcome::Handed, loader.LoadFileText(tree.root(), "p.htm", {}, &sink).outcome);
+    ASSERT_EQ(1u, sink.calls.size());
+    EXPECT_EQ("<meta charset= windows-1252> \xE9", sink.calls[0].text);
+
+    tree.Write("w.txt", std::string("\t\0a\0", 4));
+    CTextLoadOptions options;
+    options.encoding = CEncodingChoice::Utf16Le;
+    ASSERT_EQ(CTextLoadOutcome::Handed, loader.LoadFileText(tree.root(), "w.txt", options, &sink).outcome);
+    ASSERT_EQ(2u, sink.calls.size());
+    EXPECT_EQ(" a", sink.calls[1].text);
+}
+
+// The size and time handed with the text are the file's, looked up as it was read.
+TEST_F(FileTextLoaderTest, TheFileStatusComesWithTheText) {
+    tree.Write("s.txt", "12345");
+    ASSERT_EQ(CTextLoadOutcome::Handed, loader.LoadFileText(tree.root(), "s.txt", {}, &sink).outcome);
+    kestrix::FileStatus status;
+    ASSERT_FALSE(real->GetFileStatus(tree.Path("s.txt"), status));
+    EXPECT_EQ(5u, sink.lastStatus.size);
+    EXPECT_EQ(status.lastWriteTime, sink.lastStatus.lastWriteTime);
 }
 
 TEST_F(FileTextLoaderTest, UnreadableFilesAreSkippedSilently) {

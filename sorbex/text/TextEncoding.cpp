@@ -546,7 +546,8 @@ void DecodeText(std::string_view bytes, const CDetectedEncoding& detected, std::
 }
 
 CDetectedEncoding DecodeFileBytes(std::string& bytes, CEncodingChoice choice, bool html,
-                                  std::vector<COutsideCharacter>* outside) {
+                                  std::vector<COutsideCharacter>* outside,
+                                  std::size_t asciiStart) {
     if (outside)
         outside->clear();
     CDetectedEncoding detected;
@@ -554,7 +555,8 @@ CDetectedEncoding DecodeFileBytes(std::string& bytes, CEncodingChoice choice, bo
         !(html && IsSingleByteCharset(DeclaredCharset(bytes)))) {
         // The content decides, in one pass: the ASCII start is passed over, and bytes
         // that turn out to be no UTF-8 are put back as they were.
-        const std::size_t first = FirstNonAscii(bytes);
+        const std::size_t known = std::min(asciiStart, bytes.size());
+        const std::size_t first = known + FirstNonAscii(std::string_view(bytes).substr(known));
         std::size_t end = 0;
         if (first == bytes.size() || !DecodeUtf8InPlace(bytes, first, first, true, outside, end))
             return detected;

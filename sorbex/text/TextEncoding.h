@@ -65,8 +65,11 @@ void DecodeText(std::string_view bytes, const CDetectedEncoding& detected, std::
 // replaces them by their decoded text, which it writes over them (it is never longer).
 // Text that is not valid UTF-8 is left as it was when the content decides. `outside`
 // (if given) receives the characters the code page lacks, and is emptied otherwise.
+// `asciiStart` bytes at the start are known to be below 0x80 (a caller that has looked
+// at them already): they are not looked at again.
 CDetectedEncoding DecodeFileBytes(std::string& bytes, CEncodingChoice choice, bool html,
-                                  std::vector<COutsideCharacter>* outside = nullptr);
+                                  std::vector<COutsideCharacter>* outside = nullptr,
+                                  std::size_t asciiStart = 0);
 
 // Decodes the UTF-8 character at `i` and steps past it; false (and `i` unchanged) for a
 // malformed, overlong or surrogate sequence or one beyond U+10FFFF.
