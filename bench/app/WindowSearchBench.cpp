@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "app/win32/FrameHarness.h"
 #include "app/win32/SorbexIds.h"
 #include "cli/SearchCommand.h"
 #include "platform/CompoundStorage.h"
-#include "platform/testing/TempTree.h"
 
 namespace {
 
@@ -62,7 +62,8 @@ void WriteTree(kestrix::TempTree& tree) {
 } // namespace
 
 int main() {
-    kestrix::TempTree tree;
+    CFrameHarness harness;
+    kestrix::TempTree& tree = harness.tree;
     WriteTree(tree);
 
     // The command line, its page written to a string.
@@ -77,26 +78,12 @@ int main() {
     }
 
     // The window, from Start to the closing line.
-    auto fs = kestrix::MakeSystemFileSystem();
-    auto clock = kestrix::MakeSteadyClock();
-    CMemoryProfileStore store;
-    CProfile profile(store);
-    CFrameContext context;
-    context.instance = GetModuleHandleW(nullptr);
-    context.fs = fs.get();
-    context.clock = clock.get();
-    context.files = &kestrix::SystemCompoundFiles();
-    context.profile = &profile;
-    auto frame = std::make_unique<CMainFrame>(context);
+    auto frame = std::make_unique<CMainFrame>(harness.context);
     if (!frame->Open(SW_SHOWNORMAL, "")) {
         std::printf("the main window did not open\n");
         return 1;
     }
-    CSearchPageValues values;
-    values.expression = kExpression;
-    values.fileMask = "*.txt";
-    values.directory = tree.root();
-    frame->propertyBar().searchPage().SetValues(values);
+    SetFrameSearch(*frame, tree.root(), kExpression, "*.txt");
     gHook = SetWindowsHookExW(WH_GETMESSAGE, OnMessage, nullptr, GetCurrentThreadId());
     const Clock::time_point windowStart = Clock::now();
     gPaints.last = windowStart;

@@ -3,6 +3,7 @@
 
 #include "settings/DecimalConversion.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -64,6 +65,15 @@ bool ParseWindowPlace(const char* text, ScreenRect* rect) {
         return false;
     *rect = ScreenRect{n[0], n[1], static_cast<int>(right), static_cast<int>(bottom)};
     return true;
+}
+
+bool ShowsOnScreen(const ScreenRect& screen, const ScreenRect& window) {
+    // In 64 bits, like the centring: saved texts may hold any int.
+    const long long shownWidth = static_cast<long long>(std::min(screen.right, window.right)) -
+                                 std::max(screen.left, window.left);
+    const long long shownHeight = static_cast<long long>(std::min(screen.bottom, window.bottom)) -
+                                  std::max(screen.top, window.top);
+    return shownWidth >= kMinimumShown && shownHeight >= kMinimumShown;
 }
 
 ScreenRect CentreOver(const ScreenRect& owner, const ScreenRect& window) {

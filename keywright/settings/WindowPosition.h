@@ -29,6 +29,15 @@ bool ParseFourNumbers(const char* text, int numbers[4]);
 std::string FormatWindowPlace(const ScreenRect& rect);
 bool ParseWindowPlace(const char* text, ScreenRect* rect);
 
+// How much of a window, each way, must lie on the screen for the user to see it and
+// drag it back.
+constexpr int kMinimumShown = 32;
+
+// Whether a saved `window` rectangle can be used on `screen` (the whole desktop across
+// its monitors): at least kMinimumShown pixels of it each way lie on it. A place saved
+// on a monitor since removed, or a minimised window's parking place, cannot.
+bool ShowsOnScreen(const ScreenRect& screen, const ScreenRect& window);
+
 // `window` moved so that its centre is the centre of `owner`, its size unchanged.
 ScreenRect CentreOver(const ScreenRect& owner, const ScreenRect& window);
 

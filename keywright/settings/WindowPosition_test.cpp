@@ -66,6 +66,35 @@ TEST(WindowPosition, CentringKeepsTheSizeAndMatchesTheCentres) {
     }
 }
 
+// A saved place is used only where the user can see the window and drag it back.
+TEST(WindowPosition, ASavedPlaceMustShowOnTheScreen) {
+    const ScreenRect screen{0, 0, 1280, 1024};
+    const struct {
+        const char* what;
+        ScreenRect screen;
+        ScreenRect window;
+        bool shows;
+    } cases[] = {
+        {"inside", screen, {236, 220, 724, 547}, true},
+        {"hanging off the bottom right", screen, {1200, 900, 1680, 1227}, true},
+        {"just enough each way", screen, {1248, 992, 1728, 1319}, true},
+        {"one pixel too little across", screen, {1249, 100, 1729, 427}, false},
+        {"one pixel too little down", screen, {100, 993, 580, 1320}, false},
+        {"beyond the right edge", screen, {3000, 100, 3480, 427}, false},
+        {"above the screen", screen, {100, -400, 580, -73}, false},
+        {"a minimised window's parking place", screen, {-32000, -32000, -31840, -31973}, false},
+        {"on a monitor left of the main one",
+         {-1920, 0, 1280, 1080},
+         {-1500, 40, -1020, 367},
+         true},
+        {"far-off numbers do not overflow", screen, {-2147483647, 0, 2147483647, 500}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(c.shows, ShowsOnScreen(c.screen, c.window));
+    }
+}
+
 TEST(WindowPosition, PlacesStoreLeftTopWidthAndHeight) {
     EXPECT_EQ("10 20 300 200", FormatWindowPlace({10, 20, 310, 220}));
     const ParseCase cases[] = {

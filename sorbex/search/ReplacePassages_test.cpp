@@ -7,9 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/testing/FaultyFileSystem.h"
-#include "platform/testing/TempTree.h"
-#include "search/ReplaceUiRecorder.h"
+#include "search/ReplaceTestBed.h"
 #include "strings/SorbexStrings.h"
 #include "text/CleanText.h"
 
@@ -24,10 +22,8 @@ constexpr CReplaceConfirmation kYesToAll{CReplaceAnswer::Yes, true};
 constexpr CReplaceConfirmation kNoThenAll{CReplaceAnswer::No, true};
 constexpr CReplaceConfirmation kCancel{CReplaceAnswer::Cancel, false};
 
-class ReplacePassagesTest : public ::testing::Test {
+class ReplacePassagesTest : public ::testing::Test, protected CReplaceTestBed {
 protected:
-    ReplacePassagesTest() { profile.values["Options/NoReplaceWarning"] = 1; }
-
     // Writes the file and records one result per occurrence of `word`, as a search would.
     void AddFile(const std::string& name, const std::string& bytes, const std::string& word,
                  int flags = 0) {
@@ -50,15 +46,6 @@ protected:
     CReplaceOutcome Walk(std::size_t startIndex, const std::string& replacement) {
         return ReplacePassages(&page, startIndex, replacement, context);
     }
-
-    kestrix::TempTree tree;
-    std::unique_ptr<kestrix::FileSystem> real = kestrix::MakeSystemFileSystem();
-    kestrix::FaultyFileSystem fs{*real};
-    CRunFlags state;
-    CReplaceUiRecorder ui{state.quitRequested};
-    CMemoryProfile profile;
-    CReplaceContext context{ui, profile, fs, state};
-    CSearchResultArray page;
 };
 
 TEST_F(ReplacePassagesTest, SeveralPassagesOfOneFileGiveExactlyTheExpectedBytes) {

@@ -13,14 +13,12 @@
 #endif
 
 #include "platform/testing/FaultyFileSystem.h"
-#include "platform/testing/ManualClock.h"
-#include "platform/testing/TempTree.h"
-#include "search/SearchUiRecorder.h"
+#include "search/SearchTestBed.h"
 
 namespace sorbex {
 namespace {
 
-class SearchControllerTest : public ::testing::Test {
+class SearchControllerTest : public ::testing::Test, protected CSearchTestBed {
 protected:
     SearchControllerTest() {
         // Names that are their own short names, written as Windows recases them.
@@ -29,8 +27,6 @@ protected:
         tree.Write("C.log", "grey only\n");
         tree.Write("Sub/D.txt", "no colours here? colour!\n");
         tree.Write("Sub/E.c", "int colour;\n");
-        // The tests count the run's own pumps: none may come from waiting for work.
-        run.SetPumpInterval(std::chrono::hours(1));
     }
 
     CSearchRequest Request(const std::string& expression, const std::string& mask = "*") const {
@@ -61,13 +57,6 @@ protected:
         }
         return out;
     }
-
-    kestrix::TempTree tree;
-    std::unique_ptr<kestrix::FileSystem> fs = kestrix::MakeSystemFileSystem();
-    kestrix::ManualClock clock;
-    CSearchUiRecorder ui;
-    CResultDocument document;
-    CSearchController run{*fs, clock, ui, document};
 };
 
 TEST_F(SearchControllerTest, RecordsPassagesFileByFileWithCounters) {

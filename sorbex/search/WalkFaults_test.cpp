@@ -17,17 +17,13 @@
 #include <windows.h>
 #endif
 
-#include "platform/testing/ManualClock.h"
-#include "platform/testing/TempTree.h"
-#include "search/SearchUiRecorder.h"
+#include "search/SearchTestBed.h"
 
 namespace sorbex {
 namespace {
 
-class WalkFaultsTest : public ::testing::Test {
+class WalkFaultsTest : public ::testing::Test, protected CSearchTestBed {
 protected:
-    WalkFaultsTest() { run.SetPumpInterval(std::chrono::hours(1)); }
-
     CSearchRequest Request(const std::string& mask) const {
         CSearchRequest request;
         request.expression = "colour";
@@ -60,13 +56,6 @@ protected:
         return path + ": The file \"" + path + "\" could not be read: " +
                kestrix::OsErrorText(kestrix::NativeCodeFor(failure));
     }
-
-    kestrix::TempTree tree;
-    std::unique_ptr<kestrix::FileSystem> fs = kestrix::MakeSystemFileSystem();
-    kestrix::ManualClock clock;
-    CSearchUiRecorder ui;
-    CResultDocument document;
-    CSearchController run{*fs, clock, ui, document};
 };
 
 TEST_F(WalkFaultsTest, AFileThatVanishesBeforeItIsReadIsNamedAndTheRestSearched) {

@@ -12,9 +12,7 @@
 #include <windows.h>
 #endif
 
-#include "platform/testing/FaultyFileSystem.h"
-#include "platform/testing/TempTree.h"
-#include "search/ReplaceUiRecorder.h"
+#include "search/ReplaceTestBed.h"
 #include "undo/UndoRestore.h"
 
 namespace sorbex {
@@ -42,10 +40,9 @@ void SetUnusualAttributes(const std::string& path, int variant) {
 #endif
 }
 
-class UndoJournalTest : public ::testing::Test {
+class UndoJournalTest : public ::testing::Test, protected CReplaceTestBed {
 protected:
     UndoJournalTest() {
-        profile.values["Options/NoReplaceWarning"] = 1;
         journal = tree.Path("journal") + kestrix::kPathSeparator;
         tree.MakeDir("journal");
     }
@@ -91,15 +88,7 @@ protected:
         return walks;
     }
 
-    kestrix::TempTree tree;
     std::string journal;
-    std::unique_ptr<kestrix::FileSystem> real = kestrix::MakeSystemFileSystem();
-    kestrix::FaultyFileSystem fs{*real};
-    CRunFlags state;
-    CReplaceUiRecorder ui{state.quitRequested};
-    CMemoryProfile profile;
-    CReplaceContext context{ui, profile, fs, state};
-    CSearchResultArray page;
 };
 
 TEST_F(UndoJournalTest, ThreeFilesComeBackByteForByteWithTheirAttributes) {

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "EditorSession.h"
+#include "PaintedCheck.h"
 
 namespace {
 
@@ -30,6 +31,7 @@ constexpr WPARAM kCmdGoBack = 40011;
 constexpr char kLoggedStep[] = "Trying backslash locate : Wine  ... Found";
 constexpr char kValueKey[] = "Software\\KeywrightE2E";
 constexpr int kToolbarButtons = 14;
+constexpr char kOffScreen[] = "3000 3000 3480 3327";
 
 // Menus belong to their process under Wine, so the bar is read through the editor
 // itself: opening the menu with its mnemonic highlights its first item, whose help
@@ -54,7 +56,8 @@ void ForgetEditorLastKey() {
     RegCloseKey(key);
 }
 
-// The add-in shows its debug window only when asked to in its settings.
+// The add-in shows its debug window only when asked to in its settings. Its saved place
+// lies where no screen is, as after a monitor was removed: the window must still show.
 void AskForDebugWindow() {
     HKEY key = nullptr;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Velmara\\Keywright\\Restore", 0, nullptr, 0,
@@ -63,6 +66,8 @@ void AskForDebugWindow() {
     DWORD one = 1;
     RegSetValueExA(key, "ShowDebugWnd", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one),
                    sizeof one);
+    RegSetValueExA(key, "DebugWindowPos", 0, REG_SZ, reinterpret_cast<const BYTE*>(kOffScreen),
+                   sizeof kOffScreen);
     RegCloseKey(key);
 }
 
@@ -232,6 +237,11 @@ int main(int argc, char** argv) {
     std::string log = e2e::DebugLogText();
     Check(log.find(kLoggedStep) != std::string::npos,
           "the debug window logged the navigation steps:\n" + log);
+    // The log must show on the screen too, not only answer WM_GETTEXT.
+    std::string seen;
+    const bool painted =
+        e2e::LooksPainted(FindWindowA(nullptr, "Debug"), &seen, "keywright_debug.bmp");
+    Check(painted, "the debug window is painted on the screen (" + seen + ")");
 
     editor.Close(kCloseTimeoutMs);
     std::string remembered = RememberedLocation();

@@ -23,13 +23,21 @@ namespace {
 
 constexpr std::size_t kPositionText = 64;
 
+// The desktop across all monitors.
+ScreenRect VirtualScreen() {
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return kestrix::RectAt(left, top, GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                           GetSystemMetrics(SM_CYVIRTUALSCREEN));
+}
+
 } // namespace
 
 void PlaceSavedWindow(HWND window, std::uint32_t positionSetting, POINT minimum) {
     char text[kPositionText] = "-1 -1 -1 -1";
     ReadSetting(AddinSettings(), positionSetting, text, sizeof text);
     ScreenRect saved;
-    if (ParseWindowPosition(text, &saved)) {
+    if (ParseWindowPosition(text, &saved) && ShowsOnScreen(VirtualScreen(), saved)) {
         MoveWindow(window, saved.left, saved.top,
                    std::max<int>(saved.right - saved.left, minimum.x),
                    std::max<int>(saved.bottom - saved.top, minimum.y), FALSE);
@@ -48,7 +56,10 @@ void PlaceSavedWindow(HWND window, std::uint32_t positionSetting, POINT minimum)
 
 void SaveWindowPlace(HWND window, std::uint32_t positionSetting) {
     RECT r{};
-    GetWindowRect(window, &r);
+    // A minimised window's rectangle is its parking place far off the screen; the
+    // place it had before stays saved.
+    if (IsIconic(window) || !GetWindowRect(window, &r))
+        return;
     std::string text = FormatWindowPosition(ScreenRect{r.left, r.top, r.right, r.bottom});
     WriteSetting(AddinSettings(), positionSetting, text.c_str(),
                  static_cast<std::uint32_t>(text.size() + 1));

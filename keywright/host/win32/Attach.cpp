@@ -141,7 +141,7 @@ void Attach(HWND frame) {
     if (ReadSetting(AddinSettings(), kSettingShowDebugWnd, &showDebugWindow,
                     sizeof showDebugWindow) == 1 &&
         showDebugWindow == 1)
-        OpenDebugWindow(frame);
+        OpenDebugWindow();
 }
 
 void Detach() {

@@ -10,7 +10,6 @@
 #include "platform/win32/ui/Dialog.h"
 #include "resources/KeywrightResources.h"
 #include "settings/SettingsStore.h"
-#include "settings/WindowPosition.h"
 
 #include <atomic>
 #include <memory>
@@ -20,7 +19,6 @@ namespace keywright {
 
 namespace {
 
-constexpr std::size_t kPositionText = 64;
 constexpr wchar_t kLineEnd[] = L"\r\n";
 
 // The open window, for the logging threads; set and cleared on the editor's thread.
@@ -46,14 +44,12 @@ private:
 DebugWindowLog g_log;
 
 class DebugWindow : public kestrix::ui::Dialog {
-public:
-    explicit DebugWindow(HWND owner) : owner_(owner) {}
-
 protected:
     bool OnInit() override {
         // The log grows for as long as the editor runs.
         SendItem(KW_IDC_DEBUG_LOG, EM_SETLIMITTEXT, 0, 0);
-        Place();
+        // The saved place, or the dialog's own size centred over the editor.
+        PlaceSavedWindow(hwnd(), kSettingDebugWindowPos, POINT{0, 0});
         g_window = hwnd();
         return true;
     }
@@ -73,7 +69,7 @@ protected:
         return true;
     }
     void OnDestroy() override {
-        SavePosition();
+        SaveWindowPlace(hwnd(), kSettingDebugWindowPos);
         g_window = nullptr;
     }
 
@@ -86,44 +82,15 @@ private:
         if (endLine)
             SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(kLineEnd));
     }
-
-    void SavePosition() const {
-        RECT rect{};
-        if (!GetWindowRect(hwnd(), &rect))
-            return;
-        std::string text = FormatWindowPosition({rect.left, rect.top, rect.right, rect.bottom});
-        WriteSetting(AddinSettings(), kSettingDebugWindowPos, text.c_str(),
-                     static_cast<std::uint32_t>(text.size() + 1));
-    }
-
-    // The saved place, or the dialog's own size centred over the editor.
-    void Place() const {
-        char text[kPositionText] = {};
-        ScreenRect place;
-        if (ReadSetting(AddinSettings(), kSettingDebugWindowPos, text, sizeof text) != 1 ||
-            !ParseWindowPosition(text, &place)) {
-            RECT own{};
-            RECT ownerRect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-            GetWindowRect(hwnd(), &own);
-            if (owner_)
-                GetWindowRect(owner_, &ownerRect);
-            place = CentreOver({ownerRect.left, ownerRect.top, ownerRect.right, ownerRect.bottom},
-                               {own.left, own.top, own.right, own.bottom});
-        }
-        MoveWindow(hwnd(), place.left, place.top, place.right - place.left,
-                   place.bottom - place.top, FALSE);
-    }
-
-    HWND owner_;
 };
 
 } // namespace
 
-void OpenDebugWindow(HWND owner) {
+void OpenDebugWindow() {
     if (g_window.load())
         return;
     // On the desktop rather than owned, so it stays put while the editor is minimised.
-    OpenModelessWindow(std::make_unique<DebugWindow>(owner), KW_IDD_DEBUG, SW_SHOWNOACTIVATE);
+    OpenModelessWindow(std::make_unique<DebugWindow>(), KW_IDD_DEBUG, SW_SHOWNOACTIVATE);
 }
 
 DebugLog* AddinDebugLog() {

@@ -9,7 +9,7 @@ namespace keywright {
 
 // Creates, shows and registers the window (at most one); it remembers its place in
 // DebugWindowPos. The window owns its object.
-void OpenDebugWindow(HWND owner);
+void OpenDebugWindow();
 
 // Where to log; null while no debug window exists, so logging does nothing.
 DebugLog* AddinDebugLog();

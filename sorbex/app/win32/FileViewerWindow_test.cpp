@@ -11,13 +11,12 @@
 
 #include <gtest/gtest.h>
 
-#include "app/UserDialogsScript.h"
 #include "app/win32/FileViewerWindowIds.h"
+#include "app/win32/FrameHarness.h"
 #include "app/win32/MainFrame.h"
 #include "app/win32/PrintPreviewWindowIds.h"
 #include "app/win32/SorbexIds.h"
 #include "app/win32/WideText.h"
-#include "platform/testing/TempTree.h"
 #include "platform/win32/ui/UiTesting.h"
 
 namespace sorbex {
@@ -36,22 +35,13 @@ std::string TinyBitmap() {
     return std::string(reinterpret_cast<const char*>(bytes), sizeof bytes);
 }
 
-class FileViewerWindowTest : public ::testing::Test {
+class FileViewerWindowTest : public ::testing::Test, protected CFrameHarness {
 protected:
-    FileViewerWindowTest() : fs_(kestrix::MakeSystemFileSystem()), clock_(kestrix::MakeSteadyClock()) {
-        context_.instance = GetModuleHandleW(nullptr);
-        context_.fs = fs_.get();
-        context_.clock = clock_.get();
-        context_.files = &kestrix::SystemCompoundFiles();
-        context_.profile = &profile_;
-        context_.dialogs = &dialogs_;
-    }
-
     void Open() {
-        frame_ = std::make_unique<CMainFrame>(context_);
+        frame_ = std::make_unique<CMainFrame>(context);
         ASSERT_NE(nullptr, frame_->Open(SW_SHOWNORMAL, ""));
-        viewer_ = std::make_unique<CFileViewerWindow>(context_.instance, frame_->hwnd(), *fs_,
-                                                      profile_, nullptr);
+        viewer_ = std::make_unique<CFileViewerWindow>(context.instance, frame_->hwnd(), *fs,
+                                                      profile, nullptr);
         frame_->SetFileViewer(viewer_.get());
     }
 
@@ -63,17 +53,10 @@ protected:
     }
 
     void Search(const std::string& expression, const std::string& mask) {
-        CSearchPageValues values;
-        values.expression = expression;
-        values.fileMask = mask;
-        values.directory = tree_.root();
-        frame_->propertyBar().searchPage().SetValues(values);
-        Command(ID_START_SEARCHING);
+        RunFrameSearch(*frame_, tree.root(), expression, mask);
     }
 
-    LRESULT Command(WORD id) {
-        return SendMessageW(frame_->hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
-    }
+    LRESULT Command(WORD id) { return SendFrameCommand(*frame_, id); }
 
     CFileFindDoc& Page() { return *frame_->document().CurrentPage(); }
 
@@ -144,20 +127,13 @@ protected:
         }
     }
 
-    kestrix::TempTree tree_;
-    std::unique_ptr<kestrix::FileSystem> fs_;
-    std::unique_ptr<kestrix::Clock> clock_;
-    CMemoryProfileStore store_;
-    CProfile profile_{store_};
-    CUserDialogsScript dialogs_;
-    CFrameContext context_;
     std::unique_ptr<CMainFrame> frame_;
     std::unique_ptr<CFileViewerWindow> viewer_;
 };
 
 TEST_F(FileViewerWindowTest, StepsShowEachPassageMarkedAndSelectedInItsFile) {
-    tree_.Write("Alpha.txt", "The grey cat sat.\r\nA grey dog ran.\n\nStill grey.\n");
-    tree_.Write("Beta.txt", "Blue sky over grey roofs.\n");
+    tree.Write("Alpha.txt", "The grey cat sat.\r\nA grey dog ran.\n\nStill grey.\n");
+    tree.Write("Beta.txt", "Blue sky over grey roofs.\n");
     Open();
     EXPECT_FALSE(frame_->enabled(CCommand::OpenInRegisteredApplication));
     Search("grey", "*.txt");
@@ -169,11 +145,11 @@ TEST_F(FileViewerWindowTest, StepsShowEachPassageMarkedAndSelectedInItsFile) {
     EXPECT_EQ(L"The grey cat sat.\rA grey dog ran.\r\rStill grey.\r", Shown());
     EXPECT_EQ(L"grey", Selected());
     ExpectPassagesMarked(L"grey");
-    EXPECT_EQ(tree_.Path("Alpha.txt"), viewer_->ShownFile());
+    EXPECT_EQ(tree.Path("Alpha.txt"), viewer_->ShownFile());
     EXPECT_TRUE(frame_->enabled(CCommand::OpenInRegisteredApplication)) << "F9";
 
     // A step within the file selects only: what the control shows is not read again.
-    tree_.Write("Alpha.txt", "changed on disk\n");
+    tree.Write("Alpha.txt", "changed on disk\n");
     const struct {
         WORD command;
         long selectedFrom;
@@ -208,7 +184,7 @@ TEST_F(FileViewerWindowTest, StepsShowEachPassageMarkedAndSelectedInItsFile) {
 // outside the BMP takes two of the control's positions, and the passage after it is
 // still marked and selected where the control shows it.
 TEST_F(FileViewerWindowTest, ADecodedFileShowsItsOwnCharactersWithItsPassageMarked) {
-    tree_.Write("Polish.txt", "Bia\xC5\x82ka \xF0\x9F\x98\x80 sah den H\xC3\xBCgel.\n");
+    tree.Write("Polish.txt", "Bia\xC5\x82ka \xF0\x9F\x98\x80 sah den H\xC3\xBCgel.\n");
     Open();
     Search("H\xFCgel", "*.txt");
     ASSERT_EQ(1u, Page().results.size());
@@ -223,12 +199,11 @@ TEST_F(FileViewerWindowTest, ADecodedFileShowsItsOwnCharactersWithItsPassageMark
 }
 
 TEST_F(FileViewerWindowTest, RtfIsShownFormattedOrAsItsSourceAndHtmlAsItsText) {
-    tree_.Write("Letter.rtf",
-                "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Dear \\b grey\\b0  friend,\\par "
-                "the {\\i grey} hills\\par}");
-    tree_.Write("Page.html",
-                "<html><head><title>T</title></head><body><p>A <b>grey</b> bird</p>"
-                "<p>on a grey roof</p></body></html>");
+    tree.Write("Letter.rtf",
+               "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Dear \\b grey\\b0  friend,\\par "
+               "the {\\i grey} hills\\par}");
+    tree.Write("Page.html", "<html><head><title>T</title></head><body><p>A <b>grey</b> bird</p>"
+                            "<p>on a grey roof</p></body></html>");
     Open();
 
     Search("grey", "*.rtf");
@@ -240,14 +215,14 @@ TEST_F(FileViewerWindowTest, RtfIsShownFormattedOrAsItsSourceAndHtmlAsItsText) {
     ExpectPassagesMarked(L"grey");
 
     // Without the internal filter the search saw the source, and the viewer shows it.
-    profile_.WriteInt("Options", "UseInternalFilter", 0);
+    profile.WriteInt("Options", "UseInternalFilter", 0);
     Search("grey", "*.rtf");
     ASSERT_EQ(2u, Page().results.size());
     Command(ID_NEXT_FILE);
     EXPECT_EQ(0u, Shown().find(L"{/rtf1\\ansi")) << Narrow(Shown());
     EXPECT_EQ(L"grey", Selected());
     ExpectPassagesMarked(L"grey");
-    profile_.WriteInt("Options", "UseInternalFilter", 1);
+    profile.WriteInt("Options", "UseInternalFilter", 1);
 
     Search("grey", "*.html");
     ASSERT_EQ(2u, Page().results.size());
@@ -261,8 +236,8 @@ TEST_F(FileViewerWindowTest, RtfIsShownFormattedOrAsItsSourceAndHtmlAsItsText) {
 }
 
 TEST_F(FileViewerWindowTest, APictureListedByAnEmptyExpressionIsShownAsAPicture) {
-    tree_.Write("Dot.bmp", TinyBitmap());
-    tree_.Write("Notes.txt", "a note\n");
+    tree.Write("Dot.bmp", TinyBitmap());
+    tree.Write("Notes.txt", "a note\n");
     Open();
     Search("", "*.bmp | *.txt");
     ASSERT_EQ(2u, Page().results.size());
@@ -275,7 +250,7 @@ TEST_F(FileViewerWindowTest, APictureListedByAnEmptyExpressionIsShownAsAPicture)
     EXPECT_EQ(L"Dot.bmp", Title());
     EXPECT_TRUE(viewer_->showsPicture());
     EXPECT_FALSE(IsWindowVisible(viewer_->edit()));
-    EXPECT_EQ(tree_.Path("Dot.bmp"), viewer_->ShownFile());
+    EXPECT_EQ(tree.Path("Dot.bmp"), viewer_->ShownFile());
     EXPECT_FALSE(PrintOffered()) << "a picture is not printed";
 
     // The text of the next file takes the picture's place.
@@ -288,13 +263,13 @@ TEST_F(FileViewerWindowTest, APictureListedByAnEmptyExpressionIsShownAsAPicture)
 }
 
 TEST_F(FileViewerWindowTest, TheViewerFontOfTheOptionsIsTheControlsDefault) {
-    tree_.Write("Alpha.txt", "The grey cat.\n");
+    tree.Write("Alpha.txt", "The grey cat.\n");
     Open();
     CViewerFont font;
     font.faceName = "Courier New";
     font.height = 140;
     font.style = kFontItalic;
-    CAppSettings(profile_).SetViewerFont(font);
+    CAppSettings(profile).SetViewerFont(font);
     Search("grey", "*.txt");
     Command(ID_NEXT_FILE);
     CHARFORMAT2W format{};
@@ -310,7 +285,7 @@ TEST_F(FileViewerWindowTest, TheViewerFontOfTheOptionsIsTheControlsDefault) {
     font.faceName = "Times New Roman";
     font.height = 120;
     font.style = 0;
-    CAppSettings(profile_).SetViewerFont(font);
+    CAppSettings(profile).SetViewerFont(font);
     viewer_->OptionsChanged();
     SendMessageW(viewer_->edit(), EM_SETSEL, 0, 3);
     SendMessageW(viewer_->edit(), EM_GETCHARFORMAT, SCF_SELECTION,
@@ -321,7 +296,7 @@ TEST_F(FileViewerWindowTest, TheViewerFontOfTheOptionsIsTheControlsDefault) {
 }
 
 TEST_F(FileViewerWindowTest, EnterOnAResultLineShowsItsPassage) {
-    tree_.Write("Alpha.txt", "one grey\ntwo grey\n");
+    tree.Write("Alpha.txt", "one grey\ntwo grey\n");
     Open();
     Search("grey", "*.txt");
     ASSERT_EQ(2u, Page().results.size());
@@ -343,13 +318,13 @@ TEST_F(FileViewerWindowTest, AReplacementShowsTheRewrittenFileInPlace) {
     std::string filler;
     for (int line = 0; line < 120; ++line)
         filler += "filler line " + std::to_string(line) + "\n";
-    tree_.Write("Alpha.txt", filler + "grey cat, grey dog\n" + filler);
+    tree.Write("Alpha.txt", filler + "grey cat, grey dog\n" + filler);
     Open();
     frame_->propertyBar().ActivatePage(CDefinitionPageKind::Replace);
     frame_->propertyBar().replacePage().SetValues({"azure", 0});
-    dialogs_.confirmations = {{CReplaceAnswer::Yes, false}, {CReplaceAnswer::No, false}};
+    dialogs.confirmations = {{CReplaceAnswer::Yes, false}, {CReplaceAnswer::No, false}};
     Search("grey", "*.txt");
-    ASSERT_EQ(filler + "azure cat, grey dog\n" + filler, tree_.Read("Alpha.txt"));
+    ASSERT_EQ(filler + "azure cat, grey dog\n" + filler, tree.Read("Alpha.txt"));
     Pump();
 
     const std::wstring shown = Shown();
@@ -369,7 +344,7 @@ TEST_F(FileViewerWindowTest, AReplacementShowsTheRewrittenFileInPlace) {
     POINT before{};
     SendMessageW(viewer_->edit(), EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&before));
     ASSERT_GT(before.y, 0);
-    tree_.Write("Alpha.txt", filler + "azure cat, grey dog\n" + filler + "appended\n");
+    tree.Write("Alpha.txt", filler + "azure cat, grey dog\n" + filler + "appended\n");
     viewer_->ResultReplaced(page, 0, 0);
     Pump();
     POINT after{};
@@ -382,13 +357,13 @@ TEST_F(FileViewerWindowTest, AReplacementShowsTheRewrittenFileInPlace) {
 // Replacing every passage of a shown file rewrites it once and shows it once more, not
 // once per passage.
 TEST_F(FileViewerWindowTest, ReplacingManyPassagesOfAFileShowsItOnceMore) {
-    tree_.Write("Alpha.txt", "grey one\ngrey two\ngrey three\ngrey four\n");
+    tree.Write("Alpha.txt", "grey one\ngrey two\ngrey three\ngrey four\n");
     Open();
     frame_->propertyBar().ActivatePage(CDefinitionPageKind::Replace);
     frame_->propertyBar().replacePage().SetValues({"azure", 0});
-    dialogs_.confirmations = {{CReplaceAnswer::Yes, true}};
+    dialogs.confirmations = {{CReplaceAnswer::Yes, true}};
     Search("grey", "*.txt");
-    ASSERT_EQ("azure one\nazure two\nazure three\nazure four\n", tree_.Read("Alpha.txt"));
+    ASSERT_EQ("azure one\nazure two\nazure three\nazure four\n", tree.Read("Alpha.txt"));
     Pump();
     EXPECT_EQ(2, viewer_->contentsSet()) << "shown for the first question, then rewritten";
     EXPECT_FALSE(viewer_->model().reloadDue());
@@ -399,13 +374,13 @@ TEST_F(FileViewerWindowTest, ReplacingManyPassagesOfAFileShowsItOnceMore) {
 // The viewer of a later session opens where the user left it, unless that place is on
 // a monitor the user no longer has.
 TEST_F(FileViewerWindowTest, TheViewerComesBackWhereTheUserLeftItOnTheScreen) {
-    tree_.Write("Alpha.txt", "grey\n");
+    tree.Write("Alpha.txt", "grey\n");
     Open();
     Search("grey", "*.txt");
     const auto reopen = [this] {
         frame_->SetFileViewer(nullptr);
-        viewer_ = std::make_unique<CFileViewerWindow>(context_.instance, frame_->hwnd(), *fs_,
-                                                      profile_, nullptr);
+        viewer_ = std::make_unique<CFileViewerWindow>(context.instance, frame_->hwnd(), *fs,
+                                                      profile, nullptr);
         frame_->SetFileViewer(viewer_.get());
         EXPECT_TRUE(viewer_->ShowResult(Page(), 0));
         RECT rect{};
@@ -430,7 +405,7 @@ TEST_F(FileViewerWindowTest, TheViewerComesBackWhereTheUserLeftItOnTheScreen) {
     gone.top = 200;
     gone.right = 30600;
     gone.bottom = 700;
-    CAppSettings(profile_).SetViewerWindowPlacement(gone);
+    CAppSettings(profile).SetViewerWindowPlacement(gone);
     const RECT onScreen = reopen();
     EXPECT_EQ(600, onScreen.right - onScreen.left) << "its size is kept";
     EXPECT_LE(onScreen.right, GetSystemMetrics(SM_CXVIRTUALSCREEN));
@@ -442,7 +417,7 @@ TEST_F(FileViewerWindowTest, TheViewerComesBackWhereTheUserLeftItOnTheScreen) {
     frame_->SetFileViewer(nullptr);
     viewer_.reset();
     CWindowPlacementValue kept;
-    ASSERT_TRUE(CAppSettings(profile_).ViewerWindowPlacement(kept));
+    ASSERT_TRUE(CAppSettings(profile).ViewerWindowPlacement(kept));
     EXPECT_EQ(60, kept.left);
     EXPECT_EQ(370, kept.bottom);
 }
@@ -474,7 +449,7 @@ int DarkPixelsOnSheets(CPrintPreviewWindow& preview, int width, int height) {
 // The preview shows the viewer's text on sheets of the page setup's paper, one or two
 // at a time as the user last chose; without a printer the screen lays the text out.
 TEST_F(FileViewerWindowTest, ThePrintPreviewDrawsThePagesOfTheShownText) {
-    tree_.Write("Alpha.txt", "grey\n");
+    tree.Write("Alpha.txt", "grey\n");
     Open();
     Search("grey", "*.txt");
     ASSERT_TRUE(viewer_->ShowResult(Page(), 0));
@@ -525,7 +500,7 @@ TEST_F(FileViewerWindowTest, ThePrintPreviewDrawsThePagesOfTheShownText) {
     std::string lines;
     for (int line = 0; line < 400; ++line)
         lines += "grey line " + std::to_string(line) + "\n";
-    tree_.Write("Beta.txt", lines);
+    tree.Write("Beta.txt", lines);
     Search("grey", "*.txt");
     ASSERT_TRUE(viewer_->ShowResult(Page(), 0));
     ASSERT_TRUE(viewer_->ShowResult(Page(), 1));
@@ -542,14 +517,14 @@ TEST_F(FileViewerWindowTest, ThePrintPreviewDrawsThePagesOfTheShownText) {
     // Two pages at once are what the next preview shows, too.
     SendMessageW(preview.hwnd(), WM_COMMAND, MAKEWPARAM(ID_PREVIEW_TWO_PAGES, 0), 0);
     EXPECT_EQ(2, preview.model()->pagesAtOnce());
-    EXPECT_EQ(2, CAppSettings(profile_).PreviewPages());
+    EXPECT_EQ(2, CAppSettings(profile).PreviewPages());
     SendMessageW(preview.hwnd(), WM_COMMAND, MAKEWPARAM(ID_PREVIEW_CLOSE, 0), 0);
     EXPECT_FALSE(IsWindowVisible(preview.hwnd()));
 
     // A landscape page setup turns the sheets.
     CPageSetup setup;
     setup.orientation = kOrientationLandscape;
-    CAppSettings(profile_).SetPageSetup(setup);
+    CAppSettings(profile).SetPageSetup(setup);
     SendMessageW(viewer_->hwnd(), WM_COMMAND, MAKEWPARAM(ID_VIEWER_PREVIEW, 0), 0);
     EXPECT_GT(preview.page().paperWidth, preview.page().paperHeight);
 
@@ -572,7 +547,7 @@ TEST_F(FileViewerWindowTest, ThePrintPreviewDrawsThePagesOfTheShownText) {
 // Ctrl+P prints the result page, and the page setup is in the main window's menu.
 TEST_F(FileViewerWindowTest, PrintHasItsKeyAndPageSetupItsMenuItem) {
     Open();
-    const HACCEL table = LoadAcceleratorsW(context_.instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
+    const HACCEL table = LoadAcceleratorsW(context.instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
     ASSERT_NE(nullptr, table);
     ACCEL keys[64] = {};
     const int count = CopyAcceleratorTableW(table, keys, 64);

@@ -11,10 +11,8 @@
 #include <cstdint>
 #include <iostream>
 
-#include "app/UserDialogsScript.h"
-#include "app/win32/SorbexIds.h"
+#include "app/win32/FrameHarness.h"
 #include "platform/testing/ProcessUsage.h"
-#include "platform/testing/TempTree.h"
 
 namespace sorbex {
 namespace {
@@ -73,34 +71,16 @@ Usage Measure() {
 }
 
 TEST(MainFrameLongRunTest, SearchesReplacementsAndPageClosesLeaveNoHandlesOrObjectsBehind) {
-    kestrix::TempTree tree;
-    tree.Write("Alpha.txt", "The grey cat sat.\nA grey dog ran.\n");
-    tree.Write("Beta.htm", "<p>Azure sky over <b>dog</b> roofs.</p>\n");
-    tree.Write("Gamma.txt", "nothing to see\n");
-    const std::unique_ptr<kestrix::FileSystem> fs = kestrix::MakeSystemFileSystem();
-    const std::unique_ptr<kestrix::Clock> clock = kestrix::MakeSteadyClock();
-    CMemoryProfileStore store;
-    CProfile profile{store};
-    CUserDialogsScript dialogs;
-    CFrameContext context;
-    context.instance = GetModuleHandleW(nullptr);
-    context.fs = fs.get();
-    context.clock = clock.get();
-    context.files = &kestrix::SystemCompoundFiles();
-    context.profile = &profile;
-    context.dialogs = &dialogs;
-    CMainFrame frame(context);
+    CFrameHarness harness;
+    harness.tree.Write("Alpha.txt", "The grey cat sat.\nA grey dog ran.\n");
+    harness.tree.Write("Beta.htm", "<p>Azure sky over <b>dog</b> roofs.</p>\n");
+    harness.tree.Write("Gamma.txt", "nothing to see\n");
+    CUserDialogsScript& dialogs = harness.dialogs;
+    CMainFrame frame(harness.context);
     ASSERT_NE(nullptr, frame.Open(SW_SHOWNORMAL, ""));
-    const auto command = [&](WORD id) {
-        SendMessageW(frame.hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
-    };
+    const auto command = [&](WORD id) { SendFrameCommand(frame, id); };
     const auto run = [&](const char* expression) {
-        CSearchPageValues values;
-        values.expression = expression;
-        values.fileMask = "*";
-        values.directory = tree.root();
-        frame.propertyBar().searchPage().SetValues(values);
-        command(ID_START_SEARCHING);
+        RunFrameSearch(frame, harness.tree.root(), expression, "*");
     };
     const auto pages = [&] {
         return SendMessageW(frame.tabView().pageRow(), TCM_GETITEMCOUNT, 0, 0);
@@ -138,7 +118,7 @@ TEST(MainFrameLongRunTest, SearchesReplacementsAndPageClosesLeaveNoHandlesOrObje
     EXPECT_LE(last.gdiObjects, warm.gdiObjects);
     EXPECT_LE(last.userObjects, warm.userObjects);
     EXPECT_TRUE(dialogs.errors.empty());
-    EXPECT_EQ("The grey cat sat.\nA grey dog ran.\n", tree.Read("Alpha.txt"));
+    EXPECT_EQ("The grey cat sat.\nA grey dog ran.\n", harness.tree.Read("Alpha.txt"));
 }
 
 } // namespace

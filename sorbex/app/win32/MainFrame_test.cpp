@@ -9,48 +9,34 @@
 
 #include <gtest/gtest.h>
 
-#include "app/UserDialogsScript.h"
+#include "app/win32/FrameHarness.h"
 #include "app/win32/SearchDefinitionPageIds.h"
 #include "app/win32/SorbexIds.h"
 #include "app/win32/WideText.h"
-#include "platform/testing/TempTree.h"
 #include "platform/win32/ui/UiTesting.h"
 
 namespace sorbex {
 namespace {
 
-class MainFrameTest : public ::testing::Test {
+class MainFrameTest : public ::testing::Test, protected CFrameHarness {
 protected:
-    MainFrameTest() : fs_(kestrix::MakeSystemFileSystem()), clock_(kestrix::MakeSteadyClock()) {
-        tree_.Write("Alpha.txt", "The grey cat sat.\nA grey dog ran.\n");
-        tree_.Write("Beta.txt", "Blue sky over grey roofs.\n");
-        tree_.Write("Gamma.txt", "nothing to see\n");
-        context_.instance = GetModuleHandleW(nullptr);
-        context_.fs = fs_.get();
-        context_.clock = clock_.get();
-        context_.files = &kestrix::SystemCompoundFiles();
-        context_.profile = &profile_;
-        context_.dialogs = &dialogs_;
+    MainFrameTest() {
+        tree.Write("Alpha.txt", "The grey cat sat.\nA grey dog ran.\n");
+        tree.Write("Beta.txt", "Blue sky over grey roofs.\n");
+        tree.Write("Gamma.txt", "nothing to see\n");
         OpenFrame();
     }
 
     void OpenFrame() {
-        frame_ = std::make_unique<CMainFrame>(context_);
+        frame_ = std::make_unique<CMainFrame>(context);
         ASSERT_NE(nullptr, frame_->Open(SW_SHOWNORMAL, ""));
     }
 
-    LRESULT Command(WORD id) {
-        return SendMessageW(frame_->hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
-    }
+    LRESULT Command(WORD id) { return SendFrameCommand(*frame_, id); }
 
     // A search from the "Search" page over the tree, to its end.
     void Search(const std::string& expression, const std::string& mask = "*.txt") {
-        CSearchPageValues values;
-        values.expression = expression;
-        values.fileMask = mask;
-        values.directory = tree_.root();
-        frame_->propertyBar().searchPage().SetValues(values);
-        Command(ID_START_SEARCHING);
+        RunFrameSearch(*frame_, tree.root(), expression, mask);
     }
 
     std::wstring PageText() {
@@ -91,16 +77,9 @@ protected:
 
     std::string Stored(const char* section, const char* key) {
         std::string value;
-        return store_.Read(section, key, value) ? value : "<missing>";
+        return store.Read(section, key, value) ? value : "<missing>";
     }
 
-    kestrix::TempTree tree_;
-    std::unique_ptr<kestrix::FileSystem> fs_;
-    std::unique_ptr<kestrix::Clock> clock_;
-    CMemoryProfileStore store_;
-    CProfile profile_{store_};
-    CUserDialogsScript dialogs_;
-    CFrameContext context_;
     std::unique_ptr<CMainFrame> frame_;
 };
 
@@ -151,7 +130,7 @@ TEST_F(MainFrameTest, ASearchFillsAPageThatTheStepsWalk) {
                                      "search expression."));
     EXPECT_TRUE(kestrix::ui::testing::PumpUntil(
         frame_->loop(), [&] { return frame_->propertyBarHeight() > kFoldedBarHeight * 4; }));
-    EXPECT_TRUE(dialogs_.errors.empty());
+    EXPECT_TRUE(dialogs.errors.empty());
 }
 
 TEST_F(MainFrameTest, PagesAreListedRenamedShiftedAndDeleted) {
@@ -192,25 +171,25 @@ TEST_F(MainFrameTest, PagesAreListedRenamedShiftedAndDeleted) {
 }
 
 TEST_F(MainFrameTest, ReplacementsAreAnsweredThroughTheSeam) {
-    tree_.Write("Alpha.txt", "grey cat, grey dog\n");
-    tree_.Write("Beta.txt", "grey\n");
+    tree.Write("Alpha.txt", "grey cat, grey dog\n");
+    tree.Write("Beta.txt", "grey\n");
     frame_->propertyBar().ActivatePage(CDefinitionPageKind::Replace);
     frame_->propertyBar().replacePage().SetValues({"blue", 0});
-    dialogs_.confirmations = {
+    dialogs.confirmations = {
         {CReplaceAnswer::Yes, false}, {CReplaceAnswer::No, false}, {CReplaceAnswer::Yes, true}};
     Search("grey");
-    EXPECT_EQ(1, dialogs_.warnings);
+    EXPECT_EQ(1, dialogs.warnings);
     EXPECT_EQ("0", Stored("Options", "NoReplaceWarning"));
-    EXPECT_EQ(3u, dialogs_.questions.size()) << "Replace All answers the rest";
-    EXPECT_EQ("Do you want to replace \"grey\" with \"blue\"?", dialogs_.questions[0]);
-    EXPECT_EQ("blue cat, grey dog\n", tree_.Read("Alpha.txt"));
-    EXPECT_EQ("blue\n", tree_.Read("Beta.txt"));
+    EXPECT_EQ(3u, dialogs.questions.size()) << "Replace All answers the rest";
+    EXPECT_EQ("Do you want to replace \"grey\" with \"blue\"?", dialogs.questions[0]);
+    EXPECT_EQ("blue cat, grey dog\n", tree.Read("Alpha.txt"));
+    EXPECT_EQ("blue\n", tree.Read("Beta.txt"));
     EXPECT_TRUE(frame_->document().CurrentPage()->request.replaceMode);
 
     // Stepping onto the passage not replaced starts a walk there.
-    dialogs_.confirmations = {{CReplaceAnswer::Yes, false}};
+    dialogs.confirmations = {{CReplaceAnswer::Yes, false}};
     Command(ID_PREVIOUS_RESULT);
-    EXPECT_EQ("blue cat, blue dog\n", tree_.Read("Alpha.txt"));
+    EXPECT_EQ("blue cat, blue dog\n", tree.Read("Alpha.txt"));
     // The replaced marks are kept with the page's results in the file.
     const std::size_t index = frame_->document().currentIndex();
     ASSERT_TRUE(frame_->document().ShowPage(index));
@@ -221,15 +200,15 @@ TEST_F(MainFrameTest, ReplacementsAreAnsweredThroughTheSeam) {
 TEST_F(MainFrameTest, DocumentsAreSavedOpenedAndTheProfileKeepsTheWindow) {
     Search("grey");
     Search("cat");
-    const std::string path = tree_.Path("results.sbx");
-    dialogs_.chosenFiles = {path};
+    const std::string path = tree.Path("results.sbx");
+    dialogs.chosenFiles = {path};
     Command(ID_FILE_SAVE);
     EXPECT_EQ(L"results.sbx - Sorbex", kestrix::ui::WindowText(frame_->hwnd()));
     EXPECT_EQ(path, Stored("Recent File List", "File1"));
 
     Command(ID_FILE_NEW);
     EXPECT_EQ(1, TabCount());
-    EXPECT_TRUE(dialogs_.questions.empty()) << "a saved document goes without a question";
+    EXPECT_TRUE(dialogs.questions.empty()) << "a saved document goes without a question";
     Command(ID_FILE_MRU_FILE1);
     ASSERT_EQ(3, TabCount());
     EXPECT_EQ("cat", frame_->document()[0].caption);
@@ -238,26 +217,26 @@ TEST_F(MainFrameTest, DocumentsAreSavedOpenedAndTheProfileKeepsTheWindow) {
     EXPECT_EQ(1u, Current().results.size());
 
     Search("dog");
-    dialogs_.saveAnswers = {CSaveAnswer::Cancel};
+    dialogs.saveAnswers = {CSaveAnswer::Cancel};
     SendMessageW(frame_->hwnd(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(IsWindow(frame_->hwnd())) << "cancelled: the window stays";
-    dialogs_.saveAnswers = {CSaveAnswer::No};
+    dialogs.saveAnswers = {CSaveAnswer::No};
     SendMessageW(frame_->hwnd(), WM_CLOSE, 0, 0);
     EXPECT_EQ(nullptr, frame_->hwnd());
-    EXPECT_EQ(2u, dialogs_.questions.size());
-    EXPECT_EQ("Save changes to results.sbx?", dialogs_.questions[0]);
+    EXPECT_EQ(2u, dialogs.questions.size());
+    EXPECT_EQ("Save changes to results.sbx?", dialogs.questions[0]);
     EXPECT_NE("<missing>", Stored("Settings", "MainWindowPlacement"));
     EXPECT_EQ("dog", Stored("SearchDialog", "SearchExpression1"));
     EXPECT_EQ("cat", Stored("SearchDialog", "SearchExpression2"));
-    EXPECT_EQ(tree_.root(), Stored("SearchDialog", "Directory1"));
+    EXPECT_EQ(tree.root(), Stored("SearchDialog", "Directory1"));
     EXPECT_EQ("0.380000", Stored("StdBarState1", "SearchReplaceSplitFactor"));
 
     // The next start comes back where the window was, with the last document.
     OpenFrame();
     EXPECT_EQ(L"results.sbx - Sorbex", kestrix::ui::WindowText(frame_->hwnd()));
     EXPECT_EQ(3, TabCount()) << "the unsaved page was not kept";
-    EXPECT_EQ(Wide(tree_.root()), kestrix::ui::WindowText(GetDlgItem(
-                                      frame_->propertyBar().searchPage().hwnd(), IDC_DIRECTORY)));
+    EXPECT_EQ(Wide(tree.root()), kestrix::ui::WindowText(GetDlgItem(
+                                     frame_->propertyBar().searchPage().hwnd(), IDC_DIRECTORY)));
     SendMessageW(frame_->hwnd(), WM_CLOSE, 0, 0);
 }
 
