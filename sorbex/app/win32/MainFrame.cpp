@@ -54,6 +54,21 @@ int HeightOf(HWND window) {
     return rect.bottom - rect.top;
 }
 
+// Adds `window`'s move to `batch`, unless it stands there already: a frame of the fold
+// that leaves a child where it is costs that child nothing. Null `batch` (no room for a
+// batch) moves the window on its own.
+HDWP DeferMove(HDWP batch, HWND window, const CRect& to) {
+    if (ChildStandsAt(window, to.left, to.top, to.width(), to.height()))
+        return batch;
+    constexpr UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+    if (!batch) {
+        SetWindowPos(window, nullptr, to.left, to.top, to.width(), to.height(), flags);
+        return batch;
+    }
+    return DeferWindowPos(batch, window, nullptr, to.left, to.top, to.width(), to.height(),
+                          flags);
+}
+
 } // namespace
 
 CMainFrame::CMainFrame(const CFrameContext& context)
@@ -200,12 +215,15 @@ void CMainFrame::Layout() {
         barHeight_ = PropertyBarHeight(shared, splitFactor_);
     const CFrameLayout layout =
         LayOutFrame({client.left, client.top, client.right, client.bottom}, metrics, barHeight_);
-    const CRect& bar = layout.propertyBar;
-    MoveWindow(propertyBar_.hwnd(), bar.left, bar.top, bar.width(), bar.height(), TRUE);
-    // The tab view holds the page row above the page's text.
+    // The property bar and the tab view (the page row above the page's text) move in one
+    // batch, so a frame of the fold repaints the two once.
     const CRect& view = layout.resultView;
-    const int top = layout.tabRow.top;
-    MoveWindow(tabView_.hwnd(), view.left, top, view.width(), view.bottom - top, TRUE);
+    const CRect tabView{view.left, layout.tabRow.top, view.right, view.bottom};
+    HDWP batch = BeginDeferWindowPos(2);
+    batch = DeferMove(batch, propertyBar_.hwnd(), layout.propertyBar);
+    batch = DeferMove(batch, tabView_.hwnd(), tabView);
+    if (batch)
+        EndDeferWindowPos(batch);
     // The progress bar stands in the status bar's right part.
     if (IsWindowVisible(progress_)) {
         RECT part{};
@@ -246,10 +264,11 @@ bool CMainFrame::OnTimer(UINT_PTR id) {
     if (id != kFoldTimer)
         return false;
     const std::uint32_t now = context_.clock->Milliseconds();
-    barHeight_ = fold_.HeightAt(now);
+    const bool moved = fold_.Step(now, barHeight_);
     if (!fold_.Running(now))
         KillTimer(hwnd(), kFoldTimer);
-    Layout();
+    if (moved)
+        Layout();
     return true;
 }
 
