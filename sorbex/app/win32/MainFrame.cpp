@@ -4,6 +4,7 @@
 #include "app/win32/MainFrame.h"
 
 #include <commctrl.h>
+#include <algorithm>
 #include <shellapi.h>
 
 #include "app/win32/MainFrameIds.h"
@@ -204,17 +205,9 @@ void CMainFrame::Layout() {
         return;
     SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
     SendMessageW(status_, WM_SIZE, 0, 0);
-    RECT client{};
-    GetClientRect(hwnd(), &client);
-    CFrameMetrics metrics;
-    metrics.toolbarHeight = HeightOf(toolbar_);
-    metrics.statusHeight = HeightOf(status_);
-    metrics.splitterHeight = kSplitterHeight;
-    const int shared = SharedHeight();
     if (!folded_ && !fold_.Running(context_.clock->Milliseconds()))
-        barHeight_ = PropertyBarHeight(shared, splitFactor_);
-    const CFrameLayout layout =
-        LayOutFrame({client.left, client.top, client.right, client.bottom}, metrics, barHeight_);
+        barHeight_ = PropertyBarHeight(SharedHeight(), splitFactor_);
+    const CFrameLayout layout = LayoutFor(barHeight_);
     // The property bar and the tab view (the page row above the page's text) move in one
     // batch, so a frame of the fold repaints the two once.
     const CRect& view = layout.resultView;
@@ -233,7 +226,22 @@ void CMainFrame::Layout() {
     }
 }
 
+CFrameLayout CMainFrame::LayoutFor(int barHeight) const {
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    CFrameMetrics metrics;
+    metrics.toolbarHeight = HeightOf(toolbar_);
+    metrics.statusHeight = HeightOf(status_);
+    metrics.splitterHeight = kSplitterHeight;
+    return LayOutFrame({client.left, client.top, client.right, client.bottom}, metrics, barHeight);
+}
+
 void CMainFrame::StartFold(int toHeight) {
+    // The tab view's text keeps the taller of its two heights until the fold ends.
+    const CFrameLayout from = LayoutFor(barHeight_);
+    const CFrameLayout to = LayoutFor(toHeight);
+    tabView_.HoldHeight(std::max(from.resultView.bottom - from.tabRow.top,
+                                 to.resultView.bottom - to.tabRow.top));
     fold_.Start(barHeight_, toHeight, context_.clock->Milliseconds());
     SetTimer(hwnd(), kFoldTimer, kFoldTimerMs, nullptr);
 }
@@ -264,9 +272,12 @@ bool CMainFrame::OnTimer(UINT_PTR id) {
     if (id != kFoldTimer)
         return false;
     const std::uint32_t now = context_.clock->Milliseconds();
-    const bool moved = fold_.Step(now, barHeight_);
-    if (!fold_.Running(now))
+    bool moved = fold_.Step(now, barHeight_);
+    if (!fold_.Running(now)) {
         KillTimer(hwnd(), kFoldTimer);
+        tabView_.HoldHeight(0);
+        moved = true;
+    }
     if (moved)
         Layout();
     return true;

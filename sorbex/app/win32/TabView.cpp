@@ -100,7 +100,13 @@ void CTabView::Layout() {
         SendMessageW(row_, TCM_SETITEMSIZE, 0, MAKELPARAM(0, rowHeight_ - 2));
     }
     const int top = rowHeight_ < client.bottom ? rowHeight_ : client.bottom;
-    MoveChild(surface_.edit(), 0, top, client.right, client.bottom - top);
+    const int bottom = heldHeight_ > client.bottom ? heldHeight_ : client.bottom;
+    MoveChild(surface_.edit(), 0, top, client.right, bottom - top);
+}
+
+void CTabView::HoldHeight(int height) {
+    heldHeight_ = height;
+    Layout();
 }
 
 void CTabView::ShowPages(const std::vector<std::string>& captions, std::size_t current) {
