@@ -258,6 +258,39 @@ TEST_P(CompoundBehaviour, TemporaryFileLivesUntilReleased) {
     EXPECT_EQ("EMPTY=;P0=page;", DumpFile(Path("saved.cfb")));
 }
 
+TEST_P(CompoundBehaviour, LargeTemporaryStreamSurvivesASave) {
+    // A few megabytes, written at once as a result page is: more sectors than one block
+    // of the allocation table lists, so the table and the file both grow on the way.
+    std::vector<char> bytes(3 * 1024 * 1024 + 77);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>((i * 131u) >> 3);
+    std::unique_ptr<Storage> root;
+    ASSERT_FALSE(
+        files().Create("", kDeleteOnRelease | kCreate | kReadWrite | kShareExclusive, root));
+    std::unique_ptr<StorageStream> s;
+    ASSERT_FALSE(root->CreateStream("P0", kNewElement, s));
+    ASSERT_FALSE(s->Write(bytes.data(), bytes.size()));
+    s.reset();
+    ASSERT_FALSE(root->Commit());
+
+    std::unique_ptr<Storage> saved;
+    ASSERT_FALSE(files().Create(Path("large.cfb"),
+                                kTransacted | kCreate | kReadWrite | kShareDenyWrite, saved));
+    ASSERT_FALSE(root->CopyTo(*saved));
+    ASSERT_FALSE(saved->Commit());
+    saved.reset();
+    root.reset();
+
+    ASSERT_FALSE(files().Open(Path("large.cfb"), kRead | kShareDenyWrite, root));
+    ASSERT_FALSE(root->OpenStream("P0", kRead | kShareExclusive, s));
+    std::vector<char> back(bytes.size() + 1);
+    std::size_t got = 0;
+    ASSERT_FALSE(s->Read(back.data(), back.size(), got));
+    ASSERT_EQ(bytes.size(), got);
+    back.resize(got);
+    EXPECT_TRUE(back == bytes) << "the saved stream differs from the one written";
+}
+
 TEST_P(CompoundBehaviour, ConvertOpensAPlainFileAsAnEmptyStorage) {
     const std::string path = Path("plain.sbx");
     harness_->PutPlainFile(path, "not a compound file at all, just some text\r\n");

@@ -397,8 +397,19 @@ OsError OleCompoundFiles::Create(const std::string& path, unsigned mode,
     const std::wstring wide = WideFromAnsi(path);
     ComRef<IStorage> storage;
     SetLastError(0);
-    HRESULT hr =
-        StgCreateDocfile(path.empty() ? nullptr : wide.c_str(), mode, 0, storage.Receive());
+    HRESULT hr = S_OK;
+    if (path.empty() && (mode & StorageMode::kDeleteOnRelease)) {
+        // A temporary root lives in memory: the system's own temporary file takes each
+        // sector and each link of its chains as a write of its own, which makes a stream
+        // of a few megabytes cost a good part of a second. A save copies it into a file.
+        ComRef<ILockBytes> bytes;
+        hr = CreateILockBytesOnHGlobal(nullptr, TRUE, bytes.Receive());
+        if (SUCCEEDED(hr))
+            hr = StgCreateDocfileOnILockBytes(bytes.get(), mode & ~StorageMode::kDeleteOnRelease,
+                                              0, storage.Receive());
+    } else {
+        hr = StgCreateDocfile(path.empty() ? nullptr : wide.c_str(), mode, 0, storage.Receive());
+    }
     if (FAILED(hr))
         return FromHresult("StgCreateDocfile", path, Specific(hr));
     root = Wrap(storage, path);

@@ -79,4 +79,12 @@ bool CFoldAnimation::Running(std::uint32_t now) const {
     return started_ && now - start_ < kFoldMilliseconds;
 }
 
+bool CFoldAnimation::Step(std::uint32_t now, int& height) const {
+    const int next = HeightAt(now);
+    if (next == height)
+        return false;
+    height = next;
+    return true;
+}
+
 } // namespace sorbex

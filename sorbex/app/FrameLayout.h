@@ -69,6 +69,9 @@ public:
     void Start(int fromHeight, int toHeight, std::uint32_t now);
     int HeightAt(std::uint32_t now) const;
     bool Running(std::uint32_t now) const;
+    // Sets `height` to the fold's height at `now` and says whether that moved it: a tick
+    // that falls between two pixel steps changes nothing on the screen and costs nothing.
+    bool Step(std::uint32_t now, int& height) const;
     int target() const { return to_; }
 
 private:

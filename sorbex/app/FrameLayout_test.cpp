@@ -82,5 +82,26 @@ TEST(FoldAnimationTest, HeightMovesInProportionToTheTime) {
     EXPECT_EQ(225, fold.target());
 }
 
+TEST(FoldAnimationTest, StepMovesOnlyWhenAPixelChanges) {
+    // A fold of 8 pixels over 750 ms: most 15 ms ticks fall between two pixel steps.
+    CFoldAnimation fold;
+    fold.Start(33, 25, 1000);
+    int height = 33;
+    int moves = 0;
+    int ticks = 0;
+    for (std::uint32_t now = 1000; now <= 1000 + kFoldMilliseconds + 15; now += 15) {
+        const int before = height;
+        const bool moved = fold.Step(now, height);
+        SCOPED_TRACE(now);
+        EXPECT_EQ(moved, height != before);
+        EXPECT_EQ(fold.HeightAt(now), height);
+        moves += moved ? 1 : 0;
+        ++ticks;
+    }
+    EXPECT_EQ(25, height) << "the last tick lands on the strip";
+    EXPECT_EQ(8, moves) << "one move per pixel, not one per tick (" << ticks << " ticks)";
+    EXPECT_FALSE(fold.Step(5000, height)) << "a finished fold moves nothing";
+}
+
 } // namespace
 } // namespace sorbex

@@ -59,7 +59,7 @@ constexpr int kFollowEndBelow = 40;
 // to kShownAtOnce characters at once, then a piece per refresh of a run, and the rest
 // a piece at a time once the run is over (StreamPiece), or at once where a result
 // beyond it is selected.
-constexpr std::size_t kPieceResults = 500;
+constexpr std::size_t kPieceResults = 250;
 constexpr std::size_t kShownAtOnce = 16 * 1024;
 
 class CResultPageView {

@@ -4,6 +4,7 @@
 #include "app/win32/MainFrame.h"
 
 #include <commctrl.h>
+#include <algorithm>
 #include <shellapi.h>
 
 #include "app/win32/MainFrameIds.h"
@@ -52,6 +53,21 @@ int HeightOf(HWND window) {
     RECT rect{};
     GetWindowRect(window, &rect);
     return rect.bottom - rect.top;
+}
+
+// Adds `window`'s move to `batch`, unless it stands there already: a frame of the fold
+// that leaves a child where it is costs that child nothing. Null `batch` (no room for a
+// batch) moves the window on its own.
+HDWP DeferMove(HDWP batch, HWND window, const CRect& to) {
+    if (ChildStandsAt(window, to.left, to.top, to.width(), to.height()))
+        return batch;
+    constexpr UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+    if (!batch) {
+        SetWindowPos(window, nullptr, to.left, to.top, to.width(), to.height(), flags);
+        return batch;
+    }
+    return DeferWindowPos(batch, window, nullptr, to.left, to.top, to.width(), to.height(),
+                          flags);
 }
 
 } // namespace
@@ -189,23 +205,18 @@ void CMainFrame::Layout() {
         return;
     SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
     SendMessageW(status_, WM_SIZE, 0, 0);
-    RECT client{};
-    GetClientRect(hwnd(), &client);
-    CFrameMetrics metrics;
-    metrics.toolbarHeight = HeightOf(toolbar_);
-    metrics.statusHeight = HeightOf(status_);
-    metrics.splitterHeight = kSplitterHeight;
-    const int shared = SharedHeight();
     if (!folded_ && !fold_.Running(context_.clock->Milliseconds()))
-        barHeight_ = PropertyBarHeight(shared, splitFactor_);
-    const CFrameLayout layout =
-        LayOutFrame({client.left, client.top, client.right, client.bottom}, metrics, barHeight_);
-    const CRect& bar = layout.propertyBar;
-    MoveWindow(propertyBar_.hwnd(), bar.left, bar.top, bar.width(), bar.height(), TRUE);
-    // The tab view holds the page row above the page's text.
+        barHeight_ = PropertyBarHeight(SharedHeight(), splitFactor_);
+    const CFrameLayout layout = LayoutFor(barHeight_);
+    // The property bar and the tab view (the page row above the page's text) move in one
+    // batch, so a frame of the fold repaints the two once.
     const CRect& view = layout.resultView;
-    const int top = layout.tabRow.top;
-    MoveWindow(tabView_.hwnd(), view.left, top, view.width(), view.bottom - top, TRUE);
+    const CRect tabView{view.left, layout.tabRow.top, view.right, view.bottom};
+    HDWP batch = BeginDeferWindowPos(2);
+    batch = DeferMove(batch, propertyBar_.hwnd(), layout.propertyBar);
+    batch = DeferMove(batch, tabView_.hwnd(), tabView);
+    if (batch)
+        EndDeferWindowPos(batch);
     // The progress bar stands in the status bar's right part.
     if (IsWindowVisible(progress_)) {
         RECT part{};
@@ -215,7 +226,22 @@ void CMainFrame::Layout() {
     }
 }
 
+CFrameLayout CMainFrame::LayoutFor(int barHeight) const {
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    CFrameMetrics metrics;
+    metrics.toolbarHeight = HeightOf(toolbar_);
+    metrics.statusHeight = HeightOf(status_);
+    metrics.splitterHeight = kSplitterHeight;
+    return LayOutFrame({client.left, client.top, client.right, client.bottom}, metrics, barHeight);
+}
+
 void CMainFrame::StartFold(int toHeight) {
+    // The tab view's text keeps the taller of its two heights until the fold ends.
+    const CFrameLayout from = LayoutFor(barHeight_);
+    const CFrameLayout to = LayoutFor(toHeight);
+    tabView_.HoldHeight(std::max(from.resultView.bottom - from.tabRow.top,
+                                 to.resultView.bottom - to.tabRow.top));
     fold_.Start(barHeight_, toHeight, context_.clock->Milliseconds());
     SetTimer(hwnd(), kFoldTimer, kFoldTimerMs, nullptr);
 }
@@ -246,10 +272,14 @@ bool CMainFrame::OnTimer(UINT_PTR id) {
     if (id != kFoldTimer)
         return false;
     const std::uint32_t now = context_.clock->Milliseconds();
-    barHeight_ = fold_.HeightAt(now);
-    if (!fold_.Running(now))
+    bool moved = fold_.Step(now, barHeight_);
+    if (!fold_.Running(now)) {
         KillTimer(hwnd(), kFoldTimer);
-    Layout();
+        tabView_.HoldHeight(0);
+        moved = true;
+    }
+    if (moved)
+        Layout();
     return true;
 }
 

@@ -168,6 +168,8 @@ private:
     void Layout();
     int SharedHeight() const;
     void StartFold(int toHeight);
+    // The frame's layout with the property bar `barHeight` pixels high.
+    CFrameLayout LayoutFor(int barHeight) const;
     bool OnSplitterMouse(UINT message, LPARAM lParam);
     void RestorePlacement(int showCommand);
     void StorePlacement();

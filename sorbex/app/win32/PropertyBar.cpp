@@ -12,6 +12,7 @@
 #include "app/win32/SearchExamplePageIds.h"
 #include "app/win32/SorbexIds.h"
 #include "app/win32/WideText.h"
+#include "app/win32/WindowPlacement.h"
 #include "strings/SorbexStrings.h"
 
 namespace sorbex {
@@ -117,11 +118,11 @@ void CPropertyBar::Layout() {
     CPropertyBarLayout layout = LayOutPropertyBar(client.right, client.bottom, metrics);
     layout.pagesVisible = layout.pagesVisible && !folded_;
     const CRect& t = layout.tabs;
-    MoveWindow(Item(IDC_PAGE_TABS), t.left, t.top, t.width(), t.height(), TRUE);
-    MoveWindow(Item(IDC_START), layout.start.left, layout.start.top, layout.start.width(),
-               layout.start.height(), TRUE);
-    MoveWindow(Item(IDC_STOP), layout.stop.left, layout.stop.top, layout.stop.width(),
-               layout.stop.height(), TRUE);
+    MoveChild(Item(IDC_PAGE_TABS), t.left, t.top, t.width(), t.height());
+    MoveChild(Item(IDC_START), layout.start.left, layout.start.top, layout.start.width(),
+              layout.start.height());
+    MoveChild(Item(IDC_STOP), layout.stop.left, layout.stop.top, layout.stop.width(),
+              layout.stop.height());
     ShowWindow(Item(IDC_START), layout.pagesVisible ? SW_SHOW : SW_HIDE);
     ShowWindow(Item(IDC_STOP), layout.pagesVisible ? SW_SHOW : SW_HIDE);
     RECT display{t.left, t.top, t.right, t.bottom};

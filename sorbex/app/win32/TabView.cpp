@@ -8,6 +8,7 @@
 #include "app/PageRow.h"
 #include "app/win32/TabViewIds.h"
 #include "app/win32/WideText.h"
+#include "app/win32/WindowPlacement.h"
 #include "platform/win32/ui/FailureGuard.h"
 #include "platform/win32/ui/Gdi.h"
 
@@ -93,10 +94,19 @@ bool CTabView::OnSize(UINT, int, int) {
 void CTabView::Layout() {
     RECT client{};
     GetClientRect(hwnd(), &client);
-    MoveWindow(row_, 0, 0, client.right, rowHeight_, TRUE);
-    SendMessageW(row_, TCM_SETITEMSIZE, 0, MAKELPARAM(0, rowHeight_ - 2));
+    // The fold changes only the text's height: the row stays as it is.
+    if (!ChildStandsAt(row_, 0, 0, client.right, rowHeight_)) {
+        MoveWindow(row_, 0, 0, client.right, rowHeight_, TRUE);
+        SendMessageW(row_, TCM_SETITEMSIZE, 0, MAKELPARAM(0, rowHeight_ - 2));
+    }
     const int top = rowHeight_ < client.bottom ? rowHeight_ : client.bottom;
-    MoveWindow(surface_.edit(), 0, top, client.right, client.bottom - top, TRUE);
+    const int bottom = heldHeight_ > client.bottom ? heldHeight_ : client.bottom;
+    MoveChild(surface_.edit(), 0, top, client.right, bottom - top);
+}
+
+void CTabView::HoldHeight(int height) {
+    heldHeight_ = height;
+    Layout();
 }
 
 void CTabView::ShowPages(const std::vector<std::string>& captions, std::size_t current) {

@@ -43,6 +43,11 @@ public:
     void EndRename(bool keep);
     bool renaming() const { return renameIndex_ >= 0; }
 
+    // While the frame folds its property bar, the text is laid out for a view at least
+    // `height` pixels tall (the taller end of the fold): a frame of the fold then only
+    // shows more or less of it, without the control laying its text out again. 0 ends it.
+    void HoldHeight(int height);
+
     CRichEditSurface& surface() { return surface_; }
     HWND pageRow() const { return row_; }
     HWND resultView() const { return surface_.edit(); }
@@ -69,6 +74,7 @@ private:
     HWND rename_ = nullptr;
     CRichEditSurface surface_;
     int rowHeight_ = 0;
+    int heldHeight_ = 0;
     int renameIndex_ = -1;
     bool showingPages_ = false; // ShowPages selects a tab: not the user's choice
     std::unique_ptr<kestrix::ui::WindowSubclass> rowHook_;

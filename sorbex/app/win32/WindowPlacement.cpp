@@ -88,4 +88,18 @@ void ApplyWindowPlacement(HWND window, const CWindowPlacementValue& stored, UINT
     SetWindowPlacement(window, &placement);
 }
 
+bool ChildStandsAt(HWND window, int left, int top, int width, int height) {
+    RECT now{};
+    if (!GetWindowRect(window, &now))
+        return false;
+    MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&now), 2);
+    return now.left == left && now.top == top && now.right - now.left == width &&
+           now.bottom - now.top == height;
+}
+
+void MoveChild(HWND window, int left, int top, int width, int height) {
+    if (!ChildStandsAt(window, left, top, width, height))
+        MoveWindow(window, left, top, width, height, TRUE);
+}
+
 } // namespace sorbex

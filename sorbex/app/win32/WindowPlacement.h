@@ -15,4 +15,10 @@ bool ReadWindowPlacement(HWND window, CWindowPlacementValue& stored);
 // onto a monitor's work area when too little of it would show.
 void ApplyWindowPlacement(HWND window, const CWindowPlacementValue& stored, UINT showCommand);
 
+// True when the child `window` already covers this rectangle of its parent's client area.
+bool ChildStandsAt(HWND window, int left, int top, int width, int height);
+// Moves and repaints a child, unless it stands there already: a layout run again with
+// nothing changed (a frame of the fold that moves only a sibling) costs nothing.
+void MoveChild(HWND window, int left, int top, int width, int height);
+
 } // namespace sorbex
