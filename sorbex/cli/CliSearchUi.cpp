@@ -60,8 +60,11 @@ void CCliSearchUi::AppendResult(CFileFindDoc& page, CSearchResult& result, const
     result.viewPosition = lineCount_;
     const bool listing = page.request.expression.empty();
     if (listing || (result.flags & kResultFirstOfFile)) {
-        out_ << FormatFileLine(file.name, file.dir, file.isDirectory != 0, file.size, file.modified)
-             << "\n";
+        line_.clear();
+        AppendFileLine(line_, file.name, file.dir, file.isDirectory != 0, file.size,
+                       file.modified);
+        line_ += '\n';
+        out_.write(line_.data(), static_cast<std::streamsize>(line_.size()));
         ++lineCount_;
     }
     if (!listing) {

@@ -1,6 +1,8 @@
 // Conversion between the Windows-1252 texts searched and UTF-8 terminals.
 #include "cli/Cp1252.h"
 
+#include <algorithm>
+
 #include "text/TextEncoding.h"
 
 namespace sorbex {
@@ -40,6 +42,9 @@ std::string ForTerminal(const std::string& text) {
 #ifdef _WIN32
     return text;
 #else
+    // Plain ASCII reads the same in both code pages.
+    if (std::none_of(text.begin(), text.end(), [](char c) { return (c & 0x80) != 0; }))
+        return text;
     std::string out;
     out.reserve(text.size());
     std::size_t from = 0;
@@ -69,16 +74,24 @@ std::string CharacterForTerminal(char32_t c) {
     return out;
 }
 
+void AppendControlsEscaped(std::string_view text, std::string& out) {
+    // Copied in runs between the control bytes: most names have none.
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte >= 0x20 && byte != 0x7F)
+            continue;
+        out.append(text.data() + from, i - from);
+        AppendEscaped(byte, out);
+        from = i + 1;
+    }
+    out.append(text.data() + from, text.size() - from);
+}
+
 std::string EscapeControls(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F)
-            AppendEscaped(byte, out);
-        else
-            out += c;
-    }
+    AppendControlsEscaped(text, out);
     return out;
 }
 
