@@ -118,8 +118,11 @@ std::string FormatPassageLine(const CSearchResult& result, CHighlight highlight)
 }
 
 std::string PassageLineForTerminal(const CSearchResult& result, CHighlight highlight) {
-    if (result.excerptOutside.empty())
-        return ForTerminal(FormatPassageLine(result, highlight));
+    if (result.excerptOutside.empty()) {
+        std::string line = FormatPassageLine(result, highlight);
+        // A file matched as a whole has no excerpt: the line is plain ASCII.
+        return result.start == 0 && result.end == 0 ? line : ForTerminal(line);
+    }
     const std::vector<COutsideCharacter>& outside = result.excerptOutside;
     return FormatPassageLineWith(result, highlight, [&](std::string_view text, std::size_t offset) {
         std::string out;
