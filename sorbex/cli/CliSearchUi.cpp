@@ -59,17 +59,20 @@ void CCliSearchUi::AppendResult(CFileFindDoc& page, CSearchResult& result, const
     ClearProgressLine();
     result.viewPosition = lineCount_;
     const bool listing = page.request.expression.empty();
+    line_.clear();
     if (listing || (result.flags & kResultFirstOfFile)) {
-        out_ << FormatFileLine(file.name, file.dir, file.isDirectory != 0, file.size, file.modified)
-             << "\n";
+        AppendFileLine(line_, file.name, file.dir, file.isDirectory != 0, file.size,
+                       file.modified);
+        line_ += '\n';
         ++lineCount_;
     }
     if (!listing) {
-        out_ << PassageLineForTerminal(result,
-                                       terminal_.colour ? CHighlight::Colour : CHighlight::Brackets)
-             << "\n";
+        line_ += PassageLineForTerminal(result,
+                                        terminal_.colour ? CHighlight::Colour : CHighlight::Brackets);
+        line_ += '\n';
         ++lineCount_;
     }
+    out_.write(line_.data(), static_cast<std::streamsize>(line_.size()));
 }
 
 void CCliSearchUi::AppendClosingLine(CFileFindDoc&, const std::string& text) {

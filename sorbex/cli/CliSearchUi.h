@@ -84,6 +84,7 @@ private:
     int progressRange_ = 0;
     int progressPosition_ = 0;
     int lineCount_ = 0; // lines written to the page, for viewPosition
+    std::string line_;  // the lines of one result, kept to reuse the storage
 };
 
 } // namespace sorbex

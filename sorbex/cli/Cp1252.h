@@ -29,4 +29,7 @@ std::string CharacterForTerminal(char32_t c);
 // name or an excerpt can neither steer the terminal nor split a line.
 std::string EscapeControls(std::string_view text);
 
+// EscapeControls(text) added to the end of `out`.
+void AppendControlsEscaped(std::string_view text, std::string& out);
+
 } // namespace sorbex

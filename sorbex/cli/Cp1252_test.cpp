@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 namespace sorbex {
@@ -67,6 +68,21 @@ TEST(Cp1252Test, TerminalTextsCarryNoControls) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.text));
         EXPECT_EQ(c.escaped, EscapeControls(c.text));
+    }
+    // Each byte value at each place of a long name, on either side of a word's edge:
+    // only the controls are escaped, wherever they stand.
+    const std::string plain = "/src/linux/drivers/";
+    for (int value = 0; value < 256; ++value) {
+        const bool control = value < 0x20 || value == 0x7F;
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "\\x%02X", value);
+        for (std::size_t at = 0; at < plain.size(); ++at) {
+            std::string text = plain;
+            text[at] = static_cast<char>(value);
+            const std::string expected =
+                control ? plain.substr(0, at) + hex + plain.substr(at + 1) : text;
+            ASSERT_EQ(expected, EscapeControls(text)) << "byte " << value << " at " << at;
+        }
     }
 #ifndef _WIN32
     // The bytes the code page leaves undefined would be C1 controls on a UTF-8 terminal.

@@ -2,6 +2,7 @@
 #include "cli/ResultLines.h"
 
 #include <algorithm>
+#include <charconv>
 #include <ctime>
 
 #include "cli/Cp1252.h"
@@ -14,27 +15,73 @@ constexpr const char* kUnknownDate = "----------------";
 
 } // namespace
 
-std::string FormatDate(std::int64_t modified) {
+namespace {
+
+// The text of one time, as the system shows it, or false when it cannot.
+bool LocalDateText(std::int64_t modified, char (&text)[32]) {
     const auto seconds = static_cast<std::time_t>(modified);
     std::tm local{};
 #ifdef _WIN32
     if (localtime_s(&local, &seconds) != 0)
-        return kUnknownDate;
+        return false;
 #else
     if (!localtime_r(&seconds, &local))
-        return kUnknownDate;
+        return false;
 #endif
-    char text[32];
-    if (std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local) == 0)
-        return kUnknownDate;
-    return text;
+    return std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local) != 0;
+}
+
+// The last time formatted and its text. Files unpacked or checked out together share
+// their time, and the zone is read once per run (localtime_r does not read it again),
+// so the same seconds always give the same text.
+struct CLastDate {
+    bool known = false;
+    std::int64_t modified = 0;
+    std::string text;
+};
+
+const std::string& CachedDate(std::int64_t modified) {
+    thread_local CLastDate last;
+    if (!last.known || last.modified != modified) {
+        char text[32];
+        last.text = LocalDateText(modified, text) ? text : kUnknownDate;
+        last.modified = modified;
+        last.known = true;
+    }
+    return last.text;
+}
+
+} // namespace
+
+std::string FormatDate(std::int64_t modified) {
+    return CachedDate(modified);
+}
+
+void AppendFileLine(std::string& out, const std::string& name, const std::string& dir,
+                    bool isDirectory, std::uint64_t size, std::int64_t modified) {
+    AppendControlsEscaped(name, out);
+    out += "  ";
+    if (isDirectory) {
+        out += "<DIR>";
+    } else {
+        char digits[24];
+        const auto [end, error] = std::to_chars(digits, digits + sizeof digits, size);
+        static_cast<void>(error); // 24 places hold any 64-bit number
+        out.append(digits, end);
+        out += " bytes";
+    }
+    out += "  ";
+    out += CachedDate(modified);
+    out += "  ";
+    AppendControlsEscaped(dir, out);
 }
 
 std::string FormatFileLine(const std::string& name, const std::string& dir, bool isDirectory,
                            std::uint64_t size, std::int64_t modified) {
-    const std::string sizeText = isDirectory ? "<DIR>" : std::to_string(size) + " bytes";
-    return EscapeControls(name) + "  " + sizeText + "  " + FormatDate(modified) + "  " +
-           EscapeControls(dir);
+    std::string line;
+    line.reserve(name.size() + dir.size() + 48);
+    AppendFileLine(line, name, dir, isDirectory, size, modified);
+    return line;
 }
 
 namespace {
@@ -71,8 +118,11 @@ std::string FormatPassageLine(const CSearchResult& result, CHighlight highlight)
 }
 
 std::string PassageLineForTerminal(const CSearchResult& result, CHighlight highlight) {
-    if (result.excerptOutside.empty())
-        return ForTerminal(FormatPassageLine(result, highlight));
+    if (result.excerptOutside.empty()) {
+        std::string line = FormatPassageLine(result, highlight);
+        // A file matched as a whole has no excerpt: the line is plain ASCII.
+        return result.start == 0 && result.end == 0 ? line : ForTerminal(line);
+    }
     const std::vector<COutsideCharacter>& outside = result.excerptOutside;
     return FormatPassageLineWith(result, highlight, [&](std::string_view text, std::size_t offset) {
         std::string out;

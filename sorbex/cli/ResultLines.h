@@ -21,6 +21,10 @@ std::string FormatDate(std::int64_t modified);
 std::string FormatFileLine(const std::string& name, const std::string& dir, bool isDirectory,
                            std::uint64_t size, std::int64_t modified);
 
+// The same line added to the end of `out`, with no line break.
+void AppendFileLine(std::string& out, const std::string& name, const std::string& dir,
+                    bool isDirectory, std::uint64_t size, std::int64_t modified);
+
 // "  START-END: excerpt" with the passage highlighted; the bytes of the excerpt are
 // those of the text (Windows-1252). A result without passage says that the file
 // matches as a whole.
