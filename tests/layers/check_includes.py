@@ -23,7 +23,7 @@ PRODUCTS = ("sorbex", "keywright")
 def is_test_file(relative):
     name = os.path.basename(relative)
     return (name.endswith("_test.cpp") or name.endswith("_test.h") or name.startswith("Fake")
-            or name.endswith("Recorder.h") or name.endswith("Harness.h")
+            or name.endswith("Recorder.h") or name.endswith("Harness.h") or name.endswith("TestBed.h")
             or name in ("UiTesting.h", "UiTestIds.h", "UiTest.rc"))
 
 
