@@ -242,6 +242,9 @@ void CMainFrame::StartFold(int toHeight) {
     const CFrameLayout to = LayoutFor(toHeight);
     tabView_.HoldHeight(std::max(from.resultView.bottom - from.tabRow.top,
                                  to.resultView.bottom - to.tabRow.top));
+    // So does the property bar's tab control: the bar's pages are hidden while it folds,
+    // and a frame only shows more or less of the control.
+    propertyBar_.HoldHeight(std::max(from.propertyBar.height(), to.propertyBar.height()));
     fold_.Start(barHeight_, toHeight, context_.clock->Milliseconds());
     SetTimer(hwnd(), kFoldTimer, kFoldTimerMs, nullptr);
 }
@@ -276,6 +279,7 @@ bool CMainFrame::OnTimer(UINT_PTR id) {
     if (!fold_.Running(now)) {
         KillTimer(hwnd(), kFoldTimer);
         tabView_.HoldHeight(0);
+        propertyBar_.HoldHeight(0);
         moved = true;
     }
     if (moved)
