@@ -205,6 +205,12 @@ void CMainFrame::Layout() {
         return;
     SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
     SendMessageW(status_, WM_SIZE, 0, 0);
+    LayoutPanes();
+}
+
+void CMainFrame::LayoutPanes() {
+    if (!toolbar_ || !propertyBar_.hwnd() || !tabView_.hwnd())
+        return;
     if (!folded_ && !fold_.Running(context_.clock->Milliseconds()))
         barHeight_ = PropertyBarHeight(SharedHeight(), splitFactor_);
     const CFrameLayout layout = LayoutFor(barHeight_);
@@ -221,8 +227,8 @@ void CMainFrame::Layout() {
     if (IsWindowVisible(progress_)) {
         RECT part{};
         SendMessageW(status_, SB_GETRECT, 1, reinterpret_cast<LPARAM>(&part));
-        MoveWindow(progress_, part.left, part.top, part.right - part.left, part.bottom - part.top,
-                   TRUE);
+        MoveChild(progress_, part.left, part.top, part.right - part.left,
+                  part.bottom - part.top);
     }
 }
 
@@ -282,8 +288,9 @@ bool CMainFrame::OnTimer(UINT_PTR id) {
         propertyBar_.HoldHeight(0);
         moved = true;
     }
+    // The frame keeps its size during a fold: the toolbar and the status bar stay.
     if (moved)
-        Layout();
+        LayoutPanes();
     return true;
 }
 
@@ -301,7 +308,7 @@ bool CMainFrame::OnSplitterMouse(UINT message, LPARAM lParam) {
         if (!draggingSplitter_)
             return false;
         splitFactor_ = SplitFactorFor(y - barTop, SharedHeight());
-        Layout();
+        LayoutPanes();
         return true;
     case WM_LBUTTONUP:
         if (!draggingSplitter_)
