@@ -43,12 +43,20 @@ struct PaintLog {
     Clock::time_point last{};
     Clock::duration longestGap{};
     int paints = 0;
+    // Every message the run's pumping took from the queue, by window class and message.
+    std::map<std::wstring, int> taken;
 };
 PaintLog gPaints;
 HHOOK gHook = nullptr;
 
 LRESULT CALLBACK OnMessage(int code, WPARAM wParam, LPARAM lParam) {
     const auto* message = reinterpret_cast<const MSG*>(lParam);
+    if (code >= 0 && wParam == PM_REMOVE && gPaints.running) {
+        wchar_t name[64] = L"(thread)";
+        if (message->hwnd)
+            GetClassNameW(message->hwnd, name, 64);
+        ++gPaints.taken[name + (L" " + std::to_wstring(message->message))];
+    }
     if (code >= 0 && wParam == PM_REMOVE && message->message == WM_PAINT && gPaints.running) {
         const Clock::time_point now = Clock::now();
         if (now - gPaints.last > gPaints.longestGap)
@@ -132,6 +140,39 @@ LRESULT CALLBACK OnReturn(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(gReturnHook, code, wParam, lParam);
 }
 
+// Messages the run's pumping dispatched (not sent) to each window, timed in a subclass
+// of every window of the frame: paints and timers that come from the queue. What such a
+// message sends on the way counts here as well as in the sent messages above.
+struct DispatchLog {
+    int depth = 0;
+    std::map<std::wstring, std::pair<Clock::duration, int>> spent;
+};
+DispatchLog gDispatches;
+
+LRESULT CALLBACK TimedProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                           DWORD_PTR) {
+    const bool timed = gPaints.running && gSends.depth == 0 && gDispatches.depth == 0 &&
+                       !(window == gFrame && message == WM_COMMAND);
+    if (!timed)
+        return DefSubclassProc(window, message, wParam, lParam);
+    ++gDispatches.depth;
+    const Clock::time_point start = Clock::now();
+    const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+    wchar_t name[64] = L"";
+    GetClassNameW(window, name, 64);
+    auto& entry = gDispatches.spent[name + (L" id " + std::to_wstring(GetDlgCtrlID(window)) +
+                                            L" " + std::to_wstring(message))];
+    entry.first += Clock::now() - start;
+    ++entry.second;
+    --gDispatches.depth;
+    return result;
+}
+
+BOOL CALLBACK TimeWindow(HWND window, LPARAM) {
+    SetWindowSubclass(window, TimedProc, 1, 0);
+    return TRUE;
+}
+
 // The page's text built again from the results, with nothing drawn: what the view's
 // model and the result lines cost without the control.
 class CountingSurface : public CPageSurface {
@@ -164,7 +205,9 @@ void WriteTree(kestrix::TempTree& tree) {
 
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    // "--run-only" stops after the run, for a profiler's view of the run alone.
+    const bool runOnly = argc > 1 && std::string(argv[1]) == "--run-only";
     CFrameHarness harness;
     kestrix::TempTree& tree = harness.tree;
     WriteTree(tree);
@@ -190,6 +233,8 @@ int main() {
     }
     SetFrameSearch(*frame, tree.root(), kExpression, "*.txt");
     gFrame = frame->hwnd();
+    TimeWindow(gFrame, 0);
+    EnumChildWindows(gFrame, TimeWindow, 0);
     gHook = SetWindowsHookExW(WH_GETMESSAGE, OnMessage, nullptr, GetCurrentThreadId());
     gCallHook = SetWindowsHookExW(WH_CALLWNDPROC, OnSend, nullptr, GetCurrentThreadId());
     gReturnHook = SetWindowsHookExW(WH_CALLWNDPROCRET, OnReturn, nullptr, GetCurrentThreadId());
@@ -206,6 +251,15 @@ int main() {
     UnhookWindowsHookEx(gReturnHook);
     UnhookWindowsHookEx(gCallHook);
     UnhookWindowsHookEx(gHook);
+    std::printf("messages dispatched from the queue during the run (with what they send):\n");
+    for (const auto& entry : gDispatches.spent)
+        std::printf("    %-48ls %7.3f s in %d\n", entry.first.c_str(), Seconds(entry.second.first),
+                    entry.second.second);
+    if (runOnly) {
+        std::printf("window: %.3f s (processor %.3f s); command line %.3f s (processor %.3f s)\n",
+                    window, windowCpu, cli, cliCpu);
+        return 0;
+    }
     // The window's own loop, until the page's text is all in the control.
     const Clock::time_point idleStart = Clock::now();
     // Each piece goes in on a timer tick: how long the ticks take tells whether putting
@@ -279,6 +333,9 @@ int main() {
                 storeTime, archiveBytes, archiveTime);
     std::printf("paints during the run: %d, longest gap %.0f ms\n", gPaints.paints,
                 Seconds(gPaints.longestGap) * 1000);
+    std::printf("messages the run took from the queue (window class, message):\n");
+    for (const auto& taken : gPaints.taken)
+        std::printf("    %-48ls %d\n", taken.first.c_str(), taken.second);
     std::printf("the rest of the page, fed in while idle: %.3f s in %zu pieces\n", complete,
                 ticks.size());
     if (fifth > 0)

@@ -166,6 +166,9 @@ private:
     // Layout, splitter and fold (MainFrame.cpp).
     void CreateBars();
     void Layout();
+    // The property bar, the tab view and the progress bar for the bar's current height:
+    // all a frame of the fold or a move of the splitter changes.
+    void LayoutPanes();
     int SharedHeight() const;
     void StartFold(int toHeight);
     // The frame's layout with the property bar `barHeight` pixels high.

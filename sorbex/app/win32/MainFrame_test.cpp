@@ -35,6 +35,17 @@ protected:
     LRESULT Command(WORD id) { return SendFrameCommand(*frame_, id); }
 
     // A search from the "Search" page over the tree, to its end.
+    // The property bar's tab control stands inside the bar once a fold has ended.
+    void ExpectTabsFitBar() {
+        auto fits = [&] {
+            RECT client{};
+            GetClientRect(frame_->propertyBar().hwnd(), &client);
+            const RECT tabs = frame_->propertyBar().TabsRect();
+            return tabs.bottom <= client.bottom && tabs.bottom > client.bottom - kFoldedBarHeight;
+        };
+        EXPECT_TRUE(kestrix::ui::testing::PumpUntil(frame_->loop(), fits));
+    }
+
     void Search(const std::string& expression, const std::string& mask = "*.txt") {
         RunFrameSearch(*frame_, tree.root(), expression, mask);
     }
@@ -120,6 +131,9 @@ TEST_F(MainFrameTest, ASearchFillsAPageThatTheStepsWalk) {
     kestrix::ui::testing::PumpUntil(
         frame_->loop(), [&] { return frame_->propertyBarHeight() == kFoldedBarHeight; });
     EXPECT_EQ(kFoldedBarHeight, frame_->propertyBarHeight());
+    // Its tab control was held at the taller size during the fold; the end of the fold
+    // lays it out for the strip again.
+    ExpectTabsFitBar();
 
     Search("grey");
     EXPECT_EQ(2, TabCount()) << "the same search reuses its page";
@@ -130,6 +144,9 @@ TEST_F(MainFrameTest, ASearchFillsAPageThatTheStepsWalk) {
                                      "search expression."));
     EXPECT_TRUE(kestrix::ui::testing::PumpUntil(
         frame_->loop(), [&] { return frame_->propertyBarHeight() > kFoldedBarHeight * 4; }));
+    ExpectTabsFitBar();
+    EXPECT_GT(frame_->propertyBar().TabsRect().bottom, kFoldedBarHeight * 4)
+        << "the tab control grew with the unfolded bar";
     EXPECT_TRUE(dialogs.errors.empty());
 }
 

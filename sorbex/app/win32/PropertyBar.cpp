@@ -90,6 +90,19 @@ void CPropertyBar::SetFolded(bool folded) {
     Layout();
 }
 
+void CPropertyBar::HoldHeight(int height) {
+    heldHeight_ = height;
+    Layout();
+}
+
+RECT CPropertyBar::TabsRect() const {
+    RECT rect{};
+    const HWND tabs = GetDlgItem(hwnd(), IDC_PAGE_TABS);
+    GetWindowRect(tabs, &rect);
+    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
 void CPropertyBar::EnableButtons(bool start, bool stop) {
     EnableItem(IDC_START, start);
     EnableItem(IDC_STOP, stop);
@@ -115,7 +128,8 @@ void CPropertyBar::Layout() {
     RECT header{};
     SendItem(IDC_PAGE_TABS, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&header));
     metrics.buttonTop = header.bottom + kMarginPixels;
-    CPropertyBarLayout layout = LayOutPropertyBar(client.right, client.bottom, metrics);
+    const int height = heldHeight_ > client.bottom ? heldHeight_ : client.bottom;
+    CPropertyBarLayout layout = LayOutPropertyBar(client.right, height, metrics);
     layout.pagesVisible = layout.pagesVisible && !folded_;
     const CRect& t = layout.tabs;
     MoveChild(Item(IDC_PAGE_TABS), t.left, t.top, t.width(), t.height());

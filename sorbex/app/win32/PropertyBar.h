@@ -37,6 +37,12 @@ public:
     void ActivatePage(CDefinitionPageKind page);
     void SetFolded(bool folded);
     bool folded() const { return folded_; }
+    // While the frame folds the bar, its tab control keeps the size it has for a bar at
+    // least `height` pixels tall (the taller end of the fold), so that a frame of the fold
+    // only clips the control instead of repainting all of it; 0 ends the hold.
+    void HoldHeight(int height);
+    // The tab control's rectangle in the bar's client area (for checks of the layout).
+    RECT TabsRect() const;
     // Start is offered while no run is going on and a search or replace page is active.
     void EnableButtons(bool start, bool stop);
 
@@ -63,6 +69,7 @@ private:
     CSearchExamplePage examples_;
     CDefinitionPageKind active_ = CDefinitionPageKind::Search;
     bool folded_ = false;
+    int heldHeight_ = 0;
     int buttonWidth_ = 0;
     int buttonHeight_ = 0;
 };
