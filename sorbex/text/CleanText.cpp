@@ -4,18 +4,10 @@
 #include <cstdint>
 #include <cstring>
 
-// The ASCII start is cleaned sixteen bytes at a time with SSE2 instructions where the
-// processor has them: built for them where the compiler may assume them, else (32-bit
-// x86 builds) compiled for them alone and taken when the processor has them.
-#if defined(__SSE2__) || (defined(__GNUC__) && defined(__i386__))
-#define SORBEX_CLEAN_VECTORS 1
-#include <emmintrin.h>
-#endif
-#if defined(SORBEX_CLEAN_VECTORS) && !defined(__SSE2__)
-#define SSE2_FUNCTION __attribute__((target("sse2")))
-#else
-#define SSE2_FUNCTION
-#endif
+#include "text/TextVectors.h"
+
+// The ASCII start is cleaned sixteen bytes at a time with SSE2 instructions where
+// the processor has them (TextVectors.h).
 
 namespace sorbex {
 namespace {
@@ -25,20 +17,7 @@ unsigned char CleanByte(unsigned char byte) {
     return (byte == '\r' || byte == '\n') ? static_cast<unsigned char>('\n') : kept;
 }
 
-#if defined(SORBEX_CLEAN_VECTORS)
-// Every x86-64 processor has SSE2; a 32-bit build asks the processor once.
-bool ProcessorHasSse2() {
-#if defined(__SSE2__)
-    return true;
-#else
-    static const bool has = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("sse2") != 0;
-    }();
-    return has;
-#endif
-}
-
+#if defined(SORBEX_TEXT_VECTORS)
 // One block of ASCII bytes cleaned: every byte below 32 is raised to a blank, and the
 // blanks that were CR or LF are turned into LF by flipping the bits they differ in.
 SSE2_FUNCTION inline __m128i CleanBlock(__m128i v) {
@@ -87,7 +66,7 @@ void CleanText(char* buffer, std::size_t length) {
 std::size_t CleanAsciiStart(char* buffer, std::size_t length) {
     auto* bytes = reinterpret_cast<unsigned char*>(buffer);
     std::size_t at = 0;
-#if defined(SORBEX_CLEAN_VECTORS)
+#if defined(SORBEX_TEXT_VECTORS)
     if (ProcessorHasSse2())
         at = CleanAsciiBlocks(bytes, length);
 #endif

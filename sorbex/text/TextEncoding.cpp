@@ -6,38 +6,17 @@
 #include <cctype>
 #include <cstring>
 
+#include "text/TextVectors.h"
+
 #include "platform/Cp1252.h"
 
-// UTF-16 is narrowed sixteen units at a time with SSE2 instructions where the processor
-// has them: built for them where the compiler may assume them, else (32-bit x86 builds)
-// compiled for them alone and taken when the processor has them.
-#if defined(__SSE2__) || (defined(__GNUC__) && defined(__i386__))
-#define SORBEX_TEXT_VECTORS 1
-#include <emmintrin.h>
-#endif
-#if defined(SORBEX_TEXT_VECTORS) && !defined(__SSE2__)
-#define SSE2_FUNCTION __attribute__((target("sse2")))
-#else
-#define SSE2_FUNCTION
-#endif
+// UTF-16 is narrowed sixteen units at a time with SSE2 instructions where
+// the processor has them (TextVectors.h).
 
 namespace sorbex {
 namespace {
 
 #if defined(SORBEX_TEXT_VECTORS)
-// Every x86-64 processor has SSE2; a 32-bit build asks the processor once.
-bool ProcessorHasSse2() {
-#if defined(__SSE2__)
-    return true;
-#else
-    static const bool has = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("sse2") != 0;
-    }();
-    return has;
-#endif
-}
-
 // Narrows the units at `data` + `r` (LE or BE) to bytes at `data` + `w` (w <= r / 2 + 8
 // is never past what was read) sixteen at a time while they are all the code page's own
 // characters; steps `r` and `w` past what it narrowed.
