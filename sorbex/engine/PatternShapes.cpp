@@ -60,6 +60,8 @@ struct Piece {
     bool nullable = false;
     int nullableAlternatives = 0; // of a group
     bool emptyReference = false;  // holds a back-reference to a group that can match nothing
+    bool looseReference = false;  // holds one to such a group that is itself optional
+    std::size_t group = 0;        // the group's number, if the piece is a group
 };
 
 // One level of parentheses while the pieces are summed up.
@@ -73,6 +75,7 @@ struct Level {
     Piece last;    // its last piece, which a repetition operator applies to
     bool hasLast = false;
     bool emptyReference = false; // in any of its alternatives
+    bool looseReference = false;
     std::size_t group = 0;       // the number of the group this level is, 0 for the pattern
 
     void Add(const Piece& piece) {
@@ -80,6 +83,7 @@ struct Level {
         written += piece.written;
         solid += piece.nullable ? 0 : 1;
         emptyReference |= piece.emptyReference;
+        looseReference |= piece.looseReference;
         last = piece;
         hasLast = true;
     }
@@ -105,6 +109,8 @@ struct Level {
         total.nullableAlternatives = nullableAlternatives + (solid == 0 ? 1 : 0);
         total.nullable = total.nullableAlternatives > 0;
         total.emptyReference = emptyReference;
+        total.looseReference = looseReference;
+        total.group = group;
         return total;
     }
 };
@@ -184,7 +190,14 @@ CPatternShape AnalysePattern(const std::string& pattern) {
     // Whether each group, by number, can match the empty string; a group not yet closed
     // counts as one that can, as a reference to it from inside itself may match nothing.
     std::vector<bool> groupNullable(1, true);
-    auto atom = [](bool nullable) { return Piece{1, 1, nullable, 0, false}; };
+    // Whether each group can match nothing and is itself optional or repeated: it may then
+    // be left empty or unset in more ways than one on each round of a loop around it.
+    std::vector<bool> groupLoose(1, false);
+    auto atom = [](bool nullable) { return Piece{1, 1, nullable, 0, false, false, 0}; };
+    auto markLoose = [&groupNullable, &groupLoose](const Piece& piece) {
+        if (piece.group != 0 && groupNullable[piece.group])
+            groupLoose[piece.group] = true;
+    };
     auto closeGroup = [&levels, &groupNullable] {
         const Piece group = levels.back().Total();
         groupNullable[levels.back().group] = group.nullable;
@@ -193,8 +206,12 @@ CPatternShape AnalysePattern(const std::string& pattern) {
     };
     // A repetition without an upper bound of a piece that can match nothing and holds a
     // reference to a group that can match nothing: the library's matcher goes round in it.
+    // Where the group referred to is itself optional, the matcher tries its ways of being
+    // empty on every round, even where the piece takes a byte each time: a line of ten
+    // bytes took minutes.
     auto repeatedForEver = [&shape](const Piece& piece) {
-        shape.loopsOnEmptyReference |= piece.nullable && piece.emptyReference;
+        shape.loopsOnEmptyReference |=
+            (piece.nullable && piece.emptyReference) || piece.looseReference;
     };
     std::size_t i = 0;
     while (i < pattern.size()) {
@@ -206,6 +223,7 @@ CPatternShape AnalysePattern(const std::string& pattern) {
             if (next >= '1' && next <= '9') {
                 const std::size_t group = static_cast<std::size_t>(next - '0');
                 piece.emptyReference = group >= groupNullable.size() || groupNullable[group];
+                piece.looseReference = group < groupLoose.size() && groupLoose[group];
             }
             level.Add(piece);
             i += 2;
@@ -219,6 +237,7 @@ CPatternShape AnalysePattern(const std::string& pattern) {
             levels.emplace_back();
             levels.back().group = groupNullable.size();
             groupNullable.push_back(true);
+            groupLoose.push_back(false);
             ++i;
         } else if (c == ')' && levels.size() > 1) {
             closeGroup();
@@ -232,6 +251,8 @@ CPatternShape AnalysePattern(const std::string& pattern) {
                 shape.repeatsNullableGroup |= c != '?' && level.last.nullableAlternatives > 1;
                 if (c != '?')
                     repeatedForEver(level.last);
+                if (c != '+')
+                    markLoose(level.last);
                 Piece repeated = level.last;
                 repeated.expanded += 1;
                 repeated.written += 1;
@@ -254,6 +275,8 @@ CPatternShape AnalysePattern(const std::string& pattern) {
                 shape.repeatsNullableGroup |= copies > 1 && level.last.nullableAlternatives > 1;
                 if (upper < 0)
                     repeatedForEver(level.last);
+                if (upper < 0 && lower == 0)
+                    markLoose(level.last);
                 Piece repeated = level.last;
                 repeated.expanded *= copies;
                 repeated.written += 1;

@@ -137,11 +137,22 @@ TEST(PatternShapesTest, EmptyBackReferencesRepeatedWithoutBoundAreRefused) {
         {"((a*)\\2\\2){2,}", IDS_RE_EMPTY_REFERENCE_REPEATED},
         {"(((a|)\\3))*", IDS_RE_EMPTY_REFERENCE_REPEATED}, // deeper inside the group
         {"(x\\1*)", IDS_RE_EMPTY_REFERENCE_REPEATED},      // a group it is still inside
+        // a group that can match nothing and is itself optional, even in a loop that
+        // takes a byte on every round
+        {"(.(i*)*\\2)*", IDS_RE_EMPTY_REFERENCE_REPEATED},
+        {"((i*)*\\2.)+", IDS_RE_EMPTY_REFERENCE_REPEATED},
+        {"(.(i|)*\\2)*", IDS_RE_EMPTY_REFERENCE_REPEATED},
+        {"(.(i*)?\\2){2,}", IDS_RE_EMPTY_REFERENCE_REPEATED},
+        {"(a*.(i*)*\\!*(x*)*\\2M*\\2)*\\2c\\2", IDS_RE_EMPTY_REFERENCE_REPEATED},
         {"(a)(\\1\\1)*", 0},                         // the group always takes a byte
         {"((a*)b\\2\\2)*", 0},                       // the repeated group does
         {"(a*)(\\1\\1)?", 0},
         {"((a*)\\2\\2){1,9}", 0},                    // copies, not a loop
         {"(a*)\\1 (b+)\\2*", 0},
+        {"(.(i+)*\\2)*", 0},                      // the optional group takes a byte
+        {"(.(i*)\\2)*", 0},                       // the group is not optional
+        {"(.(i*){0,3}\\2)*", 0},                  // copies, not a loop
+        {"(i*)*\\1", 0},                          // no loop around the reference
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.expression);
