@@ -52,9 +52,12 @@ public:
     void Warn(const std::string& text) override { calls.push_back("warn " + text); }
 };
 
+// The export command and the clean-up the host is asked for on every way out.
+const std::string kExported =
+    "export /E \"C:\\Temp\\CRV1.tmp\" \"HKEY_CURRENT_USER\\Software\\Vendor\"";
+const std::string kDeleted = "delete C:\\Temp\\CRV1.tmp";
+
 TEST(MailCommand, ExportsTheKeyAndSendsItTheChosenWay) {
-    const std::string exported =
-        "export /E \"C:\\Temp\\CRV1.tmp\" \"HKEY_CURRENT_USER\\Software\\Vendor\"";
     struct Case {
         const char* name;
         std::uint32_t delivery;
@@ -63,13 +66,13 @@ TEST(MailCommand, ExportsTheKeyAndSendsItTheChosenWay) {
         std::vector<std::string> calls;
     } cases[] = {
         {"system mail", 1, true, MailCommandResult::Sent,
-         {"temp", exported, "mapi Registry.re4 C:\\Temp\\CRV1.tmp", "delete C:\\Temp\\CRV1.tmp"}},
+         {"temp", kExported, "mapi Registry.re4 C:\\Temp\\CRV1.tmp", kDeleted}},
         {"own dialog", 0, true, MailCommandResult::Sent,
-         {"temp", exported, "dialog Registry.re4 C:\\Temp\\CRV1.tmp", "delete C:\\Temp\\CRV1.tmp"}},
+         {"temp", kExported, "dialog Registry.re4 C:\\Temp\\CRV1.tmp", kDeleted}},
         {"dialog cancelled", 0, false, MailCommandResult::NotSent,
-         {"temp", exported, "dialog Registry.re4 C:\\Temp\\CRV1.tmp", "delete C:\\Temp\\CRV1.tmp"}},
+         {"temp", kExported, "dialog Registry.re4 C:\\Temp\\CRV1.tmp", kDeleted}},
         {"any nonzero delivery", 7, false, MailCommandResult::NotSent,
-         {"temp", exported, "mapi Registry.re4 C:\\Temp\\CRV1.tmp", "delete C:\\Temp\\CRV1.tmp"}},
+         {"temp", kExported, "mapi Registry.re4 C:\\Temp\\CRV1.tmp", kDeleted}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -82,37 +85,36 @@ TEST(MailCommand, ExportsTheKeyAndSendsItTheChosenWay) {
 }
 
 TEST(MailCommand, RefusesTheRootAndCleansUpAfterFailures) {
-    RecordingHost root;
-    root.selection = "My Computer";
-    EXPECT_EQ(MailCommandResult::RootRefused, RunMailCommand(root));
-    EXPECT_EQ(std::vector<std::string>{"warn You cannot export this key"}, root.calls);
-
-    RecordingHost none;
-    none.hasSelection = false;
-    EXPECT_EQ(MailCommandResult::NoSelection, RunMailCommand(none));
-    EXPECT_TRUE(none.calls.empty());
-
-    RecordingHost noTemp;
-    noTemp.tempOk = false;
-    EXPECT_EQ(MailCommandResult::NoTemporaryFile, RunMailCommand(noTemp));
-    EXPECT_EQ(std::vector<std::string>({"temp", "warn The disk is full"}), noTemp.calls);
-
-    RecordingHost noExport;
-    noExport.exportOk = false;
-    EXPECT_EQ(MailCommandResult::ExportFailed, RunMailCommand(noExport));
-    ASSERT_EQ(4u, noExport.calls.size());
-    EXPECT_EQ("warn Export failed - ShellExecute", noExport.calls[2]);
-    EXPECT_EQ("delete C:\\Temp\\CRV1.tmp", noExport.calls[3]);
-
-    // An export that wrote nothing is not sent as an empty attachment.
-    RecordingHost emptyExport;
-    emptyExport.exportWritten = false;
-    EXPECT_EQ(MailCommandResult::ExportFailed, RunMailCommand(emptyExport));
-    ASSERT_EQ(4u, emptyExport.calls.size());
-    EXPECT_EQ("warn The registry editor exported nothing for HKEY_CURRENT_USER\\Software\\Vendor. "
-              "Nothing was sent.",
-              emptyExport.calls[2]);
-    EXPECT_EQ("delete C:\\Temp\\CRV1.tmp", emptyExport.calls[3]);
+    struct Case {
+        const char* name;
+        void (*spoil)(RecordingHost&);
+        MailCommandResult result;
+        std::vector<std::string> calls;
+    } cases[] = {
+        {"the root", [](RecordingHost& h) { h.selection = "My Computer"; },
+         MailCommandResult::RootRefused, {"warn You cannot export this key"}},
+        {"no selection", [](RecordingHost& h) { h.hasSelection = false; },
+         MailCommandResult::NoSelection, {}},
+        {"no temporary file", [](RecordingHost& h) { h.tempOk = false; },
+         MailCommandResult::NoTemporaryFile, {"temp", "warn The disk is full"}},
+        {"export failed", [](RecordingHost& h) { h.exportOk = false; },
+         MailCommandResult::ExportFailed,
+         {"temp", kExported, "warn Export failed - ShellExecute", kDeleted}},
+        // An export that wrote nothing is not sent as an empty attachment.
+        {"export wrote nothing", [](RecordingHost& h) { h.exportWritten = false; },
+         MailCommandResult::ExportFailed,
+         {"temp", kExported,
+          "warn The registry editor exported nothing for HKEY_CURRENT_USER\\Software\\Vendor. "
+          "Nothing was sent.",
+          kDeleted}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordingHost host;
+        c.spoil(host);
+        EXPECT_EQ(c.result, RunMailCommand(host));
+        EXPECT_EQ(c.calls, host.calls);
+    }
 }
 
 TEST(MailCommand, QuotesArgumentsAsTheCommandLineParserReadsThem) {
