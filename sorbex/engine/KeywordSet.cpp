@@ -117,6 +117,7 @@ CKeywordSet::CKeywordSet(const std::vector<std::string>& words, bool caseFold) {
         }
         if (shortest >= kSkipShortest && keywords.size() <= kSkipMostKeywords) {
             BuildPairShifts();
+            BuildNibbleFilter();
         } else {
             BuildAutomaton();
         }
@@ -253,7 +254,19 @@ bool CKeywordSet::Find(const char* text, std::size_t length, Hit& hit) const {
     if (keywords.size() == 1) {
         return FindOne(bytes, length, hit);
     }
-    return pairShift.empty() ? FindMany(bytes, length, hit) : FindSkipping(bytes, length, hit);
+    if (pairShift.empty()) {
+        return FindMany(bytes, length, hit);
+    }
+    std::size_t at = 0;
+#if defined(SORBEX_KEYWORD_VECTORS)
+    if (nibbleFilter) {
+        at = ScanNibbleBlocks(bytes, length, hit);
+        if (at == kNone) {
+            return true;
+        }
+    }
+#endif
+    return FindSkipping(bytes, length, at, hit);
 }
 
 bool CKeywordSet::FindOne(const unsigned char* text, std::size_t length, Hit& hit) const {
@@ -357,7 +370,8 @@ bool CKeywordSet::FindMany(const unsigned char* text, std::size_t length, Hit& h
     return found;
 }
 
-bool CKeywordSet::FindSkipping(const unsigned char* text, std::size_t length, Hit& hit) const {
+bool CKeywordSet::FindSkipping(const unsigned char* text, std::size_t length, std::size_t at,
+                               Hit& hit) const {
     // Windows are tried from left to right and a window is left only once no keyword
     // can start in it before where it moves to, so the first match is the leftmost.
     if (length < shortest) {
@@ -366,7 +380,6 @@ bool CKeywordSet::FindSkipping(const unsigned char* text, std::size_t length, Hi
     const std::uint16_t* table = pairShift.data();
     const unsigned char* tail = text + shortest - 2;
     const std::size_t last = length - shortest;
-    std::size_t at = 0;
     while (at <= last) {
         std::uint16_t entry = table[LoadPair(tail + at)];
         // Most windows end in a pair that no keyword holds. Moving them by the constant

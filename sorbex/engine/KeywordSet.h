@@ -40,10 +40,13 @@ public:
     // The leftmost-longest occurrence in the `length` bytes from `text`.
     bool Find(const char* text, std::size_t length, Hit& hit) const;
 
-    // Whether one keyword is searched sixteen windows at a time; a test turns it off to
-    // compare with the plain loop.
-    bool UsesVectors() const { return vectorFilter; }
-    void UsePlainLoop() { vectorFilter = false; }
+    // Whether the keywords are searched many windows at a time; a test turns it off
+    // to compare with the plain loop.
+    bool UsesVectors() const { return vectorFilter || nibbleFilter; }
+    void UsePlainLoop() {
+        vectorFilter = false;
+        nibbleFilter = false;
+    }
 
 private:
     bool FindOne(const unsigned char* text, std::size_t length, Hit& hit) const;
@@ -53,7 +56,13 @@ private:
     std::size_t ScanBlocks(const unsigned char* text, std::size_t length, Hit& hit) const;
 #endif
     bool FindMany(const unsigned char* text, std::size_t length, Hit& hit) const;
-    bool FindSkipping(const unsigned char* text, std::size_t length, Hit& hit) const;
+    bool FindSkipping(const unsigned char* text, std::size_t length, std::size_t at,
+                      Hit& hit) const;
+    void BuildNibbleFilter();
+#if defined(SORBEX_KEYWORD_VECTORS)
+    // The same for a few keywords: npos on a hit, else where the pair shifts resume.
+    std::size_t ScanNibbleBlocks(const unsigned char* text, std::size_t length, Hit& hit) const;
+#endif
     bool MatchBucket(const unsigned char* text, std::size_t length, std::size_t at,
                      std::size_t bucket, Hit& hit) const;
     void BuildAutomaton();
@@ -87,6 +96,18 @@ private:
     std::vector<std::size_t> bucketFirst; // index in bucketWords; one more than buckets
     std::vector<std::size_t> bucketWords;
     std::vector<std::size_t> bucketMiss;
+
+    // The block filter for a few keywords (AVX2): each keyword has a bit, and three
+    // bytes of every window, at offsets within the shortest keyword, are looked up by
+    // their two halves in tables of the bits whose keyword may hold them there. A
+    // window whose three look-ups share a bit is compared in full with the keywords of
+    // its bits, longest first.
+    static constexpr std::size_t kNibbleProbes = 3;
+    bool nibbleFilter = false;
+    std::array<std::size_t, kNibbleProbes> probeAt{};
+    std::array<std::array<unsigned char, 16>, kNibbleProbes> lowHalves{};
+    std::array<std::array<unsigned char, 16>, kNibbleProbes> highHalves{};
+    std::vector<std::size_t> longestFirst; // keyword indices
 };
 
 } // namespace sorbex
