@@ -109,6 +109,7 @@ CKeywordSet::CKeywordSet(const std::vector<std::string>& words, bool caseFold) {
             }
             blockMask[e] = partner ? 0x20 : 0;
         }
+        wideFilter = vectorFilter && ProcessorHasWideBlocks();
 #endif
     } else if (keywords.size() > 1) {
         shortest = keywords.front().size();
@@ -277,8 +278,14 @@ bool CKeywordSet::FindOne(const unsigned char* text, std::size_t length, Hit& hi
     }
     std::size_t at = 0;
 #if defined(SORBEX_KEYWORD_VECTORS)
+    if (wideFilter) {
+        at = ScanWideBlocks(text, length, hit);
+        if (at == kNone) {
+            return true;
+        }
+    }
     if (vectorFilter) {
-        at = ScanBlocks(text, length, hit);
+        at = ScanBlocks(text, length, at, hit);
         if (at == kNone) {
             return true;
         }
@@ -311,7 +318,8 @@ bool CKeywordSet::Horspool(const unsigned char* text, std::size_t length, std::s
 }
 
 #if defined(SORBEX_KEYWORD_VECTORS)
-SSE2_FUNCTION std::size_t CKeywordSet::ScanBlocks(const unsigned char* text, std::size_t length, Hit& hit) const {
+SSE2_FUNCTION std::size_t CKeywordSet::ScanBlocks(const unsigned char* text, std::size_t length,
+                                                  std::size_t at, Hit& hit) const {
     // Sixteen windows at a time are tested on their first and last byte, with bit 0x20
     // ignored where the keyword's byte has a case partner that differs only there; the
     // few windows that pass are compared in full through the folding table.
@@ -322,7 +330,6 @@ SSE2_FUNCTION std::size_t CKeywordSet::ScanBlocks(const unsigned char* text, std
     const __m128i lastMask = _mm_set1_epi8(static_cast<char>(blockMask[1]));
     const __m128i first = _mm_set1_epi8(static_cast<char>(pattern[0] | blockMask[0]));
     const __m128i last = _mm_set1_epi8(static_cast<char>(pattern[size - 1] | blockMask[1]));
-    std::size_t at = 0;
     for (; length - at >= size - 1 + 16; at += 16) {
         const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at));
         const __m128i tail =

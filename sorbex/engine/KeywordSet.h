@@ -9,7 +9,8 @@
 
 // The one-keyword search tests sixteen windows at a time with SSE2 instructions: built
 // for them where the compiler may assume them, else (32-bit x86 builds) compiled for them
-// alone and taken when the processor has them.
+// alone and taken when the processor has them. Where the processor has AVX2, it and the
+// search for a few keywords test 32 windows at a time (KeywordWideBlocks.cpp).
 #if defined(__SSE2__) || (defined(__GNUC__) && defined(__i386__))
 #define SORBEX_KEYWORD_VECTORS 1
 #endif
@@ -45,6 +46,7 @@ public:
     bool UsesVectors() const { return vectorFilter || nibbleFilter; }
     void UsePlainLoop() {
         vectorFilter = false;
+        wideFilter = false;
         nibbleFilter = false;
     }
 
@@ -52,8 +54,12 @@ private:
     bool FindOne(const unsigned char* text, std::size_t length, Hit& hit) const;
     bool Horspool(const unsigned char* text, std::size_t length, std::size_t at, Hit& hit) const;
 #if defined(SORBEX_KEYWORD_VECTORS)
-    // Scans whole blocks; returns npos on a hit, else where the scalar search resumes.
-    std::size_t ScanBlocks(const unsigned char* text, std::size_t length, Hit& hit) const;
+    // Scans whole blocks from `at`; returns npos on a hit, else where the next search
+    // resumes. The wide one takes 32 windows at a time where the processor has AVX2.
+    std::size_t ScanBlocks(const unsigned char* text, std::size_t length, std::size_t at,
+                           Hit& hit) const;
+    std::size_t ScanWideBlocks(const unsigned char* text, std::size_t length, Hit& hit) const;
+    static bool ProcessorHasWideBlocks();
 #endif
     bool FindMany(const unsigned char* text, std::size_t length, Hit& hit) const;
     bool FindSkipping(const unsigned char* text, std::size_t length, std::size_t at,
@@ -79,6 +85,7 @@ private:
     // whether the filter applies to its case pairs at all.
     unsigned char blockMask[2] = {0, 0};
     bool vectorFilter = false;
+    bool wideFilter = false;
 
     // Aho-Corasick: a full transition table over folded bytes; `output` is the longest
     // keyword that ends in a state (through its suffix links), or npos.

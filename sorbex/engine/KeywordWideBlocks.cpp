@@ -1,5 +1,6 @@
-// The block filter of a keyword set of a few keywords: 32 windows at a time, each
-// tested on three of its bytes through tables indexed by the bytes' halves.
+// The keyword set's block filters for processors with AVX2: 32 windows at a time, one
+// keyword tested on its first and last byte, a few on three bytes each through tables
+// indexed by the bytes' halves.
 #include "engine/KeywordSet.h"
 
 #include <algorithm>
@@ -18,7 +19,7 @@ namespace {
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
 // Windows tested at a time.
-constexpr std::size_t kNibbleBlock = 32;
+constexpr std::size_t kWideBlock = 32;
 
 // One bit per keyword in a table entry.
 constexpr std::size_t kNibbleMostKeywords = 8;
@@ -71,7 +72,7 @@ AVX2_FUNCTION inline __m256i Look(const unsigned char* from, __m256i lows, __m25
 void CKeywordSet::BuildNibbleFilter() {
     nibbleFilter = false;
 #if defined(SORBEX_KEYWORD_VECTORS)
-    if (keywords.size() > kNibbleMostKeywords || shortest == 0 || !ProcessorHasAvx2()) {
+    if (keywords.size() > kNibbleMostKeywords || shortest == 0 || !ProcessorHasWideBlocks()) {
         return;
     }
     // The window's offsets whose bytes are rarest over the keywords, counting every
@@ -120,7 +121,50 @@ void CKeywordSet::BuildNibbleFilter() {
 #endif
 }
 
+bool CKeywordSet::ProcessorHasWideBlocks() {
 #if defined(SORBEX_KEYWORD_VECTORS)
+    return ProcessorHasAvx2();
+#else
+    return false;
+#endif
+}
+
+#if defined(SORBEX_KEYWORD_VECTORS)
+AVX2_FUNCTION std::size_t CKeywordSet::ScanWideBlocks(const unsigned char* text,
+                                                      std::size_t length, Hit& hit) const {
+    // ScanBlocks' test on twice as many windows at a time.
+    const std::string& word = keywords.front();
+    const std::size_t size = word.size();
+    const auto* pattern = reinterpret_cast<const unsigned char*>(word.data());
+    const __m256i firstMask = _mm256_set1_epi8(static_cast<char>(blockMask[0]));
+    const __m256i lastMask = _mm256_set1_epi8(static_cast<char>(blockMask[1]));
+    const __m256i first = _mm256_set1_epi8(static_cast<char>(pattern[0] | blockMask[0]));
+    const __m256i last = _mm256_set1_epi8(static_cast<char>(pattern[size - 1] | blockMask[1]));
+    std::size_t at = 0;
+    for (; length - at >= size - 1 + kWideBlock; at += kWideBlock) {
+        const __m256i head = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(text + at));
+        const __m256i tail =
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(text + at + size - 1));
+        const __m256i both =
+            _mm256_and_si256(_mm256_cmpeq_epi8(_mm256_or_si256(head, firstMask), first),
+                             _mm256_cmpeq_epi8(_mm256_or_si256(tail, lastMask), last));
+        auto candidates = static_cast<std::uint32_t>(_mm256_movemask_epi8(both));
+        while (candidates != 0) {
+            const std::size_t start = at + static_cast<std::size_t>(__builtin_ctz(candidates));
+            std::size_t i = 0;
+            while (i < size && fold[text[start + i]] == pattern[i]) {
+                ++i;
+            }
+            if (i == size) {
+                hit = {start, start + size, 0};
+                return kNone;
+            }
+            candidates &= candidates - 1;
+        }
+    }
+    return at;
+}
+
 AVX2_FUNCTION std::size_t CKeywordSet::ScanNibbleBlocks(const unsigned char* text,
                                                          std::size_t length, Hit& hit) const {
     // A byte's halves pick the bits of the keywords that may hold it at that offset;
@@ -140,7 +184,7 @@ AVX2_FUNCTION std::size_t CKeywordSet::ScanNibbleBlocks(const unsigned char* tex
     const std::size_t reach = std::max({probeAt[0], probeAt[1], probeAt[2]});
     const __m256i none = _mm256_setzero_si256();
     std::size_t at = 0;
-    for (; length - at >= reach + kNibbleBlock; at += kNibbleBlock) {
+    for (; length - at >= reach + kWideBlock; at += kWideBlock) {
         const __m256i bits = _mm256_and_si256(
             Look(at0 + at, low0, high0, halfMask),
             _mm256_and_si256(Look(at1 + at, low1, high1, halfMask),
@@ -149,7 +193,7 @@ AVX2_FUNCTION std::size_t CKeywordSet::ScanNibbleBlocks(const unsigned char* tex
         if (windows == 0) {
             continue;
         }
-        unsigned char kept[kNibbleBlock];
+        unsigned char kept[kWideBlock];
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(kept), bits);
         while (windows != 0) {
             const auto window = static_cast<std::size_t>(__builtin_ctz(windows));
