@@ -336,21 +336,31 @@ SSE2_FUNCTION std::size_t CKeywordSet::ScanBlocks(const unsigned char* text, std
             _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at + size - 1));
         const __m128i both = _mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(head, firstMask), first),
                                            _mm_cmpeq_epi8(_mm_or_si128(tail, lastMask), last));
-        auto candidates = static_cast<unsigned>(_mm_movemask_epi8(both));
-        while (candidates != 0) {
-            const std::size_t start = at + static_cast<std::size_t>(__builtin_ctz(candidates));
-            std::size_t i = 0;
-            while (i < size && fold[text[start + i]] == pattern[i]) {
-                ++i;
-            }
-            if (i == size) {
-                hit = {start, start + size, 0};
-                return kNone;
-            }
-            candidates &= candidates - 1;
+        const auto candidates = static_cast<std::uint32_t>(_mm_movemask_epi8(both));
+        if (candidates != 0 && MatchCandidates(text, at, candidates, hit)) {
+            return kNone;
         }
     }
     return at;
+}
+
+bool CKeywordSet::MatchCandidates(const unsigned char* text, std::size_t at,
+                                  std::uint32_t candidates, Hit& hit) const {
+    const std::string& word = keywords.front();
+    const auto* pattern = reinterpret_cast<const unsigned char*>(word.data());
+    while (candidates != 0) {
+        const std::size_t start = at + static_cast<std::size_t>(__builtin_ctz(candidates));
+        std::size_t i = 0;
+        while (i < word.size() && fold[text[start + i]] == pattern[i]) {
+            ++i;
+        }
+        if (i == word.size()) {
+            hit = {start, start + word.size(), 0};
+            return true;
+        }
+        candidates &= candidates - 1;
+    }
+    return false;
 }
 #endif
 

@@ -60,6 +60,9 @@ private:
                            Hit& hit) const;
     std::size_t ScanWideBlocks(const unsigned char* text, std::size_t length, Hit& hit) const;
     static bool ProcessorHasWideBlocks();
+    // Compares the one keyword at `at` plus each set bit of `candidates`, lowest first.
+    bool MatchCandidates(const unsigned char* text, std::size_t at, std::uint32_t candidates,
+                         Hit& hit) const;
 #endif
     bool FindMany(const unsigned char* text, std::size_t length, Hit& hit) const;
     bool FindSkipping(const unsigned char* text, std::size_t length, std::size_t at,

@@ -42,6 +42,19 @@ void RunCases(const std::vector<Case>& cases) {
     }
 }
 
+// The set searched many windows at a time finds what the plain loop finds.
+void ExpectSameHit(const CKeywordSet& plain, const CKeywordSet& blocks, const std::string& text) {
+    CKeywordSet::Hit expected;
+    CKeywordSet::Hit hit;
+    const bool found = plain.Find(text.data(), text.size(), expected);
+    ASSERT_EQ(found, blocks.Find(text.data(), text.size(), hit));
+    if (found) {
+        EXPECT_EQ(expected.start, hit.start);
+        EXPECT_EQ(expected.end, hit.end);
+        EXPECT_EQ(expected.keyword, hit.keyword);
+    }
+}
+
 TEST(KeywordSetTest, OneKeyword) {
     RunCases({
         {{}, false, "anything", "none"},
@@ -105,14 +118,7 @@ TEST(KeywordSetTest, OneKeywordBlocksAgreeWithThePlainLoop) {
         if (random.Next(2) == 0)
             text.insert(random.Next(text.size() + 1), word);
         SCOPED_TRACE("\"" + word + "\" in \"" + text + "\"" + (caseFold ? " folded" : ""));
-        CKeywordSet::Hit expected;
-        CKeywordSet::Hit hit;
-        const bool found = plain.Find(text.data(), text.size(), expected);
-        ASSERT_EQ(found, blocks.Find(text.data(), text.size(), hit));
-        if (found) {
-            EXPECT_EQ(expected.start, hit.start);
-            EXPECT_EQ(expected.end, hit.end);
-        }
+        ExpectSameHit(plain, blocks, text);
     }
 }
 
@@ -288,15 +294,7 @@ TEST(KeywordSetTest, FewKeywordsBlocksAgreeWithThePlainLoop) {
                 }
                 SCOPED_TRACE(std::to_string(words.size()) + " keywords, \"" + text + "\"" +
                              (caseFold ? " folded" : ""));
-                CKeywordSet::Hit expected;
-                CKeywordSet::Hit hit;
-                const bool found = plain.Find(text.data(), text.size(), expected);
-                ASSERT_EQ(found, blocks.Find(text.data(), text.size(), hit));
-                if (found) {
-                    EXPECT_EQ(expected.start, hit.start);
-                    EXPECT_EQ(expected.end, hit.end);
-                    EXPECT_EQ(expected.keyword, hit.keyword);
-                }
+                ExpectSameHit(plain, blocks, text);
             }
             // Every place of one keyword in a long run of a decoy that shares its probes'
             // bytes only in part.

@@ -148,18 +148,9 @@ AVX2_FUNCTION std::size_t CKeywordSet::ScanWideBlocks(const unsigned char* text,
         const __m256i both =
             _mm256_and_si256(_mm256_cmpeq_epi8(_mm256_or_si256(head, firstMask), first),
                              _mm256_cmpeq_epi8(_mm256_or_si256(tail, lastMask), last));
-        auto candidates = static_cast<std::uint32_t>(_mm256_movemask_epi8(both));
-        while (candidates != 0) {
-            const std::size_t start = at + static_cast<std::size_t>(__builtin_ctz(candidates));
-            std::size_t i = 0;
-            while (i < size && fold[text[start + i]] == pattern[i]) {
-                ++i;
-            }
-            if (i == size) {
-                hit = {start, start + size, 0};
-                return kNone;
-            }
-            candidates &= candidates - 1;
+        const auto candidates = static_cast<std::uint32_t>(_mm256_movemask_epi8(both));
+        if (candidates != 0 && MatchCandidates(text, at, candidates, hit)) {
+            return kNone;
         }
     }
     return at;
