@@ -2,10 +2,13 @@
 #include "engine/AndNode.h"
 
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <utility>
 
 #include "engine/ExprError.h"
+#include "engine/NotNode.h"
+#include "engine/TermNode.h"
 #include "strings/StringIds.h"
 
 namespace sorbex {
@@ -55,6 +58,8 @@ int CAndNode::Compile(CPatternRegistry& registry) {
         std::swap(left, right);
         std::swap(leftCost, rightCost);
     }
+    leftOperand = ReadOperand(*left);
+    rightOperand = ReadOperand(*right);
     return AddCosts(leftCost, rightCost);
 }
 
@@ -68,16 +73,47 @@ std::unique_ptr<CPassageList> CAndNode::Evaluate(const char* text, std::size_t l
     return list;
 }
 
+CAndNode::Operand CAndNode::ReadOperand(const CExprNode& node) {
+    Operand operand;
+    operand.node = &node;
+    operand.term = dynamic_cast<const CTermNode*>(&node);
+    if (const auto* inverted = dynamic_cast<const CNotNode*>(&node)) {
+        operand.term = dynamic_cast<const CTermNode*>(inverted->child.get());
+        operand.inverted = operand.term != nullptr;
+    }
+    return operand;
+}
+
+std::unique_ptr<CPassageList> CAndNode::Probe(const Operand& operand, const char* text,
+                                              std::size_t length, int subexpression) {
+    if (operand.term == nullptr) {
+        return operand.node->Evaluate(text, length, subexpression);
+    }
+    std::unique_ptr<CPassageList> list = operand.term->EvaluateUpTo(text, length, subexpression, 1);
+    if (list != nullptr && operand.inverted) {
+        // The not's own marks never reach the and's list: a true inverted list is empty.
+        list->inverted = true;
+    }
+    return list;
+}
+
 std::unique_ptr<CPassageList> CAndNode::EvaluatePlain(const char* text, std::size_t length,
                                                       int subexpression) const {
-    std::unique_ptr<CPassageList> first = left->Evaluate(text, length, subexpression);
+    // A file that lacks one operand is answered without reading the other to its end:
+    // each term is first read up to its first passage, and read on only once both
+    // operands hold.
+    // Compile reads the operands; a node put together by hand is read here.
+    const Operand leftRead = leftOperand.node == left.get() ? leftOperand : ReadOperand(*left);
+    const Operand rightRead =
+        rightOperand.node == right.get() ? rightOperand : ReadOperand(*right);
+    std::unique_ptr<CPassageList> first = Probe(leftRead, text, length, subexpression);
     if (first == nullptr) {
         return nullptr;
     }
     if (!first->IsTrue()) {
         return std::make_unique<CPassageList>();
     }
-    std::unique_ptr<CPassageList> second = right->Evaluate(text, length, subexpression);
+    std::unique_ptr<CPassageList> second = Probe(rightRead, text, length, subexpression);
     if (second == nullptr) {
         return nullptr;
     }
@@ -85,6 +121,13 @@ std::unique_ptr<CPassageList> CAndNode::EvaluatePlain(const char* text, std::siz
         return std::make_unique<CPassageList>();
     }
     // A true inverted list holds nothing, so the other operand's passages are the answer.
+    for (const auto& [operand, list] : {std::make_pair(&leftRead, first.get()),
+                                        std::make_pair(&rightRead, second.get())}) {
+        if (operand->term != nullptr && !operand->inverted &&
+            !operand->term->Extend(*list, text, length, subexpression, SIZE_MAX)) {
+            return nullptr;
+        }
+    }
     if (first->inverted) {
         return second;
     }

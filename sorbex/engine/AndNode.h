@@ -5,6 +5,8 @@
 
 namespace sorbex {
 
+class CTermNode;
+
 class CAndNode final : public CExprNode {
 public:
     std::unique_ptr<CExprNode> left;
@@ -27,6 +29,19 @@ private:
                                                 int subexpression) const;
     std::unique_ptr<CPassageList> EvaluateNear(const char* text, std::size_t length,
                                                int subexpression) const;
+
+    // How a plain and reads an operand: a term, or a not of one, first only as far as
+    // its first passage, which settles its truth.
+    struct Operand {
+        const CExprNode* node = nullptr;
+        const CTermNode* term = nullptr; // the node, or the term under the not
+        bool inverted = false;
+    };
+    static Operand ReadOperand(const CExprNode& node);
+    static std::unique_ptr<CPassageList> Probe(const Operand& operand, const char* text,
+                                               std::size_t length, int subexpression);
+    Operand leftOperand;
+    Operand rightOperand;
 };
 
 } // namespace sorbex

@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
+
+#include "engine/TermNode.h"
 
 namespace sorbex {
 namespace {
@@ -103,6 +106,15 @@ TEST(EvaluateTest, PlainAndAndNot) {
         {"!!dog", "a dog", "2-5"},
         {"!cat&!dog", "a bird", "file"},
         {"cat&dog&bird", "bird dog cat", "0-4 5-8 9-12"},
+        // each term is read first up to its first passage, then on from there
+        {"aa&b", "aaaaa b", "0-2 2-4 6-7"},
+        {"cat&dog", "dog dog dog cat cat", "0-3 4-7 8-11 12-15 16-19"},
+        {"cat&dog", "cat cat cat", "no match"},
+        {"cat&!dog", "cat dog dog dog", "no match"},
+        {"!dog&cat", "cat cat", "0-3 4-7"},
+        {"cat&dog&!bird", "dog cat dog cat", "0-3 4-7 8-11 12-15"},
+        {"cat&dog&!bird", "dog cat dog cat bird", "no match"},
+        {"(cat&dog)&fish", "fish dog cat dog", "0-4 5-8 9-12 13-16"},
     };
     RunCases(std::begin(cases), std::end(cases));
 }
@@ -221,6 +233,10 @@ TEST(EvaluateTest, MarksTheChosenSubexpression) {
         {"((cat&dog)&bird)", "bird dog cat", 2, "5-8* 9-12*"},
         {"(!dog)&cat", "a cat", 1, "no match"},
         {"(cat&5!dog)&bird", "bird cat", 1, "5-8*"},
+        // a term read on after its first passage goes on from that group's end
+        {"a(b)&x", "abab x", 1, "1-2* 3-4*"},
+        {"x&a(b)", "abab x ab", 1, "1-2* 3-4* 8-9*"},
+        {"(ab)|(cd)&x", "x ab cd", 1, "2-4*"}, // group 1 takes no part in cd
     };
     for (const MarkCase& c : cases) {
         SCOPED_TRACE(std::string(c.expression) + " #" + std::to_string(c.subexpression));
@@ -323,6 +339,41 @@ TEST(ExprEvaluateTest, ANotAtTheRootStopsAtTheFirstPassage) {
         ASSERT_NE(nullptr, full);
         ASSERT_GT(full->passages.size(), 1u);
         EXPECT_EQ(c.stops ? 1u : full->passages.size(), list->passages.size());
+    }
+}
+
+// A term's passages read up to the first and then on give the list one scan gives.
+TEST(ExprEvaluateTest, ReadingATermOnFindsWhatOneScanFinds) {
+    struct Case {
+        const char* pattern;
+        const char* text;
+        int subexpression;
+    };
+    const Case cases[] = {
+        {"aa", "aaaaa", 0},        {"a*b", "aab b ab", 0},   {"a(b)", "ab ab\nab", 1},
+        {"(a)|(b)", "a b a", 2},   {"x", "no such byte", 0}, {"^c", "c\nc\nxc", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pattern);
+        CPatternRegistry registry;
+        std::unique_ptr<CExprNode> root;
+        int groups = 0;
+        ASSERT_FALSE(CompileSearchExpression(c.pattern, {}, registry, root, groups));
+        const auto* term = dynamic_cast<const CTermNode*>(root.get());
+        ASSERT_NE(nullptr, term);
+        const std::string text = c.text;
+        std::unique_ptr<CPassageList> whole = term->Evaluate(text.c_str(), text.size(), c.subexpression);
+        std::unique_ptr<CPassageList> read = term->EvaluateUpTo(text.c_str(), text.size(), c.subexpression, 1);
+        ASSERT_NE(nullptr, whole);
+        ASSERT_NE(nullptr, read);
+        EXPECT_LE(read->size(), 1u);
+        ASSERT_TRUE(term->Extend(*read, text.c_str(), text.size(), c.subexpression, SIZE_MAX));
+        ASSERT_EQ(whole->size(), read->size());
+        for (std::size_t i = 0; i < whole->size(); ++i) {
+            EXPECT_EQ(whole->passages[i].start, read->passages[i].start);
+            EXPECT_EQ(whole->passages[i].end, read->passages[i].end);
+            EXPECT_EQ(whole->passages[i].marked, read->passages[i].marked);
+        }
     }
 }
 

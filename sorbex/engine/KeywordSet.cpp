@@ -109,6 +109,7 @@ CKeywordSet::CKeywordSet(const std::vector<std::string>& words, bool caseFold) {
             }
             blockMask[e] = partner ? 0x20 : 0;
         }
+        wideFilter = vectorFilter && ProcessorHasWideBlocks();
 #endif
     } else if (keywords.size() > 1) {
         shortest = keywords.front().size();
@@ -117,6 +118,7 @@ CKeywordSet::CKeywordSet(const std::vector<std::string>& words, bool caseFold) {
         }
         if (shortest >= kSkipShortest && keywords.size() <= kSkipMostKeywords) {
             BuildPairShifts();
+            BuildNibbleFilter();
         } else {
             BuildAutomaton();
         }
@@ -253,7 +255,19 @@ bool CKeywordSet::Find(const char* text, std::size_t length, Hit& hit) const {
     if (keywords.size() == 1) {
         return FindOne(bytes, length, hit);
     }
-    return pairShift.empty() ? FindMany(bytes, length, hit) : FindSkipping(bytes, length, hit);
+    if (pairShift.empty()) {
+        return FindMany(bytes, length, hit);
+    }
+    std::size_t at = 0;
+#if defined(SORBEX_KEYWORD_VECTORS)
+    if (nibbleFilter) {
+        at = ScanNibbleBlocks(bytes, length, hit);
+        if (at == kNone) {
+            return true;
+        }
+    }
+#endif
+    return FindSkipping(bytes, length, at, hit);
 }
 
 bool CKeywordSet::FindOne(const unsigned char* text, std::size_t length, Hit& hit) const {
@@ -264,8 +278,14 @@ bool CKeywordSet::FindOne(const unsigned char* text, std::size_t length, Hit& hi
     }
     std::size_t at = 0;
 #if defined(SORBEX_KEYWORD_VECTORS)
+    if (wideFilter) {
+        at = ScanWideBlocks(text, length, hit);
+        if (at == kNone) {
+            return true;
+        }
+    }
     if (vectorFilter) {
-        at = ScanBlocks(text, length, hit);
+        at = ScanBlocks(text, length, at, hit);
         if (at == kNone) {
             return true;
         }
@@ -298,7 +318,8 @@ bool CKeywordSet::Horspool(const unsigned char* text, std::size_t length, std::s
 }
 
 #if defined(SORBEX_KEYWORD_VECTORS)
-SSE2_FUNCTION std::size_t CKeywordSet::ScanBlocks(const unsigned char* text, std::size_t length, Hit& hit) const {
+SSE2_FUNCTION std::size_t CKeywordSet::ScanBlocks(const unsigned char* text, std::size_t length,
+                                                  std::size_t at, Hit& hit) const {
     // Sixteen windows at a time are tested on their first and last byte, with bit 0x20
     // ignored where the keyword's byte has a case partner that differs only there; the
     // few windows that pass are compared in full through the folding table.
@@ -309,28 +330,37 @@ SSE2_FUNCTION std::size_t CKeywordSet::ScanBlocks(const unsigned char* text, std
     const __m128i lastMask = _mm_set1_epi8(static_cast<char>(blockMask[1]));
     const __m128i first = _mm_set1_epi8(static_cast<char>(pattern[0] | blockMask[0]));
     const __m128i last = _mm_set1_epi8(static_cast<char>(pattern[size - 1] | blockMask[1]));
-    std::size_t at = 0;
     for (; length - at >= size - 1 + 16; at += 16) {
         const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at));
         const __m128i tail =
             _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at + size - 1));
         const __m128i both = _mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(head, firstMask), first),
                                            _mm_cmpeq_epi8(_mm_or_si128(tail, lastMask), last));
-        auto candidates = static_cast<unsigned>(_mm_movemask_epi8(both));
-        while (candidates != 0) {
-            const std::size_t start = at + static_cast<std::size_t>(__builtin_ctz(candidates));
-            std::size_t i = 0;
-            while (i < size && fold[text[start + i]] == pattern[i]) {
-                ++i;
-            }
-            if (i == size) {
-                hit = {start, start + size, 0};
-                return kNone;
-            }
-            candidates &= candidates - 1;
+        const auto candidates = static_cast<std::uint32_t>(_mm_movemask_epi8(both));
+        if (candidates != 0 && MatchCandidates(text, at, candidates, hit)) {
+            return kNone;
         }
     }
     return at;
+}
+
+bool CKeywordSet::MatchCandidates(const unsigned char* text, std::size_t at,
+                                  std::uint32_t candidates, Hit& hit) const {
+    const std::string& word = keywords.front();
+    const auto* pattern = reinterpret_cast<const unsigned char*>(word.data());
+    while (candidates != 0) {
+        const std::size_t start = at + static_cast<std::size_t>(__builtin_ctz(candidates));
+        std::size_t i = 0;
+        while (i < word.size() && fold[text[start + i]] == pattern[i]) {
+            ++i;
+        }
+        if (i == word.size()) {
+            hit = {start, start + word.size(), 0};
+            return true;
+        }
+        candidates &= candidates - 1;
+    }
+    return false;
 }
 #endif
 
@@ -357,7 +387,8 @@ bool CKeywordSet::FindMany(const unsigned char* text, std::size_t length, Hit& h
     return found;
 }
 
-bool CKeywordSet::FindSkipping(const unsigned char* text, std::size_t length, Hit& hit) const {
+bool CKeywordSet::FindSkipping(const unsigned char* text, std::size_t length, std::size_t at,
+                               Hit& hit) const {
     // Windows are tried from left to right and a window is left only once no keyword
     // can start in it before where it moves to, so the first match is the leftmost.
     if (length < shortest) {
@@ -366,7 +397,6 @@ bool CKeywordSet::FindSkipping(const unsigned char* text, std::size_t length, Hi
     const std::uint16_t* table = pairShift.data();
     const unsigned char* tail = text + shortest - 2;
     const std::size_t last = length - shortest;
-    std::size_t at = 0;
     while (at <= last) {
         std::uint16_t entry = table[LoadPair(tail + at)];
         // Most windows end in a pair that no keyword holds. Moving them by the constant

@@ -9,7 +9,8 @@
 
 // The one-keyword search tests sixteen windows at a time with SSE2 instructions: built
 // for them where the compiler may assume them, else (32-bit x86 builds) compiled for them
-// alone and taken when the processor has them.
+// alone and taken when the processor has them. Where the processor has AVX2, it and the
+// search for a few keywords test 32 windows at a time (KeywordWideBlocks.cpp).
 #if defined(__SSE2__) || (defined(__GNUC__) && defined(__i386__))
 #define SORBEX_KEYWORD_VECTORS 1
 #endif
@@ -40,20 +41,37 @@ public:
     // The leftmost-longest occurrence in the `length` bytes from `text`.
     bool Find(const char* text, std::size_t length, Hit& hit) const;
 
-    // Whether one keyword is searched sixteen windows at a time; a test turns it off to
-    // compare with the plain loop.
-    bool UsesVectors() const { return vectorFilter; }
-    void UsePlainLoop() { vectorFilter = false; }
+    // Whether the keywords are searched many windows at a time; a test turns it off
+    // to compare with the plain loop.
+    bool UsesVectors() const { return vectorFilter || nibbleFilter; }
+    void UsePlainLoop() {
+        vectorFilter = false;
+        wideFilter = false;
+        nibbleFilter = false;
+    }
 
 private:
     bool FindOne(const unsigned char* text, std::size_t length, Hit& hit) const;
     bool Horspool(const unsigned char* text, std::size_t length, std::size_t at, Hit& hit) const;
 #if defined(SORBEX_KEYWORD_VECTORS)
-    // Scans whole blocks; returns npos on a hit, else where the scalar search resumes.
-    std::size_t ScanBlocks(const unsigned char* text, std::size_t length, Hit& hit) const;
+    // Scans whole blocks from `at`; returns npos on a hit, else where the next search
+    // resumes. The wide one takes 32 windows at a time where the processor has AVX2.
+    std::size_t ScanBlocks(const unsigned char* text, std::size_t length, std::size_t at,
+                           Hit& hit) const;
+    std::size_t ScanWideBlocks(const unsigned char* text, std::size_t length, Hit& hit) const;
+    static bool ProcessorHasWideBlocks();
+    // Compares the one keyword at `at` plus each set bit of `candidates`, lowest first.
+    bool MatchCandidates(const unsigned char* text, std::size_t at, std::uint32_t candidates,
+                         Hit& hit) const;
 #endif
     bool FindMany(const unsigned char* text, std::size_t length, Hit& hit) const;
-    bool FindSkipping(const unsigned char* text, std::size_t length, Hit& hit) const;
+    bool FindSkipping(const unsigned char* text, std::size_t length, std::size_t at,
+                      Hit& hit) const;
+    void BuildNibbleFilter();
+#if defined(SORBEX_KEYWORD_VECTORS)
+    // The same for a few keywords: npos on a hit, else where the pair shifts resume.
+    std::size_t ScanNibbleBlocks(const unsigned char* text, std::size_t length, Hit& hit) const;
+#endif
     bool MatchBucket(const unsigned char* text, std::size_t length, std::size_t at,
                      std::size_t bucket, Hit& hit) const;
     void BuildAutomaton();
@@ -70,6 +88,7 @@ private:
     // whether the filter applies to its case pairs at all.
     unsigned char blockMask[2] = {0, 0};
     bool vectorFilter = false;
+    bool wideFilter = false;
 
     // Aho-Corasick: a full transition table over folded bytes; `output` is the longest
     // keyword that ends in a state (through its suffix links), or npos.
@@ -87,6 +106,18 @@ private:
     std::vector<std::size_t> bucketFirst; // index in bucketWords; one more than buckets
     std::vector<std::size_t> bucketWords;
     std::vector<std::size_t> bucketMiss;
+
+    // The block filter for a few keywords (AVX2): each keyword has a bit, and three
+    // bytes of every window, at offsets within the shortest keyword, are looked up by
+    // their two halves in tables of the bits whose keyword may hold them there. A
+    // window whose three look-ups share a bit is compared in full with the keywords of
+    // its bits, longest first.
+    static constexpr std::size_t kNibbleProbes = 3;
+    bool nibbleFilter = false;
+    std::array<std::size_t, kNibbleProbes> probeAt{};
+    std::array<std::array<unsigned char, 16>, kNibbleProbes> lowHalves{};
+    std::array<std::array<unsigned char, 16>, kNibbleProbes> highHalves{};
+    std::vector<std::size_t> longestFirst; // keyword indices
 };
 
 } // namespace sorbex

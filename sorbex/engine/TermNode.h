@@ -24,6 +24,11 @@ public:
     // Evaluate that stops after the first `most` passages.
     std::unique_ptr<CPassageList> EvaluateUpTo(const char* text, std::size_t length,
                                                int subexpression, std::size_t most) const;
+    // Adds to `list`, a list this term gave for the same text, the passages after its
+    // last one until it holds `most`: the same passages a scan from the start would
+    // have found. False when the pattern could not be activated.
+    bool Extend(CPassageList& list, const char* text, std::size_t length, int subexpression,
+                std::size_t most) const;
 
 private:
     CPatternRegistry* registry = nullptr;

@@ -6,8 +6,8 @@
 
 #include "text/TextVectors.h"
 
-// The ASCII start is cleaned sixteen bytes at a time with SSE2 instructions where
-// the processor has them (TextVectors.h).
+// The ASCII start is cleaned 64 bytes at a time with AVX2 instructions, or sixteen at a
+// time with SSE2 ones, where the processor has them (TextVectors.h).
 
 namespace sorbex {
 namespace {
@@ -50,6 +50,28 @@ SSE2_FUNCTION std::size_t CleanAsciiBlocks(unsigned char* bytes, std::size_t len
     }
     return at;
 }
+
+// The same on 64 bytes at a time, for processors with AVX2.
+AVX2_FUNCTION inline __m256i CleanWideBlock(__m256i v) {
+    const __m256i feed = _mm256_or_si256(_mm256_cmpeq_epi8(v, _mm256_set1_epi8('\r')),
+                                         _mm256_cmpeq_epi8(v, _mm256_set1_epi8('\n')));
+    const __m256i raised = _mm256_max_epu8(v, _mm256_set1_epi8(' '));
+    return _mm256_xor_si256(raised, _mm256_and_si256(feed, _mm256_set1_epi8(' ' ^ '\n')));
+}
+
+AVX2_FUNCTION std::size_t CleanAsciiWideBlocks(unsigned char* bytes, std::size_t length) {
+    std::size_t at = 0;
+    for (; at + 64 <= length; at += 64) {
+        auto* block = reinterpret_cast<__m256i*>(bytes + at);
+        const __m256i a = _mm256_loadu_si256(block);
+        const __m256i b = _mm256_loadu_si256(block + 1);
+        if (_mm256_movemask_epi8(_mm256_or_si256(a, b)) != 0)
+            break;
+        _mm256_storeu_si256(block, CleanWideBlock(a));
+        _mm256_storeu_si256(block + 1, CleanWideBlock(b));
+    }
+    return at;
+}
 #endif
 
 } // namespace
@@ -67,8 +89,10 @@ std::size_t CleanAsciiStart(char* buffer, std::size_t length) {
     auto* bytes = reinterpret_cast<unsigned char*>(buffer);
     std::size_t at = 0;
 #if defined(SORBEX_TEXT_VECTORS)
+    if (ProcessorHasAvx2())
+        at = CleanAsciiWideBlocks(bytes, length);
     if (ProcessorHasSse2())
-        at = CleanAsciiBlocks(bytes, length);
+        at += CleanAsciiBlocks(bytes + at, length - at);
 #endif
     // Eight at a time where a word holds no high bit, then byte by byte.
     for (; at + 8 <= length; at += 8) {

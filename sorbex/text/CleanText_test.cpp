@@ -65,14 +65,15 @@ TEST(CleanTextTest, EveryByteValueAtEveryAlignment) {
 }
 
 // The ASCII start is cleaned as CleanText cleans it and not a byte further: the first
-// high byte may stand anywhere in a sixteen-byte block or an eight-byte word, or right
-// after a control byte that the block would change.
+// high byte may stand anywhere in a 64-byte or sixteen-byte block or an eight-byte
+// word, past a first whole block or not, or right after a control byte that the block
+// would change.
 TEST(CleanTextTest, TheAsciiStartEndsAtTheFirstHighByte) {
     std::string ascii;
-    for (int i = 0; i < 70; ++i)
+    for (int i = 0; i < 150; ++i)
         ascii += static_cast<char>((i * 5) % 128); // control bytes among the others
     for (std::size_t offset : {0u, 1u, 7u}) {
-        for (std::size_t high = 0; high <= 64; ++high) {
+        for (std::size_t high = 0; high <= 140; ++high) {
             for (const char highByte : {'\x80', '\xC3', '\xFF'}) {
                 SCOPED_TRACE(testing::Message() << "offset " << offset << ", high byte at " << high
                                                 << ", value " << (static_cast<int>(highByte) & 0xFF));
