@@ -29,10 +29,11 @@ int DefaultSearchThreads();
 class CSearchWorkers {
 public:
     // A worker reads one file at a time; what waits here is the findings of the files
-    // it is ahead by. The run's thread sleeps until half of them are done: with four per
-    // worker it was woken every other file, and two threads cost more processor time in
-    // the system's switching than they saved.
-    static constexpr std::size_t kFilesInFlightPerThread = 16;
+    // it is ahead by (for most files, none). The run's thread sleeps until half of them
+    // are done, and a worker that runs out of room until half are free: with four per
+    // worker both were woken every few files, and two threads cost more processor time
+    // in the system's switching than they saved.
+    static constexpr std::size_t kFilesInFlightPerThread = 64;
 
     struct CSetup {
         kestrix::FileSystem* fileSystem = nullptr;
