@@ -93,6 +93,7 @@ struct SendLog {
     int calls[kShares]{};
     std::wstring other; // the class of the other window being timed
     std::map<std::wstring, std::pair<Clock::duration, int>> others;
+    std::vector<Clock::duration> streamIns; // each EM_STREAMIN in turn
 };
 SendLog gSends;
 HHOOK gCallHook = nullptr;
@@ -131,6 +132,8 @@ LRESULT CALLBACK OnReturn(int code, WPARAM wParam, LPARAM lParam) {
         --gSends.depth == 0) {
         gSends.spent[gSends.share] += Clock::now() - gSends.start;
         ++gSends.calls[gSends.share];
+        if (gSends.share == kStreamIn)
+            gSends.streamIns.push_back(Clock::now() - gSends.start);
         if (gSends.share == kOtherWindows) {
             auto& other = gSends.others[gSends.other];
             other.first += Clock::now() - gSends.start;
@@ -321,6 +324,10 @@ int main(int argc, char** argv) {
         std::printf("  %-50s %7.3f s in %d messages\n", kShareNames[share],
                     Seconds(gSends.spent[share]), gSends.calls[share]);
     }
+    std::printf("    each stream-in in turn:");
+    for (const Clock::duration& streamIn : gSends.streamIns)
+        std::printf(" %.0f ms", Seconds(streamIn) * 1000);
+    std::printf("\n");
     for (const auto& other : gSends.others)
         if (Seconds(other.second.first) >= 0.01)
             std::printf("    %-48ls %7.3f s in %d messages\n", other.first.c_str(),
