@@ -15,15 +15,9 @@ std::size_t ChunkedBytes::ReadAt(std::uint64_t offset, void* out, std::size_t co
         return 0;
     count = static_cast<std::size_t>(std::min<std::uint64_t>(count, size_ - offset));
     auto* to = static_cast<char*>(out);
-    std::size_t done = 0;
-    while (done < count) {
-        const std::uint64_t at = offset + done;
-        const auto chunk = static_cast<std::size_t>(at / kChunkBytes);
-        const auto within = static_cast<std::size_t>(at % kChunkBytes);
-        const std::size_t part = std::min(count - done, kChunkBytes - within);
-        std::memcpy(to + done, chunks_[chunk].get() + within, part);
-        done += part;
-    }
+    ForEachPart(offset, count, [&](char* chunk, std::size_t done, std::size_t part) {
+        std::memcpy(to + done, chunk, part);
+    });
     return count;
 }
 
@@ -62,15 +56,9 @@ bool ChunkedBytes::WriteAt(std::uint64_t offset, const void* data, std::size_t c
             return false;
     }
     const auto* from = static_cast<const char*>(data);
-    std::size_t done = 0;
-    while (done < count) {
-        const std::uint64_t at = offset + done;
-        const auto chunk = static_cast<std::size_t>(at / kChunkBytes);
-        const auto within = static_cast<std::size_t>(at % kChunkBytes);
-        const std::size_t part = std::min(count - done, kChunkBytes - within);
-        std::memcpy(chunks_[chunk].get() + within, from + done, part);
-        done += part;
-    }
+    ForEachPart(offset, count, [&](char* chunk, std::size_t done, std::size_t part) {
+        std::memcpy(chunk, from + done, part);
+    });
     return true;
 }
 

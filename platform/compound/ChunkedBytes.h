@@ -3,6 +3,7 @@
 // find for a store of many megabytes.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -31,6 +32,21 @@ public:
 private:
     // Makes room for `size` bytes; the new chunks hold zeros.
     bool Reserve(std::uint64_t size);
+
+    // Calls `visit(where, done, part)` for each piece of the `count` bytes from `offset`
+    // (all within the run) in turn: `where` in its chunk, `done` bytes before it.
+    template <typename Visit>
+    void ForEachPart(std::uint64_t offset, std::size_t count, Visit visit) const {
+        std::size_t done = 0;
+        while (done < count) {
+            const std::uint64_t at = offset + done;
+            const auto chunk = static_cast<std::size_t>(at / kChunkBytes);
+            const auto within = static_cast<std::size_t>(at % kChunkBytes);
+            const std::size_t part = std::min(count - done, kChunkBytes - within);
+            visit(chunks_[chunk].get() + within, done, part);
+            done += part;
+        }
+    }
 
     std::vector<std::unique_ptr<char[]>> chunks_;
     std::uint64_t size_ = 0;
