@@ -43,11 +43,20 @@ struct PaintLog {
     Clock::time_point last{};
     Clock::duration longestGap{};
     int paints = 0;
+    int sentPaints = 0; // of those, sent at once (UpdateWindow) rather than queued
     // Every message the run's pumping took from the queue, by window class and message.
     std::map<std::wstring, int> taken;
 };
 PaintLog gPaints;
 HHOOK gHook = nullptr;
+
+void NotePaint() {
+    const Clock::time_point now = Clock::now();
+    if (now - gPaints.last > gPaints.longestGap)
+        gPaints.longestGap = now - gPaints.last;
+    gPaints.last = now;
+    ++gPaints.paints;
+}
 
 LRESULT CALLBACK OnMessage(int code, WPARAM wParam, LPARAM lParam) {
     const auto* message = reinterpret_cast<const MSG*>(lParam);
@@ -57,13 +66,8 @@ LRESULT CALLBACK OnMessage(int code, WPARAM wParam, LPARAM lParam) {
             GetClassNameW(message->hwnd, name, 64);
         ++gPaints.taken[name + (L" " + std::to_wstring(message->message))];
     }
-    if (code >= 0 && wParam == PM_REMOVE && message->message == WM_PAINT && gPaints.running) {
-        const Clock::time_point now = Clock::now();
-        if (now - gPaints.last > gPaints.longestGap)
-            gPaints.longestGap = now - gPaints.last;
-        gPaints.last = now;
-        ++gPaints.paints;
-    }
+    if (code >= 0 && wParam == PM_REMOVE && message->message == WM_PAINT && gPaints.running)
+        NotePaint();
     return CallNextHookEx(gHook, code, wParam, lParam);
 }
 
@@ -93,6 +97,7 @@ struct SendLog {
     int calls[kShares]{};
     std::wstring other; // the class of the other window being timed
     std::map<std::wstring, std::pair<Clock::duration, int>> others;
+    std::vector<Clock::duration> streamIns; // each EM_STREAMIN in turn
 };
 SendLog gSends;
 HHOOK gCallHook = nullptr;
@@ -113,6 +118,12 @@ Share ShareOf(HWND window, UINT message) {
 
 LRESULT CALLBACK OnSend(int code, WPARAM wParam, LPARAM lParam) {
     const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    // A paint sent at once (UpdateWindow after a refresh of the page) shows on the
+    // screen as well as one taken from the queue.
+    if (code >= 0 && gPaints.running && sent->message == WM_PAINT) {
+        NotePaint();
+        ++gPaints.sentPaints;
+    }
     if (code >= 0 && gSends.running && sent->hwnd != gFrame && gSends.depth++ == 0) {
         gSends.share = ShareOf(sent->hwnd, sent->message);
         if (gSends.share == kOtherWindows) {
@@ -131,6 +142,8 @@ LRESULT CALLBACK OnReturn(int code, WPARAM wParam, LPARAM lParam) {
         --gSends.depth == 0) {
         gSends.spent[gSends.share] += Clock::now() - gSends.start;
         ++gSends.calls[gSends.share];
+        if (gSends.share == kStreamIn)
+            gSends.streamIns.push_back(Clock::now() - gSends.start);
         if (gSends.share == kOtherWindows) {
             auto& other = gSends.others[gSends.other];
             other.first += Clock::now() - gSends.start;
@@ -321,6 +334,10 @@ int main(int argc, char** argv) {
         std::printf("  %-50s %7.3f s in %d messages\n", kShareNames[share],
                     Seconds(gSends.spent[share]), gSends.calls[share]);
     }
+    std::printf("    each stream-in in turn:");
+    for (const Clock::duration& streamIn : gSends.streamIns)
+        std::printf(" %.0f ms", Seconds(streamIn) * 1000);
+    std::printf("\n");
     for (const auto& other : gSends.others)
         if (Seconds(other.second.first) >= 0.01)
             std::printf("    %-48ls %7.3f s in %d messages\n", other.first.c_str(),
@@ -331,8 +348,8 @@ int main(int argc, char** argv) {
                 linesTime, rtfBytes);
     std::printf("the page stored into the result file alone: %.3f s (its %zu bytes built in %.3f s)\n",
                 storeTime, archiveBytes, archiveTime);
-    std::printf("paints during the run: %d, longest gap %.0f ms\n", gPaints.paints,
-                Seconds(gPaints.longestGap) * 1000);
+    std::printf("paints during the run: %d (%d of them sent at once), longest gap %.0f ms\n",
+                gPaints.paints, gPaints.sentPaints, Seconds(gPaints.longestGap) * 1000);
     std::printf("messages the run took from the queue (window class, message):\n");
     for (const auto& taken : gPaints.taken)
         std::printf("    %-48ls %d\n", taken.first.c_str(), taken.second);

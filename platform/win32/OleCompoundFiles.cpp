@@ -5,6 +5,7 @@
 
 #include "platform/compound/MemoryCompoundTree.h"
 #include "platform/win32/AnsiText.h"
+#include "platform/win32/ChunkLockBytes.h"
 
 #include <objbase.h>
 #include <windows.h>
@@ -402,8 +403,9 @@ OsError OleCompoundFiles::Create(const std::string& path, unsigned mode,
         // A temporary root lives in memory: the system's own temporary file takes each
         // sector and each link of its chains as a write of its own, which makes a stream
         // of a few megabytes cost a good part of a second. A save copies it into a file.
+        // The memory comes in chunks, so a large root needs no single free block.
         ComRef<ILockBytes> bytes;
-        hr = CreateILockBytesOnHGlobal(nullptr, TRUE, bytes.Receive());
+        hr = CreateChunkLockBytes(bytes.Receive());
         if (SUCCEEDED(hr))
             hr = StgCreateDocfileOnILockBytes(bytes.get(), mode & ~StorageMode::kDeleteOnRelease,
                                               0, storage.Receive());

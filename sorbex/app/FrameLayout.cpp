@@ -63,6 +63,7 @@ void CFoldAnimation::Start(int fromHeight, int toHeight, std::uint32_t now) {
     to_ = toHeight;
     start_ = now;
     started_ = true;
+    moved_ = false;
 }
 
 int CFoldAnimation::HeightAt(std::uint32_t now) const {
@@ -79,11 +80,15 @@ bool CFoldAnimation::Running(std::uint32_t now) const {
     return started_ && now - start_ < kFoldMilliseconds;
 }
 
-bool CFoldAnimation::Step(std::uint32_t now, int& height) const {
+bool CFoldAnimation::Step(std::uint32_t now, int& height, std::uint32_t spacingMs) {
     const int next = HeightAt(now);
     if (next == height)
         return false;
+    if (moved_ && Running(now) && now - lastMove_ < spacingMs)
+        return false;
     height = next;
+    moved_ = true;
+    lastMove_ = now;
     return true;
 }
 

@@ -71,14 +71,18 @@ public:
     bool Running(std::uint32_t now) const;
     // Sets `height` to the fold's height at `now` and says whether that moved it: a tick
     // that falls between two pixel steps changes nothing on the screen and costs nothing.
-    bool Step(std::uint32_t now, int& height) const;
+    // With `spacingMs`, a move also waits until the last one is that old, so that a busy
+    // thread draws fewer frames of the same fold; the fold's last height never waits.
+    bool Step(std::uint32_t now, int& height, std::uint32_t spacingMs = 0);
     int target() const { return to_; }
 
 private:
     int from_ = 0;
     int to_ = 0;
     std::uint32_t start_ = 0;
+    std::uint32_t lastMove_ = 0;
     bool started_ = false;
+    bool moved_ = false; // since Start
 };
 
 } // namespace sorbex

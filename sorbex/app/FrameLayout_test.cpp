@@ -103,5 +103,44 @@ TEST(FoldAnimationTest, StepMovesOnlyWhenAPixelChanges) {
     EXPECT_FALSE(fold.Step(5000, height)) << "a finished fold moves nothing";
 }
 
+TEST(FoldAnimationTest, SpacedStepsSkipTicksButKeepTheTimeAndTheEnd) {
+    // 200 pixels over 750 ms, a tick every 30 ms (the first at the start moves nothing):
+    // a move on every later tick, one at most every 100 ms, or only the first and last.
+    struct Case {
+        std::uint32_t spacing;
+        int moves;
+    };
+    const Case cases[] = {{0, 25}, {100, 7}, {1000, 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.spacing);
+        CFoldAnimation fold;
+        const std::uint32_t start = 0xFFFFFFF0u; // across the tick count's wrap
+        fold.Start(225, 25, start);
+        int height = 225;
+        int moves = 0;
+        std::uint32_t lastMove = start;
+        for (std::uint32_t elapsed = 0; elapsed <= kFoldMilliseconds + 30; elapsed += 30) {
+            const std::uint32_t now = start + elapsed;
+            if (!fold.Step(now, height, c.spacing))
+                continue;
+            // A frame shows the height of its own time, never a stale one.
+            EXPECT_EQ(fold.HeightAt(now), height) << elapsed;
+            if (moves > 0 && fold.Running(now)) {
+                EXPECT_GE(now - lastMove, c.spacing) << elapsed;
+            }
+            lastMove = now;
+            ++moves;
+        }
+        EXPECT_EQ(25, height) << "the fold ends on the strip";
+        EXPECT_EQ(c.moves, moves);
+    }
+    CFoldAnimation restarted;
+    restarted.Start(225, 25, 0);
+    int height = 225;
+    EXPECT_TRUE(restarted.Step(90, height, 100));
+    restarted.Start(height, 225, 120);
+    EXPECT_TRUE(restarted.Step(150, height, 100)) << "a new fold's first frame does not wait";
+}
+
 } // namespace
 } // namespace sorbex

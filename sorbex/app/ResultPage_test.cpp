@@ -162,6 +162,7 @@ TEST(RichTextTest, RtfCarriesStylesParagraphsAndEscapes) {
     out.Append(CRunStyle::Index, "");
     out.EndParagraph();
     EXPECT_EQ(12u, out.length()) << "one character per byte and one per paragraph end";
+    EXPECT_EQ("a{b}\\c\td\xE4 m\r", out.plain()) << "escapes between plain runs";
     const std::string rtf = out.Document();
     EXPECT_EQ(0u, rtf.find("{\\rtf1\\ansi\\ansicpg1252"));
     EXPECT_NE(std::string::npos, rtf.find("\\pard\\fi-1000\\li1000\\tx1000"));

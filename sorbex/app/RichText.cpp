@@ -86,6 +86,31 @@ char PlainChar(char c) {
     return byte < 0x20 && c != '\t' ? ' ' : c;
 }
 
+// Whether the byte stands for itself in both the RTF and the plain text.
+bool CopiedAsIs(unsigned char c) {
+    return c >= 0x20 && c < 0x80 && c != '\\' && c != '{' && c != '}';
+}
+
+// Appends `text` to both forms; the runs of bytes that need no escape go in at once, as
+// most of a result line's bytes do.
+void AppendBoth(std::string& rtf, std::string& plain, std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        std::size_t end = i;
+        while (end < text.size() && CopiedAsIs(static_cast<unsigned char>(text[end])))
+            ++end;
+        if (end > i) {
+            rtf.append(text.data() + i, end - i);
+            plain.append(text.data() + i, end - i);
+            i = end;
+            continue;
+        }
+        AppendEscaped(rtf, static_cast<unsigned char>(text[i]));
+        plain += PlainChar(text[i]);
+        ++i;
+    }
+}
+
 } // namespace
 
 CRgb ColourValue(CColour colour) {
@@ -189,10 +214,7 @@ void CRichTextBuilder::Append(CRunStyle style, std::string_view text) {
     if (text.empty())
         return;
     SwitchTo(style);
-    for (char c : text) {
-        AppendEscaped(body_, static_cast<unsigned char>(c));
-        plain_ += PlainChar(c);
-    }
+    AppendBoth(body_, plain_, text);
     length_ += text.size();
 }
 
@@ -268,10 +290,7 @@ void CRichTextBuilder::AppendTable(const std::vector<CTableRow>& rows) {
         for (const CTableCell& cell : row) {
             body_ += "{\\plain\\f0";
             body_ += StyleCodes(cell.style);
-            for (char c : cell.text) {
-                AppendEscaped(body_, static_cast<unsigned char>(c));
-                plain_ += PlainChar(c);
-            }
+            AppendBoth(body_, plain_, cell.text);
             if (cell.counter && cell.text.empty()) {
                 body_ += "\\uc1\\u8203?";
                 plain_ += kPlainCounterMark;

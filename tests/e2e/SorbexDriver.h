@@ -19,6 +19,8 @@ constexpr int kPageRow = 1100;
 constexpr int kResultView = 1102;
 constexpr WPARAM kStartSearchingCommand = 32815;
 constexpr WPARAM kNextFileCommand = 32823;
+constexpr WPARAM kOptionsCommand = 32824;
+constexpr int kTabLimitField = 1053;
 constexpr int kMessageBoxText = 0xFFFF;
 constexpr const char* kFrameClass = "SorbexMainFrame";
 

@@ -1,13 +1,17 @@
 // Sorbex.exe as a user meets it: a fresh profile, a result file made by the command line
 // opened from the command line, a search of the sample texts, the question before
 // closing, then a second start that loads the last document by itself. The profile
-// must hold the history and the window's place, and the window must be painted.
+// must hold the history and the window's place, and the window must be painted. The
+// options dialog, opened from the menu between the search and the close, must be
+// painted too, and its Cancel button must leave the profile as it was.
 #include <windows.h>
 
 #include <commctrl.h>
 #include <shlobj.h>
 
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -18,6 +22,8 @@
 namespace {
 
 constexpr const char* kExpression = "colou?r";
+constexpr const char* kOptionsCaption = "Options";
+constexpr const char* kChangedTabLimit = "7";
 
 std::string ProfileValue(const std::string& path, const char* section, const char* key) {
     char value[1024] = {};
@@ -29,6 +35,12 @@ std::string UserProfilePath() {
     char folder[MAX_PATH] = {};
     SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
     return std::string(folder) + "\\Kestrix\\Sorbex.INI";
+}
+
+// The file's bytes; empty when it cannot be read.
+std::string FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 std::string WindowsProfilePath() {
@@ -81,6 +93,29 @@ int main(int argc, char** argv) {
     std::string seen;
     const bool painted = LooksPainted(frame, &seen, "sorbex_session.bmp");
     Check(painted, "the main window is painted (" + seen + ")");
+
+    // The options dialog from the menu: posted, since the dialog is modal and its loop
+    // would hold a sent command until it closes.
+    const std::string profileBefore = FileBytes(profile);
+    PostMessageA(frame, WM_COMMAND, kOptionsCommand, 0);
+    HWND options = nullptr;
+    const bool opened = WaitFor(kSorbexStartTimeoutMs, [&] {
+        options = FindWindowOf(first.id, "#32770", frame);
+        return options && WindowText(options) == kOptionsCaption;
+    });
+    Check(opened, "the options dialog opened: " + WindowText(options));
+    if (opened) {
+        std::string shown;
+        const bool drawn = LooksPainted(options, &shown, "sorbex_options.bmp");
+        Check(drawn, "the options dialog is painted (" + shown + ")");
+        // A changed field that Cancel must not keep.
+        SetText(GetDlgItem(options, kTabLimitField), kChangedTabLimit);
+        PostMessageA(GetDlgItem(options, IDCANCEL), BM_CLICK, 0, 0);
+        Check(WaitFor(kSorbexStartTimeoutMs, [&] { return !IsWindow(options); }),
+              "Cancel closed the options dialog");
+    }
+    Check(!profileBefore.empty() && FileBytes(profile) == profileBefore,
+          "and left the profile as it was");
 
     // Closing asks about the changed document; Yes saves it in place.
     PostMessageA(frame, WM_CLOSE, 0, 0);

@@ -22,6 +22,9 @@ constexpr UINT_PTR kFoldTimer = 1;
 // A frame of the fold costs about 15 ms under Wine: ticks 30 ms apart leave the run
 // half of the thread while the fold goes on, and still move the bar smoothly.
 constexpr UINT kFoldTimerMs = 30;
+// While a run shares the thread, a frame of the fold is drawn as often as the run's
+// status: the fold keeps its time and height, the run loses less of the thread.
+constexpr std::uint32_t kFoldFrameSpacingInRunMs = kRunDisplayMs;
 // Feeds a page's waiting text into its control while the window is idle: a timer's
 // ticks come only when no input waits, so a reader is never held up by it.
 constexpr UINT_PTR kBacklogTimer = 2;
@@ -283,7 +286,8 @@ bool CMainFrame::OnTimer(UINT_PTR id) {
     if (id != kFoldTimer)
         return false;
     const std::uint32_t now = context_.clock->Milliseconds();
-    bool moved = fold_.Step(now, barHeight_);
+    const bool running = run_.flags().searching || run_.flags().replacing;
+    bool moved = fold_.Step(now, barHeight_, running ? kFoldFrameSpacingInRunMs : 0);
     if (!fold_.Running(now)) {
         KillTimer(hwnd(), kFoldTimer);
         tabView_.HoldHeight(0);

@@ -5,6 +5,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "app/FrameLayout.h"
 #include "app/win32/PropertyBarIds.h"
 #include "app/win32/ReplaceDefinitionPageIds.h"
@@ -113,14 +115,16 @@ void CPropertyBar::StoreOptions() const {
     replace_.StoreOptions();
 }
 
-bool CPropertyBar::OnSize(UINT, int, int) {
-    Layout();
+bool CPropertyBar::OnSize(UINT, int width, int height) {
+    if (width != laidOut_.cx || std::max(height, heldHeight_) != laidOut_.cy)
+        Layout();
     return true;
 }
 
 void CPropertyBar::Layout() {
     RECT client{};
     GetClientRect(hwnd(), &client);
+    laidOut_ = {client.right, std::max<LONG>(client.bottom, heldHeight_)};
     CPropertyBarMetrics metrics;
     metrics.margin = kMarginPixels;
     metrics.buttonWidth = buttonWidth_;

@@ -70,6 +70,9 @@ private:
     CDefinitionPageKind active_ = CDefinitionPageKind::Search;
     bool folded_ = false;
     int heldHeight_ = 0;
+    // The size the children were last laid out for: a frame of the fold that keeps
+    // it (the held height covers the bar) leaves them alone.
+    SIZE laidOut_{-1, -1};
     int buttonWidth_ = 0;
     int buttonHeight_ = 0;
 };
