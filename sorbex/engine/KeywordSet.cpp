@@ -11,29 +11,8 @@
 
 #include "engine/CaseFold.h"
 
-#if defined(SORBEX_KEYWORD_VECTORS) && !defined(__SSE2__)
-#define SSE2_FUNCTION __attribute__((target("sse2")))
-#else
-#define SSE2_FUNCTION
-#endif
-
 namespace sorbex {
 namespace {
-
-#if defined(SORBEX_KEYWORD_VECTORS)
-// Every x86-64 processor has SSE2; a 32-bit build asks the processor once.
-bool ProcessorHasSse2() {
-#if defined(__SSE2__)
-    return true;
-#else
-    static const bool has = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("sse2") != 0;
-    }();
-    return has;
-#endif
-}
-#endif
 
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 

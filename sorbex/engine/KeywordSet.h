@@ -11,7 +11,9 @@
 // for them where the compiler may assume them, else (32-bit x86 builds) compiled for them
 // alone and taken when the processor has them. Where the processor has AVX2, it and the
 // search for a few keywords test 32 windows at a time (KeywordWideBlocks.cpp).
-#if defined(__SSE2__) || (defined(__GNUC__) && defined(__i386__))
+#include "cpu/ProcessorFeatures.h"
+
+#if defined(SORBEX_VECTORS)
 #define SORBEX_KEYWORD_VECTORS 1
 #endif
 

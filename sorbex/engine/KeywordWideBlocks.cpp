@@ -8,7 +8,6 @@
 
 #if defined(SORBEX_KEYWORD_VECTORS)
 #include <immintrin.h>
-#define AVX2_FUNCTION __attribute__((target("avx2")))
 #endif
 
 namespace sorbex {
@@ -38,16 +37,6 @@ int Commonness(unsigned char byte) {
         return 5;
     }
     return 1;
-}
-
-// Both builds ask the processor, and the processor whether the system keeps the wide
-// registers.
-bool ProcessorHasAvx2() {
-    static const bool has = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("avx2") != 0;
-    }();
-    return has;
 }
 
 // A table of sixteen entries in both halves of a register: the look-up works per half.
