@@ -2,9 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <functional>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -19,7 +17,8 @@
 namespace sorbex {
 namespace {
 
-using transcript::GoldenPath;
+using transcript::ExpectGolden;
+using transcript::Utf16LeFile;
 
 constexpr const char* kFirst = "grey and grey\r\ngreyish\n";
 constexpr const char* kSecond = "one grey line\n";
@@ -34,20 +33,11 @@ protected:
 
     std::string Transcript(const std::vector<std::string>& args, const CCliTerminal& terminal,
                            const char* input, int& status) {
-        std::vector<std::string> real;
-        for (const std::string& arg : args)
-            real.push_back(transcript::ProgramArgument(arg, tree.root()));
-        std::string shown = transcript::ShownCommand(args);
-        if (input != nullptr)
-            shown += "\n--- stdin\n" + std::string(input);
-        std::ostringstream out;
-        std::ostringstream err;
         // The undo journal goes into the test's own place, apart from the searched tree.
         CCliTerminal withJournal = terminal;
         if (withJournal.undoFolder.empty())
             withJournal.undoFolder = journal.root();
-        status = RunCli(real, out, err, withJournal);
-        return transcript::Compose(shown, out.str(), err.str(), status, tree.root());
+        return transcript::Run(args, tree.root(), withJournal, input, status);
     }
 
     // Puts both files back as the test began; the terminal types `input` into `answers`
@@ -60,15 +50,6 @@ protected:
         terminal.answers = &answers;
         terminal.answersInteractive = input != nullptr;
         return terminal;
-    }
-
-    // Set SORBEX_UPDATE_GOLDEN=1 to write the transcripts as the new golden files.
-    static void ExpectGolden(const char* golden, const std::string& transcript) {
-        if (std::getenv("SORBEX_UPDATE_GOLDEN") != nullptr) {
-            std::ofstream(GoldenPath(golden), std::ios::binary) << transcript;
-            return;
-        }
-        EXPECT_EQ(transcript::ReadBytes(GoldenPath(golden)), transcript);
     }
 
     kestrix::TempTree tree;
@@ -193,15 +174,10 @@ TEST_F(ReplaceCommandTest, RunsMatchTheirGoldenOutputsAndFiles) {
 
 // Each file is written back in its own encoding, its byte-order mark kept.
 TEST_F(ReplaceCommandTest, ReplacesInEachFilesOwnEncoding) {
-    std::string utf16 = "\xFF\xFE";
-    for (const char c : std::string("auf den H\xFCgel\r\n")) {
-        utf16 += c;
-        utf16 += '\0';
-    }
     tree.Write("Enc/Ansi.txt", "auf den H\xFCgel\n");
     tree.Write("Enc/Utf8.txt", "\xEF\xBB\xBF"
                                "auf den H\xC3\xBCgel\n");
-    tree.Write("Enc/Utf16.txt", utf16);
+    tree.Write("Enc/Utf16.txt", Utf16LeFile("auf den H\xFCgel\r\n"));
     CCliTerminal terminal;
     int status = -1;
     const std::string printed = Transcript(
@@ -212,12 +188,7 @@ TEST_F(ReplaceCommandTest, ReplacesInEachFilesOwnEncoding) {
     EXPECT_EQ("\xEF\xBB\xBF"
               "auf den H\xC3\xB6he\n",
               tree.Read("Enc/Utf8.txt"));
-    std::string expected = "\xFF\xFE";
-    for (const char c : std::string("auf den H\xF6he\r\n")) {
-        expected += c;
-        expected += '\0';
-    }
-    EXPECT_EQ(expected, tree.Read("Enc/Utf16.txt"));
+    EXPECT_EQ(Utf16LeFile("auf den H\xF6he\r\n"), tree.Read("Enc/Utf16.txt"));
 }
 
 #ifndef _WIN32
@@ -320,7 +291,7 @@ TEST_F(ReplaceCommandTest, UndoPutsBackTheLastReplacementAgainstGoldenOutputs) {
          "one blue line, edited\n"},
     };
     for (const Step& step : steps) {
-        SCOPED_TRACE(testing::PrintToString(step.args));
+        SCOPED_TRACE(step.golden != nullptr ? step.golden : testing::PrintToString(step.args));
         if (step.before)
             step.before();
         CCliTerminal terminal;

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -50,30 +48,13 @@ TEST(ResultFileCommandsTest, SavedRunsAreListedAndShownAsTheyWerePrinted) {
          {"search", "grey", "-m", "*.txt", "-d", "ROOT", "--save=ROOT/not-a-result-file.sbx"},
          kExitError},
     };
-    const bool update = std::getenv("SORBEX_UPDATE_GOLDEN") != nullptr;
     for (const Step& step : steps) {
         SCOPED_TRACE(step.golden);
-        std::vector<std::string> real;
-        for (const std::string& arg : step.args) {
-            std::string value = transcript::ProgramArgument(arg, tree.root());
-            for (const char* prefix : {"ROOT/", "--save=ROOT/"}) {
-                const std::string p = prefix;
-                if (value.compare(0, p.size(), p) == 0)
-                    value = p.substr(0, p.size() - 5) + tree.root() + value.substr(p.size());
-            }
-            real.push_back(value);
-        }
-        std::ostringstream out;
-        std::ostringstream err;
-        const int status = RunCli(real, out, err);
-        const std::string text = transcript::Compose(transcript::ShownCommand(step.args), out.str(),
-                                                     err.str(), status, tree.root());
+        int status = -1;
+        const std::string text =
+            transcript::Run(step.args, tree.root(), CCliTerminal(), nullptr, status);
         EXPECT_EQ(step.status, status);
-        if (update) {
-            std::ofstream(transcript::GoldenPath(step.golden), std::ios::binary) << text;
-            continue;
-        }
-        EXPECT_EQ(transcript::ReadBytes(transcript::GoldenPath(step.golden)), text);
+        transcript::ExpectGolden(step.golden, text);
     }
     EXPECT_EQ("plain text", tree.Read("not-a-result-file.sbx"))
         << "neither showing nor a refused save writes";

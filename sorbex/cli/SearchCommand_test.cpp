@@ -5,8 +5,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -22,8 +20,7 @@
 namespace sorbex {
 namespace {
 
-using transcript::GoldenPath;
-using transcript::ReadBytes;
+using transcript::ExpectGolden;
 
 class SearchCommandTest : public ::testing::Test {
 protected:
@@ -37,14 +34,7 @@ protected:
     }
 
     std::string Transcript(const std::vector<std::string>& args, int& status) {
-        std::vector<std::string> real;
-        for (const std::string& arg : args)
-            real.push_back(transcript::ProgramArgument(arg, tree.root()));
-        std::ostringstream out;
-        std::ostringstream err;
-        status = RunCli(real, out, err);
-        return transcript::Compose(transcript::ShownCommand(args), out.str(), err.str(), status,
-                                   tree.root());
+        return transcript::Run(args, tree.root(), CCliTerminal(), nullptr, status);
     }
 
     kestrix::TempTree tree;
@@ -76,21 +66,12 @@ TEST_F(SearchCommandTest, RunsMatchTheirGoldenOutputs) {
         {"error_directory", {"search", "grey", "-d", "ROOT/none"}, kExitError},
         {"error_usage", {"search", "grey", "--fast"}, kExitError},
     };
-    const bool update = std::getenv("SORBEX_UPDATE_GOLDEN") != nullptr;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.golden);
-        std::vector<std::string> args = c.args;
-        for (std::string& arg : args)
-            if (arg.compare(0, 5, "ROOT/") == 0)
-                arg = tree.root() + arg.substr(5);
         int status = -1;
-        const std::string transcript = Transcript(args, status);
+        const std::string transcript = Transcript(c.args, status);
         EXPECT_EQ(c.status, status);
-        if (update) {
-            std::ofstream(GoldenPath(c.golden), std::ios::binary) << transcript;
-            continue;
-        }
-        EXPECT_EQ(ReadBytes(GoldenPath(c.golden)), transcript);
+        ExpectGolden(c.golden, transcript);
     }
 }
 
@@ -106,16 +87,12 @@ TEST_F(SearchCommandTest, HtmlIsSearchedAsItsTextUnlessTheInternalFilterIsOff) {
         {"search_html_raw",
          {"search", "bold&grey", "-m", "*.htm", "--no-internal-filter", "-d", "ROOT"}},
     };
-    const bool update = std::getenv("SORBEX_UPDATE_GOLDEN") != nullptr;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.golden);
         int status = -1;
         const std::string transcript = Transcript(c.args, status);
         EXPECT_EQ(kExitFound, status);
-        if (update)
-            std::ofstream(GoldenPath(c.golden), std::ios::binary) << transcript;
-        else
-            EXPECT_EQ(ReadBytes(GoldenPath(c.golden)), transcript);
+        ExpectGolden(c.golden, transcript);
     }
 }
 
@@ -133,13 +110,8 @@ TEST_F(SearchCommandTest, TextFilesInEveryEncodingAreSearchedAsTheirCharacters) 
                                "ber den H\xFCgel, dann Tee.\n");
     tree.Write("Enc/Utf8.txt", "Wir gingen \xC3\xBC"
                                "ber den H\xC3\xBCgel, dann Tee.\n");
-    std::string utf16 = "\xFF\xFE";
-    for (const char c : std::string("Wir gingen \xFC"
-                                    "ber den H\xFCgel, dann Tee.\r\n")) {
-        utf16 += c;
-        utf16 += '\0';
-    }
-    tree.Write("Enc/Utf16.txt", utf16);
+    tree.Write("Enc/Utf16.txt", transcript::Utf16LeFile("Wir gingen \xFC"
+                                                        "ber den H\xFCgel, dann Tee.\r\n"));
     const std::string line = "  20-25: Wir gingen \xC3\xBC"
                              "ber den [[H\xC3\xBCgel]], dann Tee.";
     for (const char* expression : {"H\xC3\xBCgel", "h\xC3\xBCgel", "H.gel"}) {
@@ -229,10 +201,7 @@ TEST_F(SearchCommandTest, HostileNamesAreEscapedAndWhatWasNotSearchedIsReported)
     int status = -1;
     const std::string transcript = Transcript(args, status);
     EXPECT_EQ(kExitError, status);
-    if (std::getenv("SORBEX_UPDATE_GOLDEN") != nullptr)
-        std::ofstream(GoldenPath("search_hostile_tree"), std::ios::binary) << transcript;
-    else
-        EXPECT_EQ(ReadBytes(GoldenPath("search_hostile_tree")), transcript);
+    ExpectGolden("search_hostile_tree", transcript);
 }
 
 std::atomic<bool> cancelLater{false};

@@ -208,13 +208,23 @@ TEST(EvaluateTest, PhoneticMethod) {
     EXPECT_EQ("no match", SearchText("Meier", "Maier"));
 }
 
+struct MarkCase {
+    const char* expression;
+    const char* text;
+    int subexpression;
+    const char* expected;
+};
+
+void RunMarkCases(const MarkCase* begin, const MarkCase* end) {
+    for (const MarkCase* c = begin; c != end; ++c) {
+        SCOPED_TRACE(std::string(c->expression) + " #" + std::to_string(c->subexpression));
+        Search search;
+        search.subexpression = c->subexpression;
+        EXPECT_EQ(c->expected, SearchText(c->expression, c->text, search));
+    }
+}
+
 TEST(EvaluateTest, MarksTheChosenSubexpression) {
-    struct MarkCase {
-        const char* expression;
-        const char* text;
-        int subexpression;
-        const char* expected;
-    };
     const MarkCase cases[] = {
         {"(cat)&dog", "dog cat", 1, "4-7*"},
         {"cat&(dog)", "dog cat", 1, "0-3*"},
@@ -238,32 +248,17 @@ TEST(EvaluateTest, MarksTheChosenSubexpression) {
         {"x&a(b)", "abab x ab", 1, "1-2* 3-4* 8-9*"},
         {"(ab)|(cd)&x", "x ab cd", 1, "2-4*"}, // group 1 takes no part in cd
     };
-    for (const MarkCase& c : cases) {
-        SCOPED_TRACE(std::string(c.expression) + " #" + std::to_string(c.subexpression));
-        Search search;
-        search.subexpression = c.subexpression;
-        EXPECT_EQ(c.expected, SearchText(c.expression, c.text, search));
-    }
+    RunMarkCases(std::begin(cases), std::end(cases));
 }
 
 // Former faults: numbers of directly nested pairs around one operand or node.
 TEST(EvaluateTest, EveryNumberOfNestedPairsMarks) {
-    struct MarkCase {
-        const char* expression;
-        int subexpression;
-        const char* expected;
-    };
     const MarkCase cases[] = {
-        {"((cat&dog))", 1, "0-3* 4-7*"}, {"((cat&dog))", 2, "0-3* 4-7*"},
-        {"((dog))&cat", 1, "0-3*"},      {"((dog))&cat", 2, "0-3*"},
-        {"((dog))&cat", 3, "no match"},
+        {"((cat&dog))", "dog cat", 1, "0-3* 4-7*"}, {"((cat&dog))", "dog cat", 2, "0-3* 4-7*"},
+        {"((dog))&cat", "dog cat", 1, "0-3*"},      {"((dog))&cat", "dog cat", 2, "0-3*"},
+        {"((dog))&cat", "dog cat", 3, "no match"},
     };
-    for (const MarkCase& c : cases) {
-        SCOPED_TRACE(std::string(c.expression) + " #" + std::to_string(c.subexpression));
-        Search search;
-        search.subexpression = c.subexpression;
-        EXPECT_EQ(c.expected, SearchText(c.expression, "dog cat", search));
-    }
+    RunMarkCases(std::begin(cases), std::end(cases));
 }
 
 TEST(EvaluateTest, YieldsNothingWhenThePatternsAreGone) {

@@ -1,5 +1,6 @@
 // What every end-to-end test shares: checks that count failures, paths as Wine shows
-// them, the text of another process's windows, and waiting for a condition.
+// them, the text of another process's windows, waiting for a condition, and the files
+// and registry keys a test reads or clears.
 #include "E2eChecks.h"
 
 #include <cstdio>
@@ -45,6 +46,33 @@ std::string WindowsPath(std::string path) {
         if (c == '/')
             c = '\\';
     return path;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::string bytes;
+    if (FILE* file = std::fopen(path.c_str(), "rb")) {
+        char buffer[4096];
+        std::size_t got;
+        while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+            bytes.append(buffer, got);
+        std::fclose(file);
+    }
+    return bytes;
+}
+
+bool DeleteKeyTree(HKEY parent, const std::string& name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(parent, name.c_str(), 0, KEY_ALL_ACCESS, &key))
+        return false;
+    for (;;) {
+        char child[256];
+        DWORD size = sizeof child;
+        if (RegEnumKeyExA(key, 0, child, &size, nullptr, nullptr, nullptr, nullptr) ||
+            !DeleteKeyTree(key, child))
+            break;
+    }
+    RegCloseKey(key);
+    return RegDeleteKeyA(parent, name.c_str()) == ERROR_SUCCESS;
 }
 
 std::string WindowText(HWND window, std::size_t capacity) {

@@ -1,5 +1,6 @@
 // What every end-to-end test shares: checks that count failures, paths as Wine shows
-// them, the text of another process's windows, and waiting for a condition.
+// them, the text of another process's windows, waiting for a condition, and the files
+// and registry keys a test reads or clears.
 #pragma once
 
 #include <windows.h>
@@ -17,6 +18,13 @@ int ExitCode();
 
 // ctest hands over a path of the build machine; Wine shows its root as drive Z:.
 std::string WindowsPath(std::string path);
+
+// The whole content of a file; empty when it cannot be read.
+std::string ReadFileBytes(const std::string& path);
+
+// Deletes a registry key with everything below it (the systems this runs on have no
+// call for that); false when a key stays, and then no more is tried.
+bool DeleteKeyTree(HKEY parent, const std::string& name);
 
 // The text of a window of any process; empty for no window.
 std::string WindowText(HWND window, std::size_t capacity = 1024);

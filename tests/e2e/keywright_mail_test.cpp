@@ -10,9 +10,7 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <set>
-#include <sstream>
 #include <string>
 
 #include "EditorSession.h"
@@ -50,13 +48,6 @@ std::string Text(HWND window) {
 std::string Environment(const char* name) {
     const char* value = std::getenv(name);
     return value ? value : "";
-}
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
 }
 
 void SetValue(const char* path, const char* name, DWORD value) {
@@ -170,7 +161,7 @@ std::string ExpectedExport() {
     WaitForSingleObject(process.hProcess, kWaitMs);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    const std::string bytes = ReadAll(file);
+    const std::string bytes = e2e::ReadFileBytes(file);
     DeleteFileA(file.c_str());
     return bytes;
 }
@@ -277,13 +268,13 @@ int main(int argc, char** argv) {
         return GetFileAttributesA((spool + "1.eml").c_str()) != INVALID_FILE_ATTRIBUTES;
     });
     Check(received, "the server received the message");
-    Check(ReadAll(spool + "1.rcpt") == "ann@example.com\nbob@example.com\ncarol@example.com\n",
-          "to both recipients (\"" + ReadAll(spool + "1.rcpt") + "\")");
+    Check(e2e::ReadFileBytes(spool + "1.rcpt") == "ann@example.com\nbob@example.com\ncarol@example.com\n",
+          "to both recipients (\"" + e2e::ReadFileBytes(spool + "1.rcpt") + "\")");
     const std::string expected = ExpectedExport();
-    Check(expected.size() > 2 && ReadAll(spool + "1.attachment-1") == expected,
+    Check(expected.size() > 2 && e2e::ReadFileBytes(spool + "1.attachment-1") == expected,
           "the attachment is the key's export, byte for byte (" + std::to_string(expected.size()) +
               " bytes)");
-    Check(ReadAll(spool + "1.eml").find("Here is the key.\r\n.\r\nEnd.") != std::string::npos,
+    Check(e2e::ReadFileBytes(spool + "1.eml").find("Here is the key.\r\n.\r\nEnd.") != std::string::npos,
           "the body arrives with its lone dot");
     Check(WaitFor(kWaitMs, [&] { return NewTemporaryExports(exportsBefore) == 0; }),
           "the temporary export file is deleted");

@@ -143,24 +143,8 @@ Tree PrepareRegistry() {
     };
 }
 
-// Deletes a key with everything below it.
-bool DeleteTree(HKEY parent, const std::string& name) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(parent, name.c_str(), 0, KEY_ALL_ACCESS, &key))
-        return false;
-    for (;;) {
-        char child[256];
-        DWORD size = sizeof child;
-        if (RegEnumKeyExA(key, 0, child, &size, nullptr, nullptr, nullptr, nullptr) ||
-            !DeleteTree(key, child))
-            break;
-    }
-    RegCloseKey(key);
-    return RegDeleteKeyA(parent, name.c_str()) == ERROR_SUCCESS;
-}
-
 void RemoveScratch() {
-    DeleteTree(HKEY_CURRENT_USER, kScratch);
+    e2e::DeleteKeyTree(HKEY_CURRENT_USER, kScratch);
 }
 
 HWND ChildWithText(HWND parent, const std::string& text) {

@@ -214,35 +214,6 @@ Listing ParseShow(const std::string& output) {
     return listing;
 }
 
-// Deletes the key and everything below it (the systems this runs on have no call for
-// that).
-void DeleteTree(HKEY parent, const std::string& path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
-        char name[256];
-        DWORD size = sizeof name;
-        while (RegEnumKeyExA(key, 0, name, &size, nullptr, nullptr, nullptr, nullptr) ==
-               ERROR_SUCCESS) {
-            DeleteTree(key, name);
-            size = sizeof name;
-        }
-        RegCloseKey(key);
-    }
-    RegDeleteKeyA(parent, path.c_str());
-}
-
-std::string ReadFileBytes(const std::string& path) {
-    std::string bytes;
-    if (FILE* file = std::fopen(path.c_str(), "rb")) {
-        char buffer[4096];
-        std::size_t got;
-        while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-            bytes.append(buffer, got);
-        std::fclose(file);
-    }
-    return bytes;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -261,7 +232,7 @@ int main(int argc, char** argv) {
         std::string(temp) + "kwreg-roundtrip-" + std::to_string(GetCurrentProcessId()) + ".reg";
     int status = 0;
     Run("regedit /E \"" + file + "\" \"" + full + "\"", &status);
-    const std::string bytes = ReadFileBytes(file);
+    const std::string bytes = e2e::ReadFileBytes(file);
     Check(bytes.compare(0, 4, "\xFF\xFEW\0", 4) == 0,
           "the editor exported the tree in UTF-16 (" + std::to_string(bytes.size()) + " bytes)");
 
@@ -298,7 +269,7 @@ int main(int argc, char** argv) {
           "the non-ASCII key, name and string read back in the code page");
 
     std::printf("kwreg show printed:\n%s", shown.c_str());
-    DeleteTree(HKEY_CURRENT_USER, scratch);
+    e2e::DeleteKeyTree(HKEY_CURRENT_USER, scratch);
     DeleteFileA(file.c_str());
     return e2e::ExitCode();
 }
