@@ -448,22 +448,36 @@ OsError Win32FileSystem::CheckDirectory(const std::string& path) {
     return {};
 }
 
+// The buffer keeps its old length until the read overwrites it: a buffer reused from
+// file to file is zero-filled only where it grows, not anew for every file.
 OsError Win32FileSystem::ReadFile(const std::string& path, std::string& bytes) {
-    bytes.clear();
     HandleGuard file(CreateFileW(SystemPath(path).c_str(), GENERIC_READ,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr),
                      CloseHandle);
-    if (!file.valid())
+    if (!file.valid()) {
+        bytes.clear();
         return LastOsError("CreateFileW", path);
+    }
     LARGE_INTEGER size;
-    if (!GetFileSizeEx(file.get(), &size))
-        return LastOsError("GetFileSizeEx", path);
-    if (static_cast<unsigned long long>(size.QuadPart) >= bytes.max_size())
+    if (!GetFileSizeEx(file.get(), &size)) {
+        OsError e = LastOsError("GetFileSizeEx", path);
+        bytes.clear();
+        return e;
+    }
+    if (testing_.sizeLooked)
+        testing_.sizeLooked(path);
+    if (static_cast<unsigned long long>(size.QuadPart) >= bytes.max_size()) {
+        bytes.clear();
         return MakeOsError("ReadFile", path, ERROR_NOT_ENOUGH_MEMORY);
+    }
     try {
-        bytes.resize(static_cast<std::size_t>(size.QuadPart));
+        const auto length = static_cast<std::size_t>(size.QuadPart);
+        if (length > bytes.capacity())
+            bytes.clear(); // nothing of the old text is worth copying into a larger block
+        bytes.resize(length);
     } catch (const std::bad_alloc&) {
+        bytes.clear();
         return MakeOsError("ReadFile", path, ERROR_NOT_ENOUGH_MEMORY);
     }
     std::size_t done = 0;

@@ -1,7 +1,9 @@
 // The file-system seam on Windows, through the wide-character API.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "platform/FileSystem.h"
 
@@ -34,6 +36,18 @@ public:
     std::string ProgramDirectory() override;
     std::vector<std::string> CacheDirectories() override;
     int CompareNames(const std::string& a, const std::string& b) override;
+
+    // Called with the path between the look at a file's size and its read: tests change
+    // the file there.
+    void WhenSizeLooked(std::function<void(const std::string&)> call) {
+        testing_.sizeLooked = std::move(call);
+    }
+
+private:
+    struct Testing {
+        std::function<void(const std::string&)> sizeLooked;
+    };
+    Testing testing_;
 };
 
 } // namespace kestrix
