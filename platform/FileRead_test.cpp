@@ -172,5 +172,48 @@ TEST(FileReadTest, AReservedBufferKeepsItsBlockForSmallerFiles) {
     }
 }
 
+// The read that looks the file up as it opens it gives the status GetFileStatus gives,
+// refuses a longer file before reading it, and keeps nothing of a refused or failed one.
+TEST(FileReadTest, ReadWithinGivesTheStatusAndHoldsTheLimit) {
+    TempTree tree;
+    tree.Write("a.txt", "123");
+    tree.Write("long.txt", "12345");
+    tree.MakeDir("dir");
+    SystemFileSystem fs;
+    std::string bytes = "left over from another file";
+    FileSystem::ReadWithin within;
+    within.limit = 4;
+    ASSERT_FALSE(fs.ReadFileWithin(tree.Path("a.txt"), bytes, within));
+    EXPECT_EQ("123", bytes);
+    EXPECT_FALSE(within.tooLarge);
+    ASSERT_TRUE(within.statusKnown);
+    FileStatus looked;
+    ASSERT_FALSE(fs.GetFileStatus(tree.Path("a.txt"), looked));
+    EXPECT_EQ(looked.size, within.status.size);
+    EXPECT_EQ(looked.lastWriteTime, within.status.lastWriteTime);
+    EXPECT_EQ(looked.creationTime, within.status.creationTime);
+    EXPECT_EQ(looked.attributes, within.status.attributes);
+    EXPECT_FALSE(within.status.isDirectory);
+
+    ASSERT_FALSE(fs.ReadFileWithin(tree.Path("long.txt"), bytes, within));
+    EXPECT_TRUE(within.tooLarge);
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_EQ(5u, within.status.size);
+
+    // A file at the limit is read; the flag of the refused one does not stay behind.
+    within.limit = 5;
+    ASSERT_FALSE(fs.ReadFileWithin(tree.Path("long.txt"), bytes, within));
+    EXPECT_FALSE(within.tooLarge);
+    EXPECT_EQ("12345", bytes);
+
+    EXPECT_EQ(FileFailure::NotFound,
+              ClassifyFailure(fs.ReadFileWithin(tree.Path("gone.txt"), bytes, within)));
+    EXPECT_TRUE(bytes.empty());
+    bytes = "x";
+    EXPECT_TRUE(fs.ReadFileWithin(tree.Path("dir"), bytes, within)) << "a directory is no file";
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_FALSE(within.tooLarge);
+}
+
 } // namespace
 } // namespace kestrix
