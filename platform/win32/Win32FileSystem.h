@@ -22,6 +22,8 @@ public:
     DriveType DriveTypeOf(const std::string& root) override;
     OsError CheckDirectory(const std::string& path) override;
     OsError ReadFile(const std::string& path, std::string& bytes) override;
+    OsError ReadFileWithin(const std::string& path, std::string& bytes,
+                           ReadWithin& within) override;
     OsError ReplaceFileContent(const std::string& path, const std::string& bytes) override;
     OsError GetFileStatus(const std::string& path, FileStatus& status) override;
     OsError GetFileIdentity(const std::string& path, FileIdentity& identity) override;
