@@ -110,6 +110,12 @@ public:
     // Succeeds when `path` is a directory that could be made the current one.
     virtual OsError CheckDirectory(const std::string& path) = 0;
 
+    // Gives `bytes` room for files of up to `capacity` bytes, to be kept for the reads
+    // of many files; a system may back a large buffer with large pages.
+    virtual void ReserveReadBuffer(std::string& bytes, std::size_t capacity) {
+        bytes.reserve(capacity);
+    }
+
     // The whole file, opened read-only while others may read and write it.
     virtual OsError ReadFile(const std::string& path, std::string& bytes) = 0;
 

@@ -525,6 +525,9 @@ TEST(Win32FileSystemTest, LockedFileIsToldApartFromMissing) {
     std::string bytes;
     const OsError read = fs->ReadFile(tree.Path("locked.txt"), bytes);
     EXPECT_EQ(FileFailure::Locked, ClassifyFailure(read)) << read.Describe();
+    FileSystem::ReadWithin within;
+    const OsError readWithin = fs->ReadFileWithin(tree.Path("locked.txt"), bytes, within);
+    EXPECT_EQ(FileFailure::Locked, ClassifyFailure(readWithin)) << readWithin.Describe();
     const OsError replace = fs->ReplaceFileContent(tree.Path("locked.txt"), "new");
     EXPECT_TRUE(replace);
     EXPECT_EQ(std::set<std::string>{"locked.txt"}, NamesIn(*fs, tree.root()));

@@ -16,6 +16,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #ifdef __linux__
@@ -149,12 +150,42 @@ char* AlignedReadChunk() {
     return chunk ? chunk->bytes : nullptr;
 }
 
+// Read buffers from this size on are backed by large pages where the system offers
+// them: a search touches its buffer afresh up to the largest file, and with small pages
+// that cost one fault per 4 KiB, more than all its other faults together.
+constexpr std::size_t kLargePageBufferBytes = 4u << 20;
+
+void AdviseLargePages(std::string& bytes) {
+#ifdef MADV_HUGEPAGE
+    if (bytes.capacity() < kLargePageBufferBytes)
+        return;
+    const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+    if (page == 0 || page == static_cast<std::uintptr_t>(-1))
+        return;
+    const auto start = reinterpret_cast<std::uintptr_t>(bytes.data());
+    const std::uintptr_t begin = (start + page - 1) / page * page;
+    const std::uintptr_t end = (start + bytes.capacity()) / page * page;
+    // Only advice: where the system has no large pages the buffer works as before.
+    if (end > begin)
+        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#else
+    static_cast<void>(bytes);
+#endif
+}
+
+void ReserveWithLargePages(std::string& bytes, std::size_t capacity) {
+    const char* const before = bytes.data();
+    bytes.reserve(capacity);
+    if (bytes.data() != before)
+        AdviseLargePages(bytes);
+}
+
 // Reads a regular file into `bytes`. The string keeps its old size until the read
 // overwrites it, so that a buffer reused from file to file is not copied, and is
 // zero-filled only where it grows. A file is read up to the size it had when opened; one that
 // reports no size is read on to its end.
 OsError ReadWholeFile(const std::string& path, int dirFd, const char* name, std::string& bytes,
-                      FileSystem::ReadWithin* within, bool chunkAlways) {
+                      FileSystem::ReadWithin* within, const PosixReadTesting& testing) {
     // Without O_NONBLOCK opening a named pipe waits for a writer that may never come;
     // only regular files are read at all, as a pipe or device could deliver for ever.
     constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
@@ -197,17 +228,20 @@ OsError ReadWholeFile(const std::string& path, int dirFd, const char* name, std:
             return MakeOsError("open", path, EINVAL);
         fileSize = static_cast<std::uint64_t>(st.st_size > 0 ? st.st_size : 0);
     }
+    if (testing.sizeLooked)
+        testing.sizeLooked(path);
     try {
         const auto size = static_cast<std::size_t>(fileSize);
-        if (size > bytes.capacity())
+        if (size > bytes.capacity()) {
             bytes.clear(); // nothing of the old text is worth copying into a larger block
-        bytes.reserve(size);
+            ReserveWithLargePages(bytes, size);
+        }
         // Large blocks come from the allocator 16 bytes past a page boundary. The
         // system's copy into a destination that is not on a 64-byte boundary took twice
         // the system time on the machines measured, so such a buffer is filled through
         // an aligned chunk that stays in the cache; appending out of it also spares
         // the zero-filling that making room for the read would cost.
-        const bool aligned = !chunkAlways &&
+        const bool aligned = !testing.chunkAlways &&
                              reinterpret_cast<std::uintptr_t>(bytes.data()) % kReadAlignment == 0;
         char* const chunk = aligned ? nullptr : AlignedReadChunk();
         if (chunk)
@@ -420,6 +454,10 @@ void PosixFileSystem::ForgetReadDirectory() {
     readDir_.clear();
 }
 
+void PosixFileSystem::ReserveReadBuffer(std::string& bytes, std::size_t capacity) {
+    ReserveWithLargePages(bytes, capacity);
+}
+
 OsError PosixFileSystem::ReadFile(const std::string& path, std::string& bytes) {
     return ReadInFolder(path, bytes, nullptr);
 }
@@ -456,8 +494,8 @@ OsError PosixFileSystem::ReadInFolder(const std::string& path, std::string& byte
     // The plain open reports whatever is wrong with the path.
     if (!folder)
         return ReadWithoutFolder(path, bytes, within);
-    OsError error = ReadWholeFile(path, folder->get(), path.c_str() + slash + 1, bytes, within,
-                                  chunkAlways_);
+    OsError error =
+        ReadWholeFile(path, folder->get(), path.c_str() + slash + 1, bytes, within, testing_);
     if (error)
         bytes.clear();
     return error;
@@ -465,7 +503,7 @@ OsError PosixFileSystem::ReadInFolder(const std::string& path, std::string& byte
 
 OsError PosixFileSystem::ReadWithoutFolder(const std::string& path, std::string& bytes,
                                            ReadWithin* within) {
-    OsError error = ReadWholeFile(path, -1, nullptr, bytes, within, chunkAlways_);
+    OsError error = ReadWholeFile(path, -1, nullptr, bytes, within, testing_);
     if (error)
         bytes.clear();
     return error;

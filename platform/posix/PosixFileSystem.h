@@ -1,6 +1,7 @@
 // The file-system seam on POSIX systems.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -9,6 +10,12 @@
 #include "platform/posix/PosixFiles.h"
 
 namespace kestrix {
+
+// How tests steer a read.
+struct PosixReadTesting {
+    bool chunkAlways = false;
+    std::function<void(const std::string&)> sizeLooked;
+};
 
 // POSIX has no drive letters, short names or share modes: every root is "/" on a
 // fixed drive, and a file is never locked against reading.
@@ -25,6 +32,7 @@ public:
     std::string RootOf(const std::string& path) override;
     DriveType DriveTypeOf(const std::string& root) override;
     OsError CheckDirectory(const std::string& path) override;
+    void ReserveReadBuffer(std::string& bytes, std::size_t capacity) override;
     OsError ReadFile(const std::string& path, std::string& bytes) override;
     OsError ReadFileWithin(const std::string& path, std::string& bytes,
                            ReadWithin& within) override;
@@ -45,7 +53,12 @@ public:
 
     // Every read goes through the aligned chunk that fills a buffer off its boundary,
     // whatever the allocator hands out: for tests of that path.
-    void ReadThroughChunkAlways() { chunkAlways_ = true; }
+    void ReadThroughChunkAlways() { testing_.chunkAlways = true; }
+    // Called with the path between the look at a file's size and its read: tests change
+    // the file there.
+    void WhenSizeLooked(std::function<void(const std::string&)> call) {
+        testing_.sizeLooked = std::move(call);
+    }
 
 private:
     OsError ReadInFolder(const std::string& path, std::string& bytes, ReadWithin* within);
@@ -57,7 +70,7 @@ private:
     std::mutex readDirMutex_;
     std::string readDir_;
     std::shared_ptr<const posix::FileDescriptor> readDirFd_;
-    bool chunkAlways_ = false;
+    PosixReadTesting testing_;
 };
 
 } // namespace kestrix

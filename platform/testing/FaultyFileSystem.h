@@ -57,6 +57,9 @@ public:
     std::string RootOf(const std::string& path) override { return real_.RootOf(path); }
     DriveType DriveTypeOf(const std::string& root) override;
     OsError CheckDirectory(const std::string& path) override;
+    void ReserveReadBuffer(std::string& bytes, std::size_t capacity) override {
+        real_.ReserveReadBuffer(bytes, capacity);
+    }
     OsError ReadFile(const std::string& path, std::string& bytes) override;
     OsError ReplaceFileContent(const std::string& path, const std::string& bytes) override;
     OsError GetFileStatus(const std::string& path, FileStatus& status) override;

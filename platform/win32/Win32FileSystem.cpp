@@ -448,22 +448,31 @@ OsError Win32FileSystem::CheckDirectory(const std::string& path) {
     return {};
 }
 
-OsError Win32FileSystem::ReadFile(const std::string& path, std::string& bytes) {
-    bytes.clear();
-    HandleGuard file(CreateFileW(SystemPath(path).c_str(), GENERIC_READ,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr),
-                     CloseHandle);
-    if (!file.valid())
-        return LastOsError("CreateFileW", path);
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(file.get(), &size))
-        return LastOsError("GetFileSizeEx", path);
-    if (static_cast<unsigned long long>(size.QuadPart) >= bytes.max_size())
+namespace {
+
+HANDLE OpenForReading(const std::string& path) {
+    return CreateFileW(SystemPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                       nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+}
+
+// Reads the open file as far as the `size` it had when it was looked up (less if it
+// shrank since). The buffer keeps its old length until the read overwrites it: a
+// buffer reused from file to file is zero-filled only where it grows, not anew for
+// every file.
+OsError ReadOpenFile(HANDLE file, std::uint64_t size, const std::string& path,
+                     std::string& bytes) {
+    if (size >= bytes.max_size()) {
+        bytes.clear();
         return MakeOsError("ReadFile", path, ERROR_NOT_ENOUGH_MEMORY);
+    }
     try {
-        bytes.resize(static_cast<std::size_t>(size.QuadPart));
+        const auto length = static_cast<std::size_t>(size);
+        if (length > bytes.capacity())
+            bytes.clear(); // nothing of the old text is worth copying into a larger block
+        bytes.resize(length);
     } catch (const std::bad_alloc&) {
+        bytes.clear();
         return MakeOsError("ReadFile", path, ERROR_NOT_ENOUGH_MEMORY);
     }
     std::size_t done = 0;
@@ -471,7 +480,7 @@ OsError Win32FileSystem::ReadFile(const std::string& path, std::string& bytes) {
         const std::size_t left = bytes.size() - done;
         const DWORD chunk = left > 0x100000 ? 0x100000 : static_cast<DWORD>(left);
         DWORD got = 0;
-        if (!::ReadFile(file.get(), &bytes[done], chunk, &got, nullptr)) {
+        if (!::ReadFile(file, &bytes[done], chunk, &got, nullptr)) {
             OsError e = LastOsError("ReadFile", path);
             bytes.clear();
             return e;
@@ -482,6 +491,62 @@ OsError Win32FileSystem::ReadFile(const std::string& path, std::string& bytes) {
     }
     bytes.resize(done);
     return {};
+}
+
+} // namespace
+
+OsError Win32FileSystem::ReadFile(const std::string& path, std::string& bytes) {
+    HandleGuard file(OpenForReading(path), CloseHandle);
+    if (!file.valid()) {
+        bytes.clear();
+        return LastOsError("CreateFileW", path);
+    }
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file.get(), &size)) {
+        OsError e = LastOsError("GetFileSizeEx", path);
+        bytes.clear();
+        return e;
+    }
+    if (testing_.sizeLooked)
+        testing_.sizeLooked(path);
+    return ReadOpenFile(file.get(), static_cast<std::uint64_t>(size.QuadPart), path, bytes);
+}
+
+// The status comes from the open file: one lookup of the path instead of two, and the
+// size the limit is held against is the size that is read.
+OsError Win32FileSystem::ReadFileWithin(const std::string& path, std::string& bytes,
+                                        ReadWithin& within) {
+    within.tooLarge = false;
+    within.statusKnown = false;
+    HandleGuard file(OpenForReading(path), CloseHandle);
+    if (!file.valid()) {
+        bytes.clear();
+        return LastOsError("CreateFileW", path);
+    }
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(file.get(), &info)) {
+        OsError e = LastOsError("GetFileInformationByHandle", path);
+        bytes.clear();
+        return e;
+    }
+    FileStatus& status = within.status;
+    status = FileStatus();
+    status.isDirectory = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    status.attributes = info.dwFileAttributes;
+    status.size = status.isDirectory
+                      ? 0
+                      : (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    status.creationTime = Ticks(info.ftCreationTime);
+    status.lastWriteTime = Ticks(info.ftLastWriteTime);
+    within.statusKnown = true;
+    if (status.size > within.limit) {
+        within.tooLarge = true;
+        bytes.clear();
+        return {};
+    }
+    if (testing_.sizeLooked)
+        testing_.sizeLooked(path);
+    return ReadOpenFile(file.get(), status.size, path, bytes);
 }
 
 std::wstring DosPathFromFinalName(const std::wstring& finalName) {

@@ -1,7 +1,9 @@
 // The file-system seam on Windows, through the wide-character API.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "platform/FileSystem.h"
 
@@ -20,6 +22,8 @@ public:
     DriveType DriveTypeOf(const std::string& root) override;
     OsError CheckDirectory(const std::string& path) override;
     OsError ReadFile(const std::string& path, std::string& bytes) override;
+    OsError ReadFileWithin(const std::string& path, std::string& bytes,
+                           ReadWithin& within) override;
     OsError ReplaceFileContent(const std::string& path, const std::string& bytes) override;
     OsError GetFileStatus(const std::string& path, FileStatus& status) override;
     OsError GetFileIdentity(const std::string& path, FileIdentity& identity) override;
@@ -34,6 +38,18 @@ public:
     std::string ProgramDirectory() override;
     std::vector<std::string> CacheDirectories() override;
     int CompareNames(const std::string& a, const std::string& b) override;
+
+    // Called with the path between the look at a file's size and its read: tests change
+    // the file there.
+    void WhenSizeLooked(std::function<void(const std::string&)> call) {
+        testing_.sizeLooked = std::move(call);
+    }
+
+private:
+    struct Testing {
+        std::function<void(const std::string&)> sizeLooked;
+    };
+    Testing testing_;
 };
 
 } // namespace kestrix

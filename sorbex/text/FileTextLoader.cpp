@@ -57,7 +57,9 @@ CTextLoadResult CFileTextLoader::LoadFileText(const std::string& dir, const std:
         return result;
     }
 
-    const std::string path = dir + name;
+    // Kept from file to file: the paths of a search rarely outgrow the first ones.
+    path_.assign(dir).append(name);
+    const std::string& path = path_;
     if (!text_ || text_.use_count() > 1)
         text_ = std::make_shared<std::string>();
     std::string& text = *text_;
@@ -117,7 +119,7 @@ CTextLoadResult CFileTextLoader::LoadFileText(const std::string& dir, const std:
                 if (scratch_.capacity() >= kKeptBufferBytes)
                     text.swap(scratch_);
                 text.clear();
-                text.reserve(kKeptBufferBytes);
+                fileSystem_.ReserveReadBuffer(text, kKeptBufferBytes);
             }
             if (options.sizeKnown) {
                 result.error = fileSystem_.ReadFile(path, text);

@@ -75,6 +75,7 @@ private:
     // sink still holds it.
     std::shared_ptr<std::string> text_;
     std::string scratch_;
+    std::string path_;
     std::vector<COutsideCharacter> outside_;
 };
 

@@ -15,6 +15,10 @@
 #include "text/TextConverterList.h"
 #include "text/TextOrigin.h"
 
+#ifndef _WIN32
+#include "platform/posix/PosixFileSystem.h"
+#endif
+
 namespace sorbex {
 namespace {
 
@@ -175,6 +179,70 @@ TEST_F(FileTextLoaderTest, CleaningWithTheEncodingLookChangesNoText) {
             EXPECT_EQ(outside[k].character, sink.lastOutside[k].character);
         }
     }
+}
+
+// Files are read in pieces (on POSIX through a chunk of 128 KiB, on Windows up to 1 MiB
+// at a time) into a buffer kept from file to file, and cleaned while their encoding is
+// looked at. Whatever falls on a piece's edge (NULs, CRs, high bytes, a UTF-8 sequence
+// cut in two), and whatever file came before, the text is that of decoding the whole
+// file first and cleaning it after.
+TEST_F(FileTextLoaderTest, BytesAtTheEdgesOfTheReadPiecesComeOutAsInTheWholeFile) {
+    constexpr std::size_t kChunk = 128u << 10;
+    constexpr std::size_t kPiece = 1u << 20;
+    const std::string marks[] = {std::string(1, '\0'), "\r",   "\r\n",     "\xC3\xA9",
+                                 "\xE2\x82\xAC",       "\xE9", "\xFF\x80", "\t\x1f"};
+    struct File {
+        std::string name;
+        std::string bytes;
+    };
+    std::vector<File> files;
+    for (const std::size_t edge : {kChunk, 2 * kChunk, kPiece}) {
+        for (const std::string& mark : marks) {
+            for (std::size_t back = 0; back <= mark.size(); ++back) {
+                std::string bytes(edge - back, 'a');
+                for (std::size_t i = 0; i < bytes.size(); i += 61)
+                    bytes[i] = '\n';
+                bytes += mark;
+                bytes += "tail";
+                files.push_back({std::to_string(edge) + " less " + std::to_string(back), bytes});
+            }
+        }
+        files.push_back({"exactly " + std::to_string(edge), std::string(edge, 'b')});
+        files.push_back({"one over " + std::to_string(edge), std::string(edge, 'b') + "\0"});
+    }
+    files.push_back({"empty", ""});
+    // Longer than the buffer the loader keeps, with a character at each end.
+    files.push_back({"longer than the kept buffer",
+                     "\xC3\xA9" + std::string((16u << 20) + 3, '\r') + "\xE2\x82\xAC"});
+    files.push_back({"small after the long one", std::string("x\0\xC3\xA9", 5)});
+
+    // Whether a buffer is filled through the chunk depends on where the allocator puts
+    // it: on POSIX both ways are taken.
+    std::vector<CFileTextLoader*> loaders = {&loader};
+#ifndef _WIN32
+    kestrix::PosixFileSystem chunked;
+    chunked.ReadThroughChunkAlways();
+    CFileTextLoader chunkedLoader{chunked};
+    loaders.push_back(&chunkedLoader);
+#endif
+    sink.keepTexts = false; // the loader reuses its buffer, as in a search
+    for (std::size_t way = 0; way < loaders.size(); ++way)
+        for (const File& file : files) {
+            SCOPED_TRACE(file.name + (way ? ", through the chunk" : ""));
+            tree.Write("f.txt", file.bytes);
+            sink.calls.clear();
+            ASSERT_EQ(CTextLoadOutcome::Handed,
+                      loaders[way]->LoadFileText(tree.root(), "f.txt", {}, &sink).outcome);
+            std::string expected = file.bytes;
+            std::vector<COutsideCharacter> outside;
+            DecodeFileBytes(expected, CEncodingChoice::Auto, false, &outside);
+            CleanText(&expected[0], expected.size());
+            ASSERT_EQ(1u, sink.calls.size());
+            ASSERT_EQ(expected.size(), sink.calls[0].text.size());
+            ASSERT_TRUE(expected == sink.calls[0].text);
+            ASSERT_TRUE(sink.calls[0].zeroAfter);
+            ASSERT_EQ(outside.size(), sink.lastOutside.size());
+        }
 }
 
 // Where something reads the raw bytes after the encoding look, nothing is cleaned before
