@@ -51,11 +51,14 @@ void CResultPageView::StartPage(CFileFindDoc& page, bool withHeader) {
 }
 
 CRichTextBuilder& CResultPageView::PieceForResult() {
-    if (backlog_.empty() || resultsInLastPiece_ >= kPieceResults) {
+    // The last piece is the page's first while it holds every result added so far.
+    const bool first = resultsInLastPiece_ == resultsAdded_;
+    if (backlog_.empty() || resultsInLastPiece_ >= (first ? kFirstPieceResults : kPieceResults)) {
         backlog_.emplace_back();
         resultsInLastPiece_ = 0;
     }
     ++resultsInLastPiece_;
+    ++resultsAdded_;
     return backlog_.back();
 }
 
@@ -124,6 +127,7 @@ void CResultPageView::DropBacklog() {
     backlog_.clear();
     queued_ = 0;
     resultsInLastPiece_ = 0;
+    resultsAdded_ = 0;
 }
 
 void CResultPageView::AddResult(CSearchResult& result, int index, const CFileFacts& facts) {

@@ -60,7 +60,13 @@ constexpr int kFollowEndBelow = 40;
 // a piece at a time once the run is over (StreamPiece), or at once where a result
 // beyond it is selected.
 constexpr std::size_t kPieceResults = 250;
-constexpr std::size_t kShownAtOnce = 16 * 1024;
+// The first piece of a page is smaller: it is what a reader sees while the run goes on,
+// and the control takes longest over it (when the scroll bar arrives it lays out again
+// everything it holds). A result takes at least a line, so the piece still fills the
+// tallest screen (about 120 lines of the page's 11-point text on a 2160-pixel screen).
+constexpr std::size_t kFirstPieceResults = 150;
+// Pages of short lines (a listing's names) may take more than one piece to fill it.
+constexpr std::size_t kShownAtOnce = 4 * 1024;
 
 class CResultPageView {
 public:
@@ -116,7 +122,8 @@ public:
     void ForgetAll();
 
 private:
-    // The piece a result's lines go into: a new one every kPieceResults results.
+    // The piece a result's lines go into: a new one after kFirstPieceResults results, then
+    // every kPieceResults results.
     CRichTextBuilder& PieceForResult();
     void Queue(const CRichTextBuilder& text);
     void StreamPieces(std::size_t count);
@@ -137,6 +144,7 @@ private:
     // Text not yet in the control, in order; every piece but the last is complete.
     std::deque<CRichTextBuilder> backlog_;
     std::size_t resultsInLastPiece_ = 0;
+    std::size_t resultsAdded_ = 0; // results put into pieces since the page began
     std::size_t queued_ = 0; // characters in backlog_
     bool headerPending_ = false;
     std::size_t committed_ = 0; // characters in the control, before backlog_

@@ -176,13 +176,14 @@ TEST_F(ResultPageViewTest, ALargePageGoesInPieceByPiece) {
                  if (static_cast<std::size_t>(page_.results[i].viewPosition) <=
                      surface_.text.size())
                      ++resultsIn;
-             EXPECT_GT(resultsIn, 0u) << "the first piece went in with the run";
-             EXPECT_EQ(0u, resultsIn % kPieceResults) << resultsIn;
-             const std::size_t total = (kResults + kPieceResults - 1) / kPieceResults + 1;
+             ASSERT_GE(resultsIn, kFirstPieceResults) << "the first piece went in with the run";
+             EXPECT_EQ(0u, (resultsIn - kFirstPieceResults) % kPieceResults) << resultsIn;
+             const std::size_t after = kResults - kFirstPieceResults;
+             const std::size_t total = 1 + (after + kPieceResults - 1) / kPieceResults + 1;
              std::size_t pieces = 0;
              while (view_.StreamPiece())
                  ++pieces;
-             EXPECT_EQ(total - resultsIn / kPieceResults, pieces);
+             EXPECT_EQ(total - 1 - (resultsIn - kFirstPieceResults) / kPieceResults, pieces);
          }},
         {"all at once", [&] { view_.Complete(); }},
         {"the last result selected",
@@ -215,6 +216,53 @@ TEST_F(ResultPageViewTest, ALargePageGoesInPieceByPiece) {
         view_.Complete();
         EXPECT_EQ(streamed, surface_.text);
         ExpectPositionsPointAtMatches();
+    }
+}
+
+// While a run goes on the control gets the page's top at the first refresh, the smaller
+// first piece alone where its lines are long enough to fill a screen, then one more piece
+// per refresh; a page shown again starts the same way.
+TEST_F(ResultPageViewTest, TheFirstScreenIsTheFirstPiece) {
+    const int kResults = static_cast<int>(kFirstPieceResults + 2 * kPieceResults);
+    struct Case {
+        const char* name;
+        std::string excerpt;         // each result's line
+        std::size_t firstScreen;     // results in the control after the first refresh
+    };
+    const Case cases[] = {
+        {"lines of ordinary length", "a line with one grey word in it and more after", 
+         kFirstPieceResults},
+        // 150 short lines hold fewer characters than the top is given.
+        {"short lines", "grey", kFirstPieceResults + kPieceResults},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto resultsIn = [&] {
+            std::size_t in = 0;
+            for (std::size_t i = 0; i < page_.results.size(); ++i)
+                if (static_cast<std::size_t>(page_.results[i].viewPosition) <= surface_.text.size())
+                    ++in;
+            return in;
+        };
+        const std::size_t at = c.excerpt.find("grey");
+        page_.results.RemoveAll();
+        view_.BeginRun(page_);
+        for (int i = 0; i < kResults; ++i)
+            Add(Passage("f" + std::to_string(i / 100), c.excerpt, static_cast<int>(at),
+                        static_cast<int>(at) + 4, i % 100 == 0));
+        view_.Refresh(0);
+        EXPECT_EQ(c.firstScreen, resultsIn());
+        view_.Refresh(kResults);
+        EXPECT_EQ(c.firstScreen + kPieceResults, resultsIn()) << "a piece per refresh";
+        view_.AppendClosingLine(page_, "Searching terminated normally (0.01 seconds).");
+        view_.Complete();
+        ExpectPositionsPointAtMatches();
+        const std::string ran = surface_.text;
+
+        view_.Render(page_, [](const CSearchResult&) { return CFileFacts(); });
+        EXPECT_EQ(c.firstScreen, resultsIn()) << "shown again";
+        view_.Complete();
+        EXPECT_EQ(ran, surface_.text);
     }
 }
 

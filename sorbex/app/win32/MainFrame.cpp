@@ -290,9 +290,13 @@ bool CMainFrame::OnTimer(UINT_PTR id) {
     bool moved = fold_.Step(now, barHeight_, running ? kFoldFrameSpacingInRunMs : 0);
     if (!fold_.Running(now)) {
         KillTimer(hwnd(), kFoldTimer);
+        // The panes take their last place while the held sizes still stand: released
+        // first, the page's text would be cut to the tab view's size of the moment and
+        // then grown again, and the control lays out all its text for each new size.
+        LayoutPanes();
         tabView_.HoldHeight(0);
         propertyBar_.HoldHeight(0);
-        moved = true;
+        return true;
     }
     // The frame keeps its size during a fold: the toolbar and the status bar stay.
     if (moved)

@@ -9,6 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+#include <vector>
+
 #include "app/win32/FrameHarness.h"
 #include "app/win32/SearchDefinitionPageIds.h"
 #include "app/win32/SorbexIds.h"
@@ -148,6 +152,47 @@ TEST_F(MainFrameTest, ASearchFillsAPageThatTheStepsWalk) {
     EXPECT_GT(frame_->propertyBar().TabsRect().bottom, kFoldedBarHeight * 4)
         << "the tab control grew with the unfolded bar";
     EXPECT_TRUE(dialogs.errors.empty());
+}
+
+// Each new size of the page's text costs the control a layout of all of it: a fold
+// gives the text its final height once, at the fold's start or at its end, never a
+// passing size on the way.
+LRESULT CALLBACK LogSizes(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                          DWORD_PTR data) {
+    if (message == WM_SIZE) {
+        auto& sizes = *reinterpret_cast<std::vector<std::pair<int, int>>*>(data);
+        const std::pair<int, int> size{LOWORD(lParam), HIWORD(lParam)};
+        if (sizes.empty() || sizes.back() != size)
+            sizes.push_back(size);
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+TEST_F(MainFrameTest, AFoldSizesThePagesTextOnce) {
+    const HWND view = frame_->tabView().resultView();
+    std::vector<std::pair<int, int>> sizes;
+    ASSERT_TRUE(SetWindowSubclass(view, LogSizes, 1, reinterpret_cast<DWORD_PTR>(&sizes)));
+    const struct {
+        const char* name;
+        std::string expression;
+        std::function<bool()> ended;
+    } folds[] = {
+        {"folding", "grey", [&] { return frame_->propertyBarHeight() == kFoldedBarHeight; }},
+        {"unfolding", "zebra", [&] { return frame_->propertyBarHeight() > kFoldedBarHeight * 4; }},
+    };
+    for (const auto& fold : folds) {
+        SCOPED_TRACE(fold.name);
+        sizes.clear();
+        Search(fold.expression);
+        ASSERT_TRUE(kestrix::ui::testing::PumpUntil(frame_->loop(), fold.ended));
+        ExpectTabsFitBar();
+        RECT client{};
+        GetClientRect(view, &client);
+        ASSERT_EQ(1u, sizes.size());
+        EXPECT_EQ(client.right, sizes[0].first);
+        EXPECT_EQ(client.bottom, sizes[0].second);
+    }
+    RemoveWindowSubclass(view, LogSizes, 1);
 }
 
 TEST_F(MainFrameTest, PagesAreListedRenamedShiftedAndDeleted) {

@@ -124,8 +124,11 @@ void CRichEditSurface::Select(std::size_t from, std::size_t to) {
 
 void CRichEditSurface::Refresh(bool followEnd) {
     if (followEnd) {
-        // The caret's place is the reader's: scroll the view, not the selection.
+        // The caret's place is the reader's: scroll the view, not the selection. The
+        // scroll draws nothing itself (the whole view is drawn once below).
+        SendMessageW(edit_, WM_SETREDRAW, FALSE, 0);
         SendMessageW(edit_, WM_VSCROLL, SB_BOTTOM, 0);
+        SendMessageW(edit_, WM_SETREDRAW, TRUE, 0);
     }
     InvalidateRect(edit_, nullptr, FALSE);
     UpdateWindow(edit_);
