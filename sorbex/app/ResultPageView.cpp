@@ -71,10 +71,10 @@ void CResultPageView::Queue(const CRichTextBuilder& text) {
     resultsInLastPiece_ = kPieceResults;
 }
 
-void CResultPageView::StreamPieces(std::size_t count) {
+std::size_t CResultPageView::StreamPieces(std::size_t count) {
     count = std::min(count, backlog_.size());
     if (count == 0)
-        return;
+        return 0;
     // One stream for all of them: each call into the control costs on its own.
     CRichTextBuilder joined = std::move(backlog_.front());
     backlog_.pop_front();
@@ -87,6 +87,7 @@ void CResultPageView::StreamPieces(std::size_t count) {
     queued_ -= joined.length();
     if (backlog_.empty())
         resultsInLastPiece_ = 0;
+    return count;
 }
 
 std::size_t CResultPageView::PiecesForShownPart() const {
@@ -124,6 +125,7 @@ void CResultPageView::TellOfBacklog() {
 }
 
 void CResultPageView::DropBacklog() {
+    pieceOwed_ = false;
     backlog_.clear();
     queued_ = 0;
     resultsInLastPiece_ = 0;
@@ -184,16 +186,30 @@ void CResultPageView::AppendResult(CFileFindDoc& page, CSearchResult& result,
     if (&page != page_)
         return;
     WriteHeaderIfPending();
+    if (pieceOwed_) {
+        pieceOwed_ = false;
+        if (StreamPieces(1) > 0)
+            surface_.Refresh(false);
+    }
     // The result is the page's last; results are added one at a time.
     AddResult(result, static_cast<int>(page.results.size()) - 1, facts);
 }
 
 void CResultPageView::Refresh(int resultsShown) {
     WriteHeaderIfPending();
+    const bool followEnd = resultsShown < kFollowEndBelow;
+    std::size_t count = PiecesForShownPart();
     // Beyond the part a reader sees at once, a piece per refresh: a long run shows more
-    // as it goes, at a cost that stays a small share of the run's.
-    StreamPieces(std::max<std::size_t>(PiecesForShownPart(), 1));
-    surface_.Refresh(resultsShown < kFollowEndBelow);
+    // as it goes, at a cost that stays a small share of the run's. The piece goes in
+    // with the run's next result: a run that closes instead leaves it to the idle feed,
+    // which puts it in moments later, so the run does not wait for it. A page that
+    // follows its end takes it at once, to show that end.
+    if (count == 0 && followEnd)
+        count = 1;
+    else if (count == 0)
+        pieceOwed_ = HasBacklog();
+    StreamPieces(count);
+    surface_.Refresh(followEnd);
 }
 
 void CResultPageView::AppendClosingLine(CFileFindDoc& page, const std::string& text) {

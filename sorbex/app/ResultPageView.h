@@ -126,7 +126,8 @@ private:
     // every kPieceResults results.
     CRichTextBuilder& PieceForResult();
     void Queue(const CRichTextBuilder& text);
-    void StreamPieces(std::size_t count);
+    // Puts the first `count` waiting pieces into the control; returns how many went in.
+    std::size_t StreamPieces(std::size_t count);
     // How many pieces fill the control up to kShownAtOnce.
     std::size_t PiecesForShownPart() const;
     // Streams pieces until the control holds `position`.
@@ -147,6 +148,7 @@ private:
     std::size_t resultsAdded_ = 0; // results put into pieces since the page began
     std::size_t queued_ = 0; // characters in backlog_
     bool headerPending_ = false;
+    bool pieceOwed_ = false; // a refresh's piece waits for the run's next result
     std::size_t committed_ = 0; // characters in the control, before backlog_
     CPageLineIndex lines_;
     std::map<const CFileFindDoc*, CPageMemo> memos_;

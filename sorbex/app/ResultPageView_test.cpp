@@ -253,7 +253,13 @@ TEST_F(ResultPageViewTest, TheFirstScreenIsTheFirstPiece) {
         view_.Refresh(0);
         EXPECT_EQ(c.firstScreen, resultsIn());
         view_.Refresh(kResults);
+        EXPECT_EQ(c.firstScreen, resultsIn()) << "the refresh's piece waits for the next result";
+        const int appends = surface_.appends;
+        Add(Passage("last", c.excerpt, static_cast<int>(at), static_cast<int>(at) + 4, true));
         EXPECT_EQ(c.firstScreen + kPieceResults, resultsIn()) << "a piece per refresh";
+        EXPECT_EQ(appends + 1, surface_.appends);
+        Add(Passage("last", c.excerpt, static_cast<int>(at), static_cast<int>(at) + 4, false));
+        EXPECT_EQ(appends + 1, surface_.appends) << "one piece for one refresh";
         view_.AppendClosingLine(page_, "Searching terminated normally (0.01 seconds).");
         view_.Complete();
         ExpectPositionsPointAtMatches();
@@ -261,6 +267,46 @@ TEST_F(ResultPageViewTest, TheFirstScreenIsTheFirstPiece) {
 
         view_.Render(page_, [](const CSearchResult&) { return CFileFacts(); });
         EXPECT_EQ(c.firstScreen, resultsIn()) << "shown again";
+        view_.Complete();
+        EXPECT_EQ(ran, surface_.text);
+    }
+}
+
+// The run's last refresh comes just before its closing line: the piece it would add
+// beyond the page's top is left to the idle feed, and the page still ends whole, the
+// same as a page shown again.
+TEST_F(ResultPageViewTest, TheLastRefreshLeavesItsPieceToTheIdleFeed) {
+    const int kResults = static_cast<int>(kFirstPieceResults + 2 * kPieceResults);
+    struct Case {
+        const char* name;
+        int shownAtLastRefresh; // the run's count of results at its previous refresh
+        int appendsInRun;       // the header and the pieces that went in with the run
+    };
+    const Case cases[] = {
+        {"a page that follows its end takes the piece at once", 0, 3},
+        {"a longer page leaves it", kFollowEndBelow, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        page_.results.RemoveAll();
+        const int before = surface_.appends;
+        view_.BeginRun(page_);
+        for (int i = 0; i < kResults; ++i)
+            Add(Passage("f" + std::to_string(i / 100), "a grey line of ordinary length here",
+                        2, 6, i % 100 == 0));
+        view_.Refresh(c.shownAtLastRefresh);
+        view_.Refresh(c.shownAtLastRefresh);
+        view_.AppendClosingLine(page_, "Searching terminated normally (0.01 seconds).");
+        view_.ShowCounters(page_, CSearchCounters());
+        EXPECT_EQ(c.appendsInRun, surface_.appends - before);
+        EXPECT_TRUE(view_.HasBacklog());
+        while (view_.StreamPiece()) {
+        }
+        const std::string ran = surface_.text;
+        EXPECT_EQ(ran.size() - ran.find("Searching terminated") - 1,
+                  std::string("Searching terminated normally (0.01 seconds).").size());
+        ExpectPositionsPointAtMatches();
+        view_.Render(page_, [](const CSearchResult&) { return CFileFacts(); });
         view_.Complete();
         EXPECT_EQ(ran, surface_.text);
     }

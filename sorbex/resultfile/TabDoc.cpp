@@ -34,6 +34,12 @@ std::string StreamOf(const CFileFindDoc& page) {
     return page.streamName.empty() ? kEmptyPageStream : page.streamName;
 }
 
+// A page of 20,000 results takes megabytes: its archive goes into the stream as it is
+// built rather than whole afterwards.
+OsError WriteResultsStream(kestrix::StorageStream& stream, const CSearchResultArray& results) {
+    return WriteArchiveStream(stream, [&](CArchiveWriter& archive) { results.Store(archive); });
+}
+
 } // namespace
 
 std::string ResultFileFailureText(unsigned messageId, const std::string& path,
@@ -204,11 +210,9 @@ bool CTabDoc::RewritePageResults(CFileFindDoc& page) {
 bool CTabDoc::WritePageStream(const std::string& stream, const CSearchResultArray& results) {
     // The stream may be the one open now ("EMPTY" of another page).
     CloseCurrentStream();
-    CArchiveWriter archive;
-    results.Store(archive);
     lastWriteError_ = root_->CreateStream(stream, kCreateChild, current_);
     if (!lastWriteError_)
-        lastWriteError_ = WriteWholeStream(*current_, archive.bytes().data(), archive.bytes().size());
+        lastWriteError_ = WriteResultsStream(*current_, results);
     if (lastWriteError_) {
         current_.reset();
         return false;
@@ -252,12 +256,10 @@ bool CTabDoc::ChangePageResults(std::size_t index,
     }
     if (!change(results))
         return true;
-    CArchiveWriter archive;
-    results.Store(archive);
     std::unique_ptr<kestrix::StorageStream> stream;
     lastWriteError_ = root_->CreateStream(page.streamName, kCreateChild, stream);
     if (!lastWriteError_)
-        lastWriteError_ = WriteWholeStream(*stream, archive.bytes().data(), archive.bytes().size());
+        lastWriteError_ = WriteResultsStream(*stream, results);
     if (lastWriteError_)
         return false;
     modified_ = true;

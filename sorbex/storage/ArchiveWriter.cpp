@@ -4,20 +4,39 @@
 #include "storage/ArchiveError.h"
 #include "storage/ArchiveTags.h"
 
+#include <utility>
+
 namespace sorbex {
+
+CArchiveWriter::CArchiveWriter(Sink sink, std::size_t pieceBytes)
+    : sink_(std::move(sink)), pieceBytes_(pieceBytes) {
+    if (sink_)
+        bytes_.reserve(pieceBytes_ + pieceBytes_ / 4);
+}
+
+void CArchiveWriter::Flush() {
+    if (!sink_ || bytes_.empty())
+        return;
+    sink_(bytes_.data(), bytes_.size());
+    handedOn_ += bytes_.size();
+    bytes_.clear();
+}
 
 void CArchiveWriter::WriteUInt8(std::uint8_t value) {
     bytes_.push_back(value);
+    PassOnFullPiece();
 }
 
 void CArchiveWriter::WriteUInt16(std::uint16_t value) {
     bytes_.push_back(static_cast<std::uint8_t>(value));
     bytes_.push_back(static_cast<std::uint8_t>(value >> 8));
+    PassOnFullPiece();
 }
 
 void CArchiveWriter::WriteUInt32(std::uint32_t value) {
     for (int shift = 0; shift < 32; shift += 8)
         bytes_.push_back(static_cast<std::uint8_t>(value >> shift));
+    PassOnFullPiece();
 }
 
 void CArchiveWriter::WriteInt32(std::int32_t value) {
@@ -48,6 +67,7 @@ void CArchiveWriter::WriteString(std::string_view text) {
         WriteUInt32(static_cast<std::uint32_t>(length));
     }
     bytes_.insert(bytes_.end(), text.begin(), text.end());
+    PassOnFullPiece();
 }
 
 void CArchiveWriter::WriteObjectTag(const std::string& className, std::uint16_t schema) {
@@ -67,6 +87,7 @@ void CArchiveWriter::WriteObjectTag(const std::string& className, std::uint16_t 
         WriteUInt32(kBigClassTag | known->second);
     }
     ++nextNumber_;
+    PassOnFullPiece();
 }
 
 void CArchiveWriter::WriteNullObject() {

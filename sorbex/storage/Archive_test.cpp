@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -109,6 +110,50 @@ TEST(ArchiveWriterTest, BigClassNumbersUseTheEscape) {
     EXPECT_EQ(Bytes({0xFE, 0xFF}), SecondTagAfter(0x7FFC)); // B = 0x7FFE, the last short one
     EXPECT_EQ(Bytes({0xFF, 0x7F, 0xFF, 0x7F, 0x00, 0x80}), SecondTagAfter(0x7FFD)); // 0x7FFF
     EXPECT_EQ(Bytes({0xFF, 0x7F, 0x00, 0x80, 0x00, 0x80}), SecondTagAfter(0x7FFE)); // 0x8000
+}
+
+// Everything an archive can hold, with class and object numbers past the short form.
+void WriteMixed(CArchiveWriter& writer) {
+    for (int i = 0; i < 0x8010; ++i) {
+        writer.WriteObjectTag(i % 3 == 0 ? "CFirst" : "CSecond", 2);
+        writer.WriteString(std::string(static_cast<std::size_t>(i % 300), 'x'));
+        writer.WriteCount(static_cast<std::uint32_t>(i * 7));
+        writer.WriteInt32(-i);
+        writer.WriteUInt16(static_cast<std::uint16_t>(i));
+        if (i % 5 == 0)
+            writer.WriteNullObject();
+    }
+    writer.WriteString(std::string(70000, 'y'));
+}
+
+TEST(ArchiveWriterTest, ASinkReceivesTheSameBytesInPieces) {
+    CArchiveWriter whole;
+    WriteMixed(whole);
+    for (const std::size_t piece : {std::size_t{1}, std::size_t{7}, std::size_t{4096},
+                                    CArchiveWriter::kPieceBytes, std::size_t{1} << 30}) {
+        SCOPED_TRACE(piece);
+        Bytes received;
+        std::size_t largest = 0;
+        int emptyPieces = 0;
+        CArchiveWriter pieces(
+            [&](const std::uint8_t* data, std::size_t size) {
+                emptyPieces += size == 0 ? 1 : 0;
+                largest = std::max(largest, size);
+                received.insert(received.end(), data, data + size);
+            },
+            piece);
+        WriteMixed(pieces);
+        EXPECT_EQ(whole.bytes().size(), pieces.written());
+        pieces.Flush();
+        EXPECT_TRUE(pieces.bytes().empty());
+        EXPECT_EQ(whole.bytes().size(), pieces.written());
+        EXPECT_EQ(whole.bytes(), received);
+        EXPECT_EQ(0, emptyPieces);
+        // Only a single long string makes a piece much larger than asked for.
+        if (piece >= 4096 && piece < (std::size_t{1} << 30)) {
+            EXPECT_LE(largest, piece + 70010);
+        }
+    }
 }
 
 TEST(ArchiveReaderTest, ReadsBackWhatWasWritten) {

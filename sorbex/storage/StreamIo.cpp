@@ -52,6 +52,20 @@ kestrix::OsError WriteWholeStream(kestrix::StorageStream& stream, const void* da
     return stream.SetSize(size);
 }
 
+kestrix::OsError WriteArchiveStream(kestrix::StorageStream& stream,
+                                    const std::function<void(CArchiveWriter&)>& store) {
+    kestrix::OsError failure = stream.Seek(0, kestrix::SeekOrigin::Begin, nullptr);
+    CArchiveWriter archive([&](const std::uint8_t* data, std::size_t size) {
+        if (!failure)
+            failure = stream.Write(data, size);
+    });
+    store(archive);
+    archive.Flush();
+    if (failure)
+        return failure;
+    return stream.SetSize(archive.written());
+}
+
 kestrix::OsError StreamSize(kestrix::Storage& storage, const std::string& name,
                             std::uint64_t& size) {
     size = 0;

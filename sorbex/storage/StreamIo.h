@@ -3,9 +3,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "platform/CompoundStorage.h"
+#include "storage/ArchiveWriter.h"
 
 namespace sorbex {
 
@@ -20,6 +22,13 @@ kestrix::OsError ReadWholeStream(kestrix::StorageStream& stream, std::vector<std
 // Writes `size` bytes at the stream's start and cuts the stream there.
 kestrix::OsError WriteWholeStream(kestrix::StorageStream& stream, const void* data,
                                   std::size_t size);
+
+// Writes what `store` puts into an archive at the stream's start, a piece at a time as
+// the archive grows, and cuts the stream at its end: the same bytes as building the
+// archive whole and writing it with WriteWholeStream, without holding it all at once.
+// After the first failed write the rest is built but no longer written.
+kestrix::OsError WriteArchiveStream(kestrix::StorageStream& stream,
+                                    const std::function<void(CArchiveWriter&)>& store);
 
 // The byte count of an element that the caller may not hold open.
 kestrix::OsError StreamSize(kestrix::Storage& storage, const std::string& name,
