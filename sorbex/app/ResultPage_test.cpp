@@ -154,6 +154,44 @@ TEST(PageLinesTest, EntryLinesOfAListing) {
     EXPECT_FALSE(IsEntryResult(Passage("x", 0, 1, 0, 0)));
 }
 
+// A decoded file's characters without a code-page form are shown as themselves: one
+// control character each, two outside the BMP, and the match's span counts them so.
+TEST(PageLinesTest, PassageLinesShowTheFilesOwnCharacters) {
+    struct Case {
+        const char* name;
+        std::vector<COutsideCharacter> outside; // offsets in "\x81 gr\x81y \x81"
+        std::vector<std::string> rtf;           // what the page writes for them
+        std::string plain;
+        std::size_t position; // of the match, counted from 1
+    };
+    const Case cases[] = {
+        {"none", {}, {"\\'81 ", "gr\\'81y"}, "1\t\x81 1gr\x81y \x81\r", 6},
+        {"before, in and after the match",
+         {{0, U'\u0142'}, {4, U'\u03B1'}, {7, U'\u20AC'}},
+         {"\\u322? ", "gr\\u945?y", "\\u8364?"},
+         "1\t\x81 1gr\x81y \x81\r",
+         6},
+        {"outside the BMP before the match",
+         {{0, U'\U0001F600'}},
+         {"\\u-10179?\\u-8704? ", "gr\\'81y", " \\'81"},
+         "1\t\x81\x81 1gr\x81y \x81\r",
+         7},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CSearchResult r = Passage("\x81 gr\x81y \x81", 2, 6, 1, 0);
+        r.excerptOutside = c.outside;
+        CRichTextBuilder out;
+        const CResultSpan span = AppendResultLines(out, r, 0, CFileFacts());
+        EXPECT_EQ(c.plain, out.plain());
+        EXPECT_EQ(c.plain.size(), out.length());
+        EXPECT_EQ(c.position, span.position);
+        const std::string rtf = out.Document();
+        for (const std::string& piece : c.rtf)
+            EXPECT_NE(std::string::npos, rtf.find(piece)) << piece << " in " << rtf;
+    }
+}
+
 TEST(RichTextTest, RtfCarriesStylesParagraphsAndEscapes) {
     CRichTextBuilder out;
     out.BeginParagraph(CParagraphStyle::Passage);
@@ -265,50 +303,6 @@ TEST(RichTextTest, LooksOfTheStyles) {
     const std::string rtf = out.Document();
     EXPECT_NE(std::string::npos, rtf.find("\\pard\\sb80\\sa80")) << rtf;
     EXPECT_NE(std::string::npos, rtf.find("\\fs20\\b\\cf1\\highlight2 x")) << rtf;
-}
-
-} // namespace
-} // namespace sorbex
-
-namespace sorbex {
-namespace {
-
-// A decoded file's characters without a code-page form are shown as themselves: one
-// control character each, two outside the BMP, and the match's span counts them so.
-TEST(PageLinesTest, PassageLinesShowTheFilesOwnCharacters) {
-    struct Case {
-        const char* name;
-        std::vector<COutsideCharacter> outside; // offsets in "\x81 gr\x81y \x81"
-        std::vector<std::string> rtf;           // what the page writes for them
-        std::string plain;
-        std::size_t position; // of the match, counted from 1
-    };
-    const Case cases[] = {
-        {"none", {}, {"\\'81 ", "gr\\'81y"}, "1\t\x81 1gr\x81y \x81\r", 6},
-        {"before, in and after the match",
-         {{0, U'\u0142'}, {4, U'\u03B1'}, {7, U'\u20AC'}},
-         {"\\u322? ", "gr\\u945?y", "\\u8364?"},
-         "1\t\x81 1gr\x81y \x81\r",
-         6},
-        {"outside the BMP before the match",
-         {{0, U'\U0001F600'}},
-         {"\\u-10179?\\u-8704? ", "gr\\'81y", " \\'81"},
-         "1\t\x81\x81 1gr\x81y \x81\r",
-         7},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        CSearchResult r = Passage("\x81 gr\x81y \x81", 2, 6, 1, 0);
-        r.excerptOutside = c.outside;
-        CRichTextBuilder out;
-        const CResultSpan span = AppendResultLines(out, r, 0, CFileFacts());
-        EXPECT_EQ(c.plain, out.plain());
-        EXPECT_EQ(c.plain.size(), out.length());
-        EXPECT_EQ(c.position, span.position);
-        const std::string rtf = out.Document();
-        for (const std::string& piece : c.rtf)
-            EXPECT_NE(std::string::npos, rtf.find(piece)) << piece << " in " << rtf;
-    }
 }
 
 } // namespace

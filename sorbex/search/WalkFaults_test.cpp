@@ -71,55 +71,9 @@ TEST_F(WalkFaultsTest, AFileThatVanishesBeforeItIsReadIsNamedAndTheRestSearched)
     EXPECT_EQ(1, ui.counters.skipped);
 }
 
-// Deep enough that the file's path passes 260 characters, whatever the root.
-std::string DeepFolder() {
-    std::string path;
-    for (int i = 0; i < 6; ++i)
-        path += std::string(50, static_cast<char>('a' + i)) + "/";
-    return path;
-}
-
-TEST_F(WalkFaultsTest, APathLongerThan260CharactersIsSearched) {
-    tree.Write("A.txt", "colour");
-    const std::string deep = DeepFolder();
-    bool written = true;
 #ifdef _WIN32
-    // Beyond the classic limit only the extended form of a path can make it.
-    std::wstring extended = L"\\\\?\\";
-    for (char c : tree.root())
-        extended += static_cast<wchar_t>(c == '/' ? '\\' : c);
-    for (char c : deep) {
-        if (c == '/') {
-            CreateDirectoryW(extended.c_str(), nullptr);
-            extended += L'\\';
-        } else {
-            extended += static_cast<wchar_t>(c);
-        }
-    }
-    extended += L"Deep.txt";
-    HANDLE file = CreateFileW(extended.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file) << GetLastError();
-    DWORD count = 0;
-    written = WriteFile(file, "colour", 6, &count, nullptr) && count == 6;
-    CloseHandle(file);
-#else
-    tree.Write(deep + "Deep.txt", "colour");
-#endif
-    ASSERT_TRUE(written);
-    ASSERT_GT(tree.Path(deep + "Deep.txt").size(), 260u);
-    run.StartSearching(Request("*.txt"));
-    const std::vector<std::string> found = Found();
-    EXPECT_NE(found.end(), std::find(found.begin(), found.end(), "A.txt"));
-    // Beyond the classic limit a file is still found and read: it is no more silently
-    // passed over than named as skipped.
-    EXPECT_NE(found.end(), std::find(found.begin(), found.end(), "Deep.txt"));
-    EXPECT_EQ(std::vector<std::string>{}, ui.fileList.skipped);
-}
-
-#ifdef _WIN32
-// `path` under `tree` in the extended form that keeps a name's trailing dots and blanks
-// (the ordinary form drops them).
+// `path` under `tree` in the extended form, which passes the classic length limit and
+// keeps a name's trailing dots and blanks (the ordinary form drops them).
 std::wstring AsNamed(const kestrix::TempTree& tree, const std::string& path) {
     std::wstring extended = L"\\\\?\\";
     for (char c : tree.Path(path))
@@ -141,7 +95,42 @@ bool WriteAsNamed(const kestrix::TempTree& tree, const std::string& path, const 
     CloseHandle(file);
     return written;
 }
+#endif
 
+// Deep enough that the file's path passes 260 characters, whatever the root.
+std::string DeepFolder() {
+    std::string path;
+    for (int i = 0; i < 6; ++i)
+        path += std::string(50, static_cast<char>('a' + i)) + "/";
+    return path;
+}
+
+TEST_F(WalkFaultsTest, APathLongerThan260CharactersIsSearched) {
+    tree.Write("A.txt", "colour");
+    const std::string deep = DeepFolder();
+#ifdef _WIN32
+    // Beyond the classic limit only the extended form of a path can make it.
+    std::string folder;
+    for (char c : deep) {
+        folder += c;
+        if (c == '/')
+            WriteAsNamed(tree, folder, "");
+    }
+    ASSERT_TRUE(WriteAsNamed(tree, deep + "Deep.txt", "colour"));
+#else
+    tree.Write(deep + "Deep.txt", "colour");
+#endif
+    ASSERT_GT(tree.Path(deep + "Deep.txt").size(), 260u);
+    run.StartSearching(Request("*.txt"));
+    const std::vector<std::string> found = Found();
+    EXPECT_NE(found.end(), std::find(found.begin(), found.end(), "A.txt"));
+    // Beyond the classic limit a file is still found and read: it is no more silently
+    // passed over than named as skipped.
+    EXPECT_NE(found.end(), std::find(found.begin(), found.end(), "Deep.txt"));
+    EXPECT_EQ(std::vector<std::string>{}, ui.fileList.skipped);
+}
+
+#ifdef _WIN32
 // Names ending in dots or blanks were listed but opened as the name without that end:
 // another file, or none, so that they were reported unreadable or searched wrongly.
 TEST_F(WalkFaultsTest, NamesEndingInDotsOrBlanksAreSearchedAndReplacedAsNamed) {
