@@ -495,21 +495,10 @@ OsError ReadOpenFile(HANDLE file, std::uint64_t size, const std::string& path,
 
 } // namespace
 
+// One way to read a file: a limit no file reaches, and the status learnt on the way.
 OsError Win32FileSystem::ReadFile(const std::string& path, std::string& bytes) {
-    HandleGuard file(OpenForReading(path), CloseHandle);
-    if (!file.valid()) {
-        bytes.clear();
-        return LastOsError("CreateFileW", path);
-    }
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(file.get(), &size)) {
-        OsError e = LastOsError("GetFileSizeEx", path);
-        bytes.clear();
-        return e;
-    }
-    if (testing_.sizeLooked)
-        testing_.sizeLooked(path);
-    return ReadOpenFile(file.get(), static_cast<std::uint64_t>(size.QuadPart), path, bytes);
+    ReadWithin within;
+    return ReadFileWithin(path, bytes, within);
 }
 
 // The status comes from the open file: one lookup of the path instead of two, and the
