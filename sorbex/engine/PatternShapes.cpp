@@ -61,6 +61,8 @@ struct Piece {
     int nullableAlternatives = 0; // of a group
     bool emptyReference = false;  // holds a back-reference to a group that can match nothing
     bool looseReference = false;  // holds one to such a group that is itself optional
+    bool asserts = false;         // holds an anchor or another test of a place
+    bool tangled = false;         // holds a group whose spans the library may never find
     std::size_t group = 0;        // the group's number, if the piece is a group
 };
 
@@ -76,6 +78,10 @@ struct Level {
     bool hasLast = false;
     bool emptyReference = false; // in any of its alternatives
     bool looseReference = false;
+    bool asserts = false;          // the alternative being read tests a place
+    bool assertedEarlier = false;  // one of the finished alternatives does
+    int assertedSolidAlternatives = 0; // those that test a place and take a byte
+    bool tangled = false;
     std::size_t group = 0;       // the number of the group this level is, 0 for the pattern
 
     void Add(const Piece& piece) {
@@ -84,6 +90,8 @@ struct Level {
         solid += piece.nullable ? 0 : 1;
         emptyReference |= piece.emptyReference;
         looseReference |= piece.looseReference;
+        asserts |= piece.asserts;
+        tangled |= piece.tangled;
         last = piece;
         hasLast = true;
     }
@@ -98,8 +106,11 @@ struct Level {
         doneExpanded = std::min(doneExpanded + expanded, kCountCeiling * kCountCeiling);
         doneWritten += written;
         nullableAlternatives += solid == 0 ? 1 : 0;
+        assertedSolidAlternatives += solid != 0 && asserts ? 1 : 0;
+        assertedEarlier |= asserts;
         expanded = written = 0;
         solid = 0;
+        asserts = false;
         hasLast = false;
     }
     Piece Total() const {
@@ -110,15 +121,25 @@ struct Level {
         total.nullable = total.nullableAlternatives > 0;
         total.emptyReference = emptyReference;
         total.looseReference = looseReference;
+        total.asserts = assertedEarlier || asserts;
+        // An alternative that can match nothing beside one that tests a place and then
+        // takes bytes ("(|^a)", "(x*|\<a)"): repeated, the library's walk back for the
+        // groups' spans can go round in it for ever, as in one with two empty ways.
+        const int assertedSolid = assertedSolidAlternatives + (solid != 0 && asserts ? 1 : 0);
+        total.tangled = tangled || (total.nullableAlternatives > 0 && assertedSolid > 0);
         total.group = group;
         return total;
     }
 };
 
+// Escapes that test a place.
+bool IsAssertionEscape(char c) {
+    return c == 'b' || c == 'B' || c == '<' || c == '>' || c == '`' || c == '\'';
+}
+
 // Escapes that match a place, not a byte; a back-reference may match nothing too.
 bool IsNullableEscape(char c) {
-    return c == 'b' || c == 'B' || c == '<' || c == '>' || c == '`' || c == '\'' ||
-           (c >= '1' && c <= '9');
+    return IsAssertionEscape(c) || (c >= '1' && c <= '9');
 }
 
 } // namespace
@@ -220,6 +241,7 @@ CPatternShape AnalysePattern(const std::string& pattern) {
         if (c == '\\') {
             const char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
             Piece piece = atom(IsNullableEscape(next));
+            piece.asserts = IsAssertionEscape(next);
             if (next >= '1' && next <= '9') {
                 const std::size_t group = static_cast<std::size_t>(next - '0');
                 piece.emptyReference = group >= groupNullable.size() || groupNullable[group];
@@ -248,7 +270,8 @@ CPatternShape AnalysePattern(const std::string& pattern) {
         } else if (c == '*' || c == '+' || c == '?') {
             // One node more; and a repetition with nothing before it is ignored.
             if (level.hasLast) {
-                shape.repeatsNullableGroup |= c != '?' && level.last.nullableAlternatives > 1;
+                shape.repeatsNullableGroup |=
+                    c != '?' && (level.last.nullableAlternatives > 1 || level.last.tangled);
                 if (c != '?')
                     repeatedForEver(level.last);
                 if (c != '+')
@@ -272,7 +295,8 @@ CPatternShape AnalysePattern(const std::string& pattern) {
             }
             if (level.hasLast) {
                 const double copies = upper < 0 ? lower + 1 : std::max(lower, upper);
-                shape.repeatsNullableGroup |= copies > 1 && level.last.nullableAlternatives > 1;
+                shape.repeatsNullableGroup |=
+                    copies > 1 && (level.last.nullableAlternatives > 1 || level.last.tangled);
                 if (upper < 0)
                     repeatedForEver(level.last);
                 if (upper < 0 && lower == 0)
@@ -286,7 +310,9 @@ CPatternShape AnalysePattern(const std::string& pattern) {
             }
             i = end;
         } else {
-            level.Add(atom(c == '^' || c == '$'));
+            Piece piece = atom(c == '^' || c == '$');
+            piece.asserts = c == '^' || c == '$';
+            level.Add(piece);
             ++i;
         }
     }

@@ -34,8 +34,9 @@ struct CPatternShape {
     int depth = 0;        // the deepest nesting of parentheses
     double growth = 0;    // pieces that repetitions in braces add to the written ones
     // A group with two alternatives that can match the empty string is repeated
-    // ("(x*|.|y*)+"): the library's walk back for the groups' spans can go round in it
-    // for ever.
+    // ("(x*|.|y*)+"), or one with an alternative that can beside one that tests a place
+    // ("(|^a)+", "(x*|\<a)+"): the library's walk back for the groups' spans can go
+    // round in it for ever.
     bool repeatsNullableGroup = false;
     // A piece that can match the empty string and holds a back-reference to a group that
     // can too is repeated without an upper bound ("(a*)(\1\1)*"): the library's matcher

@@ -182,6 +182,9 @@ TEST(PatternShapesTest, EmptyAlternativesUnderARepetitionMatch) {
         {"(x*|.|y*)+c", 1, "aad c", "none"},
         {"(x*|.|)+(c)", 2, "aad c", "none"},
         {"(x*|.|y*)+c", 0, "aad c", "0-5"}, // the whole match is found all the same
+        // So it is with a way to match nothing beside an anchored one.
+        {"(a|||||^.||b)+c", 1, "aad c", "none"},
+        {"(\\<a|x*)+b", 1, "aab", "none"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.pattern) + " group " + std::to_string(c.group));
@@ -206,6 +209,11 @@ TEST(PatternShapesTest, TellsRepeatedGroupsWithTwoWaysToMatchNothing) {
         {"(x*|.|y*)+", true}, {"(a||.|b)*", false}, {"(|.|y?)+", true},   {"((x*)|(y*))+", true},
         {"(x*|.|y*)?", false}, {"(x*|.|y*){1}", false}, {"(x*|y*){2}", true}, {"(^|$)*", true},
         {"(a|\\b|\\1)+", true}, {"([|]|x)+", false}, {"(x*y*)*", false}, {"x*|y*", false},
+        // A way to match nothing beside one that tests a place before it takes a byte.
+        {"(|^a)+", true}, {"(x?|^a)+", true}, {"(^a|b*)+", true}, {"(\\<a|x*)+", true},
+        {"(\\`a|)+", true}, {"(|\\>a){2,}", true}, {"(y|(|^a))+", true}, {"(|^.|b)*", true},
+        {"(|^a)?", false}, {"(|^a){1}", false}, {"(b|^a)+", false}, {"(^|a)+", false},
+        {"(|[^a]a)+", false}, {"(|a)+", false}, {"(|^a)(x)+", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pattern);
