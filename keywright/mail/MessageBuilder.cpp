@@ -58,6 +58,17 @@ std::string BodyLines(const std::string& body) {
     return text;
 }
 
+// The part boundary: the prefix and the message's key, or where the typed body or a
+// plain attachment holds that text, the key of the next seeds until one holds none. A
+// boundary inside a part would end it there for the recipient.
+std::string PartBoundary(std::uint32_t seed, const std::string& body, const std::string& plain) {
+    for (std::uint32_t next = seed;; ++next) {
+        std::string boundary = kBoundaryPrefix + MessageKey(next);
+        if (body.find(boundary) == std::string::npos && plain.find(boundary) == std::string::npos)
+            return boundary;
+    }
+}
+
 } // namespace
 
 std::string DotStuff(const std::string& text) {
@@ -157,7 +168,8 @@ bool BuildMessage(CMailMessage& message, const MailBuildContext& context) {
 
     MailTimeZone zone;
     const bool zoneKnown = context.time->TimeZone(&zone);
-    const std::string key = MessageKey(context.time->SecondsNow());
+    const std::uint32_t seed = context.time->SecondsNow();
+    const std::string key = MessageKey(seed);
     std::string& text = message.text;
     text.reserve(1024 + message.body.size() + attachment.size() * 4 / 3);
     text += "Date: " + FormatMailDate(context.time->LocalNow(), zoneKnown ? &zone : nullptr) +
@@ -175,7 +187,11 @@ bool BuildMessage(CMailMessage& message, const MailBuildContext& context) {
         return true;
     }
 
-    const std::string boundary = kBoundaryPrefix + key;
+    // The editor exports UTF-16 on current systems: such a file only arrives intact
+    // in base64. Plain text keeps the readable form.
+    const bool plain = IsSevenBitText(attachment);
+    const std::string boundary = PartBoundary(seed, message.body,
+                                              plain ? attachment : std::string());
     const std::string name = HeaderValue(message.attachmentName);
     text += "MIME-Version: 1.0\r\n";
     text += "Content-Type: multipart/mixed;boundary=\"" + boundary + "\"\r\n";
@@ -184,9 +200,6 @@ bool BuildMessage(CMailMessage& message, const MailBuildContext& context) {
     text += BodyLines(message.body);
     text += "--" + boundary + kCrLf;
     text += "Content-Type: text/plain; name=\"" + name + "\"\r\n";
-    // The editor exports UTF-16 on current systems: such a file only arrives intact
-    // in base64. Plain text keeps the readable form.
-    const bool plain = IsSevenBitText(attachment);
     text += plain ? "Content-Transfer-Encoding: 7bit\r\n" : "Content-Transfer-Encoding: base64\r\n";
     text += "Content-Disposition: attachment; filename=\"" + name + "\"\r\n";
     text += kCrLf;

@@ -275,6 +275,47 @@ TEST_F(BuildMessageTest, AttachesPlainTextAsSevenBit) {
               message_.text.substr(message_.text.find("MIME-Version")));
 }
 
+// A boundary that the typed body or a plain attachment holds would end the part there
+// for the recipient: the builder takes the key of the next seed until neither holds it.
+TEST_F(BuildMessageTest, ThePartBoundaryIsFoundInNeitherPart) {
+    const std::string prefix = "--=_Part_Boundary.";
+    const std::string first = prefix + MessageKey(time_.seconds);
+    const std::string second = prefix + MessageKey(time_.seconds + 1);
+    const std::string third = prefix + MessageKey(time_.seconds + 2);
+    message_.attachmentName = "Registry.re4";
+    message_.attachmentPath = tree_.Path("plain.reg");
+    const struct {
+        const char* name;
+        std::string body;
+        std::string attachment;
+        std::string boundary;
+    } cases[] = {
+        {"neither", "Hello", "REGEDIT4\r\n", first},
+        {"the body", "--" + first + "\r\nforged part", "REGEDIT4\r\n", second},
+        {"the attachment", "Hello", "REGEDIT4\r\n;" + first + "\r\n", second},
+        {"both, in turn", "x" + first, second + "\r\n", third},
+        // Base64 has no '-': an attachment sent so cannot hold one.
+        {"an encoded attachment", "Hello", "\xFF\xFE" + first, first},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        message_.body = c.body;
+        tree_.Write("plain.reg", c.attachment);
+        ASSERT_TRUE(Build());
+        const std::string& text = message_.text;
+        EXPECT_NE(std::string::npos, text.find("boundary=\"" + c.boundary + "\"\r\n"));
+        // Three delimiters: before the body, before the attachment, and the closing one.
+        std::size_t count = 0;
+        for (std::size_t at = text.find("\r\n--" + c.boundary); at != std::string::npos;
+             at = text.find("\r\n--" + c.boundary, at + 1))
+            ++count;
+        EXPECT_EQ(3u, count);
+        EXPECT_EQ("<" + MessageKey(time_.seconds) + "@",
+                  text.substr(text.find("Message-ID: ") + 12, kMessageKeyLength + 2))
+            << "the message's own key stays the first seed's";
+    }
+}
+
 TEST_F(BuildMessageTest, AttachesEverythingElseAsBase64ThatDecodesToTheSameBytes) {
     // The editor's export on current systems: UTF-16LE with a byte-order mark.
     std::string utf16 = "\xFF\xFE";
