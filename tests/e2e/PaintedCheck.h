@@ -10,7 +10,7 @@
 
 namespace e2e {
 
-constexpr DWORD kPaintTimeoutMs = 10000;
+constexpr DWORD kPaintTimeoutMs = 30000;
 
 // What a window must show besides being painted: colours of its own drawing
 // (0x00RRGGBB), such as the background of the viewer's found passages.

@@ -40,13 +40,17 @@ private:
     FailureHook previous_;
 };
 
-// Runs the queued messages as a program's loop would, until `done` holds or five
-// seconds have passed; returns whether `done` held.
+// How long PumpUntil waits before it gives up. A test that passes never waits this long;
+// a busy machine under Wine can take seconds over what takes milliseconds alone.
+constexpr DWORD kPumpLimitMs = 30000;
+
+// Runs the queued messages as a program's loop would, until `done` holds or
+// kPumpLimitMs have passed; returns whether `done` held.
 template <class Done>
 bool PumpUntil(const MessageLoop& loop, Done done) {
     const DWORD start = GetTickCount();
     while (!done()) {
-        if (GetTickCount() - start > 5000)
+        if (GetTickCount() - start > kPumpLimitMs)
             return false;
         MSG message{};
         if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
