@@ -96,11 +96,22 @@ int CFileCollector::Walk(const std::string& dir, const kestrix::FileIdentity* kn
         ancestors_.push_back({identity, dir, listed});
     }
     int added = 0;
+    // The folders below are walked once this one's listing is done: its entries then
+    // lie together in the list, which the sort takes a folder at a time, and no listing
+    // stays open while the folders below it are walked.
+    struct Below {
+        std::string path;
+        std::uint64_t index;
+        bool indexKnown;
+    };
+    std::vector<Below> below;
+    std::string recased;
     // A directory that cannot be listed adds nothing to the list; the user interface
     // decides whether to say so.
     const kestrix::OsError error =
         fileSystem_.ListDirectory(dir, detail_, [&](const kestrix::DirEntry& entry) {
-        const std::string name = entry.isShortName ? RecaseShortName(entry.name) : entry.name;
+        const std::string& name =
+            entry.isShortName ? (recased = RecaseShortName(entry.name)) : entry.name;
         if (!entry.isDirectory) {
             ++filesSeen_;
             if (Matches(name)) {
@@ -114,15 +125,19 @@ int CFileCollector::Walk(const std::string& dir, const kestrix::FileIdentity* kn
             }
             // A link may lead back to a directory above it; following it would
             // walk for ever.
-            if (!entry.isLink) {
-                const kestrix::FileIdentity listed{identity.volume, entry.index};
-                added += Walk(dir + name + kestrix::kPathSeparator,
-                              identified && entry.indexKnown ? &listed : nullptr);
-            }
+            if (!entry.isLink)
+                below.push_back({dir + name + kestrix::kPathSeparator, entry.index,
+                                 identified && entry.indexKnown});
         }
         ui_.ProcessMessages();
         return !ui_.CancelRequested();
     });
+    for (const Below& sub : below) {
+        if (ui_.CancelRequested())
+            break;
+        const kestrix::FileIdentity listed{identity.volume, sub.index};
+        added += Walk(sub.path, sub.indexKnown ? &listed : nullptr);
+    }
     if (error)
         ReportSkipped(IDS_DIRECTORY_NOT_LISTED, dir, kestrix::OsErrorText(error.code));
     if (identified)

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -253,6 +255,67 @@ TEST(FileListOrderTest, DirectoryThenDirectoriesFirstThenName) {
     EXPECT_EQ(std::vector<std::string>({upperA + "x", a + "sub", a + "alpha", a + "Beta",
                                         a + "Zeta", b + "A-dir", b + "f"}),
               order);
+}
+
+// Lists built in any order (a directory's entries apart or together, one directory in
+// two spellings, the same entry twice) take the order of one stable sort by directory,
+// directories first, then name, whatever steps the sort takes to get there.
+TEST(FileListOrderTest, AnyListTakesTheOrderOfOneStableSort) {
+    auto fs = kestrix::MakeSystemFileSystem();
+    const char sep = kestrix::kPathSeparator;
+    // Spellings that differ only in case, in digits, in bytes of 0x80 and above, and
+    // in their length; the deeper ones share long beginnings.
+    const std::vector<std::string> parts = {"a",   "A",   "b",   "a1",  "a10", "a2",  "\xE4",
+                                            "\xC4", "\xFF", "\x80x", "_",   "a.b", "a b"};
+    std::vector<std::string> dirs;
+    for (const std::string& first : parts) {
+        dirs.push_back("r" + std::string(1, sep) + first + sep);
+        for (std::size_t i = 0; i < parts.size(); i += 3)
+            dirs.push_back("r" + std::string(1, sep) + first + sep + parts[i] + sep);
+    }
+    std::mt19937 random(20261210);
+    for (int round = 0; round < 40; ++round) {
+        std::vector<CFileEntry> files;
+        const std::size_t count = random() % 300;
+        for (std::size_t i = 0; i < count; ++i) {
+            // Mostly runs of one directory, as a walk lists them; now and then another.
+            const std::string& dir = !files.empty() && random() % 4 != 0
+                                         ? files.back().dir
+                                         : dirs[random() % dirs.size()];
+            CFileEntry entry{parts[random() % parts.size()] + parts[random() % parts.size()], dir,
+                             static_cast<int>(random() % 3 == 0)};
+            entry.size = i; // tells entries of equal names apart
+            entry.modified = static_cast<std::int64_t>(round);
+            entry.statusKnown = random() % 2 == 0;
+            files.push_back(entry);
+        }
+        std::vector<CFileEntry> expected = files;
+        std::stable_sort(expected.begin(), expected.end(),
+                         [&](const CFileEntry& x, const CFileEntry& y) {
+                             const auto compare = [&](const std::string& a, const std::string& b) {
+                                 if (a == b)
+                                     return 0;
+                                 const int locale = fs->CompareNames(a, b);
+                                 return locale != 0 ? locale : a.compare(b);
+                             };
+                             if (const int byDir = compare(x.dir, y.dir))
+                                 return byDir < 0;
+                             if (x.isDirectory != y.isDirectory)
+                                 return x.isDirectory > y.isDirectory;
+                             return compare(x.name, y.name) < 0;
+                         });
+        SortFileList(files, *fs);
+        ASSERT_EQ(expected.size(), files.size());
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            SCOPED_TRACE("round " + std::to_string(round) + ", entry " + std::to_string(i));
+            EXPECT_EQ(expected[i].dir, files[i].dir);
+            EXPECT_EQ(expected[i].name, files[i].name);
+            EXPECT_EQ(expected[i].isDirectory, files[i].isDirectory);
+            EXPECT_EQ(expected[i].size, files[i].size);
+            EXPECT_EQ(expected[i].modified, files[i].modified);
+            EXPECT_EQ(expected[i].statusKnown, files[i].statusKnown);
+        }
+    }
 }
 
 } // namespace

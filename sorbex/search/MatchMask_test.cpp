@@ -57,6 +57,31 @@ TEST(MatchMaskTest, Table) {
     }
 }
 
+// Names around the length up to which the match needs no memory of its own take the
+// same answers as short ones.
+TEST(MatchMaskTest, LongNamesMatchAsShortOnes) {
+    struct Case {
+        const char* mask;
+        bool dotted; // the name is "a...b.txt"; otherwise "A...BxC" without a dot
+        bool match;
+    };
+    const Case cases[] = {
+        {"*.txt", true, true},   {"*.TXT", true, true},  {"a*b.txt", true, true},
+        {"*.c", true, false},    {"*.", true, false},    {"*.*", true, true},
+        {"a*b?c", false, true},  {"a*bc", false, false}, {"*.", false, true},
+        {"*.txt", false, false}, {"?", false, false},    {"*", false, true},
+    };
+    for (const std::size_t length : {8u, 254u, 255u, 256u, 257u, 300u, 1000u}) {
+        for (const Case& c : cases) {
+            const std::string fill(length - (c.dotted ? 6 : 4), 'x');
+            const std::string name = c.dotted ? "a" + fill + "b.txt" : "A" + fill + "BxC";
+            ASSERT_EQ(length, name.size());
+            SCOPED_TRACE(std::to_string(length) + " ~ " + c.mask);
+            EXPECT_EQ(c.match, MatchMask(name, c.mask));
+        }
+    }
+}
+
 TEST(SplitListTest, Table) {
     struct Case {
         const char* text;

@@ -314,6 +314,7 @@ void CSearchController::SearchAll(CFileFindDoc& page, const CSearchRequest& requ
         setup.files = &files;
         setup.options = options;
         setup.subexpression = request.replaceMode ? replaceTag_ : 0;
+        setup.filesInFlightPerThread = filesInFlight_;
         setup.compiled = CompileCopies(request, searchThreads_);
         if (setup.compiled.empty())
             return;

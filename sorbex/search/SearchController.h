@@ -12,6 +12,7 @@
 #include "platform/FileSystem.h"
 #include "search/CompiledSearch.h"
 #include "search/FileCollector.h"
+#include "search/SearchWorkers.h"
 #include "search/FileFindings.h"
 #include "search/ReplacePassages.h"
 #include "search/ResultDocument.h"
@@ -59,6 +60,8 @@ public:
     // another on the work thread). The results and all the user interface sees are the
     // same with any count; files that reach the converters are read by the run's thread.
     void SetSearchThreads(int threads) { searchThreads_ = threads < 1 ? 1 : threads; }
+    // How many files each of those threads may be ahead of the run (at least one).
+    void SetFilesInFlightPerThread(std::size_t files) { filesInFlight_ = files < 1 ? 1 : files; }
 
     // Where the cache, the converters and the internal readers plug in.
     CFileTextLoader& loader() { return loader_; }
@@ -117,6 +120,7 @@ private:
     CWorkThread work_;
     CRunFlags flags_;
     int searchThreads_ = 1;
+    std::size_t filesInFlight_ = CSearchWorkers::kFilesInFlightPerThread;
     std::chrono::milliseconds pumpInterval_{50};
     int filesWithPassages_ = 0;
     int passagesFound_ = 0;

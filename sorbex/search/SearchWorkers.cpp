@@ -44,9 +44,12 @@ namespace {
 std::size_t ResumeWhenFree(std::size_t slots) { return slots / 2 > 0 ? slots / 2 : 1; }
 
 // How many files the run's thread lets the workers finish before it wakes, when it has
-// to wait at all: waking once per file cost more processor time than the files' search.
-// Never more than the workers can finish without it taking any.
-std::size_t WakeAfter(std::size_t slots) { return ResumeWhenFree(slots); }
+// to wait at all: waking once per file cost more processor time than the files' search,
+// and waiting for many more would hold the first results back. Never more than the
+// workers can finish without it taking any.
+std::size_t WakeAfter(std::size_t slots) {
+    return std::min(CSearchWorkers::kTakenAtOnce, ResumeWhenFree(slots));
+}
 
 // A worker's receiver of its loader's text: evaluates it there and then, so that the
 // text is gone before the next file is read.
@@ -107,7 +110,7 @@ CSearchWorkers::CSearchWorkers(CSetup setup)
             state.items.push_back(i);
     }
     const std::size_t workers = state.setup.compiled.empty() ? 1 : state.setup.compiled.size();
-    state.slots.resize(kFilesInFlightPerThread * workers);
+    state.slots.resize(std::max<std::size_t>(state.setup.filesInFlightPerThread, 1) * workers);
     for (const std::shared_ptr<CCompiledSearch>& compiled : state.setup.compiled) {
         {
             std::lock_guard<std::mutex> lock(state.mutex);

@@ -24,22 +24,27 @@ int DefaultSearchThreads();
 // evaluates them with a compiled expression of its own; only the findings cross to the
 // run's thread, which records them, so results, their order and everything the user
 // interface sees are those of a search of one file after another. At most
-// `kFilesInFlightPerThread` files per worker are ahead of the run's thread, whatever the
+// `filesInFlightPerThread` files per worker are ahead of the run's thread, whatever the
 // list holds.
 class CSearchWorkers {
 public:
     // A worker reads one file at a time; what waits here is the findings of the files
-    // it is ahead by (for most files, none). The run's thread sleeps until half of them
-    // are done, and a worker that runs out of room until half are free: with four per
-    // worker both were woken every few files, and two threads cost more processor time
-    // in the system's switching than they saved.
-    static constexpr std::size_t kFilesInFlightPerThread = 64;
+    // it is ahead by (for most files, none), which the page keeps anyway once they are
+    // taken. The run's thread sleeps until `kTakenAtOnce` files are done, and a worker
+    // that runs out of room until half the room is free: with four per worker both were
+    // woken every few files, and two threads cost more processor time in the system's
+    // switching than they saved. The room is wide so that a worker seldom finds it full:
+    // the run's thread shares the processors with the workers, and with 64 files per
+    // worker they waited for it to be given one about every 128 files.
+    static constexpr std::size_t kFilesInFlightPerThread = 512;
+    static constexpr std::size_t kTakenAtOnce = 64;
 
     struct CSetup {
         kestrix::FileSystem* fileSystem = nullptr;
         const std::vector<CFileEntry>* files = nullptr;
         CTextLoadOptions options;
         int subexpression = 0;
+        std::size_t filesInFlightPerThread = kFilesInFlightPerThread; // at least one
         // One compiled expression per worker; the count of workers.
         std::vector<std::shared_ptr<CCompiledSearch>> compiled;
         // Files that the run's thread loads itself (they reach its converters).

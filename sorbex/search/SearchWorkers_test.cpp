@@ -182,12 +182,14 @@ protected:
     // Runs `request` with `threads` and returns its transcript; `cancelAt` results
     // written, the user cancels (0: never).
     std::string Run(const CSearchRequest& request, int threads, int cancelAt = 0,
-                    kestrix::FileSystem* fileSystem = nullptr) {
+                    kestrix::FileSystem* fileSystem = nullptr,
+                    std::size_t filesInFlight = CSearchWorkers::kFilesInFlightPerThread) {
         CSearchUiRecorder ui;
         CResultDocument document;
         kestrix::ManualClock clock;
         CSearchController run(fileSystem ? *fileSystem : *fs_, clock, ui, document);
         run.SetSearchThreads(threads);
+        run.SetFilesInFlightPerThread(filesInFlight);
         int written = 0;
         ui.onAppend = [&](const CSearchResult&) {
             if (++written == cancelAt)
@@ -238,6 +240,12 @@ TEST_F(SearchWorkersTest, SeveralThreadsShowWhatOneShows) {
         for (int threads : {3}) {
             SCOPED_TRACE(threads);
             EXPECT_EQ("", FirstDifference(one, Run(request, threads, c.cancelAt)));
+        }
+        // Room for fewer files than the tree holds: the workers wait for the run's
+        // thread again and again, from one file ahead each to several.
+        for (const std::size_t room : {1u, 2u, 5u}) {
+            SCOPED_TRACE("room " + std::to_string(room));
+            EXPECT_EQ("", FirstDifference(one, Run(request, 2, c.cancelAt, nullptr, room)));
         }
     }
     // The workers' results keep the characters their excerpts hold as the substitute.
