@@ -16,6 +16,7 @@ public:
     bool followedEnd = false;
     std::size_t selectedFrom = 0;
     std::size_t selectedTo = 0;
+    std::size_t linesShown = 0; // as the control would tell; 0: it cannot
 
     void Clear() override { text.clear(); }
     void Append(const CRichTextBuilder& t) override {
@@ -38,6 +39,7 @@ public:
         ++refreshes;
         followedEnd = followEnd;
     }
+    std::size_t LinesShown() override { return linesShown; }
     std::string Selected() const { return text.substr(selectedFrom, selectedTo - selectedFrom); }
 };
 

@@ -33,6 +33,12 @@ void AppendClosingLines(CRichTextBuilder& out, const CPageMemo& memo) {
 
 } // namespace
 
+std::size_t FirstPieceResults(std::size_t linesShown) {
+    if (linesShown == 0)
+        return kFirstPieceResults;
+    return std::clamp(linesShown, kFewestFirstPieceResults, kFirstPieceResults);
+}
+
 void CResultPageView::StartPage(CFileFindDoc& page, bool withHeader) {
     page_ = &page;
     headerPending_ = false;
@@ -40,6 +46,8 @@ void CResultPageView::StartPage(CFileFindDoc& page, bool withHeader) {
     lines_.Clear();
     surface_.Clear();
     committed_ = 0;
+    resultsCommitted_ = 0;
+    firstPieceResults_ = FirstPieceResults(surface_.LinesShown());
     if (!withHeader)
         return;
     const CPageMemo& memo = MemoOf(page);
@@ -53,19 +61,21 @@ void CResultPageView::StartPage(CFileFindDoc& page, bool withHeader) {
 CRichTextBuilder& CResultPageView::PieceForResult() {
     // The last piece is the page's first while it holds every result added so far.
     const bool first = resultsInLastPiece_ == resultsAdded_;
-    if (backlog_.empty() || resultsInLastPiece_ >= (first ? kFirstPieceResults : kPieceResults)) {
+    if (backlog_.empty() ||
+        resultsInLastPiece_ >= (first ? firstPieceResults_ : kPieceResults)) {
         backlog_.emplace_back();
         resultsInLastPiece_ = 0;
     }
     ++resultsInLastPiece_;
     ++resultsAdded_;
-    return backlog_.back();
+    ++backlog_.back().results;
+    return backlog_.back().text;
 }
 
 void CResultPageView::Queue(const CRichTextBuilder& text) {
     if (text.empty())
         return;
-    backlog_.push_back(text);
+    backlog_.push_back({text, 0});
     queued_ += text.length();
     // Nothing is added to a piece that is not a page's results.
     resultsInLastPiece_ = kPieceResults;
@@ -76,10 +86,12 @@ std::size_t CResultPageView::StreamPieces(std::size_t count) {
     if (count == 0)
         return 0;
     // One stream for all of them: each call into the control costs on its own.
-    CRichTextBuilder joined = std::move(backlog_.front());
+    CRichTextBuilder joined = std::move(backlog_.front().text);
+    resultsCommitted_ += backlog_.front().results;
     backlog_.pop_front();
     for (std::size_t i = 1; i < count; ++i) {
-        joined.Append(backlog_.front());
+        joined.Append(backlog_.front().text);
+        resultsCommitted_ += backlog_.front().results;
         backlog_.pop_front();
     }
     surface_.Append(joined);
@@ -92,9 +104,9 @@ std::size_t CResultPageView::StreamPieces(std::size_t count) {
 
 std::size_t CResultPageView::PiecesForShownPart() const {
     std::size_t count = 0;
-    std::size_t total = committed_;
-    while (count < backlog_.size() && total < kShownAtOnce)
-        total += backlog_[count++].length();
+    std::size_t results = resultsCommitted_;
+    while (count < backlog_.size() && results < firstPieceResults_)
+        results += backlog_[count++].results;
     return count;
 }
 
@@ -102,7 +114,7 @@ void CResultPageView::StreamThrough(std::size_t position) {
     std::size_t count = 0;
     std::size_t total = committed_;
     while (count < backlog_.size() && total <= position)
-        total += backlog_[count++].length();
+        total += backlog_[count++].text.length();
     StreamPieces(count);
 }
 
@@ -294,6 +306,7 @@ void CResultPageView::Forget(const CFileFindDoc& page) {
         lines_.Clear();
         surface_.Clear();
         committed_ = 0;
+        resultsCommitted_ = 0;
     }
 }
 
@@ -305,6 +318,7 @@ void CResultPageView::ForgetAll() {
     lines_.Clear();
     surface_.Clear();
     committed_ = 0;
+    resultsCommitted_ = 0;
 }
 
 } // namespace sorbex

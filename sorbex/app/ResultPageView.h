@@ -37,6 +37,9 @@ public:
     virtual void Select(std::size_t from, std::size_t to) = 0;
     // Repaints what was appended; with `followEnd` the end is scrolled into view.
     virtual void Refresh(bool followEnd) = 0;
+    // How many lines of the page's text the control shows at once, at most; 0 when it
+    // cannot tell.
+    virtual std::size_t LinesShown() { return 0; }
 };
 
 // What a page shows besides its results, kept in memory for as long as the program runs
@@ -55,18 +58,20 @@ constexpr int kFollowEndBelow = 40;
 
 // Putting text into the control costs in proportion to the text, and a reader sees only
 // the top of a large page while a run goes on. So the text of a page waits in pieces of
-// this many results, and goes into the control as a reader can use it: everything up
-// to kShownAtOnce characters at once, then a piece per refresh of a run, and the rest
-// a piece at a time once the run is over (StreamPiece), or at once where a result
-// beyond it is selected.
+// this many results, and goes into the control as a reader can use it: the first piece
+// at once, then a piece per refresh of a run, and the rest a piece at a time once the
+// run is over (StreamPiece), or at once where a result beyond it is selected.
 constexpr std::size_t kPieceResults = 250;
 // The first piece of a page is smaller: it is what a reader sees while the run goes on,
 // and the control takes longest over it (when the scroll bar arrives it lays out again
-// everything it holds). A result takes at least a line, so the piece still fills the
-// tallest screen (about 120 lines of the page's 11-point text on a 2160-pixel screen).
+// everything it holds). A result takes at least a line, so a piece of as many results
+// as the control shows lines fills it; where the control cannot tell, the piece fills
+// the tallest screen (about 120 lines of the page's 11-point text on a 2160-pixel
+// screen). A piece never holds fewer than kFewestFirstPieceResults.
 constexpr std::size_t kFirstPieceResults = 150;
-// Pages of short lines (a listing's names) may take more than one piece to fill it.
-constexpr std::size_t kShownAtOnce = 4 * 1024;
+constexpr std::size_t kFewestFirstPieceResults = 20;
+// The first piece's size for a control that shows `linesShown` lines (0: unknown).
+std::size_t FirstPieceResults(std::size_t linesShown);
 
 class CResultPageView {
 public:
@@ -128,7 +133,9 @@ private:
     void Queue(const CRichTextBuilder& text);
     // Puts the first `count` waiting pieces into the control; returns how many went in.
     std::size_t StreamPieces(std::size_t count);
-    // How many pieces fill the control up to kShownAtOnce.
+    // How many pieces take the control to its first screen: the first piece, and what
+    // follows it while the page has fewer results than that piece may hold (a short
+    // page's closing line goes in with its results).
     std::size_t PiecesForShownPart() const;
     // Streams pieces until the control holds `position`.
     void StreamThrough(std::size_t position);
@@ -142,8 +149,15 @@ private:
     CPageSurface& surface_;
     const CFileFindDoc* page_ = nullptr;
     const CFileFindDoc* runPage_ = nullptr; // the page of the run that began last
-    // Text not yet in the control, in order; every piece but the last is complete.
-    std::deque<CRichTextBuilder> backlog_;
+    // Text not yet in the control, in order, with the results it holds; every piece
+    // but the last is complete.
+    struct CPiece {
+        CRichTextBuilder text;
+        std::size_t results = 0;
+    };
+    std::deque<CPiece> backlog_;
+    std::size_t firstPieceResults_ = kFirstPieceResults; // for the page shown
+    std::size_t resultsCommitted_ = 0;                    // results in the control
     std::size_t resultsInLastPiece_ = 0;
     std::size_t resultsAdded_ = 0; // results put into pieces since the page began
     std::size_t queued_ = 0; // characters in backlog_

@@ -220,23 +220,30 @@ TEST_F(ResultPageViewTest, ALargePageGoesInPieceByPiece) {
 }
 
 // While a run goes on the control gets the page's top at the first refresh, the smaller
-// first piece alone where its lines are long enough to fill a screen, then one more piece
-// per refresh; a page shown again starts the same way.
+// first piece alone, as many results as the control shows lines (each takes at least a
+// line, however short), then one more piece per refresh; a page shown again starts the
+// same way.
 TEST_F(ResultPageViewTest, TheFirstScreenIsTheFirstPiece) {
     const int kResults = static_cast<int>(kFirstPieceResults + 2 * kPieceResults);
+    const std::string ordinary = "a line with one grey word in it and more after";
     struct Case {
         const char* name;
-        std::string excerpt;         // each result's line
-        std::size_t firstScreen;     // results in the control after the first refresh
+        std::string excerpt;     // each result's line
+        std::size_t linesShown;  // as the control tells
+        std::size_t firstScreen; // results in the control after the first refresh
     };
     const Case cases[] = {
-        {"lines of ordinary length", "a line with one grey word in it and more after", 
-         kFirstPieceResults},
-        // 150 short lines hold fewer characters than the top is given.
-        {"short lines", "grey", kFirstPieceResults + kPieceResults},
+        {"the control cannot tell: the tallest screen", ordinary, 0, kFirstPieceResults},
+        {"short lines take as many results", "grey", 0, kFirstPieceResults},
+        {"a control of 60 lines", ordinary, 60, 60},
+        {"a control of 60 short lines", "grey", 60, 60},
+        {"a control of a few lines still gets the fewest", ordinary, 3,
+         kFewestFirstPieceResults},
+        {"a control taller than the tallest screen", ordinary, 5000, kFirstPieceResults},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        surface_.linesShown = c.linesShown;
         auto resultsIn = [&] {
             std::size_t in = 0;
             for (std::size_t i = 0; i < page_.results.size(); ++i)

@@ -183,6 +183,11 @@ void CMainFrame::CreateBars() {
         SendMessageW(toolbar_, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&button));
     }
     SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
+    std::vector<int> commands;
+    for (const ToolbarButton& b : kToolbarButtons)
+        if (b.image >= 0)
+            commands.push_back(b.command);
+    toolbarStates_ = CCommandStates(CommandBindings(commands));
     status_ =
         CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0,
                         0, 0, hwnd(), reinterpret_cast<HMENU>(IDC_STATUS_BAR), instance, nullptr);

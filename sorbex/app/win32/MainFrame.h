@@ -11,6 +11,7 @@
 
 #include "app/AppSettings.h"
 #include "app/CommandRules.h"
+#include "app/CommandStates.h"
 #include "app/DefinitionPages.h"
 #include "app/DocumentCommands.h"
 #include "app/ResultViewer.h"
@@ -179,6 +180,8 @@ private:
 
     // Commands (MainFrameCommands.cpp).
     CCommandContext Context() const;
+    // The commands' rules for the controls of `ids`; ids without a rule are left out.
+    static std::vector<CCommandBinding> CommandBindings(const std::vector<int>& ids);
     bool RunCommand(WORD id);
     void StartSearching();
     // The replacement walk over `page` from `index`; `afterSearch`: the run's own walk.
@@ -216,6 +219,9 @@ private:
     CPropertyBar propertyBar_;
     kestrix::ui::ModelessWindowList modeless_;
     kestrix::ui::MessageLoop loop_;
+    // The states the toolbar's buttons and the property bar's were last given.
+    CCommandStates toolbarStates_;
+    CCommandStates barStates_{CPropertyBar::ButtonBindings()};
     HACCEL accelerators_ = nullptr;
     HWND toolbar_ = nullptr;
     HWND status_ = nullptr;

@@ -104,14 +104,23 @@ bool CMainFrame::IsReplacePage() {
     return page && page->request.replaceMode != 0;
 }
 
+std::vector<CCommandBinding> CMainFrame::CommandBindings(const std::vector<int>& ids) {
+    std::vector<CCommandBinding> bindings;
+    for (const int id : ids)
+        if (const CommandRule* rule = RuleOf(static_cast<WORD>(id)))
+            bindings.push_back({id, rule->command});
+    return bindings;
+}
+
 void CMainFrame::UpdateCommandStates() {
+    // Only what changed goes to the controls: a run updates at its start and its end,
+    // and after each command, and most of those updates change nothing.
     const CCommandContext context = Context();
-    for (const CommandRule& rule : kRules)
-        if (SendMessageW(toolbar_, TB_COMMANDTOINDEX, rule.id, 0) >= 0)
-            SendMessageW(toolbar_, TB_ENABLEBUTTON, rule.id,
-                         MAKELPARAM(IsCommandEnabled(rule.command, context) ? TRUE : FALSE, 0));
-    propertyBar_.EnableButtons(IsCommandEnabled(CCommand::StartSearching, context),
-                               IsCommandEnabled(CCommand::CancelSearching, context));
+    toolbarStates_.Update(context, [this](int id, bool on) {
+        SendMessageW(toolbar_, TB_ENABLEBUTTON, static_cast<WPARAM>(id),
+                     MAKELPARAM(on ? TRUE : FALSE, 0));
+    });
+    barStates_.Update(context, [this](int id, bool on) { propertyBar_.EnableButton(id, on); });
 }
 
 void CMainFrame::EnableMenu(HMENU menu) {

@@ -225,6 +225,14 @@ TEST_F(MainFrameTest, PagesAreListedRenamedShiftedAndDeleted) {
     SendMessageW(frame_->tabView().hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&change));
     EXPECT_EQ(2u, frame_->document().currentIndex());
     EXPECT_TRUE(Contains(PageText(), "Alpha.txt"));
+    // The row is left alone when it shows the pages as they are, but not when another
+    // tab stands selected there with the same captions.
+    std::vector<std::string> captions;
+    for (std::size_t i = 0; i < frame_->document().size(); ++i)
+        captions.push_back(frame_->document()[i].caption);
+    SendMessageW(frame_->tabView().pageRow(), TCM_SETCURSEL, 0, 0);
+    frame_->tabView().ShowPages(captions, 2);
+    EXPECT_EQ(2, SendMessageW(frame_->tabView().pageRow(), TCM_GETCURSEL, 0, 0));
 
     for (int i = 0; i < 5; ++i)
         Command(ID_DELETE_PAGE);

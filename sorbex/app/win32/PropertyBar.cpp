@@ -105,9 +105,8 @@ RECT CPropertyBar::TabsRect() const {
     return rect;
 }
 
-void CPropertyBar::EnableButtons(bool start, bool stop) {
-    EnableItem(IDC_START, start);
-    EnableItem(IDC_STOP, stop);
+std::vector<CCommandBinding> CPropertyBar::ButtonBindings() {
+    return {{IDC_START, CCommand::StartSearching}, {IDC_STOP, CCommand::CancelSearching}};
 }
 
 void CPropertyBar::StoreOptions() const {

@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <vector>
+
+#include "app/CommandStates.h"
 #include "app/DefinitionPages.h"
 #include "app/win32/ReplaceDefinitionPage.h"
 #include "app/win32/SearchDefinitionPage.h"
@@ -43,8 +46,10 @@ public:
     void HoldHeight(int height);
     // The tab control's rectangle in the bar's client area (for checks of the layout).
     RECT TabsRect() const;
-    // Start is offered while no run is going on and a search or replace page is active.
-    void EnableButtons(bool start, bool stop);
+    // The bar's buttons and their commands (Start and Stop), for the frame's command
+    // states; EnableButton gives one of them its state.
+    static std::vector<CCommandBinding> ButtonBindings();
+    void EnableButton(int id, bool enabled) { EnableItem(id, enabled); }
 
     CSearchDefinitionPage& searchPage() { return search_; }
     CReplaceDefinitionPage& replacePage() { return replace_; }

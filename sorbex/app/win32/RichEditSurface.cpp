@@ -134,6 +134,23 @@ void CRichEditSurface::Refresh(bool followEnd) {
     UpdateWindow(edit_);
 }
 
+std::size_t CRichEditSurface::LinesShown() {
+    RECT client{};
+    if (!edit_ || !GetClientRect(edit_, &client) || client.bottom <= client.top)
+        return 0;
+    const HDC dc = GetDC(edit_);
+    if (!dc)
+        return 0;
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(edit_, dc);
+    // A line is at least as tall as the page's text (its size in half points); a part
+    // line at the bottom counts.
+    const int linePixels = MulDiv(LookOf(CRunStyle::Normal).halfPoints, dpi, 2 * 72);
+    if (linePixels <= 0)
+        return 0;
+    return static_cast<std::size_t>((client.bottom - client.top + linePixels - 1) / linePixels);
+}
+
 std::wstring CRichEditSurface::TextRange(std::size_t from, std::size_t to) {
     if (to <= from)
         return std::wstring();

@@ -32,6 +32,7 @@ public:
     void Replace(std::size_t from, std::size_t to, const CRichTextBuilder& text) override;
     void Select(std::size_t from, std::size_t to) override;
     void Refresh(bool followEnd) override;
+    std::size_t LinesShown() override;
 
     // The text of [from, to), for tests and for copying.
     std::wstring TextRange(std::size_t from, std::size_t to);

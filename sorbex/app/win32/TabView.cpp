@@ -112,6 +112,12 @@ void CTabView::HoldHeight(int height) {
 void CTabView::ShowPages(const std::vector<std::string>& captions, std::size_t current) {
     if (renaming())
         EndRename(false);
+    // A run shows its page at its start and again at its end: a row that holds these
+    // captions with this tab selected is left as it is.
+    const LRESULT selected = current < captions.size() ? static_cast<LRESULT>(current) : -1;
+    if (captions == shownCaptions_ && SendMessageW(row_, TCM_GETCURSEL, 0, 0) == selected)
+        return;
+    shownCaptions_ = captions;
     showingPages_ = true;
     SendMessageW(row_, WM_SETREDRAW, FALSE, 0);
     SendMessageW(row_, TCM_DELETEALLITEMS, 0, 0);

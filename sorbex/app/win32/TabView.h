@@ -77,6 +77,7 @@ private:
     int heldHeight_ = 0;
     int renameIndex_ = -1;
     bool showingPages_ = false; // ShowPages selects a tab: not the user's choice
+    std::vector<std::string> shownCaptions_; // what the row holds
     std::unique_ptr<kestrix::ui::WindowSubclass> rowHook_;
     std::unique_ptr<kestrix::ui::WindowSubclass> renameHook_;
 };
