@@ -286,7 +286,7 @@ bool LooksPainted(HWND window, std::string* detail, const char* bitmapPath,
     // The window's own process paints it; the picture is taken until it shows. Other
     // tests' windows share the display: the window is raised before each picture, and
     // a caption that something still covers counts as not shown.
-    const bool painted = WaitFor(kPaintTimeoutMs, [&] {
+    const bool painted = WaitFor(expected.timeoutMs, [&] {
         SetWindowPos(search.root, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         search.captions.clear();
         EnumChildWindows(window, CollectCaption, reinterpret_cast<LPARAM>(&search));

@@ -19,6 +19,8 @@ constexpr wchar_t kClass[] = L"PaintedCheckTestWindow";
 constexpr char kLabel[] = "Label with a caption";
 constexpr char kButton[] = "Press";
 constexpr DWORD kStartTimeoutMs = 30000;
+// The checks that are meant to fail look this long: the window is painted by then.
+constexpr DWORD kFailingLookMs = 3000;
 
 // Set by the test before it asks the window to repaint.
 volatile LONG hideLabelText = 0;
@@ -125,6 +127,7 @@ int main() {
           "a colour the window draws is found (" + seen + ")");
     e2e::PaintedExpectation magenta;
     magenta.colours = {drawn, 0xFF00FF};
+    magenta.timeoutMs = kFailingLookMs;
     painted = e2e::LooksPainted(window, &seen, nullptr, magenta);
     Check(!painted && seen.find("colours not shown: #FF00FF") != std::string::npos &&
               seen.find("text in 2 of 2 captions") != std::string::npos,
@@ -132,7 +135,9 @@ int main() {
 
     InterlockedExchange(&hideLabelText, 1);
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-    painted = e2e::LooksPainted(window, &seen);
+    e2e::PaintedExpectation briefly;
+    briefly.timeoutMs = kFailingLookMs;
+    painted = e2e::LooksPainted(window, &seen, nullptr, briefly);
     Check(!painted && seen.find("none in \"" + std::string(kLabel) + "\"") != std::string::npos &&
               seen.find("text in 1 of 2 captions") != std::string::npos,
           "a label whose text does not show fails, and is named (" + seen + ")");
