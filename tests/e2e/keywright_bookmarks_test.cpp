@@ -235,6 +235,12 @@ int main(int argc, char** argv) {
     Check(e2e::WaitFor(kFileTimeoutMs, [&] { return TreeCount(pane) == 5; }),
           "the pane lists the value's bookmark");
 
+    // The shell starts a launcher for each opening and returns at once: each opening
+    // below starts from another key, so that what it selects is seen arriving, and the
+    // next one is not started while an earlier launcher may still be on its way.
+    Check(RunLauncher(launcher, "reg:HKCU\\" + std::string(kKey) + "\\Inner") == 0,
+          "kwlaunch away from the bookmark's key");
+    ExpectStatus(frame, kOtherStatusEnd, "the other key is selected again");
     const std::string bookmark = TemporaryFolder() + "KeywrightBookmarkE2E.url";
     Check(WriteFileText(bookmark, "[InternetShortcut]\r\nURL=reg:HKEY_CURRENT_USER\\" +
                                       std::string(kKey) + "\r\n"),
