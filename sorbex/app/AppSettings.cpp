@@ -184,6 +184,37 @@ void CAppSettings::SetSplitFactor(double factor) {
     profile_.WriteDouble(section::kBarState, key::kSplitFactor, factor);
 }
 
+namespace {
+
+std::string BarSection(int index) {
+    return std::string(section::kBarState) + kBarSectionSuffix + std::to_string(index);
+}
+
+std::string BarSummarySection() { return std::string(section::kBarState) + kBarSummarySuffix; }
+
+} // namespace
+
+bool CAppSettings::BarVisible(int barId) {
+    const int count = profile_.GetInt(BarSummarySection(), key::kBarCount, 0);
+    for (int i = 0; i < count; ++i) {
+        const std::string bar = BarSection(i);
+        // No bar has the id 0, so a section without its id matches nothing.
+        if (profile_.GetInt(bar, key::kBarId, 0) == barId)
+            return profile_.GetInt(bar, key::kBarVisible, 1) != 0;
+    }
+    return true;
+}
+
+void CAppSettings::SetBarsShown(const std::vector<CBarShown>& bars) {
+    for (std::size_t i = 0; i < bars.size(); ++i) {
+        const std::string bar = BarSection(static_cast<int>(i));
+        profile_.WriteInt(bar, key::kBarId, bars[i].barId);
+        profile_.WriteInt(bar, key::kBarVisible, bars[i].visible ? 1 : 0);
+    }
+    // The count last, so that a summary never names a bar whose section is not written.
+    profile_.WriteInt(BarSummarySection(), key::kBarCount, static_cast<int>(bars.size()));
+}
+
 std::vector<long> CAppSettings::Margins() {
     std::vector<long> margins(4, kDefaultMargin);
     profile_.GetNumberList(section::kPageSetup, key::kMargin, margins);

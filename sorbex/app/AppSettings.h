@@ -47,7 +47,21 @@ constexpr const char* kMargin = "Margin";
 constexpr const char* kOrientation = "Orientation";
 constexpr const char* kPaperSize = "PaperSize";
 constexpr const char* kRecentFile = "File"; // File1 to File4
+constexpr const char* kBarCount = "Bars";   // in the bar state's summary
+constexpr const char* kBarId = "BarID";     // in each bar's own section
+constexpr const char* kBarVisible = "Visible";
 } // namespace key
+
+// The sections of the bars' state: the bar state's name followed by a suffix, one for
+// the summary and one for each bar.
+constexpr const char* kBarSummarySuffix = "-Summary";
+constexpr const char* kBarSectionSuffix = "-Bar"; // -Bar0, -Bar1, ...
+
+// Whether a bar of the main window shows, by the bar's window id.
+struct CBarShown {
+    int barId;
+    bool visible;
+};
 
 // The four history lists of the definition pages.
 enum class CHistoryKind { SearchExpression, FileName, Directory, ReplaceString };
@@ -136,6 +150,11 @@ public:
 
     double SplitFactor();
     void SetSplitFactor(double factor);
+    // Whether the bar with this id showed when the window last closed; true when the
+    // profile does not say (a bar shows until the user hides it).
+    bool BarVisible(int barId);
+    // Writes the summary and one section per bar, in the order given.
+    void SetBarsShown(const std::vector<CBarShown>& bars);
 
     // Left, top, right, bottom in twips.
     std::vector<long> Margins();

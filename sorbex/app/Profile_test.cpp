@@ -275,6 +275,35 @@ TEST_F(ProfileTest, WindowPlacementSplitterPageSetupAndFont) {
     EXPECT_EQ(font, settings_.ViewerFont());
 }
 
+TEST_F(ProfileTest, BarStateSaysWhichBarsShow) {
+    constexpr int kToolbar = 59392;
+    constexpr int kStatusBar = 59393;
+    EXPECT_TRUE(settings_.BarVisible(kToolbar)) << "a fresh profile shows every bar";
+
+    settings_.SetBarsShown({{kToolbar, false}, {kStatusBar, true}});
+    EXPECT_EQ("2", Stored("StdBarState1-Summary", "Bars"));
+    EXPECT_EQ("59392", Stored("StdBarState1-Bar0", "BarID"));
+    EXPECT_EQ("0", Stored("StdBarState1-Bar0", "Visible"));
+    EXPECT_EQ("59393", Stored("StdBarState1-Bar1", "BarID"));
+    EXPECT_EQ("1", Stored("StdBarState1-Bar1", "Visible"));
+    EXPECT_FALSE(settings_.BarVisible(kToolbar));
+    EXPECT_TRUE(settings_.BarVisible(kStatusBar));
+    EXPECT_TRUE(settings_.BarVisible(1234)) << "a bar the profile does not name shows";
+
+    // The summary's count bounds the sections read: a section left from an earlier,
+    // longer list does not count.
+    store_.Write("StdBarState1-Bar2", "BarID", "777");
+    store_.Write("StdBarState1-Bar2", "Visible", "0");
+    EXPECT_TRUE(settings_.BarVisible(777));
+    // The bars are found by their id, in whatever order they were written.
+    settings_.SetBarsShown({{kStatusBar, false}, {kToolbar, true}});
+    EXPECT_FALSE(settings_.BarVisible(kStatusBar));
+    EXPECT_TRUE(settings_.BarVisible(kToolbar));
+    // A section without its id names no bar.
+    store_.Write("StdBarState1-Bar0", "BarID", "");
+    EXPECT_TRUE(settings_.BarVisible(kStatusBar));
+}
+
 TEST(HistoryTest, AddMovesToTheFrontAsTheDropDownMust) {
     CHistoryList empty;
     EXPECT_TRUE(empty.Add("first").inserted) << "an empty list takes its first entry";

@@ -11,6 +11,10 @@ void MessageLoop::AddAccelerators(HWND target, HACCEL table) {
 }
 
 bool MessageLoop::PreTranslate(MSG& message) const {
+    if (first_ && Guarded(
+                      message.hwnd, message.message, [&] { return first_(message); },
+                      [] { return false; }))
+        return true;
     // Modeless windows first: keys typed into one of their controls belong to it, not
     // to a main window's accelerator.
     if (modeless_ && modeless_->Offer(message))

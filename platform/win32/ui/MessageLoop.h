@@ -1,5 +1,5 @@
-// A program's message loop: modeless windows first, then accelerators, then the usual
-// translation and dispatch.
+// A program's message loop: an optional first filter, modeless windows, then
+// accelerators, then the usual translation and dispatch.
 #pragma once
 
 #include "platform/win32/ui/ModelessWindowList.h"
@@ -24,9 +24,12 @@ public:
     void AddAccelerators(HWND target, HACCEL table);
     // Tried after the fixed tables.
     void SetAcceleratorFilter(AcceleratorFilter filter) { filter_ = std::move(filter); }
+    // Tried before the modeless windows: for a window whose own keys must work even in
+    // the controls of a modeless bar it holds.
+    void SetFirstFilter(AcceleratorFilter filter) { first_ = std::move(filter); }
 
-    // One message's treatment before dispatch: true when a modeless window or an
-    // accelerator took it.
+    // One message's treatment before dispatch: true when a filter, a modeless window or
+    // an accelerator took it.
     bool PreTranslate(MSG& message) const;
 
     // Runs until WM_QUIT (or an error of GetMessage) and returns the last message: its
@@ -41,6 +44,7 @@ private:
     ModelessWindowList* modeless_;
     std::vector<Table> tables_;
     AcceleratorFilter filter_;
+    AcceleratorFilter first_;
 };
 
 } // namespace kestrix::ui

@@ -133,15 +133,7 @@ HWND CMainFrame::Open(int showCommand, const std::string& commandLineFile) {
     if (ownDialogs_)
         ownDialogs_->SetOwner(hwnd());
     accelerators_ = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
-    loop_.AddAccelerators(hwnd(), accelerators_);
-    // F10 arrives as a system key, which the menu bar would take.
-    loop_.SetAcceleratorFilter([this](MSG& message) {
-        if (message.message != WM_SYSKEYDOWN || message.wParam != VK_F10 ||
-            (message.hwnd != hwnd() && !IsChild(hwnd(), message.hwnd)))
-            return false;
-        PostMessageW(hwnd(), WM_COMMAND, MAKEWPARAM(ID_START_SEARCHING, 1), 0);
-        return true;
-    });
+    loop_.SetFirstFilter([this](MSG& message) { return TranslateFrameKey(message); });
     DragAcceptFiles(hwnd(), TRUE);
     RestorePlacement(showCommand);
     documentCommands_.Start(commandLineFile, settings_.AutoLoad());
@@ -165,12 +157,17 @@ bool CMainFrame::OnCreate(const CREATESTRUCTW&) {
     return true;
 }
 
+DWORD CMainFrame::ShownStyle(int barId) {
+    return settings_.BarVisible(barId) ? WS_VISIBLE : 0;
+}
+
 void CMainFrame::CreateBars() {
     const HINSTANCE instance = context_.instance;
     toolbar_ =
         CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
-                        WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP, 0, 0, 0,
-                        0, hwnd(), reinterpret_cast<HMENU>(IDC_TOOLBAR), instance, nullptr);
+                        WS_CHILD | ShownStyle(IDC_TOOLBAR) | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS |
+                            CCS_TOP,
+                        0, 0, 0, 0, hwnd(), reinterpret_cast<HMENU>(IDC_TOOLBAR), instance, nullptr);
     SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     TBADDBITMAP bitmap{instance, IDB_TOOLBAR};
     SendMessageW(toolbar_, TB_ADDBITMAP, TOOLBAR_IMAGES, reinterpret_cast<LPARAM>(&bitmap));
@@ -189,8 +186,9 @@ void CMainFrame::CreateBars() {
             commands.push_back(b.command);
     toolbarStates_ = CCommandStates(CommandBindings(commands));
     status_ =
-        CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0,
-                        0, 0, hwnd(), reinterpret_cast<HMENU>(IDC_STATUS_BAR), instance, nullptr);
+        CreateWindowExW(0, STATUSCLASSNAMEW, nullptr,
+                        WS_CHILD | ShownStyle(IDC_STATUS_BAR) | SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd(),
+                        reinterpret_cast<HMENU>(IDC_STATUS_BAR), instance, nullptr);
     progress_ = CreateWindowExW(0, PROGRESS_CLASSW, nullptr, WS_CHILD, 0, 0, 0, 0, status_,
                                 reinterpret_cast<HMENU>(IDC_PROGRESS), instance, nullptr);
 }
@@ -374,6 +372,9 @@ bool CMainFrame::OnClose() {
         return true;
     StorePlacement();
     settings_.SetSplitFactor(splitFactor_);
+    // The bars' own style, not IsWindowVisible: a frame closed while hidden keeps them.
+    const auto shown = [](HWND bar) { return (GetWindowLongW(bar, GWL_STYLE) & WS_VISIBLE) != 0; };
+    settings_.SetBarsShown({{IDC_TOOLBAR, shown(toolbar_)}, {IDC_STATUS_BAR, shown(status_)}});
     propertyBar_.StoreOptions();
     definitions_.Save(settings_);
     Destroy();

@@ -166,6 +166,11 @@ private:
 
     // Layout, splitter and fold (MainFrame.cpp).
     void CreateBars();
+    // A key typed anywhere in the frame, the property bar's fields included, as the
+    // frame's accelerator; true when it was one.
+    bool TranslateFrameKey(MSG& message);
+    // WS_VISIBLE unless the profile says the bar was hidden when the window last closed.
+    DWORD ShownStyle(int barId);
     void Layout();
     // The property bar, the tab view and the progress bar for the bar's current height:
     // all a frame of the fold or a move of the splitter changes.

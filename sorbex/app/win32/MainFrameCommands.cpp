@@ -75,13 +75,41 @@ std::string PromptLine(UINT id, bool tooltip) {
     return tooltip ? prompt.substr(newline + 1) : prompt.substr(0, newline);
 }
 
-bool IsEditField(HWND window) {
+bool IsOfClass(HWND window, const wchar_t* className) {
     wchar_t name[32] = {};
     GetClassNameW(window, name, 32);
-    return lstrcmpiW(name, L"Edit") == 0;
+    return lstrcmpiW(name, className) == 0;
+}
+
+bool IsEditField(HWND window) { return IsOfClass(window, WC_EDITW); }
+
+// What a text field does with a key itself stays with the field: Ctrl+Del deletes in
+// it (not the result page), and an open drop-down list takes every key (Esc closes it).
+bool FieldKeepsKey(const MSG& message) {
+    if (!IsEditField(message.hwnd))
+        return false;
+    const HWND combo = GetParent(message.hwnd);
+    if (IsOfClass(combo, WC_COMBOBOXW) && SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0))
+        return true;
+    return message.wParam == VK_DELETE;
 }
 
 } // namespace
+
+bool CMainFrame::TranslateFrameKey(MSG& message) {
+    if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN)
+        return false;
+    if (message.hwnd != hwnd() && !IsChild(hwnd(), message.hwnd))
+        return false;
+    if (FieldKeepsKey(message))
+        return false;
+    // F10 arrives as a system key, which the menu bar would take.
+    if (message.message == WM_SYSKEYDOWN && message.wParam == VK_F10) {
+        PostMessageW(hwnd(), WM_COMMAND, MAKEWPARAM(ID_START_SEARCHING, 1), 0);
+        return true;
+    }
+    return TranslateAcceleratorW(hwnd(), accelerators_, &message) != 0;
+}
 
 CCommandContext CMainFrame::Context() const {
     const CDefinitionPageKind active = propertyBar_.ActivePage();

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/win32/FrameHarness.h"
+#include "app/win32/MainFrameIds.h"
 #include "app/win32/SearchDefinitionPageIds.h"
 #include "app/win32/SorbexIds.h"
 #include "app/win32/WideText.h"
@@ -267,6 +268,48 @@ TEST_F(MainFrameTest, ReplacementsAreAnsweredThroughTheSeam) {
         EXPECT_EQ(kResultReplaced, Current().results[i].flags & kResultReplaced) << i;
 }
 
+TEST_F(MainFrameTest, KeysTypedInTheExpressionFieldReachTheFrame) {
+    Search("grey");
+    ASSERT_EQ(3u, Current().results.size());
+    Command(ID_NEXT_FILE);
+    ASSERT_EQ(0, Current().current);
+    const HWND combo = GetDlgItem(frame_->propertyBar().searchPage().hwnd(), IDC_EXPRESSION);
+    const HWND field = FindWindowExW(combo, nullptr, WC_EDITW, nullptr);
+    ASSERT_NE(nullptr, field);
+    // What the loop does with a key typed into a window; the bar's dialog manager takes
+    // (and dispatches) whatever the frame leaves, so only the effect tells.
+    const auto key = [&](HWND target, UINT message, WPARAM virtualKey) {
+        MSG m{target, message, virtualKey, 0, 0, {}};
+        if (!frame_->loop().PreTranslate(m)) {
+            TranslateMessage(&m);
+            DispatchMessageW(&m);
+        }
+    };
+    key(field, WM_KEYDOWN, VK_F6);
+    EXPECT_EQ(1, Current().current) << "F6 in the field steps to the next result";
+
+    // Ctrl+Del deletes in the field; on the result page it deletes the page.
+    BYTE keys[256] = {};
+    ASSERT_TRUE(GetKeyboardState(keys));
+    keys[VK_CONTROL] = 0x80;
+    ASSERT_TRUE(SetKeyboardState(keys));
+    const int pages = TabCount();
+    key(field, WM_KEYDOWN, VK_DELETE);
+    EXPECT_EQ(pages, TabCount());
+    key(frame_->tabView().resultView(), WM_KEYDOWN, VK_DELETE);
+    EXPECT_EQ(pages - 1, TabCount()) << "the same key reaches the frame outside a field";
+    keys[VK_CONTROL] = 0;
+    ASSERT_TRUE(SetKeyboardState(keys));
+
+    // F10 arrives as a system key; typed in the field it starts the search.
+    SetFrameSearch(*frame_, tree.root(), "sky", "*.txt");
+    key(field, WM_SYSKEYDOWN, VK_F10);
+    EXPECT_TRUE(kestrix::ui::testing::PumpUntil(frame_->loop(), [&] {
+        return frame_->document().CurrentPage() && Current().caption == "sky" &&
+               Current().results.size() == 1;
+    }));
+}
+
 TEST_F(MainFrameTest, DocumentsAreSavedOpenedAndTheProfileKeepsTheWindow) {
     Search("grey");
     Search("cat");
@@ -287,6 +330,11 @@ TEST_F(MainFrameTest, DocumentsAreSavedOpenedAndTheProfileKeepsTheWindow) {
     EXPECT_EQ(1u, Current().results.size());
 
     Search("dog");
+    Command(ID_VIEW_TOOLBAR);
+    const auto toolbarShown = [&] {
+        return (GetWindowLongW(GetDlgItem(frame_->hwnd(), IDC_TOOLBAR), GWL_STYLE) & WS_VISIBLE) != 0;
+    };
+    ASSERT_FALSE(toolbarShown());
     dialogs.saveAnswers = {CSaveAnswer::Cancel};
     SendMessageW(frame_->hwnd(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(IsWindow(frame_->hwnd())) << "cancelled: the window stays";
@@ -305,6 +353,9 @@ TEST_F(MainFrameTest, DocumentsAreSavedOpenedAndTheProfileKeepsTheWindow) {
     OpenFrame();
     EXPECT_EQ(L"results.sbx - Sorbex", kestrix::ui::WindowText(frame_->hwnd()));
     EXPECT_EQ(3, TabCount()) << "the unsaved page was not kept";
+    EXPECT_FALSE(toolbarShown()) << "the toolbar stays hidden as it was at closing";
+    EXPECT_NE(nullptr, GetDlgItem(frame_->hwnd(), IDC_STATUS_BAR));
+    EXPECT_TRUE(GetWindowLongW(GetDlgItem(frame_->hwnd(), IDC_STATUS_BAR), GWL_STYLE) & WS_VISIBLE);
     EXPECT_EQ(Wide(tree.root()), kestrix::ui::WindowText(GetDlgItem(
                                      frame_->propertyBar().searchPage().hwnd(), IDC_DIRECTORY)));
     SendMessageW(frame_->hwnd(), WM_CLOSE, 0, 0);
