@@ -308,6 +308,35 @@ TEST_F(MainFrameTest, KeysTypedInTheExpressionFieldReachTheFrame) {
         return frame_->document().CurrentPage() && Current().caption == "sky" &&
                Current().results.size() == 1;
     }));
+    // Esc in the field while nothing runs ends nothing: the page and its field stay.
+    key(field, WM_KEYDOWN, VK_ESCAPE);
+    EXPECT_TRUE(IsWindow(frame_->propertyBar().searchPage().hwnd()));
+    EXPECT_TRUE(IsWindow(field));
+}
+
+// Enough files that a run lasts many turns of its message pump.
+constexpr int kLongRunFiles = 1000;
+
+TEST_F(MainFrameTest, EscapeAndClosingDuringARunCancelIt) {
+    for (int i = 0; i < kLongRunFiles; ++i)
+        tree.Write("many/" + std::to_string(i) + ".txt", "a grey line\n");
+    const std::size_t all = kLongRunFiles + 2;
+    // Esc waits in the queue; the run's pump finds it.
+    PostMessageW(frame_->tabView().resultView(), WM_KEYDOWN, VK_ESCAPE, 0);
+    Search("grey");
+    EXPECT_TRUE(Contains(PageText(), "SEARCHING CANCELED (")) << "the closing line says so";
+    EXPECT_LT(Current().results.size(), all);
+    EXPECT_EQ("Ready", frame_->StatusText());
+
+    // Closing during a run cancels it, and the window closes once the run has ended,
+    // asking about the changed document as a close always does.
+    PostMessageW(frame_->hwnd(), WM_CLOSE, 0, 0);
+    dialogs.saveAnswers = {CSaveAnswer::No};
+    Search("line");
+    EXPECT_TRUE(kestrix::ui::testing::PumpUntil(frame_->loop(),
+                                                [&] { return frame_->hwnd() == nullptr; }));
+    ASSERT_EQ(1u, dialogs.questions.size());
+    EXPECT_EQ("line", Stored("SearchDialog", "SearchExpression1")) << "the pages were kept";
 }
 
 TEST_F(MainFrameTest, DocumentsAreSavedOpenedAndTheProfileKeepsTheWindow) {
