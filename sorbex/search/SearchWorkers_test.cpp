@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -55,6 +56,37 @@ private:
     std::once_flag changed_;
 };
 
+// Lists every folder backwards, so that the walk meets the entries far from the order
+// of the sorted list.
+class BackwardsListing : public kestrix::FaultyFileSystem {
+public:
+    explicit BackwardsListing(kestrix::FileSystem& real) : FaultyFileSystem(real), real_(real) {}
+
+    kestrix::OsError ListDirectory(const std::string& dir, kestrix::EntryDetail detail,
+                                   const std::function<bool(const kestrix::DirEntry&)>& visit) override {
+        std::vector<kestrix::DirEntry> entries;
+        const kestrix::OsError error =
+            real_.ListDirectory(dir, detail, [&](const kestrix::DirEntry& entry) {
+                entries.push_back(entry);
+                return true;
+            });
+        for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
+            if (!visit(*entry))
+                break;
+        }
+        return error;
+    }
+    kestrix::OsError ReadFile(const std::string& path, std::string& bytes) override {
+        return real_.ReadFile(path, bytes);
+    }
+    kestrix::OsError GetFileStatus(const std::string& path, kestrix::FileStatus& status) override {
+        return real_.GetFileStatus(path, status);
+    }
+
+private:
+    kestrix::FileSystem& real_;
+};
+
 const char* const kWords[] = {"colour", "grey",   "search", "replace", "PM_RESUME",
                               "DEV_SUSPEND", "Meier", "alpha", "beta", "\n",
                               "colours", "\t", "x", "\n", "greying"};
@@ -89,9 +121,9 @@ constexpr int kSmallFiles = 50;
 constexpr int kSmallFiles = 150;
 #endif
 
-// One tree for every search: many small files in folders, a few large ones, HTML, RTF,
-// an empty file, one with zero bytes, and UTF-8 and UTF-16 ones with characters the code
-// page lacks.
+// One tree for every search: many small files in folders, a few large ones, a deep
+// folder and a wide one, names that differ only in case, HTML, RTF, an empty file, one
+// with zero bytes, and UTF-8 and UTF-16 ones with characters the code page lacks.
 class SearchWorkersTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -105,6 +137,18 @@ protected:
         for (int i = 0; i < 3; ++i)
             tree_->Write("Large/L" + std::to_string(i) + ".txt",
                          GeneratedText(seed, (256u << 10) + 1000u * i));
+        std::string deep = "Deep";
+        for (int level = 0; level < 10; ++level)
+            deep += "/L" + std::to_string(level);
+        tree_->Write(deep + "/Bottom.txt", "grey colour at the bottom");
+        for (int i = 0; i < 24; ++i)
+            tree_->Write("Wide/W" + std::to_string(i) + "/w.txt", GeneratedText(seed, 300));
+#ifndef _WIN32
+        // Names that the locale's order calls equal: the bytes decide among them.
+        for (const char* name : {"Case/grey.txt", "Case/Grey.txt", "Case/GREY.txt",
+                                 "Case/sub/colour.txt", "Case/SUB/colour.txt"})
+            tree_->Write(name, "grey colour grey\n");
+#endif
         tree_->Write("Web/Page.htm", "<p>a grey <b>colour</b></p>&amp; colour");
         tree_->Write("Web/Doc.rtf", "{\\rtf1 grey\\par colour\\tab search}");
         tree_->Write("Empty.txt", "");
@@ -179,25 +223,46 @@ protected:
         return text;
     }
 
-    // Runs `request` with `threads` and returns its transcript; `cancelAt` results
-    // written, the user cancels (0: never).
-    std::string Run(const CSearchRequest& request, int threads, int cancelAt = 0,
-                    kestrix::FileSystem* fileSystem = nullptr,
-                    std::size_t filesInFlight = CSearchWorkers::kFilesInFlightPerThread) {
+    struct CRunChoices {
+        int cancelAt = 0;      // results written when the user cancels (0: never)
+        int cancelAtPump = -1; // or the pump of the run that brings the cancel
+        kestrix::FileSystem* fileSystem = nullptr;
+        std::size_t filesInFlight = CSearchWorkers::kFilesInFlightPerThread;
+    };
+
+    // Runs `request` with `threads` and returns its transcript.
+    std::string Run(const CSearchRequest& request, int threads, const CRunChoices& choices) {
         CSearchUiRecorder ui;
         CResultDocument document;
         kestrix::ManualClock clock;
-        CSearchController run(fileSystem ? *fileSystem : *fs_, clock, ui, document);
+        CSearchController run(choices.fileSystem ? *choices.fileSystem : *fs_, clock, ui,
+                              document);
         run.SetSearchThreads(threads);
-        run.SetFilesInFlightPerThread(filesInFlight);
+        run.SetFilesInFlightPerThread(choices.filesInFlight);
+        if (choices.cancelAtPump >= 0) {
+            // Only the run's own pumps count, never one from waiting for a thread.
+            run.SetPumpInterval(std::chrono::hours(1));
+            ui.fileList.onPump = [&] {
+                if (ui.fileList.pumps == choices.cancelAtPump)
+                    ui.fileList.cancelled = true;
+            };
+        }
         int written = 0;
         ui.onAppend = [&](const CSearchResult&) {
-            if (++written == cancelAt)
+            if (++written == choices.cancelAt)
                 ui.fileList.cancelled = true;
         };
         run.StartSearching(request);
         EXPECT_FALSE(run.flags().searching);
         return Transcript(ui, document);
+    }
+    // `cancelAt` results written, the user cancels (0: never).
+    std::string Run(const CSearchRequest& request, int threads, int cancelAt = 0,
+                    kestrix::FileSystem* fileSystem = nullptr) {
+        CRunChoices choices;
+        choices.cancelAt = cancelAt;
+        choices.fileSystem = fileSystem;
+        return Run(request, threads, choices);
     }
 
     static kestrix::TempTree* tree_;
@@ -237,16 +302,26 @@ TEST_F(SearchWorkersTest, SeveralThreadsShowWhatOneShows) {
         }
         const std::string one = Run(request, 1, c.cancelAt);
         EXPECT_NE(std::string::npos, one.find(c.cancelAt ? "CANCELED" : "closing"));
-        for (int threads : {3}) {
+        for (int threads : {2, 3}) {
             SCOPED_TRACE(threads);
             EXPECT_EQ("", FirstDifference(one, Run(request, threads, c.cancelAt)));
         }
         // Room for fewer files than the tree holds: the workers wait for the run's
         // thread again and again, from one file ahead each to several.
+        CRunChoices choices;
+        choices.cancelAt = c.cancelAt;
         for (const std::size_t room : {1u, 2u, 5u}) {
             SCOPED_TRACE("room " + std::to_string(room));
-            EXPECT_EQ("", FirstDifference(one, Run(request, 2, c.cancelAt, nullptr, room)));
+            choices.filesInFlight = room;
+            EXPECT_EQ("", FirstDifference(one, Run(request, 2, choices)));
         }
+        // The walk meets every folder's entries in the opposite order of the list's.
+        BackwardsListing backwards(*fs_);
+        choices = CRunChoices();
+        choices.cancelAt = c.cancelAt;
+        choices.fileSystem = &backwards;
+        const std::string oneBackwards = Run(request, 1, choices);
+        EXPECT_EQ("", FirstDifference(oneBackwards, Run(request, 3, choices)));
     }
     // The workers' results keep the characters their excerpts hold as the substitute.
     const std::string utf = Run(Request("colour"), 3);
@@ -329,6 +404,30 @@ TEST_F(SearchWorkersTest, ACancelStopsEveryWorker) {
     EXPECT_EQ(before, ThreadsOfThisProcess());
 }
 #endif
+
+// A cancel while the tree is still being listed ends the run as it does on one thread,
+// and leaves no thread behind.
+TEST_F(SearchWorkersTest, ACancelDuringTheListingEndsTheRunAsOnOneThread) {
+#ifdef __linux__
+    const std::size_t before = ThreadsOfThisProcess();
+#endif
+    for (const int pump : {5, 60}) {
+        SCOPED_TRACE(pump);
+        CRunChoices choices;
+        choices.cancelAtPump = pump;
+        const std::string one = Run(Request("grey"), 1, choices);
+        EXPECT_NE(std::string::npos, one.find("SEARCHING CANCELED (")) << one;
+        // No file was searched: the listing was cut short.
+        EXPECT_EQ(std::string::npos, one.find("result ")) << one;
+        for (const int threads : {2, 3}) {
+            SCOPED_TRACE(threads);
+            EXPECT_EQ("", FirstDifference(one, Run(Request("grey"), threads, choices)));
+#ifdef __linux__
+            EXPECT_EQ(before, ThreadsOfThisProcess());
+#endif
+        }
+    }
+}
 
 // Issue 21's stuck library, on several threads: the cancel ends the run, and the
 // worker held by the library is let go as the single work thread's job is.
