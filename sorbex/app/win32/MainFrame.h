@@ -86,6 +86,7 @@ public:
     std::string StatusText() const;
     HWND toolbar() const { return toolbar_; }
     int propertyBarHeight() const { return barHeight_; }
+    bool folding() const { return foldMoving_; }
     bool enabled(CCommand command) const;
     // The file viewer plugs in here; the frame does not own it. Null: none.
     void SetFileViewer(CResultViewer* viewer);
@@ -172,8 +173,9 @@ private:
     void LayoutPanes();
     int SharedHeight() const;
     void StartFold(int toHeight);
-    // The frame's layout with the property bar `barHeight` pixels high.
-    CFrameLayout LayoutFor(int barHeight) const;
+    // The frame's layout with the property bar `barHeight` pixels high; during a fold its
+    // window stands `standingHeight` high.
+    CFrameLayout LayoutFor(int barHeight, int standingHeight = 0) const;
     bool OnSplitterMouse(UINT message, LPARAM lParam);
     void RestorePlacement(int showCommand);
     void StorePlacement();
@@ -239,6 +241,8 @@ private:
     int barHeight_ = 0;
     bool folded_ = false;
     CFoldAnimation fold_;
+    // From a fold's start until its last frame: the bar stands at the fold's taller end.
+    bool foldMoving_ = false;
     bool draggingSplitter_ = false;
     int waitDepth_ = 0;
     std::wstring tooltip_; // the text of the toolbar's tooltip shown now
