@@ -376,6 +376,8 @@ bool CMainFrame::OnClose() {
     }
     if (tabView_.renaming())
         tabView_.EndRename(true);
+    // The save question and the save see the last run's page.
+    StoreWaitingRun();
     if (!documentCommands_.CanClose())
         return true;
     StorePlacement();
@@ -397,6 +399,10 @@ void CMainFrame::OnDestroy() {
 
 bool CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
+    case kStoreRunMessage:
+        StoreWaitingRun();
+        result = 0;
+        return true;
     case WM_LBUTTONDOWN:
     case WM_MOUSEMOVE:
     case WM_LBUTTONUP:
@@ -454,6 +460,7 @@ bool CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
         wchar_t path[MAX_PATH] = {};
         const bool one = DragQueryFileW(drop, 0, path, MAX_PATH) > 0;
         DragFinish(drop);
+        StoreWaitingRun();
         if (one && enabled(CCommand::FileOpen))
             documentCommands_.Open(Narrow(path));
         result = 0;

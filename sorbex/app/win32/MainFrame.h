@@ -186,6 +186,9 @@ private:
     static std::vector<CCommandBinding> CommandBindings(const std::vector<int>& ids);
     bool RunCommand(WORD id);
     void StartSearching();
+    // Stores the page the last run filled, if it still waits for that: the store is left
+    // until the window is idle, and anything that touches the document first calls this.
+    void StoreWaitingRun();
     // The replacement walk over `page` from `index`; `afterSearch`: the run's own walk.
     void Walk(CFileFindDoc& page, std::size_t index, bool afterSearch);
     // "Undo Replacement": the last walk's files put back, the current page told.
@@ -251,6 +254,10 @@ private:
     bool closeAfterRun_ = false;
     // The current page was stored after its run, before a replacement walk began.
     bool runStored_ = false;
+    // The page of the run that ended, until it is stored (see StoreWaitingRun).
+    CFileFindDoc* runWaitingStore_ = nullptr;
+    // Posted when a run ends: the page is stored once what waited in the queue is done.
+    static constexpr UINT kStoreRunMessage = WM_APP + 1;
 };
 
 } // namespace sorbex

@@ -226,6 +226,31 @@ TEST_F(MainFrameTest, AFoldSlidesTheViewOverTheBarAndSizesThePagesTextOnce) {
     RemoveWindowSubclass(view, LogSizes, 1);
 }
 
+TEST_F(MainFrameTest, ARunsPageIsStoredWhenIdleOrBeforeTheDocumentIsUsed) {
+    auto select = [&](std::size_t index) {
+        SendMessageW(frame_->tabView().pageRow(), TCM_SETCURSEL, index, 0);
+        NMHDR change{frame_->tabView().pageRow(), 0, TCN_SELCHANGE};
+        SendMessageW(frame_->tabView().hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&change));
+    };
+    Search("grey");
+    EXPECT_TRUE(kestrix::ui::testing::PumpUntil(frame_->loop(),
+                                                [&] { return !Current().streamName.empty(); }))
+        << "the window's first idle moment stores the page";
+    EXPECT_TRUE(frame_->document().modified());
+
+    // Another page chosen straight after a run: the run's page is stored first, so
+    // that it comes back whole.
+    Search("cat");
+    ASSERT_EQ("cat", frame_->document()[0].caption);
+    select(1);
+    EXPECT_EQ("grey", Current().caption);
+    EXPECT_EQ(3u, Current().results.size());
+    select(0);
+    EXPECT_EQ("cat", Current().caption);
+    EXPECT_EQ(1u, Current().results.size());
+    EXPECT_TRUE(Contains(PageText(), "The grey 1cat sat."));
+}
+
 TEST_F(MainFrameTest, PagesAreListedRenamedShiftedAndDeleted) {
     Search("");
     EXPECT_EQ("*.txt", Current().caption) << "a listing is named after its mask";
