@@ -6,13 +6,19 @@
 namespace sorbex {
 namespace {
 
-TEST(FrameLayoutTest, PanesStackFromToolbarToStatusBar) {
-    const CRect client{0, 0, 800, 600};
+// A toolbar, a status bar, a splitter and a tab row of a usual window.
+CFrameMetrics Metrics() {
     CFrameMetrics m;
     m.toolbarHeight = 28;
     m.statusHeight = 22;
     m.splitterHeight = 5;
     m.tabRowHeight = 20;
+    return m;
+}
+
+TEST(FrameLayoutTest, PanesStackFromToolbarToStatusBar) {
+    const CRect client{0, 0, 800, 600};
+    const CFrameMetrics m = Metrics();
     EXPECT_EQ(550, SharedHeight(client, m));
     const int bar = PropertyBarHeight(SharedHeight(client, m), 0.38);
     EXPECT_EQ(209, bar);
@@ -33,11 +39,7 @@ TEST(FrameLayoutTest, PanesStackFromToolbarToStatusBar) {
 
 TEST(FrameLayoutTest, DuringAFoldTheBarStandsTallUnderThePanesThatFollowTheFold) {
     const CRect client{0, 0, 800, 600};
-    CFrameMetrics m;
-    m.toolbarHeight = 28;
-    m.statusHeight = 22;
-    m.splitterHeight = 5;
-    m.tabRowHeight = 20;
+    const CFrameMetrics m = Metrics();
     struct Case {
         const char* name;
         int barHeight;
