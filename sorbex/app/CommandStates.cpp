@@ -19,8 +19,4 @@ void CCommandStates::Update(const CCommandContext& context, const Show& show) {
     }
 }
 
-void CCommandStates::Forget() {
-    shown_.assign(bindings_.size(), Shown::Unknown);
-}
-
 } // namespace sorbex

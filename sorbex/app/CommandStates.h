@@ -25,8 +25,6 @@ public:
     // Works out every bound command's state in `context` and calls `show` for each control
     // whose state differs from the one it was last given (every control, the first time).
     void Update(const CCommandContext& context, const Show& show);
-    // The controls were made anew: the next update gives each its state again.
-    void Forget();
 
 private:
     enum class Shown : signed char { Unknown, Disabled, Enabled };

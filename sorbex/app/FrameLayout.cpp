@@ -23,7 +23,8 @@ double SplitFactorFor(int barHeight, int sharedHeight) {
                       kMaxSplitFactor);
 }
 
-CFrameLayout LayOutFrame(const CRect& client, const CFrameMetrics& m, int barHeight) {
+CFrameLayout LayOutFrame(const CRect& client, const CFrameMetrics& m, int barHeight,
+                         int standingHeight) {
     CFrameLayout layout;
     const int left = client.left;
     const int right = client.right;
@@ -33,7 +34,8 @@ CFrameLayout LayOutFrame(const CRect& client, const CFrameMetrics& m, int barHei
     const int statusTop = std::max(y, client.bottom - m.statusHeight);
     layout.status = {left, statusTop, right, client.bottom};
     const int bar = std::clamp(barHeight, 0, statusTop - y);
-    layout.propertyBar = {left, y, right, y + bar};
+    const int standing = std::clamp(standingHeight, bar, statusTop - y);
+    layout.propertyBar = {left, y, right, y + standing};
     y += bar;
     const int splitter = std::min(m.splitterHeight, statusTop - y);
     layout.splitter = {left, y, right, y + splitter};
@@ -45,9 +47,10 @@ CFrameLayout LayOutFrame(const CRect& client, const CFrameMetrics& m, int barHei
     return layout;
 }
 
-CPropertyBarLayout LayOutPropertyBar(int width, int height, const CPropertyBarMetrics& m) {
+CPropertyBarLayout LayOutPropertyBar(int width, int height, const CPropertyBarMetrics& m,
+                                     CBarFold fold) {
     CPropertyBarLayout layout;
-    layout.pagesVisible = height > kFoldedBarHeight;
+    layout.pagesVisible = height > kFoldedBarHeight && fold != CBarFold::Folded;
     const int buttonsLeft = std::max(0, width - m.margin - m.buttonWidth);
     const int tabsRight = layout.pagesVisible ? std::max(0, buttonsLeft - m.margin) : width;
     layout.tabs = {0, 0, tabsRight, std::max(0, height)};

@@ -41,8 +41,11 @@ int PropertyBarHeight(int sharedHeight, double splitFactor);
 double SplitFactorFor(int barHeight, int sharedHeight);
 
 // Lays the frame out with the property bar `barHeight` pixels high (no taller than the
-// room there is); the results get the rest.
-CFrameLayout LayOutFrame(const CRect& client, const CFrameMetrics& metrics, int barHeight);
+// room there is); the results get the rest. While the bar folds, its window stands
+// `standingHeight` pixels high (the taller end of the fold) and the panes below it,
+// which follow `barHeight`, cover its lower part: a frame of the fold moves only them.
+CFrameLayout LayOutFrame(const CRect& client, const CFrameMetrics& metrics, int barHeight,
+                         int standingHeight = 0);
 
 // The property bar inside: the row of definition pages and, at its right, the Start and
 // Stop buttons. Folded (no taller than the strip), only the page tabs stay visible.
@@ -53,6 +56,11 @@ struct CPropertyBarMetrics {
     int buttonTop = 0; // below the top edge, so that the buttons sit beside the pages
 };
 
+// Where the bar is: open, folded to its strip, or between the two while the frame folds
+// or unfolds it. While it moves, the pages stay as they are shown open, and the panes
+// that slide over the bar cover or uncover them.
+enum class CBarFold { Open, Moving, Folded };
+
 struct CPropertyBarLayout {
     CRect tabs;
     CRect start;
@@ -60,7 +68,8 @@ struct CPropertyBarLayout {
     bool pagesVisible = true; // the pages and both buttons
 };
 
-CPropertyBarLayout LayOutPropertyBar(int width, int height, const CPropertyBarMetrics& metrics);
+CPropertyBarLayout LayOutPropertyBar(int width, int height, const CPropertyBarMetrics& metrics,
+                                     CBarFold fold = CBarFold::Open);
 
 // The fold and unfold of the property bar: its height moves from one value to another
 // in proportion to the time elapsed.
@@ -75,6 +84,8 @@ public:
     // thread draws fewer frames of the same fold; the fold's last height never waits.
     bool Step(std::uint32_t now, int& height, std::uint32_t spacingMs = 0);
     int target() const { return to_; }
+    // The height the bar's window keeps while the fold runs: the taller of its two ends.
+    int standingHeight() const { return from_ > to_ ? from_ : to_; }
 
 private:
     int from_ = 0;

@@ -6,13 +6,19 @@
 namespace sorbex {
 namespace {
 
-TEST(FrameLayoutTest, PanesStackFromToolbarToStatusBar) {
-    const CRect client{0, 0, 800, 600};
+// A toolbar, a status bar, a splitter and a tab row of a usual window.
+CFrameMetrics Metrics() {
     CFrameMetrics m;
     m.toolbarHeight = 28;
     m.statusHeight = 22;
     m.splitterHeight = 5;
     m.tabRowHeight = 20;
+    return m;
+}
+
+TEST(FrameLayoutTest, PanesStackFromToolbarToStatusBar) {
+    const CRect client{0, 0, 800, 600};
+    const CFrameMetrics m = Metrics();
     EXPECT_EQ(550, SharedHeight(client, m));
     const int bar = PropertyBarHeight(SharedHeight(client, m), 0.38);
     EXPECT_EQ(209, bar);
@@ -29,6 +35,39 @@ TEST(FrameLayoutTest, PanesStackFromToolbarToStatusBar) {
     EXPECT_EQ(0, tiny.resultView.height());
     EXPECT_EQ(tiny.status.top, tiny.propertyBar.bottom);
     EXPECT_GE(tiny.propertyBar.height(), 0);
+}
+
+TEST(FrameLayoutTest, DuringAFoldTheBarStandsTallUnderThePanesThatFollowTheFold) {
+    const CRect client{0, 0, 800, 600};
+    const CFrameMetrics m = Metrics();
+    struct Case {
+        const char* name;
+        int barHeight;
+        int standing;
+        int barBottom; // of the bar's window
+    };
+    const Case cases[] = {
+        {"no fold: the bar is as high as it is laid out", 120, 0, 148},
+        {"folding from 209: the window keeps 209", 120, 209, 237},
+        {"a standing height below the bar's own counts for nothing", 120, 60, 148},
+        {"never into the status bar", 120, 900, 578},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CFrameLayout plain = LayOutFrame(client, m, c.barHeight);
+        const CFrameLayout fold = LayOutFrame(client, m, c.barHeight, c.standing);
+        EXPECT_EQ((CRect{0, 28, 800, c.barBottom}), fold.propertyBar);
+        // What lies below the bar follows the fold's height, never the window's.
+        EXPECT_EQ(plain.splitter, fold.splitter);
+        EXPECT_EQ(plain.tabRow, fold.tabRow);
+        EXPECT_EQ(plain.resultView, fold.resultView);
+        EXPECT_EQ(plain.status, fold.status);
+    }
+    CFoldAnimation fold;
+    fold.Start(209, kFoldedBarHeight, 0);
+    EXPECT_EQ(209, fold.standingHeight());
+    fold.Start(kFoldedBarHeight, 209, 0);
+    EXPECT_EQ(209, fold.standingHeight()) << "unfolding, the bar stands tall from the start";
 }
 
 TEST(FrameLayoutTest, SplitFactorStaysUsable) {
@@ -56,6 +95,26 @@ TEST(FrameLayoutTest, PropertyBarShowsOnlyItsTabsWhenFolded) {
     const CPropertyBarLayout tiny = LayOutPropertyBar(50, 30, m);
     EXPECT_GE(tiny.start.left, 0);
     EXPECT_GE(tiny.start.top, 0);
+
+    // While the frame folds or unfolds it, the bar keeps its page and buttons as shown
+    // open; the strip alone, or the end of a fold, shows only the tabs.
+    struct Case {
+        CBarFold fold;
+        int height;
+        bool pagesVisible;
+        int tabsRight;
+    };
+    const Case cases[] = {
+        {CBarFold::Open, 200, true, 717},      {CBarFold::Moving, 200, true, 717},
+        {CBarFold::Folded, 200, false, 800},   {CBarFold::Moving, kFoldedBarHeight, false, 800},
+        {CBarFold::Folded, kFoldedBarHeight, false, 800},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.fold) * 1000 + c.height);
+        const CPropertyBarLayout layout = LayOutPropertyBar(800, c.height, m, c.fold);
+        EXPECT_EQ(c.pagesVisible, layout.pagesVisible);
+        EXPECT_EQ(c.tabsRight, layout.tabs.right);
+    }
 }
 
 TEST(FoldAnimationTest, HeightMovesInProportionToTheTime) {

@@ -151,6 +151,8 @@ bool CMainFrame::OnCreate(const CREATESTRUCTW&) {
     modeless_.Add(propertyBar_.hwnd());
     if (!tabView_.CreateIn(context_.instance, hwnd(), IDC_TAB_VIEW))
         return false;
+    // During a fold the tab view slides over the property bar, which clips itself to it.
+    SetWindowPos(tabView_.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     // An open preview of the result page follows its text.
     tabView_.surface().OnChanged([this] { preview_.Refresh(); });
     Layout();
@@ -221,9 +223,10 @@ void CMainFrame::LayoutPanes() {
         return;
     if (!folded_ && !fold_.Running(context_.clock->Milliseconds()))
         barHeight_ = PropertyBarHeight(SharedHeight(), splitFactor_);
-    const CFrameLayout layout = LayoutFor(barHeight_);
+    const CFrameLayout layout = LayoutFor(barHeight_, foldMoving_ ? fold_.standingHeight() : 0);
     // The property bar and the tab view (the page row above the page's text) move in one
-    // batch, so a frame of the fold repaints the two once.
+    // batch. During a fold the bar stands still: a frame moves the tab view alone, the
+    // system copies what it shows and draws only the strip it uncovers.
     const CRect& view = layout.resultView;
     const CRect tabView{view.left, layout.tabRow.top, view.right, view.bottom};
     HDWP batch = BeginDeferWindowPos(2);
@@ -240,14 +243,15 @@ void CMainFrame::LayoutPanes() {
     }
 }
 
-CFrameLayout CMainFrame::LayoutFor(int barHeight) const {
+CFrameLayout CMainFrame::LayoutFor(int barHeight, int standingHeight) const {
     RECT client{};
     GetClientRect(hwnd(), &client);
     CFrameMetrics metrics;
     metrics.toolbarHeight = HeightOf(toolbar_);
     metrics.statusHeight = HeightOf(status_);
     metrics.splitterHeight = kSplitterHeight;
-    return LayOutFrame({client.left, client.top, client.right, client.bottom}, metrics, barHeight);
+    return LayOutFrame({client.left, client.top, client.right, client.bottom}, metrics, barHeight,
+                       standingHeight);
 }
 
 void CMainFrame::StartFold(int toHeight) {
@@ -256,10 +260,12 @@ void CMainFrame::StartFold(int toHeight) {
     const CFrameLayout to = LayoutFor(toHeight);
     tabView_.HoldHeight(std::max(from.resultView.bottom - from.tabRow.top,
                                  to.resultView.bottom - to.tabRow.top));
-    // So does the property bar's tab control: the bar's pages are hidden while it folds,
-    // and a frame only shows more or less of the control.
-    propertyBar_.HoldHeight(std::max(from.propertyBar.height(), to.propertyBar.height()));
     fold_.Start(barHeight_, toHeight, context_.clock->Milliseconds());
+    foldMoving_ = true;
+    // The bar takes the taller end at once (unfolding, under the tab view, which then
+    // slides down and uncovers it) and keeps its page shown until the fold ends.
+    LayoutPanes();
+    propertyBar_.StartFold(folded_);
     SetTimer(hwnd(), kFoldTimer, kFoldTimerMs, nullptr);
 }
 
@@ -267,7 +273,6 @@ void CMainFrame::FoldPropertyBar() {
     if (folded_)
         return;
     folded_ = true;
-    propertyBar_.SetFolded(true);
     StartFold(kFoldedBarHeight);
 }
 
@@ -275,7 +280,6 @@ void CMainFrame::UnfoldPropertyBar() {
     if (!folded_)
         return;
     folded_ = false;
-    propertyBar_.SetFolded(false);
     StartFold(PropertyBarHeight(SharedHeight(), splitFactor_));
 }
 
@@ -293,12 +297,14 @@ bool CMainFrame::OnTimer(UINT_PTR id) {
     bool moved = fold_.Step(now, barHeight_, running ? kFoldFrameSpacingInRunMs : 0);
     if (!fold_.Running(now)) {
         KillTimer(hwnd(), kFoldTimer);
-        // The panes take their last place while the held sizes still stand: released
+        // The bar's page goes while the tab view still covers it.
+        propertyBar_.EndFold();
+        foldMoving_ = false;
+        // The panes take their last place while the held size still stands: released
         // first, the page's text would be cut to the tab view's size of the moment and
         // then grown again, and the control lays out all its text for each new size.
         LayoutPanes();
         tabView_.HoldHeight(0);
-        propertyBar_.HoldHeight(0);
         return true;
     }
     // The frame keeps its size during a fold: the toolbar and the status bar stay.
@@ -368,6 +374,8 @@ bool CMainFrame::OnClose() {
     }
     if (tabView_.renaming())
         tabView_.EndRename(true);
+    // The save question and the save see the last run's page.
+    StoreWaitingRun();
     if (!documentCommands_.CanClose())
         return true;
     StorePlacement();
@@ -392,6 +400,10 @@ void CMainFrame::OnDestroy() {
 
 bool CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
+    case kStoreRunMessage:
+        StoreWaitingRun();
+        result = 0;
+        return true;
     case WM_LBUTTONDOWN:
     case WM_MOUSEMOVE:
     case WM_LBUTTONUP:
@@ -449,6 +461,7 @@ bool CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
         wchar_t path[MAX_PATH] = {};
         const bool one = DragQueryFileW(drop, 0, path, MAX_PATH) > 0;
         DragFinish(drop);
+        StoreWaitingRun();
         if (one && enabled(CCommand::FileOpen))
             documentCommands_.Open(Narrow(path));
         result = 0;

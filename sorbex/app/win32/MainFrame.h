@@ -86,6 +86,7 @@ public:
     std::string StatusText() const;
     HWND toolbar() const { return toolbar_; }
     int propertyBarHeight() const { return barHeight_; }
+    bool folding() const { return foldMoving_; }
     bool enabled(CCommand command) const;
     // The file viewer plugs in here; the frame does not own it. Null: none.
     void SetFileViewer(CResultViewer* viewer);
@@ -177,8 +178,9 @@ private:
     void LayoutPanes();
     int SharedHeight() const;
     void StartFold(int toHeight);
-    // The frame's layout with the property bar `barHeight` pixels high.
-    CFrameLayout LayoutFor(int barHeight) const;
+    // The frame's layout with the property bar `barHeight` pixels high; during a fold its
+    // window stands `standingHeight` high.
+    CFrameLayout LayoutFor(int barHeight, int standingHeight = 0) const;
     bool OnSplitterMouse(UINT message, LPARAM lParam);
     void RestorePlacement(int showCommand);
     void StorePlacement();
@@ -189,6 +191,9 @@ private:
     static std::vector<CCommandBinding> CommandBindings(const std::vector<int>& ids);
     bool RunCommand(WORD id);
     void StartSearching();
+    // Stores the page the last run filled, if it still waits for that: the store is left
+    // until the window is idle, and anything that touches the document first calls this.
+    void StoreWaitingRun();
     // The replacement walk over `page` from `index`; `afterSearch`: the run's own walk.
     void Walk(CFileFindDoc& page, std::size_t index, bool afterSearch);
     // "Undo Replacement": the last walk's files put back, the current page told.
@@ -244,6 +249,8 @@ private:
     int barHeight_ = 0;
     bool folded_ = false;
     CFoldAnimation fold_;
+    // From a fold's start until its last frame: the bar stands at the fold's taller end.
+    bool foldMoving_ = false;
     bool draggingSplitter_ = false;
     int waitDepth_ = 0;
     std::wstring tooltip_; // the text of the toolbar's tooltip shown now
@@ -252,6 +259,10 @@ private:
     bool closeAfterRun_ = false;
     // The current page was stored after its run, before a replacement walk began.
     bool runStored_ = false;
+    // The page of the run that ended, until it is stored (see StoreWaitingRun).
+    CFileFindDoc* runWaitingStore_ = nullptr;
+    // Posted when a run ends: the page is stored once what waited in the queue is done.
+    static constexpr UINT kStoreRunMessage = WM_APP + 1;
 };
 
 } // namespace sorbex

@@ -251,6 +251,8 @@ void CMainFrame::ChoosePageSetup() {
 }
 
 bool CMainFrame::RunCommand(WORD id) {
+    // Every command sees the last run's page in the document.
+    StoreWaitingRun();
     if (const CommandRule* rule = RuleOf(id))
         if (!enabled(rule->command))
             return true;
@@ -382,6 +384,7 @@ void CMainFrame::UnfoldRequested() {
 }
 
 void CMainFrame::PageSelected(std::size_t index) {
+    StoreWaitingRun();
     // The run writes into the current page: another page waits until it is over.
     if (!run_.flags().searching && !run_.flags().replacing && index != document_.currentIndex())
         pages_.ShowPage(index);
@@ -390,6 +393,7 @@ void CMainFrame::PageSelected(std::size_t index) {
 }
 
 void CMainFrame::RenameRequested(std::size_t index) {
+    StoreWaitingRun();
     if (run_.flags().searching || run_.flags().replacing)
         return;
     if (index != document_.currentIndex()) {
@@ -400,6 +404,7 @@ void CMainFrame::RenameRequested(std::size_t index) {
 }
 
 void CMainFrame::PageRenamed(std::size_t index, const std::string& caption) {
+    StoreWaitingRun();
     pages_.RenamePage(index, caption);
     ShowPages();
 }

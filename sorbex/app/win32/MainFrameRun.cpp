@@ -227,8 +227,11 @@ void CMainFrame::StartSearching() {
     const CRunOutcome outcome = run_.StartSearching(request);
     if (outcome.page)
         pages_.RunEnded(*outcome.page);
-    if (outcome.page && !runStored_)
-        pages_.StoreRun(*outcome.page);
+    if (outcome.page && !runStored_) {
+        // The reader gets the whole page first; its store follows when the window is idle.
+        runWaitingStore_ = outcome.page;
+        PostMessageW(hwnd(), kStoreRunMessage, 0, 0);
+    }
     ShowIdleStatus();
     ShowPages();
     UpdateTitle();
@@ -239,9 +242,17 @@ void CMainFrame::StartSearching() {
     }
 }
 
+void CMainFrame::StoreWaitingRun() {
+    CFileFindDoc* const page = runWaitingStore_;
+    runWaitingStore_ = nullptr;
+    if (page)
+        pages_.StoreRun(*page);
+}
+
 // --- the replacement ---
 
 void CMainFrame::Walk(CFileFindDoc& page, std::size_t index, bool afterSearch) {
+    StoreWaitingRun();
     CReplaceContext context{*this, *context_.profile, *context_.fs, run_.flags()};
     context.encoding.choice = page.request.encoding;
     const std::string replacement = propertyBar_.replacePage().Values().replaceString;

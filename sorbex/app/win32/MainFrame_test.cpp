@@ -96,6 +96,17 @@ protected:
         return store.Read(section, key, value) ? value : "<missing>";
     }
 
+    // `upper` comes before `lower` among the frame's children, from the top.
+    bool Above(HWND upper, HWND lower) {
+        for (HWND w = GetWindow(frame_->hwnd(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+            if (w == upper)
+                return true;
+            if (w == lower)
+                return false;
+        }
+        return false;
+    }
+
     std::unique_ptr<CMainFrame> frame_;
 };
 
@@ -136,8 +147,7 @@ TEST_F(MainFrameTest, ASearchFillsAPageThatTheStepsWalk) {
     kestrix::ui::testing::PumpUntil(
         frame_->loop(), [&] { return frame_->propertyBarHeight() == kFoldedBarHeight; });
     EXPECT_EQ(kFoldedBarHeight, frame_->propertyBarHeight());
-    // Its tab control was held at the taller size during the fold; the end of the fold
-    // lays it out for the strip again.
+    // The end of the fold lays its tab control out for the strip.
     ExpectTabsFitBar();
 
     Search("grey");
@@ -169,23 +179,44 @@ LRESULT CALLBACK LogSizes(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
-TEST_F(MainFrameTest, AFoldSizesThePagesTextOnce) {
+TEST_F(MainFrameTest, AFoldSlidesTheViewOverTheBarAndSizesThePagesTextOnce) {
     const HWND view = frame_->tabView().resultView();
+    const HWND bar = frame_->propertyBar().hwnd();
+    const HWND page = frame_->propertyBar().searchPage().hwnd();
     std::vector<std::pair<int, int>> sizes;
     ASSERT_TRUE(SetWindowSubclass(view, LogSizes, 1, reinterpret_cast<DWORD_PTR>(&sizes)));
+    auto barWindowHeight = [&] {
+        RECT rect{};
+        GetWindowRect(bar, &rect);
+        return static_cast<int>(rect.bottom - rect.top);
+    };
+    const int openHeight = frame_->propertyBarHeight();
+    ASSERT_GT(openHeight, kFoldedBarHeight * 4);
     const struct {
         const char* name;
         std::string expression;
-        std::function<bool()> ended;
+        int endHeight;
     } folds[] = {
-        {"folding", "grey", [&] { return frame_->propertyBarHeight() == kFoldedBarHeight; }},
-        {"unfolding", "zebra", [&] { return frame_->propertyBarHeight() > kFoldedBarHeight * 4; }},
+        {"folding", "grey", kFoldedBarHeight},
+        {"unfolding", "zebra", openHeight},
     };
     for (const auto& fold : folds) {
         SCOPED_TRACE(fold.name);
         sizes.clear();
         Search(fold.expression);
-        ASSERT_TRUE(kestrix::ui::testing::PumpUntil(frame_->loop(), fold.ended));
+        // The run is over long before the fold: the bar's window stands at the fold's
+        // taller end with its page shown, and the tab view slides over it.
+        ASSERT_TRUE(frame_->folding());
+        EXPECT_EQ(openHeight, barWindowHeight());
+        EXPECT_TRUE(IsWindowVisible(page));
+        EXPECT_TRUE(Above(frame_->tabView().hwnd(), bar));
+        EXPECT_NE(0, GetWindowLongPtrW(bar, GWL_STYLE) & WS_CLIPSIBLINGS);
+        ASSERT_TRUE(
+            kestrix::ui::testing::PumpUntil(frame_->loop(), [&] { return !frame_->folding(); }));
+        EXPECT_EQ(fold.endHeight, frame_->propertyBarHeight());
+        EXPECT_EQ(fold.endHeight, barWindowHeight());
+        EXPECT_EQ(fold.endHeight == openHeight, IsWindowVisible(page) != FALSE)
+            << "folded, the bar shows its tabs alone";
         ExpectTabsFitBar();
         RECT client{};
         GetClientRect(view, &client);
@@ -194,6 +225,31 @@ TEST_F(MainFrameTest, AFoldSizesThePagesTextOnce) {
         EXPECT_EQ(client.bottom, sizes[0].second);
     }
     RemoveWindowSubclass(view, LogSizes, 1);
+}
+
+TEST_F(MainFrameTest, ARunsPageIsStoredWhenIdleOrBeforeTheDocumentIsUsed) {
+    auto select = [&](std::size_t index) {
+        SendMessageW(frame_->tabView().pageRow(), TCM_SETCURSEL, index, 0);
+        NMHDR change{frame_->tabView().pageRow(), 0, TCN_SELCHANGE};
+        SendMessageW(frame_->tabView().hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&change));
+    };
+    Search("grey");
+    EXPECT_TRUE(kestrix::ui::testing::PumpUntil(frame_->loop(),
+                                                [&] { return !Current().streamName.empty(); }))
+        << "the window's first idle moment stores the page";
+    EXPECT_TRUE(frame_->document().modified());
+
+    // Another page chosen straight after a run: the run's page is stored first, so
+    // that it comes back whole.
+    Search("cat");
+    ASSERT_EQ("cat", frame_->document()[0].caption);
+    select(1);
+    EXPECT_EQ("grey", Current().caption);
+    EXPECT_EQ(3u, Current().results.size());
+    select(0);
+    EXPECT_EQ("cat", Current().caption);
+    EXPECT_EQ(1u, Current().results.size());
+    EXPECT_TRUE(Contains(PageText(), "The grey 1cat sat."));
 }
 
 TEST_F(MainFrameTest, PagesAreListedRenamedShiftedAndDeleted) {

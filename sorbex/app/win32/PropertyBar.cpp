@@ -87,14 +87,21 @@ void CPropertyBar::ActivatePage(CDefinitionPageKind page) {
     Layout();
 }
 
-void CPropertyBar::SetFolded(bool folded) {
+void CPropertyBar::StartFold(bool folded) {
     folded_ = folded;
+    moving_ = true;
     Layout();
 }
 
-void CPropertyBar::HoldHeight(int height) {
-    heldHeight_ = height;
+void CPropertyBar::EndFold() {
+    moving_ = false;
     Layout();
+}
+
+CBarFold CPropertyBar::FoldState() const {
+    if (moving_)
+        return CBarFold::Moving;
+    return folded_ ? CBarFold::Folded : CBarFold::Open;
 }
 
 RECT CPropertyBar::TabsRect() const {
@@ -115,7 +122,7 @@ void CPropertyBar::StoreOptions() const {
 }
 
 bool CPropertyBar::OnSize(UINT, int width, int height) {
-    if (width != laidOut_.cx || std::max(height, heldHeight_) != laidOut_.cy)
+    if (width != laidOut_.cx || height != laidOut_.cy || FoldState() != laidOutFold_)
         Layout();
     return true;
 }
@@ -123,7 +130,9 @@ bool CPropertyBar::OnSize(UINT, int width, int height) {
 void CPropertyBar::Layout() {
     RECT client{};
     GetClientRect(hwnd(), &client);
-    laidOut_ = {client.right, std::max<LONG>(client.bottom, heldHeight_)};
+    const CBarFold fold = FoldState();
+    laidOut_ = {client.right, client.bottom};
+    laidOutFold_ = fold;
     CPropertyBarMetrics metrics;
     metrics.margin = kMarginPixels;
     metrics.buttonWidth = buttonWidth_;
@@ -131,9 +140,7 @@ void CPropertyBar::Layout() {
     RECT header{};
     SendItem(IDC_PAGE_TABS, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&header));
     metrics.buttonTop = header.bottom + kMarginPixels;
-    const int height = heldHeight_ > client.bottom ? heldHeight_ : client.bottom;
-    CPropertyBarLayout layout = LayOutPropertyBar(client.right, height, metrics);
-    layout.pagesVisible = layout.pagesVisible && !folded_;
+    const CPropertyBarLayout layout = LayOutPropertyBar(client.right, client.bottom, metrics, fold);
     const CRect& t = layout.tabs;
     MoveChild(Item(IDC_PAGE_TABS), t.left, t.top, t.width(), t.height());
     MoveChild(Item(IDC_START), layout.start.left, layout.start.top, layout.start.width(),

@@ -9,6 +9,7 @@
 
 #include "app/CommandStates.h"
 #include "app/DefinitionPages.h"
+#include "app/FrameLayout.h"
 #include "app/win32/ReplaceDefinitionPage.h"
 #include "app/win32/SearchDefinitionPage.h"
 #include "app/win32/SearchExamplePage.h"
@@ -38,12 +39,13 @@ public:
 
     CDefinitionPageKind ActivePage() const { return active_; }
     void ActivatePage(CDefinitionPageKind page);
-    void SetFolded(bool folded);
+    // The frame starts to fold the bar (`folded`) or to unfold it. Until EndFold the bar's
+    // window stands at the taller end of the fold and keeps its page shown, and the panes
+    // below slide over it: a frame of the fold neither lays the bar out nor draws it.
+    void StartFold(bool folded);
+    // The fold reached its end: folded, the bar shows its page tabs alone.
+    void EndFold();
     bool folded() const { return folded_; }
-    // While the frame folds the bar, its tab control keeps the size it has for a bar at
-    // least `height` pixels tall (the taller end of the fold), so that a frame of the fold
-    // only clips the control instead of repainting all of it; 0 ends the hold.
-    void HoldHeight(int height);
     // The tab control's rectangle in the bar's client area (for checks of the layout).
     RECT TabsRect() const;
     // The bar's buttons and their commands (Start and Stop), for the frame's command
@@ -65,6 +67,7 @@ protected:
 private:
     kestrix::ui::Dialog& Page(CDefinitionPageKind page);
     void Layout();
+    CBarFold FoldState() const;
 
     CPropertyBarListener& listener_;
     HINSTANCE instance_ = nullptr;
@@ -74,10 +77,11 @@ private:
     CSearchExamplePage examples_;
     CDefinitionPageKind active_ = CDefinitionPageKind::Search;
     bool folded_ = false;
-    int heldHeight_ = 0;
-    // The size the children were last laid out for: a frame of the fold that keeps
-    // it (the held height covers the bar) leaves them alone.
+    bool moving_ = false;
+    // The size and state the children were last laid out for: a size message that
+    // changes neither leaves them alone.
     SIZE laidOut_{-1, -1};
+    CBarFold laidOutFold_ = CBarFold::Open;
     int buttonWidth_ = 0;
     int buttonHeight_ = 0;
 };
