@@ -2,6 +2,8 @@
 // windows and controls, filling the search page and running a search.
 #include "SorbexDriver.h"
 
+#include <shlobj.h>
+
 #include <cstdio>
 
 #include "E2eChecks.h"
@@ -50,6 +52,35 @@ int WaitForExit(Program& program, DWORD timeoutMs) {
     CloseHandle(program.process);
     program.process = nullptr;
     return static_cast<int>(code);
+}
+
+std::string UserProfilePath() {
+    char folder[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
+    return std::string(folder) + "\\Kestrix\\Sorbex.INI";
+}
+
+std::string WindowsProfilePath() {
+    char folder[MAX_PATH] = {};
+    GetWindowsDirectoryA(folder, MAX_PATH);
+    return std::string(folder) + "\\Sorbex.INI";
+}
+
+void RemoveProfiles() {
+    DeleteFileA(UserProfilePath().c_str());
+    DeleteFileA(WindowsProfilePath().c_str());
+}
+
+bool CloseAnsweringNo(const Program& program, HWND frame) {
+    PostMessageA(frame, WM_CLOSE, 0, 0);
+    HWND box = nullptr;
+    WaitFor(kSorbexStartTimeoutMs, [&] {
+        box = FindWindowOf(program.id, "#32770", frame);
+        return box || WaitForSingleObject(program.process, 0) == WAIT_OBJECT_0;
+    });
+    if (box)
+        PostMessageA(box, WM_COMMAND, IDNO, 0);
+    return box != nullptr;
 }
 
 HWND FindWindowOf(DWORD processId, const char* className, HWND owner) {

@@ -23,6 +23,7 @@ constexpr WPARAM kOptionsCommand = 32824;
 constexpr int kTabLimitField = 1053;
 constexpr int kMessageBoxText = 0xFFFF;
 constexpr const char* kFrameClass = "SorbexMainFrame";
+constexpr const char* kViewerClass = "SorbexFileViewer";
 
 struct Program {
     HANDLE process = nullptr;
@@ -32,6 +33,18 @@ struct Program {
 Program StartProgram(const std::string& command);
 // The exit code; -2 when the program did not end in time (it is then ended).
 int WaitForExit(Program& program, DWORD timeoutMs);
+
+// Where Sorbex.exe keeps its profile: the user's application-data folder, or the
+// Windows directory's file where that one exists and can be written.
+std::string UserProfilePath();
+std::string WindowsProfilePath();
+// Deletes both, so that the next start meets the program as a new user does.
+void RemoveProfiles();
+
+// Closes the main window and answers No when the program asks about its document
+// (a box owned by the main window); true when it asked. Waits for the question or
+// for the program's end, whichever comes first.
+bool CloseAnsweringNo(const Program& program, HWND frame);
 
 // The visible top-level window of `processId` of the class (owned by `owner` if given).
 HWND FindWindowOf(DWORD processId, const char* className, HWND owner = nullptr);

@@ -16,6 +16,7 @@ constexpr int kLeft = 16;
 constexpr int kTop = 16;
 constexpr int kWidth = 960;
 constexpr int kHeight = 680;
+constexpr int kAside = -4000; // off the screen
 } // namespace
 
 int main(int argc, char** argv) {
@@ -28,6 +29,8 @@ int main(int argc, char** argv) {
     const std::string samples = WindowsPath(argv[2]);
     const std::string picture = WindowsPath(argv[3]);
 
+    // A fresh profile: no window placed where an earlier run left it.
+    RemoveProfiles();
     Program program = StartProgram("\"" + sorbex + "\"");
     Check(program.process != nullptr, "Sorbex.exe started");
     HWND frame = nullptr;
@@ -38,19 +41,23 @@ int main(int argc, char** argv) {
     SetWindowPos(frame, nullptr, kLeft, kTop, kWidth, kHeight, SWP_NOZORDER);
     Check(!RunSearch(frame, "colou?r", "*.txt | *.c", samples).empty(),
           "the search ended with its closing line");
+    // F8 selects the first result and shows its file in the viewer, which stands above
+    // the main window it belongs to; the picture is of the main window, so the viewer
+    // moves out of the way.
     PostMessageA(frame, WM_COMMAND, kNextFileCommand, 0);
+    HWND viewer = nullptr;
+    WaitFor(kSorbexStartTimeoutMs,
+            [&] { return (viewer = FindWindowOf(program.id, kViewerClass, frame)); });
+    if (viewer)
+        SetWindowPos(viewer, nullptr, kAside, kAside, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     std::string seen;
     const bool painted = LooksPainted(frame, &seen);
     Check(painted, "the main window is painted (" + seen + ")");
     Check(SaveWindowPicture(frame, picture), "the picture is written to " + picture);
 
     // The search changed the document; closing without keeping it.
-    PostMessageA(frame, WM_CLOSE, 0, 0);
-    HWND box = nullptr;
-    const bool asked = WaitFor(kSorbexStartTimeoutMs,
-                               [&] { return (box = FindWindowOf(program.id, "#32770", frame)); });
-    if (asked)
-        PostMessageA(box, WM_COMMAND, IDNO, 0);
+    const bool asked = CloseAnsweringNo(program, frame);
     const int code = WaitForExit(program, kSorbexStartTimeoutMs);
     Check(code == 0, "Sorbex.exe ended (" + std::to_string(code) + (asked ? ", asked" : "") + ")");
     return ExitCode();

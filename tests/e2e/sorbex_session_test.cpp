@@ -31,22 +31,10 @@ std::string ProfileValue(const std::string& path, const char* section, const cha
     return value;
 }
 
-std::string UserProfilePath() {
-    char folder[MAX_PATH] = {};
-    SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
-    return std::string(folder) + "\\Kestrix\\Sorbex.INI";
-}
-
 // The file's bytes; empty when it cannot be read.
 std::string FileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-std::string WindowsProfilePath() {
-    char folder[MAX_PATH] = {};
-    GetWindowsDirectoryA(folder, MAX_PATH);
-    return std::string(folder) + "\\Sorbex.INI";
 }
 
 } // namespace
@@ -61,8 +49,7 @@ int main(int argc, char** argv) {
     const std::string cli = WindowsPath(argv[2]);
     const std::string samples = WindowsPath(argv[3]);
     const std::string profile = UserProfilePath();
-    DeleteFileA(profile.c_str());
-    DeleteFileA(WindowsProfilePath().c_str());
+    RemoveProfiles();
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
     const std::string results = std::string(temp) + "sorbex-e2e-session.sbx";

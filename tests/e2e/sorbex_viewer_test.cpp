@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <richedit.h>
-#include <shlobj.h>
 
 #include <cstdio>
 #include <string>
@@ -17,7 +16,6 @@
 namespace {
 
 constexpr const char* kExpression = "colou?r";
-constexpr const char* kViewerClass = "SorbexFileViewer";
 constexpr int kViewerText = 1300;
 constexpr WPARAM kNextResultCommand = 32821;
 constexpr DWORD kMarkColour = 0xFFFF00; // 0x00RRGGBB
@@ -42,15 +40,6 @@ std::string SelectedText(HWND edit) {
         if (!(text[i] == '\n' && i > 0 && text[i - 1] == '\r'))
             positions += text[i];
     return to > from && to <= positions.size() ? positions.substr(from, to - from) : std::string();
-}
-
-// The program's profiles, removed so that it starts as it does the first time.
-void RemoveProfiles() {
-    char folder[MAX_PATH] = {};
-    SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
-    DeleteFileA((std::string(folder) + "\\Kestrix\\Sorbex.INI").c_str());
-    GetWindowsDirectoryA(folder, MAX_PATH);
-    DeleteFileA((std::string(folder) + "\\Sorbex.INI").c_str());
 }
 
 } // namespace
@@ -128,11 +117,8 @@ int main(int argc, char** argv) {
     }
 
     // Closing asks about the new page; No leaves without saving.
-    PostMessageA(frame, WM_CLOSE, 0, 0);
-    HWND box = nullptr;
-    WaitFor(kSorbexStartTimeoutMs, [&] { return (box = FindWindowOf(program.id, "#32770", frame)); });
-    if (box)
-        PostMessageA(box, WM_COMMAND, IDNO, 0);
-    Check(WaitForExit(program, kSorbexStartTimeoutMs) == 0, "Sorbex.exe ended");
+    const bool asked = CloseAnsweringNo(program, frame);
+    Check(WaitForExit(program, kSorbexStartTimeoutMs) == 0,
+          std::string("Sorbex.exe ended") + (asked ? " (asked)" : " (not asked)"));
     return ExitCode();
 }
